@@ -1,0 +1,37 @@
+# The two set-up commands: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+BUILD_TYPE ?= RelWithDebInfo
+
+.PHONY: all deps build build-asan run test perf clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build build -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+
+run: build
+	@if [ -x build/bench/benchdesk ]; then \
+		cd build/run && ../bench/benchdesk; \
+	else \
+		echo "benchdesk is not built yet: the libraries and tests are built; run 'make test'."; \
+	fi
+
+# Tests run twice: plain, then under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: build build-asan
+	cd build && ctest --output-on-failure -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+perf: build
+	@for b in build/perf/*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf build build-asan
