@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps build build-asan run test perf clean
+.PHONY: all deps build build-asan build-fuzz fuzz run test perf clean
 
 all: build
 
@@ -17,6 +17,13 @@ build-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+
+fuzz: build-fuzz
+	./scripts/run-fuzz
+
 run: build
 	@if [ -x build/bench/benchdesk ]; then \
 		cd build/run && ../bench/benchdesk; \
@@ -24,8 +31,10 @@ run: build
 		echo "benchdesk is not built yet: the libraries and tests are built; run 'make test'."; \
 	fi
 
-# Tests run twice: plain, then under AddressSanitizer and UndefinedBehaviorSanitizer.
-test: build build-asan
+# Tests run twice: plain, then under AddressSanitizer and UndefinedBehaviorSanitizer;
+# then every fuzz target runs briefly.
+test: build build-asan build-fuzz
+	./scripts/run-fuzz
 	cd build && ctest --output-on-failure -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
@@ -34,4 +43,4 @@ perf: build
 	@for b in build/perf/*; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz
