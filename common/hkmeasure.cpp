@@ -186,6 +186,12 @@ int TMeasuredVals::InitSystemResources(int writer) {
         }
         Say("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
             reinterpret_cast<uintptr_t>(Att.map.Data()));
+        // The object outlives a process that died attached; its counts would keep a
+        // writer from ever initialising again. Nobody else has it open: they are stale.
+        if (Att.map.SoleUser()) {
+            Header()->NumReaders.Set(0);
+            Header()->NumWriters.Set(0);
+        }
     }
     MeasShmHeader* h = Header();
     if (writer) {

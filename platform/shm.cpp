@@ -1,6 +1,7 @@
 #include "shm.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,11 +89,20 @@ int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out) {
         if (created) shm_unlink(name);
         return created ? ShmErrCreate : ShmErrOpen;
     }
+    flock(fd, LOCK_SH);  // marks this mapping as a user for SoleUser()
     out.data_ = static_cast<uint8_t*>(view);
     out.size_ = size;
     out.fd_ = fd;
     out.created_ = created;
     return ShmOk;
+}
+
+bool ShmMapping::SoleUser() const {
+    if (fd_ < 0) return false;
+    bool sole = flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    // A failed conversion may drop the shared lock: take it again either way.
+    flock(fd_, LOCK_SH);
+    return sole;
 }
 
 int ShmUnlink(const char* name) { return shm_unlink(name) == 0 ? 0 : -1; }

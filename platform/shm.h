@@ -28,6 +28,9 @@ public:
     uint32_t Size() const { return size_; }
     int Handle() const { return fd_; }
     bool Created() const { return created_; }  // this mapping created the object
+    // True when no other open mapping of the object exists (every mapping holds a
+    // shared lock on it): whatever counts the object keeps are left over by dead processes.
+    bool SoleUser() const;
     void Close();
 
 private:

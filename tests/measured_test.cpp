@@ -450,9 +450,40 @@ TEST_F(DamagedBlock, GarbageHeaderIsClamped) {
     std::string out = testing::internal::GetCapturedStderr();
     EXPECT_NE(out.find("ERR 1\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Last ... detach shm ...\n"), std::string::npos) << out;
-    // The counts wrapped from -1 to 0 and back without overflow.
+    // Nobody else had the object open: the garbage counts were reset, not trusted.
     ShmMapping raw = Raw();
-    EXPECT_EQ(RawU32(raw, 24), 0xFFFFFFFFu);
+    EXPECT_EQ(RawU32(raw, 24), 0u);
+}
+
+TEST_F(DamagedBlock, CountsOfDeadProcesses) {
+    // A writer that died attached leaves NumWriters 1 behind in a valid block.
+    {
+        TMValWriter w;
+        ASSERT_EQ(w.SetVal(echRpmEng, 2400), 0);
+    }
+    ShmMapping other = Raw();
+    other.Data()[28] = 1;
+    other.Data()[24] = 0xFF, other.Data()[25] = 0xFF, other.Data()[26] = 0xFF, other.Data()[27] = 0x7F;
+    {
+        // Another mapping is open (a live peer): the counts stand and wrap safely.
+        TMValWriter w;
+        EXPECT_EQ(w.InitialisedByMe, 0);
+        int32_t v;
+        EXPECT_EQ(w.GetVal(echRpmEng, v), 0);
+        EXPECT_EQ(v, 2400);
+        TMValReader r;
+        EXPECT_EQ(RawU32(other, 24), 0x80000000u);
+        EXPECT_EQ(RawU32(other, 28), 2u);
+    }
+    EXPECT_EQ(RawU32(other, 24), 0x7FFFFFFFu);
+    other.Close();
+    {
+        // Alone with the object: the leftover count is stale and the writer initialises.
+        TMValWriter w;
+        EXPECT_EQ(w.InitialisedByMe, 1);
+        int32_t v;
+        EXPECT_EQ(w.GetVal(echRpmEng, v, 1), -31);
+    }
 }
 
 TEST_F(DamagedBlock, WriterReinitialisesAHeaderThatDoesNotFit) {
