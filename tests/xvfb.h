@@ -40,12 +40,31 @@ public:
         return false;
     }
 
-    // screen: "WxHxDEPTH"; extra: further server arguments.
+    // screen: "WxHxDEPTH"; extra: further server arguments. Tries display numbers that
+    // look free; a server that finds its number taken exits, and the next one is tried.
     bool Start(const char* screen = "1024x768x24", std::vector<std::string> extra = {}) {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            const int n = 100 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 800;
+            struct stat st;
+            if (stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0 ||
+                stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)
+                continue;
+            if (StartOn(n, screen, extra)) return true;
+        }
+        return Fail("no free display number");
+    }
+
+    ~TXvfb() { Stop(); }
+
+private:
+    pid_t pid_ = 0;
+
+    bool StartOn(int number, const char* screen, const std::vector<std::string>& extra) {
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) return Fail("pipe");
-        std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-screen", "0", screen,
-                                         "-nolisten", "tcp"};
+        std::vector<std::string> args = {"Xvfb", ":" + std::to_string(number), "-displayfd", "3",
+                                         "-screen", "0", screen, "-nolisten", "tcp",
+                                         "-noreset"};  // no reset when the last client leaves
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(&a[0]);
@@ -63,35 +82,37 @@ public:
             close(fds[0]);
             return Fail("spawn");
         }
-        // The server writes its display number once it accepts connections.
-        std::string number;
-        for (int i = 0; i < 300 && number.find('\n') == std::string::npos; ++i) {
+        // The server writes its display number once it accepts connections; it closes the
+        // pipe without a word when it cannot take the number.
+        std::string text;
+        for (int i = 0; i < 300 && text.find('\n') == std::string::npos; ++i) {
             pollfd p = {fds[0], POLLIN, 0};
             if (poll(&p, 1, 100) <= 0) continue;
             char buf[16];
             const ssize_t n = read(fds[0], buf, sizeof buf);
             if (n <= 0) break;
-            number.append(buf, static_cast<size_t>(n));
+            text.append(buf, static_cast<size_t>(n));
         }
         close(fds[0]);
-        if (number.empty() || number.find('\n') == std::string::npos) return Fail("no display number");
-        display = ":" + number.substr(0, number.find('\n'));
-        const std::string socket = "/tmp/.X11-unix/X" + display.substr(1);
+        if (text != std::to_string(number) + "\n") {
+            Stop();
+            return Fail("server did not start");
+        }
+        display = ":" + std::to_string(number);
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
         struct stat st;
         for (int i = 0; i < 300 && stat(socket.c_str(), &st) != 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return true;
     }
 
-    ~TXvfb() {
+    void Stop() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
         int status;
         waitpid(pid_, &status, 0);
+        pid_ = 0;
     }
-
-private:
-    pid_t pid_ = 0;
 
     bool Fail(const char* what) {
         error = what;
