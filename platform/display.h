@@ -116,7 +116,8 @@ int DisplayTakeUpdates(TDisplay* display, std::vector<TDisplayRect>* rects);
 //   a single character        that character          char N    character N (1..255)
 //   alt C                     C with Alt held         key NAME  Left Right Up Down Home End
 //   wait MS                   hold later items back             PageUp PageDown Insert Delete F1..F12
-//   quit                      the window's close      # text    a comment (blank lines too)
+//   quit                      the window's close      #text     a comment (blank lines too;
+//                                                               "#" alone is the character)
 struct TDisplayScriptItem {
     TDisplayEvent event;  // type None for a wait
     int32_t waitMs;
