@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
+#include "config_tempdir.h"
 #include "configsetting.h"
 
 namespace {
@@ -25,24 +22,13 @@ const TSettingDefault Defaults[] = {
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/configsetting_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(getcwd(oldDir, sizeof oldDir), oldDir);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
         store.SetClock([this] { return now; });
         store.SetProcessId(100);
         store.SetSleep([this](uint32_t) { ++sleeps; });
     }
-    void TearDown() override {
-        ASSERT_EQ(chdir(oldDir), 0);
-        std::string cmd = "rm -rf " + dir;
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
     void Load() { ASSERT_EQ(store.LoadConfig("", 31, 0), 0); }  // no files: defaults
 
-    std::string dir;
-    char oldDir[PATH_MAX];
+    ConfigTempDir dir;
     uint32_t now = 1000000;
     int sleeps = 0;
     TConfigSetting store{Defaults};
