@@ -1,0 +1,10 @@
+// Process-wide quit request. A failure before any run loop exists asks to quit
+// here; the run loop honours the request when it starts.
+#pragma once
+
+// Asks the process to quit with this exit code; the first request keeps its code.
+void RequestQuit(int exitCode);
+// True when a quit was requested; its exit code goes to *exitCode when given.
+bool QuitRequested(int* exitCode = nullptr);
+// Forgets the request once it has been honoured.
+void ClearQuitRequest();
