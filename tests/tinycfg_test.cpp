@@ -353,6 +353,26 @@ TEST_F(TinycfgTest, DamagedXmlFilesAreRefused) {
     }
 }
 
+// Nesting the library would recurse into until the stack runs out, also when
+// it hides behind markup that looks like a closing tag.
+TEST(TinycfgText, DeepNestingInAnyDisguiseIsRefused) {
+    const char* units[] = {"<a>", "<a v=\"/>\">", "<a v='</a>'>", "<a>&#x;</a><a>", "<a><!-- </a> -->"};
+    for (const char* unit : units) {
+        std::string text = "<?xml version=\">\" encoding=\"<!--\" ?><tinycfg>";
+        for (int i = 0; i < 100000; ++i) text += unit;
+        XmlConfig x(false);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(x.LoadText(text.data(), text.size(), "deep.rc")) << unit;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("is damaged"), std::string::npos);
+    }
+    std::string ok = "<tinycfg>";
+    for (int i = 0; i < 127; ++i) ok += "<a>";
+    for (int i = 0; i < 127; ++i) ok += "</a>";
+    ok += "</tinycfg>";
+    XmlConfig x(false);
+    EXPECT_TRUE(x.LoadText(ok.data(), ok.size(), "deep.rc"));
+}
+
 // ---------------- saving that fails ----------------
 
 TEST_F(TinycfgTest, FullDiskKeepsThePreviousFile) {
