@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "../../common/hkutils.h"
+#include "hkutils.h"
 
 const char TinycfgDefaultText[] = "<?xml version=\"1.0\" standalone='yes' >\n<tinycfg>\n</tinycfg>";
 
