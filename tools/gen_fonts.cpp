@@ -173,7 +173,7 @@ std::vector<uint8_t> MakeFnt(FT_Face face, const std::vector<uint32_t>& cp, int 
         cells[c].g = std::move(g);
         cellWidth = std::max(cellWidth, w);
     }
-    int defaultWidth = cells[' '].width > 0 ? cells[' '].width : std::max(1, height / 4);
+    int defaultWidth = cells[0x20].width > 0 ? cells[0x20].width : std::max(1, height / 4);
 
     std::vector<uint8_t> out(FntHeader, 0);
     snprintf(reinterpret_cast<char*>(out.data()), 256, "%s", faceName);

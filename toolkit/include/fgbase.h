@@ -48,6 +48,8 @@ public:
 // ---- recursive lock ----
 class FGMutex {
 public:
+    int spare;
+
     explicit FGMutex(int unused = 0);
     FGMutex(const FGMutex&) = delete;
     FGMutex& operator=(const FGMutex&) = delete;
@@ -60,7 +62,6 @@ public:
     void unlock() { Unlock(); }
 
 private:
-    int spare;
     std::recursive_mutex cs;
 };
 
