@@ -57,6 +57,8 @@ void fg_span_copy(int sx, int sy, int sstride, int sheight, int dx, int dy, int 
                   int dheight, int w, int h, const FGPixel* src, FGPixel* dst,
                   unsigned flags, unsigned mode);
 void fg_span_fill(FGPixel* first, int w, int h, FGPixel colour, int stride, unsigned mode);
+// Stores the colour into count consecutive pixels.
+void fg_fill(FGPixel* first, int64_t count, FGPixel colour);
 // Fill-and-copy family raster operation on one pixel.
 void fg_pixel_op(FGPixel* pixel, FGPixel value, unsigned mode);
 // One blended pixel (factor 1..255).

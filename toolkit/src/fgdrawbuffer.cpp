@@ -97,7 +97,7 @@ FGDrawBuffer::FGDrawBuffer(int w, int h, unsigned t, FGPixel colour, FGPixel* px
         return;
     }
     pixels = alloc_pixels(w, h);
-    std::fill(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h), colour);
+    fg_fill(pixels, static_cast<int64_t>(w) * h, colour);
 }
 
 FGDrawBuffer::~FGDrawBuffer() {
@@ -129,8 +129,7 @@ void FGDrawBuffer::set_name(const char* nm) {
 
 void FGDrawBuffer::clear(FGPixel colour) {
     if (!pixels || width <= 0 || height <= 0) return;
-    std::fill(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height),
-              resolve(colour));
+    fg_fill(pixels, static_cast<int64_t>(width) * height, resolve(colour));
 }
 
 void FGDrawBuffer::save_state() {
@@ -192,7 +191,7 @@ int FGDrawBuffer::run(int64_t x, int64_t y, int64_t n, FGPixel c, const Clip& k,
     if (x1 <= x0) return 0;
     FGPixel* p = pixels + y * width;
     if (state.mode == 0) {
-        std::fill(p + x0, p + x1, c);
+        fg_fill(p + x0, x1 - x0, c);
     } else {
         for (int64_t i = x0; i < x1; i++) rop(p + i, c);
     }

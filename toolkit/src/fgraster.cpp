@@ -99,8 +99,55 @@ void fg_sw_copy(FGPixel* dst, const FGPixel* src, int count) {
     }
 }
 
+// A row through one raster operation, the mode chosen once per row so that
+// each loop is a plain word loop. src(i) gives the i-th source value.
+template <class Src>
+static void rop_row(FGPixel* d, Src src, int n, unsigned mode) {
+    switch (mode) {
+        case 1: for (int i = 0; i < n; i++) d[i] ^= src(i); break;
+        case 2: for (int i = 0; i < n; i++) d[i] &= src(i); break;
+        case 3: for (int i = 0; i < n; i++) d[i] |= src(i); break;
+        case 4: for (int i = 0; i < n; i++) d[i] += src(i); break;
+        case 5: for (int i = 0; i < n; i++) d[i] -= src(i); break;
+        case 6: for (int i = 0; i < n; i++) d[i] ^= 0xFFFFFF; break;
+        case 8:
+            for (int i = 0; i < n; i++) {
+                const FGPixel v = src(i);
+                if (v != 0) d[i] = v;
+            }
+            break;
+        case 9: {
+            const FGPixel key = fg_screen.transparent_key;
+            for (int i = 0; i < n; i++) {
+                const FGPixel v = src(i);
+                if (v != key) d[i] = v;
+            }
+            break;
+        }
+        case 7: case 10: case 11: case 12: case 13: case 14:
+            for (int i = 0; i < n; i++) fg_pixel_op(d + i, src(i), mode);
+            break;
+        default: for (int i = 0; i < n; i++) d[i] = src(i); break;
+    }
+}
+
 void fg_sw_copy_rop(FGPixel* dst, const FGPixel* src, int count, unsigned mode) {
-    for (int i = 0; i < count; i++) fg_pixel_op(dst + i, src[i], mode);
+    if (mode == 0 || mode > 14) {
+        fg_sw_copy(dst, src, count);
+        return;
+    }
+    rop_row(dst, [src](int i) { return src[i]; }, count, mode);
+}
+
+// Fills n words: a short loop, then doubling block copies.
+static void fill_words(FGPixel* p, int64_t n, FGPixel colour) {
+    const int64_t head = std::min<int64_t>(n, 64);
+    for (int64_t i = 0; i < head; i++) p[i] = colour;
+    for (int64_t done = head; done < n;) {
+        const int64_t chunk = std::min(done, n - done);
+        std::memcpy(p + done, p, static_cast<size_t>(chunk) * sizeof(FGPixel));
+        done += chunk;
+    }
 }
 
 void fg_sw_copy_blend(FGPixel* dst, const FGPixel* src, int count, unsigned factor,
@@ -159,14 +206,19 @@ void fg_span_copy(int sx, int sy, int sstride, int sheight, int dx, int dy, int 
 
 void fg_span_fill(FGPixel* first, int w, int h, FGPixel colour, int stride, unsigned mode) {
     if (!first || w <= 0 || h <= 0) return;
-    for (int r = 0; r < h; r++) {
-        FGPixel* p = first + static_cast<int64_t>(r) * stride;
-        if (mode == 0) {
-            std::fill(p, p + w, colour);
-        } else {
-            for (int i = 0; i < w; i++) fg_pixel_op(p + i, colour, mode);
-        }
+    if (mode == 0) {
+        fill_words(first, w, colour);
+        for (int r = 1; r < h; r++)
+            std::memcpy(first + static_cast<int64_t>(r) * stride, first,
+                        static_cast<size_t>(w) * sizeof(FGPixel));
+        return;
     }
+    for (int r = 0; r < h; r++)
+        rop_row(first + static_cast<int64_t>(r) * stride, [colour](int) { return colour; }, w, mode);
+}
+
+void fg_fill(FGPixel* first, int64_t count, FGPixel colour) {
+    if (first && count > 0) fill_words(first, count, colour);
 }
 
 void fg_glyph_expand(FGPixel* row, const uint32_t* masks, int stride, int width4, int height,
