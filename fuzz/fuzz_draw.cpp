@@ -32,8 +32,6 @@ struct Reader {
         if (k & 0x80) return word();
         return int(k & 0x3F) - 16;
     }
-    // Radii stay below 2^17: the figures' loops run as long as the radius.
-    int radius() { return coord() % (1 << 17); }
 };
 
 }  // namespace
@@ -61,12 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 10: b.lineto(in.coord(), in.coord()); break;
             case 11: b.box(in.coord(), in.coord(), in.coord(), in.coord()); break;
             case 12: b.fillbox(in.coord(), in.coord(), in.coord(), in.coord(), FGPixel(in.word())); break;
-            case 13: b.circle(in.coord(), in.coord(), in.radius()); break;
-            case 14: b.fillcircle(in.coord(), in.coord(), in.radius()); break;
+            case 13: b.circle(in.coord(), in.coord(), in.coord()); break;
+            case 14: b.fillcircle(in.coord(), in.coord(), in.coord()); break;
             case 15: {
                 const int x = in.coord(), y = in.coord();
                 const double a1 = in.coord() / 64.0, a2 = in.coord() / 64.0;
-                b.arc(x, y, a1, a2, in.radius());
+                b.arc(x, y, a1, a2, in.coord());
                 break;
             }
             case 16:

@@ -344,6 +344,71 @@ TEST(Circles, ArcQuarterCounterClockwise) {
     EXPECT_EQ(c.arc(4, 4, 0, 1.0, INT_MAX, INK), 0);
 }
 
+// The midpoint recurrence itself, drawn pair by pair.
+void oracle_circle(FGDrawBuffer& b, int x, int y, int r, bool fill) {
+    int64_t i = 0, j = r, d = 3 - 2 * static_cast<int64_t>(r);
+    auto step = [&](int a, int c) {
+        if (fill) {
+            b.hline(x - a, y + c, 2 * a + 1); b.hline(x - a, y - c, 2 * a + 1);
+            b.hline(x - c, y + a, 2 * c + 1); b.hline(x - c, y - a, 2 * c + 1);
+        } else {
+            b.pixel(x + a, y + c); b.pixel(x - a, y + c); b.pixel(x + a, y - c); b.pixel(x - a, y - c);
+            b.pixel(x + c, y + a); b.pixel(x - c, y + a); b.pixel(x + c, y - a); b.pixel(x - c, y - a);
+        }
+    };
+    while (j > i) {
+        step(static_cast<int>(i), static_cast<int>(j));
+        if (d < 0) {
+            d += 4 * i + 6;
+        } else {
+            d += 4 * i + 10 - 4 * j;
+            j--;
+        }
+        i++;
+    }
+    if (i == j) step(static_cast<int>(i), static_cast<int>(j));
+}
+
+TEST(Circles, LargeRadiiMatchTheMidpointRecurrence) {
+    for (int r : {23, 4097, 5000, 77777, 100003}) {
+        const int diag = static_cast<int>(r / std::sqrt(2.0));
+        const int centres[][2] = {{4 - r, 4}, {4, 4 + r}, {4 - diag, 4 - diag}, {diag, 5 + diag},
+                                  {4, 4}, {r + 2, 3}};
+        for (const auto& c : centres)
+            for (bool fill : {false, true}) {
+                Buf got(9, 9), want(9, 9);
+                got.set_mode(1);   // XOR: every repeated run shows
+                want.set_mode(1);
+                if (fill)
+                    got.fillcircle(c[0], c[1], r, INK);
+                else
+                    got.circle(c[0], c[1], r, INK);
+                oracle_circle(want, c[0], c[1], r, fill);
+                EXPECT_EQ(rows(got), rows(want)) << "r " << r << " centre " << c[0] << "," << c[1]
+                                                 << (fill ? " filled" : "");
+            }
+    }
+}
+
+TEST(Circles, HugeArcCrossingTheBufferMatchesTheCircle) {
+    // Centre far to the left: the visible part is a near-vertical stretch.
+    const int r = 1000000000;
+    Buf b(9, 9);
+    EXPECT_EQ(b.arc(-r + 4, 4, -0.5, 0.5, r, INK), 1);
+    for (int y = 0; y < 9; y++) EXPECT_EQ(at(b, 4, y), INK) << y;
+    EXPECT_EQ(b.arc(-r + 4, 4, 0.5, 1.0, r, INK), 0);   // the part above misses
+    // A smaller radius agrees with the plain walk near the buffer.
+    Buf c(40, 40);
+    c.arc(20, -180, -M_PI, 0.0, 200, INK);   // crosses after a long walk far outside
+    for (int x = 0; x < 40; x++) {
+        const double dy = std::sqrt(200.0 * 200.0 - (x - 20) * (x - 20));
+        const int y = static_cast<int>(std::lround(-180 + dy));
+        if (y >= 0 && y < 40) {
+            EXPECT_EQ(at(c, x, y), INK) << x;
+        }
+    }
+}
+
 TEST(Polygon, FilledShapesAndBounds) {
     Buf b(6, 5);
     FGPoint sq[4] = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};

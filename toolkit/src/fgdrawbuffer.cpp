@@ -318,6 +318,10 @@ void distance_range(int64_t cx, int64_t cy, int64_t l, int64_t t, int64_t r, int
     *farthest = std::sqrt(fx * fx + fy * fy);
 }
 
+struct Span {
+    int64_t l, r;
+};
+
 // Midpoint circle: calls step(i, j) for every pair, the last pair again when i == j.
 template <class Step>
 void midpoint_circle(int64_t r, Step step) {
@@ -333,6 +337,80 @@ void midpoint_circle(int64_t r, Step step) {
         i++;
     }
     if (i == j) step(i, j);
+}
+
+using i128 = __int128;
+
+// j of the midpoint circle at step i >= 1 (inside the loop): the largest j
+// with 2i^2 + j^2 + (j - 1)^2 < 2r^2, the closed form of its decision variable.
+int64_t midpoint_j(int64_t r, int64_t i) {
+    const i128 rhs = 2 * static_cast<i128>(r) * r - 2 * static_cast<i128>(i) * i;
+    auto f = [](i128 j) { return 2 * j * j - 2 * j + 1; };
+    if (rhs <= 1) return -1;
+    int64_t j = static_cast<int64_t>((1 + std::sqrt(2 * static_cast<double>(rhs) - 1)) / 2);
+    while (j > 0 && !(f(j) < rhs)) j--;
+    while (f(static_cast<i128>(j) + 1) < rhs) j++;
+    return j;
+}
+
+// The midpoint circle's pairs (i, j) in which i or j lies in [o1, o2], in
+// loop order. Large radii are not walked: the pairs come from the closed form,
+// so the work follows the clip's size, not the radius.
+template <class Step>
+void midpoint_circle_in(int64_t r, int64_t o1, int64_t o2, Step step) {
+    auto wanted = [&](int64_t v) { return v >= o1 && v <= o2; };
+    if (r <= 4096) {
+        midpoint_circle(r, [&](int64_t i, int64_t j) {
+            if (wanted(i) || wanted(j)) step(i, j);
+        });
+        return;
+    }
+    auto J = [r](int64_t i) { return i == 0 ? r : midpoint_j(r, i); };
+    // The loop ends at the first i with j <= i; J(i) - i falls strictly.
+    int64_t lo = 0, hi = r;
+    while (lo < hi) {
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (J(mid) <= mid) hi = mid; else lo = mid + 1;
+    }
+    const int64_t end = lo;
+    // i with J(i) in [o1, o2]: J falls with i, so they form one interval.
+    lo = 0, hi = end;
+    while (lo < hi) {   // first i with J(i) <= o2
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (J(mid) <= o2) hi = mid; else lo = mid + 1;
+    }
+    const int64_t ja = lo;
+    lo = 0, hi = end;
+    while (lo < hi) {   // first i with J(i) < o1
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (J(mid) < o1) hi = mid; else lo = mid + 1;
+    }
+    const int64_t jb = lo;   // exclusive
+    Span a = {std::max<int64_t>(o1, 0), std::min(o2 + 1, end)};
+    Span b = {ja, std::min(jb, end)};
+    if (b.l < a.l) std::swap(a, b);
+    int64_t i = a.l;
+    for (const Span& s : {a, b})
+        for (i = std::max(i, s.l); i < s.r; i++) step(i, J(i));
+    if (end > 0) {
+        // The last j comes from one step of the loop, not from the closed form.
+        const int64_t jp = J(end - 1);
+        const i128 d = 2 * static_cast<i128>(end) * end + static_cast<i128>(jp) * jp +
+                       static_cast<i128>(jp - 1) * (jp - 1) - 2 * static_cast<i128>(r) * r;
+        const int64_t jl = d >= 0 ? jp - 1 : jp;
+        if (jl == end && (wanted(end) || wanted(jl))) step(end, jl);
+    }
+}
+
+// Offsets |v - c| of the values v in [lo, hi): one interval.
+void offsets(int64_t c, int64_t lo, int64_t hi, int64_t* o1, int64_t* o2) {
+    if (c < lo) {
+        *o1 = lo - c; *o2 = hi - 1 - c;
+    } else if (c >= hi) {
+        *o1 = c - hi + 1; *o2 = c - lo;
+    } else {
+        *o1 = 0; *o2 = std::max(c - lo, hi - 1 - c);
+    }
 }
 
 // Modes in which writing a pixel twice equals writing it once.
@@ -360,7 +438,9 @@ int FGDrawBuffer::circle(int x, int y, int r, FGPixel colour) {
     // Every point of the midpoint circle lies within one pixel of the radius.
     if (nearest > rr + 2.0 || farthest < rr - 2.0) return 1;
     const FGPixel c = resolve(colour);
-    midpoint_circle(rr, [&](int64_t i, int64_t j) {
+    int64_t o1, o2;   // a pixel is seen only when its column offset is i or j
+    offsets(ax, k.left, k.right, &o1, &o2);
+    midpoint_circle_in(rr, o1, o2, [&](int64_t i, int64_t j) {
         plot(ax + i, ay + j, c, k); plot(ax - i, ay + j, c, k);
         plot(ax + i, ay - j, c, k); plot(ax - i, ay - j, c, k);
         plot(ax + j, ay + i, c, k); plot(ax - j, ay + i, c, k);
@@ -382,7 +462,9 @@ int FGDrawBuffer::fillcircle(int x, int y, int r, FGPixel colour) {
         for (int64_t row = k.top; row < k.bottom; row++) run(k.left, row, k.right - k.left, c, k, false);
         return 1;
     }
-    midpoint_circle(rr, [&](int64_t i, int64_t j) {
+    int64_t o1, o2;   // a run is seen only when its row offset is i or j
+    offsets(ay, k.top, k.bottom, &o1, &o2);
+    midpoint_circle_in(rr, o1, o2, [&](int64_t i, int64_t j) {
         run(ax - i, ay + j, 2 * i + 1, c, k, false);
         run(ax - i, ay - j, 2 * i + 1, c, k, false);
         run(ax - j, ay + i, 2 * j + 1, c, k, false);
@@ -434,6 +516,31 @@ int FGDrawBuffer::arc(int x, int y, double angle1, double angle2, int r, FGPixel
             const int64_t emx = ex - cx, emy = cy - ey, pmx = px - cx, pmy = cy - py;
             if (emx * pmy - emy * pmx >= 0) break;
         }
+        // Far from the clip the walk jumps along the circle by less than its
+        // distance, so no visible pixel is passed over; huge radii stay cheap.
+        const int64_t far = std::max({k.left - (px + ox), px + ox - (k.right - 1),
+                                      k.top - (py + oy), py + oy - (k.bottom - 1), int64_t(0)});
+        if (far > 64) {
+            const double base = (q - 1) * M_PI / 2;
+            double th = std::atan2(static_cast<double>(cy - py), static_cast<double>(px - cx));
+            while (th < base - 1.0) th += 2 * M_PI;
+            double limit = base + M_PI / 2;
+            if (!round && q == endq) {
+                double te = std::atan2(static_cast<double>(cy - ey), static_cast<double>(ex - cx));
+                while (te < base - 1.0) te += 2 * M_PI;
+                limit = std::min(limit, te);
+            }
+            const double next = std::min(th + static_cast<double>(far - 32) / rd, limit - 2.0 / rd);
+            if (next > th + 4.0 / rd) {   // a jump of a few pixels at least
+                const int64_t nx = cx + std::llround(rd * std::cos(next));
+                const int64_t ny = cy - std::llround(rd * std::sin(next));
+                if (quadrant(nx, ny, cx, cy) == q && (nx != px || ny != py)) {
+                    px = nx;
+                    py = ny;
+                    continue;
+                }
+            }
+        }
         const int sx = (q == 1 || q == 2) ? -1 : 1;
         const int sy = (q == 1 || q == 4) ? -1 : 1;
         const int64_t cand[3][2] = {{px + sx, py}, {px, py + sy}, {px + sx, py + sy}};
@@ -460,12 +567,6 @@ namespace {
 struct Edge {
     int64_t ux, uy, lx, ly;   // upper end (smaller y) and lower end
 };
-
-struct Span {
-    int64_t l, r;
-};
-
-using i128 = __int128;
 
 // Floor and ceiling of a / b for b > 0.
 i128 floor_div(i128 a, i128 b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
