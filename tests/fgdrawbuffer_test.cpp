@@ -71,6 +71,10 @@ TEST(Construction, FieldsAndPixelArrays) {
         EXPECT_EQ(foreign.pixels, mine);
     }
     EXPECT_EQ(mine[3], 9u);   // not freed, written in place
+    FGDrawBuffer screen(8, 8, FG_TYPE_SCREEN, 0);
+    EXPECT_EQ(screen.pixels, nullptr);   // the driver hands the screen its array
+    screen.resize(2, 2);
+    EXPECT_EQ(screen.pixels, nullptr);
     b.set_name("renamed");
     EXPECT_STREQ(b.name, "renamed");
 }

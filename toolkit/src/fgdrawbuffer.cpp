@@ -96,6 +96,8 @@ FGDrawBuffer::FGDrawBuffer(int w, int h, unsigned t, FGPixel colour, FGPixel* px
         pixels = px;
         return;
     }
+    // A type that never frees its array gets none made for it (it would leak).
+    if (!owns_pixels(t)) return;
     pixels = alloc_pixels(w, h);
     fg_fill(pixels, static_cast<int64_t>(w) * h, colour);
 }
@@ -111,7 +113,7 @@ void FGDrawBuffer::resize(int dw, int dh) {
     if (nw < 1 || nh < 1 || nw > INT_MAX || nh > INT_MAX) return;
     if (dw == 0 && dh == 0 && pixels) return;
     // An array that belongs elsewhere is never freed nor replaced here.
-    if (pixels && !owns_pixels(type)) return;
+    if (!owns_pixels(type)) return;
     std::free(pixels);
     pixels = alloc_pixels(static_cast<int>(nw), static_cast<int>(nh));
     width = static_cast<int>(nw);
@@ -263,6 +265,16 @@ int FGDrawBuffer::line(int x1, int y1, int x2, int y2, FGPixel colour) {
     const int64_t ox = clip_x, oy = clip_y;
     int result = 0;
     if (line_width <= 1) {
+        auto inside = [&](int64_t x, int64_t y) {
+            return x + ox >= k.left && x + ox < k.right && y + oy >= k.top && y + oy < k.bottom;
+        };
+        if (inside(x1, y1) && inside(x2, y2)) {
+            // Both ends inside the clip: so is every pixel between them.
+            fg_bresenham(x1, y1, x2, y2, [&](int64_t x, int64_t y, bool) {
+                rop(pixels + (y + oy) * width + (x + ox), c);
+            });
+            return 1;
+        }
         fg_bresenham(x1, y1, x2, y2, [&](int64_t x, int64_t y, bool) {
             result = plot(x + ox, y + oy, c, k);
         });
@@ -631,6 +643,16 @@ FGRect FGDrawBuffer::fillpolygon(const FGPointArray& pts, FGPixel colour) {
         maxy = std::max(maxy, e.ly);
         edges.push_back(e);
     }
+    // Storage grown by a very large polygon is given back after the call.
+    struct Trim {
+        ~Trim() {
+            if (edges.capacity() > 4096) {
+                std::vector<Edge>().swap(edges);
+                std::vector<Span>().swap(crossings);
+                std::vector<Span>().swap(spans);
+            }
+        }
+    } trim;
     if (edges.empty()) return rect;
     rect = {clamp_int(minx), clamp_int(miny), clamp_int(maxx - minx), clamp_int(maxy - miny)};
     if (!can_draw) return rect;
