@@ -709,10 +709,11 @@ void PaintEngineMain(Canvas& cv) {
 void PaintEngineStrip(Canvas& cv, bool twoDials) {
     cv.VGrad(0, 0, 242, 480, Rgb(34, 38, 46), Rgb(12, 13, 16));
     cv.Frame(1, 1, 240, 478, PanelEdge);
+    // Rows from the top: below the dials (two dials) or beside the upper dials.
     if (twoDials)
-        cv.Rect(8, 160, 226, 1, PanelEdge);
+        cv.Rect(8, 168, 226, 1, PanelEdge);
     else
-        cv.Rect(172, 8, 1, 464, PanelEdge);
+        cv.Rect(180, 8, 1, 292, PanelEdge);
 }
 
 void PaintEngine(Canvas& cv, int rows) {
