@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "averdata.h"
+#include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "hkutils.h"

@@ -48,10 +48,10 @@ int DisplayTextFont = 6;
 FGDrawBuffer* MainWindow = nullptr;
 TAverData* AverReader = nullptr;
 
-FGDrawBuffer* PicDialCentre = nullptr;
-FGDrawBuffer* PicSlipBall = nullptr;
-FGDrawBuffer* PicDigits = nullptr;
-FGDrawBuffer* PicTapeDigits = nullptr;
-FGDrawBuffer* PicBarHorizontal = nullptr;
-FGDrawBuffer* PicBarVertical = nullptr;
-FGDrawBuffer* BootLogo = nullptr;
+FGBitmap* PicDialCentre = nullptr;
+FGBitmap* PicSlipBall = nullptr;
+FGBitmap* PicDigits = nullptr;
+FGBitmap* PicTapeDigits = nullptr;
+FGBitmap* PicBarHorizontal = nullptr;
+FGBitmap* PicBarVertical = nullptr;
+FGBitmap* BootLogo = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class FGBitmap;
 class FGDrawBuffer;
 class TAverData;
 
@@ -67,10 +68,10 @@ extern TAverData* AverReader;
 // "Data/stredmaly.tga", the slip ball "Data/3dkulicka.tga", the digit strips
 // "Data/cisliceFont.tga" and "Data/cisliceFont2.tga", the entertainment
 // screen's horizontal and vertical bar pictures, and the boot logo.
-extern FGDrawBuffer* PicDialCentre;
-extern FGDrawBuffer* PicSlipBall;
-extern FGDrawBuffer* PicDigits;
-extern FGDrawBuffer* PicTapeDigits;
-extern FGDrawBuffer* PicBarHorizontal;
-extern FGDrawBuffer* PicBarVertical;
-extern FGDrawBuffer* BootLogo;
+extern FGBitmap* PicDialCentre;
+extern FGBitmap* PicSlipBall;
+extern FGBitmap* PicDigits;
+extern FGBitmap* PicTapeDigits;
+extern FGBitmap* PicBarHorizontal;
+extern FGBitmap* PicBarVertical;
+extern FGBitmap* BootLogo;

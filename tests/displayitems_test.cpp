@@ -8,6 +8,7 @@
 #include <string>
 
 #include "averdata.h"
+#include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "shellstate.h"
@@ -472,7 +473,7 @@ TEST_F(DialNeedle, DisabledDrawsNothingAndCentrePictureIsKeyed) {
     DrawDialNeedle(&d);
     EXPECT_EQ(Count(0, 0, W, H, NeedleColour, 0).bg, W * H);
 
-    FGDrawBuffer centre(14, 14, FG_TYPE_BITMAP, 0x3030FF);
+    FGBitmap centre(14, 14, 0x3030FF);
     centre.set_colorkey(PageKeyColour);
     centre.pixels[0] = PageKeyColour;   // transparent corner
     PicDialCentre = &centre;
@@ -542,8 +543,8 @@ TEST_F(WithItem, ForceFlagSubstitutesTheChannelAndBlanksTheDialBox) {
 // ---------------------------------------------------------------- picture aids
 
 // A picture whose every pixel tells its own column and row.
-FGDrawBuffer* Coded(int w, int h) {
-    auto* p = new FGDrawBuffer(w, h, FG_TYPE_BITMAP, 0);
+FGBitmap* Coded(int w, int h) {
+    auto* p = new FGBitmap(w, h, 0);
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) p->pixels[y * w + x] = 0x100000u | (x << 10) | y;
     return p;
@@ -553,7 +554,7 @@ FGPixel Code(int x, int y) { return 0x100000u | (x << 10) | y; }
 using PictureAids = ItemsTest;
 
 TEST_F(PictureAids, DigitStringsCopyCellsAndAdvance) {
-    std::unique_ptr<FGDrawBuffer> digits(Coded(10, 202));
+    std::unique_ptr<FGBitmap> digits(Coded(10, 202));
     PicDigits = digits.get();
     DrawDigitString(4, 20, "1-2x", &win);
     EXPECT_EQ(At(4, 20), Code(0, 19));        // '1'
@@ -566,7 +567,7 @@ TEST_F(PictureAids, DigitStringsCopyCellsAndAdvance) {
 }
 
 TEST_F(PictureAids, TapeDigitsAlignAndClip) {
-    std::unique_ptr<FGDrawBuffer> tape(Coded(16, 280));
+    std::unique_ptr<FGBitmap> tape(Coded(16, 280));
     PicTapeDigits = tape.get();
     EXPECT_EQ(DrawTapeDigits(100, 50, "12", &win, 1, 40, 1), 0);   // not above the clip
     EXPECT_EQ(At(72, 50), Code(0, 31));      // 100 - 28
@@ -591,7 +592,7 @@ TEST_F(PictureAids, TapeDigitsAlignAndClip) {
 }
 
 TEST_F(PictureAids, TilingCutsTheLastCopyAndSkipsEmptyPictures) {
-    std::unique_ptr<FGDrawBuffer> pic(Coded(7, 3));
+    std::unique_ptr<FGBitmap> pic(Coded(7, 3));
     TileHorizontal(2, 5, 17, pic.get(), &win);
     EXPECT_EQ(At(2, 5), Code(0, 0));
     EXPECT_EQ(At(9, 7), Code(0, 2));
@@ -608,7 +609,7 @@ TEST_F(PictureAids, TilingCutsTheLastCopyAndSkipsEmptyPictures) {
     TileHorizontal(far, 0, INT32_MAX, pic.get(), &win);
     EXPECT_EQ(At(0, 0), Code(-far % 7, 0));
     EXPECT_EQ(At(W - 1, 2), Code((W - 1 - far) % 7, 2));
-    FGDrawBuffer empty(0, 0, FG_TYPE_BITMAP, 0);
+    FGBitmap empty(0, 0, 0);
     win.clear(Bg);
     TileHorizontal(0, 0, 50, &empty, &win);
     TileVertical(0, 0, 50, nullptr, &win);
@@ -617,7 +618,7 @@ TEST_F(PictureAids, TilingCutsTheLastCopyAndSkipsEmptyPictures) {
 }
 
 TEST_F(PictureAids, PictureBarWithMarkerAndEndMarks) {
-    FGDrawBuffer bar(5, 8, FG_TYPE_BITMAP, 0x4080C0);
+    FGBitmap bar(5, 8, 0x4080C0);
     PicBarHorizontal = &bar;
     TBarItem b = Bar(BarRight, 0);
     b.dx = 20;
@@ -635,7 +636,7 @@ TEST_F(PictureAids, PictureBarWithMarkerAndEndMarks) {
     EXPECT_EQ(At(127, 34), Bg);
 
     win.clear(Bg);
-    FGDrawBuffer vbar(8, 5, FG_TYPE_BITMAP, 0x60A020);
+    FGBitmap vbar(8, 5, 0x60A020);
     PicBarVertical = &vbar;
     TBarItem d = Bar(BarDown, 0);
     d.dx = 30;
@@ -652,7 +653,7 @@ TEST_F(PictureAids, PictureBarWithMarkerAndEndMarks) {
 }
 
 TEST_F(PictureAids, SlipBallIsClampedAndHiddenByTheThirdWord) {
-    FGDrawBuffer ball(30, 30, FG_TYPE_BITMAP, 0xE0E0E0);
+    FGBitmap ball(30, 30, 0xE0E0E0);
     PicSlipBall = &ball;
     int32_t record[14] = {};
     record[7] = 100;
@@ -672,7 +673,7 @@ TEST_F(PictureAids, SlipBallIsClampedAndHiddenByTheThirdWord) {
 TEST_F(PictureAids, BootLogoCentredOnBlack) {
     DrawBootLogo();   // none loaded
     EXPECT_EQ(At(0, 0), Bg);
-    FGDrawBuffer logo(51, 31, FG_TYPE_BITMAP, 0xC0C0C0);
+    FGBitmap logo(51, 31, 0xC0C0C0);
     BootLogo = &logo;
     DrawBootLogo();
     EXPECT_EQ(At(0, 0), 0u);
