@@ -1,5 +1,7 @@
 #include "displayitems.h"
 
+#include "configmanager.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -86,7 +88,7 @@ void DrawDisplayItem(TDisplayItem* item) {
     w->set_ink(Colour(item->textColour));
     w->set_paper(PageKeyColour);
     w->set_mode(ModeKeyed);
-    const int font = DisplayItemFont(item->fontCode, DisplayLanguage);
+    const int font = DisplayItemFont(item->fontCode, LanguageId);
     if (FGFontManager::is_font(font)) w->set_font(font);
 
     // The record may come without its terminator.

@@ -41,7 +41,6 @@ const char* const DisplayFontFiles[DisplayFontCount] = {
 int32_t DisplayFonts[DisplayFontCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
                                           -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
-int DisplayLanguage = 0;
 // The toolkit font that the Latin languages use for text.
 int DisplayTextFont = 6;
 

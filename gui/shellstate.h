@@ -53,10 +53,9 @@ enum TDisplayFontIndex {
     FontLucidaConsole13, FontLucidaConsole16,
 };
 
-// The language that SetLanguage applied (1049 selects the Cyrillic value-box
-// fonts) and the language's default text font (a toolkit font id).
+// The language's default text font (a toolkit font id); the language itself is
+// LanguageId of the configuration manager (1049 selects the Cyrillic fonts).
 constexpr int LanguageRussian = 1049;
-extern int DisplayLanguage;
 extern int DisplayTextFont;
 
 // The 800 x 480 main window (null before it exists).

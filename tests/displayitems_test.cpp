@@ -8,6 +8,7 @@
 #include <string>
 
 #include "averdata.h"
+#include "configmanager.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
@@ -43,7 +44,7 @@ protected:
         MainWindow = nullptr;
         PicDialCentre = PicSlipBall = PicDigits = PicTapeDigits = nullptr;
         PicBarHorizontal = PicBarVertical = BootLogo = nullptr;
-        DisplayLanguage = 0;
+        LanguageId = 1033;
     }
 
     FGPixel At(int x, int y) const { return win.pixels[y * W + x]; }
