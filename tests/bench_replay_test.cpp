@@ -71,7 +71,7 @@ protected:
         all.resize(all.size() - cut);
         std::string path = dir_.path + "/flysim.dat";
         FILE* f = fopen(path.c_str(), "wb");
-        fwrite(all.data(), 1, all.size(), f);
+        if (!all.empty()) fwrite(all.data(), 1, all.size(), f);
         fclose(f);
         return path;
     }
