@@ -40,7 +40,7 @@ test: build build-asan build-fuzz
 		ctest --output-on-failure -j $(JOBS)
 
 perf: build
-	@for b in build/perf/*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in build/perf/*_bench; do [ -f "$$b" ] && [ -x "$$b" ] && "$$b"; done; true
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -1,0 +1,36 @@
+// Other programs' windows, as the bench program sees the display: find a top-level window by
+// its caption, post it key characters and a close request, move and raise it, check it exists.
+// One connection to the X display (from DISPLAY) is opened on first use.
+#pragma once
+
+#include <cstdint>
+
+// The private client-message type that carries one key character (shared by both sides).
+inline constexpr char WindowCharAtomName[] = "_DASHVIEW_CHAR";
+
+// Return codes of the window layer.
+enum {
+    WINDOW_OK = 0,
+    WINDOW_ERR_NO_SERVER = -321,  // no X display reachable
+    WINDOW_ERR_NOT_FOUND = -322,  // no window with that caption
+    WINDOW_ERR_GONE = -323,       // the window (or the reference window) no longer exists
+    WINDOW_ERR_ARGS = -324,
+};
+
+typedef uint32_t TWindowId;  // an X window id; 0 = none
+
+// Finds the top-most top-level window whose caption (WM_NAME) is exactly `caption`.
+int WindowFind(const char* caption, TWindowId* id);
+// Posts a key character (1..255); the display takes it as a typed character.
+int WindowSendChar(TWindowId id, int32_t character);
+// Asks the window to close (WM_DELETE_WINDOW); the display takes it as quit.
+int WindowSendClose(TWindowId id);
+// Moves the window so that its top-left lies at (x, y) of `relativeTo` (0: the root window),
+// keeping its size; raises it on top of its siblings when `raise` is set.
+int WindowMove(TWindowId id, TWindowId relativeTo, int32_t x, int32_t y, bool raise);
+// Root coordinates of the window's top-left.
+int WindowPosition(TWindowId id, int32_t* x, int32_t* y);
+// 1 when the window exists, 0 when it does not or no display is reachable.
+int WindowExists(TWindowId id);
+// Closes the connection (the next call opens it again).
+void WindowCloseLink();

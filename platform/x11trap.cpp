@@ -1,0 +1,50 @@
+#include "x11trap.h"
+
+#include <atomic>
+
+#include "../common/hkutils.h"
+
+namespace {
+
+std::mutex TrapLock;
+// The trap in force (set under TrapLock); the handler may run on any connection's thread.
+std::atomic<Display*> TrapDisplay{nullptr};
+std::atomic<int> TrapError{0};
+
+int SurvivableHandler(Display* display, XErrorEvent* error) {
+    if (display == TrapDisplay) {
+        int none = 0;
+        TrapError.compare_exchange_strong(none, error->error_code);
+        return 0;
+    }
+    char text[128];
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    TRACE_ERR("X error %s (request %d.%d, resource 0x%lx)", text, error->request_code,
+              error->minor_code, error->resourceid);
+    return 0;
+}
+
+}  // namespace
+
+void X11InstallErrorHandler() {
+    static std::once_flag once;
+    std::call_once(once, [] { XSetErrorHandler(SurvivableHandler); });
+}
+
+TX11ErrorTrap::TX11ErrorTrap(Display* display) : hold_(TrapLock) {
+    previous_ = XSetErrorHandler(SurvivableHandler);
+    XSync(display, False);  // errors of earlier requests are not the trap's
+    TrapError = 0;
+    TrapDisplay = display;
+}
+
+TX11ErrorTrap::~TX11ErrorTrap() {
+    XSync(TrapDisplay, False);
+    XSetErrorHandler(previous_);
+    TrapDisplay = nullptr;
+}
+
+int TX11ErrorTrap::Sync() {
+    XSync(TrapDisplay, False);
+    return TrapError;
+}
