@@ -25,8 +25,8 @@ fuzz: build-fuzz
 	./scripts/run-fuzz
 
 run: build
-	@if [ -x build/bench/benchdesk ]; then \
-		cd build/run && ../bench/benchdesk; \
+	@if [ -x build/run/benchdesk ]; then \
+		cd build/run && ./benchdesk; \
 	else \
 		echo "benchdesk is not built yet: the libraries and tests are built; run 'make test'."; \
 	fi
