@@ -117,6 +117,10 @@ public:
     void CommonSetup();
     // Prints the description lines (verbose link).
     void PrintInfo() const;
+    // FGScreen and the raster layer's screen context follow the current frame buffer.
+    void FollowFrameBuffer();
+    // FGScreen and the screen context let go of this driver's frame buffer.
+    void DetachScreen();
 };
 
 // A library loaded by name (the display layer is one of them).
