@@ -257,6 +257,7 @@ void FGWindow::Setup(int extra_) {
 }
 
 void FGWindow::Open() {
+    install_screen_hook();
     const int frame = (flags & WFRAMED) ? FG_FRAME : 0;
     const int top = frame + ((flags & WTITLED) ? FG_TITLE : 0) + ((flags & WMENU) ? FG_MENUBAR : 0) +
                     ((flags & WNOTEBOOK) ? FG_TABS : 0);

@@ -18,6 +18,9 @@ void insert(FGWindow* w);
 void remove(FGWindow* w);
 int index_of(const FGWindow* w);
 
+// The driver tells the window layer about changes of screen size.
+void install_screen_hook();
+
 // Title painted in the active or inactive colour.
 void paint_title(FGWindow* w, bool active);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "fgdriver.h"
 #include "fgwininternal.h"
 
 FGWindowContext fg_window_context;
@@ -272,6 +273,14 @@ FGWindow* fg_create_root_window(FGPixel background) {
         RootWindow(int w, int h, FGPixel bg) : FGWindow(w, h, bg) {}
     };
     return new RootWindow(fg_screen_width(), fg_screen_height(), background);
+}
+
+namespace {
+void screen_resized(int, int) { fg_screen_size_changed(); }
+}  // namespace
+
+void fgwin::install_screen_hook() {
+    if (!fg_root_resize_hook) fg_root_resize_hook = screen_resized;
 }
 
 void fg_screen_size_changed() {
