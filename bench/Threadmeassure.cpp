@@ -1,0 +1,295 @@
+#include "Threadmeassure.h"
+
+#include <sys/time.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+std::atomic<TBenchConsoleHook> BenchConsoleHook{StdoutConsole};
+std::atomic<TMValWriter*> ValWriter{nullptr};
+std::atomic<TMValReader*> ValReader{nullptr};
+uint32_t LoopPacketCount = 0;
+
+void StdoutConsole(const char* text) { fputs(text, stdout); }
+
+void BenchPrintf(const char* format, ...) {
+    TBenchConsoleHook hook = BenchConsoleHook.load();
+    if (!hook) return;
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    hook(line);
+}
+
+void DebugOutput(const char* text) { fputs(text, stderr); }
+
+namespace {
+
+uint64_t NowStamp() {
+    timeval tv;
+    gettimeofday(&tv, nullptr);
+    return MakeMeasStamp(static_cast<uint32_t>(tv.tv_sec), static_cast<uint32_t>(tv.tv_usec));
+}
+
+// value x scale, truncated toward zero into a 32-bit word. A product that lies
+// within float precision of a whole number is that number: 304.8 x 10 is 3048.
+bool ScaledWord(float value, double scale, int32_t& word) {
+    double x = static_cast<double>(value) * scale;
+    if (!std::isfinite(x)) return false;
+    double whole = std::nearbyint(x);
+    if (std::fabs(x - whole) <= std::ldexp(std::fabs(x), -21)) x = whole;
+    x = std::trunc(x);
+    if (x < -2147483648.0 || x > 2147483647.0) return false;
+    word = static_cast<int32_t>(x);
+    return true;
+}
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void WaitForTerminate(const std::atomic<bool>* terminate) {
+    while (!*terminate) SleepMs(25);
+}
+
+}  // namespace
+
+int SetChanValue(uint32_t id, float value) {
+    TMValWriter* writer = ValWriter.load();
+    if (!writer) return -2;
+    const TChannelDesc* row = TMeasuredVals::FindChannelDesc(id);
+    if (!row) return -1;
+    uint64_t stamp = NowStamp();
+    int type = static_cast<int>(row->valueType);
+    if (type == mvtFloat) {
+        if (!std::isfinite(value)) return -3;
+        return writer->SetVal(id, value, &stamp);
+    }
+    double scale;
+    if (type == mvtInt) scale = 1;
+    else if (type == mvtFix16) scale = 65536;
+    else if (type >= mvtDec1 && type <= mvtDec5) scale = std::pow(10.0, type - 5);
+    else return 0;
+    int32_t word;
+    if (!ScaledWord(value, scale, word)) return -3;
+    return writer->SetVal(id, word, &stamp);
+}
+
+const char* ChanName(uint32_t id) {
+    if (!ValWriter.load()) return "";
+    const TChannelDesc* row = TMeasuredVals::FindChannelDesc(id);
+    return row ? row->name : "";
+}
+
+// ---- replay ----
+
+namespace {
+
+struct TLoopFile {
+    std::unique_ptr<FILE, int (*)(FILE*)> file{nullptr, fclose};
+    bool atEnd = false;  // the next record starts again at the first
+};
+TLoopFile Loop;
+
+bool Fits(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+}  // namespace
+
+int OpenLoopFile(const char* name) {
+    CloseLoopFile();
+    FILE* f = fopen(name, "rb");
+    if (!f) {
+        const char* why = strerror(errno);
+        BenchPrintf("LoopFile open for reading ERROR: %s\n", why);
+        BenchPrintf("fgserv: file loop is not opened: %s\n", why);
+        return -1;
+    }
+    Loop.file.reset(f);
+    Loop.atEnd = false;
+    return 0;
+}
+
+void CloseLoopFile() {
+    Loop.file.reset();
+    Loop.atEnd = false;
+}
+
+int LoopEntryStores(const FlySimEntry& e, TLoopStore out[LoopStoresMax], const char** reason) {
+    uint32_t chan = e.chan.Get();
+    int kind = e.type.Get() & 0xFF;
+    *reason = nullptr;
+    TLoopStore own = {chan, kind == FlySimFloat || kind == FlySimText ? kind : FlySimInt, 0, 0, {}};
+    if (kind == FlySimFloat) {
+        own.f = e.FloatValue();
+        if (!std::isfinite(own.f)) {
+            *reason = "holds no number";
+            return 0;
+        }
+        out[0] = own;
+        return 1;
+    }
+    if (kind == FlySimText) {
+        memcpy(own.text, e.value, 4);
+        own.text[4] = '\0';
+        out[0] = own;
+        return 1;
+    }
+    int64_t v = e.IntValue();
+    int n = 0;
+    switch (chan) {
+    case echVolt1: case echVolt2: case echVolt3:
+    case echCurr1: case echCurr2: case echCurr3:
+    case echPressOil: v /= 10; break;
+    case echInercialAccPilot: v += 10; break;
+    case echPressMap: v *= 5; break;
+    case echTempOil:
+        out[n++] = {echTempAux1, FlySimInt, static_cast<int32_t>(v * 9 / 10), 0, {}};
+        out[n++] = {echTempWater, FlySimInt, static_cast<int32_t>(v), 0, {}};
+        break;
+    default: break;
+    }
+    if (!Fits(v)) {
+        *reason = "is out of range";
+        return 0;
+    }
+    own.i = static_cast<int32_t>(v);
+    out[n++] = own;
+    return n;
+}
+
+namespace {
+
+// Marks the file to start over and says why nothing was stored.
+int LoopRecordFailed(int code, const char* what, uint32_t offset) {
+    BenchPrintf("LoopFile: record at offset 0x%08x is %s, nothing stored.\n", offset, what);
+    Loop.atEnd = true;
+    return code;
+}
+
+void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64_t stamp) {
+    TLoopStore stores[LoopStoresMax];
+    const char* reason;
+    int n = LoopEntryStores(e, stores, &reason);
+    if (n == 0) {
+        BenchPrintf("LoopFile: entry %d (chan %d) %s, skipped.\n", index, e.chan.Get(), reason);
+        return;
+    }
+    for (int k = 0; k < n; ++k) {
+        const TLoopStore& s = stores[k];
+        int rc;
+        if (s.kind == FlySimFloat) rc = writer->SetVal(s.chan, s.f, &stamp);
+        else if (s.kind == FlySimText) rc = writer->SetVal(s.chan, s.text, &stamp);
+        else rc = writer->SetVal(s.chan, s.i, &stamp);
+        if (rc) {
+            BenchPrintf("ValWriter->SetVal ERROR = %d, chan = %d (%s).\n", rc, s.chan, ChanName(s.chan));
+        } else if (k == n - 1) {
+            if (s.kind == FlySimFloat) BenchPrintf("SetVal[%d] = %f (%s)\n", index, s.f, ChanName(s.chan));
+            else if (s.kind == FlySimInt) BenchPrintf("SetVal[%d] = %d (%s)\n", index, s.i, ChanName(s.chan));
+        }
+    }
+}
+
+}  // namespace
+
+int PlayLoopRecord() {
+    FILE* f = Loop.file.get();
+    if (!f) return -1;
+    off_t at = ftello(f);
+    BenchPrintf("--- Packet of values from loop file, offset = 0x%08x -------\n", static_cast<uint32_t>(at));
+    if (Loop.atEnd) {
+        BenchPrintf("--- Reload loop file from start ...\n");
+        rewind(f);
+        Loop.atEnd = false;
+        at = 0;
+    }
+    uint32_t offset = static_cast<uint32_t>(at);
+    FlySimHead head;
+    size_t got = fread(&head, 1, sizeof head, f);
+    if (got == 0 && feof(f)) {
+        Loop.atEnd = true;
+        return 1;
+    }
+    if (got < sizeof head) return LoopRecordFailed(-2, "truncated", offset);
+    uint32_t count = head.count.Get();
+    uint32_t taken = count < FlySimMaxEntries ? count : FlySimMaxEntries;
+    FlySimEntry entries[FlySimMaxEntries];
+    if (fread(entries, sizeof entries[0], taken, f) < taken) return LoopRecordFailed(-2, "truncated", offset);
+    if (taken < count) {
+        BenchPrintf("LoopFile: record at offset 0x%08x has %u entries, %u taken.\n", offset, count, taken);
+        if (fseeko(f, static_cast<off_t>(count - taken) * static_cast<off_t>(sizeof(FlySimEntry)), SEEK_CUR) != 0)
+            return LoopRecordFailed(-2, "truncated", offset);
+    }
+    LEField<uint32_t> trailer;
+    if (fread(trailer.b, 1, sizeof trailer.b, f) < sizeof trailer.b) return LoopRecordFailed(-2, "truncated", offset);
+    if (trailer.b[0] != FlySimTrailerByte) return LoopRecordFailed(-3, "damaged", offset);
+
+    LoopPacketCount = head.sample.Get();
+    TMValWriter* writer = ValWriter.load();
+    if (!writer) return 0;
+    uint64_t stamp = NowStamp();
+    for (uint32_t i = 0; i < taken; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
+    return 0;
+}
+
+// ---- the thread ----
+
+namespace {
+
+void RunLoopMode(const std::atomic<bool>* terminate) {
+    BenchPrintf("File-loop mode\n");
+    if (OpenLoopFile() != 0) {
+        WaitForTerminate(terminate);
+        return;
+    }
+    BenchPrintf("Reading simulation data from file ... in loop ...\n");
+    DebugOutput("MeassureThread: File loop enter.\n");
+    while (!*terminate) {
+        PlayLoopRecord();
+        SleepMs(25);
+    }
+    DebugOutput("MeassureThread: File loop exit.\n");
+}
+
+}  // namespace
+
+int MeassureThread(int mode, const std::atomic<bool>* terminate, const TMeassurePorts& ports) {
+    DebugOutput("MeassureThread: INIT.\n");
+    auto writer = std::make_unique<TMValWriter>();
+    auto reader = std::make_unique<TMValReader>();
+    ValWriter = writer.get();
+    ValReader = reader.get();
+    writer->SetVal(echInternalInputStatus, static_cast<int32_t>(32));
+    writer->SetVal(echGPSValid, static_cast<int32_t>(257));
+
+    if (mode == MeassureModeLoop) RunLoopMode(terminate);
+    else if (mode == MeassureModeFdm) FdmServer(ports, terminate);
+
+    ValReader = nullptr;
+    reader.reset();
+    ValWriter = nullptr;
+    writer.reset();
+    BenchPrintf("Server exit\n");
+    DebugOutput("MeassureThread: EXIT.\n");
+    CloseLoopFile();
+    return 0;
+}
+
+TMeassure::TMeassure(int mode, TMeassurePorts ports)
+    : Mode(mode), Ports(ports), Terminated(false), ReturnValue(0), thread_(&TMeassure::Execute, this) {}
+
+TMeassure::~TMeassure() {
+    Terminate();
+    WaitFor();
+}
+
+int TMeassure::WaitFor() {
+    if (thread_.joinable()) thread_.join();
+    return ReturnValue;
+}
+
+void TMeassure::Execute() { ReturnValue = MeassureThread(Mode, &Terminated, Ports); }

@@ -1,0 +1,78 @@
+// The data-source thread of benchdesk: feeds the measured-values block from the
+// recorded flight (mode 0), the flight simulator (mode 1) or nothing (mode 2).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "Fgserv.h"
+#include "flysim.h"
+#include "hkmeasure.h"
+
+enum { MeassureModeLoop = 0, MeassureModeFdm = 1, MeassureModeNone = 2 };
+
+// Printed diagnostic lines go to this hook (standard output unless replaced);
+// debugger output goes to standard error.
+typedef void (*TBenchConsoleHook)(const char* text);
+void StdoutConsole(const char* text);
+extern std::atomic<TBenchConsoleHook> BenchConsoleHook;
+void BenchPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void DebugOutput(const char* text);
+
+// The attachments of the running data-source thread (null when none).
+extern std::atomic<TMValWriter*> ValWriter;
+extern std::atomic<TMValReader*> ValReader;
+
+// 0; -2 no writer; -1 channel not in the dictionary; -3 the value cannot be
+// stored (not a number, beyond the channel's range); other negatives: the block's failure.
+int SetChanValue(uint32_t id, float value);
+// The channel's name, or "" when unknown or no writer is attached.
+const char* ChanName(uint32_t id);
+
+// ---- replay of the recorded flight ----
+// 0 opened; -1 (messages printed).
+int OpenLoopFile(const char* name = LoopFileName);
+// 0 a record played; 1 the end was met (nothing stored, the next call starts
+// over); -1 no file; -2 truncated, -3 damaged record (nothing stored, the next call starts over).
+int PlayLoopRecord();
+void CloseLoopFile();
+extern uint32_t LoopPacketCount;  // sample number of the last record read
+
+// What one replay entry stores, after the channel adjustments: up to three values.
+struct TLoopStore {
+    uint32_t chan;
+    int kind;  // FlySimInt, FlySimFloat or FlySimText
+    int32_t i;
+    float f;
+    char text[5];
+};
+constexpr int LoopStoresMax = 3;
+// The stores in order (the entry's own channel last): their count, or 0 with
+// *reason set when the entry holds no usable value.
+int LoopEntryStores(const FlySimEntry& e, TLoopStore out[LoopStoresMax], const char** reason);
+
+int MeassureThread(int mode, const std::atomic<bool>* terminate, const TMeassurePorts& ports = TMeassurePorts());
+
+class TMeassure {
+public:
+    // The thread runs at once.
+    explicit TMeassure(int mode, TMeassurePorts ports = TMeassurePorts());
+    // Terminates and waits.
+    ~TMeassure();
+    TMeassure(const TMeassure&) = delete;
+    TMeassure& operator=(const TMeassure&) = delete;
+
+    void Terminate() { Terminated = true; }
+    // Waits for the end; the thread's result.
+    int WaitFor();
+
+    int Mode;
+    TMeassurePorts Ports;
+    std::atomic<bool> Terminated;
+    int ReturnValue;
+
+private:
+    void Execute();
+    std::thread thread_;
+};
