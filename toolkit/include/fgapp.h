@@ -36,9 +36,6 @@ constexpr int FG_KEY_NEXT_WINDOW = 4095;
 constexpr int FG_KEY_CLOSE_WINDOW = 4612;
 constexpr int FG_KEY_ICONIFY = 4620;
 
-// The 26 Alt+letter codes (4193-4218) in letter order.
-extern const int fg_alt_keys[26];
-
 // Exit code of the process when the screen mode cannot be set.
 constexpr int FG_EXIT_NO_MODE = -2;
 // Exit code after Ctrl-C from the keyboard.

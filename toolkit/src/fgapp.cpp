@@ -13,16 +13,13 @@
 #include <cstring>
 #include <thread>
 
+#include "fgcontrols.h"
 #include "fgdriver.h"
 #include "fgraster.h"
 #include "fgwindb.h"
 #include "tinycfg.h"
 
 FGToolkitState fg_toolkit;
-
-const int fg_alt_keys[26] = {4193, 4194, 4195, 4196, 4197, 4198, 4199, 4200, 4201,
-                             4202, 4203, 4204, 4205, 4206, 4207, 4208, 4209, 4210,
-                             4211, 4212, 4213, 4214, 4215, 4216, 4217, 4218};
 
 // ---------------------------------------------------------------- options
 
@@ -264,39 +261,6 @@ FGApp::~FGApp() {
 
 // ---------------------------------------------------------------- dispatching
 
-namespace {
-
-int upper(int key) { return key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key; }
-
-// The control of the window's current page that answers to the key.
-FGControl* hot_key_control(FGWindow* window, int key) {
-    if (window->IsHidden() || !window->current_page) return nullptr;
-    const int k = upper(key);
-    for (FGControl* c : window->current_page->controls)
-        if ((c->flags & 7) == FG_CONTROL_NORMAL && upper(c->hot_key) == k) return c;
-    return nullptr;
-}
-
-// Moves the focus of the page one control back (-1) or forward (+1), wrapping.
-void move_focus(FGWindow* window, int step) {
-    FGControlContainer* page = window->current_page;
-    const int n = static_cast<int>(page->controls.size());
-    if (n < 2 || !page->focus) return;
-    int i = 0;
-    while (i < n && page->controls[static_cast<size_t>(i)] != page->focus) i++;
-    FGControl* old = page->focus;
-    FGControl* next = page->controls[static_cast<size_t>(((i + step) % n + n) % n)];
-    old->OnDeactivate();
-    page->focus = next;
-    old->Draw();
-    if (window->flags & WFOCUSED) {
-        next->OnActivate();
-        next->Draw();
-    }
-}
-
-}  // namespace
-
 void FGApp::Dispatch(FGEvent* event) {
     FGWindow* current = GetCurrentWindow();
     const int current_id = current ? current->id : -1;
@@ -314,7 +278,7 @@ void FGApp::Dispatch(FGEvent* event) {
         if (event->key == 13 && current->current_page && current->current_page->focus)
             control = current->current_page->focus;
         else
-            control = hot_key_control(current, event->key);
+            control = fg_hot_key_control(current, event->key);
         if (control) {
             control->Press(event->x - current->screen_x, event->y - current->screen_y);
             event->type = FGE_CONTROL;
@@ -359,7 +323,10 @@ int FGApp::HandleToolkitKey(int key) {
         case 295:
         case 296:
             if (!current || !current->current_page || !current->current_page->focus) return 0;
-            move_focus(current, key <= 294 ? -1 : 1);
+            if (key <= 294)
+                fg_focus_previous(current->current_page);
+            else
+                fg_focus_next(current->current_page);
             return 1;
         case FG_KEY_NEXT_WINDOW:
             if (current) {
