@@ -50,8 +50,7 @@ void DoneMainGlobals() {
     Globals.slipCurve.reset();
     AverReader = nullptr;
     Globals.aver.reset();
-    if (Globals.reader) Globals.reader->FreeSystemResources(0);
-    Globals.reader.reset();
+    Globals.reader.reset();  // leaves the block as reader
 }
 
 void SelectGpsStatusBit() { GpsStatusBit = DevicePort[1].protocol == 2 ? 4 : 1; }
