@@ -41,7 +41,7 @@ extern void (*RefreshClock)(int64_t* sec, int32_t* usec);
 // ---- displayed values: NoValue (-9999) in a numeric field without a value ----
 constexpr int TextSize = 24;
 struct TRefreshValues {
-    int32_t tas;                       // airspeed unit
+    int32_t tas;                       // tenths of the airspeed unit
     int32_t oat, iat, auxTemp;         // temperature unit
     char oatText[TextSize], iatText[TextSize];
     int32_t gpsCdi;

@@ -96,6 +96,12 @@ int FormatFixed(char* buffer, size_t size, int64_t value, int digits) {
                     static_cast<long long>(magnitude % scale));
 }
 
+// (x * mul + div / 2) / div for either sign: a negative setting rounds like its mirror.
+int64_t RoundedRatio(int64_t x, int64_t mul, int64_t div) {
+    const int64_t q = ((x < 0 ? -x : x) * mul + div / 2) / div;
+    return x < 0 ? -q : q;
+}
+
 }  // namespace
 
 int FormatTenths(char* buffer, size_t size, int32_t tenths) { return FormatFixed(buffer, size, tenths, 1); }
@@ -103,11 +109,11 @@ int FormatTenths(char* buffer, size_t size, int32_t tenths) { return FormatFixed
 int FormatBaro(char* buffer, size_t size, int unit, int32_t pa) {
     const int64_t p = pa;
     switch (unit) {
-        case UnitInHg: return FormatFixed(buffer, size, (p * 2953 + 50000) / 100000, 2);
-        case UnitTorr: return FormatFixed(buffer, size, (p * 7600 + 5000) / StandardQnh, 1);
+        case UnitInHg: return FormatFixed(buffer, size, RoundedRatio(p, 2953, 100000), 2);
+        case UnitTorr: return FormatFixed(buffer, size, RoundedRatio(p, 7600, StandardQnh), 1);
         default:
             if (pa == StandardQnh) return FormatFixed(buffer, size, p / 10, 1);
-            return snprintf(buffer, size, "%lld", static_cast<long long>((p + 50) / 100));
+            return snprintf(buffer, size, "%lld", static_cast<long long>(RoundedRatio(p, 1, 100)));
     }
 }
 
