@@ -273,6 +273,8 @@ TEST_F(Bitmap, BmpRefusals) {
     // Sizes that overflow, top-down and empty pictures.
     expect_failed(load("x.bmp", bmp_head(0x7FFFFFFF, 0x7FFFFFFF, 24, 0)), 2, "Bad FGBitmap format!");
     expect_failed(load("x.bmp", bmp_head(65536, 65536, 1, 0)), 2, "Bad FGBitmap format!");
+    expect_failed(load("x.bmp", bmp_head(8193, 1, 1, 0).fill(1028, 0)), 2, "Bad FGBitmap format!");
+    expect_failed(load("x.bmp", bmp_head(4096, 1025, 1, 0)), 2, "Bad FGBitmap format!");
     expect_failed(load("x.bmp", bmp_head(2, -2, 24, 0).fill(16, 0)), 2, "Bad FGBitmap format!");
     expect_failed(load("x.bmp", bmp_head(0, 2, 24, 0)), 2, "Bad FGBitmap format!");
     // Truncated pixel rows and palette.
@@ -463,6 +465,14 @@ TEST_F(Bitmap, GifDamage) {
     ASSERT_EQ(load("x.gif", eof), 0);
     EXPECT_NE(err.find("EOF / read error on image data"), std::string::npos) << err;
 
+    // An image larger than the screen fills it and no more.
+    Bytes over = gif_head(2, 1, 3, 6, EIGHT);
+    gif_image(over, 3, 2, {1, 2, 3, 4, 5, 7}).u8(';');
+    ASSERT_EQ(load("x.gif", over), 0) << err;
+    expect_loaded(2, 1, {0xFF0000, 0x00FF00});
+    Bytes huge = gif_head(2, 1, 3, 6, EIGHT);
+    ASSERT_EQ(load("x.gif", huge.u8(',').le16(0).le16(0).le16(4096).le16(1025).u8(0)), 0);
+    EXPECT_NE(err.find("couldn't read left/top/width/height"), std::string::npos);
     ASSERT_EQ(load("x.gif", gif_head(2, 1, 3, 6, EIGHT).u8(',').le16(0)), 0);
     EXPECT_NE(err.find("couldn't read left/top/width/height"), std::string::npos);
     ASSERT_EQ(load("x.gif", gif_head(2, 1, 3, 6, EIGHT).u8(',').fill(8, 0).u8(0x87).fill(9, 0)), 0);

@@ -31,9 +31,10 @@ enum {
 // Key of the transparent pixels of pictures decoded from paletted files.
 constexpr FGPixel FG_PALETTE_KEY = 0xFE00FE;
 
-// Largest picture a decoder accepts (per side and in pixels).
-constexpr int FG_BITMAP_MAX_SIDE = 16384;
-constexpr int64_t FG_BITMAP_MAX_PIXELS = int64_t(1) << 24;
+// Largest picture a decoder accepts (per side and in pixels): far above any
+// picture of the display, and a file cannot make us take more than 16 MB.
+constexpr int FG_BITMAP_MAX_SIDE = 8192;
+constexpr int64_t FG_BITMAP_MAX_PIXELS = int64_t(1) << 22;
 
 // BMP file header without the pixel-data offset (decoded values).
 struct FGBmpFileHeader {

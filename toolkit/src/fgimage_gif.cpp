@@ -1,5 +1,6 @@
 // GIF decoder (87a and 89a): every image of the file is LZW-decoded in turn
 // and copied over the start of the logical screen; the last one wins.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -74,13 +75,13 @@ private:
     bool ended = false; // the empty sub-block has been read
 };
 
-// Decodes w x h indices into out (already zeroed), interlaced rows in their
-// four passes. Throws GifError on bad data.
+// Decodes w x h indices, interlaced rows in their four passes; keeps those
+// that fall into out (zeroed, at most the image's size). Throws GifError on bad data.
 void decode_image(FGImageReader& in, int w, int h, bool interlaced, std::vector<uint8_t>* out) {
     const int min_size = in.byte();
     if (min_size < 0) throw GifError{"EOF / read error on image data"};
-    // Wider roots could not be palette indices.
-    if (min_size < 1 || min_size > 8) throw GifError{"circular table entry BIG ERROR"};
+    // Narrower roots are outside the standard; wider ones could not be palette indices.
+    if (min_size < 2 || min_size > 8) throw GifError{"circular table entry BIG ERROR"};
 
     std::vector<int> rows(static_cast<size_t>(h));
     if (interlaced) {
@@ -136,9 +137,10 @@ void decode_image(FGImageReader& in, int w, int h, bool interlaced, std::vector<
             if (next == 1 << width && width < 12) width++;
         }
         previous = code;
-        while (depth > 0 && done < total) {
-            (*out)[static_cast<size_t>(rows[done / w]) * w + done % w] = stack[--depth];
-            done++;
+        for (; depth > 0 && done < total; done++) {
+            const auto at = static_cast<size_t>(rows[done / w]) * w + static_cast<size_t>(done % w);
+            depth--;
+            if (at < out->size()) (*out)[at] = stack[depth];
         }
     }
     if (!codes.finish()) throw GifError{"EOF / read error on image data"};
@@ -207,14 +209,14 @@ int fg_decode_gif(FGImageReader& in, FGBitmap& b, const char* name) {
             const bool has_local = d[8] & 0x80;
             if (has_local && !read_colour_table(in, 2 << (d[8] & 7), local))
                 throw GifError{"unable to get local colormap"};
-            image.assign(static_cast<size_t>(w) * h, 0);
+            // What lies past the end of the screen is decoded but not kept.
+            image.assign(std::min(static_cast<size_t>(w) * h, area), 0);
             if (w > 0 && h > 0)
                 decode_image(in, w, h, d[8] & 0x40, &image);
             else if (in.byte() < 0 || !skip_blocks(in))
                 throw GifError{"EOF / read error on image data"};
             // Not placed at its left and top: copied over the start of the screen.
-            const size_t n = image.size() < area ? image.size() : area;
-            for (size_t i = 0; i < n; i++) b.pixels[i] = image[i];
+            for (size_t i = 0; i < image.size(); i++) b.pixels[i] = image[i];
             if (has_local) std::memcpy(b.palette, local, sizeof local);
             b.state.colorkey = transparent;
         }
