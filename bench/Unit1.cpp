@@ -43,9 +43,18 @@ const char* const SourceItems[3] = {"Demo internal loop", "Connect to FlightGear
 
 constexpr double Timer1Interval = 0.1;
 constexpr int RepeatStart = 7;  // ticks after the press before a held turn button repeats
-constexpr int DisplayPolls = 300;
+constexpr int DisplayPollsMax = 1000;  // 10 s
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// The thread polls its flag: it is told to stop and awaited, never killed.
+void StopMeassure() {
+    if (!Meassure) return;
+    Meassure->Terminate();
+    Meassure->WaitFor();
+    SleepMs(50);
+    Meassure.reset();
+}
 
 // Finds the display window by either caption; 0 when neither exists.
 TWindowId FindDisplay() {
@@ -206,6 +215,31 @@ std::string ProgramPath(const char* program) {
 
 char ModeCharacter(int mode) { return mode == MeassureModeFdm ? 'o' : 'O'; }
 
+void DisplayPlace(int formX, int formY, int* x, int* y) {
+    *x = formX + DisplayOffsetX;
+    *y = formY + DisplayOffsetY;
+}
+
+bool RepeatTick(int* count) {
+    if (*count <= 0) return false;
+    if (*count < RepeatStart) {
+        ++*count;
+        return false;
+    }
+    return true;
+}
+
+int WindowOrder(bool formInFront, bool displayInFront, int* backgroundFlag) {
+    if (!formInFront && !displayInFront) {
+        const int action = *backgroundFlag ? OrderKeep : OrderBehind;
+        *backgroundFlag = 1;
+        return action;
+    }
+    if (!*backgroundFlag) return OrderKeep;
+    *backgroundFlag = 0;
+    return displayInFront ? OrderFormFirst : OrderDisplayOnTop;
+}
+
 int ScreenCheck(int width, int height) {
     if (width >= 1024 && height >= 768) return 0;
     ShowMessage(MsgScreenTooLow);
@@ -322,12 +356,7 @@ void TForm1::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     if (DisplayWindow) WindowSendClose(DisplayWindow);
-    if (Meassure) {
-        Meassure->Terminate();
-        Meassure->WaitFor();
-        SleepMs(50);
-        Meassure.reset();
-    }
+    StopMeassure();
 }
 
 void TForm1::Show() { Form->show(); }
@@ -389,19 +418,16 @@ void TForm1::Measuresimulator1Click() { BringOutsideTool(SimulatorCaption, Simul
 void TForm1::Checklistsetting1Click() { BringOutsideTool(ChecklistCaption, ChecklistProgram); }
 
 void TForm1::PlaceDisplay(bool topmost) {
-    if (DisplayWindow)
-        WindowMove(DisplayWindow, 0, Form->x() + DisplayOffsetX, Form->y() + DisplayOffsetY, topmost);
+    if (!DisplayWindow) return;
+    int x = 0, y = 0;
+    DisplayPlace(Form->x(), Form->y(), &x, &y);
+    WindowMove(DisplayWindow, 0, x, y, topmost);
 }
 
 void TForm1::WMMove() { PlaceDisplay(false); }
 
 int TForm1::RestartMeassure() {
-    if (Meassure) {
-        Meassure->Terminate();
-        Meassure->WaitFor();
-        SleepMs(50);
-        Meassure.reset();
-    }
+    StopMeassure();
     Meassure = std::make_unique<TMeassure>(MeassureMode, MeassurePorts);
     SleepMs(100);
 
@@ -412,13 +438,21 @@ int TForm1::RestartMeassure() {
         // Same working directory as ours: both programs resolve "Data/..." there.
         const std::string path = ProgramPath(DisplayProgram);
         const char* const args[] = {"-window", nullptr};
-        const int rc = ProcessStart(path.c_str(), args, nullptr, nullptr);
+        int32_t pid = 0;
+        const int rc = ProcessStart(path.c_str(), args, nullptr, &pid);
         if (rc != PROCESS_OK) {
             started = false;
             failure = StartFailureText(path, rc) + "\r\n";
         }
-        for (int i = 0; started && i < DisplayPolls; ++i) {
+        // The display pauses 2 s before it opens its window, and a loaded machine makes
+        // that longer: we wait up to 10 s while it runs, and stop at once when it ends.
+        for (int i = 0; started && i < DisplayPollsMax; ++i) {
             if (WindowFind(DisplayCaption, &DisplayWindow) == WINDOW_OK) break;
+            int code = 0;
+            if (ProcessReap(pid, &code) == 1) {
+                failure = "\"" + path + "\" ended with exit code " + std::to_string(code) + ".\r\n";
+                break;
+            }
             SleepMs(10);
         }
         DisplayWindow = FindDisplay();
@@ -441,19 +475,22 @@ void TForm1::Timer1Timer() {
     const TWindowId formId = Form->shown() ? static_cast<TWindowId>(fl_xid(Form)) : 0;
     const bool formInFront = foreground != 0 && foreground == formId;
     const bool displayInFront = foreground != 0 && foreground == DisplayWindow;
-    if (!formInFront && !displayInFront) {
+    switch (WindowOrder(formInFront, displayInFront, &BackgroundFlag)) {
+    case OrderBehind:
         // The window manager keeps the other program in front; nothing to give back.
-        if (!BackgroundFlag) PlaceDisplay(false);
-        BackgroundFlag = 1;
-    } else if (displayInFront && BackgroundFlag) {
+        PlaceDisplay(false);
+        break;
+    case OrderFormFirst:
         Form->show();  // raises the bezel
         // Before the display's raise, which goes through another connection.
         XSync(fl_display, False);
         PlaceDisplay(true);
-        BackgroundFlag = 0;
-    } else if (formInFront && BackgroundFlag) {
+        break;
+    case OrderDisplayOnTop:
         PlaceDisplay(true);
-        BackgroundFlag = 0;
+        break;
+    default:
+        break;
     }
 
     // Watchdog.
@@ -470,8 +507,7 @@ void TForm1::Timer1Timer() {
     for (TSpeedButton* b : SpeedButton) {
         const int r = b->Spec.repeat;
         if (r < 0 || !RepeatCount[r]) continue;
-        if (RepeatCount[r] < RepeatStart) ++RepeatCount[r];
-        else PostCharacter(b->Spec.character);
+        if (RepeatTick(&RepeatCount[r])) PostCharacter(b->Spec.character);
     }
 }
 

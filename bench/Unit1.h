@@ -94,6 +94,20 @@ std::string ProgramPath(const char* program);
 // 'O' for the recorded flight and for no data, 'o' for the simulator.
 char ModeCharacter(int mode);
 
+// ---- the bezel's logic, apart from any window ----
+// Root position of the display window for the form's client origin at (formX, formY).
+void DisplayPlace(int formX, int formY, int* x, int* y);
+// One tick of a turn button's repeat counter (0 = not held): true when the character is due.
+bool RepeatTick(int* count);
+// What a tick does to the window order, given who holds the input focus.
+enum {
+    OrderKeep = 0,          // nothing to do
+    OrderBehind = 1,        // another program came to the front: the display drops back
+    OrderFormFirst = 2,     // the display came to the front: raise the bezel, then the display
+    OrderDisplayOnTop = 3,  // the bezel came to the front: raise the display over it
+};
+int WindowOrder(bool formInFront, bool displayInFront, int* backgroundFlag);
+
 // Start-up check: 0 when the screen is large enough, else -1 after the message.
 int ScreenCheck(int width, int height);
 

@@ -332,9 +332,10 @@ TEST_F(BezelTest, MissingDisplayProgramIsAMessageNotACrash) {
 
     // A display program that starts but never opens its window.
     Messages.clear();
-    WriteScript(path, "echo \"$@\" > started; pwd >> started");
+    WriteScript(path, "echo \"$@\" > started; pwd >> started; exit 4");
     EXPECT_EQ(Form1->RestartMeassure(), -1);
-    EXPECT_EQ(Messages, std::vector<std::string>{MsgGuiNotInitialised});
+    EXPECT_EQ(Messages, std::vector<std::string>{"\"" + path + "\" ended with exit code 4.\r\n" +
+                                                 MsgGuiNotInitialised});
     EXPECT_TRUE(WaitUntil([&] { return ReadFile("started").size() > 9; }));
     EXPECT_EQ(ReadFile("started"), "-window\n" + dir_->Path() + "\n");  // our working directory
 }
@@ -490,4 +491,92 @@ TEST(ProcessLayer, StartsInAWorkingDirectoryAndTellsWhyNot) {
     EXPECT_EQ(rc, PROCESS_ERR_NOT_EXECUTABLE);
 
     EXPECT_EQ(ProcessOwnDirectory(), TEST_HELPER_DIR);
+}
+
+// ---- the bezel's logic without a window ----
+
+TEST(BezelLogic, ButtonsCarryTheirCharactersAndSitInTheBottomPanel) {
+    std::string chars, hints;
+    int repeats[4] = {0, 0, 0, 0};
+    for (const TBezelButton& b : BezelButtons) {
+        chars += b.character;
+        hints += std::string(b.hint) + ";";
+        if (b.repeat >= 0) {
+            ASSERT_LT(b.repeat, 4);
+            ++repeats[b.repeat];
+        }
+        // Inside the panel, below the display window's screen opening.
+        EXPECT_GE(b.x, 0);
+        EXPECT_LE(b.x + b.w, FormWidth);
+        EXPECT_GE(b.y, FormHeight - Panel1Height);
+        EXPECT_LE(b.y + b.h, FormHeight);
+        EXPECT_GE(b.y, DisplayOffsetY + DisplayPageTop + DisplayPageHeight);
+    }
+    EXPECT_EQ(chars, "0da1sw2345");
+    EXPECT_EQ(hints, "Push;Turn left;Turn right;Push;Turn left;Turn right;;;;;");
+    for (int r : repeats) EXPECT_EQ(r, 1);  // one counter per turn button
+    // No two buttons overlap: a press reaches exactly one.
+    for (int i = 0; i < 10; ++i)
+        for (int j = i + 1; j < 10; ++j) {
+            const TBezelButton &a = BezelButtons[i], &b = BezelButtons[j];
+            EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y)
+                << "SpeedButton" << i + 1 << " and SpeedButton" << j + 1;
+        }
+}
+
+TEST(BezelLogic, RepeatsStartAtTheSeventhTickAndFollowEveryTick) {
+    int count = 0;
+    EXPECT_FALSE(RepeatTick(&count));  // not held
+    EXPECT_EQ(count, 0);
+    count = 1;  // the press
+    std::string due;
+    for (int tick = 1; tick <= 10; ++tick) due += RepeatTick(&count) ? 'x' : '.';
+    EXPECT_EQ(due, "......xxxx");  // held about a second: four repeats after the press
+    EXPECT_EQ(count, 7);
+}
+
+TEST(BezelLogic, DisplayWindowSitsOverTheScreenOpening) {
+    int x = 0, y = 0;
+    DisplayPlace(0, 0, &x, &y);
+    EXPECT_EQ(x, 78);
+    EXPECT_EQ(y, 22);
+    DisplayPlace(-300, 1500, &x, &y);  // off the screen, as a form may be dragged
+    EXPECT_EQ(x, -222);
+    EXPECT_EQ(y, 1522);
+    // The whole display window lies on the form.
+    EXPECT_LE(DisplayOffsetX + DisplayWindowWidth, FormWidth);
+    EXPECT_LE(DisplayOffsetY + DisplayWindowHeight, FormHeight);
+}
+
+TEST(BezelLogic, WindowOrderFollowsTheFocus) {
+    int flag = 1;  // at start: the display was last placed as not topmost
+    EXPECT_EQ(WindowOrder(false, false, &flag), OrderKeep);
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(WindowOrder(true, false, &flag), OrderDisplayOnTop);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(WindowOrder(true, false, &flag), OrderKeep);  // once only
+    EXPECT_EQ(WindowOrder(false, true, &flag), OrderKeep);
+    EXPECT_EQ(WindowOrder(false, false, &flag), OrderBehind);
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(WindowOrder(false, false, &flag), OrderKeep);
+    EXPECT_EQ(WindowOrder(false, true, &flag), OrderFormFirst);
+    EXPECT_EQ(flag, 0);
+}
+
+// The bezel pictures that the build drew: 24-bit BMP files of the form's sizes.
+TEST(BezelPictures, GeneratedAtTheFormsSizes) {
+    for (const TBezelPicture& p : BezelPictures) {
+        std::ifstream in(std::string(RUN_DIR) + "/" + p.file, std::ios::binary);
+        ASSERT_TRUE(in) << p.file;
+        unsigned char h[54] = {};
+        ASSERT_TRUE(in.read(reinterpret_cast<char*>(h), sizeof h)) << p.file;
+        auto le32 = [&](int at) { return int32_t(h[at] | h[at + 1] << 8 | h[at + 2] << 16 | uint32_t(h[at + 3]) << 24); };
+        EXPECT_EQ(h[0], 'B');
+        EXPECT_EQ(h[1], 'M');
+        EXPECT_EQ(le32(18), p.w) << p.file;
+        EXPECT_EQ(std::abs(le32(22)), p.h) << p.file;
+        EXPECT_EQ(h[28] | h[29] << 8, 24) << p.file;
+        in.seekg(0, std::ios::end);
+        EXPECT_EQ(static_cast<int64_t>(in.tellg()), le32(2)) << p.file;
+    }
 }
