@@ -236,11 +236,17 @@ TEST_F(BezelTest, ChoosingADataSourceAnnouncesItAndRestartsTheThread) {
     Form1->Demoloop1Click(MeassureModeFdm);  // already checked: nothing
     EXPECT_EQ(display.Take(), "");
 
+    EXPECT_TRUE(Messages.empty());
+
+    // The recorded flight is missing here: said, and the display still announced.
     Form1->Demoloop1Click(MeassureModeLoop);
     EXPECT_EQ(display.Take(), "OO");
     EXPECT_EQ(Form1->CheckedSource(), MeassureModeLoop);
     EXPECT_EQ(Meassure->Mode, MeassureModeLoop);
-    EXPECT_TRUE(Messages.empty());
+    EXPECT_EQ(Messages, std::vector<std::string>{
+                            "Cannot read the recorded flight \"Data/flysim.dat\": No such file or directory.\r\n"
+                            "No data is shown."});
+    EXPECT_FALSE(Form1->Terminated());
 
     // Leaving sends the display its quit.
     delete Form1;
@@ -377,10 +383,16 @@ public:
             waitpid(pid, nullptr, 0);
         }
     }
-    int Start() {
+    // In `dir` (the run folder unless given), which the display program shares.
+    int Start(const char* dir = RUN_DIR) {
         setenv("HK_SHM_NAME", shm.c_str(), 1);
-        const int rc = ProcessStart(program.c_str(), nullptr, RUN_DIR, &pid);
+        const char* home = getenv("HOME");
+        const std::string oldHome = home ? home : "";
+        setenv("HOME", dir, 1);  // the display keeps its window database there
+        const int rc = ProcessStart(program.c_str(), nullptr, dir, &pid);
         unsetenv("HK_SHM_NAME");
+        if (home) setenv("HOME", oldHome.c_str(), 1);
+        else unsetenv("HOME");
         return rc;
     }
     // The exit code once the program has ended; -99 while it runs on.
@@ -436,6 +448,38 @@ TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
     EXPECT_EQ(run.Ended(), 0);
     display.Take();
     EXPECT_EQ(display.closes, 1);
+    EXPECT_FALSE(run.BlockExists());
+}
+
+// The real pair: benchdesk starts dashview from its own folder, in the folder it runs in,
+// keeps it over the screen opening, and closing the bezel ends dashview with its files saved.
+TEST_F(BezelTest, BenchdeskRunsTheDisplayProgramAndClosesIt) {
+    BenchdeskRun run;
+    if (!run.Built()) GTEST_SKIP() << "benchdesk is not built";
+    if (access(RUN_DIR "/dashview", X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    const std::string dir = dir_->Path();
+    ASSERT_EQ(system(("cp -r '" RUN_DIR "/Data' '" + dir + "/Data'").c_str()), 0);
+    ASSERT_EQ(run.Start(dir.c_str()), PROCESS_OK);
+
+    // dashview pauses 2 s before its window opens, and benchdesk's form shows after that.
+    TWindowId form = 0, display = 0;
+    int32_t fx = 0, fy = 0, dx = 0, dy = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        return WindowFind(FormCaption, &form) == WINDOW_OK && WindowFind(DisplayCaption, &display) == WINDOW_OK;
+    }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowPosition(form, &fx, &fy) == WINDOW_OK && WindowPosition(display, &dx, &dy) == WINDOW_OK &&
+               dx == fx + DisplayOffsetX && dy == fy + DisplayOffsetY;
+    })) << "form at " << fx << "," << fy << ", display at " << dx << "," << dy;
+    EXPECT_EQ(ProcessReap(run.pid, nullptr), 0);  // still running
+    EXPECT_NE(access((dir + "/statistic.dat").c_str(), F_OK), 0);  // written at the quit
+
+    ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
+    EXPECT_EQ(run.Ended(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return access((dir + "/statistic.dat").c_str(), F_OK) == 0 && access((dir + "/runtime.dat").c_str(), F_OK) == 0;
+    }));
     EXPECT_FALSE(run.BlockExists());
 }
 
