@@ -134,7 +134,7 @@ public:
         // Mapping comes with the first position from the server.
         if (event == FL_SHOW && !parent()) {
             const int rc = Fl_Double_Window::handle(event);
-            owner_->WMMove();
+            owner_->FormShow();
             return rc;
         }
         return Fl_Double_Window::handle(event);
@@ -446,6 +446,14 @@ void TForm1::PlaceDisplay(bool topmost) {
 }
 
 void TForm1::WMMove() { PlaceDisplay(false); }
+
+void TForm1::FormShow() {
+    // The bezel was mapped last: the display must come over its opening, also where no
+    // window manager gives the bezel the focus that the ticks would react to. The map
+    // goes first: the raise travels through another connection.
+    if (fl_display) XSync(fl_display, False);
+    PlaceDisplay(true);
+}
 
 int TForm1::RestartMeassure() {
     StopMeassure();

@@ -135,6 +135,7 @@ public:
     void Measuresimulator1Click();
     void Checklistsetting1Click();
     void WMMove();
+    void FormShow();  // the form came on the screen
     void Timer1Timer();
     int RestartMeassure();
 
