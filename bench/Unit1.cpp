@@ -12,6 +12,8 @@
 #include <FL/fl_draw.H>
 
 #include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -545,8 +547,27 @@ void TForm1::Timer1Timer() {
     }
 }
 
+namespace {
+
+// The form library's own last words (no display, for one) end with a line of ours.
+void FatalMessage(const char* format, ...) {
+    std::fputs("benchdesk: ", stderr);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputs("\nbenchdesk needs an X display (DISPLAY).\n", stderr);
+    std::exit(1);
+}
+
+}  // namespace
+
 int BenchdeskMain() {
-    if (ScreenCheck(Fl::w(), Fl::h()) != 0) return 0;
+    Fl::fatal = FatalMessage;
+    // The whole screen, not the work area that panels leave.
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh, 0);
+    if (ScreenCheck(sw, sh) != 0) return 0;
     Form1 = new TForm1();
     Form1->FormCreate();
     if (!Form1->Terminated()) {

@@ -226,6 +226,11 @@ TEST_F(BezelTest, ChoosingADataSourceAnnouncesItAndRestartsTheThread) {
     StartForm(display);
     EXPECT_EQ(display.Take(), "O");
     EXPECT_EQ(Form1->CheckedSource(), MeassureModeNone);
+    // The popup menu: the source submenu, then the two outside tools apart.
+    for (const char* item : {"Measured &Data source/Demo internal loop", "Measured &Data source/Connect to FlightGear",
+                             "Measured &Data source/No data", "Measure &simulator", "&Checklist setting"})
+        EXPECT_NE(Form1->PopupMenu1->find_item(item), nullptr) << item;
+    EXPECT_TRUE(Form1->PopupMenu1->find_item("Measure &simulator")->flags & FL_MENU_DIVIDER);
 
     Form1->Demoloop1Click(MeassureModeFdm);
     EXPECT_EQ(display.Take(), "oo");  // the menu's and the restart's
