@@ -535,6 +535,7 @@ void TForm1::Timer1Timer() {
     if (!DisplayWindow) {
         SetTimer1Enabled(false);
         if (!known) ShowMessage(MsgGuiNotRunning);
+        else DebugOutput("benchdesk: the display window is gone; ending.\n");
         Terminate();
         return;
     }
