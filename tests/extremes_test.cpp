@@ -326,7 +326,9 @@ TEST_F(OverlayTest, FuelPressureInTheRightScale) {
 TEST_F(OverlayTest, NegativeFractionsKeepTheirSign) {
     EngineStatistics.fuelPress = {-5, -5};
     EngineStatistics.map = {-1, -1};
+    EngineStatistics.oilPress = {-1500, -1500};  // a sensor offset below zero
     const int n = EngineExtremeLines(lines);
+    EXPECT_EQ(LineAt(lines, n, 405, 120), "OIL PRESS MAX = -1.5 bar");
     EXPECT_EQ(LineAt(lines, n, 405, 180), "FUEL PRESS MAX = - 0.05 bar");
     EXPECT_EQ(LineAt(lines, n, 405, 160), "MAP MAX = - 0.02 inHg");
 }
