@@ -193,7 +193,7 @@ void PlaceFuel() {
     SetBarBox(PageItems[RowFuelFlow], flowBox, boxY, 72);
 
     for (int i = 0; i < 2; ++i) {
-        for (int bar : {BarTank1 + 2 * i, BarNarrowTank1 + i, BarWideFuel1 + i})
+        for (int bar : {BarTank1 + i, BarNarrowTank1 + i, BarWideFuel1 + i})
             SetPlainRange(EngineBars[bar], TankBar[i].min, TankBar[i].max);
     }
     for (int bar : {BarFuelPress, BarWideFuelPress}) {
@@ -517,11 +517,16 @@ void TakeEngineValues() {
         EngineDials[dial].value = dialValue[dial];
         SetValue(*DialItem(dial), boxValue[dial], boxDec[dial]);
     }
+    // The page draws row 30 with its text rows: blank while the layout has no such dial.
+    if (EngineDialConfig[DialAuxTemp].covered) {
+        PageItems[RowAuxTemp].value = ItemPlainText;
+        PageItems[RowAuxTemp].text[0] = '\0';
+    }
 
     // Bars and their boxes.
     const int fuelDec = FuelPressDecimals();
     for (int i = 0; i < 2; ++i) {
-        for (int bar : {BarTank1 + 2 * i, BarNarrowTank1 + i, BarWideFuel1 + i}) EngineBars[bar].value = r.fuelLevel[i];
+        for (int bar : {BarTank1 + i, BarNarrowTank1 + i, BarWideFuel1 + i}) EngineBars[bar].value = r.fuelLevel[i];
         SetValue(PageItems[i == 0 ? RowTank1 : RowTank2], r.fuelLevel[i], 1);
         SetValue(EngineStripItems[StripTank1 + i], r.fuelLevel[i], 1);
         SetValue(EngineStripItems[StripBoxFuel1 + i], r.fuelLevel[i], 1);
@@ -637,7 +642,7 @@ void DrawEngineBars() {
     // 1. Tanks: red boxes below the low-fuel limit.
     for (int i = 0; i < tanks && i < 2; ++i) {
         TDisplayItem* boxes[2] = {&PageItems[i == 0 ? RowTank1 : RowTank2], &EngineStripItems[StripTank1 + i]};
-        const bool low = EngineBars[BarTank1 + 2 * i].value < TankLowLimit[i];
+        const bool low = EngineBars[BarTank1 + i].value < TankLowLimit[i];
         for (TDisplayItem* it : boxes) {
             it->alarmColour = low ? Red() : Black;
             it->textColour = White;
