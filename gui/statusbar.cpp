@@ -29,7 +29,7 @@ constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel DemoRed = 0xF80000;
 constexpr FGPixel SliderGreen = 0x00F800;
 constexpr int CaptionFont = 8;
-constexpr int CaptionY = 465;  // the resting place; a held key raises the captions by 7
+constexpr int CaptionY = 462;  // the resting place; a held key raises the captions by 7
 
 constexpr TDisplayItem Caption(int x, int width) {
     return TDisplayItem{x, CaptionY, {}, ItemLabel, 0, CaptionFont, width, 16, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
