@@ -13,6 +13,7 @@
 
 #include "config_tempdir.h"
 #include "configmanager.h"
+#include "page_assets.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
@@ -38,17 +39,7 @@ struct TInk {
 
 class EnginePage : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char old[PATH_MAX];
-        ASSERT_NE(getcwd(old, sizeof old), nullptr);
-        ASSERT_EQ(chdir(RUN_DIR), 0);
-        if (DisplayFonts[0] < 0)
-            for (int i = 0; i < DisplayFontCount; i++)
-                DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
-        LoadMainPictures();
-        ASSERT_EQ(chdir(old), 0);
-        BuildDisplayPalette();
-    }
+    static void SetUpTestSuite() { LoadPageAssets(); }
     static void TearDownTestSuite() { FreeMainPictures(); }
 
     void SetUp() override {
@@ -175,12 +166,7 @@ protected:
         return h;
     }
 
-    void Snapshot(const char* name) {
-        const std::string dir = std::string(TEST_HELPER_DIR) + "/snapshots";
-        mkdir(dir.c_str(), 0755);
-        FGBitmap copy(&win);
-        EXPECT_EQ(copy.save((dir + "/" + name).c_str()), FG_BITMAP_OK);
-    }
+    void Snapshot(const char* name) { SavePageSnapshot(win, name); }
 
     ConfigTempDir tmp;
     FGDrawBuffer win{800, 480, FG_TYPE_BITMAP, Bg};

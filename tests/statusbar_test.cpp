@@ -11,6 +11,7 @@
 #include <string>
 
 #include "configmanager.h"
+#include "page_assets.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
@@ -43,17 +44,7 @@ const char* Labels(int key) {
 
 class StatusBar : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char old[PATH_MAX];
-        ASSERT_NE(getcwd(old, sizeof old), nullptr);
-        ASSERT_EQ(chdir(RUN_DIR), 0);
-        if (DisplayFonts[0] < 0)
-            for (int i = 0; i < DisplayFontCount; i++)
-                DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
-        LoadMainPictures();
-        ASSERT_EQ(chdir(old), 0);
-        BuildDisplayPalette();
-    }
+    static void SetUpTestSuite() { LoadPageAssets(); }
     static void TearDownTestSuite() { FreeMainPictures(); }
 
     void SetUp() override {
@@ -288,10 +279,7 @@ TEST_F(StatusBar, SnapshotOfTheStatusBar) {
     CommRuntime.squelchLevel = 30;
     DrawPercentSlider1();
     DrawPercentSlider2();
-    const std::string dir = std::string(TEST_HELPER_DIR) + "/snapshots";
-    mkdir(dir.c_str(), 0755);
-    FGBitmap copy(&win);
-    EXPECT_EQ(copy.save((dir + "/status_bar.bmp").c_str()), FG_BITMAP_OK);
+    SavePageSnapshot(win, "status_bar.bmp");
 }
 
 }  // namespace
