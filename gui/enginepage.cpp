@@ -618,6 +618,7 @@ void DrawInstTemp() {
             char text[64];
             snprintf(text, sizeof text, "%s %s", number, gettext("\xB0" "C"));
             SetText(value.text, text);
+            w->set_mode(ModeCopy);
             w->fillbox(label.x, label.y - 2, value.width, label.height + value.height, DisplayPalette.PalRed);
             DrawDisplayItem(&label);
             DrawDisplayItem(&value);
@@ -673,8 +674,6 @@ void DrawEngineBars() {
         const int32_t high = ConvertFuelQuantity(UnitsSetting.fuel, LimitFuelFlow.alarm);
         it.alarmColour = EngineBars[BarFuelFlow].value > high ? Red() : Black;
         it.textColour = White;
-        EngineStripItems[StripBoxFuelFlow].alarmColour = it.alarmColour;
-        EngineStripItems[StripBoxFuelFlow].textColour = White;
     }
     const bool press = EngineGaugeConfig.fuelPressUsed != 0, flow = EngineGaugeConfig.fuelFlowUsed != 0;
     if (ScreenType == ScreenEngine) {
@@ -769,6 +768,7 @@ void ReadoutBox(int dial, int x, int y, int width, int height, uint8_t error, bo
     TDisplayItem* it = DialItem(dial);
     it->textColour = White;
     if (zone == 0) return;
+    MainWindow->set_mode(ModeCopy);
     MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : static_cast<FGPixel>(Yellow));
     if (zone == 1) it->textColour = Black;
 }

@@ -106,8 +106,7 @@ void Volts(char* buffer, size_t size, uint32_t id, int type, int32_t perVolt) {
         std::snprintf(buffer, size, "- - -");
         return;
     }
-    const int32_t tenths = v / (perVolt / 10);
-    std::snprintf(buffer, size, "%d.%d", static_cast<int>(tenths / 10), static_cast<int>(std::abs(tenths % 10)));
+    FormatTenths(buffer, size, v / (perVolt / 10));
 }
 
 void PowerDetail(FGDrawBuffer* w) {

@@ -8,9 +8,12 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "averdata.h"
 #include "configmanager.h"
+#include "measured_block.h"
 #include "page_assets.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
@@ -280,6 +283,71 @@ TEST_F(StatusBar, SnapshotOfTheStatusBar) {
     DrawPercentSlider1();
     DrawPercentSlider2();
     SavePageSnapshot(win, "status_bar.bmp");
+}
+
+// ---------------------------------------------------------------- values from the block
+
+class StatusBarBlock : public MeasuredBlockTest {
+protected:
+    static void SetUpTestSuite() { LoadPageAssets(); }
+    static void TearDownTestSuite() { FreeMainPictures(); }
+    void SetUp() override {
+        MeasuredBlockTest::SetUp();
+        writer = std::make_unique<TMValWriter>();
+        reader = std::make_unique<TMValReader>();
+        aver = std::make_unique<TAverData>(reader.get(), 100);
+        AverReader = aver.get();
+        SubscribeDisplayChannels();
+        MainWindow = &win;
+        win.clear(Bg);
+    }
+    void TearDown() override {
+        MainWindow = nullptr;
+        AverReader = nullptr;
+        aver.reset();
+        reader.reset();
+        writer.reset();
+        OneSecondCountdown[CountdownPowerDetail] = 0;
+        MeasuredBlockTest::TearDown();
+    }
+    FGPixel At(int x, int y) const { return win.pixels[y * 800 + x]; }
+    // The window shows text at (x, y) as the status font draws it, ink on paper.
+    void ExpectText(int x, int y, const char* text, FGPixel ink, FGPixel paper) const {
+        FGDrawBuffer ref(800, 480, FG_TYPE_BITMAP, Bg);
+        ref.set_font(DisplayFonts[FontEuromode16]);
+        ref.text(x, y, text, ink, paper);
+        const int tw = FGFontManager::textwidth(DisplayFonts[FontEuromode16], text);
+        int differ = 0;
+        for (int py = y + 1; py < y + 15; ++py)
+            for (int px = x + 1; px < x + tw - 1; ++px) differ += At(px, py) != ref.pixels[py * 800 + px];
+        EXPECT_EQ(differ, 0) << text;
+    }
+    std::unique_ptr<TMValWriter> writer;
+    std::unique_ptr<TMValReader> reader;
+    std::unique_ptr<TAverData> aver;
+    FGDrawBuffer win{800, 480, FG_TYPE_BITMAP, Bg};
+};
+
+TEST_F(StatusBarBlock, PowerDetailShowsVoltsAndTenths) {
+    ASSERT_GE(writer->SetVal(echInternalBat1, 12.64f), 0);
+    ASSERT_GE(writer->SetVal(echInternalExtBat, 13.8f), 0);
+    OneSecondCountdown[CountdownPowerDetail] = 2;
+    DrawStatusBar(&win);
+    ExpectText(0, 1, " BATTERY POWER:  12.6 V ", Focus, Black);
+    ExpectText(0, 17, " EXTERNAL POWER:  13.8 V ", Focus, Black);
+    ExpectText(0, 32, " MAIN INPUT POWER:  - - - V ", Focus, Black);
+}
+
+TEST_F(StatusBarBlock, RecordingLineWithTheGyroTimeStamp) {
+    ASSERT_GE(writer->SetVal(echInternalInputStatus, 0x8000), 0);
+    const uint64_t stamp = MakeMeasStamp(1700000000u, 250000u);
+    ASSERT_GE(writer->SetVal(echInercialGyroX, 1.5f, &stamp), 0);
+    aver->Tick();
+    DrawStatusBar(&win);
+    const int tw = FGFontManager::textwidth(DisplayFonts[FontEuromode16], " SD CARD: rec ");
+    EXPECT_EQ(At(40, 0), Focus);
+    EXPECT_EQ(At(40 + tw - 1, 8), Focus);
+    ExpectText(0, 150, "[R] 1700000000.250000  ", White, Black);
 }
 
 }  // namespace
