@@ -468,22 +468,6 @@ void PlaceEngineItems() {
         it.textColour = White;
         it.warnColour = Yellow;
     }
-    WaterBarItem.warn = -1;
-    WaterBarItem.alarm = ItemNoValue;
-    WaterBarItem.textColour = White;
-    WaterBarItem.alarmColour = Black;
-    WaterBarItem.width = ScreenType == ScreenEngine ? 56 : 50;
-    WaterBarItem.height = 20;
-    for (int row : {RowInstTempLabel, RowInstTemp}) {
-        TDisplayItem& it = PageItems[row];
-        it.width = 80;
-        it.height = 20;
-        it.fontCode = BoxFont;
-        it.textColour = White;
-        it.warnColour = it.alarmColour = Red();
-    }
-    PageItems[RowInstTempLabel].value = ItemPlainText;
-    PageItems[RowInstTemp].value = ItemPlainText;
 }
 
 void TakeEngineValues() {
@@ -579,6 +563,18 @@ void PlaceInstTempItem() {
     char text[17];
     snprintf(text, sizeof text, "%s", gettext("Inst.Temp."));
     SetText(label.text, text);
+    for (TDisplayItem* it : {&label, &value}) {
+        it->width = 80;
+        it->height = 20;
+        it->fontCode = BoxFont;
+        it->value = ItemPlainText;
+        it->textColour = White;
+        it->warnColour = it->alarmColour = Red();
+    }
+    WaterBarItem.warn = -1;
+    WaterBarItem.alarm = ItemNoValue;
+    WaterBarItem.textColour = White;
+    WaterBarItem.alarmColour = Black;
     TBarItem& water = EngineBars[BarWater];
     switch (ScreenType) {
         case ScreenEngine:

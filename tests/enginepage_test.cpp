@@ -438,6 +438,15 @@ TEST_F(EnginePage, InstrumentTemperatureBoxUntilItCools) {
     EXPECT_EQ(Count(715, 403, 795, 443, Red), 0);
 }
 
+TEST_F(EnginePage, InstrumentTemperatureOnAPageWithoutEngineRecords) {
+    PageItems[RowInstTempLabel] = PageItems[RowInstTemp] = TDisplayItem{};
+    SetScreen(ScreenFlight);
+    InstTempShown = 1;
+    RefreshValues.instTemp = 850;
+    Paint();
+    EXPECT_GT(Count(540, 353, 620, 393, Red), 40 * 20);
+}
+
 // ---------------------------------------------------------------- snapshots
 
 TEST_F(EnginePage, SnapshotOfTheEnginePage) {
