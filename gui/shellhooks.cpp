@@ -14,6 +14,7 @@
 #include "fgbitmap.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "flighthsi.h"
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "refresh.h"
@@ -292,13 +293,18 @@ void PaintFrame() {
         if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
         // engine page: canopy and gear, bars, dials and PageItems rows 22-30, 4-9
     } else if (ScreenType == ScreenFlight) {
-        // flight page: frame, canopy and gear, altimeter, airspeed, autopilot box,
-        // HSI source and PageItems rows 54, 55
+        // flight page: frame, canopy and gear, altimeter, airspeed
+        DrawAutopilotBox(w);
+        DrawHsiSourceLabel(w);
+        // PageItems rows 54, 55
         DrawBaroPicture(w, 612, 422);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
-        // flight view: frame, altimeter, airspeed, autopilot box, HSI source, rows 67, 68
+        // flight view: frame, altimeter, airspeed
+        DrawAutopilotBox(w);
+        DrawHsiSourceLabel(w);
+        // PageItems rows 67, 68
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
                 if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
@@ -307,7 +313,8 @@ void PaintFrame() {
                 DrawNoEmsStrip(w);
             }
         }
-        // NAV strip rows 1-14 and GPS strip rows 1-19 come with the page records
+        if (ScreenType == ScreenFlightNav) DrawStripItems(NavStripItems, NavTitle, NavStripRows - 1);
+        if (ScreenType == ScreenFlightGps) DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
         DrawBaroPicture(w, 411, 422);
     }
     // engine page and status bar: DrawInstTemp, DrawStatusBar
