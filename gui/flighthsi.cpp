@@ -300,10 +300,14 @@ void DrawRotatedRect(int x, int y, int cx, int cy, int32_t angle, int w, int h, 
 
 // ---- heading tape ----
 
+namespace {
 bool HeadingGraceLatched = false;
+}  // namespace
+uint32_t (*HeadingGraceClock)() = fg_time_ms;
 
 bool HeadingGraceOver() {
-    if (!HeadingGraceLatched && fg_time_ms() > 30000) HeadingGraceLatched = true;
+    if (!HeadingGraceLatched && (HeadingGraceClock ? HeadingGraceClock() : fg_time_ms()) > 30000)
+        HeadingGraceLatched = true;
     return HeadingGraceLatched;
 }
 

@@ -68,6 +68,8 @@ void DrawHeadingBugs(int32_t heading);
 void DrawHeadingSourceBox(int x, int y, int missing, int x2, int y2, int fromTrack);
 // False while the millisecond clock is at most 30 000, then true for good.
 bool HeadingGraceOver();
+// The millisecond clock it reads (fg_time_ms; tests replace it).
+extern uint32_t (*HeadingGraceClock)();
 // Forgets the latch (tests).
 void ResetHeadingGrace();
 
