@@ -223,13 +223,13 @@ TDisplayItem GpsStripItems[GpsStripRows] = {
     Label(563, 27, "WPT"), Value(590, 24, 65, 8),
     Label(672, 27, "CRS"), Value(702, 20, 60, 12),
     Label(563, 52, "BRG"), Value(622, 42, 43, 12),
-    Label(672, 52, "DIS"), Value(700, 48, 62, 10),
+    Label(672, 52, "DIS"), Value(695, 48, 67, 10),
     Label(563, 86, "ALT"), Value(595, 82, 60, 10),
     Label(672, 86, "GS"), Value(702, 82, 60, 10),
     Label(563, 126, "TRK"), Value(595, 122, 60, 12),
     Label(672, 126, "BUG"), Value(702, 122, 60, 12),
     Centred(632, 172, 76, 12),
-    Label(700, 64, ""),
+    Label(765, 52, ""),
 };
 
 int FlightFont(int size) {
@@ -812,6 +812,17 @@ void DrawInputWarning() {
     Text(w, x, y + (frame ? frame->height : 0) + 1, text, 16, Red, PageKeyColour);
 }
 
+namespace {
+
+// The translated source label; null without a navigation source.
+const char* HsiSourceText() {
+    static const char* const labels[4] = {nullptr, " HSI : VOR/LOC ", " HSI : GPS ", " HSI : APR "};
+    const int source = ViewSetting.navSource;
+    return source >= 1 && source <= 3 ? gettext(labels[source]) : nullptr;
+}
+
+}  // namespace
+
 void DrawAutopilotBox(FGDrawBuffer* window) {
     if (!window || !AutopilotActive) return;
     static const char* const modes[4] = {"HDG", "TRK", "NAV", "ALT"};
@@ -819,12 +830,14 @@ void DrawAutopilotBox(FGDrawBuffer* window) {
     if (mode < 0 || mode > 3) return;
     char text[64];
     std::snprintf(text, sizeof text, " %s : %s ", gettext("AUTOPILOT"), gettext(modes[mode]));
-    Text(window, ViewSetting.navSource != 0 ? 85 : 5, 440, text, 14, Black, BoxGreen);
+    int x = 5;
+    if (HsiSourceText()) {
+        // Beside the source label, which the paint draws next: never under it.
+        x = std::max(85, 5 + TextWidth(HsiSourceText(), 14) + 2);
+    }
+    Text(window, x, 440, text, 14, Black, BoxGreen);
 }
 
 void DrawHsiSourceLabel(FGDrawBuffer* window) {
-    static const char* const labels[4] = {nullptr, " HSI : VOR/LOC ", " HSI : GPS ", " HSI : APR "};
-    const int source = ViewSetting.navSource;
-    if (!window || source < 1 || source > 3) return;
-    Text(window, 5, 440, gettext(labels[source]), 14, Black, BoxGreen);
+    if (window && HsiSourceText()) Text(window, 5, 440, HsiSourceText(), 14, Black, BoxGreen);
 }

@@ -100,6 +100,13 @@ public:
             if (At(x, y) == c) cols.push_back(x);
         return cols;
     }
+    // Mean row of colour c in column x (-1 when none).
+    int MeanRow(int x, int y0, int y1, FGPixel c) const {
+        int sum = 0, n = 0;
+        for (int y = y0; y < y1; ++y)
+            if (At(x, y) == c) sum += y, ++n;
+        return n ? sum / n : -1;
+    }
     // Mean column of colour c in row y (-1 when none).
     int Centre(int y, int x0, int x1, FGPixel c) const {
         const std::vector<int> cols = Columns(y, x0, x1, c);
@@ -262,13 +269,20 @@ TEST_F(NavTest, AutopilotBoxAndSourceLabel) {
     AutopilotActive = 1;
     DrawAutopilotBox(&win);
     EXPECT_GT(Count(5, 440, 9, 450, BoxGreen), 20) << "at x 5 without a source";
-    Clear();
-    ViewSetting.navSource = 2;
-    DrawAutopilotBox(&win);
-    EXPECT_EQ(Count(5, 440, 80, 460, BoxGreen), 0);
-    EXPECT_GT(Count(85, 440, 89, 450, BoxGreen), 20) << "moved to x 85 beside the source label";
-    DrawHsiSourceLabel(&win);
-    EXPECT_GT(Count(5, 440, 9, 450, BoxGreen), 20);
+    for (int source : {1, 2, 3}) {
+        ViewSetting.navSource = source;
+        Clear();
+        DrawAutopilotBox(&win);
+        const std::vector<int> box = Columns(445, 0, W, BoxGreen);
+        Clear();
+        DrawHsiSourceLabel(&win);
+        const std::vector<int> label = Columns(445, 0, W, BoxGreen);
+        ASSERT_FALSE(box.empty());
+        ASSERT_FALSE(label.empty());
+        EXPECT_GE(box.front(), 85) << "from x 85 beside the source label";
+        EXPECT_GT(box.front(), label.back()) << "never under the label";
+        EXPECT_EQ(label.front(), 5);
+    }
     Clear();
     FlightNavLinks.autopilotMode = 4;    // no such mode: nothing
     ViewSetting.navSource = 0;
@@ -406,11 +420,7 @@ TEST_F(NavTest, CdiDeflectionMovesTheBarAcrossTheCourse) {
     RefreshValues.navCdiDef = 50;
     Clear();
     DrawHsiStrip();
-    int sum = 0, n = 0;
-    for (int y = 250; y < 370; ++y)
-        if (At(650, y) == NavGreen) sum += y, ++n;
-    ASSERT_GT(n, 0);
-    EXPECT_NEAR(sum / n, 310 + 20, 1);
+    EXPECT_NEAR(MeanRow(650, 250, 370, NavGreen), 310 + 20, 1);
 }
 
 TEST_F(NavTest, CardTurnsWithTheHeadingFromTheTrack) {
@@ -570,11 +580,7 @@ TEST_F(NavBlockTest, LocalizerDoublesTheDeviationAndShowsTheGlideslope) {
     RefreshValues.navGsiDef = 7;           // 7 x 142857 / 20000 = 49 -> 41 px down
     DrawHsiStrip();
     EXPECT_NEAR(Centre(290, 560, 800, NavGreen), 670 + 24, 1);
-    int sum = 0, n = 0;
-    for (int y = 200; y < 420; ++y)
-        if (At(786, y) == Yellow) sum += y, ++n;
-    ASSERT_GT(n, 0);
-    EXPECT_NEAR(sum / n, 310 + 41, 1);
+    EXPECT_NEAR(MeanRow(786, 200, 420, Yellow), 310 + 41, 1);
     EXPECT_EQ(Count(750, 200, 790, 220, Red), 0);
 
     RefreshValues.navCdiDef = 100;         // 80000: limited to 40 px

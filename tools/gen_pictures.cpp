@@ -465,8 +465,10 @@ void PaintRadioBox(Canvas& cv, int rows) {
     cv.Rect(2, 2, cv.W() - 3, cv.H() - 3, Rgb(150, 150, 166));
     cv.VGrad(2, 2, cv.W() - 4, cv.H() - 4, Rgb(226, 226, 238), Rgb(196, 196, 210));
     cv.Rect(100, 4, 1, cv.H() - 8, Rgb(150, 150, 166));
+    // The COM row's standby frequency reaches the transponder row: the two
+    // rows meet without a line, only the mode column is split between them.
     if (rows == 2)
-        cv.Rect(4, 36, cv.W() - 8, 1, Rgb(150, 150, 166));
+        cv.Rect(104, 40, cv.W() - 108, 1, Rgb(150, 150, 166));
 }
 
 void PaintAnnunciator(Canvas& cv, uint32_t face, uint32_t ink, const char* l1, const char* l2) {
