@@ -414,6 +414,7 @@ void Draw3DPath(int32_t heading, int32_t roll, int32_t pitch, int32_t altitude) 
         PathStep = 0;
         return;
     }
+    if (PathStep < 0 || PathStep > 195 || PathStep % 5) PathStep = 0;
     const int64_t width = TapeWidth();
     const int64_t x0 = static_cast<int64_t>(ShortWay(static_cast<int64_t>(Tenths360(course)) - heading)) * 100 / 125;
     int64_t p = pitch % 1800;
@@ -489,7 +490,7 @@ void NavRows(FGDrawBuffer* w, bool locDetected, TNeedles& n) {
     SetLabel(it[NavIdLabel], "ID");
     SetLabel(it[NavActLabel], "ACT");
     SetLabel(it[NavSbyLabel], "SBY");
-    Copy(it[NavTitle].text, sizeof it[NavTitle].text, rv.navTitle);
+    Copy(it[NavTitle].text, sizeof it[NavTitle].text, gettext(rv.navTitle));
     if (rv.navValid == 1) TitleBox(w, NavGreen, it[NavTitle], nullptr);
     else if (Valid(rv.navValid)) TitleBox(w, Yellow, it[NavTitle], "NAV - NO ACTIVE");
     else TitleBox(w, Red, it[NavTitle], "NAV - NO DATA");
@@ -725,18 +726,21 @@ void RadioText(int x, int y, int size, FGPixel ink, FGPixel paper, int align, co
     DrawTextItem(item, text);
 }
 
+// "%d.%03d" MHz of a frequency in Hz; a negative one has no meaning.
+void FormatMHz(char* text, size_t size, int32_t hz) {
+    if (hz < 0) Copy(text, size, "- - -");
+    else std::snprintf(text, size, "%d.%03d", hz / 1000000, hz % 1000000 / 1000);
+}
+
 void CommRow(int b, int r) {
     char text[32];
-    const int64_t active = CommRuntime.active, standby = CommRuntime.standby;
-    std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(active / 1000000),
-                  static_cast<long long>(active % 1000000 / 1000));
+    FormatMHz(text, sizeof text, CommRuntime.active);
     RadioText(b + 10, r + 5, 23, Black, PageKeyColour, TextAlignLeft, text);
-    std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(standby / 1000000),
-                  static_cast<long long>(standby % 1000000 / 1000));
+    FormatMHz(text, sizeof text, CommRuntime.standby);
     RadioText(b + 10, r + 26, 16, Black, PageKeyColour, TextAlignLeft, text);
     RadioText(b + 122, r + 7, 14, Black, PageKeyColour, TextAlignCentre, gettext(" MHz "));
     if (CommRuntime.memoryIndex < 10) {
-        std::snprintf(text, sizeof text, gettext(" M %02d "), CommRuntime.memoryIndex + 1);
+        std::snprintf(text, sizeof text, " M %02d ", CommRuntime.memoryIndex + 1);
         RadioText(b + 122, r + 24, 14, White, Black, TextAlignCentre, text);
     }
 }
@@ -762,7 +766,7 @@ void XpdrRow(int b, int x) {
                   gettext(modes[XpdrRuntime.mode]));
     int32_t error = 0;
     if (ReadBlock(echExtDevXpdrError, error) && error != 0) {
-        std::snprintf(text, sizeof text, gettext("Err: %u"), static_cast<unsigned>(error) & 0xFFFFu);
+        std::snprintf(text, sizeof text, "Err: %u", static_cast<unsigned>(error) & 0xFFFFu);
         RadioText(b + 144, x + 24, 14, Red, PageKeyColour, TextAlignRight, text);
     }
     int32_t status = 0;

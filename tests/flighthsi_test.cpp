@@ -367,6 +367,56 @@ TEST_F(NavTest, PathBoxesAnimateOnlyWhileEnabled) {
     EXPECT_EQ(PathStep, 0) << "the counter returns to 0 whenever the path is not drawn";
 }
 
+TEST_F(NavTest, ApproachSourceFollowsTheObsCourse) {
+    DisplaySetting.bugsShown = 1;
+    DisplaySetting.altBug = 10000;
+    DisplaySetting.hdgBug = 250;
+    RefreshValues.navObs = 100;
+    auto path = [&](int source) {
+        ViewSetting.navSource = source;
+        PathStep = 0;
+        Clear();
+        Draw3DPath(0, 0, 0, 1000);
+        return std::vector<FGPixel>(win.pixels, win.pixels + W * H);
+    };
+    const std::vector<FGPixel> vor = path(1);
+    EXPECT_EQ(path(3), vor);
+    DisplaySetting.hdgBugOn = 1;
+    EXPECT_NE(path(0), vor) << "without a source the path follows the heading bug";
+    ViewSetting.navSource = 3;
+    Clear();
+    DrawHeadingBugs(0);
+    EXPECT_EQ(Count(0, 46, W, 60, NavGreen) + Count(0, 46, W, 60, GpsBlue), 0) << "no course marker for APR";
+    DrawHsiSourceLabel(&win);
+    EXPECT_GT(Count(5, 440, 40, 455, BoxGreen), 50);
+    RefreshValues.navObs = -9999;   // no course: no path, and the counter restarts
+    PathStep = 195;
+    Clear();
+    Draw3DPath(0, 0, 0, 1000);
+    EXPECT_EQ(Count(0, 0, W, H, BoxGreen), 0);
+    EXPECT_EQ(PathStep, 0);
+    RefreshValues.navObs = 100;
+    PathStep = INT32_MAX;           // a counter out of its range starts again
+    Draw3DPath(0, 0, 0, 1000);
+    EXPECT_EQ(PathStep, 5);
+}
+
+TEST_F(NavTest, NegativeFrequencyShowsNoValue) {
+    DevicePort[6].flags = 0x80;
+    CommRuntime.active = -5;
+    CommRuntime.standby = 121500000;
+    CommRuntime.memoryIndex = 255;
+    DrawRadioBox(true);
+    FGDrawBuffer ref{W, H, FG_TYPE_BITMAP, Bg};
+    MainWindow = &ref;
+    CommRuntime.active = 0;
+    DrawRadioBox(true);
+    MainWindow = &win;
+    int differ = 0;
+    for (int i = 0; i < W * H; ++i) differ += win.pixels[i] != ref.pixels[i];
+    EXPECT_GT(differ, 20) << "\"- - -\" instead of a garbled number";
+}
+
 // ---- HSI strip without the block ----
 
 TEST_F(NavTest, NavStripTitleStatesAndPlaceholders) {
