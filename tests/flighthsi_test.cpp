@@ -553,6 +553,26 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
     SaveBmp("flighthsi_gps.bmp");
     EXPECT_STREQ(GpsStripItems[GpsTitle].text, "GPS - NO DATA");
+
+    // The full-width page: tape with the heading missing, path boxes, radio box,
+    // the annunciation without a GPS position, the autopilot box.
+    Clear();
+    ScreenType = ScreenFlight;
+    FlightHeading = {0, 0};
+    ViewSetting.navSource = 1;
+    RefreshValues.navObs = 1100;
+    DisplaySetting.altBug = 9000;
+    PathStep = 60;
+    Draw3DPath(900, 150, 30, 1000);
+    FlightHeading = {1, 0};   // the frame draws heading 0 then
+    DrawHeadingTape(0);
+    DrawRadioBox(true);
+    DrawInputWarning();
+    DrawAutopilotBox(&win);
+    DrawHsiSourceLabel(&win);
+    SaveBmp("flighthsi_full.bmp");
+    EXPECT_GT(Count(0, 60, W, 300, BoxGreen), 100);
+    EXPECT_GT(Count(410, 28, 480, 50, Red), 100);
     EXPECT_STREQ(GpsStripItems[GpsDis].text, "25.00");
     EXPECT_EQ(GpsStripItems[GpsAlt].value, 1200 * 328 / 100);
     EXPECT_EQ(GpsStripItems[GpsGs].value, 200 * 540 / 1000);
