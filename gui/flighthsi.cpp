@@ -351,8 +351,11 @@ int32_t HeadingBugTenths() {
 int32_t SourceCourse() {
     switch (ViewSetting.navSource) {
         case 1:
-        case 3:
-            return Valid(RefreshValues.navObs) ? RefreshValues.navObs : Missing - 1;
+        case 3: {
+            // Read here: the refresh fills the NAV values only for the NAV strip.
+            int32_t obs;
+            return ReadAver(echNavObs, obs) ? obs : Missing - 1;
+        }
         case 2: {
             int32_t btw;
             return ReadAver(echGPSBtw, btw) ? btw : Missing - 1;
@@ -583,7 +586,9 @@ void GpsDeviation(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, FGPixe
         }
     }
     Text(w, 585, 406, gettext(letter), 20, needle, Black);
-    Text(w, 725, 406, gettext(range), 20, needle, Black);
+    // At x 725 unless the range would run off the screen with the fonts at hand.
+    const char* rangeText = gettext(range);
+    Text(w, std::min(725, 799 - TextWidth(rangeText, 20)), 406, rangeText, 20, needle, Black);
     w->box(584, 406, 20, 20, needle);
     if (courseValid) DeviationBar(courseAngle, -(static_cast<int64_t>(rv.gpsCdi) * factor), needle);
 }
@@ -659,8 +664,7 @@ void DrawHsiStrip() {
     }
 
     int32_t cardTenths = 0;
-    if (FlightHeading.fromTrack) cardTenths = Valid(rv.gpsTrack) ? rv.gpsTrack : 0;
-    else ReadAver(echInercialAzimut, cardTenths);
+    ReadAver(FlightHeading.fromTrack ? echGPSTrk : echInercialAzimut, cardTenths);
     cardTenths = Tenths360(cardTenths);
     const int32_t hm = cardTenths * 100;
 

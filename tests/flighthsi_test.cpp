@@ -123,22 +123,6 @@ public:
         EXPECT_EQ(BmpWrite24(path.c_str(), win.pixels, W, H, W), 0) << path;
         return path;
     }
-};
-
-class NavTest : public ::testing::Test, public NavWindow {
-protected:
-    static void SetUpTestSuite() { LoadRunFolder(); }
-    void SetUp() override {
-        ASSERT_NE(MainPictures[PicKompas], nullptr);
-        ResetNavState();
-        AverReader = nullptr;
-        MainWindow = &win;
-    }
-    void TearDown() override {
-        MainWindow = nullptr;
-        HeadingGraceClock = nullptr;
-    }
-
     // The heading shown by the three digits of the heading window: each cell
     // is matched against the ten digit cells of the heading-digit picture.
     int HeadingDigits(int digitX) const {
@@ -182,6 +166,57 @@ protected:
         }
         return ticks;
     }
+};
+
+class NavTest : public ::testing::Test, public NavWindow {
+protected:
+    static void SetUpTestSuite() { LoadRunFolder(); }
+    void SetUp() override {
+        ASSERT_NE(MainPictures[PicKompas], nullptr);
+        ResetNavState();
+        AverReader = nullptr;
+        MainWindow = &win;
+    }
+    void TearDown() override {
+        MainWindow = nullptr;
+        HeadingGraceClock = nullptr;
+    }
+
+};
+
+// ---- with the measured-values block ----
+
+class NavBlockTest : public MeasuredBlockTest, public NavWindow {
+protected:
+    static void SetUpTestSuite() { LoadRunFolder(); }
+    void SetUp() override {
+        MeasuredBlockTest::SetUp();
+        ResetNavState();
+        writer = std::make_unique<TMValWriter>();
+        reader = std::make_unique<TMValReader>();
+        aver = std::make_unique<TAverData>(reader.get(), 100);
+        AverReader = aver.get();
+        SubscribeDisplayChannels();
+        MainWindow = &win;
+    }
+    void TearDown() override {
+        MainWindow = nullptr;
+        HeadingGraceClock = nullptr;
+        AverReader = nullptr;
+        aver.reset();
+        reader.reset();
+        writer.reset();
+        MeasuredBlockTest::TearDown();
+    }
+    void Put(uint32_t id, int32_t v) { ASSERT_GE(writer->SetVal(id, v), 0); }
+    // An angle in tenths of a degree, whatever the channel's stored type.
+    void PutAngle(uint32_t id, int32_t tenths) { ASSERT_GE(writer->SetVal(id, tenths / 10.0f), 0); }
+    void Tick() {
+        for (int i = 0; i < 3; ++i) aver->Tick();
+    }
+    std::unique_ptr<TMValWriter> writer;
+    std::unique_ptr<TMValReader> reader;
+    std::unique_ptr<TAverData> aver;
 };
 
 // ---- heading tape ----
@@ -231,21 +266,24 @@ TEST_F(NavTest, HeadingBugSitsAtItsBearingAndStopsAtTheLimit) {
     EXPECT_EQ(Count(0, 0, W, H, Magenta), 0);
 }
 
-TEST_F(NavTest, CourseMarkerFollowsTheNavigationSource) {
+TEST_F(NavBlockTest, CourseMarkerFollowsTheNavigationSource) {
     DisplaySetting.bugsShown = 1;
-    RefreshValues.navObs = 300;          // 30 degrees: 240 px right
+    PutAngle(echNavObs, 300);            // 30 degrees: 240 px right
+    PutAngle(echGPSBtw, 3300);           // 330 degrees: 240 px left
+    Tick();
     ViewSetting.navSource = 1;
     DrawHeadingBugs(0);
     EXPECT_EQ(Centre(50, 0, W, NavGreen), 398 + 240);
+    Clear();
+    ViewSetting.navSource = 2;
+    DrawHeadingBugs(0);
+    EXPECT_EQ(Centre(50, 0, W, GpsBlue), 398 - 240);
+    EXPECT_EQ(Count(0, 0, W, H, NavGreen), 0);
     Clear();
     ViewSetting.navSource = 3;           // APR: no marker
     DrawHeadingBugs(0);
     EXPECT_EQ(Count(0, 0, W, H, NavGreen), 0);
     ViewSetting.navSource = 1;
-    RefreshValues.navObs = -9999;        // missing course: no marker
-    DrawHeadingBugs(0);
-    EXPECT_EQ(Count(0, 0, W, H, NavGreen), 0);
-    RefreshValues.navObs = 300;
     DisplaySetting.bugsShown = 0;        // target switch off
     DrawHeadingBugs(0);
     EXPECT_EQ(Count(0, 0, W, H, NavGreen), 0);
@@ -367,11 +405,12 @@ TEST_F(NavTest, PathBoxesAnimateOnlyWhileEnabled) {
     EXPECT_EQ(PathStep, 0) << "the counter returns to 0 whenever the path is not drawn";
 }
 
-TEST_F(NavTest, ApproachSourceFollowsTheObsCourse) {
+TEST_F(NavBlockTest, ApproachSourceFollowsTheObsCourse) {
     DisplaySetting.bugsShown = 1;
     DisplaySetting.altBug = 10000;
     DisplaySetting.hdgBug = 250;
-    RefreshValues.navObs = 100;
+    PutAngle(echNavObs, 100);
+    Tick();
     auto path = [&](int source) {
         ViewSetting.navSource = source;
         PathStep = 0;
@@ -389,13 +428,15 @@ TEST_F(NavTest, ApproachSourceFollowsTheObsCourse) {
     EXPECT_EQ(Count(0, 46, W, 60, NavGreen) + Count(0, 46, W, 60, GpsBlue), 0) << "no course marker for APR";
     DrawHsiSourceLabel(&win);
     EXPECT_GT(Count(5, 440, 40, 455, BoxGreen), 50);
-    RefreshValues.navObs = -9999;   // no course: no path, and the counter restarts
-    PathStep = 195;
+    PathStep = INT32_MAX;           // a counter out of its range starts again
+    Draw3DPath(0, 0, 0, 1000);
+    EXPECT_EQ(PathStep, 5);
+    ViewSetting.navSource = 2;      // no bearing to the waypoint: no path, the counter restarts
     Clear();
     Draw3DPath(0, 0, 0, 1000);
     EXPECT_EQ(Count(0, 0, W, H, BoxGreen), 0);
     EXPECT_EQ(PathStep, 0);
-    RefreshValues.navObs = 100;
+    ViewSetting.navSource = 1;
     PathStep = INT32_MAX;           // a counter out of its range starts again
     Draw3DPath(0, 0, 0, 1000);
     EXPECT_EQ(PathStep, 5);
@@ -473,7 +514,7 @@ TEST_F(NavTest, CdiDeflectionMovesTheBarAcrossTheCourse) {
     EXPECT_NEAR(MeanRow(650, 250, 370, NavGreen), 310 + 20, 1);
 }
 
-TEST_F(NavTest, CardTurnsWithTheHeadingFromTheTrack) {
+TEST_F(NavBlockTest, CardTurnsWithTheHeadingFromTheTrack) {
     ScreenType = ScreenFlightGps;
     StripIndex = 2;
     FlightHeading.fromTrack = 1;
@@ -491,21 +532,29 @@ TEST_F(NavTest, CardTurnsWithTheHeadingFromTheTrack) {
             }
         return inked > 10;
     };
-    RefreshValues.gpsTrack = 0;
+    PutAngle(echGPSTrk, 0);
+    PutAngle(echInercialAzimut, 1800);   // not the card's heading: the track is
+    Tick();
     DrawHsiStrip();
     EXPECT_TRUE(labelAt(0, 670, 243)) << "N at the top at heading 000";
     EXPECT_TRUE(labelAt(9, 603, 310)) << "W on the left";
     EXPECT_STREQ(GpsStripItems[GpsHeading].text, "000");
-    RefreshValues.gpsTrack = 900;
+    PutAngle(echGPSTrk, 900);
+    Tick();
     Clear();
     DrawHsiStrip();
     EXPECT_TRUE(labelAt(3, 670, 243)) << "E at the top at heading 090";
     EXPECT_TRUE(labelAt(0, 603, 310)) << "N on the left";
     EXPECT_FALSE(labelAt(0, 670, 243));
     EXPECT_STREQ(GpsStripItems[GpsHeading].text, "090");
+    FlightHeading.fromTrack = 0;
+    Clear();
+    DrawHsiStrip();
+    EXPECT_TRUE(labelAt(6, 670, 243)) << "S at the top at azimuth 180";
+    EXPECT_STREQ(GpsStripItems[GpsHeading].text, "180");
 }
 
-TEST_F(NavTest, SnapshotOfTheStrips) {
+TEST_F(NavBlockTest, SnapshotOfTheStrips) {
     // A full split frame: tape, NAV strip with its rows, radio box, labels.
     ScreenType = ScreenFlightNav;
     StripIndex = 1;
@@ -530,7 +579,9 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     XpdrRuntime.squawk = 0x7000;
     XpdrRuntime.mode = 1;
     FlightHeading.fromTrack = 1;
-    RefreshValues.gpsTrack = 2750;
+    PutAngle(echGPSTrk, 2750);
+    PutAngle(echNavObs, 2850);
+    Tick();
     DrawHeadingTape(2750);
     DrawHsiStrip();
     DrawRadioBox(false);
@@ -544,6 +595,12 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     ScreenType = ScreenFlightGps;
     StripIndex = 2;
     ViewSetting.navSource = 2;
+    Put(echGPSValid, 0x103);
+    PutAngle(echGPSCrs, 2600);
+    PutAngle(echGPSBtw, 2500);
+    Tick();
+    RefreshValues.gpsCdi = 5;
+    RefreshValues.gpsTrack = 2750;
     RefreshValues.gpsDistance = 2500;
     RefreshValues.gpsAlt = 1200;
     RefreshValues.gpsGroundSpeed = 2000;
@@ -552,7 +609,9 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     DrawHsiStrip();
     DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
     SaveBmp("flighthsi_gps.bmp");
-    EXPECT_STREQ(GpsStripItems[GpsTitle].text, "GPS - NO DATA");
+    EXPECT_STREQ(GpsStripItems[GpsTitle].text, "GPS");
+    EXPECT_EQ(GpsStripItems[GpsCrs].value, 260);
+    EXPECT_EQ(GpsStripItems[GpsBrg].value, 250);
 
     // The full-width page: tape with the heading missing, path boxes, radio box,
     // the annunciation without a GPS position, the autopilot box.
@@ -560,11 +619,13 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     ScreenType = ScreenFlight;
     FlightHeading = {0, 0};
     ViewSetting.navSource = 1;
-    RefreshValues.navObs = 1100;
+    PutAngle(echNavObs, 1100);
+    Tick();
     DisplaySetting.altBug = 9000;
     PathStep = 60;
     Draw3DPath(900, 150, 30, 1000);
     FlightHeading = {1, 0};   // the frame draws heading 0 then
+    FakeClockMs = 40000;      // past the compass's grace time: ERR
     DrawHeadingTape(0);
     DrawRadioBox(true);
     DrawInputWarning();
@@ -579,38 +640,6 @@ TEST_F(NavTest, SnapshotOfTheStrips) {
     AutopilotActive = 0;
 }
 
-// ---- with the measured-values block ----
-
-class NavBlockTest : public MeasuredBlockTest, public NavWindow {
-protected:
-    static void SetUpTestSuite() { LoadRunFolder(); }
-    void SetUp() override {
-        MeasuredBlockTest::SetUp();
-        ResetNavState();
-        writer = std::make_unique<TMValWriter>();
-        reader = std::make_unique<TMValReader>();
-        aver = std::make_unique<TAverData>(reader.get(), 100);
-        AverReader = aver.get();
-        SubscribeDisplayChannels();
-        MainWindow = &win;
-    }
-    void TearDown() override {
-        MainWindow = nullptr;
-        HeadingGraceClock = nullptr;
-        AverReader = nullptr;
-        aver.reset();
-        reader.reset();
-        writer.reset();
-        MeasuredBlockTest::TearDown();
-    }
-    void Put(uint32_t id, int32_t v) { ASSERT_GE(writer->SetVal(id, v), 0); }
-    void Tick() {
-        for (int i = 0; i < 3; ++i) aver->Tick();
-    }
-    std::unique_ptr<TMValWriter> writer;
-    std::unique_ptr<TMValReader> reader;
-    std::unique_ptr<TAverData> aver;
-};
 
 TEST_F(NavBlockTest, HeadingSourceBoxStates) {
     FlightHeading = {1, 0};
@@ -686,6 +715,7 @@ TEST_F(NavBlockTest, GpsScaleFollowsTheDistance) {
         Clear();
         DrawHsiStrip();
         EXPECT_NEAR(Centre(290, 560, 800, GpsBlue), 670 - c.px, 1) << c.distance;
+        EXPECT_GT(CountNot(790, 406, 800, 426, Black), 0) << "the range ends inside the screen";
     }
     EXPECT_STREQ(GpsStripItems[GpsTitle].text, "GPS");
     EXPECT_EQ(At(600, 1), GpsBlue);
