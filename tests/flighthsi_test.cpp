@@ -18,6 +18,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "fgwindow.h"
 #include "measured_block.h"
 #include "refresh.h"
 #include "refreshlinks.h"
@@ -755,6 +756,37 @@ TEST_F(NavBlockTest, TransponderFlightLevelAndStatus) {
     DrawRadioBox(true);
     EXPECT_GT(Count(250, 380, 316, 400, Red), 10) << "error right-aligned to B + 144";
     EXPECT_GT(Count(246, 364, 266, 384, Black), 20) << "\" R \" white on black";
+}
+
+}  // namespace
+
+namespace {
+
+// ---- the paint of the main window ----
+
+TEST_F(NavTest, PaintDrawsTheLabelsAndTheStripRows) {
+    FGEvent paint{};
+    paint.type = FGE_REDRAW;
+    AutopilotActive = 1;
+    ScreenType = ScreenFlight;
+    OnMainWindowEvent(nullptr, &paint);
+    EXPECT_GT(Count(5, 440, 9, 450, BoxGreen), 20) << "autopilot box on the flight page";
+
+    Clear();
+    ScreenType = ScreenFlightNav;
+    StripIndex = 1;
+    ViewSetting.navSource = 1;
+    OnMainWindowEvent(nullptr, &paint);
+    EXPECT_GT(Count(5, 440, 9, 450, BoxGreen), 20) << "source label";
+    EXPECT_GT(Count(85, 440, W, 460, BoxGreen), 20) << "autopilot box beside it";
+    EXPECT_GT(CountNot(560, 20, 800, 140, Bg), 50) << "NAV rows";
+
+    Clear();
+    ScreenType = ScreenFlightGps;
+    StripIndex = 2;
+    OnMainWindowEvent(nullptr, &paint);
+    EXPECT_GT(CountNot(560, 20, 800, 140, Bg), 50) << "GPS rows";
+    AutopilotActive = 0;
 }
 
 }  // namespace
