@@ -1,8 +1,6 @@
 #include "flighthsi.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstring>
@@ -12,7 +10,6 @@
 #include <vector>
 
 #include "averdata.h"
-#include "bmpfile.h"
 #include "chandesc.h"
 #include "configmanager.h"
 #include "fgbitmap.h"
@@ -20,6 +17,7 @@
 #include "fgfontmanager.h"
 #include "fgwindow.h"
 #include "measured_block.h"
+#include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "settingvars.h"
@@ -36,22 +34,6 @@ constexpr int W = 800, H = 480;
 
 uint32_t FakeClockMs = 0;
 uint32_t FakeClock() { return FakeClockMs; }
-
-// Pictures and fonts of the run folder, loaded once for the program.
-void LoadRunFolder() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    for (int i = 0; i < DisplayFontCount; i++) {
-        const std::string path = std::string(RUN_DIR) + "/" + DisplayFontFiles[i];
-        DisplayFonts[i] = FGFontManager::register_font(path.c_str(), DisplayFontFiles[i] + 5);
-    }
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    ASSERT_EQ(chdir(RUN_DIR), 0);
-    LoadMainPictures();
-    ASSERT_EQ(chdir(cwd), 0);
-}
 
 void ResetNavState() {
     RefreshValues = {};
@@ -117,13 +99,7 @@ public:
         return static_cast<int>(sum / static_cast<long>(cols.size()));
     }
     void Clear() { win.clear(Bg); }
-    std::string SaveBmp(const std::string& name) const {
-        const std::string dir = std::string(RUN_DIR) + "/../artefacts";
-        mkdir(dir.c_str(), 0755);
-        const std::string path = dir + "/" + name;
-        EXPECT_EQ(BmpWrite24(path.c_str(), win.pixels, W, H, W), 0) << path;
-        return path;
-    }
+    void SaveBmp(const char* name) { SavePageSnapshot(win, name); }
     // The heading shown by the three digits of the heading window: each cell
     // is matched against the ten digit cells of the heading-digit picture.
     int HeadingDigits(int digitX) const {
@@ -171,7 +147,7 @@ public:
 
 class NavTest : public ::testing::Test, public NavWindow {
 protected:
-    static void SetUpTestSuite() { LoadRunFolder(); }
+    static void SetUpTestSuite() { LoadPageAssets(); }
     void SetUp() override {
         ASSERT_NE(MainPictures[PicKompas], nullptr);
         ResetNavState();
@@ -189,7 +165,7 @@ protected:
 
 class NavBlockTest : public MeasuredBlockTest, public NavWindow {
 protected:
-    static void SetUpTestSuite() { LoadRunFolder(); }
+    static void SetUpTestSuite() { LoadPageAssets(); }
     void SetUp() override {
         MeasuredBlockTest::SetUp();
         ResetNavState();
