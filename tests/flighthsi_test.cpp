@@ -148,6 +148,7 @@ public:
 class NavTest : public ::testing::Test, public NavWindow {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
+    static void TearDownTestSuite() { FreeMainPictures(); }
     void SetUp() override {
         ASSERT_NE(MainPictures[PicKompas], nullptr);
         ResetNavState();
@@ -166,6 +167,7 @@ protected:
 class NavBlockTest : public MeasuredBlockTest, public NavWindow {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
+    static void TearDownTestSuite() { FreeMainPictures(); }
     void SetUp() override {
         MeasuredBlockTest::SetUp();
         ResetNavState();
