@@ -15,6 +15,7 @@
 #include "fgbitmap.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "flighthsi.h"
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "refresh.h"
@@ -300,13 +301,18 @@ void PaintFrame() {
         for (int row = RowIat; row <= RowAuxTemp; ++row) DrawDisplayItem(&PageItems[row]);
         for (int row = RowSupply; row < RowSupply + 6; ++row) DrawDisplayItem(&PageItems[row]);
     } else if (ScreenType == ScreenFlight) {
-        // flight page: frame, canopy and gear, altimeter, airspeed, autopilot box,
-        // HSI source and PageItems rows 54, 55
+        // flight page: frame, canopy and gear, altimeter, airspeed
+        DrawAutopilotBox(w);
+        DrawHsiSourceLabel(w);
+        // PageItems rows 54, 55
         DrawBaroPicture(w, 612, 422);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
-        // flight view: frame, altimeter, airspeed, autopilot box, HSI source, rows 67, 68
+        // flight view: frame, altimeter, airspeed
+        DrawAutopilotBox(w);
+        DrawHsiSourceLabel(w);
+        // PageItems rows 67, 68
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
                 if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
@@ -319,7 +325,8 @@ void PaintFrame() {
                 DrawNoEmsStrip(w);
             }
         }
-        // NAV strip rows 1-14 and GPS strip rows 1-19 come with the page records
+        if (ScreenType == ScreenFlightNav) DrawStripItems(NavStripItems, NavTitle, NavStripRows - 1);
+        if (ScreenType == ScreenFlightGps) DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
         DrawBaroPicture(w, 411, 422);
     }
     DrawInstTemp();

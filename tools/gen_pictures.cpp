@@ -465,8 +465,10 @@ void PaintRadioBox(Canvas& cv, int rows) {
     cv.Rect(2, 2, cv.W() - 3, cv.H() - 3, Rgb(150, 150, 166));
     cv.VGrad(2, 2, cv.W() - 4, cv.H() - 4, Rgb(226, 226, 238), Rgb(196, 196, 210));
     cv.Rect(100, 4, 1, cv.H() - 8, Rgb(150, 150, 166));
+    // The COM row's standby frequency reaches the transponder row: the two
+    // rows meet without a line, only the mode column is split between them.
     if (rows == 2)
-        cv.Rect(4, 36, cv.W() - 8, 1, Rgb(150, 150, 166));
+        cv.Rect(104, 40, cv.W() - 108, 1, Rgb(150, 150, 166));
 }
 
 void PaintAnnunciator(Canvas& cv, uint32_t face, uint32_t ink, const char* l1, const char* l2) {
@@ -485,11 +487,13 @@ void PaintHub(Canvas& cv) {
 }
 
 void PaintTerrainError(Canvas& cv) {
-    cv.Round(0, 0, 100, 40, 5, Red);
-    cv.Round(3, 3, 94, 34, 3, Rgb(24, 12, 12));
-    cv.Poly({{14, 32}, {34, 12}, {44, 22}, {56, 9}, {86, 32}}, Rgb(160, 110, 60));
-    cv.Line(20, 8, 80, 34, 4, Red);
-    cv.Line(20, 34, 80, 8, 4, Red);
+    const double w = cv.W(), h = cv.H();
+    cv.Round(0, 0, w, h, 4, Red);
+    cv.Round(2, 2, w - 4, h - 4, 3, Rgb(24, 12, 12));
+    cv.Poly({{w * 0.14, h - 4}, {w * 0.34, h * 0.35}, {w * 0.44, h * 0.6}, {w * 0.56, h * 0.22}, {w * 0.86, h - 4}},
+            Rgb(160, 110, 60));
+    cv.Line(w * 0.3, 5, w * 0.7, h - 5, 3, Red);
+    cv.Line(w * 0.3, h - 5, w * 0.7, 5, 3, Red);
 }
 
 // Heading tape: heading D degrees at column 510 + 8 D; labels every 10

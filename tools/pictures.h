@@ -68,7 +68,8 @@ inline constexpr PictureInfo Pictures[] = {
     {"stredmaly.tga", 14, 14, Form::TgaKeyed},         // needle hub drawn at centre - 7
     {"box_comm_xpdr_1r.tga", 154, 49, Form::TgaKeyed}, // radio box, one row; opaque everywhere (loaded
     {"box_comm_xpdr_2r.tga", 154, 84, Form::TgaKeyed}, //   without draw mode 9), light, texts black
-    {"3Dterrain_err.tga", 100, 40, Form::TgaKeyed},    // terrain annunciation frame (chosen)
+    {"3Dterrain_err.tga", 100, 24, Form::TgaKeyed},    // terrain annunciation frame (chosen: its text
+                                                       //   below stays clear of the radio box at y 320)
     // Paletted pictures of the main window.
     {"kompas.gif", 3800, 42, Form::Gif},               // heading tape: heading D degrees at column 510 + 8 D,
                                                        //   covering -63..411 degrees, ticks at the bottom
