@@ -304,6 +304,12 @@ int TRotateTeren::Place() {
     ReqHeight = Height;
     PosX += colH % 1200;
     PosY -= rowH % 1200;
+    // Snapping the first column moved the window west; an aircraft at its
+    // eastern edge (flying west) would drop off it, so the window grows.
+    if (PosX / 100 >= Width - 1) {
+        Width += 12;
+        ReqWidth = Width;
+    }
     Loader.Aspect = TerrainAspect[std::min(2 * std::abs(cellLat) + (ReqRow > 150 ? 1 : 0), TerrainLatSteps - 1)];
     return 0;
 }
