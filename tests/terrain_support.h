@@ -55,7 +55,7 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& b) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
-    std::fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
     std::fclose(f);
 }
 

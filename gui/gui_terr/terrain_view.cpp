@@ -98,7 +98,8 @@ void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
     if ((camAlt + dive) / 10 < localMax) camAlt = int64_t(localMax) * 10 - dive;
     const int32_t alt = int32_t(std::clamp<int64_t>(camAlt, INT32_MIN, INT32_MAX));
     const int32_t meshScale = TerrainMeshScale(alt), step = TerrainMeshStep(meshScale);
-    const float zs = TerrainZScale(TerrainVerticalFactor(alt), step, meshScale);
+    TerrainScene.VScale = TerrainVerticalFactor(alt);
+    const float zs = TerrainZScale(TerrainScene.VScale, step, meshScale);
     const float a = l.Aspect / 10000.0f;
     const float px = float(TerrainScene.Rotate.PosX / step), py = float(TerrainScene.Rotate.PosY / step);
 
