@@ -301,6 +301,22 @@ TEST(TerrainWindow, PolesAndWildPositionsFailCleanly) {
     EXPECT_EQ(0, s.Update(in));
 }
 
+TEST(TerrainWindow, MapDirectoryLengths) {
+    LogCapture log;
+    TerrainSceneInit(TGLCamera{300, 0, 0, 0});
+    EXPECT_STREQ("map", TerrainScene.Rotate.MapDir);
+    const std::string longest(255, 'd'), tooLong(256, 'd');
+    EXPECT_EQ(-1, SetTerrainMapDir(tooLong.c_str()));
+    EXPECT_EQ(-1, SetTerrainMapDir(nullptr));
+    EXPECT_STREQ("map", TerrainScene.Rotate.MapDir);
+    EXPECT_NE(std::string::npos, Log.find("longer than 255 characters"));
+    // A directory that leaves no room for the tile's name finds no tile.
+    EXPECT_EQ(0, SetTerrainMapDir(longest.c_str()));
+    EXPECT_EQ(TerrainErrFormat, TerrainSceneUpdate(TGLTerrainInput{50.08f, 14.26f, 0, 300, 0}));
+    EXPECT_EQ(0, TerrainSceneLoaded);
+    SetTerrainMapDir("map");
+}
+
 TEST(TerrainWindow, StepAndRangeGrowWithAltitude) {
     EXPECT_EQ(1, TerrainMeshStep(TerrainMeshScale(-400)));
     EXPECT_EQ(1, TerrainMeshStep(TerrainMeshScale(1300)));
