@@ -1,5 +1,13 @@
 #include "shellstate.h"
 
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+
+#include "hkutils.h"
+
+#include "settingvars.h"
+
 namespace {
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 }  // namespace
@@ -54,3 +62,83 @@ FGBitmap* PicTapeDigits = nullptr;
 FGBitmap* PicBarHorizontal = nullptr;
 FGBitmap* PicBarVertical = nullptr;
 FGBitmap* BootLogo = nullptr;
+TInterpTable* SlipCurve = nullptr;
+
+const TMainPictureFile MainPictureFiles[MainPictureCount] = {
+    {"Data/3dtlak.tga", PictureKeyed},         {"Data/3dvyskomer.tga", PictureKeyed},
+    {"Data/3dvyskomer2.tga", PictureKeyed},    {"Data/3drychlomer.tga", PictureKeyed},
+    {"Data/jednotky.tga", PictureKeyed},       {"Data/stovky.tga", PictureKeyed},
+    {"Data/desitky.tga", PictureKeyed},        {"Data/desitkyALTnula.tga", PictureKeyed},
+    {"Data/zjednotky.tga", PictureKeyed},      {"Data/zstovky.tga", PictureKeyed},
+    {"Data/zdesitky.tga", PictureKeyed},       {"Data/3dkulicka.tga", PictureKeyed},
+    {"Data/3dbreminko.tga", PictureKeyed},     {"Data/3dbreminkoC.tga", PictureKeyed},
+    {"Data/3dbreminkoE.tga", PictureKeyed},    {"Data/3dsipkaHorL.tga", PictureKeyed},
+    {"Data/3dsipkaHorR.tga", PictureKeyed},    {"Data/3dkompas.tga", PictureKeyed},
+    {"Data/cisliceFont.tga", PictureKeyed},    {"Data/cisliceFont2.tga", PictureKeyed},
+    {"Data/kompas.gif", PictureOpaque},        {"Data/stupniceAngle.gif", PictureOpaque},
+    {"Data/tlacitko.tga", PictureKeyed},       {"Data/tlacitko1.tga", PictureKeyed},
+    {"Data/tlacitkored.tga", PictureKeyed},    {"Data/tlacitko2.tga", PictureKeyed},
+    {"Data/tlacitko1red.tga", PictureKeyed},   {"Data/tlacitko2red.tga", PictureKeyed},
+    {"Data/3dnastaveni.tga", PictureKeyed},    {"Data/3dnastaveni2.tga", PictureKeyed},
+    {"Data/gif_st.gif", PictureOpaque},        {"Data/AP_ON.tga", PictureKeyed},
+    {"Data/cnpy.tga", PictureKeyed},           {"Data/gearup.tga", PictureKeyed},
+    {"Data/geardown.tga", PictureKeyed},       {"Data/geartransit.tga", PictureKeyed},
+    {"Data/gearerror.tga", PictureKeyed},      {"Data/CO2.tga", PictureKeyed},
+    {"Data/stred.tga", PictureKeyed},          {"Data/stredmaly.tga", PictureKeyed},
+    {"Data/stupniceHSI.gif", PictureOpaque},   {"Data/ramecekHSI.gif", PictureOpaque},
+    {"Data/box_comm_xpdr_1r.tga", PictureKeyOnly}, {"Data/box_comm_xpdr_2r.tga", PictureKeyOnly},
+    {"Data/3Dterrain_err.tga", PictureKeyed},
+};
+FGBitmap* MainPictures[MainPictureCount] = {};
+FGBitmap* EngineBackground = nullptr;
+FGBitmap* StripBackground = nullptr;
+
+FGTimer* RefreshTimer = nullptr;
+int ScreenType = 0;
+int DeviceID = 0;
+int RefreshPeriod = 50;
+int ShellBusy = 0;
+uint8_t SetupModeActive = 0;
+int32_t& DemoMarker = DemoSetting.marker;
+int32_t& DemoModelCode = DemoSetting.modelCode;
+int FunctionBits = 0;
+std::atomic<int> RefreshPending{0};
+int LastRefreshTime = 0;
+int StripIndex = 0;
+int SavedScreenType = 0;
+int BaroEditActive = 0;
+int DemoIdleCountdown = -1;
+int KeyPressed = 0;
+int KeyFlagUntil = 0;
+int DemoBannerShown = 0;
+int LayoutReady = 0;
+int RepaintEnabled = 0;
+int TerrainViewOn = 0;
+int GpsStatusBit = 1;
+int32_t StartTimeSec = 0, StartTimeUsec = 0;
+CPanel* Entertainer = nullptr;
+
+namespace {
+std::function<int64_t()>& ShellClock() {
+    static std::function<int64_t()> clock;
+    return clock;
+}
+}  // namespace
+
+int64_t ShellClockMs() {
+    if (ShellClock()) return ShellClock()();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void SetShellClock(std::function<int64_t()> clockMs) { ShellClock() = std::move(clockMs); }
+
+void ShellPrint(const char* format, ...) {
+    char line[TraceLineSize];
+    va_list ap;
+    va_start(ap, format);
+    vsnprintf(line, sizeof line, format, ap);
+    va_end(ap);
+    PrintHook(line);
+}

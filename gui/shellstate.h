@@ -1,13 +1,21 @@
 // Global state of the display program that the pages read: the main window,
-// the display palette, the display fonts and the pictures the main window loads.
-// Start-up fills these; nothing here builds windows or loads files.
+// the display palette, the display fonts, the pictures the main window loads
+// and the shell's flags. Start-up fills these; nothing here builds windows or
+// loads files.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+
+#include "settingvars.h"
 
 class FGBitmap;
 class FGDrawBuffer;
+class FGTimer;
 class TAverData;
+class TInterpTable;
+class CPanel;
 
 // 0x00RRGGBB words; the slot order is fixed.
 struct TDisplayPalette {
@@ -58,10 +66,13 @@ enum TDisplayFontIndex {
 constexpr int LanguageRussian = 1049;
 extern int DisplayTextFont;
 
-// The 800 x 480 main window (null before it exists).
+// The 800 x 480 main window (null before it exists). The pages draw into it as
+// a drawing buffer; start-up creates it as a toolkit window.
 extern FGDrawBuffer* MainWindow;
 // The averaging reader (null before start-up builds it).
 extern TAverData* AverReader;
+// The slip curve (null before start-up builds it).
+extern TInterpTable* SlipCurve;
 
 // Pictures of the main window (null until loaded): the dial centre
 // "Data/stredmaly.tga", the slip ball "Data/3dkulicka.tga", the digit strips
@@ -74,3 +85,87 @@ extern FGBitmap* PicTapeDigits;
 extern FGBitmap* PicBarHorizontal;
 extern FGBitmap* PicBarVertical;
 extern FGBitmap* BootLogo;
+
+// Picture slots of the main window, in loading order.
+enum TMainPicture {
+    Pic3dTlak, Pic3dVyskomer, Pic3dVyskomer2, Pic3dRychlomer, PicJednotky, PicStovky,
+    PicDesitky, PicDesitkyAltNula, PicZJednotky, PicZStovky, PicZDesitky, Pic3dKulicka,
+    Pic3dBreminko, Pic3dBreminkoC, Pic3dBreminkoE, Pic3dSipkaHorL, Pic3dSipkaHorR,
+    Pic3dKompas, PicCisliceFont, PicCisliceFont2, PicKompas, PicStupniceAngle, PicTlacitko,
+    PicTlacitko1, PicTlacitkoRed, PicTlacitko2, PicTlacitko1Red, PicTlacitko2Red,
+    Pic3dNastaveni, Pic3dNastaveni2, PicGifSt, PicApOn, PicCnpy, PicGearUp, PicGearDown,
+    PicGearTransit, PicGearError, PicCO2, PicStred, PicStredMaly, PicStupniceHsi,
+    PicRamecekHsi, PicBoxCommXpdr1r, PicBoxCommXpdr2r, Pic3dTerrainErr,
+    MainPictureCount
+};
+// How a picture is keyed: not at all, key colour only, or key colour with draw mode 9.
+enum TPictureKeying : uint8_t { PictureOpaque, PictureKeyOnly, PictureKeyed };
+struct TMainPictureFile {
+    const char* file;
+    TPictureKeying keying;
+};
+extern const TMainPictureFile MainPictureFiles[MainPictureCount];
+// Null where the file was missing or damaged.
+extern FGBitmap* MainPictures[MainPictureCount];
+// The engine page's background (full page) and the engine strip's; empty
+// (null) until the setup renders them.
+extern FGBitmap* EngineBackground;
+extern FGBitmap* StripBackground;
+
+// ---- the shell ----
+
+// Layouts (ScreenType).
+enum {
+    ScreenEngine = 1,     // engine page
+    ScreenFlight = 2,     // flight page
+    ScreenFlightEms = 3,  // flight view + engine strip
+    ScreenFlightNav = 4,  // flight view + NAV strip
+    ScreenFlightGps = 5,  // flight view + GPS strip
+    ScreenTransit = 6,    // never settled on
+};
+// LayoutCaps bits.
+enum {
+    CapEnginePage = 0x01, CapFlightPage = 0x04, CapEngineStrip = 0x10,
+    CapGpsStrip = 0x40, CapNavStrip = 0x80,
+};
+// Runtime flag bits in DisplaySetting.screenWord (its second byte).
+constexpr int32_t RuntimeFlag0 = 0x100, RuntimeFlag1 = 0x200;
+constexpr int32_t ScreenWordTypeMask = 0x3F;
+
+extern FGTimer* RefreshTimer;      // null when none
+extern int ScreenType;
+extern int DeviceID;
+extern int RefreshPeriod;          // ms; 50 until a screen is selected
+extern int ShellBusy;
+extern uint8_t SetupModeActive;
+extern int32_t& DemoMarker;        // the demo setting's marker (DemoMarkerValue in demo mode)
+extern int32_t& DemoModelCode;     // the demo setting's device model
+// Bit 0 flight instruments, bit 1 engine monitor: what the device's own
+// information says it does (ReadFunctionBits).
+extern int FunctionBits;
+// Refresh events posted and not yet handled (0..2); the timer thread posts them.
+extern std::atomic<int> RefreshPending;
+extern int LastRefreshTime;        // time() of the last refresh
+extern int StripIndex;             // ScreenType - 3 for the split layouts
+extern int SavedScreenType;
+extern int BaroEditActive;
+extern int DemoIdleCountdown;      // seconds, -1 off
+extern int KeyPressed;
+extern int KeyFlagUntil;           // time() until which a key press counts
+extern int DemoBannerShown;
+extern int LayoutReady;
+extern int RepaintEnabled;
+extern int TerrainViewOn;          // the terrain view is switched on
+extern int GpsStatusBit;           // GPS bit of the flight page's device-status test
+extern int32_t StartTimeSec, StartTimeUsec;
+// The entertainment screen while it is open (none in this build).
+extern CPanel* Entertainer;
+
+inline bool InDemoMode() { return DemoMarker == DemoMarkerValue; }
+
+// Milliseconds of the monotonic clock that the shell's time-outs use; tests replace it.
+int64_t ShellClockMs();
+void SetShellClock(std::function<int64_t()> clockMs);
+
+// A console line of the shell (printf form) through the print hook.
+void ShellPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,37 @@
+// dashview: the instrument's display program.
+#include <unistd.h>
+
+#include "configmanager.h"
+#include "fgapp.h"
+#include "hkutils.h"
+#include "shellhooks.h"
+#include "shellstate.h"
+#include "startup.h"
+
+namespace {
+
+// The program's global objects live from before main until after it.
+struct TMainGlobalsGuard {
+    TMainGlobalsGuard() { InitMainGlobals(); }
+    ~TMainGlobalsGuard() { DoneMainGlobals(); }
+} MainGlobalsGuard;
+
+constexpr int DefaultVideoMode = 3;          // 800 x 600
+constexpr unsigned DashviewAppFlags = 0x18017;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    usleep(2000 * 1000);
+    if (ConfigManager.Create() != 0) PrintHook("MAIN: settings store not created\n");
+    {
+        FGApp app(DefaultVideoMode, &argc, argv, 0, DashviewAppFlags);
+        if (ShellStartUp() == 0) {
+            fg_idle_callback = IdleHook;
+            ResetIdleWatch();
+            app.Run(OnQueuedEvent);
+        }
+        ShellShutDown();
+    }
+    return 0;
+}

@@ -1,0 +1,349 @@
+#include "shellhooks.h"
+
+#include <libintl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "averdata.h"
+#include "configfile.h"
+#include "configmanager.h"
+#include "displayitems.h"
+#include "fgbase.h"
+#include "fgbitmap.h"
+#include "fgfontmanager.h"
+#include "fgwindow.h"
+#include "hkutils.h"
+#include "shellstate.h"
+
+namespace {
+
+bool BothRuntimeFlags() {
+    const int32_t both = RuntimeFlag0 | RuntimeFlag1;
+    return (DisplaySetting.screenWord & both) == both;
+}
+
+bool NoBaroBox() { return DeviceID == 30 || DeviceID == 34; }
+
+// The refreshes the idle hook has seen: LastRefreshTime holds wall-clock seconds,
+// so its changes are timed on the monotonic clock (a clock set back must not
+// silence the watch).
+struct TIdleWatch {
+    bool started = false;
+    int seenRefreshTime = 0;
+    int64_t seenAtMs = 0;
+} IdleWatch;
+
+constexpr int64_t RefreshSilenceMs = 4000;
+
+}  // namespace
+
+// ---- refresh period ----
+
+int RefreshPeriodRule() {
+    if (Entertainer) return 150;
+    if (ScreenType != ScreenEngine && TerrainViewOn) return 125;
+    if (SetupModeActive ||
+        ((DisplaySetting.screenWord & RuntimeFlag0) && ScreenType != ScreenEngine && ScreenType != ScreenFlight))
+        return 110;
+    return 100;
+}
+
+void SetTimerPeriod() {
+    RefreshPeriod = RefreshPeriodRule();
+    // refresh: fg_set_timer(RefreshPeriod, RefreshTimerProc) when RefreshTimer exists
+    if (AverReader) AverReader->SetPeriod(RefreshPeriod);
+}
+
+// ---- screen selection ----
+
+void ReadFunctionBits() {
+    const int type = InDemoMode() ? DemoModelCode : ConfigManager.GetDeviceType();
+    switch (type) {
+        case 27:  // flight instruments; engine pages as an option
+            FunctionBits = 1 | ((DeviceInfo.options & 2) ? 2 : 0);
+            break;
+        case 30:
+        case 34:  // engine monitor; flight pages as an option
+            FunctionBits = 2 | ((DeviceInfo.options & 1) ? 1 : 0);
+            break;
+        default:
+            FunctionBits = 3;
+            break;
+    }
+}
+
+int ChooseScreen(int kind, int caps, bool setupMode) {
+    if (setupMode) kind = (kind > 1 && (caps & CapFlightPage)) ? 2 : 1;
+    const bool flight = caps & CapFlightPage;
+    for (int i = 0; i < 6; ++i) {
+        bool accept = false;
+        switch (kind) {
+            case 1:
+                if (caps & CapEnginePage) accept = true;
+                else kind = 2;
+                break;
+            case 2:
+                if (flight) accept = true;
+                else kind = (caps & CapEngineStrip) ? 3 : 1;
+                break;
+            case 3:
+                if (!flight && !(caps & CapEngineStrip)) kind = 1;
+                else if (caps & (CapEnginePage | CapEngineStrip)) accept = true;
+                else kind = 4;
+                break;
+            case 4:
+                if (!flight) kind = 1;
+                else if (caps & CapNavStrip) accept = true;
+                else kind = 5;
+                break;
+            case 5:
+                if (!flight) kind = 1;
+                else if (caps & CapGpsStrip) accept = true;
+                else kind = 3;
+                break;
+            case 6:
+                kind = flight ? 3 : 1;
+                break;
+            default:
+                break;
+        }
+        if (accept) return kind;
+        if (kind > 2 && i >= 3) kind = 2;
+    }
+    return 0;
+}
+
+void SelectScreen(int kind) {
+    if (((FunctionBits & 1) != 0) != ((LayoutCaps & CapFlightPage) != 0) ||
+        ((FunctionBits & 2) != 0) != ((LayoutCaps & CapEnginePage) != 0))
+        SetDisplayCapabilities();
+    kind = ChooseScreen(kind, LayoutCaps, SetupModeActive != 0);
+    if (kind == 0 || kind == ScreenType) {
+        SetTimerPeriod();
+        return;
+    }
+    ScreenType = kind;
+    LayoutReady = 0;
+    ShellBusy = 1;
+    RepaintEnabled = 0;
+    if (MainWindow) MainWindow->clear(0);
+    if (kind >= 3) StripIndex = kind - 3;
+    // keys: BindScreenKeys once the soft-key bindings exist
+    BaroEditActive = 0;
+    RepaintEnabled = 1;
+    ShellBusy = 0;
+    LayoutReady = 1;
+    SetTimerPeriod();
+    // engine page: PlaceInstTempItem once the engine page exists
+    SavedScreenType = ScreenType;
+    // The camera unit (raised for the split layouts with both runtime flags outside
+    // demo mode) has no effect in this system.
+}
+
+// ---- demo reset ----
+
+void ResetDemo(bool full) {
+    ShellPrint("DEMO is being reset\n");
+    if (full) {
+        // menu, soft keys, message box: closed here once they exist
+        SetupModeActive = 0;
+        CopyConfigFile("demosetup.dat", "setup.dat");
+        CopyConfigFile("demoruntime.dat", "runtime.dat");
+        LoadSetting("demo", KindRuntime | KindSetup, 1);
+        if (ConfigManager.Store()) ConfigManager.Store()->SetOwner(0);
+        DemoMarker = DemoMarkerValue;
+        DeviceID = DemoModelCode;
+        SetSS(0x4003, 0);
+        ReadFunctionBits();
+        // entertainment screen: created for model 31, destroyed for the others, once it exists
+        SetTimerPeriod();
+    }
+    FixBrightness();
+    SetBrightness(BrightnessSetting.level, 0);
+    // refresh: SetColorScheme(stored scheme)
+    SetDisplayCapabilities();
+    // refresh: InitialSetting()
+    if ((DeviceID == 29 || DeviceID == 33) && !SetupModeActive) ScreenType = ScreenFlightEms;
+    SelectScreen(ScreenType);
+    // keys: BindScreenKeys once the soft-key bindings exist
+    DemoIdleCountdown = -1;
+}
+
+// ---- loop hooks ----
+
+int OnQueuedEvent(FGEvent* event) {
+    if (!event) return 0;
+    switch (event->key) {
+        case KeyDemoReset:
+            // Only a running demo resets itself: outside demo mode a stray 'b' must not
+            // overwrite the instrument's settings with the demo files.
+            if (InDemoMode()) ResetDemo(true);
+            break;
+        case KeyRefresh: {
+            // refresh: RefreshDisplayData()
+            int pending = RefreshPending.load();
+            while (pending > 0 && !RefreshPending.compare_exchange_weak(pending, pending - 1)) {
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return 0;
+}
+
+void ResetIdleWatch() { IdleWatch = TIdleWatch(); }
+
+void IdleHook(FGApp* /*app*/) {
+    if (ShellBusy == 0) ConfigManager.ProcessChanges();
+    usleep(4000);
+    const int64_t now = ShellClockMs();
+    if (!IdleWatch.started || IdleWatch.seenRefreshTime != LastRefreshTime) {
+        IdleWatch.started = true;
+        IdleWatch.seenRefreshTime = LastRefreshTime;
+        IdleWatch.seenAtMs = now;
+        return;
+    }
+    if (now - IdleWatch.seenAtMs < RefreshSilenceMs) return;
+    if (RefreshTimer) {
+        fg_timer_close();
+        // No refresh ran for 4 s, so none is really pending: events counted as pending
+        // were lost, and the count would keep the timer from posting for good.
+        RefreshPending.store(0);
+        // refresh: RefreshTimerProc(0), then fg_set_timer(RefreshPeriod, RefreshTimerProc)
+        fg_timer_open();
+    }
+    ShellBusy = 0;
+    // At most one restart per silent stretch of 4 s.
+    IdleWatch.seenAtMs = now;
+}
+
+// ---- main window ----
+
+void LoadMainPictures() {
+    for (int i = 0; i < MainPictureCount; ++i) {
+        const TMainPictureFile& f = MainPictureFiles[i];
+        delete MainPictures[i];
+        FGBitmap* pic = new FGBitmap(f.file);
+        if (pic->width <= 0 || pic->height <= 0) {
+            ShellPrint("MAIN: picture %s not loaded\n", f.file);
+            delete pic;
+            pic = nullptr;
+        } else if (f.keying != PictureOpaque) {
+            pic->set_colorkey(PageKeyColour);
+            if (f.keying == PictureKeyed) pic->set_mode(9);
+        }
+        MainPictures[i] = pic;
+    }
+    PicDialCentre = MainPictures[PicStredMaly];
+    PicSlipBall = MainPictures[Pic3dKulicka];
+    PicDigits = MainPictures[PicCisliceFont];
+    PicTapeDigits = MainPictures[PicCisliceFont2];
+}
+
+void FreeMainPictures() {
+    PicDialCentre = PicSlipBall = PicDigits = PicTapeDigits = nullptr;
+    for (FGBitmap*& pic : MainPictures) {
+        delete pic;
+        pic = nullptr;
+    }
+    delete EngineBackground;
+    delete StripBackground;
+    EngineBackground = StripBackground = nullptr;
+}
+
+namespace {
+
+void CopyPicture(FGDrawBuffer* target, FGBitmap* pic, int x, int y) {
+    if (pic) target->bitblt(x, y, 0, 0, pic->width, pic->height, pic);
+}
+
+// The baro box when the editor is closed (the values of its boxes come with the page records).
+void DrawBaroPicture(FGDrawBuffer* w, int x, int y) {
+    if (NoBaroBox() || BaroEditActive) return;
+    CopyPicture(w, MainPictures[Pic3dTlak], x, y);
+}
+
+void DrawNoEmsStrip(FGDrawBuffer* w) {
+    w->fillbox(560, 0, w->width - 560, w->height, 0);
+    const int font = DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans19 : FontEuromode20];
+    if (!FGFontManager::is_font(font)) return;
+    const int saved = w->get_font();
+    w->set_font(font);
+    const char* lines[2] = {gettext("NO EMS"), gettext("DATA")};
+    const int h = FGFontManager::get_font_height(font);
+    const int ys[2] = {80, 80 + h * 4 / 3};
+    for (int i = 0; i < 2; ++i)
+        w->text(680 - FGFontManager::textwidth(font, lines[i]) / 2, ys[i], lines[i], 0xFFFFFF, PageKeyColour);
+    w->set_font(saved);
+}
+
+void PaintFrame() {
+    FGDrawBuffer* w = MainWindow;
+    if (!w) return;
+    if (BootLogo) {
+        DrawBootLogo();
+        return;
+    }
+    // entertainment screen: its draw operation alone, once it exists
+    if (ScreenType == ScreenEngine) {
+        if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
+        // engine page: canopy and gear, bars, dials and PageItems rows 22-30, 4-9
+    } else if (ScreenType == ScreenFlight) {
+        // flight page: frame, canopy and gear, altimeter, airspeed, autopilot box,
+        // HSI source and PageItems rows 54, 55
+        DrawBaroPicture(w, 612, 422);
+    }
+    if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
+    if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
+        // flight view: frame, altimeter, airspeed, autopilot box, HSI source, rows 67, 68
+        if (ScreenType == ScreenFlightEms) {
+            if (LayoutCaps & CapEnginePage) {
+                if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
+                // engine strip: bars, dials, canopy and gear
+            } else {
+                DrawNoEmsStrip(w);
+            }
+        }
+        // NAV strip rows 1-14 and GPS strip rows 1-19 come with the page records
+        DrawBaroPicture(w, 411, 422);
+    }
+    // engine page and status bar: DrawInstTemp, DrawStatusBar
+}
+
+}  // namespace
+
+int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
+    if (!event) return 0;
+    switch (event->type) {
+        case FGE_KEY: {
+            const int k = event->key;
+            if (k != 0) {
+                if (!DemoBannerShown) DemoIdleCountdown = DemoSetting.resetTime < 30 ? 30 : DemoSetting.resetTime;
+                KeyPressed = 1;
+                KeyFlagUntil = static_cast<int>(time(nullptr)) + 5;
+            }
+            // keys: the entertainment screen's key operation, else the soft-key
+            // table's dispatch of the low byte, once they exist
+            break;
+        }
+        case FGE_OPENED:
+            LoadMainPictures();
+            delete EngineBackground;
+            delete StripBackground;
+            EngineBackground = StripBackground = nullptr;
+            // overlays and menu: TopFGPanel and MenuFGPanel, entertainment pictures, once they exist
+            break;
+        case FGE_CLOSING:
+            FreeMainPictures();
+            break;
+        case FGE_REDRAW:
+            PaintFrame();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}

@@ -1,0 +1,169 @@
+#include "startup.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "averdata.h"
+#include "configmanager.h"
+#include "fgbase.h"
+#include "fgfontmanager.h"
+#include "fgwindow.h"
+#include "hkmeasure.h"
+#include "hkutils.h"
+#include "lookup.h"
+#include "shellhooks.h"
+#include "shellstate.h"
+
+FGWindow* MainFGWindow = nullptr;
+
+namespace {
+
+// The program's own global objects, in construction order. The configuration
+// manager is the common library's global object and exists before these.
+struct TMainGlobals {
+    std::unique_ptr<TMValReader> reader;
+    std::unique_ptr<TAverData> aver;
+    std::unique_ptr<TInterpTable> slipCurve;
+} Globals;
+
+constexpr unsigned MainWindowFlags = 0x20800280;  // no frame, no title, centred, no close, no first paint
+
+}  // namespace
+
+void InitMainGlobals() {
+    Globals.reader.reset(new TMValReader());
+    Globals.aver.reset(new TAverData(Globals.reader.get(), RefreshPeriod));
+    AverReader = Globals.aver.get();
+    Globals.slipCurve.reset(new TInterpTable());
+    Globals.slipCurve->Init(InterpCompareX, 1);
+    SlipCurve = Globals.slipCurve.get();
+    BuildDisplayPalette();
+    // refresh: the colour defaults of PageItems, NavStripItems, GpsStripItems and the
+    // engine gauge records, once the item tables exist
+}
+
+void DoneMainGlobals() {
+    SlipCurve = nullptr;
+    Globals.slipCurve.reset();
+    AverReader = nullptr;
+    Globals.aver.reset();
+    if (Globals.reader) Globals.reader->FreeSystemResources(0);
+    Globals.reader.reset();
+}
+
+void SelectGpsStatusBit() { GpsStatusBit = DevicePort[1].protocol == 2 ? 4 : 1; }
+
+void CheckVfrSquawkPreset() {
+    if (VfrCodeSetting.code == 0x1200 || VfrCodeSetting.code == 0x7000) return;
+    VfrCodeSetting.code = 0x7000;
+    SetSS(0x4020, 0);
+}
+
+void TakeStartTime(int64_t unixMicroseconds) {
+    StartTimeSec = static_cast<int32_t>(unixMicroseconds / 1000000);
+    StartTimeUsec = static_cast<int32_t>(unixMicroseconds % 1000000);
+}
+
+int RegisterDisplayFonts() {
+    int registered = 0;
+    for (int i = 0; i < DisplayFontCount; ++i) {
+        const char* file = DisplayFontFiles[i];
+        DisplayFonts[i] = FGFontManager::register_font(file, file + 5);  // named without "Data/"
+        if (DisplayFonts[i] < 0)
+            ShellPrint("MAIN: font %s not registered\n", file);
+        else
+            ++registered;
+    }
+    return registered;
+}
+
+void StartScreen() {
+    const int last = DisplaySetting.screenWord & ScreenWordTypeMask;
+    if (last >= ScreenEngine && last <= ScreenTransit) {
+        SelectScreen(last);
+        return;
+    }
+    SelectScreen(ScreenEngine);
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    SaveSetting(nullptr, KindRuntime);
+}
+
+int ShellStartUp() {
+    // power: RequestPowerOff(0) once the power-off state machine exists
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    TakeStartTime(static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
+    // menu and keys: geometry, callbacks and keyboards of the menu, the soft-key table,
+    // the tank calibration and the directory selection, once they exist
+    RegisterDisplayFonts();
+    SetLanguage(0);
+    SetupModeActive = 0;
+    if (ConfigManager.Store()) ConfigManager.Store()->SetOwner(0);
+    LoadSetting(nullptr, KindAll, 0);
+    GetSS(0x6002, 0);
+    GetSS(0x6002, 1);
+    GetSS(0x6003, 0);
+    GetSS(0x6003, 1);
+    GetSS(0x6004, 0);
+    GetSS(0x6004, 1);
+    GetSS(0x6005, 0);
+    GetSS(0x6006, 0);
+    GetSS(0x401F, 0);
+    ConfigManager.ReadDeviceInfo();
+    ConfigManager.ReadDeviceInfoExt();
+    DeviceID = InDemoMode() ? DemoModelCode : ConfigManager.GetDeviceType();
+    ReadFunctionBits();
+    SetDisplayCapabilities();
+    SelectGpsStatusBit();
+    CheckVfrSquawkPreset();
+    if (SlipCurve) {
+        SlipCurve->rangeMode = SlipCurveRangeMode;
+        SlipCurve->AddPoints(SlipCurvePoints, TInterpTable::MaxPoints);
+    }
+    ScreenType = 0;
+    MainFGWindow = new FGWindow(&MainFGWindow, 0, 0, 800, 480, "Skyvane", OnMainWindowEvent, 0, 0,
+                                MainWindowFlags, -1);
+    if (!MainFGWindow) {
+        ShellPrint("MAIN: main window not created\n");
+        return -1;
+    }
+    MainWindow = MainFGWindow;
+    // OpenGL view: InitGLView over the window's pixels, once it exists
+    // entertainment screen: created here for model 31 outside demo mode, once it exists
+    StartScreen();
+    // refresh: InitialSetting(), UpdateThermoChannels()
+    // keys: BindScreenKeys once the soft-key bindings exist
+    // refresh: SubscribeDisplayChannels()
+    FixBrightness();
+    SetBrightness(BrightnessSetting.level, 0);
+    // refresh: RefreshTimerProc(0), then RefreshTimer over fg_set_timer(0, RefreshTimerProc)
+    // and fg_set_timer(RefreshPeriod, RefreshTimerProc)
+    ShellBusy = 0;
+    if (InDemoMode()) {
+        DemoIdleCountdown = -1;
+        // overlays: the "Device is in DEMO MODE!" message box, soft-key mode 21 and the
+        // terrain directory "map", once they exist
+        DemoBannerShown = 1;
+    }
+    // overlays: LoadLastStatus once the popup list exists
+    return 0;
+}
+
+void ShellShutDown() {
+    ShellBusy = 1;
+    if (RefreshTimer) fg_set_timer(0, nullptr);
+    usleep(10000);  // a timer callback already under way finishes
+    delete RefreshTimer;
+    RefreshTimer = nullptr;
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    SaveSetting(nullptr, KindStatistic | KindRuntime);
+    ConfigManager.Release();
+    SetBrightness(0, 1);
+    // OpenGL view: DoneGLView once it exists
+    delete MainFGWindow;
+    MainFGWindow = nullptr;
+    MainWindow = nullptr;
+}

@@ -1,0 +1,235 @@
+// dashview as a whole program, in a temporary copy of the run folder: headless
+// with scripted keys and frame snapshots, and in a real window under Xvfb.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config_tempdir.h"
+#include "fgbitmap.h"
+#include "window.h"
+#include "xvfb.h"
+
+// Last: its macros would break the headers above.
+#include <X11/Xlib.h>
+
+extern char** environ;
+
+namespace {
+
+const std::string Program = std::string(RUN_DIR) + "/dashview";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+// A started dashview whose standard output and error go to one file.
+class TDashview {
+public:
+    pid_t pid = 0;
+
+    bool Start(const std::string& dir, const std::vector<std::string>& env, std::vector<std::string> args = {}) {
+        std::vector<std::string> envs;
+        for (char** e = environ; *e; ++e) {
+            const std::string v = *e;
+            if (v.rfind("DASHVIEW_", 0) == 0 || v.rfind("HOME=", 0) == 0 || v.rfind("DISPLAY=", 0) == 0)
+                continue;
+            envs.push_back(v);
+        }
+        envs.push_back("HOME=" + dir);  // the window database and toolkit files stay here
+        envs.insert(envs.end(), env.begin(), env.end());
+        args.insert(args.begin(), Program);
+        std::vector<char*> argv, envp;
+        for (auto& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        for (auto& e : envs) envp.push_back(&e[0]);
+        envp.push_back(nullptr);
+        output = dir + "/output.txt";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        // The run folder is the working directory.
+        const std::string old = Cwd();
+        if (chdir(dir.c_str()) != 0) return false;
+        const int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        if (chdir(old.c_str()) != 0) return false;
+        posix_spawn_file_actions_destroy(&actions);
+        return rc == 0;
+    }
+
+    // Exit code, or -1000 when it did not end within the time (it is killed then).
+    int Wait(int seconds) {
+        for (int i = 0; i < seconds * 20; ++i) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                pid = 0;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        pid = 0;
+        return -1000;
+    }
+
+    ~TDashview() {
+        if (pid > 0) Wait(0);
+    }
+
+    std::string Output() const { return ReadFile(output); }
+
+private:
+    std::string output;
+    static std::string Cwd() {
+        char buf[PATH_MAX];
+        return getcwd(buf, sizeof buf) ? buf : ".";
+    }
+};
+
+// A run folder: the generated Data directory and nothing the programs wrote.
+class RunCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Exists(Program)) GTEST_SKIP() << "dashview is not built";
+        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
+    void WriteKeys(const std::string& script) { std::ofstream(Path("keys.txt")) << script; }
+
+    ConfigTempDir dir;
+};
+
+// Position of a line in the output; npos when absent.
+size_t Find(const std::string& out, const char* text) { return out.find(text); }
+
+}  // namespace
+
+TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
+    WriteKeys("wait 1500\nquit\n");
+    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
+    EXPECT_EQ(dv.Wait(60), 0);
+    const std::string out = dv.Output();
+    SCOPED_TRACE(out);
+
+    // Start-up in its order: the block attached by the static objects, the five files
+    // loaded, the unknown last screen saved at once (runtime), then the quit's save.
+    const size_t attach = Find(out, "TMeasuredVals::InitSystemResources");
+    const size_t load = Find(out, ">>LoadSetting()");
+    const size_t loaded = Find(out, "CConfigManager::Load: LoadConfig ... before.. typ=1f, re=0");
+    ASSERT_NE(attach, std::string::npos);
+    ASSERT_NE(load, std::string::npos);
+    ASSERT_NE(loaded, std::string::npos);
+    EXPECT_LT(attach, load);
+    EXPECT_LT(load, loaded);
+    const size_t save1 = out.find(">>SaveSetting()", loaded);
+    ASSERT_NE(save1, std::string::npos);
+    const size_t save2 = out.find(">>SaveSetting()", save1 + 1);
+    ASSERT_NE(save2, std::string::npos);
+    EXPECT_NE(out.find("<<SaveSetting() OK", save2), std::string::npos);
+    EXPECT_EQ(Find(out, "not loaded"), std::string::npos);
+    EXPECT_EQ(Find(out, "not registered"), std::string::npos);
+
+    // Quit saved the statistics and the runtime file, never the setup file.
+    EXPECT_TRUE(Exists(Path("statistic.dat")));
+    EXPECT_TRUE(Exists(Path("runtime.dat")));
+    EXPECT_FALSE(Exists(Path("setup.dat")));
+
+    // The frames: 800 x 600 with the 800 x 480 page at (0, 60); black bands above and below.
+    std::vector<std::string> frames;
+    if (DIR* d = opendir(Path("snap").c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
+        closedir(d);
+    }
+    ASSERT_FALSE(frames.empty());
+    std::sort(frames.begin(), frames.end());
+    FGBitmap last((Path("snap") + "/" + frames.back()).c_str());
+    ASSERT_EQ(last.width, 800);
+    ASSERT_EQ(last.height, 600);
+    auto at = [&](int x, int y) { return last.pixels[y * last.width + x] & 0xFFFFFF; };
+    for (int x = 0; x < 800; x += 37) {
+        EXPECT_EQ(at(x, 0), 0u);
+        EXPECT_EQ(at(x, 59), 0u);
+        EXPECT_EQ(at(x, 540), 0u);
+        EXPECT_EQ(at(x, 599), 0u);
+    }
+    // The default device shows the flight page: its baro box picture at (612, 422) of the page.
+    int lit = 0;
+    for (int y = 422; y < 422 + 42; ++y)
+        for (int x = 612; x < 612 + 110; ++x) lit += at(x, y + 60) != 0;
+    EXPECT_GT(lit, 110 * 42 / 4);
+}
+
+TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
+    std::ofstream(Path("demosetup.dat")) << "demo setup";
+    std::ofstream(Path("demoruntime.dat")) << "demo runtime";
+    WriteKeys("wait 500\nb\nwait 500\nquit\n");
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
+    EXPECT_EQ(dv.Wait(60), 0);
+    EXPECT_EQ(Find(dv.Output(), "DEMO is being reset"), std::string::npos) << dv.Output();
+    EXPECT_NE(ReadFile(Path("setup.dat")), "demo setup");
+    EXPECT_NE(ReadFile(Path("runtime.dat")), "demo runtime");
+}
+
+class RunWindow : public RunCopy {
+protected:
+    void SetUp() override {
+        RunCopy::SetUp();
+        if (IsSkipped()) return;
+        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        ASSERT_TRUE(server.Start("1024x768x24")) << server.error;
+        setenv("DISPLAY", server.display.c_str(), 1);
+    }
+    void TearDown() override {
+        WindowCloseLink();
+        unsetenv("DISPLAY");
+    }
+    TXvfb server;
+};
+
+TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
+    TWindowId id = 0;
+    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(id, 0u) << dv.Output();
+
+    Display* probe = XOpenDisplay(server.display.c_str());
+    ASSERT_NE(probe, nullptr);
+    XWindowAttributes attr{};
+    ASSERT_TRUE(XGetWindowAttributes(probe, id, &attr));
+    EXPECT_EQ(attr.width, 800);
+    EXPECT_EQ(attr.height, 600);
+    XCloseDisplay(probe);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(WindowSendClose(id), WINDOW_OK);
+    EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
+    EXPECT_TRUE(Exists(Path("statistic.dat")));
+    EXPECT_TRUE(Exists(Path("runtime.dat")));
+}
