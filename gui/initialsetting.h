@@ -1,0 +1,105 @@
+// Gauge descriptors from the settings: the round-dial configuration templates, the
+// thermocouple, fuel and supply bars and boxes, and the title and unit texts, all
+// converted from the settings' fixed units into the selected display units.
+#pragma once
+
+#include <cstdint>
+
+#include "displayitems.h"
+
+// Configuration of one round dial (in-process record, never stored).
+struct TInstrumentConfig {
+    int32_t cx, cy;              // GL view coordinates, y upwards
+    int32_t radius, tickLength;
+    int32_t startAngle, endAngle;
+    int32_t minimum, maximum;
+    uint8_t clockwise;
+    int32_t minorPerMajor;       // the scale row's major-count column
+    int32_t labelDivisor;
+    int32_t minorStep;
+    int32_t scaleFontSize;
+    int32_t greenStart, yellowStart, redStart;  // red 0: no red arc
+    const void* needleTexture;
+    int32_t needleX, needleY;
+    char title[16];
+    int32_t titleFontSize, titleX, titleY;
+    int32_t readoutFontSize, readoutX, readoutY, readoutBoxX, readoutBoxWidth;
+    int32_t decimals;
+    char unit[16];
+    int32_t unitFontSize, unitX, unitY;
+    uint8_t covered;
+    int32_t coverX, coverY, coverWidth, coverHeight;
+    int32_t lowRedEnd, lowYellowEnd;  // 0: none; lowRedEnd <= lowYellowEnd <= greenStart
+};
+
+// One row of a dial scale table.
+struct TDialScale {
+    int32_t minimum, maximum, minorPerMajor, minorStep, labelDivisor;
+};
+// One row of a bar scale table: the top and divisions in two units.
+struct TBarScale {
+    int32_t topA, divisionsA, topB, divisionsB;
+};
+
+constexpr int RpmScaleRows = 10, RotorScaleRows = 12, ManifoldScaleRows = 4, OilPressScaleRows = 6,
+              TempScaleRows = 8, TankScaleRows = 17, FuelPressScaleRows = 12;
+extern const TDialScale RpmScale[RpmScaleRows];
+extern const TDialScale RotorRpmScale[RotorScaleRows];
+extern const TDialScale ManifoldScale[ManifoldScaleRows][3];   // inHg hundredths, hPa, mmHg
+extern const TDialScale OilPressScale[OilPressScaleRows][2];   // bar or kp/cm2 tenths, psi
+extern const TDialScale TempScale[TempScaleRows][2];           // Celsius, Fahrenheit
+extern const TBarScale TankScale[TankScaleRows];              // gallons, litres
+extern const TBarScale FuelPressScale[FuelPressScaleRows];    // bar, psi
+
+// The first row whose top is at least the value, else the last row.
+int SelectScaleRow(const int32_t* tops, int stride, int rows, int32_t value);
+
+// The twelve dial templates, by position: 0..5 engine page (RPM, oil pressure, oil
+// temperature, fourth gauge, auxiliary temperature, water), 6..9 engine strip (RPM, oil
+// pressure, oil temperature, fourth gauge), 10 and 11 combined view (RPM, MAP).
+enum {
+    DialRpm, DialOilPress, DialOilTemp, DialFourth, DialAuxTemp, DialWater,
+    DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth,
+    DialCombinedRpm, DialCombinedMap, DialCount
+};
+extern TInstrumentConfig EngineDialConfig[DialCount];
+// Hands a finished configuration to its dial (TInstrument::SetConfig); installed by the GL view.
+extern void (*InstrumentSetConfig)(int dial, const TInstrumentConfig* config);
+
+// Thermocouple bars and their boxes: even rows EGT, odd rows CHT.
+extern TBarItem ThermoBarsPage[12], ThermoBarsStrip[8], ThermoBarsCombined[4];
+extern TDisplayItem ThermoItemsPage[12], ThermoItemsStrip[8], ThermoItemsCombined[4];
+// Fuel tank bars (0 left or total, 1 right) and the fuel pressure bar, with their divisions.
+extern TBarItem TankBar[2], FuelPressBar;
+extern int32_t TankDivisions, FuelPressDivisions;
+extern int32_t TankLowLimit[2];       // tenths of the fuel unit
+extern int32_t FuelPressLimits[4];    // low alarm, low warning, high warning, high alarm, pressure unit
+// Volt and amp boxes: 0..2 echVolt1..3, 3..5 echCurr1..3.
+extern TDisplayItem SupplyItems[6];
+extern uint8_t SupplyItemOn[6];
+extern char SupplyNames[6][16];
+
+struct TUnitTexts {
+    char airspeed[8], tasLabel[16], altitude[8];
+    char oat[16], iat[16], auxt[16];
+    char fuel[8], fuelFlow[8], fuelCaps[8];
+    char baro[8], enginePress[12], distance[4];
+    char oilTempDial[4], manifold[8], manifoldDial[8];
+};
+extern TUnitTexts UnitTexts;
+
+// Renders the two engine backgrounds again; the GL view installs the painter
+// (flags; 0 when the bitmap was taken from MainWindow).
+extern int (*RebuildBackground)(int flags);
+void RebuildBackgroundBitmaps();
+
+void ApplyDialScale(int dial, TInstrumentConfig* config, const TDialScale& row);
+void ScaleRpm();
+void ScaleRotorRpm();
+void ScaleManifold();
+void ScaleOilPress();
+void ScaleOilTemp();
+void ScaleWaterCht();
+void ScaleTankBar();
+void ScaleFuelPressBar();
+void InitialSetting();

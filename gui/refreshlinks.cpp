@@ -1,0 +1,62 @@
+#include "refreshlinks.h"
+
+#define WEAK __attribute__((weak))
+
+WEAK int ScreenType = 0;
+WEAK int DeviceID = 0;
+WEAK int RefreshPeriod = 50;
+WEAK int ShellBusy = 0;
+WEAK uint8_t SetupModeActive = 0;
+WEAK int LastRefreshTime = 0;
+WEAK int StripIndex = 0;
+WEAK int SavedScreenType = 0;
+WEAK int BaroEditActive = 0;
+WEAK int DemoIdleCountdown = -1;
+WEAK int KeyPressed = 0;
+WEAK int KeyFlagUntil = 0;
+WEAK int DemoBannerShown = 0;
+WEAK int LayoutReady = 0;
+WEAK int RepaintEnabled = 1;
+WEAK int StartTimeSec = 0;
+
+WEAK int MenuOpen = 0;
+WEAK int MenuCloseTime = 0;
+WEAK int FirmwareUpdateFailed = 0;
+WEAK int BaroEditCloseTime = 0;
+WEAK int SoftKeyHold = 0;
+WEAK int BoreSightEditOpen = 0;
+WEAK int SquawkChanged = 0;
+WEAK int PowerOffState = 0;
+WEAK int PowerOffCountdown = 0;
+WEAK int PowerOffMonitoring = 0;
+WEAK int OneSecondCountdown[2] = {0, 0};
+WEAK int GpsValid = 0;
+WEAK int32_t GpsValidValue = 0;
+WEAK int XpdrModePending = -1;
+WEAK int AutopilotActive = 0;
+WEAK int OverTempFlag = 0;
+WEAK int InstTempShown = 0;
+WEAK uint8_t StatusInputFlags[3] = {0, 0, 0};
+WEAK int RemoteDataFlags = 0;
+WEAK int FlightTimerRunning = 0;
+WEAK int FlightTimerSeconds = 0;
+WEAK int EngineTimerRunning = 0;
+WEAK int EngineTimerSeconds = 0;
+WEAK int DemoOptions = 0;
+WEAK int ExternalPowerOn = 1;
+
+WEAK TRefreshHooks RefreshHooks = {};
+
+#include <libintl.h>
+
+WEAK const char* SupplyChannelName(int channel) {
+    switch (channel) {
+        case 0x900: case 0xA03: return gettext("BATTERY");
+        case 0x901: case 0xA04: return gettext("PUMP");
+        case 0x902: case 0xA05: return gettext("AVIONICS");
+        default: return "";
+    }
+}
+
+WEAK int OperApApAxis = 0;
+WEAK int OperApNavSrc = 0;

@@ -1,0 +1,78 @@
+// State and operations of the shell and of the menus, editors and overlays that the
+// refresh reads, clears or calls. The shell and those parts own them; the definitions
+// here are weak, so that the owner's own definition takes their place at link time.
+#pragma once
+
+#include <cstdint>
+
+struct TDisplayItem;
+
+// ---- shell ----
+extern int ScreenType;         // 1..6
+extern int DeviceID;
+extern int RefreshPeriod;      // ms
+extern int ShellBusy;
+extern uint8_t SetupModeActive;
+extern int LastRefreshTime;    // seconds of time()
+extern int StripIndex;         // 0 engine, 1 NAV, 2 GPS strip
+extern int SavedScreenType;
+extern int BaroEditActive;
+extern int DemoIdleCountdown;  // seconds, -1 off
+extern int KeyPressed;
+extern int KeyFlagUntil;       // seconds of time()
+extern int DemoBannerShown;
+extern int LayoutReady;
+extern int RepaintEnabled;
+extern int StartTimeSec;
+
+// ---- menus, editors, overlays, devices ----
+extern int MenuOpen;
+extern int MenuCloseTime;         // seconds of time()
+extern int FirmwareUpdateFailed;
+extern int BaroEditCloseTime;     // seconds of time()
+extern int SoftKeyHold;           // a wizard holds the soft keys
+extern int BoreSightEditOpen;
+extern int SquawkChanged;
+extern int PowerOffState;         // 0 none, 1.. the power-off state machine
+extern int PowerOffCountdown;     // seconds
+extern int PowerOffMonitoring;    // setting: watch the supply bits
+extern int OneSecondCountdown[2];
+extern int GpsValid;
+extern int32_t GpsValidValue;
+extern int XpdrModePending;       // -1 none
+extern int AutopilotActive;
+extern int OverTempFlag;
+extern int InstTempShown;
+extern uint8_t StatusInputFlags[3];  // bits 0x100, 0x200, 0x1000 of the input status
+extern int RemoteDataFlags;
+extern int FlightTimerRunning, FlightTimerSeconds;
+extern int EngineTimerRunning, EngineTimerSeconds;
+extern int DemoOptions;           // bit 2: the demo steps the colour schemes
+extern int ExternalPowerOn;
+
+// Operations of other parts; a null entry is skipped.
+struct TRefreshHooks {
+    void (*BindScreenKeys)();
+    int (*RequestPowerOff)(int kind);
+    int (*JpdStartStamp)();
+    void (*FormatLimitedValue)(TDisplayItem* item, const int32_t* limits, int32_t value, const char* unit);
+    void (*UpdateThermoChannels)();
+    void (*ShowFirmwareFailure)(const char* text);  // message box with '1' dismissing it
+    void (*CloseMenu)();                            // also clears the soft keys and open editors
+    void (*ClearSoftKeys)();
+    void (*CloseBaroEditor)();
+    void (*CloseBoreSightEditor)();
+    void (*SquawkEditorChanged)();
+    void (*ApplyXpdrMode)(int mode);
+    void (*WizardTicks)();        // tank, compass, servo and gyro wizards
+    void (*DemoVideoRestart)();
+    void (*EntertainerTick)();    // non-null while the entertainment screen exists
+    void (*RepaintMainWindow)();  // the main window's frame (FGWindow::DrawFrame)
+};
+extern TRefreshHooks RefreshHooks;
+
+// Catalogue name of a supply channel ("BATTERY", "PUMP", "AVIONICS"; translated).
+const char* SupplyChannelName(int channel);
+
+// Autopilot settings cleared when the autopilot turns off.
+extern int OperApApAxis, OperApNavSrc;

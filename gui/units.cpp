@@ -1,0 +1,127 @@
+#include "units.h"
+
+#include <algorithm>
+#include <cstdio>
+
+int32_t SatInt32(int64_t v) {
+    return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
+}
+
+// |x| < 2^31 and the factors below are < 2^17, so the products stay inside int64.
+int32_t MulDiv(int64_t x, int64_t mul, int64_t div, int64_t add) { return SatInt32((x * mul + add) / div); }
+
+int ConvertFuelQuantity(int unit, int litres) {
+    // The shift is arithmetic: a negative quantity rounds toward minus infinity.
+    const int64_t x = litres;
+    if (unit == UnitUsGallon) return SatInt32((x * 17313 + 32768) >> 16);
+    if (unit == UnitUkGallon) return SatInt32((x * 14416 + 32768) >> 16);
+    return litres;
+}
+
+int32_t ConvertSpeed(int unit, int32_t kmh) {
+    if (unit == UnitKnots) return MulDiv(kmh, 540, 1000);
+    if (unit == UnitMph) return MulDiv(kmh, 621, 1000);
+    return kmh;
+}
+
+int32_t ConvertAltitude(int unit, int32_t metres) {
+    return unit == UnitFeet ? MulDiv(metres, 3281, 1000) : metres;
+}
+
+int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs) {
+    if (unit == UnitFeetPerMin) return MulDiv(tenthsMs, 19685, 1000);
+    if (unit == UnitVsKnots) return MulDiv(tenthsMs, 19438, 10000);
+    return tenthsMs;
+}
+
+int32_t ConvertTemperature(int unit, int32_t celsius) {
+    return unit == UnitFahrenheit ? SatInt32(static_cast<int64_t>(celsius) * 9 / 5 + 32) : celsius;
+}
+
+int32_t ConvertThermoLimit(int unit, int32_t tenthsC) {
+    if (unit == UnitFahrenheit) return SatInt32((static_cast<int64_t>(tenthsC) * 9 / 5 + 320) / 10);
+    return tenthsC / 10;
+}
+
+int32_t ConvertOilPressure(int unit, int32_t milliBar) {
+    switch (unit) {
+        case UnitPsi: return MulDiv(milliBar, 145, 10000);
+        case UnitKpCm2: return MulDiv(milliBar, 10197, 1000000, 5);
+        case UnitKPa: return milliBar / 10;
+        default: return milliBar / 100;
+    }
+}
+
+int32_t ConvertFuelPressure(int unit, int32_t centiBar) {
+    if (unit == UnitPsi) return MulDiv(centiBar, 145, 100);
+    if (unit == UnitKpCm2) return MulDiv(centiBar, 10197, 10000, 5);
+    return centiBar;
+}
+
+int32_t ConvertManifold(int unit, int32_t hPa) {
+    if (unit == UnitInHg) return SatInt32((static_cast<int64_t>(hPa) * 2953 / 1000 + 5) / 10);
+    if (unit == UnitTorr) return MulDiv(hPa, 75006, 100000);
+    return hPa;
+}
+
+int32_t ConvertManifoldSetting(int unit, int32_t mbar) {
+    if (unit == UnitInHg) return MulDiv(mbar, 2953, 1000);
+    if (unit == UnitTorr) return MulDiv(mbar, 75006, 100000);
+    return mbar;
+}
+
+int32_t ConvertPressureSetting(int unit, int32_t value) {
+    if (unit == UnitPsi) return MulDiv(value, 145, 100);
+    if (unit == UnitKpCm2) return MulDiv(value, 10197, 10000);
+    return value;
+}
+
+int32_t ConvertDistance(int unit, int32_t tenthsKm) {
+    if (unit == UnitNm) return MulDiv(tenthsKm, 1000, 1852);
+    if (unit == UnitSm) return MulDiv(tenthsKm, 1000, 1609);
+    return tenthsKm;
+}
+
+int32_t RoundRpm(int32_t rpm) { return SatInt32((static_cast<int64_t>(rpm) + 5) / 10 * 10); }
+
+namespace {
+
+// "%d.%0*d" of value / 10^digits, with the sign written once for the whole number.
+int FormatFixed(char* buffer, size_t size, int64_t value, int digits) {
+    int64_t scale = 1;
+    for (int i = 0; i < digits; ++i) scale *= 10;
+    const char* sign = value < 0 ? "-" : "";
+    const int64_t magnitude = value < 0 ? -value : value;
+    return snprintf(buffer, size, "%s%lld.%0*lld", sign, static_cast<long long>(magnitude / scale), digits,
+                    static_cast<long long>(magnitude % scale));
+}
+
+// (x * mul + div / 2) / div for either sign: a negative setting rounds like its mirror.
+int64_t RoundedRatio(int64_t x, int64_t mul, int64_t div) {
+    const int64_t q = ((x < 0 ? -x : x) * mul + div / 2) / div;
+    return x < 0 ? -q : q;
+}
+
+}  // namespace
+
+int FormatTenths(char* buffer, size_t size, int32_t tenths) { return FormatFixed(buffer, size, tenths, 1); }
+
+int FormatBaro(char* buffer, size_t size, int unit, int32_t pa) {
+    const int64_t p = pa;
+    switch (unit) {
+        case UnitInHg: return FormatFixed(buffer, size, RoundedRatio(p, 2953, 100000), 2);
+        case UnitTorr: return FormatFixed(buffer, size, RoundedRatio(p, 7600, StandardQnh), 1);
+        default:
+            if (pa == StandardQnh) return FormatFixed(buffer, size, p / 10, 1);
+            return snprintf(buffer, size, "%lld", static_cast<long long>(RoundedRatio(p, 1, 100)));
+    }
+}
+
+int FormatTemperature(char* buffer, size_t size, int unit, int32_t value, bool valid) {
+    if (!valid) return snprintf(buffer, size, " - - - %s", TemperatureLetter(unit));
+    return snprintf(buffer, size, "%d %s", static_cast<int>(value), TemperatureLetter(unit));
+}
+
+const char* TemperatureLetter(int unit) { return unit == UnitFahrenheit ? "F" : "C"; }
+const char* FuelUnitText(int unit) { return unit == UnitLitre ? "l" : "gal"; }
+const char* DistanceUnitText(int unit) { return unit == UnitNm ? "NM" : unit == UnitSm ? "SM" : "km"; }

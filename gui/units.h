@@ -1,0 +1,68 @@
+// Conversions from the fixed units of the measured channels and the settings into
+// the display units of the units record, and the texts built from them. Every
+// conversion is worked out in 64 bits and saturated to int32, so no stored value
+// or setting can overflow it; no divisor depends on input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Units record entries (TUnitsSetting).
+enum { UnitKnots = 0, UnitMph = 1, UnitKmh = 2 };
+enum { UnitFeet = 0, UnitMetres = 1 };
+enum { UnitFahrenheit = 0, UnitCelsius = 1 };
+enum { UnitLitre = 0, UnitUsGallon = 1, UnitUkGallon = 2 };
+enum { UnitInHg = 0, UnitMbar = 1, UnitTorr = 2 };
+enum { UnitFeetPerMin = 0, UnitMetresPerSec = 1, UnitVsKnots = 2 };
+enum { UnitPsi = 0, UnitBar = 1, UnitKpCm2 = 2, UnitKPa = 3 };
+enum { UnitKm = 0, UnitNm = 1, UnitSm = 2 };
+
+// The no-value mark of every numeric field.
+constexpr int32_t NoValue = -9999;
+constexpr int32_t StandardQnh = 101325;  // Pa
+
+int32_t SatInt32(int64_t v);
+// (x * mul + add) / div, truncated toward zero, saturated; div must be a constant > 0.
+int32_t MulDiv(int64_t x, int64_t mul, int64_t div, int64_t add = 0);
+
+// Tenths of a litre into tenths of the fuel unit; unknown units unchanged.
+int ConvertFuelQuantity(int unit, int litres);
+// km/h into the airspeed unit.
+int32_t ConvertSpeed(int unit, int32_t kmh);
+// Metres into the altitude unit.
+int32_t ConvertAltitude(int unit, int32_t metres);
+// Tenths of m/s into ft/min, tenths of m/s or tenths of a knot.
+int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs);
+// Whole degrees Celsius into the temperature unit.
+int32_t ConvertTemperature(int unit, int32_t celsius);
+// Tenths of a degree Celsius (thermocouple limits) into whole degrees of the unit.
+int32_t ConvertThermoLimit(int unit, int32_t tenthsC);
+// Oil pressure channel (thousandths of a bar): psi, tenths of bar or kp/cm2, kPa.
+int32_t ConvertOilPressure(int unit, int32_t milliBar);
+// Fuel pressure channel (hundredths of a bar): tenths of psi, hundredths of kp/cm2,
+// else unchanged (hundredths of a bar, kPa).
+int32_t ConvertFuelPressure(int unit, int32_t centiBar);
+// Manifold pressure channel (hPa): tenths of inHg, hPa, mmHg.
+int32_t ConvertManifold(int unit, int32_t hPa);
+// Manifold pressure setting (mbar) into the dial's scale unit: hundredths of inHg, mbar, mmHg.
+int32_t ConvertManifoldSetting(int unit, int32_t mbar);
+// Engine pressure settings (tenths of a bar for oil, hundredths for fuel) into the
+// dial's scale unit: psi x 145 / 100, kp/cm2 x 10197 / 10000, bar unchanged.
+int32_t ConvertPressureSetting(int unit, int32_t value);
+// Tenths of a km into tenths of the distance unit.
+int32_t ConvertDistance(int unit, int32_t tenthsKm);
+// RPM shown to the nearest ten.
+int32_t RoundRpm(int32_t rpm);
+
+// "%d.%d" of a value in tenths with the sign kept for values between -1 and 0.
+int FormatTenths(char* buffer, size_t size, int32_t tenths);
+// The barometric text of a setting in Pa: hPa "1013", "1013.2" for the standard
+// setting; inHg "29.92"; mmHg "760.0".
+int FormatBaro(char* buffer, size_t size, int unit, int32_t pa);
+// "%d %s" of a temperature with the unit letter, " - - - %s" without a value.
+int FormatTemperature(char* buffer, size_t size, int unit, int32_t value, bool valid);
+
+// Unit letters and texts.
+const char* TemperatureLetter(int unit);  // "C" or "F"
+const char* FuelUnitText(int unit);       // "l" or "gal"
+const char* DistanceUnitText(int unit);   // "km", "NM" or "SM"
