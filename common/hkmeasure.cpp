@@ -42,7 +42,12 @@ struct TAttachState {
     int UsingAsReader = 0;
     int UsingAsWriter = 0;
 };
-TAttachState Att;
+// Built on first use, so that it outlives program objects that attach from their
+// own static constructors and detach in their destructors.
+TAttachState& AttState() {
+    static TAttachState state;
+    return state;
+}
 
 constexpr uint32_t ValidMagicAbove = 1000000;
 
@@ -54,22 +59,22 @@ void Say(const char* format, ...) {
     va_end(args);
 }
 
-MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(Att.map.Data()); }
+MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(AttState().map.Data()); }
 
 // Slots the mapping can hold, whatever the header says.
 uint32_t SlotCapacity() {
-    uint32_t size = Att.map.Size();
+    uint32_t size = AttState().map.Size();
     return size < sizeof(MeasShmHeader) ? 0 : (size - sizeof(MeasShmHeader)) / sizeof(MeasShmSlot);
 }
 
 // The header's slot count comes from another process: never past the mapping.
 int HeaderSlots() {
-    if (!Att.map.IsOpen()) return 0;
+    if (!AttState().map.IsOpen()) return 0;
     return static_cast<int>(std::min(Header()->slotCount.Get(), SlotCapacity()));
 }
 
 uint8_t* SlotAt(int index) {
-    return Att.map.Data() + sizeof(MeasShmHeader) + static_cast<size_t>(index) * sizeof(MeasShmSlot);
+    return AttState().map.Data() + sizeof(MeasShmHeader) + static_cast<size_t>(index) * sizeof(MeasShmSlot);
 }
 
 uint32_t SlotId(int index) {
@@ -84,7 +89,7 @@ void AddCount(LEField<int32_t>& count, int delta) {
 }
 
 void InitBlock() {
-    memset(Att.map.Data(), 0, sizeof(MeasShmHeader) + ChannelDescCount * sizeof(MeasShmSlot));
+    memset(AttState().map.Data(), 0, sizeof(MeasShmHeader) + ChannelDescCount * sizeof(MeasShmSlot));
     MeasShmHeader* h = Header();
     h->magic.Set(MeasShmMagic);
     h->slotCount.Set(ChannelDescCount);
@@ -97,7 +102,7 @@ void InitBlock() {
 }
 
 void PrintCounts() {
-    Say("UsingAsReader=%d, UsingAsWriter=%d\n", Att.UsingAsReader, Att.UsingAsWriter);
+    Say("UsingAsReader=%d, UsingAsWriter=%d\n", AttState().UsingAsReader, AttState().UsingAsWriter);
 }
 
 void PrintHeaderCounts() {
@@ -145,7 +150,7 @@ int32_t FloatToBits(float f) {
 }  // namespace
 
 TMeasAttachment MeasAttachment() {
-    return {Att.map.IsOpen(), Att.map.Handle(), Att.map.Size(), Att.UsingAsReader, Att.UsingAsWriter,
+    return {AttState().map.IsOpen(), AttState().map.Handle(), AttState().map.Size(), AttState().UsingAsReader, AttState().UsingAsWriter,
             HeaderSlots()};
 }
 
@@ -166,8 +171,8 @@ TMValReader::~TMValReader() { FreeSystemResources(0); }
 TMValWriter::~TMValWriter() { FreeSystemResources(1); }
 
 int TMeasuredVals::InitSystemResources(int writer) {
-    if (!Att.map.IsOpen()) {
-        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, Att.map);
+    if (!AttState().map.IsOpen()) {
+        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map);
         if (rc == ShmErrCreate) {
             Say("ERROR in File Mapping");
             RequestQuit(0);
@@ -178,17 +183,17 @@ int TMeasuredVals::InitSystemResources(int writer) {
             RequestQuit(0);
             return -2;
         }
-        if (Att.map.Size() < sizeof(MeasShmHeader)) {
-            Say("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", Att.map.Size());
-            Att.map.Close();
+        if (AttState().map.Size() < sizeof(MeasShmHeader)) {
+            Say("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", AttState().map.Size());
+            AttState().map.Close();
             RequestQuit(0);
             return -3;
         }
         Say("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
-            reinterpret_cast<uintptr_t>(Att.map.Data()));
+            reinterpret_cast<uintptr_t>(AttState().map.Data()));
         // The object outlives a process that died attached; its counts would keep a
         // writer from ever initialising again. Nobody else has it open: they are stale.
-        if (Att.map.SoleUser()) {
+        if (AttState().map.SoleUser()) {
             Header()->NumReaders.Set(0);
             Header()->NumWriters.Set(0);
         }
@@ -196,9 +201,9 @@ int TMeasuredVals::InitSystemResources(int writer) {
     MeasShmHeader* h = Header();
     if (writer) {
         if (SlotCapacity() < static_cast<uint32_t>(ChannelDescCount)) {
-            Say("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", Att.map.Size(),
+            Say("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", AttState().map.Size(),
                 ChannelDescCount);
-            if (Att.UsingAsReader <= 0 && Att.UsingAsWriter <= 0) Att.map.Close();
+            if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) AttState().map.Close();
             RequestQuit(0);
             return -3;
         }
@@ -213,13 +218,13 @@ int TMeasuredVals::InitSystemResources(int writer) {
 #endif
         }
         AddCount(h->NumWriters, 1);
-        ++Att.UsingAsWriter;
+        ++AttState().UsingAsWriter;
     } else {
         AddCount(h->NumReaders, 1);
-        ++Att.UsingAsReader;
+        ++AttState().UsingAsReader;
     }
-    Say("Init ShMem success. SharedMemID=%d, ShMem=%p, Writer=%d\n", Att.map.Handle(),
-        static_cast<void*>(Att.map.Data()), writer);
+    Say("Init ShMem success. SharedMemID=%d, ShMem=%p, Writer=%d\n", AttState().map.Handle(),
+        static_cast<void*>(AttState().map.Data()), writer);
     PrintCounts();
     PrintHeaderCounts();
     return 0;
@@ -228,30 +233,30 @@ int TMeasuredVals::InitSystemResources(int writer) {
 int TMeasuredVals::FreeSystemResources(int writer) {
     Say("TMeasuredVals::FreeSystemResources: Writer=%d\n", writer);
     PrintCounts();
-    if (!Att.map.IsOpen()) return -1;
+    if (!AttState().map.IsOpen()) return -1;
     PrintHeaderCounts();
     MeasShmHeader* h = Header();
     int* local;
     if (writer) {
-        if (Att.UsingAsWriter <= 0) {
+        if (AttState().UsingAsWriter <= 0) {
             Say("ERR 1\n");
             return -1;
         }
         AddCount(h->NumWriters, -1);
-        local = &Att.UsingAsWriter;
+        local = &AttState().UsingAsWriter;
     } else {
-        if (Att.UsingAsReader <= 0) {
+        if (AttState().UsingAsReader <= 0) {
             Say("ERR 2\n");
             return -1;
         }
         AddCount(h->NumReaders, -1);
-        local = &Att.UsingAsReader;
+        local = &AttState().UsingAsReader;
     }
     if (--*local > 0) {
         Say(writer ? "Not Last(1) ...\n" : "Not Last(2) ...\n");
-    } else if (Att.UsingAsReader <= 0 && Att.UsingAsWriter <= 0) {
+    } else if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) {
         Say("Last ... detach shm ...\n");
-        Att.map.Close();
+        AttState().map.Close();
     } else {
         Say("Not Last(3) ...\n");
     }
@@ -270,7 +275,7 @@ const TChannelDesc* TMeasuredVals::FindChannelDesc(uint32_t id) {
 const TChannelDesc* TMeasuredVals::FindChannel(uint32_t id, int* slotIndex) {
     int index = -1;
     const TChannelDesc* row = FindChannelDesc(id);
-    if (row && Att.map.IsOpen()) {
+    if (row && AttState().map.IsOpen()) {
         if (Header()->magic.Get() < ValidMagicAbove) {
             index = static_cast<int>(row - ChannelDescTable);
         } else {
@@ -359,7 +364,7 @@ int TMeasuredVals::ConvertValue(int32_t raw, int fromType, int toType, int32_t& 
 
 int TMeasuredVals::ReadSlot(int index, MeasShmSlot* buffer) {
     if (!buffer) return -10;
-    if (!Att.map.IsOpen()) return -11;
+    if (!AttState().map.IsOpen()) return -11;
     if (index < 0 || index >= HeaderSlots()) return -12;
     Lock();
     memcpy(buffer, SlotAt(index), sizeof *buffer);
@@ -369,7 +374,7 @@ int TMeasuredVals::ReadSlot(int index, MeasShmSlot* buffer) {
 
 int TMeasuredVals::WriteSlot(int index, const MeasShmSlot* buffer) {
     if (!buffer) return -10;
-    if (!Att.map.IsOpen()) return -11;
+    if (!AttState().map.IsOpen()) return -11;
     if (index < 0 || index >= HeaderSlots()) return -12;
     Lock();
     memcpy(SlotAt(index), buffer, sizeof *buffer);
@@ -382,7 +387,7 @@ int TMeasuredVals::WriteSlot(int index, const MeasShmSlot* buffer) {
 // The slot a read takes: dashview follows redirects, benchdesk reads the
 // channel's own slot. 0 or the failure code.
 int TMeasuredVals::ReadChannel(uint32_t id, MeasShmSlot* slot) {
-    if (!Att.map.IsOpen()) return -10;
+    if (!AttState().map.IsOpen()) return -10;
     int index;
 #ifdef BENCHDESK
     const TChannelDesc* row = FindChannel(id, &index);
@@ -433,7 +438,7 @@ int TMeasuredVals::GetText(uint32_t id, char* buffer, int capacity, uint64_t* st
 }
 
 int TMeasuredVals::GetChanRawData(uint32_t id, MeasShmSlot* buffer) {
-    if (!Att.map.IsOpen()) return -10;
+    if (!AttState().map.IsOpen()) return -10;
     if (!buffer) return -30;
     int index;
     if (!FindChannel(id, &index)) return -20;
@@ -461,7 +466,7 @@ namespace {
 
 // Checks shared by the three forms of SetVal: 0 or the failure code.
 int WritableChannel(uint32_t id, const TChannelDesc** row, int* index) {
-    if (!Att.map.IsOpen()) return -10;
+    if (!AttState().map.IsOpen()) return -10;
     *row = TMeasuredVals::FindChannel(id, index);
     if (!*row) return -20;
     if (*index < 0) return -22;

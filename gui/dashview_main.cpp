@@ -10,18 +10,15 @@
 
 namespace {
 
-// The program's global objects live from before main until after it.
-struct TMainGlobalsGuard {
-    TMainGlobalsGuard() { InitMainGlobals(); }
-    ~TMainGlobalsGuard() { DoneMainGlobals(); }
-} MainGlobalsGuard;
-
 constexpr int DefaultVideoMode = 3;          // 800 x 600
 constexpr unsigned DashviewAppFlags = 0x18017;
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The program's own objects come first and go last; built here rather than by a
+    // static object, whose order against the libraries' statics is not defined.
+    InitMainGlobals();
     usleep(2000 * 1000);
     if (ConfigManager.Create() != 0) PrintHook("MAIN: settings store not created\n");
     {
@@ -33,5 +30,6 @@ int main(int argc, char** argv) {
         }
         ShellShutDown();
     }
+    DoneMainGlobals();
     return 0;
 }

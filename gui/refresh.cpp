@@ -12,6 +12,7 @@
 #include "configfile.h"
 #include "configmanager.h"
 #include "hkmeasure.h"
+#include "fgapp.h"
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "refreshlinks.h"
@@ -66,6 +67,15 @@ int RefreshTimerProc(int) {
         }
     }
     return SharedPeriod.load(std::memory_order_relaxed);
+}
+
+void RefreshTimerTick(int) { RefreshTimerProc(0); }
+
+void RefreshPostToApp(int type, int key) {
+    FGEvent event = {};
+    event.type = type;
+    event.key = key;
+    FGApp::PostEvent(&event);
 }
 
 void RefreshEventDone() {

@@ -19,6 +19,10 @@ constexpr int DemoResetKey = 98;
 
 // Posts a refresh event while fewer than two wait; returns RefreshPeriod.
 int RefreshTimerProc(int unused);
+// The toolkit timer's handler: RefreshTimerProc with its answer dropped.
+void RefreshTimerTick(int unused);
+// Posts through FGApp::PostEvent; what the shell installs in RefreshPostEvent.
+void RefreshPostToApp(int type, int key);
 // The queued-event hook after RefreshDisplayData: one pending event fewer.
 void RefreshEventDone();
 // The idle hook's restart when no refresh came for 4 s: events that the toolkit

@@ -15,6 +15,8 @@
 #include "fgfontmanager.h"
 #include "fgwindow.h"
 #include "hkutils.h"
+#include "initialsetting.h"
+#include "refresh.h"
 #include "shellstate.h"
 
 namespace {
@@ -52,7 +54,7 @@ int RefreshPeriodRule() {
 
 void SetTimerPeriod() {
     RefreshPeriod = RefreshPeriodRule();
-    // refresh: fg_set_timer(RefreshPeriod, RefreshTimerProc) when RefreshTimer exists
+    if (RefreshTimer) fg_set_timer(RefreshPeriod, RefreshTimerTick);
     if (AverReader) AverReader->SetPeriod(RefreshPeriod);
 }
 
@@ -162,9 +164,9 @@ void ResetDemo(bool full) {
     }
     FixBrightness();
     SetBrightness(BrightnessSetting.level, 0);
-    // refresh: SetColorScheme(stored scheme)
+    SetColorScheme(ColorScheme);
     SetDisplayCapabilities();
-    // refresh: InitialSetting()
+    InitialSetting();
     if ((DeviceID == 29 || DeviceID == 33) && !SetupModeActive) ScreenType = ScreenFlightEms;
     SelectScreen(ScreenType);
     // keys: BindScreenKeys once the soft-key bindings exist
@@ -182,10 +184,8 @@ int OnQueuedEvent(FGEvent* event) {
             if (InDemoMode()) ResetDemo(true);
             break;
         case KeyRefresh: {
-            // refresh: RefreshDisplayData()
-            int pending = RefreshPending.load();
-            while (pending > 0 && !RefreshPending.compare_exchange_weak(pending, pending - 1)) {
-            }
+            RefreshDisplayData();
+            RefreshEventDone();
             break;
         }
         default:
@@ -211,9 +211,9 @@ void IdleHook(FGApp* /*app*/) {
         fg_timer_close();
         // No refresh ran for 4 s, so none is really pending: events counted as pending
         // were lost, and the count would keep the timer from posting for good.
-        RefreshPending.store(0);
-        // refresh: RefreshTimerProc(0), then fg_set_timer(RefreshPeriod, RefreshTimerProc)
+        RefreshRestart();
         fg_timer_open();
+        fg_set_timer(RefreshPeriod, RefreshTimerTick);
     }
     ShellBusy = 0;
     // At most one restart per silent stretch of 4 s.

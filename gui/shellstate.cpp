@@ -102,7 +102,6 @@ uint8_t SetupModeActive = 0;
 int32_t& DemoMarker = DemoSetting.marker;
 int32_t& DemoModelCode = DemoSetting.modelCode;
 int FunctionBits = 0;
-std::atomic<int> RefreshPending{0};
 int LastRefreshTime = 0;
 int StripIndex = 0;
 int SavedScreenType = 0;

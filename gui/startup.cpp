@@ -13,7 +13,10 @@
 #include "fgwindow.h"
 #include "hkmeasure.h"
 #include "hkutils.h"
+#include "initialsetting.h"
 #include "lookup.h"
+#include "refresh.h"
+#include "refreshlinks.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 
@@ -50,8 +53,7 @@ void DoneMainGlobals() {
     Globals.slipCurve.reset();
     AverReader = nullptr;
     Globals.aver.reset();
-    if (Globals.reader) Globals.reader->FreeSystemResources(0);
-    Globals.reader.reset();
+    Globals.reader.reset();  // its destructor leaves the block
 }
 
 void SelectGpsStatusBit() { GpsStatusBit = DevicePort[1].protocol == 2 ? 4 : 1; }
@@ -134,13 +136,19 @@ int ShellStartUp() {
     // OpenGL view: InitGLView over the window's pixels, once it exists
     // entertainment screen: created here for model 31 outside demo mode, once it exists
     StartScreen();
-    // refresh: InitialSetting(), UpdateThermoChannels()
+    InitialSetting();
+    if (RefreshHooks.UpdateThermoChannels) RefreshHooks.UpdateThermoChannels();
     // keys: BindScreenKeys once the soft-key bindings exist
-    // refresh: SubscribeDisplayChannels()
+    SubscribeDisplayChannels();
     FixBrightness();
     SetBrightness(BrightnessSetting.level, 0);
-    // refresh: RefreshTimerProc(0), then RefreshTimer over fg_set_timer(0, RefreshTimerProc)
-    // and fg_set_timer(RefreshPeriod, RefreshTimerProc)
+    RefreshHooks.RepaintMainWindow = [] {
+        if (MainFGWindow) MainFGWindow->DrawFrame();
+    };
+    RefreshPostEvent = RefreshPostToApp;
+    RefreshTimerProc(0);
+    RefreshTimer = new FGTimer(0, RefreshTimerTick);
+    if (RefreshTimer) fg_set_timer(RefreshPeriod, RefreshTimerTick);
     ShellBusy = 0;
     if (InDemoMode()) {
         DemoIdleCountdown = -1;
@@ -155,6 +163,8 @@ int ShellStartUp() {
 void ShellShutDown() {
     ShellBusy = 1;
     if (RefreshTimer) fg_set_timer(0, nullptr);
+    RefreshPostEvent = nullptr;
+    RefreshHooks.RepaintMainWindow = nullptr;
     usleep(10000);  // a timer callback already under way finishes
     delete RefreshTimer;
     RefreshTimer = nullptr;

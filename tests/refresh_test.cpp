@@ -431,6 +431,7 @@ TEST_F(RefreshBlock, RepaintThroughTheMainWindow) {
         ++repaints;
         EXPECT_EQ(RepaintEnabled, 0);
     };
+    RepaintEnabled = 1;  // a screen is selected
     Ticks(2);
     EXPECT_EQ(repaints, 0);  // no main window yet
     FGDrawBuffer* const saved = MainWindow;
