@@ -76,12 +76,12 @@ bool InitGLView(uint32_t* pixels) {
     std::unique_ptr<platform::GLContext> context =
         platform::CreateGLContext ? platform::CreateGLContext(GLViewWidth, GLViewHeight, &error) : nullptr;
     if (!context) {
-        TRACE_ERR("no OpenGL context (%s): the OpenGL view is off\n", error.empty() ? "none" : error.c_str());
+        TRACE_ERR("no OpenGL context (%s): the OpenGL view is off", error.empty() ? "none" : error.c_str());
         return false;
     }
     if (context->Width() != GLViewWidth || context->Height() != GLViewHeight || !context->Pixels() ||
         !context->MakeCurrent()) {
-        TRACE_ERR("OpenGL context unusable: the OpenGL view is off\n");
+        TRACE_ERR("OpenGL context unusable: the OpenGL view is off");
         return false;
     }
     GLView.context = std::move(context);
