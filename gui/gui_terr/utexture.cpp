@@ -77,35 +77,46 @@ uint32_t GLFontListBase = 0;
 
 int LoadGLTexture(TGLTexture* texture, const char* file, int filter) {
     if (!texture || !file) return 0;
+    TFileHandle f(fopen(file, "rb"));
+    if (!f) {
+        texture->name = 0;
+        NoLoadTexture(file, __func__, __LINE__);
+        return 0;
+    }
+    return LoadGLTexture(texture, f.get(), file, filter);
+}
+
+int LoadGLTexture(TGLTexture* texture, FILE* f, const char* file, int filter) {
+    if (!texture || !f) return 0;
+    if (!file) file = "";
     texture->name = 0;
     texture->data = nullptr;
-    TFileHandle f(fopen(file, "rb"));
     static const uint8_t head[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     uint8_t h[18];
-    if (!f || fread(h, 1, sizeof h, f.get()) != sizeof h || memcmp(h, head, sizeof head) != 0) {
-        NoLoadTexture(file, __func__, __LINE__);
+    if (fread(h, 1, sizeof h, f) != sizeof h || memcmp(h, head, sizeof head) != 0) {
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
     const int32_t width = h[12] | h[13] << 8, height = h[14] | h[15] << 8, bpp = h[16];
     if (width == 0 || height == 0 || (bpp != 24 && bpp != 32)) {
-        NoLoadTexture(file, __func__, __LINE__);
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(bpp / 8);
     // The size fields can claim far more than the file holds: check before allocating.
-    const long at = ftell(f.get());
-    if (at < 0 || fseek(f.get(), 0, SEEK_END) != 0) {
-        NoLoadTexture(file, __func__, __LINE__);
+    const long at = ftell(f);
+    if (at < 0 || fseek(f, 0, SEEK_END) != 0) {
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
-    const long end = ftell(f.get());
-    if (end < at || static_cast<size_t>(end - at) < bytes || fseek(f.get(), at, SEEK_SET) != 0) {
-        NoLoadTexture(file, __func__, __LINE__);
+    const long end = ftell(f);
+    if (end < at || static_cast<size_t>(end - at) < bytes || fseek(f, at, SEEK_SET) != 0) {
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
     std::unique_ptr<uint8_t[]> pixels(new uint8_t[bytes]);
-    if (fread(pixels.get(), 1, bytes, f.get()) != bytes) {
-        NoLoadTexture(file, __func__, __LINE__);
+    if (fread(pixels.get(), 1, bytes, f) != bytes) {
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
     const size_t step = static_cast<size_t>(bpp / 8);
@@ -130,7 +141,7 @@ int LoadGLTexture(TGLTexture* texture, const char* file, int filter) {
     texture->data = nullptr;
     if (glGetError() != GL_NO_ERROR) {
         glDeleteTextures(1, &name);
-        NoLoadTexture(file, __func__, __LINE__);
+        NoLoadTexture(file, "LoadGLTexture", __LINE__);
         return 0;
     }
     texture->name = name;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 struct TGLTexture {
     uint8_t* data;      // pixels, only while loading
@@ -26,6 +27,8 @@ extern TGLTexture GLTextures[GLTextureCount];
 
 // 1 loaded, 0 failed (reported as "Can not load texture %s"; the name stays 0).
 int LoadGLTexture(TGLTexture* texture, const char* file, int filter);
+// The same over a file opened for reading (not closed here); file names it in the report.
+int LoadGLTexture(TGLTexture* texture, FILE* f, const char* file, int filter);
 // Loads the whole table with linear filtering, then the font display lists.
 void LoadGLTextures();
 // Forgets the table and deletes the font lists (the textures go with the context).
