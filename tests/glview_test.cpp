@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -339,6 +340,41 @@ TEST_F(GLViewTest, DialArcsTicksAndReadoutBox) {
     EXPECT_GT(G(tick), 200);
     // Readout box: (cx + 34 - 68, cy - 40 - 4) down by 20.
     EXPECT_TRUE(Yellowish(ViewPixel(px, c.cx + 34 - 66, c.cy - 44 - 2)));
+}
+
+TEST_F(GLViewTest, ArcLimitsOutsideTheScaleEndAtTheScale) {
+    TInstrument dial = EngineInstruments[DialRpm];
+    dial.config.redStart = 2000000000;
+    dial.config.lowRedEnd = INT32_MAX;
+    const TInstrumentConfig& c = dial.config;
+    const uint32_t* px = Render([&] { dial.Draw(0); });
+    // The low red band covers the whole scale, and nothing runs past its end.
+    const double a = (198.0 - 1550 * 218.0 / 3000.0) * 3.14159265358979 / 180.0;
+    EXPECT_TRUE(Reddish(ViewPixel(px, c.cx + static_cast<int>(std::cos(a) * 85), c.cy + static_cast<int>(std::sin(a) * 85))));
+    const double beyond = (-40.0) * 3.14159265358979 / 180.0;
+    EXPECT_FALSE(Reddish(ViewPixel(px, c.cx + static_cast<int>(std::cos(beyond) * 85),
+                                   c.cy + static_cast<int>(std::sin(beyond) * 85))));
+}
+
+TEST_F(GLViewTest, NoFlagsReachOutsideTheTarget) {
+    constexpr size_t Guard = 4096;
+    std::vector<uint32_t> memory(W * H + 2 * Guard, 0xDEADBEEF);
+    uint32_t* target = memory.data() + Guard;
+    ASSERT_TRUE(InitGLView(target));
+    for (uint8_t setup : {0, 1}) {
+        SetupModeActive = setup;
+        for (int32_t flags : {0, 1, 2, 3, 4, 5, 6, 7, -1, INT32_MAX, INT32_MIN}) {
+            EXPECT_EQ(OpenGLPaint(flags), 0);
+            ClearGLView();
+            EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialStripRpm], flags), 0);
+            FlushGLView();
+        }
+    }
+    SetupModeActive = 0;
+    for (size_t i = 0; i < Guard; ++i) {
+        ASSERT_EQ(memory[i], 0xDEADBEEFu) << i;
+        ASSERT_EQ(memory[Guard + W * H + i], 0xDEADBEEFu) << i;
+    }
 }
 
 TEST_F(GLViewTest, InvalidDialDrawsNothing) {

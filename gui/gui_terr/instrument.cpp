@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +79,11 @@ namespace {
 // A band between the radius and the radius less the tick length, in 2-degree
 // steps, the last pair exactly at the far end; shorter than a step: nothing.
 void Band(const TInstrument& d, int32_t from, int32_t to, const uint8_t* rgb) {
+    // Limits outside the scale (the low arcs and the red start are not checked
+    // with the configuration) end at the scale, so a band never runs round and round.
+    const int32_t lo = std::min(d.config.minimum, d.config.maximum), hi = std::max(d.config.minimum, d.config.maximum);
+    from = std::min(std::max(from, lo), hi);
+    to = std::min(std::max(to, lo), hi);
     const double a1 = d.ValueAngle(from), a2 = d.ValueAngle(to);
     if (std::fabs(a2 - a1) < 2.0) return;
     const double step = a2 > a1 ? 2.0 : -2.0;

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -191,7 +192,8 @@ int GLLanguageFont() {
 
 int GLTextWidth(const char* text, int size, int font) {
     if (!text) return 0;
-    int total = 0, drawn = 0;
+    int64_t total = 0;
+    int drawn = 0;
     for (const char* p = text; *p; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
         int f, j;
@@ -199,7 +201,8 @@ int GLTextWidth(const char* text, int size, int font) {
         if (drawn++) total += GLFonts[f].spacing;  // as the glyph lists advance
         total += Advance(f, j, c);
     }
-    return total * size / 10;
+    const int64_t width = total * size / 10;
+    return static_cast<int>(std::min<int64_t>(std::max<int64_t>(width, INT32_MIN), INT32_MAX));
 }
 
 void GLDrawText(int x, int y, const char* text, int size, int font) {
