@@ -97,8 +97,9 @@ TInstrumentConfig Template(int cx, int cy, int startAngle, int endAngle, int min
         c.unitY = 20;
     } else {
         const int side = startAngle > 0 ? -1 : 1;
-        c.titleX = 40 * side;
-        c.titleY = -5;
+        c.titleFontSize = 5;
+        c.titleX = 28 * side;
+        c.titleY = -20;
         c.unitX = side < 0 ? -45 : 25;
         c.unitY = 15;
     }
