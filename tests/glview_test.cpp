@@ -24,6 +24,7 @@
 #include "gui_terr/utexture.h"
 #include "hkutils.h"
 #include "initialsetting.h"
+#include "settingvars.h"
 #include "shellstate.h"
 
 namespace {
@@ -492,6 +493,88 @@ TEST_F(GLViewTest, AlternativeLayoutDrawsTheLowerHalfDials) {
     const uint32_t p = ViewPixel(Target(), c.cx + static_cast<int>(std::cos(a) * 85),
                                  c.cy + static_cast<int>(std::sin(a) * 85));
     EXPECT_TRUE(Greenish(p)) << std::hex << p;
+}
+
+// The full page in setup mode after the records took the gauge settings.
+class EnginePageTest : public GLViewTest {
+protected:
+    void SetUp() override {
+        GLViewTest::SetUp();
+        saved = EngineGaugeConfig;
+        savedTank[0] = TankBar[0];
+        savedTank[1] = TankBar[1];
+        TankBar[0].max = TankBar[1].max = 800;
+    }
+    void TearDown() override {
+        EngineGaugeConfig = saved;
+        TankBar[0] = savedTank[0];
+        TankBar[1] = savedTank[1];
+        GLViewTest::TearDown();
+    }
+    std::vector<uint32_t> Page(int flags = 0) {
+        SyncEngineRecords();
+        SetupModeActive = 1;
+        EXPECT_EQ(OpenGLPaint(flags), 0);
+        SetupModeActive = 0;
+        return std::vector<uint32_t>(Target(), Target() + W * H);
+    }
+    TEngineGaugeConfig saved;
+    TBarItem savedTank[2];
+};
+
+TEST_F(EnginePageTest, WithoutTanksThePressureRowMovesUp) {
+    EngineGaugeConfig.fuelPressUsed = 1;
+    EngineGaugeConfig.fuelFlowUsed = 0;
+    EngineGaugeConfig.tankUsed = 1;
+    std::vector<uint32_t> oneTank = Page();
+    EXPECT_TRUE(Greenish(ViewPixel(oneTank.data(), 407, 70)));    // pressure bar 30..110
+    EXPECT_TRUE(Greenish(ViewPixel(oneTank.data(), 407, 200)));   // the one tank gauge at (407, 156)
+    EngineGaugeConfig.tankUsed = 0;
+    std::vector<uint32_t> noTank = Page();
+    EXPECT_TRUE(Greenish(ViewPixel(noTank.data(), 407, 130)));    // pressure bar 90..170
+    EXPECT_FALSE(Greenish(ViewPixel(noTank.data(), 407, 200)));
+    EXPECT_FALSE(Greenish(ViewPixel(noTank.data(), 407, 70)));
+}
+
+TEST_F(EnginePageTest, CylinderCountsOtherThanFourAndSixDrawTheTwoCylinderBlock) {
+    EngineGaugeConfig.cylinders = 2;
+    const std::vector<uint32_t> two = Page();
+    EngineGaugeConfig.cylinders = 3;
+    EXPECT_EQ(Page(), two);
+    EngineGaugeConfig.cylinders = 4;
+    EXPECT_NE(Page(), two);
+    // The two-cylinder bars at (x +- 24, y + 59) of the anchor (148, 4): green beside the block.
+    EngineGaugeConfig.cylinders = 2;
+    EXPECT_TRUE(Greenish(ViewPixel(two.data(), 148 + 24 + 10, 4 + 59 + 2)));
+    EXPECT_TRUE(Greenish(ViewPixel(two.data(), 148 - 24 - 10, 4 + 59 + 2)));
+}
+
+TEST_F(EnginePageTest, ChtCaptionsOnlyWithAHeadThermocouple) {
+    EngineGaugeConfig.cylinders = 4;
+    for (TThermoSlot& slot : EngineGaugeConfig.cht) slot.thermocouple = 0;
+    const std::vector<uint32_t> none = Page();
+    EngineGaugeConfig.cht[2].thermocouple = 5;
+    EXPECT_NE(Page(), none);
+}
+
+TEST_F(EnginePageTest, AlternativeLayoutReplacesTheCylindersWithTwoDials) {
+    EngineGaugeConfig.cylinders = 4;
+    const std::vector<uint32_t> normal = Page();
+    const std::vector<uint32_t> alt = Page(GLPaintAltLayout);
+    EXPECT_NE(alt, normal);
+    // The cylinder block's right-hand bars are gone under the alternative layout.
+    EXPECT_TRUE(Greenish(ViewPixel(normal.data(), 148 + 24 + 10, 4 + 72 + 2)));
+    EXPECT_FALSE(Greenish(ViewPixel(alt.data(), 148 + 24 + 10, 4 + 72 + 2)));
+}
+
+TEST_F(GLViewTest, ScaleDivisionsAreKeptWithinTwoAndFive) {
+    auto scale = [&](int divisions) {
+        const uint32_t* px = Render([&] { GLBarScale(200, 100, divisions, 0, 0, 500, 550, 600, nullptr, 0); });
+        return std::vector<uint32_t>(px, px + W * H);
+    };
+    EXPECT_EQ(scale(9), scale(5));
+    EXPECT_EQ(scale(-3), scale(2));
+    EXPECT_NE(scale(3), scale(2));
 }
 
 // ---- textures and fonts ----
