@@ -18,6 +18,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "gl.h"
+#include "enginepage.h"
 #include "gui_terr/engineback.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/instrument.h"
@@ -137,6 +138,7 @@ TEST(GLViewFaults, FailingContextFactoryDisablesTheViewWithAMessage) {
     EXPECT_NE(Lines.back().find("no driver"), std::string::npos) << Lines.back();
     EXPECT_EQ(OpenGLPaint(0), -1);
     EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialRpm], 100), -1);
+    EXPECT_EQ(EngineGLHooks.needle, nullptr);  // the engine page draws without GL needles
     ClearGLView();
     FlushGLView();
     // The 2-D pages keep their pixels and the dials keep their layout.
@@ -167,6 +169,12 @@ TEST(GLViewFaults, ContextOfAnotherSizeIsRefused) {
 
 TEST_F(GLViewTest, InitTwiceRestartsAndDoneDisables) {
     EXPECT_EQ(GLView.disabled, 0);
+    EXPECT_EQ(EngineGLHooks.clear, ClearGLView);
+    EXPECT_EQ(EngineGLHooks.flush, FlushGLView);
+    ASSERT_NE(EngineGLHooks.needle, nullptr);
+    EXPECT_EQ(EngineGLHooks.needle(DialRpm, 100), 0);
+    EXPECT_EQ(EngineGLHooks.needle(DialCount, 100), -3);
+    EXPECT_EQ(EngineGLHooks.needle(-1, 100), -3);
     EXPECT_NE(GLTextures[TexNeedle].name, 0u);
     EXPECT_TRUE(InitGLView(Target()));
     EXPECT_EQ(GLView.width, 800);
@@ -177,6 +185,8 @@ TEST_F(GLViewTest, InitTwiceRestartsAndDoneDisables) {
     EXPECT_EQ(GLFontListBase, 0u);
     EXPECT_EQ(OpenGLPaint(0), -1);
     EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialRpm], 0), -1);
+    // The engine page then draws without GL needles.
+    EXPECT_EQ(EngineGLHooks.needle, nullptr);
 }
 
 // ---- terrain frames ----

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engineback.h"
+#include "enginepage.h"
 #include "gl.h"
 #include "hkutils.h"
 #include "instrument.h"
@@ -45,6 +46,11 @@ void InitGLState() {
 
 void SetDialConfig(int dial, const TInstrumentConfig* config) {
     if (dial >= 0 && dial < DialCount && config) EngineInstruments[dial].SetConfig(*config);
+}
+
+int EngineNeedle(int dial, int32_t value) {
+    if (dial < 0 || dial >= DialCount) return -3;
+    return DrawGLNeedle(&EngineInstruments[dial], value);
 }
 
 bool Ready() { return GLView.context && GLView.target && GLView.width > 0 && GLView.height > 0; }
@@ -93,11 +99,13 @@ bool InitGLView(uint32_t* pixels) {
     if (GLTerrainHooks.init) GLTerrainHooks.init(GLView.camera);
     GLView.context->Release();
     GLView.disabled = 0;
+    EngineGLHooks = {ClearGLView, EngineNeedle, FlushGLView};
     return true;
 }
 
 void DoneGLView() {
     GLView.disabled = 1;
+    EngineGLHooks = {nullptr, nullptr, nullptr};
     if (GLView.context) {
         if (GLView.context->MakeCurrent()) FreeGLTextures();
         GLView.context->Release();
