@@ -7,6 +7,8 @@
 
 #include "displayitems.h"
 
+struct TGLTexture;
+
 // Configuration of one round dial (in-process record, never stored).
 struct TInstrumentConfig {
     int32_t cx, cy;              // GL view coordinates, y upwards
@@ -19,7 +21,7 @@ struct TInstrumentConfig {
     int32_t minorStep;
     int32_t scaleFontSize;
     int32_t greenStart, yellowStart, redStart;  // red 0: no red arc
-    const void* needleTexture;
+    const TGLTexture* needleTexture;  // none: no needle
     int32_t needleX, needleY;
     char title[16];
     int32_t titleFontSize, titleX, titleY;

@@ -11,6 +11,7 @@
 #include "fgbase.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "gui_terr/glview.h"
 #include "hkmeasure.h"
 #include "hkutils.h"
 #include "initialsetting.h"
@@ -133,7 +134,7 @@ int ShellStartUp() {
         return -1;
     }
     MainWindow = MainFGWindow;
-    // OpenGL view: InitGLView over the window's pixels, once it exists
+    InitGLView(MainFGWindow->pixels);
     // entertainment screen: created here for model 31 outside demo mode, once it exists
     StartScreen();
     InitialSetting();
@@ -172,7 +173,7 @@ void ShellShutDown() {
     SaveSetting(nullptr, KindStatistic | KindRuntime);
     ConfigManager.Release();
     SetBrightness(0, 1);
-    // OpenGL view: DoneGLView once it exists
+    DoneGLView();
     delete MainFGWindow;
     MainFGWindow = nullptr;
     MainWindow = nullptr;

@@ -1,0 +1,247 @@
+#include "glview.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <string>
+
+#include "engineback.h"
+#include "enginepage.h"
+#include "gl.h"
+#include "hkutils.h"
+#include "instrument.h"
+#include "shellstate.h"
+#include "utexture.h"
+
+TGLViewInput GLViewInput;
+TGLView GLView;
+TGLTerrainHooks GLTerrainHooks;
+const uint8_t* GLSetupMode = &SetupModeActive;
+
+namespace {
+
+bool SetupMode() { return GLSetupMode && *GLSetupMode; }
+
+void CopyCamera() {
+    GLView.camera.altitude = GLViewInput.altitude;
+    GLView.camera.roll = GLViewInput.roll;
+    GLView.camera.pitch = GLViewInput.pitch;
+    GLView.camera.heading = GLViewInput.heading;
+}
+
+void InitGLState() {
+    glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_FASTEST);
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_NORMALIZE);
+    glColor4ub(255, 255, 255, 255);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void SetDialConfig(int dial, const TInstrumentConfig* config) {
+    if (dial >= 0 && dial < DialCount && config) EngineInstruments[dial].SetConfig(*config);
+}
+
+int EngineNeedle(int dial, int32_t value) {
+    if (dial < 0 || dial >= DialCount) return -3;
+    return DrawGLNeedle(&EngineInstruments[dial], value);
+}
+
+bool Ready() { return GLView.context && GLView.target && GLView.width > 0 && GLView.height > 0; }
+
+void Projection(int x, int y, int w, int h) {
+    glViewport(x, y, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // Memory order of the picture becomes the screen's top-down order.
+    glScalef(1.0f, -1.0f, 1.0f);
+}
+
+void ModelView() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+}  // namespace
+
+bool InitGLView(uint32_t* pixels) {
+    if (!GLView.disabled || GLView.context) DoneGLView();
+    GLView.target = pixels;
+    // The dials' configuration serves the 2-D pages as well, with or without GL.
+    InstrumentSetConfig = SetDialConfig;
+    RebuildBackground = RebuildEngineBackground;
+    InitEngineLayouts();
+    if (!pixels) return false;
+    std::string error;
+    std::unique_ptr<platform::GLContext> context =
+        platform::CreateGLContext ? platform::CreateGLContext(GLViewWidth, GLViewHeight, &error) : nullptr;
+    if (!context) {
+        TRACE_ERR("no OpenGL context (%s): the OpenGL view is off", error.empty() ? "none" : error.c_str());
+        return false;
+    }
+    if (context->Width() != GLViewWidth || context->Height() != GLViewHeight || !context->Pixels() ||
+        !context->MakeCurrent()) {
+        TRACE_ERR("OpenGL context unusable: the OpenGL view is off");
+        return false;
+    }
+    GLView.context = std::move(context);
+    GLView.width = GLViewWidth;
+    GLView.height = GLViewHeight;
+    InitGLState();
+    LoadGLTextures();
+    CopyCamera();
+    if (GLTerrainHooks.init) GLTerrainHooks.init(GLView.camera);
+    GLView.context->Release();
+    GLView.disabled = 0;
+    EngineGLHooks = {ClearGLView, EngineNeedle, FlushGLView};
+    return true;
+}
+
+void DoneGLView() {
+    GLView.disabled = 1;
+    EngineGLHooks = {nullptr, nullptr, nullptr};
+    if (GLView.context) {
+        if (GLView.context->MakeCurrent()) FreeGLTextures();
+        GLView.context->Release();
+        GLView.context.reset();
+    } else {
+        FreeGLTextures();
+    }
+    GLView.width = GLView.height = 0;
+    GLView.target = nullptr;
+    GLView.terrainLoaded = 0;
+}
+
+void SetTerrainProjection() {
+    const int w = std::max(GLView.viewWidth, 1);
+    Projection(0, GLView.topMargin, w, GLViewHeight - GLView.topMargin);
+    if (GLView.paintFlags & GLPaintNarrow) glTranslatef(-40.0f / static_cast<float>(w), 0.0f, 0.0f);
+    gluPerspective(GLFieldOfView, static_cast<double>(w) / GLViewHeight, 1.0, 27.0);
+    ModelView();
+}
+
+void SetStripProjection() {
+    const int w = GLViewWidth - GLView.viewWidth, h = GLViewHeight - GLView.topMargin;
+    Projection(GLView.viewWidth, 0, w, h);
+    glOrtho(0, w, 0, h, -1, 1);
+    ModelView();
+}
+
+void SetFlatProjection() {
+    const int h = GLViewHeight - GLView.topMargin;
+    Projection(0, 0, GLViewWidth, h);
+    glOrtho(0, GLViewWidth, 0, h, -1, 1);
+    ModelView();
+}
+
+void DrawGLScene() {
+    const bool setup = SetupMode();
+    GLView.topMargin = setup ? 20 : 0;
+    if (setup)
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    else
+        glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const bool narrow = (GLView.paintFlags & GLPaintNarrow) != 0;
+    GLView.viewWidth = !narrow ? GLViewWidth : setup ? GLViewWidth - 243 : GLViewWidth - 240;
+    if (setup && !narrow) {
+        SetFlatProjection();
+        DrawEnginePageScene(GLView.viewWidth, GLViewHeight - GLView.topMargin);
+    } else if (setup) {
+        SetStripProjection();
+        DrawEngineStripScene(GLViewWidth - GLView.viewWidth, GLViewHeight - GLView.topMargin);
+    } else {
+        SetTerrainProjection();
+        if (GLTerrainHooks.draw) GLTerrainHooks.draw(GLView.camera, (GLView.paintFlags & GLPaintTerrainOff) != 0);
+    }
+    glFinish();
+}
+
+namespace {
+
+// Rows the surface and the target share; both are 800 x 480 once the view is up.
+size_t PixelCount() {
+    const size_t surface = static_cast<size_t>(GLView.context->Width()) * static_cast<size_t>(GLView.context->Height());
+    return std::min(surface, static_cast<size_t>(GLViewWidth) * GLViewHeight);
+}
+
+}  // namespace
+
+int OpenGLPaint(int32_t flags) {
+    if (GLView.disabled || !Ready()) return -1;
+    GLView.paintFlags = flags;
+    CopyCamera();
+    if (!SetupMode() && !(flags & GLPaintTerrainOff)) {
+        GLView.terrain.latitude = static_cast<float>(GLViewInput.latitude * 1e-5);
+        GLView.terrain.longitude = static_cast<float>(GLViewInput.longitude * 1e-5);
+        GLView.terrain.heading = GLViewInput.heading;
+        GLView.terrain.altitude = GLViewInput.altitude;
+        GLView.terrain.pitch = GLViewInput.pitch;
+        GLView.terrainLoaded = GLTerrainHooks.update && GLTerrainHooks.update(GLView.terrain) == 0;
+    }
+    if (!GLView.context->MakeCurrent()) return -1;
+    DrawGLScene();
+    GLView.context->Release();
+    const uint32_t* src = GLView.context->Pixels();
+    uint32_t* dst = GLView.target;
+    const size_t n = PixelCount();
+    for (size_t i = 0; i < n; ++i) dst[i] = src[i] & 0x00FFFFFFu;
+    return 0;
+}
+
+void ClearGLView() {
+    if (GLView.disabled || !Ready()) return;
+    GLView.topMargin = 20;
+    if (!GLView.context->MakeCurrent()) return;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    SetFlatProjection();
+    GLView.context->Release();
+}
+
+int DrawGLNeedle(TInstrument* dial, int32_t value) {
+    if (GLView.disabled) return -1;
+    if (!Ready()) return -2;
+    if (!dial || !dial->config.needleTexture || dial->config.needleTexture->name == 0) return -3;
+    if (!GLView.context->MakeCurrent()) return -2;
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    dial->DrawNeedle(value);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    GLView.context->Release();
+    return 0;
+}
+
+void FlushGLView() {
+    if (!Ready()) return;
+    if (!GLView.context->MakeCurrent()) return;
+    glFinish();
+    GLView.context->Release();
+    const uint32_t* src = GLView.context->Pixels();
+    uint32_t* dst = GLView.target;
+    const size_t n = PixelCount();
+    for (size_t i = 0; i < n; ++i) dst[i] |= src[i] & 0x00FFFFFFu;
+}
+
+int GLFillRect(int x, int y, int w, int h, const uint8_t* rgb, bool textureOff) {
+    if (w == 0 || h == 0) return x;
+    if (rgb) glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+    if (textureOff) glDisable(GL_TEXTURE_2D);
+    auto s = [](int v) { return static_cast<GLshort>(std::min(std::max(v, -32768), 32767)); };
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex3s(s(x), s(y - h), 0);
+    glVertex3s(s(x + w), s(y - h), 0);
+    glVertex3s(s(x), s(y), 0);
+    glVertex3s(s(x + w), s(y), 0);
+    glEnd();
+    if (textureOff) glEnable(GL_TEXTURE_2D);
+    return x;
+}
