@@ -341,6 +341,17 @@ void RebuildBackgroundBitmaps() {
     LayoutReady = 1;
 }
 
+void CoverEngineDials() {
+    // The alternative layout (runtime flag bit 0) shows the page's auxiliary and water
+    // dials and the two-dial strip; the normal one the four-dial strip instead.
+    const bool alternative = (DisplaySetting.screenWord >> 8) & 1;
+    for (int dial = 0; dial < DialCount; ++dial) EngineDialConfig[dial].covered = 0;
+    for (int dial : {DialAuxTemp, DialWater, DialCombinedRpm, DialCombinedMap})
+        EngineDialConfig[dial].covered = !alternative;
+    for (int dial : {DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth})
+        EngineDialConfig[dial].covered = alternative;
+}
+
 void InitialSetting() {
     PrintHook(">>InitialSetting()\n");
     SetUnitTexts();
@@ -356,6 +367,7 @@ void InitialSetting() {
     SetThermoBars(ThermoBarsCombined, ThermoItemsCombined);
     ScaleTankBar();
     ScaleFuelPressBar();
+    CoverEngineDials();
     if (InstrumentSetConfig)
         for (int dial = 0; dial < DialCount; ++dial) InstrumentSetConfig(dial, &EngineDialConfig[dial]);
     SetSupplyItems();

@@ -104,4 +104,6 @@ void ScaleOilTemp();
 void ScaleWaterCht();
 void ScaleTankBar();
 void ScaleFuelPressBar();
+// Which dials the layout shows, from runtime flag bit 0.
+void CoverEngineDials();
 void InitialSetting();

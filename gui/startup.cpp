@@ -12,6 +12,7 @@
 #include "fgfontmanager.h"
 #include "fgwindow.h"
 #include "gui_terr/glview.h"
+#include "gui_terr/terrain_view.h"
 #include "hkmeasure.h"
 #include "hkutils.h"
 #include "initialsetting.h"
@@ -134,6 +135,7 @@ int ShellStartUp() {
         return -1;
     }
     MainWindow = MainFGWindow;
+    InstallTerrainHooks(GLTerrainHooks);
     InitGLView(MainFGWindow->pixels);
     // entertainment screen: created here for model 31 outside demo mode, once it exists
     StartScreen();
@@ -153,8 +155,8 @@ int ShellStartUp() {
     ShellBusy = 0;
     if (InDemoMode()) {
         DemoIdleCountdown = -1;
-        // overlays: the "Device is in DEMO MODE!" message box, soft-key mode 21 and the
-        // terrain directory "map", once they exist
+        // overlays: the "Device is in DEMO MODE!" message box and soft-key mode 21, once they exist
+        SetTerrainMapDir("map");
         DemoBannerShown = 1;
     }
     // overlays: LoadLastStatus once the popup list exists

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -17,7 +19,13 @@
 #include <vector>
 
 #include "config_tempdir.h"
+#include "configfile.h"
+#include "configmanager.h"
 #include "fgbitmap.h"
+#include "fgdrawbuffer.h"
+#include "fgfontmanager.h"
+#include "hkmeasure.h"
+#include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
 
@@ -194,6 +202,93 @@ TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     EXPECT_EQ(Find(dv.Output(), "DEMO is being reset"), std::string::npos) << dv.Output();
     EXPECT_NE(ReadFile(Path("setup.dat")), "demo setup");
     EXPECT_NE(ReadFile(Path("runtime.dat")), "demo runtime");
+}
+
+// The newest frame before the one after shutdown (which shows the closed window).
+std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
+    std::vector<std::string> frames;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
+        closedir(d);
+    }
+    if (frames.size() < 2) return nullptr;
+    std::sort(frames.begin(), frames.end());
+    return std::make_unique<FGBitmap>((dir + "/" + frames[frames.size() - 2]).c_str());
+}
+
+// Where the text, drawn alone in the font, stands in the page (0, 60)..(800, 540) of
+// the frame: every pixel of its ink in one colour and every other pixel of its cell
+// in another. {-1, -1} when nowhere.
+std::pair<int, int> FindText(const FGBitmap& frame, int font, const char* text) {
+    const int w = FGFontManager::textwidth(font, text), h = FGFontManager::get_font_height(font);
+    FGDrawBuffer cell(w, h, FG_TYPE_BITMAP, 0);
+    cell.set_font(font);
+    cell.text(0, 0, text, 0xFFFFFF, 0);
+    auto at = [&](int x, int y) { return frame.pixels[y * frame.width + x] & 0xFFFFFF; };
+    for (int y = 60; y + h <= 540; ++y)
+        for (int x = 0; x + w <= 800; ++x) {
+            FGPixel ink = 0, paper = 0;
+            bool haveInk = false, havePaper = false, match = true;
+            for (int j = 0; j < h && match; ++j)
+                for (int i = 0; i < w && match; ++i) {
+                    const FGPixel p = at(x + i, y + j);
+                    if (cell.pixels[j * w + i] & 0xFFFFFF) {
+                        if (!haveInk) ink = p, haveInk = true;
+                        match = p == ink && (!havePaper || p != paper);
+                    } else {
+                        if (!havePaper) paper = p, havePaper = true;
+                        match = p == paper && (!haveInk || p != ink);
+                    }
+                }
+            if (match && haveInk && havePaper) return {x, y - 60};
+        }
+    return {-1, -1};
+}
+
+// A writer process of the block feeds the engine speed while dashview runs on the
+// engine page: its frame shows the value, averaged and converted, in the page's font.
+TEST_F(RunCopy, ValuesFedIntoTheBlockReachTheEnginePage) {
+    // The last screen stored as the engine page.
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | ScreenEngine;
+    ASSERT_EQ(SetSS(0x2009, 0), 0);
+    ASSERT_EQ(SaveSetting(nullptr, KindRuntime), 0);
+    ConfigManager.Release();
+
+    WriteKeys("wait 3000\nquit\n");
+    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+    std::atomic<bool> stop{false};
+    TDashview dv;
+    {
+        TMValWriter writer;
+        std::thread feeder([&] {
+            while (!stop) {
+                writer.SetVal(echRpmEng, 2400);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        const bool started = dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                                   "DASHVIEW_SNAPSHOT=" + Path("snap")});
+        const int rc = started ? dv.Wait(60) : -1;
+        stop = true;
+        feeder.join();
+        ASSERT_TRUE(started);
+        EXPECT_EQ(rc, 0) << dv.Output();
+    }
+    auto frame = LastPageFrame(Path("snap"));
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->width, 800);
+    SavePageSnapshot(*frame, "dashview_engine_fed.bmp");
+
+    LoadPageAssets();
+    const int font = DisplayFonts[FontEuromode20];
+    ASSERT_GE(font, 0);
+    const auto at = FindText(*frame, font, "2400");
+    EXPECT_GE(at.first, 0) << "the fed engine speed is not on the page\n" << dv.Output();
+    EXPECT_LT(at.second, 240) << "the engine speed stands in the page's upper half";
 }
 
 class RunWindow : public RunCopy {
