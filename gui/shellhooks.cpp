@@ -14,6 +14,8 @@
 #include "fgbitmap.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "flightpage.h"
+#include "flighttapes.h"
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "refresh.h"
@@ -292,13 +294,19 @@ void PaintFrame() {
         if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
         // engine page: canopy and gear, bars, dials and PageItems rows 22-30, 4-9
     } else if (ScreenType == ScreenFlight) {
-        // flight page: frame, canopy and gear, altimeter, airspeed, autopilot box,
-        // HSI source and PageItems rows 54, 55
+        DrawFlightPage();
+        // flight page: canopy and gear
+        DrawAltimeter();
+        DrawAirspeedIndicator();
+        // flight page: autopilot box, HSI source and PageItems rows 54, 55
         DrawBaroPicture(w, 612, 422);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
-        // flight view: frame, altimeter, airspeed, autopilot box, HSI source, rows 67, 68
+        DrawFlightPage();
+        DrawAltimeter();
+        DrawAirspeedIndicator();
+        // flight view: autopilot box, HSI source, rows 67, 68
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
                 if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
@@ -331,6 +339,7 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
         }
         case FGE_OPENED:
             LoadMainPictures();
+            LoadTapePictures();
             delete EngineBackground;
             delete StripBackground;
             EngineBackground = StripBackground = nullptr;
@@ -338,6 +347,7 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
             break;
         case FGE_CLOSING:
             FreeMainPictures();
+            FreeTapePictures();
             break;
         case FGE_REDRAW:
             PaintFrame();
