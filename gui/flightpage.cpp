@@ -122,14 +122,16 @@ void DrawFlatHorizon(FGDrawBuffer* w, const TFlightLayout& l, int32_t pitch, int
     const int width = l.greyWidth;
     w->fillbox(0, 0, width, StatusHeight, DisplayPalette.PalSkyBlue);
     const int cx = l.screenX, cy = 240;
-    const int dy = Sat((static_cast<int64_t>(Mod(pitch + 1800, 3600)) - 1800) * 1144 / 1000);
+    // The horizon's ladder y, as the pitch ladder places its horizon line.
+    const int64_t folded = Mod(pitch + 1800, 3600) - 1800;
+    const int64_t horizonY = (-folded * 1144 + 500) / 1000;
     const int64_t s = FixSin(Mod(roll, 3600)), c = FixCos(Mod(roll, 3600));
     // Horizon through the centre moved down by the pitch, turned with the roll;
     // the ground lies on the side of the normal pointing down on the screen.
     const int64_t far = 2000;
     auto at = [&](int64_t along, int64_t across) {
         // along: ladder x; across: ladder y (up) relative to the horizon
-        const int64_t y = across - dy;
+        const int64_t y = across + horizonY;
         return FGPoint{Sat(cx + ((along * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
                        Sat(cy - (((along * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
     };

@@ -191,7 +191,12 @@ void DrawAltimeter() {
         metres = 0;
     }
     if (!w || ScreenType == ScreenEngine) return;
-    const int32_t h = UnitsSetting.altitude == UnitFeet ? MulDiv(metres, 328, 100) : metres;
+    DrawAltimeterReadout(UnitsSetting.altitude == UnitFeet ? MulDiv(metres, 328, 100) : metres);
+}
+
+void DrawAltimeterReadout(int32_t h) {
+    FGDrawBuffer* w = MainWindow;
+    if (!w) return;
     const int a = ScreenType >= ScreenFlightEms ? AltimeterXSplit : AltimeterXFull;
     DrawAltitudeTape(h, w, a + 124, 70);
     TDrumCut cuts[4];
@@ -264,12 +269,16 @@ void DrawAirspeedIndicator() {
         v = 0;
     }
     if (!w || ScreenType == ScreenEngine) return;
-    int32_t s;
     switch (UnitsSetting.airspeed) {
-        case UnitKnots: s = MulDiv(v, 540, 1000); break;
-        case UnitMph: s = MulDiv(v, 621, 1000); break;
-        default: s = v; break;
+        case UnitKnots: DrawAirspeedReadout(MulDiv(v, 540, 1000)); break;
+        case UnitMph: DrawAirspeedReadout(MulDiv(v, 621, 1000)); break;
+        default: DrawAirspeedReadout(v); break;
     }
+}
+
+void DrawAirspeedReadout(int32_t s) {
+    FGDrawBuffer* w = MainWindow;
+    if (!w) return;
     const int e = ScreenType >= ScreenFlightEms ? AirspeedXSplit : AirspeedXFull;
     DrawAirspeedTape(s, w, e, 70);
     if (FGBitmap* frame = MainPictures[Pic3dRychlomer]) w->bitblt(e + 12, 156, 0, 0, 96, 100, frame);

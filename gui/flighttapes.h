@@ -41,5 +41,9 @@ int32_t ConvertSpeedLimit(int unit, int32_t centiKnots);
 
 void DrawAltimeter();
 void DrawAirspeedIndicator();
+// Tape, frame, drums and error text of the current layout for an altitude in the
+// altitude unit and a speed in tenths of the airspeed unit (the error flags as set).
+void DrawAltimeterReadout(int32_t h);
+void DrawAirspeedReadout(int32_t s);
 void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y);
 void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y);
