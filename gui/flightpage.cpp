@@ -31,6 +31,14 @@ TFlightFrame FlightFrame;
 TFlightSwitches FlightSwitches = {1, 0, 0, 1};
 TFlightPageHooks FlightPageHooks;
 
+bool ReadFlightChannel(uint32_t id, int32_t* value) {
+    *value = 0;
+    int32_t v = 0;
+    if (!AverReader || AverReader->GetValue(id, v) != 0) return false;
+    *value = v;
+    return true;
+}
+
 namespace {
 
 constexpr FGPixel White = 0xFFFFFF;
@@ -47,14 +55,6 @@ constexpr int32_t CameraBit = 0x100, CameraBit2 = 0x200, AttitudeForced = 0x400;
 constexpr int StatusHeight = 465;   // page height above the status bar
 
 int Sat(int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT_MIN), INT_MAX)); }
-
-bool ReadChannel(uint32_t id, int32_t* value) {
-    *value = 0;
-    int32_t v = 0;
-    if (!AverReader || AverReader->GetValue(id, v) != 0) return false;
-    *value = v;
-    return true;
-}
 
 bool Split() { return ScreenType >= ScreenFlightEms; }
 
@@ -240,22 +240,13 @@ TDisplayItem FlightBoxesSplit[FlightBoxCount] = {
 
 const TFlightLayout& CurrentFlightLayout() { return Split() ? FlightLayoutSplit : FlightLayoutFull; }
 
+// The nominal sizes are the value boxes' fonts by another name.
 int FlightFont(int size) {
-    const bool cyrillic = LanguageFontSet == FontSetCyrillic;
-    int index;
-    switch (size) {
-        case 14: index = cyrillic ? FontMsRefSans15 : FontEuromode14; break;
-        case 16: index = cyrillic ? FontMsRefSans16 : FontEuromode16; break;
-        case 19: index = cyrillic ? FontMsRefSans17 : FontEuromode19; break;
-        case 20: index = cyrillic ? FontMsRefSans19 : FontEuromode20; break;
-        case 23: index = cyrillic ? FontMsRefSans22 : FontEuromode23; break;
-        case 25: index = cyrillic ? FontMsRefSans25 : FontEuromode25; break;
-        case 29: index = cyrillic ? FontMsRefSans28 : FontEuromode29; break;
-        case 32: index = cyrillic ? FontMsRefSans32 : FontEuromode32; break;
-        case 58: index = FontEuromode58; break;
-        default: return DisplayTextFont;
-    }
-    return DisplayFonts[index];
+    static const int Sizes[8][2] = {{14, 8}, {16, 10}, {19, 11}, {20, 12}, {23, 14}, {25, 16}, {29, 18}, {32, 20}};
+    if (size == 58) return DisplayFonts[FontEuromode58];
+    for (const auto& s : Sizes)
+        if (s[0] == size) return DisplayItemFont(s[1], LanguageId);
+    return DisplayTextFont;
 }
 
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text) {
@@ -524,20 +515,25 @@ void DrawVerticalSpeed(int32_t value, int b, int height, FGDrawBuffer* window) {
 void DrawFlightPage() {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
+    // The tapes set their own flags later in the frame; the annunciations of this
+    // frame see theirs from the one before.
+    const uint8_t altitudeError = FlightErrors.altitude, airspeedError = FlightErrors.airspeed;
     FlightErrors = TFlightErrors{};
+    FlightErrors.altitude = altitudeError;
+    FlightErrors.airspeed = airspeedError;
     TFlightFrame& f = FlightFrame;
     const TFlightLayout& l = CurrentFlightLayout();
     const bool split = Split();
     const int32_t sw = DisplaySetting.screenWord;
 
     // 1. Attitude, heading and altitude.
-    FlightErrors.roll = !ReadChannel(echInercialRoll, &f.roll);
-    FlightErrors.pitch = !ReadChannel(echInercialPitch, &f.pitch);
-    if (!ReadChannel(echInercialAzimut, &f.heading)) {
-        if (ReadChannel(echGPSTrk, &f.heading)) FlightErrors.headingFromTrack = 1;
+    FlightErrors.roll = !ReadFlightChannel(echInercialRoll, &f.roll);
+    FlightErrors.pitch = !ReadFlightChannel(echInercialPitch, &f.pitch);
+    if (!ReadFlightChannel(echInercialAzimut, &f.heading)) {
+        if (ReadFlightChannel(echGPSTrk, &f.heading)) FlightErrors.headingFromTrack = 1;
         else FlightErrors.headingMissing = 1;
     }
-    ReadChannel(echAltitudeQNH, &f.altitude);
+    ReadFlightChannel(echAltitudeQNH, &f.altitude);
     const bool attitudeFailed = FlightErrors.pitch || FlightErrors.roll;
     const bool cameraInUse = (sw & CameraBit) && ScreenType != ScreenFlight && (sw & CameraBit2);
 
@@ -546,7 +542,7 @@ void DrawFlightPage() {
     if (!SetupModeActive && !cameraInUse && !attitudeFailed && ScreenType >= ScreenFlight) {
         if (TGLViewInput* in = FlightPageHooks.glInput) {
             int32_t lat = 0, lon = 0;
-            if (!ReadChannel(echGPSLat, &lat) || !ReadChannel(echGPSLon, &lon)) lat = lon = 0;
+            if (!ReadFlightChannel(echGPSLat, &lat) || !ReadFlightChannel(echGPSLon, &lon)) lat = lon = 0;
             *in = TGLViewInput{f.altitude, f.roll, f.pitch, f.heading, lat, lon};
         }
         if (FlightPageHooks.openGLPaint) {
@@ -584,7 +580,7 @@ void DrawFlightPage() {
 
     // 6. Slip ball.
     int32_t slip = 0;
-    FlightErrors.slip = !ReadChannel(echInercialSlip, &slip);
+    FlightErrors.slip = !ReadFlightChannel(echInercialSlip, &slip);
     int32_t record[14] = {};
     record[7] = l.slipX;
     record[8] = l.slipY;
@@ -592,7 +588,7 @@ void DrawFlightPage() {
     if (FlightErrors.slip) DrawErrText(w, l.slipErrX, l.slipErrY, "  ERR  ");
 
     // 7. Load factor.
-    FlightErrors.loadFactor = !ReadChannel(echInercialAccPilot, &f.loadFactor);
+    FlightErrors.loadFactor = !ReadFlightChannel(echInercialAccPilot, &f.loadFactor);
     if (!FlightErrors.loadFactor)
         UpdateMinMax(f.loadFactor, &FlightStatistics.acceleration.max, &FlightStatistics.acceleration.min);
 
@@ -617,7 +613,7 @@ void DrawFlightPage() {
 
     // 10. Side slip.
     int32_t side = 0;
-    FlightErrors.sideSlip = !ReadChannel(echInercialSideSlip, &side);
+    FlightErrors.sideSlip = !ReadFlightChannel(echInercialSideSlip, &side);
     f.sideSlipLeft = f.sideSlipRight = 0;
     auto curve = [](int32_t x) {
         int32_t y = 0;
@@ -637,7 +633,7 @@ void DrawFlightPage() {
 
     // 11. Vertical speed.
     int32_t vs = 0;
-    FlightErrors.verticalSpeed = !ReadChannel(echSpeedVertical, &vs);
+    FlightErrors.verticalSpeed = !ReadFlightChannel(echSpeedVertical, &vs);
     if (!FlightErrors.verticalSpeed)
         UpdateMinMax(vs / 10, &FlightStatistics.verticalSpeed.max, &FlightStatistics.verticalSpeed.min);
     switch (UnitsSetting.verticalSpeed) {

@@ -77,6 +77,8 @@ constexpr int FlightBoxCount = 8;
 extern TDisplayItem FlightBoxesFull[FlightBoxCount];
 extern TDisplayItem FlightBoxesSplit[FlightBoxCount];
 
+// A channel through the averaging reader; false (value 0) when it has no valid value.
+bool ReadFlightChannel(uint32_t id, int32_t* value);
 // Font of a nominal size (14, 16, 19, 20, 23, 25, 29, 32, 58) in the active font set.
 int FlightFont(int size);
 // An "  ERR  "-type text: font 16, black on red.

@@ -183,13 +183,8 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
 void DrawAltimeter() {
     FGDrawBuffer* w = MainWindow;
     int32_t metres = 0;
-    FlightErrors.altitude = 0;
-    if (AverReader && AverReader->GetValue(echAltitudeQNH, metres) == 0) {
-        UpdateMinMax(metres, &FlightStatistics.altitude.max, &FlightStatistics.altitude.min);
-    } else {
-        FlightErrors.altitude = 1;
-        metres = 0;
-    }
+    FlightErrors.altitude = !ReadFlightChannel(echAltitudeQNH, &metres);
+    if (!FlightErrors.altitude) UpdateMinMax(metres, &FlightStatistics.altitude.max, &FlightStatistics.altitude.min);
     if (!w || ScreenType == ScreenEngine) return;
     DrawAltimeterReadout(UnitsSetting.altitude == UnitFeet ? MulDiv(metres, 328, 100) : metres);
 }
@@ -261,13 +256,8 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
 void DrawAirspeedIndicator() {
     FGDrawBuffer* w = MainWindow;
     int32_t v = 0;
-    FlightErrors.airspeed = 0;
-    if (AverReader && AverReader->GetValue(echSpeedIas, v) == 0) {
-        UpdateMinMax(v / 10, &FlightStatistics.speed.max, &FlightStatistics.speed.min);
-    } else {
-        FlightErrors.airspeed = 1;
-        v = 0;
-    }
+    FlightErrors.airspeed = !ReadFlightChannel(echSpeedIas, &v);
+    if (!FlightErrors.airspeed) UpdateMinMax(v / 10, &FlightStatistics.speed.max, &FlightStatistics.speed.min);
     if (!w || ScreenType == ScreenEngine) return;
     switch (UnitsSetting.airspeed) {
         case UnitKnots: DrawAirspeedReadout(MulDiv(v, 540, 1000)); break;
