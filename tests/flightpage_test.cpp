@@ -469,6 +469,21 @@ TEST_F(FlightPageTest, AltimeterDrumReads4560Feet) {
     EXPECT_EQ(bad, 0);
 }
 
+TEST_F(FlightPageTest, AltimeterReadsMinus4560Feet) {
+    DrawAltimeterReadout(-4560);
+    const int a = AltimeterXFull;
+    int bad = 0;
+    EXPECT_EQ(ReadDigit(win, a + 76, 195, 32, 28, PicZDesitky, 0, [](int k) { return 65 + 28 * k - 14; }, &bad), 6);
+    EXPECT_EQ(bad, 0);
+    auto hundreds = [](int k) { return 136 + 112 * k; };
+    EXPECT_EQ(ReadDigit(win, a + 60, 195, 14, 28, PicZStovky, 1, hundreds, &bad), 5);
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(ReadDigit(win, a + 60, 223, 14, 27, PicZStovky, 1, hundreds, &bad), 5);
+    EXPECT_EQ(ReadDigit(win, a + 35, 195, 22, 28, PicZJednotky, 0, [](int k) { return 64 + 32 * k; }, &bad), 4);
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(Count(a + 12, 208, 16, 4, 0x000000), 64);   // the minus bar
+}
+
 TEST_F(FlightPageTest, AltimeterHundredsRollsWithTheLastTens) {
     // At 4595 the next hundred ("6") stands beside the label 00 above "90".
     DrawAltimeterReadout(4595);
