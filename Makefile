@@ -24,12 +24,9 @@ build-fuzz: deps
 fuzz: build-fuzz
 	./scripts/run-fuzz
 
+# benchdesk starts dashview from the same folder; both work in build/run/ (Data/flysim.dat).
 run: build
-	@if [ -x build/bench/benchdesk ]; then \
-		cd build/run && ../bench/benchdesk; \
-	else \
-		echo "benchdesk is not built yet: the libraries and tests are built; run 'make test'."; \
-	fi
+	cd build/run && ./benchdesk
 
 # Tests run twice: plain, then under AddressSanitizer and UndefinedBehaviorSanitizer;
 # then every fuzz target runs briefly.

@@ -17,6 +17,7 @@
 #include "initialsetting.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
+#include "statusbar.h"
 #include "units.h"
 
 std::atomic<int> RefreshPending{0};
@@ -597,6 +598,8 @@ int RefreshDisplayData() {
     if (now != LastSecond) EverySecond(now);
 
     Autopilot();
+    // The keyboard's hold counter does not exist yet: captions keep their normal font.
+    if (LayoutReady) UpdateSoftKeyCaptions(0);
     ChannelValues(now);
     Call(RefreshHooks.EntertainerTick);
 

@@ -10,6 +10,7 @@
 #include "configfile.h"
 #include "configmanager.h"
 #include "displayitems.h"
+#include "enginepage.h"
 #include "fgbase.h"
 #include "fgbitmap.h"
 #include "fgfontmanager.h"
@@ -20,6 +21,7 @@
 #include "initialsetting.h"
 #include "refresh.h"
 #include "shellstate.h"
+#include "statusbar.h"
 
 namespace {
 
@@ -140,7 +142,7 @@ void SelectScreen(int kind) {
     ShellBusy = 0;
     LayoutReady = 1;
     SetTimerPeriod();
-    // engine page: PlaceInstTempItem once the engine page exists
+    PlaceInstTempItem();
     SavedScreenType = ScreenType;
     // The camera unit (raised for the split layouts with both runtime flags outside
     // demo mode) has no effect in this system.
@@ -292,7 +294,13 @@ void PaintFrame() {
     // entertainment screen: its draw operation alone, once it exists
     if (ScreenType == ScreenEngine) {
         if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
-        // engine page: canopy and gear, bars, dials and PageItems rows 22-30, 4-9
+        PlaceEngineItems();
+        TakeEngineValues();
+        DrawCanopyGear();
+        DrawEngineBars();
+        DrawEngineDials();
+        for (int row = RowIat; row <= RowAuxTemp; ++row) DrawDisplayItem(&PageItems[row]);
+        for (int row = RowSupply; row < RowSupply + 6; ++row) DrawDisplayItem(&PageItems[row]);
     } else if (ScreenType == ScreenFlight) {
         DrawFlightPage();
         // flight page: canopy and gear
@@ -310,7 +318,11 @@ void PaintFrame() {
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
                 if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
-                // engine strip: bars, dials, canopy and gear
+                PlaceEngineItems();
+                TakeEngineValues();
+                DrawEngineBars();
+                DrawEngineDials();
+                DrawCanopyGear();
             } else {
                 DrawNoEmsStrip(w);
             }
@@ -318,7 +330,8 @@ void PaintFrame() {
         // NAV strip rows 1-14 and GPS strip rows 1-19 come with the page records
         DrawBaroPicture(w, 411, 422);
     }
-    // engine page and status bar: DrawInstTemp, DrawStatusBar
+    DrawInstTemp();
+    DrawStatusBar(w);
 }
 
 }  // namespace

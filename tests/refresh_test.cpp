@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "averdata.h"
+#include "config_tempdir.h"
+#include "configfile.h"
 #include "configmanager.h"
 #include "hkmeasure.h"
 #include "measured_block.h"
@@ -357,6 +359,37 @@ TEST_F(RefreshBlock, ExtremesFollowTheAveragedValues) {
     EXPECT_EQ(EngineStatistics.rpm.max, 5200);
     EXPECT_EQ(EngineStatistics.rpm.min, 900);
     EXPECT_EQ(RefreshValues.rpm, 3000);
+}
+
+// The extremes are statistic settings: a shutdown's save and the next start's load
+// bring them back.
+TEST_F(RefreshBlock, ExtremesSurviveARestartThroughTheStatisticFile) {
+    ConfigTempDir dir;
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    Put(echRpmEng, 2400);
+    Ticks(30);
+    EngineStatistics.rpm = {INT32_MIN, INT32_MAX};  // cleared once the reading has settled
+    for (int32_t rpm : {2400, 5100, 1200}) {
+        Put(echRpmEng, rpm);
+        Ticks(30);
+    }
+    ASSERT_EQ(EngineStatistics.rpm.max, 5100);
+    ASSERT_EQ(EngineStatistics.rpm.min, 1200);
+    ASSERT_EQ(SaveSetting(nullptr, KindStatistic), 0);
+    ConfigManager.Release();
+
+    EngineStatistics = {};
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    EXPECT_EQ(EngineStatistics.rpm.max, 5100);
+    EXPECT_EQ(EngineStatistics.rpm.min, 1200);
+    // and they go on from there
+    Put(echRpmEng, 5600);
+    Ticks(30);
+    EXPECT_EQ(EngineStatistics.rpm.max, 5600);
+    EXPECT_EQ(EngineStatistics.rpm.min, 1200);
+    ConfigManager.Release();
 }
 
 TEST_F(RefreshBlock, FlightScreenTexts) {

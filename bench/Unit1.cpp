@@ -1,0 +1,582 @@
+#include "Unit1.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_BMP_Image.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_Tooltip.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "Threadmeassure.h"
+#include "hkutils.h"
+#include "process.h"
+#include "shm.h"
+#include "window.h"
+// Last: Xlib's macros clash with names in the headers above.
+#include <FL/x.H>
+
+// Fontconfig (under the form library's fonts) keeps its caches for the life of the process
+// and cannot be finalised while fonts are open: its blocks are not our leaks.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+const char FormCaption[] = "Harrowick - EFIS Skyvane DEMO";
+const char MsgScreenTooLow[] =
+    "Screen resolution is too low.\r\nMinimum supported screen resolution is 1024x768.\r\n"
+    "Recomemded screen resolution is 1280x1024.";
+const char MsgGuiNotInitialised[] = "GUI not initialised. Please reinstall!";
+const char MsgGuiNotRunning[] = "GUI not running. Program shutdown.";
+const char DisplayCaption[] = "Velvix";
+const char DisplayCaptionOld[] = "Efis Skyvane Demo";
+
+namespace {
+
+const char DisplayProgram[] = "dashview";
+const char SimulatorCaption[] = "Measure Simulation";
+const char SimulatorProgram[] = "probeforge";
+const char ChecklistCaption[] = "Checklist setting";
+const char ChecklistProgram[] = "listkeeper";
+const char SourceMenuPath[] = "Measured &Data source/";
+const char* const SourceItems[3] = {"Demo internal loop", "Connect to FlightGear", "No data"};
+
+constexpr double Timer1Interval = 0.1;
+constexpr int RepeatStart = 7;  // ticks after the press before a held turn button repeats
+constexpr int DisplayPollsMax = 1000;  // 10 s
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// The thread polls its flag: it is told to stop and awaited, never killed.
+void StopMeassure() {
+    if (!Meassure) return;
+    Meassure->Terminate();
+    Meassure->WaitFor();
+    SleepMs(50);
+    Meassure.reset();
+}
+
+// Finds the display window by either caption; 0 when neither exists.
+TWindowId FindDisplay() {
+    TWindowId id = 0;
+    if (WindowFind(DisplayCaption, &id) == WINDOW_OK) return id;
+    if (WindowFind(DisplayCaptionOld, &id) == WINDOW_OK) return id;
+    return 0;
+}
+
+void PostCharacter(char character) {
+    if (DisplayWindow) WindowSendChar(DisplayWindow, static_cast<unsigned char>(character));
+}
+
+// Why the recorded flight cannot be replayed; "" when it can be read.
+std::string LoopFileFailure(const char* name) {
+    std::FILE* f = std::fopen(name, "rb");
+    if (f) {
+        std::fclose(f);
+        return std::string();
+    }
+    return std::string("Cannot read the recorded flight \"") + name + "\": " + std::strerror(errno) +
+           ".\r\nNo data is shown.";
+}
+
+std::string StartFailureText(const std::string& path, int code) {
+    return "Cannot start \"" + path + "\": " + ProcessErrorText(code) + ".";
+}
+
+// The X side of window order, which the window layer leaves out: the window holding the
+// input focus, and asking the window manager to activate another program's window.
+TWindowId ForegroundWindow() {
+    if (!fl_display) return 0;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(fl_display, &focus, &revert);
+    return focus == PointerRoot ? 0 : static_cast<TWindowId>(focus);
+}
+
+void ActivateWindow(TWindowId id) {
+    if (!fl_display || !id || !WindowExists(id)) return;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = id;
+    ev.xclient.message_type = XInternAtom(fl_display, "_NET_ACTIVE_WINDOW", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = 1;  // a request from an application
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(fl_display, DefaultRootWindow(fl_display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    XRaiseWindow(fl_display, id);  // what happens without a window manager
+    XFlush(fl_display);
+}
+
+}  // namespace
+
+// ---- the form's widgets ----
+
+class TFormWindow : public Fl_Double_Window {
+public:
+    TFormWindow(TForm1* owner, int w, int h, const char* caption)
+        : Fl_Double_Window(w, h, caption), owner_(owner) {}
+
+    void resize(int x, int y, int w, int h) override {
+        const bool moved = x != this->x() || y != this->y();
+        Fl_Double_Window::resize(x, y, w, h);
+        if (moved && shown()) owner_->WMMove();
+    }
+
+    int handle(int event) override {
+        // Mapping comes with the first position from the server.
+        if (event == FL_SHOW && !parent()) {
+            const int rc = Fl_Double_Window::handle(event);
+            owner_->FormShow();
+            return rc;
+        }
+        return Fl_Double_Window::handle(event);
+    }
+
+    TForm1* Owner() const { return owner_; }
+
+private:
+    TForm1* owner_;
+};
+
+// A flat button over its picture in the bezel; pressed, it is outlined.
+class TSpeedButton : public Fl_Widget {
+public:
+    typedef void (TForm1::*THandler)(TSpeedButton*);
+
+    TSpeedButton(TForm1* owner, const TBezelButton& spec)
+        : Fl_Widget(spec.x, spec.y, spec.w, spec.h), Spec(spec),
+          owner_(owner) {
+        box(FL_NO_BOX);
+        clear_visible_focus();
+        if (*spec.hint) tooltip(spec.hint);
+    }
+
+    const TBezelButton& Spec;
+    THandler OnClick = nullptr;
+    THandler OnMouseDown = nullptr;
+    THandler OnMouseUp = nullptr;
+    bool Down = false;
+
+    int handle(int event) override {
+        switch (event) {
+        case FL_ENTER:
+        case FL_LEAVE:
+        case FL_MOVE:
+            return 1;
+        case FL_PUSH:
+            if (Fl::event_button() != FL_LEFT_MOUSE) return 0;
+            SetDown(true);
+            if (OnMouseDown) (owner_->*OnMouseDown)(this);
+            return 1;
+        case FL_DRAG:
+            return Down ? 1 : 0;
+        case FL_RELEASE:
+            if (!Down) return 0;
+            SetDown(false);
+            if (OnMouseUp) (owner_->*OnMouseUp)(this);
+            if (OnClick && Fl::event_inside(this)) (owner_->*OnClick)(this);
+            return 1;
+        default:
+            return Fl_Widget::handle(event);
+        }
+    }
+
+    void draw() override {
+        if (!Down) return;
+        fl_color(fl_rgb_color(250, 214, 90));
+        fl_rect(x(), y(), w(), h());
+        fl_rect(x() + 1, y() + 1, w() - 2, h() - 2);
+    }
+
+private:
+    void SetDown(bool down) {
+        Down = down;
+        // No box of its own: the picture under it is drawn again with it.
+        if (window()) window()->damage(FL_DAMAGE_ALL, x(), y(), w(), h());
+    }
+    TForm1* owner_;
+};
+
+// ---- program-wide state ----
+
+TShowMessage ShowMessage = MessageBoxShow;
+TWindowId DisplayWindow = 0;
+int MeassureMode = MeassureModeLoop;
+std::unique_ptr<TMeassure> Meassure;
+int RepeatCount[4] = {0, 0, 0, 0};
+int BackgroundFlag = 1;
+TMeassurePorts MeassurePorts;
+std::string ProgramDir;
+TForm1* Form1 = nullptr;
+
+void MessageBoxShow(const char* text) {
+    // FLTK draws control characters as ^M: the line breaks become plain newlines.
+    std::string shown;
+    for (const char* p = text; *p; ++p)
+        if (*p != '\r') shown += *p;
+    fl_message_title(FormCaption);
+    fl_alert("%s", shown.c_str());
+}
+
+std::string ProgramPath(const char* program) {
+    const std::string dir = ProgramDir.empty() ? ProcessOwnDirectory() : ProgramDir;
+    return dir.empty() ? std::string(program) : dir + "/" + program;
+}
+
+char ModeCharacter(int mode) { return mode == MeassureModeFdm ? 'o' : 'O'; }
+
+void DisplayPlace(int formX, int formY, int* x, int* y) {
+    *x = formX + DisplayOffsetX;
+    *y = formY + DisplayOffsetY;
+}
+
+bool RepeatTick(int* count) {
+    if (*count <= 0) return false;
+    if (*count < RepeatStart) {
+        ++*count;
+        return false;
+    }
+    return true;
+}
+
+int WindowOrder(bool formInFront, bool displayInFront, int* backgroundFlag) {
+    if (!formInFront && !displayInFront) {
+        const int action = *backgroundFlag ? OrderKeep : OrderBehind;
+        *backgroundFlag = 1;
+        return action;
+    }
+    if (!*backgroundFlag) return OrderKeep;
+    *backgroundFlag = 0;
+    return displayInFront ? OrderFormFirst : OrderDisplayOnTop;
+}
+
+int ScreenCheck(int width, int height) {
+    if (width >= 1024 && height >= 768) return 0;
+    ShowMessage(MsgScreenTooLow);
+    return -1;
+}
+
+int BringOutsideTool(const char* caption, const char* program) {
+    TWindowId id = 0;
+    if (WindowFind(caption, &id) != WINDOW_OK) {
+        const std::string path = ProgramPath(program);
+        const int rc = ProcessStart(path.c_str(), nullptr, nullptr, nullptr);
+        if (rc != PROCESS_OK) {
+            ShowMessage(StartFailureText(path, rc).c_str());
+            return -1;
+        }
+        SleepMs(500);
+        WindowFind(caption, &id);
+    }
+    if (id) ActivateWindow(id);
+    return 0;
+}
+
+// ---- the form ----
+
+namespace {
+
+void MenuSourceCallback(Fl_Widget*, void* tag) {
+    if (Form1) Form1->Demoloop1Click(static_cast<int>(reinterpret_cast<intptr_t>(tag)));
+}
+void MenuSimulatorCallback(Fl_Widget*, void*) {
+    if (Form1) Form1->Measuresimulator1Click();
+}
+void MenuChecklistCallback(Fl_Widget*, void*) {
+    if (Form1) Form1->Checklistsetting1Click();
+}
+
+// Closing by the window manager ends the program; Escape does not.
+void FormCloseCallback(Fl_Widget* w, void*) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    static_cast<TFormWindow*>(w)->Owner()->Terminate();
+}
+
+Fl_Box* PictureBox(const TBezelPicture& pic) {
+    Fl_Box* box = new Fl_Box(pic.x, pic.y, pic.w, pic.h);
+    box->box(FL_NO_BOX);
+    Fl_BMP_Image* image = new Fl_BMP_Image(pic.file);
+    if (!image->fail() && image->w() > 0 && image->h() > 0) {
+        box->image(image);
+    } else {
+        TRACE_ERR("can't load picture \"%s\"", pic.file);
+        delete image;
+    }
+    return box;
+}
+
+}  // namespace
+
+TForm1::TForm1() {
+    Form = new TFormWindow(this, FormWidth, FormHeight, FormCaption);
+    Form->color(fl_rgb_color(34, 35, 38));
+    Form->callback(FormCloseCallback);
+    Image1 = PictureBox(BezelPictures[0]);
+    Image2 = PictureBox(BezelPictures[1]);
+    Image3 = PictureBox(BezelPictures[2]);
+
+    Panel1 = new Fl_Group(0, FormHeight - Panel1Height, FormWidth, Panel1Height);
+    Panel1->box(FL_NO_BOX);
+    for (int i = 0; i < 10; ++i) {
+        TSpeedButton* b = new TSpeedButton(this, BezelButtons[i]);
+        if (BezelButtons[i].repeat >= 0) {
+            b->OnMouseDown = &TForm1::SpeedButton6MouseDown;
+            b->OnMouseUp = &TForm1::SpeedButton6MouseUp;
+        } else {
+            b->OnClick = &TForm1::SpeedButton8Click;
+        }
+        SpeedButton[i] = b;
+    }
+    CheckBox1 = new Fl_Check_Button(10, Panel1->y() + 110, 120, 22, "Save flight");
+    CheckBox1->deactivate();
+    CheckBox1->hide();
+    Panel1->end();
+
+    // Covers the form, answering the right button only; the rest passes to the widgets below.
+    PopupMenu1 = new Fl_Menu_Button(0, 0, FormWidth, FormHeight);
+    PopupMenu1->type(Fl_Menu_Button::POPUP3);
+    for (int tag = 0; tag < 3; ++tag)
+        PopupMenu1->add((std::string(SourceMenuPath) + SourceItems[tag]).c_str(), 0, MenuSourceCallback,
+                        reinterpret_cast<void*>(static_cast<intptr_t>(tag)), FL_MENU_RADIO);
+    PopupMenu1->add("Measure &simulator", 0, MenuSimulatorCallback, nullptr, FL_MENU_DIVIDER);
+    PopupMenu1->add("&Checklist setting", 0, MenuChecklistCallback);
+    Form->end();
+
+    // Single border, not resizable, centred on the desktop.
+    Form->size_range(FormWidth, FormHeight, FormWidth, FormHeight);
+    Form->position((Fl::w() - FormWidth) / 2, (Fl::h() - FormHeight) / 2);
+
+    const std::string item = std::string(SourceMenuPath) + SourceItems[MeassureMode];
+    if (Fl_Menu_Item* checked = const_cast<Fl_Menu_Item*>(PopupMenu1->find_item(item.c_str())))
+        checked->setonly();
+    Fl_Tooltip::enable(1);
+    Fl_Tooltip::delay(0.3f);
+    SetTimer1Enabled(true);
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+    SetTimer1Enabled(false);
+    // A box does not own its picture.
+    Fl_Image* pictures[3] = {Image1->image(), Image2->image(), Image3->image()};
+    delete Form;
+    for (Fl_Image* picture : pictures) delete picture;
+}
+
+void TForm1::FormCreate() { RestartMeassure(); }
+
+void TForm1::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (DisplayWindow) WindowSendClose(DisplayWindow);
+    StopMeassure();
+}
+
+void TForm1::Show() { Form->show(); }
+
+void TForm1::Terminate() {
+    terminated_ = true;
+    SetTimer1Enabled(false);
+    Form->hide();
+}
+
+void TForm1::SetTimer1Enabled(bool enabled) {
+    if (enabled == timer1Enabled_) return;
+    timer1Enabled_ = enabled;
+    if (enabled) Fl::add_timeout(Timer1Interval, Timer1Callback, this);
+    else Fl::remove_timeout(Timer1Callback, this);
+}
+
+void TForm1::Timer1Callback(void* data) {
+    TForm1* form = static_cast<TForm1*>(data);
+    Fl::repeat_timeout(Timer1Interval, Timer1Callback, data);
+    form->Timer1Timer();
+}
+
+int TForm1::CheckedSource() const {
+    for (int tag = 0; tag < 3; ++tag) {
+        const std::string item = std::string(SourceMenuPath) + SourceItems[tag];
+        const Fl_Menu_Item* m = PopupMenu1->find_item(item.c_str());
+        if (m && m->value()) return tag;
+    }
+    return -1;
+}
+
+void TForm1::SpeedButton8Click(TSpeedButton* sender) {
+    if (sender) PostCharacter(sender->Spec.character);
+}
+
+void TForm1::SpeedButton6MouseDown(TSpeedButton* sender) {
+    for (int& count : RepeatCount) count = 0;
+    if (!sender || sender->Spec.repeat < 0) return;
+    RepeatCount[sender->Spec.repeat] = 1;
+    PostCharacter(sender->Spec.character);
+}
+
+void TForm1::SpeedButton6MouseUp(TSpeedButton*) {
+    for (int& count : RepeatCount) count = 0;
+}
+
+void TForm1::Demoloop1Click(int tag) {
+    if (tag < 0 || tag > 2 || tag == MeassureMode) return;
+    MeassureMode = tag;
+    const std::string item = std::string(SourceMenuPath) + SourceItems[tag];
+    if (Fl_Menu_Item* m = const_cast<Fl_Menu_Item*>(PopupMenu1->find_item(item.c_str()))) m->setonly();
+    PostCharacter(ModeCharacter(MeassureMode));
+    RestartMeassure();
+}
+
+void TForm1::Measuresimulator1Click() { BringOutsideTool(SimulatorCaption, SimulatorProgram); }
+
+void TForm1::Checklistsetting1Click() { BringOutsideTool(ChecklistCaption, ChecklistProgram); }
+
+void TForm1::PlaceDisplay(bool topmost) {
+    if (!DisplayWindow) return;
+    int x = 0, y = 0;
+    DisplayPlace(Form->x(), Form->y(), &x, &y);
+    WindowMove(DisplayWindow, 0, x, y, topmost);
+}
+
+void TForm1::WMMove() { PlaceDisplay(false); }
+
+void TForm1::FormShow() {
+    // The bezel was mapped last: the display must come over its opening, also where no
+    // window manager gives the bezel the focus that the ticks would react to. The map
+    // goes first: the raise travels through another connection.
+    if (fl_display) XSync(fl_display, False);
+    PlaceDisplay(true);
+}
+
+int TForm1::RestartMeassure() {
+    StopMeassure();
+    Meassure = std::make_unique<TMeassure>(MeassureMode, MeassurePorts);
+    SleepMs(100);
+
+    DisplayWindow = FindDisplay();
+    bool started = true;
+    std::string failure;
+    if (!DisplayWindow) {
+        // Same working directory as ours: both programs resolve "Data/..." there.
+        const std::string path = ProgramPath(DisplayProgram);
+        const char* const args[] = {"-window", nullptr};
+        int32_t pid = 0;
+        const int rc = ProcessStart(path.c_str(), args, nullptr, &pid);
+        if (rc != PROCESS_OK) {
+            started = false;
+            failure = StartFailureText(path, rc) + "\r\n";
+        }
+        // The display pauses 2 s before it opens its window, and a loaded machine makes
+        // that longer: we wait up to 10 s while it runs, and stop at once when it ends.
+        for (int i = 0; started && i < DisplayPollsMax; ++i) {
+            if (WindowFind(DisplayCaption, &DisplayWindow) == WINDOW_OK) break;
+            int code = 0;
+            if (ProcessReap(pid, &code) == 1) {
+                failure = "\"" + path + "\" ended with exit code " + std::to_string(code) + ".\r\n";
+                break;
+            }
+            SleepMs(10);
+        }
+        DisplayWindow = FindDisplay();
+    }
+    if (!DisplayWindow) {
+        // The ticks would report the missing window once more while the box is up.
+        SetTimer1Enabled(false);
+        ShowMessage((failure + MsgGuiNotInitialised).c_str());
+        Terminate();
+        return -1;
+    }
+    PostCharacter(ModeCharacter(MeassureMode));
+    // The thread only tells its console; whoever looks at the bezel must learn it too.
+    if (MeassureMode == MeassureModeLoop) {
+        const std::string failure = LoopFileFailure(LoopFileName);
+        if (!failure.empty()) ShowMessage(failure.c_str());
+    }
+    return 0;
+}
+
+void TForm1::Timer1Timer() {
+    // Window order: the display stays over the bezel while one of the two is in front,
+    // and drops back with it when another program comes to the front.
+    const TWindowId foreground = ForegroundWindow();
+    const TWindowId formId = Form->shown() ? static_cast<TWindowId>(fl_xid(Form)) : 0;
+    const bool formInFront = foreground != 0 && foreground == formId;
+    const bool displayInFront = foreground != 0 && foreground == DisplayWindow;
+    switch (WindowOrder(formInFront, displayInFront, &BackgroundFlag)) {
+    case OrderBehind:
+        // The window manager keeps the other program in front; nothing to give back.
+        PlaceDisplay(false);
+        break;
+    case OrderFormFirst:
+        Form->show();  // raises the bezel
+        // Before the display's raise, which goes through another connection.
+        XSync(fl_display, False);
+        PlaceDisplay(true);
+        break;
+    case OrderDisplayOnTop:
+        PlaceDisplay(true);
+        break;
+    default:
+        break;
+    }
+
+    // Watchdog.
+    const TWindowId known = DisplayWindow;
+    DisplayWindow = FindDisplay();
+    if (!DisplayWindow) {
+        SetTimer1Enabled(false);
+        if (!known) ShowMessage(MsgGuiNotRunning);
+        else DebugOutput("benchdesk: the display window is gone; ending.\n");
+        Terminate();
+        return;
+    }
+
+    // Repeats of the held turn button.
+    for (TSpeedButton* b : SpeedButton) {
+        const int r = b->Spec.repeat;
+        if (r < 0 || !RepeatCount[r]) continue;
+        if (RepeatTick(&RepeatCount[r])) PostCharacter(b->Spec.character);
+    }
+}
+
+namespace {
+
+// The form library's own last words (no display, for one) end with a line of ours.
+void FatalMessage(const char* format, ...) {
+    std::fputs("benchdesk: ", stderr);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputs("\nbenchdesk needs an X display (DISPLAY).\n", stderr);
+    std::exit(1);
+}
+
+}  // namespace
+
+int BenchdeskMain() {
+    Fl::fatal = FatalMessage;
+    // The whole screen, not the work area that panels leave.
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh, 0);
+    if (ScreenCheck(sw, sh) != 0) return 0;
+    Form1 = new TForm1();
+    Form1->FormCreate();
+    if (!Form1->Terminated()) {
+        Form1->Show();
+        while (!Form1->Terminated()) Fl::wait();
+    }
+    delete Form1;
+    Form1 = nullptr;
+    ShmUnlink(ShmBlockName());
+    return 0;
+}
