@@ -1,7 +1,6 @@
 #include "flightpage.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -21,6 +20,7 @@
 #include "initialsetting.h"
 #include "lookup.h"
 #include "measured_block.h"
+#include "page_assets.h"
 #include "refresh.h"
 #include "shellhooks.h"
 #include "shellstate.h"
@@ -75,14 +75,16 @@ int ReadDigit(const FGDrawBuffer& win, int x, int y, int w, int h, int picture, 
 class FlightPageTest : public MeasuredBlockTest {
 protected:
     static void SetUpTestSuite() {
+        LoadPageAssets();
+        char old[PATH_MAX];
+        ASSERT_NE(getcwd(old, sizeof old), nullptr);
         ASSERT_EQ(chdir(RUN_DIR), 0);
-        if (DisplayFonts[0] < 0) {
-            for (int i = 0; i < DisplayFontCount; i++) {
-                DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
-                ASSERT_GE(DisplayFonts[i], 9) << DisplayFontFiles[i];
-            }
-        }
-        BuildDisplayPalette();
+        LoadTapePictures();
+        ASSERT_EQ(chdir(old), 0);
+    }
+    static void TearDownTestSuite() {
+        FreeTapePictures();
+        FreeMainPictures();
     }
 
     void SetUp() override {
@@ -103,8 +105,6 @@ protected:
         SlipCurve = &slipCurve;
 
         MainWindow = &win;
-        LoadMainPictures();
-        LoadTapePictures();
         ScreenType = ScreenFlight;
         SetupModeActive = 0;
         TerrainViewOn = 0;
@@ -127,8 +127,6 @@ protected:
     }
 
     void TearDown() override {
-        FreeTapePictures();
-        FreeMainPictures();
         MainWindow = nullptr;
         SlipCurve = nullptr;
         AverReader = nullptr;
@@ -634,13 +632,6 @@ TEST_F(FlightPageTest, TasBoxColouredByZone) {
 
 // ---------------------------------------------------------------- the whole page
 
-void SaveArtefact(const FGDrawBuffer& win, const char* name) {
-    const std::string dir = std::string(RUN_DIR) + "/../artefacts";
-    mkdir(dir.c_str(), 0755);
-    FGBitmap copy(&win);
-    EXPECT_EQ(copy.save((dir + "/" + name).c_str()), FG_BITMAP_OK);
-}
-
 TEST_F(FlightPageTest, SnapshotOfTheFlightPage) {
     Put(echInercialPitch, 4.0f);
     Put(echInercialRoll, 15.0f);
@@ -663,13 +654,13 @@ TEST_F(FlightPageTest, SnapshotOfTheFlightPage) {
     DrawFlightPage();
     DrawAltimeter();
     DrawAirspeedIndicator();
-    SaveArtefact(win, "flightpage.bmp");
+    SavePageSnapshot(win, "flightpage.bmp");
     ScreenType = ScreenFlightGps;
     win.clear(0);
     DrawFlightPage();
     DrawAltimeter();
     DrawAirspeedIndicator();
-    SaveArtefact(win, "flightpage_split.bmp");
+    SavePageSnapshot(win, "flightpage_split.bmp");
 }
 
 }  // namespace
