@@ -1,5 +1,7 @@
 #include "flightpage.h"
 
+#include <libintl.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -250,7 +252,7 @@ int FlightFont(int size) {
 }
 
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text) {
-    if (w) TextInFont(w, 16, x, y, text, Black, ErrRed);
+    if (w) TextInFont(w, 16, x, y, gettext(text), Black, ErrRed);
 }
 
 int32_t RoundDiv1000(int64_t v) {
@@ -556,7 +558,7 @@ void DrawFlightPage() {
         if (cameraInUse) {
             w->fillbox(0, 0, 560, StatusHeight, Grey128);
             const char* text = " CAMERA ERR ";
-            DrawErrText(w, (540 - TextWidth(16, text)) / 2, 100, text);
+            DrawErrText(w, (540 - TextWidth(16, gettext(text))) / 2, 100, text);
             painted = true;
         } else if (attitudeFailed) {
             w->fillbox(0, 0, l.greyWidth, StatusHeight, Grey128);
@@ -602,8 +604,8 @@ void DrawFlightPage() {
         w->set_clip_rect(0, 0, 800, 480);
         const char* errPitch = "  ERR PITCH  ";
         const char* errRoll = "  ERR ROLL  ";
-        if (FlightErrors.pitch) DrawErrText(w, l.screenX - TextWidth(16, errPitch) / 2, 210, errPitch);
-        if (FlightErrors.roll) DrawErrText(w, l.screenX - TextWidth(16, errRoll) / 2, 150, errRoll);
+        if (FlightErrors.pitch) DrawErrText(w, l.screenX - TextWidth(16, gettext(errPitch)) / 2, 210, errPitch);
+        if (FlightErrors.roll) DrawErrText(w, l.screenX - TextWidth(16, gettext(errRoll)) / 2, 150, errRoll);
         DrawAircraftSymbol(ViewSetting.symbolOffset);
         char text[24];
         FormatLoadFactor(text, sizeof text, f.loadFactor);

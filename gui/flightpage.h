@@ -81,7 +81,7 @@ extern TDisplayItem FlightBoxesSplit[FlightBoxCount];
 bool ReadFlightChannel(uint32_t id, int32_t* value);
 // Font of a nominal size (14, 16, 19, 20, 23, 25, 29, 32, 58) in the active font set.
 int FlightFont(int size);
-// An "  ERR  "-type text: font 16, black on red.
+// An "  ERR  "-type text (translated): font 16, black on red.
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text);
 
 // One frame of the page's dynamic layers.
