@@ -2,14 +2,11 @@
 // ladder and bank scale, the two drums with their tapes, the vertical-speed arc,
 // and a whole frame without measured values (grey area and error marks).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
-
-#include <climits>
 
 #include "fgdrawbuffer.h"
-#include "fgfontmanager.h"
 #include "flightpage.h"
 #include "flighttapes.h"
+#include "page_assets.h"
 #include "settingvars.h"
 #include "shellhooks.h"
 #include "shellstate.h"
@@ -21,14 +18,7 @@ void Prepare() {
     static bool done = false;
     if (done) return;
     done = true;
-    char old[PATH_MAX];
-    if (!getcwd(old, sizeof old) || chdir(RUN_DIR) != 0) return;
-    for (int i = 0; i < DisplayFontCount; i++)
-        DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
-    LoadMainPictures();
-    LoadTapePictures();
-    if (chdir(old) != 0) return;
-    BuildDisplayPalette();
+    if (!LoadBenchPageAssets(LoadTapePictures)) return;
     UnitsSetting.airspeed = UnitKnots;
     UnitsSetting.altitude = UnitFeet;
     AirspeedLimits = {5000, 8500, 12000, 15000};
