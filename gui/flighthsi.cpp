@@ -1,5 +1,7 @@
 #include "flighthsi.h"
 
+#include "flightpage.h"
+
 #include <libintl.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "flightpage.h"
 #include "hkmeasure.h"
 #include "lookup.h"
 #include "refresh.h"
@@ -232,23 +235,6 @@ TDisplayItem GpsStripItems[GpsStripRows] = {
     Label(765, 52, ""),
 };
 
-int FlightFont(int size) {
-    const bool cyrillic = LanguageFontSet == FontSetCyrillic;
-    int index;
-    switch (size) {
-        case 14: index = cyrillic ? FontMsRefSans15 : FontEuromode14; break;
-        case 16: index = cyrillic ? FontMsRefSans16 : FontEuromode16; break;
-        case 19: index = cyrillic ? FontMsRefSans19 : FontEuromode19; break;
-        case 20: index = cyrillic ? FontMsRefSans19 : FontEuromode20; break;
-        case 23: index = cyrillic ? FontMsRefSans22 : FontEuromode23; break;
-        case 25: index = cyrillic ? FontMsRefSans25 : FontEuromode25; break;
-        case 29: index = cyrillic ? FontMsRefSans28 : FontEuromode29; break;
-        case 32: index = cyrillic ? FontMsRefSans32 : FontEuromode32; break;
-        case 58: index = FontEuromode58; break;
-        default: return -1;
-    }
-    return DisplayFonts[index];
-}
 
 void DrawTextItem(const TTextItem& item, const char* text) {
     FGDrawBuffer* w = MainWindow;

@@ -57,9 +57,6 @@ struct TTextItem {
 };
 static_assert(sizeof(TTextItem) == 20, "text item is 20 bytes");
 
-// Toolkit font of a nominal size (14, 16, 19, 20, 23, 25, 29, 32, 58) in the
-// active font set; -1 when none is registered.
-int FlightFont(int size);
 void DrawTextItem(const TTextItem& item, const char* text);
 
 // heading in tenths of a degree.

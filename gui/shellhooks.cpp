@@ -16,6 +16,8 @@
 #include "fgfontmanager.h"
 #include "fgwindow.h"
 #include "flighthsi.h"
+#include "flightpage.h"
+#include "flighttapes.h"
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "refresh.h"
@@ -301,18 +303,23 @@ void PaintFrame() {
         for (int row = RowIat; row <= RowAuxTemp; ++row) DrawDisplayItem(&PageItems[row]);
         for (int row = RowSupply; row < RowSupply + 6; ++row) DrawDisplayItem(&PageItems[row]);
     } else if (ScreenType == ScreenFlight) {
-        // flight page: frame, canopy and gear, altimeter, airspeed
+        DrawFlightPage();
+        DrawCanopyGear();
+        DrawAltimeter();
+        DrawAirspeedIndicator();
         DrawAutopilotBox(w);
         DrawHsiSourceLabel(w);
-        // PageItems rows 54, 55
+        // PageItems rows 54, 55: the flight page's rows of that table do not exist yet
         DrawBaroPicture(w, 612, 422);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
-        // flight view: frame, altimeter, airspeed
+        DrawFlightPage();
+        DrawAltimeter();
+        DrawAirspeedIndicator();
         DrawAutopilotBox(w);
         DrawHsiSourceLabel(w);
-        // PageItems rows 67, 68
+        // PageItems rows 67, 68: the flight view's rows of that table do not exist yet
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
                 if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
@@ -351,6 +358,7 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
         }
         case FGE_OPENED:
             LoadMainPictures();
+            LoadTapePictures();
             delete EngineBackground;
             delete StripBackground;
             EngineBackground = StripBackground = nullptr;
@@ -358,6 +366,7 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
             break;
         case FGE_CLOSING:
             FreeMainPictures();
+            FreeTapePictures();
             break;
         case FGE_REDRAW:
             PaintFrame();

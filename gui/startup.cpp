@@ -11,6 +11,7 @@
 #include "fgbase.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "flightlinks.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/terrain_view.h"
 #include "hkmeasure.h"
@@ -137,6 +138,7 @@ int ShellStartUp() {
     MainWindow = MainFGWindow;
     InstallTerrainHooks(GLTerrainHooks);
     InitGLView(MainFGWindow->pixels);
+    ConnectFlightPage();
     // entertainment screen: created here for model 31 outside demo mode, once it exists
     StartScreen();
     InitialSetting();

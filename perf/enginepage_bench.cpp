@@ -2,16 +2,14 @@
 // main window's paint draws it over an empty background: value boxes, bars,
 // marks, annunciators, instrument temperature and status bar.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 
 #include "configmanager.h"
 #include "enginepage.h"
 #include "fgdrawbuffer.h"
-#include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellhooks.h"
@@ -24,13 +22,7 @@ void Prepare() {
     static bool done = false;
     if (done) return;
     done = true;
-    char old[PATH_MAX];
-    if (!getcwd(old, sizeof old) || chdir(RUN_DIR) != 0) return;
-    for (int i = 0; i < DisplayFontCount; i++)
-        DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
-    LoadMainPictures();
-    if (chdir(old) != 0) return;
-    BuildDisplayPalette();
+    if (!LoadBenchPageAssets()) return;
     UnitsSetting.temperature = UnitCelsius;
     UnitsSetting.enginePress = UnitBar;
     UnitsSetting.manifoldPress = UnitMbar;

@@ -338,11 +338,16 @@ void PaintJednotky(Canvas& cv, bool negative) {
     }
 }
 
+// Each hundreds digit fills its 112 rows with four copies 28 rows apart, one
+// beside each tens label of its hundred that the window can show.
 void PaintStovky(Canvas& cv, bool negative) {
     cv.under = DrumLight;
     for (int k = negative ? 0 : -1; k <= (negative ? 10 : 11); ++k) {
-        int top = negative ? pic::DrumNeg100ZeroRow + 112 * k : pic::Drum100ZeroRow - 112 * k;
-        DrumGlyph(cv, DrumNarrow, std::to_string(((k % 10) + 10) % 10), negative ? 1 : 0, top, pic::Drum100Glyph, 14);
+        int first = negative ? pic::DrumNeg100ZeroRow + 112 * k + pic::DrumNeg100First
+                             : pic::Drum100ZeroRow - 112 * k + pic::Drum100First;
+        for (int copy = 0; copy < 4; ++copy)
+            DrumGlyph(cv, DrumNarrow, std::to_string(((k % 10) + 10) % 10), negative ? 1 : 0,
+                      first + copy * pic::Drum100Glyph, pic::Drum100Glyph, 14);
     }
 }
 

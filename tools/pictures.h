@@ -131,10 +131,12 @@ inline constexpr int Drum1ZeroRow = 351;   // jednotky: digit k at 351 - 32 k, k
 inline constexpr int Drum1Pitch = 32;
 inline constexpr int Drum1Cell = 28;
 inline constexpr int DrumNeg1ZeroRow = 64; // zjednotky: digit k at 64 + 32 k, k = 0..10
-inline constexpr int Drum100ZeroRow = 1256;  // stovky: digit k glyph in rows 1256 - 112 k .. + 28, k = -1..11;
-inline constexpr int Drum100Pitch = 112;     //   the heading cell 1252 - 112 k .. + 32 holds it whole
-inline constexpr int Drum100Glyph = 28;
-inline constexpr int DrumNeg100ZeroRow = 134;  // zstovky: digit k glyph at 134 + 112 k, k = 0..10, columns 1..14
+inline constexpr int Drum100ZeroRow = 1256;  // stovky: digit k, k = -1..11, in four 28-row copies from
+inline constexpr int Drum100Pitch = 112;     //   1256 - 112 k - 29 (the altimeter's 82-row window shows the
+inline constexpr int Drum100Glyph = 28;      //   copy beside each tens label); the heading cell
+inline constexpr int Drum100First = -29;     //   1252 - 112 k .. + 32 holds the copy at 1256 - 112 k - 1 whole
+inline constexpr int DrumNeg100ZeroRow = 134;  // zstovky: digit k, k = 0..10, columns 1..14, in four copies
+inline constexpr int DrumNeg100First = -26;    //   from 134 + 112 k - 26
 inline constexpr int Drum10ZeroCentre = 318;   // desitky: label v (multiple of 10) centred on 318 - 2.8 v, v = -10..110
 inline constexpr int DrumNeg10ZeroCentre = 65; // zdesitky: label of magnitude v centred on 65 + 2.8 v, v = -10..110
 inline constexpr int DrumNearZeroCentre = 77;  // desitkyALTnula: "0" and label v centred on 77 - 2.8 v, v = -20..20;
