@@ -266,9 +266,28 @@ void CopyPicture(FGDrawBuffer* target, FGBitmap* pic, int x, int y) {
 }
 
 // The baro box when the editor is closed (the values of its boxes come with the page records).
-void DrawBaroPicture(FGDrawBuffer* w, int x, int y) {
+// The barometric box: its picture with the QNH setting in the pressure unit
+// (valueRow) over the unit's name (unitRow).
+void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow) {
     if (NoBaroBox() || BaroEditActive) return;
     CopyPicture(w, MainPictures[Pic3dTlak], x, y);
+    TDisplayItem& value = PageItems[valueRow];
+    TDisplayItem& unit = PageItems[unitRow];
+    value = TDisplayItem{};
+    value.x = x + 4;
+    value.y = y + 2;
+    value.width = 102;
+    value.height = 22;
+    value.value = ItemLabel;
+    value.fontCode = 12;
+    std::snprintf(value.text, sizeof value.text, "%s", RefreshValues.baroText);
+    unit = value;
+    unit.y = y + 24;
+    unit.height = 16;
+    unit.fontCode = 8;
+    std::snprintf(unit.text, sizeof unit.text, "%s", UnitTexts.baro);
+    DrawDisplayItem(&value);
+    DrawDisplayItem(&unit);
 }
 
 void DrawNoEmsStrip(FGDrawBuffer* w) {
@@ -310,7 +329,7 @@ void PaintFrame() {
         DrawAutopilotBox(w);
         DrawHsiSourceLabel(w);
         // PageItems rows 54, 55: the flight page's rows of that table do not exist yet
-        DrawBaroPicture(w, 612, 422);
+        DrawBaroPicture(w, 612, 422, 53, 56);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
@@ -334,7 +353,7 @@ void PaintFrame() {
         }
         if (ScreenType == ScreenFlightNav) DrawStripItems(NavStripItems, NavTitle, NavStripRows - 1);
         if (ScreenType == ScreenFlightGps) DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
-        DrawBaroPicture(w, 411, 422);
+        DrawBaroPicture(w, 411, 422, 66, 69);
     }
     DrawInstTemp();
     DrawStatusBar(w);
