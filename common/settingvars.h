@@ -345,8 +345,8 @@ static_assert(sizeof(TBrightnessSetting) == 8, "0x2008");
 // 0x2009/0: runtime display record.
 struct TDisplaySetting {
     int32_t screenWord;  // low 6 bits screen type; bits 8.. runtime flags (bit 8 engine strip)
-    int32_t reserved4;
-    int32_t reserved8;
+    int32_t terrainView;  // 4: non-zero = the 3-D terrain behind the attitude
+    int32_t path3d;       // 8: 1 = the 3-D path
     int32_t bugsShown;   // 12
     int32_t altBug;      // 16 decimetres
     int32_t iasBugOn;    // 20

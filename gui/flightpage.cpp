@@ -574,7 +574,7 @@ void DrawFlightPage() {
     // 4, 5. HSI and 3-D path.
     if (ScreenType >= ScreenFlightNav && ScreenType <= ScreenTransit && FlightPageHooks.drawHsi)
         FlightPageHooks.drawHsi();
-    if (DisplaySetting.reserved8 == 1 && FlightPageHooks.draw3dPath) {
+    if (DisplaySetting.path3d == 1 && FlightPageHooks.draw3dPath) {
         if (split) w->set_clip_rect(0, 0, 558, 480);
         FlightPageHooks.draw3dPath();
         if (split) w->set_clip_rect(0, 0, 800, 480);

@@ -58,6 +58,7 @@ int RefreshPeriodRule() {
 }
 
 void SetTimerPeriod() {
+    TerrainViewOn = DisplaySetting.terrainView != 0;
     RefreshPeriod = RefreshPeriodRule();
     if (RefreshTimer) fg_set_timer(RefreshPeriod, RefreshTimerTick);
     if (AverReader) AverReader->SetPeriod(RefreshPeriod);
@@ -307,6 +308,8 @@ void DrawNoEmsStrip(FGDrawBuffer* w) {
 void PaintFrame() {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
+    // The runtime setting may change under the menus; the page follows it.
+    TerrainViewOn = DisplaySetting.terrainView != 0;
     if (BootLogo) {
         DrawBootLogo();
         return;

@@ -155,7 +155,7 @@ extern int KeyFlagUntil;           // time() until which a key press counts
 extern int DemoBannerShown;
 extern int LayoutReady;
 extern int RepaintEnabled;
-extern int TerrainViewOn;          // the terrain view is switched on
+extern int TerrainViewOn;          // the terrain view is switched on (runtime display setting)
 extern int GpsStatusBit;           // GPS bit of the flight page's device-status test
 extern int32_t StartTimeSec, StartTimeUsec;
 // The entertainment screen while it is open (none in this build).

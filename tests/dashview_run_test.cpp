@@ -21,6 +21,7 @@
 #include "config_tempdir.h"
 #include "configfile.h"
 #include "configmanager.h"
+#include "displayitems.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
@@ -118,7 +119,7 @@ class RunCopy : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!Exists(Program)) GTEST_SKIP() << "dashview is not built";
-        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'";
+        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir.Path() + "/'";
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
     std::string Path(const char* name) const { return dir.Path() + "/" + name; }
@@ -218,77 +219,130 @@ std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
 }
 
 // Where the text, drawn alone in the font, stands in the page (0, 60)..(800, 540) of
-// the frame: every pixel of its ink in one colour and every other pixel of its cell
-// in another. {-1, -1} when nowhere.
+// the frame: every pixel of its ink in one colour and no other pixel of its cell in
+// that colour (the paper may be shaded). {-1, -1} when nowhere.
 std::pair<int, int> FindText(const FGBitmap& frame, int font, const char* text) {
     const int w = FGFontManager::textwidth(font, text), h = FGFontManager::get_font_height(font);
+    if (w <= 0 || h <= 0) return {-1, -1};
     FGDrawBuffer cell(w, h, FG_TYPE_BITMAP, 0);
     cell.set_font(font);
     cell.text(0, 0, text, 0xFFFFFF, 0);
+    std::vector<bool> ink(size_t(w) * h);
+    int first = -1;
+    for (int i = 0; i < w * h; ++i)
+        if ((ink[size_t(i)] = (cell.pixels[i] & 0xFFFFFF) != 0) && first < 0) first = i;
+    if (first < 0) return {-1, -1};
     auto at = [&](int x, int y) { return frame.pixels[y * frame.width + x] & 0xFFFFFF; };
     for (int y = 60; y + h <= 540; ++y)
         for (int x = 0; x + w <= 800; ++x) {
-            FGPixel ink = 0, paper = 0;
-            bool haveInk = false, havePaper = false, match = true;
+            const FGPixel colour = at(x + first % w, y + first / w);
+            bool match = true;
             for (int j = 0; j < h && match; ++j)
-                for (int i = 0; i < w && match; ++i) {
-                    const FGPixel p = at(x + i, y + j);
-                    if (cell.pixels[j * w + i] & 0xFFFFFF) {
-                        if (!haveInk) ink = p, haveInk = true;
-                        match = p == ink && (!havePaper || p != paper);
-                    } else {
-                        if (!havePaper) paper = p, havePaper = true;
-                        match = p == paper && (!haveInk || p != ink);
-                    }
-                }
-            if (match && haveInk && havePaper) return {x, y - 60};
+                for (int i = 0; i < w && match; ++i) match = (at(x + i, y + j) == colour) == ink[size_t(j * w + i)];
+            if (match) return {x, y - 60};
         }
     return {-1, -1};
 }
 
-// A writer process of the block feeds the engine speed while dashview runs on the
-// engine page: its frame shows the value, averaged and converted, in the page's font.
-TEST_F(RunCopy, ValuesFedIntoTheBlockReachTheEnginePage) {
-    // The last screen stored as the engine page.
-    ASSERT_EQ(ConfigManager.Create(), 0);
-    ConfigManager.SetSleep([](uint32_t) {});
-    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | ScreenEngine;
-    ASSERT_EQ(SetSS(0x2009, 0), 0);
-    ASSERT_EQ(SaveSetting(nullptr, KindRuntime), 0);
-    ConfigManager.Release();
-
-    WriteKeys("wait 3000\nquit\n");
-    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
-    std::atomic<bool> stop{false};
-    TDashview dv;
-    {
-        TMValWriter writer;
-        std::thread feeder([&] {
-            while (!stop) {
-                writer.SetVal(echRpmEng, 2400);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-        const bool started = dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                                   "DASHVIEW_SNAPSHOT=" + Path("snap")});
-        const int rc = started ? dv.Wait(60) : -1;
-        stop = true;
-        feeder.join();
-        ASSERT_TRUE(started);
-        EXPECT_EQ(rc, 0) << dv.Output();
+// A run folder whose runtime file names the last screen; dashview runs there
+// headless while this process writes the block, as the bench program would.
+class FedRun : public RunCopy {
+protected:
+    struct TFeed {
+        uint32_t id;
+        float value;
+    };
+    void StoreLayout(int screen, int terrainView) {
+        ASSERT_EQ(ConfigManager.Create(), 0);
+        ConfigManager.SetSleep([](uint32_t) {});
+        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | screen;
+        DisplaySetting.terrainView = terrainView;
+        ASSERT_EQ(SetSS(0x2009, 0), 0);
+        ASSERT_EQ(SaveSetting(nullptr, KindRuntime), 0);
+        // A GPS and a navigation receiver on their ports: the NAV and GPS strips exist.
+        DevicePort[1].flags |= PortConnected;
+        DevicePort[3].flags |= PortConnected;
+        ASSERT_EQ(SetSS(0x4018, 2), 0);
+        ASSERT_EQ(SetSS(0x4018, 4), 0);
+        ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+        ConfigManager.Release();
     }
-    auto frame = LastPageFrame(Path("snap"));
+    // The last page frame of a run of about ms milliseconds fed with the values.
+    std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms) {
+        WriteKeys("wait " + std::to_string(ms) + "\nquit\n");
+        mkdir(Path("snap").c_str(), 0755);
+        std::atomic<bool> stop{false};
+        TDashview dv;
+        {
+            TMValWriter writer;
+            std::thread feeder([&] {
+                while (!stop) {
+                    for (const TFeed& f : feed) writer.SetVal(f.id, f.value);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                }
+            });
+            const bool started = dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                                       "DASHVIEW_SNAPSHOT=" + Path("snap")});
+            const int rc = started ? dv.Wait(60) : -1;
+            stop = true;
+            feeder.join();
+            EXPECT_TRUE(started);
+            EXPECT_EQ(rc, 0) << dv.Output();
+        }
+        output = dv.Output();
+        auto frame = LastPageFrame(Path("snap"));
+        EXPECT_NE(frame, nullptr);
+        if (frame) {
+            EXPECT_EQ(frame->width, 800);
+        }
+        return frame && frame->width == 800 ? std::move(frame) : nullptr;
+    }
+    std::string output;
+};
+
+// The engine speed written into the block reaches the engine page, averaged and
+// rounded, in the page's font.
+TEST_F(FedRun, ValuesFedIntoTheBlockReachTheEnginePage) {
+    StoreLayout(ScreenEngine, 0);
+    auto frame = Run({{echRpmEng, 2400}}, 3000);
     ASSERT_NE(frame, nullptr);
-    ASSERT_EQ(frame->width, 800);
     SavePageSnapshot(*frame, "dashview_engine_fed.bmp");
 
     LoadPageAssets();
     const int font = DisplayFonts[FontEuromode20];
     ASSERT_GE(font, 0);
     const auto at = FindText(*frame, font, "2400");
-    EXPECT_GE(at.first, 0) << "the fed engine speed is not on the page\n" << dv.Output();
+    EXPECT_GE(at.first, 0) << "the fed engine speed is not on the page\n" << output;
     EXPECT_LT(at.second, 240) << "the engine speed stands in the page's upper half";
+}
+
+// Every layout with the flight view, in level flight over the generated terrain near
+// the recorded flight's field: sky above and ground below the horizon, the QNH in its
+// box, and the frame kept as an artefact to look at.
+TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
+    const std::vector<TFeed> level = {
+        {echAltitudeQNH, 900},  {echInercialPitch, 0}, {echInercialRoll, 0}, {echSpeedIas, 185.2f},
+        {echGPSTrk, 270},       {echGPSLat, 50.08f},   {echGPSLon, 14.30f},  {echSpeedVertical, 0},
+        {echInercialAccPilot, 1}, {echRpmEng, 2400}, {echInercialAzimut, 270},
+    };
+    LoadPageAssets();
+    const int baroFont = DisplayItemFont(12, LanguageId);
+    ASSERT_GE(baroFont, 0);
+    for (int screen : {ScreenFlight, ScreenFlightEms, ScreenFlightNav, ScreenFlightGps}) {
+        SCOPED_TRACE(screen);
+        StoreLayout(screen, 1);
+        auto frame = Run(level, 2500);
+        ASSERT_NE(frame, nullptr);
+        SavePageSnapshot(*frame, ("dashview_layout_" + std::to_string(screen) + ".bmp").c_str());
+        auto at = [&](int x, int y) { return frame->pixels[(y + 60) * 800 + x] & 0xFFFFFF; };
+        auto blue = [](FGPixel p) { return int(p & 0xFF) > int((p >> 16) & 0xFF) + 40; };
+        // The attitude's centre column: sky above the middle, no sky well below it.
+        const int cx = screen == ScreenFlight ? 400 : 280;
+        EXPECT_TRUE(blue(at(cx, 150))) << std::hex << at(cx, 150);
+        EXPECT_FALSE(blue(at(cx, 330))) << std::hex << at(cx, 330);
+        EXPECT_GE(FindText(*frame, baroFont, "1013.2").first, 0) << output;
+    }
 }
 
 class RunWindow : public RunCopy {

@@ -109,7 +109,25 @@ TInstrumentConfig Template(int cx, int cy, int startAngle, int endAngle, int min
 TInstrumentConfig Moved(TInstrumentConfig c, int cx, int cy, int radius = 0) {
     c.cx = cx;
     c.cy = cy;
-    if (radius) c.radius = radius;
+    if (radius && radius != c.radius) {
+        // Title and unit keep their place in the face of a smaller dial, clear of
+        // its numbers.
+        auto scale = [&](int32_t& v) { v = v * radius / c.radius; };
+        scale(c.titleX);
+        scale(c.unitX);
+        if (c.titleY > 0) {
+            // Full dials: the numbers stand about half a radius out, so title and
+            // unit go between them and the hub.
+            c.titleY = radius * 2 / 5;
+            c.unitY = radius / 7;
+        } else {
+            scale(c.titleY);
+            scale(c.unitY);
+        }
+        c.titleFontSize = 5;
+        c.scaleFontSize = std::max(5, c.scaleFontSize * radius / c.radius);
+        c.radius = radius;
+    }
     return c;
 }
 
