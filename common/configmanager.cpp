@@ -27,17 +27,6 @@ int DisplayModel = 29;
 
 namespace {
 
-// A diagnostic line as it stands (the caller's text carries its own newline).
-void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Print(const char* format, ...) {
-    char line[TraceLineSize];
-    va_list ap;
-    va_start(ap, format);
-    vsnprintf(line, sizeof line, format, ap);
-    va_end(ap);
-    PrintHook(line);
-}
-
 constexpr uint32_t RetryPause = 250;  // ms
 
 inline int32_t Word(const uint8_t* record, int offset) { return static_cast<int32_t>(CfgGet32(record + offset)); }
@@ -436,9 +425,9 @@ int CConfigManager::Load(const char* prefix, uint32_t kindMask, int reload) {
     int r = 0;
     for (int i = 0; i < 4; ++i) {
         if (i > 0) Sleep(RetryPause);
-        Print("CConfigManager::Load: LoadConfig ... before.. typ=%x, re=%d\n", kindMask, reload);
+        HookPrintf("CConfigManager::Load: LoadConfig ... before.. typ=%x, re=%d\n", kindMask, reload);
         r = m_Store->LoadConfig(prefix, kindMask, reload);
-        Print("CConfigManager::Load: LoadConfig ... after i=%d, r=%d\n", i, r);
+        HookPrintf("CConfigManager::Load: LoadConfig ... after i=%d, r=%d\n", i, r);
         if (r != -3) break;
     }
     if (r != 0) return r;
@@ -447,7 +436,7 @@ int CConfigManager::Load(const char* prefix, uint32_t kindMask, int reload) {
     for (int i = 0; i < 4; ++i) {
         if (i > 0) Sleep(RetryPause);
         r = m_Store->LockRead(1);
-        Print("CConfigManager::Load: LockRead ... i=%d, r=%d\n", i, r);
+        HookPrintf("CConfigManager::Load: LockRead ... i=%d, r=%d\n", i, r);
         if (r != -2) break;
     }
     if (r != 0) return r;
@@ -527,14 +516,14 @@ int CConfigManager::ProcessChanges() {
 // ---- program-wide entry points ----
 
 int LoadSetting(const char* prefix, uint32_t kindMask, int reload) {
-    Print(">>LoadSetting()\n");
+    HookPrintf(">>LoadSetting()\n");
     SettingsBusy = 1;
     int r = ConfigManager.Load(prefix, kindMask, reload);
     if (r != 0)
         SettingsError = 1;
     else
         SetLanguage(LanguageSetting.languageId);
-    Print(">>LoadSetting()\n");
+    HookPrintf(">>LoadSetting()\n");
     SetDisplayCapabilities();
     LayoutMask = DisplaySetting.screenWord & 0x3F;
     SettingsBusy = 0;
@@ -542,15 +531,15 @@ int LoadSetting(const char* prefix, uint32_t kindMask, int reload) {
 }
 
 int SaveSetting(const char* prefix, uint32_t kindMask) {
-    Print(">>SaveSetting()\n");
+    HookPrintf(">>SaveSetting()\n");
     SettingsBusy = 1;
     int r = ConfigManager.Save(prefix, kindMask);
     SettingsBusy = 0;
     if (r != 0) {
-        Print("<<SaveSetting() ERR\n");
+        HookPrintf("<<SaveSetting() ERR\n");
         return -1;
     }
-    Print("<<SaveSetting() OK\n");
+    HookPrintf("<<SaveSetting() OK\n");
     return 0;
 }
 

@@ -186,6 +186,19 @@ void DefaultPrintHook(const char* text) {
 
 TPrintHook PrintHook = DefaultPrintHook;
 
+void HookVPrintf(const char* format, va_list ap) {
+    char line[TraceLineSize];
+    vsnprintf(line, sizeof line, format, ap);
+    PrintHook(line);
+}
+
+void HookPrintf(const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    HookVPrintf(format, ap);
+    va_end(ap);
+}
+
 namespace {
 // Appends to a fixed line, cutting at the space that is left.
 struct LineBuilder {

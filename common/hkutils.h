@@ -2,6 +2,7 @@
 // power, fixed-point text and the trace line with its print hook.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 
@@ -48,6 +49,10 @@ constexpr size_t TraceLineSize = 1024;
 typedef void (*TPrintHook)(const char* text);
 void DefaultPrintHook(const char* text);
 extern TPrintHook PrintHook;
+// A line through PrintHook in printf form, cut at TraceLineSize; the caller's
+// text carries its own newline.
+void HookPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void HookVPrintf(const char* format, va_list ap) __attribute__((format(printf, 1, 0)));
 
 int TraceLog(const TTraceOrigin* origin, const char* format, ...)
     __attribute__((format(printf, 2, 3)));

@@ -134,10 +134,8 @@ int64_t ShellClockMs() {
 void SetShellClock(std::function<int64_t()> clockMs) { ShellClock() = std::move(clockMs); }
 
 void ShellPrint(const char* format, ...) {
-    char line[TraceLineSize];
     va_list ap;
     va_start(ap, format);
-    vsnprintf(line, sizeof line, format, ap);
+    HookVPrintf(format, ap);
     va_end(ap);
-    PrintHook(line);
 }
