@@ -32,6 +32,7 @@
 
 // Last: its macros would break the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 extern char** environ;
 
@@ -382,4 +383,41 @@ TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
     EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
     EXPECT_TRUE(Exists(Path("statistic.dat")));
     EXPECT_TRUE(Exists(Path("runtime.dat")));
+}
+
+// A bezel key reaches dashview the way the bench program sends it, as a character in
+// a client message to the window "Velvix": a key press raises the soft-key caption
+// bar from 15 to 25 rows at the foot of the page.
+TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
+    TWindowId id = 0;
+    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(id, 0u) << dv.Output();
+
+    Display* probe = XOpenDisplay(server.display.c_str());
+    ASSERT_NE(probe, nullptr);
+    // Page row 462 lies inside a 25-row bar and outside a 15-row one.
+    auto barRow = [&] {
+        XImage* image = XGetImage(probe, id, 0, 60 + 462, 800, 1, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        int black = 0;
+        for (int x = 0; x < 800; ++x) black += (XGetPixel(image, x, 0) & 0xFFFFFF) == 0;
+        XDestroyImage(image);
+        return black;
+    };
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_LT(barRow(), 700) << "the page shows below a resting caption bar";
+    ASSERT_EQ(WindowSendChar(id, '1'), WINDOW_OK);
+    int black = 0;
+    for (int i = 0; i < 40 && black < 800; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        black = barRow();
+    }
+    EXPECT_EQ(black, 800) << "the caption bar did not rise";
+    XCloseDisplay(probe);
+
+    ASSERT_EQ(WindowSendClose(id), WINDOW_OK);
+    EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
 }
