@@ -10,7 +10,9 @@
 #include "configmanager.h"
 #include "fgbase.h"
 #include "fgfontmanager.h"
+#include "enginepage.h"
 #include "fgwindow.h"
+#include "flighthsi.h"
 #include "flightlinks.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/terrain_view.h"
@@ -47,8 +49,37 @@ void InitMainGlobals() {
     Globals.slipCurve->Init(InterpCompareX, 1);
     SlipCurve = Globals.slipCurve.get();
     BuildDisplayPalette();
-    // refresh: the colour defaults of PageItems, NavStripItems, GpsStripItems and the
-    // engine gauge records, once the item tables exist
+    SetItemColourDefaults();
+}
+
+void SetItemColourDefaults() {
+    const TDisplayPalette& p = DisplayPalette;
+    const int32_t red = static_cast<int32_t>(p.PalRed);
+    auto alarmRed = [&](int first, int last) {
+        for (int row = first; row <= last; ++row) PageItems[row].alarmColour = red;
+    };
+    alarmRed(10, 17);
+    alarmRed(31, 31);
+    alarmRed(36, 51);
+    alarmRed(58, 58);
+    alarmRed(71, 71);
+    alarmRed(78, 79);
+    PageItems[78].warnColour = PageItems[79].warnColour = red;
+    PageItems[30].textColour = static_cast<int32_t>(p.PalSkyBlue);
+
+    // The strips draw in their own colour; the few white warning colours stay.
+    const int32_t nav = static_cast<int32_t>(p.PalNavGreen), gps = static_cast<int32_t>(p.PalGpsBlue);
+    for (int row = 0; row < NavStripRows; ++row) {
+        TDisplayItem& it = NavStripItems[row];
+        it.textColour = it.alarmColour = nav;
+        if (row != 2 && row != 4) it.warnColour = nav;
+    }
+    for (int row = 0; row < GpsStripRows; ++row) {
+        TDisplayItem& it = GpsStripItems[row];
+        it.textColour = gps;
+        if (row != 4) it.alarmColour = gps;
+        if (row != 4 && row != 19) it.warnColour = gps;
+    }
 }
 
 void DoneMainGlobals() {

@@ -10,6 +10,8 @@ class FGWindow;
 // around main; tests call them themselves).
 void InitMainGlobals();
 void DoneMainGlobals();
+// The colours the palette gives the value-box tables of the pages and strips.
+void SetItemColourDefaults();
 
 // GPS bit of the flight page's device-status test: 4 when the GPS port's
 // protocol byte is 2, else 1.

@@ -11,10 +11,12 @@
 
 #include "config_tempdir.h"
 #include "configmanager.h"
+#include "enginepage.h"
 #include "fgbase.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgwindow.h"
+#include "flighthsi.h"
 #include "hkutils.h"
 #include "shellhooks.h"
 #include "shellstate.h"
@@ -414,6 +416,26 @@ TEST_F(RunFolderTest, MissingAndDamagedFilesAreNamedAndLeftOut) {
 }
 
 // ---- start-up steps ----
+
+// The palette's colours reach the item tables; the white warning colours the
+// tables hold in a few strip rows stay.
+TEST(StartUpSteps, ItemColourDefaults) {
+    BuildDisplayPalette();
+    NavStripItems[2].warnColour = GpsStripItems[4].alarmColour = GpsStripItems[19].warnColour = 0xFFFFFF;
+    SetItemColourDefaults();
+    const TDisplayPalette& p = DisplayPalette;
+    EXPECT_EQ(uint32_t(PageItems[10].alarmColour), p.PalRed);
+    EXPECT_EQ(uint32_t(PageItems[51].alarmColour), p.PalRed);
+    EXPECT_NE(uint32_t(PageItems[52].alarmColour), p.PalRed);
+    EXPECT_EQ(uint32_t(PageItems[79].warnColour), p.PalRed);
+    EXPECT_EQ(uint32_t(PageItems[30].textColour), p.PalSkyBlue);
+    EXPECT_EQ(uint32_t(NavStripItems[3].textColour), p.PalNavGreen);
+    EXPECT_EQ(uint32_t(NavStripItems[3].warnColour), p.PalNavGreen);
+    EXPECT_EQ(NavStripItems[2].warnColour, 0xFFFFFF);
+    EXPECT_EQ(uint32_t(GpsStripItems[19].alarmColour), p.PalGpsBlue);
+    EXPECT_EQ(GpsStripItems[19].warnColour, 0xFFFFFF);
+    EXPECT_EQ(GpsStripItems[4].alarmColour, 0xFFFFFF);
+}
 
 TEST(StartUpSteps, GpsBitSquawkPresetAndStartTime) {
     DevicePort[1].protocol = 2;
