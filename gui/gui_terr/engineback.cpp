@@ -120,10 +120,8 @@ TInstrumentConfig Moved(TInstrumentConfig c, int cx, int cy, int radius = 0) {
             // unit go between them and the hub.
             c.titleY = radius * 2 / 5;
             c.unitY = radius / 7;
-        } else {
-            scale(c.titleY);
-            scale(c.unitY);
         }
+        // Half dials keep their title below the hub, clear of the needle's base.
         c.titleFontSize = 5;
         c.scaleFontSize = std::max(5, c.scaleFontSize * radius / c.radius);
         c.radius = radius;
