@@ -211,8 +211,8 @@ void PlaceFuel() {
 void PlaceStrip() {
     SetBar(EngineBars[BarNarrowTank1], 748, -2, BarUp, 8, 80, 0, 40);
     SetBar(EngineBars[BarNarrowTank2], 748, 138, BarUp, 8, 80, 0, 40);
-    SetBarBox(EngineStripItems[StripTank1], 715, 119, 72);
-    SetBarBox(EngineStripItems[StripTank2], 715, 260, 72);
+    SetBarBox(EngineStripItems[StripTank1], 715, 141, 72);  // under the gauge's unit caption
+    SetBarBox(EngineStripItems[StripTank2], 715, 282, 72);
     static const int columnX[4] = {582, 637, 692, 747};
     static const int boxX[4] = {561, 616, 671, 726};
     const int upper[4] = {BarWideFuel1, BarWideFuel2, BarWideFuelPress, BarWideFuelFlow};
