@@ -201,6 +201,25 @@ TEST_F(ControlTest, HotKeyUnderlineFollowsTheLabel) {
     EXPECT_EQ(UnderlineUnder(yes, 0), TEXT_GREY);
 }
 
+TEST_F(ControlTest, WindowDialogButtonIsAPushButton) {
+    FGWindow* w = Plain();
+    FGControl* made = w->AddPushButton(20, 30, 64, 21, "Yes", 'y', nullptr, 5);
+    auto* b = dynamic_cast<FGPushButton*>(made);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->type, FG_TYPE_PUSHBUTTON);
+    EXPECT_EQ(b->word_b, 5);
+    EXPECT_EQ(b->hot_key, 'Y');
+    // Drawn at once, underline included, and shown in the window.
+    EXPECT_EQ(UnderlineUnder(b, 0), TEXT_GREY);
+    EXPECT_EQ(At(b, 30, 2), FACE);
+    EXPECT_EQ(ScreenAt(120 + 30, 130 + 2), FACE);
+    // Pressing shows the pressed face.
+    b->Press(0, 0);
+    EXPECT_EQ(At(b, 30, 3), PRESSED_FACE);
+    b->Release(0);
+    EXPECT_EQ(At(b, 30, 3), FACE);
+}
+
 TEST_F(ControlTest, HotKeyInvokesTheCallbackOnce) {
     FGWindow* w = Plain();
     auto* no = new FGPushButton(w, 10, 10, 64, 21, "No", 'n', Count);

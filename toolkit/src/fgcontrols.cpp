@@ -96,6 +96,11 @@ FGPushButton::FGPushButton(FGWindow* window, int x, int y, int w, int h, const c
     Draw();
 }
 
+FGControl* FGWindow::AddPushButton(int x, int y, int w, int h, const char* label, int hot_key,
+                                   FGControlCallback callback, int id) {
+    return new FGPushButton(this, x, y, w, h, label, hot_key, callback, id);
+}
+
 void FGPushButton::Press(int, int) {
     if ((flags & 7) == FG_CONTROL_DISABLED) return;
     flags = (flags & ~7u) | FG_CONTROL_PRESSED | FG_CONTROL_TOGGLED;
