@@ -8,6 +8,11 @@
 // 0x00RRGGBB, blue in the low byte.
 typedef uint32_t FGPixel;
 
+// Coordinates are summed in 64 bits and brought back into the int range here.
+inline int fg_clamp_int(int64_t v) {
+    return static_cast<int>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
 // Root of the toolkit's classes: a one-way link from a sender to a receiver.
 class FGConnector {
 public:

@@ -54,10 +54,6 @@ FGPixel* alloc_pixels(int w, int h) {
 
 bool owns_pixels(unsigned type) { return type != FG_TYPE_SCREEN && type != FG_TYPE_FOREIGN; }
 
-int clamp_int(int64_t v) {
-    return static_cast<int>(std::max<int64_t>(INT_MIN, std::min<int64_t>(INT_MAX, v)));
-}
-
 int64_t abs64(int64_t v) { return v < 0 ? -v : v; }
 
 }  // namespace
@@ -118,8 +114,8 @@ void FGDrawBuffer::resize(int dw, int dh) {
     pixels = alloc_pixels(static_cast<int>(nw), static_cast<int>(nh));
     width = static_cast<int>(nw);
     height = static_cast<int>(nh);
-    clip_w = clamp_int(static_cast<int64_t>(clip_w) + dw);
-    clip_h = clamp_int(static_cast<int64_t>(clip_h) + dh);
+    clip_w = fg_clamp_int(static_cast<int64_t>(clip_w) + dw);
+    clip_h = fg_clamp_int(static_cast<int64_t>(clip_h) + dh);
 }
 
 void FGDrawBuffer::set_name(const char* nm) {
@@ -654,7 +650,7 @@ FGRect FGDrawBuffer::fillpolygon(const FGPointArray& pts, FGPixel colour) {
         }
     } trim;
     if (edges.empty()) return rect;
-    rect = {clamp_int(minx), clamp_int(miny), clamp_int(maxx - minx), clamp_int(maxy - miny)};
+    rect = {fg_clamp_int(minx), fg_clamp_int(miny), fg_clamp_int(maxx - minx), fg_clamp_int(maxy - miny)};
     if (!can_draw) return rect;
 
     const FGPixel c = resolve(colour);

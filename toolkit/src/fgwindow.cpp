@@ -25,10 +25,6 @@ char* copy_text(const char* text) {
     return copy;
 }
 
-int clamp_int(int64_t v) {
-    return static_cast<int>(std::max<int64_t>(INT_MIN, std::min<int64_t>(INT_MAX, v)));
-}
-
 FGMutex& print_lock() {
     static FGMutex lock;
     return lock;
@@ -475,8 +471,8 @@ void FGWindow::DrawLine(int x1, int y1, int x2, int y2, FGPixel colour) {
 
 void FGWindow::DrawBox(int x, int y, int w, int h, FGPixel colour) {
     if (w < 1 || h < 1) return;
-    const int r = clamp_int(static_cast<int64_t>(x) + w - 1);
-    const int b = clamp_int(static_cast<int64_t>(y) + h - 1);
+    const int r = fg_clamp_int(static_cast<int64_t>(x) + w - 1);
+    const int b = fg_clamp_int(static_cast<int64_t>(y) + h - 1);
     DrawLine(x, y, r, y, colour);
     DrawLine(r, y, r, b, colour);
     DrawLine(x, b, r, b, colour);
