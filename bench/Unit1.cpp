@@ -14,10 +14,8 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "Threadmeassure.h"
 #include "hkutils.h"
@@ -55,8 +53,6 @@ std::string SourceItemPath(int tag) { return std::string(SourceMenuPath) + Sourc
 constexpr double Timer1Interval = 0.1;
 constexpr int RepeatStart = 7;  // ticks after the press before a held turn button repeats
 constexpr int DisplayPollsMax = 1000;  // 10 s
-
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // The thread polls its flag: it is told to stop and awaited, never killed.
 void StopMeassure() {
