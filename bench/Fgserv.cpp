@@ -8,12 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "Threadmeassure.h"
@@ -226,8 +224,6 @@ struct TFdmClient {
     uint32_t have = 0;
 };
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // The listening socket, reusable at once after the previous thread's; -1 with the reason printed.
 TSocketFd OpenListener(uint16_t port) {
     TSocketFd fd(socket(AF_INET, SOCK_STREAM, 0));
@@ -322,7 +318,7 @@ void FdmServer(const TMeassurePorts& ports, const std::atomic<bool>* terminate) 
     TSocketFd listener = OpenListener(ports.fdm);
     if (listener.Get() < 0) {
         DebugOutput("MeassureThread: ERROR.\n");
-        while (!*terminate) SleepMs(25);
+        WaitForTerminate(terminate);
         return;
     }
     BenchPrintf("FlightGear FDM-native server waiting ... on port %d ...\n", ports.fdm);

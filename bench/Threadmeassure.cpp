@@ -51,13 +51,13 @@ bool ScaledWord(float value, double scale, int32_t& word) {
     return true;
 }
 
+}  // namespace
+
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void WaitForTerminate(const std::atomic<bool>* terminate) {
     while (!*terminate) SleepMs(25);
 }
-
-}  // namespace
 
 int SetChanValue(uint32_t id, float value) {
     TMValWriter* writer = ValWriter.load();

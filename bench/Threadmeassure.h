@@ -20,6 +20,10 @@ extern std::atomic<TBenchConsoleHook> BenchConsoleHook;
 void BenchPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void DebugOutput(const char* text);
 
+void SleepMs(int ms);
+// A thread with nothing (more) to do waits here for its end.
+void WaitForTerminate(const std::atomic<bool>* terminate);
+
 // The attachments of the running data-source thread (null when none).
 extern std::atomic<TMValWriter*> ValWriter;
 extern std::atomic<TMValReader*> ValReader;

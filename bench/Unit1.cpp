@@ -14,10 +14,8 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 #include "Threadmeassure.h"
 #include "hkutils.h"
@@ -50,11 +48,11 @@ const char ChecklistProgram[] = "listkeeper";
 const char SourceMenuPath[] = "Measured &Data source/";
 const char* const SourceItems[3] = {"Demo internal loop", "Connect to FlightGear", "No data"};
 
+std::string SourceItemPath(int tag) { return std::string(SourceMenuPath) + SourceItems[tag]; }
+
 constexpr double Timer1Interval = 0.1;
 constexpr int RepeatStart = 7;  // ticks after the press before a held turn button repeats
 constexpr int DisplayPollsMax = 1000;  // 10 s
-
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // The thread polls its flag: it is told to stop and awaited, never killed.
 void StopMeassure() {
@@ -346,7 +344,7 @@ TForm1::TForm1() {
     PopupMenu1 = new Fl_Menu_Button(0, 0, FormWidth, FormHeight);
     PopupMenu1->type(Fl_Menu_Button::POPUP3);
     for (int tag = 0; tag < 3; ++tag)
-        PopupMenu1->add((std::string(SourceMenuPath) + SourceItems[tag]).c_str(), 0, MenuSourceCallback,
+        PopupMenu1->add(SourceItemPath(tag).c_str(), 0, MenuSourceCallback,
                         reinterpret_cast<void*>(static_cast<intptr_t>(tag)), FL_MENU_RADIO);
     PopupMenu1->add("Measure &simulator", 0, MenuSimulatorCallback, nullptr, FL_MENU_DIVIDER);
     PopupMenu1->add("&Checklist setting", 0, MenuChecklistCallback);
@@ -356,9 +354,7 @@ TForm1::TForm1() {
     Form->size_range(FormWidth, FormHeight, FormWidth, FormHeight);
     Form->position((Fl::w() - FormWidth) / 2, (Fl::h() - FormHeight) / 2);
 
-    const std::string item = std::string(SourceMenuPath) + SourceItems[MeassureMode];
-    if (Fl_Menu_Item* checked = const_cast<Fl_Menu_Item*>(PopupMenu1->find_item(item.c_str())))
-        checked->setonly();
+    CheckSource(MeassureMode);
     Fl_Tooltip::enable(1);
     Fl_Tooltip::delay(0.3f);
     SetTimer1Enabled(true);
@@ -405,11 +401,14 @@ void TForm1::Timer1Callback(void* data) {
 
 int TForm1::CheckedSource() const {
     for (int tag = 0; tag < 3; ++tag) {
-        const std::string item = std::string(SourceMenuPath) + SourceItems[tag];
-        const Fl_Menu_Item* m = PopupMenu1->find_item(item.c_str());
+        const Fl_Menu_Item* m = PopupMenu1->find_item(SourceItemPath(tag).c_str());
         if (m && m->value()) return tag;
     }
     return -1;
+}
+
+void TForm1::CheckSource(int tag) {
+    if (Fl_Menu_Item* m = const_cast<Fl_Menu_Item*>(PopupMenu1->find_item(SourceItemPath(tag).c_str()))) m->setonly();
 }
 
 void TForm1::SpeedButton8Click(TSpeedButton* sender) {
@@ -430,8 +429,7 @@ void TForm1::SpeedButton6MouseUp(TSpeedButton*) {
 void TForm1::Demoloop1Click(int tag) {
     if (tag < 0 || tag > 2 || tag == MeassureMode) return;
     MeassureMode = tag;
-    const std::string item = std::string(SourceMenuPath) + SourceItems[tag];
-    if (Fl_Menu_Item* m = const_cast<Fl_Menu_Item*>(PopupMenu1->find_item(item.c_str()))) m->setonly();
+    CheckSource(tag);
     PostCharacter(ModeCharacter(MeassureMode));
     RestartMeassure();
 }

@@ -157,6 +157,8 @@ public:
 private:
     static void Timer1Callback(void* data);
     void PlaceDisplay(bool topmost);
+    // Checks the source item of `tag` alone.
+    void CheckSource(int tag);
     bool timer1Enabled_ = false;
     bool terminated_ = false;
     bool destroyed_ = false;

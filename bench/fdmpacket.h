@@ -23,25 +23,20 @@ struct BEWord {
 };
 using BEU32 = BEWord<uint32_t>;
 
-struct BEFloat {
-    BEWord<uint32_t> w;
-    float Get() const {
-        uint32_t bits = w.Get();
-        float f;
-        memcpy(&f, &bits, sizeof f);
-        return f;
+// Big-endian IEEE-754 value: the bits of the same width, reinterpreted.
+template <typename F, typename U>
+struct BEReal {
+    static_assert(sizeof(F) == sizeof(U), "IEEE-754 width");
+    BEWord<U> w;
+    F Get() const {
+        U bits = w.Get();
+        F v;
+        memcpy(&v, &bits, sizeof v);
+        return v;
     }
 };
-
-struct BEDouble {
-    BEWord<uint64_t> w;
-    double Get() const {
-        uint64_t bits = w.Get();
-        double d;
-        memcpy(&d, &bits, sizeof d);
-        return d;
-    }
-};
+using BEFloat = BEReal<float, uint32_t>;
+using BEDouble = BEReal<double, uint64_t>;
 
 struct FdmNetPacket {
     BEU32 version;

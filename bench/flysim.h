@@ -35,9 +35,7 @@ struct FlySimEntry {
         return v.Get();
     }
     float FloatValue() const {
-        LEField<uint32_t> v;
-        for (int i = 0; i < 4; ++i) v.b[i] = value[i];
-        uint32_t bits = v.Get();
+        const int32_t bits = IntValue();
         float f;
         static_assert(sizeof f == sizeof bits, "IEEE-754 single");
         __builtin_memcpy(&f, &bits, sizeof f);

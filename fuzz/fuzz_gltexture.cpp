@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "bytes_file.h"
 #include "gl.h"
 #include "gui_terr/utexture.h"
 #include "hkutils.h"
@@ -25,10 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return c;
     }();
     if (!context) return 0;
-    static uint8_t empty[1];
-    FILE* f = fmemopen(size ? const_cast<uint8_t*>(data) : empty, size ? size : 1, "rb");
+    FILE* f = FuzzBytesFile(data, size);
     if (!f) return 0;
-    if (!size) std::fgetc(f);
     TGLTexture t = {};
     const int loaded = LoadGLTexture(&t, f, "fuzz.tga", GL_LINEAR);
     std::fclose(f);

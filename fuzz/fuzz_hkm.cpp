@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bytes_file.h"
 #include "crc16.h"
 #include "gui_terr/terrain.h"
 #include "hkutils.h"
@@ -20,10 +21,8 @@ struct Part {
 };
 
 void ReadAs(const std::vector<uint8_t>& file, const Part& p) {
-    static uint8_t empty[1];
-    FILE* f = fmemopen(file.empty() ? empty : const_cast<uint8_t*>(file.data()), file.empty() ? 1 : file.size(), "rb");
+    FILE* f = FuzzBytesFile(file.data(), file.size());
     if (!f) return;
-    if (file.empty()) std::fgetc(f);
     // The part lands away from the buffer's corner, with a margin all round.
     TLoadTeren l;
     l.Stride = 300 + 6;

@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bytes_file.h"
 #include "fgbitmap.h"
 
 inline void fuzz_picture(const uint8_t* data, size_t size, const char* name) {
-    static uint8_t empty[1];
-    FILE* f = fmemopen(size ? const_cast<uint8_t*>(data) : empty, size ? size : 1, "rb");
+    FILE* f = FuzzBytesFile(data, size);
     if (!f) return;
-    if (!size) std::fgetc(f);   // nothing to read
     FGBitmap b(1, 1, 0);
     const int rc = b.load(f, name);
     std::fclose(f);

@@ -6,16 +6,15 @@
 
 #include <climits>
 
-#include "fgfontmanager.h"
 #include "shellhooks.h"
 #include "shellstate.h"
+#include "startup.h"
 
 // false when the run folder cannot be entered or left.
 inline bool LoadBenchPageAssets(void (*extra)() = nullptr) {
     char old[PATH_MAX];
     if (!getcwd(old, sizeof old) || chdir(RUN_DIR) != 0) return false;
-    for (int i = 0; i < DisplayFontCount; i++)
-        DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
+    RegisterDisplayFonts();
     LoadMainPictures();
     if (extra) extra();
     if (chdir(old) != 0) return false;

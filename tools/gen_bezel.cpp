@@ -9,6 +9,7 @@
 
 #include "../bench/Unit1.h"
 #include "picture_writers.h"
+#include "write_file.h"
 
 namespace {
 
@@ -166,11 +167,7 @@ bool Write(const std::string& dir, const char* file, const Image& im) {
     std::string name = file;
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
-    if (!pic::WriteFile(dir + "/" + name, pic::EncodeBmp24(im))) {
-        std::fprintf(stderr, "gen_bezel: can't write %s/%s\n", dir.c_str(), name.c_str());
-        return false;
-    }
-    return true;
+    return gen::WriteFile(dir + "/" + name, pic::EncodeBmp24(im));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "../bench/flysim.h"
 #include "hkmeasure.h"
+#include "write_file.h"
 
 namespace {
 
@@ -425,16 +426,7 @@ int main(int argc, char** argv) {
         start.runSeconds = 0;
     }
     std::string path = std::string(argv[1]) + "/flysim.dat";
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        perror(path.c_str());
-        return 1;
-    }
-    size_t written = fwrite(records.data(), sizeof(FlySimRecord), records.size(), f);
-    if (fclose(f) != 0 || written != records.size()) {
-        perror(path.c_str());
-        return 1;
-    }
+    if (!gen::WriteFile(path, records.data(), records.size() * sizeof(FlySimRecord))) return 1;
     printf("gen_flysim: %zu records (%.0f s) in %s\n", records.size(), records.size() * Dt, path.c_str());
     return 0;
 }

@@ -13,9 +13,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "write_file.h"
 
 namespace {
 
@@ -268,17 +269,6 @@ std::vector<uint8_t> MakeTiny(int h) {
     return out;
 }
 
-// ---- output ----
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(fopen(path.c_str(), "wb"), fclose);
-    if (!f || fwrite(data.data(), 1, data.size(), f.get()) != data.size()) {
-        perror(path.c_str());
-        return false;
-    }
-    return true;
-}
-
 struct FileFont {
     const char* file;
     const char* ttf;
@@ -314,7 +304,8 @@ int WriteDisplayFonts(const std::string& dir) {
     Library lib;
     for (const FileFont& f : DisplayFontFiles) {
         Face face(lib.lib, f.ttf);
-        if (!WriteFile(dir + "/" + f.file, MakeFnt(face.face, CodePage(f.codepage), f.height, f.face)))
+        const std::vector<uint8_t> font = MakeFnt(face.face, CodePage(f.codepage), f.height, f.face);
+        if (!gen::WriteFile(dir + "/" + f.file, font.data(), font.size()))
             return 1;
     }
     return 0;
@@ -373,7 +364,7 @@ int WriteBuiltinSource(const std::string& path) {
         ++n;
     }
     src += "};\n";
-    return WriteFile(path, std::vector<uint8_t>(src.begin(), src.end())) ? 0 : 1;
+    return gen::WriteFile(path, src.data(), src.size()) ? 0 : 1;
 }
 
 }  // namespace

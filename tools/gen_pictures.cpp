@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "picture_writers.h"
+#include "write_file.h"
 #include "pictures.h"
 
 namespace {
@@ -871,10 +872,7 @@ int main(int argc, char** argv) {
         Canvas cv(info.width, info.height, keyed || gif, keyed ? Key : alpha ? Clear : Black);
         it->second(cv);
         const std::string path = std::string(argv[1]) + "/" + info.file;
-        if (!pic::WriteFile(path, Encode(info, cv.im))) {
-            fprintf(stderr, "gen_pictures: cannot write %s\n", path.c_str());
-            ++failed;
-        }
+        if (!gen::WriteFile(path, Encode(info, cv.im))) ++failed;
     }
     return failed ? 1 : 0;
 }

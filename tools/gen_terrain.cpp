@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "../gui/gui_terr/terrain_tile.h"
 #include "crc16.h"
+#include "write_file.h"
 
 namespace {
 
@@ -81,10 +81,6 @@ double Elevation(double x, double y) {
     return e < 0 ? 0 : e;
 }
 
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
 bool WriteTile(const std::string& mapDir, int cellLat, int cellLon) {
     char dir[64], name[64];
     std::snprintf(dir, sizeof dir, "/N%1dx/", cellLat / 10);
@@ -110,12 +106,7 @@ bool WriteTile(const std::string& mapDir, int cellLat, int cellLon) {
             TilePutU16(h + TileHeaderSize + (r * TileSamples + c) * 2, uint16_t(int16_t(std::lround(e))));
         }
     }
-    std::unique_ptr<FILE, FileCloser> f(std::fopen(path.c_str(), "wb"));
-    if (!f || std::fwrite(file.data(), 1, file.size(), f.get()) != file.size() || std::fclose(f.release()) != 0) {
-        std::perror(path.c_str());
-        return false;
-    }
-    return true;
+    return gen::WriteFile(path, file);
 }
 
 }  // namespace

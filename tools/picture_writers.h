@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -228,14 +227,6 @@ inline Bytes EncodeGif(const Image& im) {
     b.push_back(0);
     b.push_back(0x3B);
     return b;
-}
-
-// Writes the whole file; false when it cannot be written completely.
-inline bool WriteFile(const std::string& path, const Bytes& b) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    f.close();
-    return !f.fail();
 }
 
 }  // namespace pic
