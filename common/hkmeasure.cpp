@@ -103,12 +103,6 @@ void PrintHeaderCounts() {
 
 bool IsDecimalType(int type) { return type >= 6 && type <= 10; }
 
-int64_t Pow10(int exponent) {
-    int64_t p = 1;
-    while (exponent-- > 0) p *= 10;
-    return p;
-}
-
 // Integer division rounding half away from zero.
 int64_t DivideRounded(int64_t value, int64_t divisor) {
     return (value >= 0 ? value + divisor / 2 : value - divisor / 2) / divisor;
@@ -326,26 +320,26 @@ int TMeasuredVals::ConvertValue(int32_t raw, int fromType, int toType, int32_t& 
             result = FloatToBits(static_cast<float>(raw));
             return 1;
         }
-        if (IsDecimalType(toType)) return FitInteger(raw * Pow10(toType - 5), result);
+        if (IsDecimalType(toType)) return FitInteger(int64_t{raw} * IntPower(10, toType - 5), result);
         return -2;
     }
     if (fromType == mvtFloat) {
         double value = BitsToFloat(raw);
         if (toType == mvtInt) return FitReal(std::trunc(value), result);
         if (IsDecimalType(toType))
-            return FitReal(std::floor(value * static_cast<double>(Pow10(toType - 5)) + 0.5), result);
+            return FitReal(std::floor(value * static_cast<double>(IntPower(10, toType - 5)) + 0.5), result);
         return -2;
     }
     if (IsDecimalType(fromType)) {
-        if (toType == mvtInt) return FitInteger(DivideRounded(raw, Pow10(fromType - 5)), result);
+        if (toType == mvtInt) return FitInteger(DivideRounded(raw, IntPower(10, fromType - 5)), result);
         if (toType == mvtFloat) {
             static const long double Scale[] = {1e-1L, 1e-2L, 1e-3L, 1e-4L, 1e-5L};
             result = FloatToBits(static_cast<float>(raw * Scale[fromType - 6]));
             return 1;
         }
         if (IsDecimalType(toType)) {
-            if (toType > fromType) return FitInteger(raw * Pow10(toType - fromType), result);
-            return FitInteger(DivideRounded(raw, Pow10(fromType - toType)), result);
+            if (toType > fromType) return FitInteger(int64_t{raw} * IntPower(10, toType - fromType), result);
+            return FitInteger(DivideRounded(raw, IntPower(10, fromType - toType)), result);
         }
         return -2;
     }
