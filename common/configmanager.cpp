@@ -29,6 +29,17 @@ namespace {
 
 constexpr uint32_t RetryPause = 250;  // ms
 
+// Runs attempt(0), then again up to tries - 1 times, RetryPause apart, while it answers `busy`.
+template <class F>
+int Retried(const CConfigManager& m, int tries, int busy, F attempt) {
+    int r = attempt(0);
+    for (int i = 1; i < tries && r == busy; ++i) {
+        m.Sleep(RetryPause);
+        r = attempt(i);
+    }
+    return r;
+}
+
 inline int32_t Word(const uint8_t* record, int offset) { return static_cast<int32_t>(CfgGet32(record + offset)); }
 inline void PutWord(uint8_t* record, int offset, int32_t v) { CfgPut32(record + offset, static_cast<uint32_t>(v)); }
 
@@ -422,23 +433,20 @@ int CConfigManager::SaveThermoStatistics() {
 
 int CConfigManager::Load(const char* prefix, uint32_t kindMask, int reload) {
     if (!m_Store) return -1;
-    int r = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0) Sleep(RetryPause);
+    int r = Retried(*this, 4, -3, [&](int i) {
         HookPrintf("CConfigManager::Load: LoadConfig ... before.. typ=%x, re=%d\n", kindMask, reload);
-        r = m_Store->LoadConfig(prefix, kindMask, reload);
-        HookPrintf("CConfigManager::Load: LoadConfig ... after i=%d, r=%d\n", i, r);
-        if (r != -3) break;
-    }
+        int rc = m_Store->LoadConfig(prefix, kindMask, reload);
+        HookPrintf("CConfigManager::Load: LoadConfig ... after i=%d, r=%d\n", i, rc);
+        return rc;
+    });
     if (r != 0) return r;
     if (kindMask == KindChecklist) return 0;  // checklist lines are read when needed
 
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0) Sleep(RetryPause);
-        r = m_Store->LockRead(1);
-        HookPrintf("CConfigManager::Load: LockRead ... i=%d, r=%d\n", i, r);
-        if (r != -2) break;
-    }
+    r = Retried(*this, 4, -2, [&](int i) {
+        int rc = m_Store->LockRead(1);
+        HookPrintf("CConfigManager::Load: LockRead ... i=%d, r=%d\n", i, rc);
+        return rc;
+    });
     if (r != 0) return r;
 
     // Only the kinds asked for: the others keep what the program gathered since.
@@ -456,11 +464,7 @@ int CConfigManager::Load(const char* prefix, uint32_t kindMask, int reload) {
 
 int CConfigManager::Save(const char* prefix, uint32_t kindMask) {
     if (!m_Store) return -1;
-    int r = m_Store->LockWrite(1);
-    for (int i = 0; i < 3 && r == -2; ++i) {
-        Sleep(RetryPause);
-        r = m_Store->LockWrite(1);
-    }
+    int r = Retried(*this, 4, -2, [&](int) { return m_Store->LockWrite(1); });
     if (r < 0) return r;
     for (const TConfigEntry* row = m_Entries; row->SSID != 0; ++row) {
         if ((row->SSID & 0xF000) == 0x4000) continue;  // setup values reach the store only through SetSS
@@ -553,11 +557,7 @@ int GetSS(uint16_t SSID, uint16_t Par) {
 }
 
 int SetSS(uint16_t SSID, uint16_t Par) {
-    int r = ConfigManager.SaveEntry(SSID, Par);
-    for (int i = 1; i < 4 && r == -2; ++i) {
-        ConfigManager.Sleep(RetryPause);
-        r = ConfigManager.SaveEntry(SSID, Par);
-    }
+    int r = Retried(ConfigManager, 4, -2, [&](int) { return ConfigManager.SaveEntry(SSID, Par); });
     if (r != 0 && (SSID & 0xF000) != 0x6000) SettingsError = 1;
     return r;
 }

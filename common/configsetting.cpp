@@ -174,20 +174,28 @@ bool TConfigSetting::HeldHere(const TLockField& f) const {
     return m_Sys[f.flag] != 0 && CfgGet32(m_Sys + f.pid) == m_Pid;
 }
 
-int TConfigSetting::CheckLock(const TLockField& f) {
-    if (!IsReady()) return -1;
-    if (!m_Sys[f.flag]) return 0;
-    if (CfgGet32(m_Sys + f.pid) == m_Pid) return 1;
-    if (Fresh(CfgGet32(m_Sys + f.time))) return -2;
+bool TConfigSetting::HeldElsewhere(const TLockField& f) const {
+    return m_Sys[f.flag] != 0 && CfgGet32(m_Sys + f.pid) != m_Pid && Fresh(CfgGet32(m_Sys + f.time));
+}
+
+void TConfigSetting::ClearLock(const TLockField& f) {
     m_Sys[f.flag] = 0;
     CfgPut32(m_Sys + f.pid, 0);
     CfgPut32(m_Sys + f.time, 0);
+}
+
+int TConfigSetting::CheckLock(const TLockField& f) {
+    if (!IsReady()) return -1;
+    if (!m_Sys[f.flag]) return 0;
+    if (HeldHere(f)) return 1;
+    if (HeldElsewhere(f)) return -2;
+    ClearLock(f);  // left over: its holder stopped refreshing it
     return 0;
 }
 
 int TConfigSetting::TakeLock(const TLockField& f) {
     if (!IsReady()) return -1;
-    if (m_Sys[f.flag] && CfgGet32(m_Sys + f.pid) != m_Pid && Fresh(CfgGet32(m_Sys + f.time))) return -2;
+    if (HeldElsewhere(f)) return -2;
     m_Sys[f.flag] = 1;
     CfgPut32(m_Sys + f.pid, m_Pid);
     CfgPut32(m_Sys + f.time, m_Now());
@@ -196,10 +204,8 @@ int TConfigSetting::TakeLock(const TLockField& f) {
 
 int TConfigSetting::ReleaseLock(const TLockField& f) {
     if (!IsReady()) return -1;
-    if (m_Sys[f.flag] && CfgGet32(m_Sys + f.pid) != m_Pid && Fresh(CfgGet32(m_Sys + f.time))) return -2;
-    m_Sys[f.flag] = 0;
-    CfgPut32(m_Sys + f.pid, 0);
-    CfgPut32(m_Sys + f.time, 0);
+    if (HeldElsewhere(f)) return -2;
+    ClearLock(f);
     return 0;
 }
 

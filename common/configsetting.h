@@ -197,6 +197,8 @@ private:
     int TakeLock(const TLockField& f);
     int ReleaseLock(const TLockField& f);
     bool HeldHere(const TLockField& f) const;
+    bool HeldElsewhere(const TLockField& f) const;  // by another process, and not stale
+    void ClearLock(const TLockField& f);
     bool Fresh(uint32_t stamp) const;
     int TakeIndexLock(int tries);
     int SearchIndex(uint32_t SIDPar, uint32_t* pos) const;  // 1 found at pos, 0 absent (pos: insert point)

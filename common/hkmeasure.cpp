@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "hkutils.h"
 #include "quitrequest.h"
 #include "shm.h"
 
@@ -51,14 +51,6 @@ TAttachState& AttState() {
 
 constexpr uint32_t ValidMagicAbove = 1000000;
 
-void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Say(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    vfprintf(stderr, format, args);
-    va_end(args);
-}
-
 MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(AttState().map.Data()); }
 
 // Slots the mapping can hold, whatever the header says.
@@ -102,20 +94,14 @@ void InitBlock() {
 }
 
 void PrintCounts() {
-    Say("UsingAsReader=%d, UsingAsWriter=%d\n", AttState().UsingAsReader, AttState().UsingAsWriter);
+    HookPrintf("UsingAsReader=%d, UsingAsWriter=%d\n", AttState().UsingAsReader, AttState().UsingAsWriter);
 }
 
 void PrintHeaderCounts() {
-    Say("ShMem->NumReaders=%d, ShMem->NumWriters=%d\n", Header()->NumReaders.Get(), Header()->NumWriters.Get());
+    HookPrintf("ShMem->NumReaders=%d, ShMem->NumWriters=%d\n", Header()->NumReaders.Get(), Header()->NumWriters.Get());
 }
 
 bool IsDecimalType(int type) { return type >= 6 && type <= 10; }
-
-int64_t Pow10(int exponent) {
-    int64_t p = 1;
-    while (exponent-- > 0) p *= 10;
-    return p;
-}
 
 // Integer division rounding half away from zero.
 int64_t DivideRounded(int64_t value, int64_t divisor) {
@@ -174,22 +160,22 @@ int TMeasuredVals::InitSystemResources(int writer) {
     if (!AttState().map.IsOpen()) {
         int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map);
         if (rc == ShmErrCreate) {
-            Say("ERROR in File Mapping");
+            HookPrintf("ERROR in File Mapping");
             RequestQuit(0);
             return -1;
         }
         if (rc != ShmOk) {
-            Say("ERROR in Getting Shared Memory");
+            HookPrintf("ERROR in Getting Shared Memory");
             RequestQuit(0);
             return -2;
         }
         if (AttState().map.Size() < sizeof(MeasShmHeader)) {
-            Say("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", AttState().map.Size());
+            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", AttState().map.Size());
             AttState().map.Close();
             RequestQuit(0);
             return -3;
         }
-        Say("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
+        HookPrintf("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
             reinterpret_cast<uintptr_t>(AttState().map.Data()));
         // The object outlives a process that died attached; its counts would keep a
         // writer from ever initialising again. Nobody else has it open: they are stale.
@@ -201,7 +187,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
     MeasShmHeader* h = Header();
     if (writer) {
         if (SlotCapacity() < static_cast<uint32_t>(ChannelDescCount)) {
-            Say("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", AttState().map.Size(),
+            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", AttState().map.Size(),
                 ChannelDescCount);
             if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) AttState().map.Close();
             RequestQuit(0);
@@ -211,7 +197,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
         bool keep = h->magic.Get() > ValidMagicAbove && n > static_cast<uint32_t>(ChannelDescCount - 1) &&
                     n <= SlotCapacity() && h->NumWriters.Get() != 0;
         if (!keep) {
-            Say("TMeasuredVals::InitSystemResources - init memory.\n");
+            HookPrintf("TMeasuredVals::InitSystemResources - init memory.\n");
             InitBlock();
 #ifndef BENCHDESK
             InitialisedByMe = 1;
@@ -223,7 +209,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
         AddCount(h->NumReaders, 1);
         ++AttState().UsingAsReader;
     }
-    Say("Init ShMem success. SharedMemID=%d, ShMem=%p, Writer=%d\n", AttState().map.Handle(),
+    HookPrintf("Init ShMem success. SharedMemID=%d, ShMem=%p, Writer=%d\n", AttState().map.Handle(),
         static_cast<void*>(AttState().map.Data()), writer);
     PrintCounts();
     PrintHeaderCounts();
@@ -231,7 +217,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
 }
 
 int TMeasuredVals::FreeSystemResources(int writer) {
-    Say("TMeasuredVals::FreeSystemResources: Writer=%d\n", writer);
+    HookPrintf("TMeasuredVals::FreeSystemResources: Writer=%d\n", writer);
     PrintCounts();
     if (!AttState().map.IsOpen()) return -1;
     PrintHeaderCounts();
@@ -239,26 +225,26 @@ int TMeasuredVals::FreeSystemResources(int writer) {
     int* local;
     if (writer) {
         if (AttState().UsingAsWriter <= 0) {
-            Say("ERR 1\n");
+            HookPrintf("ERR 1\n");
             return -1;
         }
         AddCount(h->NumWriters, -1);
         local = &AttState().UsingAsWriter;
     } else {
         if (AttState().UsingAsReader <= 0) {
-            Say("ERR 2\n");
+            HookPrintf("ERR 2\n");
             return -1;
         }
         AddCount(h->NumReaders, -1);
         local = &AttState().UsingAsReader;
     }
     if (--*local > 0) {
-        Say(writer ? "Not Last(1) ...\n" : "Not Last(2) ...\n");
+        HookPrintf(writer ? "Not Last(1) ...\n" : "Not Last(2) ...\n");
     } else if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) {
-        Say("Last ... detach shm ...\n");
+        HookPrintf("Last ... detach shm ...\n");
         AttState().map.Close();
     } else {
-        Say("Not Last(3) ...\n");
+        HookPrintf("Not Last(3) ...\n");
     }
     return 0;
 }
@@ -334,26 +320,26 @@ int TMeasuredVals::ConvertValue(int32_t raw, int fromType, int toType, int32_t& 
             result = FloatToBits(static_cast<float>(raw));
             return 1;
         }
-        if (IsDecimalType(toType)) return FitInteger(raw * Pow10(toType - 5), result);
+        if (IsDecimalType(toType)) return FitInteger(int64_t{raw} * IntPower(10, toType - 5), result);
         return -2;
     }
     if (fromType == mvtFloat) {
         double value = BitsToFloat(raw);
         if (toType == mvtInt) return FitReal(std::trunc(value), result);
         if (IsDecimalType(toType))
-            return FitReal(std::floor(value * static_cast<double>(Pow10(toType - 5)) + 0.5), result);
+            return FitReal(std::floor(value * static_cast<double>(IntPower(10, toType - 5)) + 0.5), result);
         return -2;
     }
     if (IsDecimalType(fromType)) {
-        if (toType == mvtInt) return FitInteger(DivideRounded(raw, Pow10(fromType - 5)), result);
+        if (toType == mvtInt) return FitInteger(DivideRounded(raw, IntPower(10, fromType - 5)), result);
         if (toType == mvtFloat) {
             static const long double Scale[] = {1e-1L, 1e-2L, 1e-3L, 1e-4L, 1e-5L};
             result = FloatToBits(static_cast<float>(raw * Scale[fromType - 6]));
             return 1;
         }
         if (IsDecimalType(toType)) {
-            if (toType > fromType) return FitInteger(raw * Pow10(toType - fromType), result);
-            return FitInteger(DivideRounded(raw, Pow10(fromType - toType)), result);
+            if (toType > fromType) return FitInteger(int64_t{raw} * IntPower(10, toType - fromType), result);
+            return FitInteger(DivideRounded(raw, IntPower(10, fromType - toType)), result);
         }
         return -2;
     }

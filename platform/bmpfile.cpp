@@ -8,19 +8,7 @@
 #include <cstring>
 
 #include "../common/hkutils.h"
-
-namespace {
-
-void PutLE16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void PutLE32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
+#include "../common/lebytes.h"
 
 uint32_t BmpRowBytes(int32_t width) {
     return (static_cast<uint32_t>(width) * 3u + 3u) & ~3u;
@@ -39,18 +27,18 @@ int BmpEncode24(const uint32_t* pixels, int32_t width, int32_t height, int32_t p
     uint8_t* f = h.bytes;
     f[0] = 'B';
     f[1] = 'M';
-    PutLE32(f + 2, BmpPixelOffset + imageBytes);  // file size
-    PutLE32(f + 10, BmpPixelOffset);              // offset of the pixels
+    CfgPut32(f + 2, BmpPixelOffset + imageBytes);  // file size
+    CfgPut32(f + 10, BmpPixelOffset);              // offset of the pixels
     uint8_t* i = h.bytes + BmpFileHeaderSize;
-    PutLE32(i + 0, BmpInfoHeaderSize);
-    PutLE32(i + 4, static_cast<uint32_t>(width));
-    PutLE32(i + 8, static_cast<uint32_t>(height));  // positive: rows run bottom-up
-    PutLE16(i + 12, 1);                             // planes
-    PutLE16(i + 14, 24);                            // bits per pixel
-    PutLE32(i + 16, 0);                             // no compression
-    PutLE32(i + 20, imageBytes);
-    PutLE32(i + 24, 2835);  // 72 dpi
-    PutLE32(i + 28, 2835);
+    CfgPut32(i + 0, BmpInfoHeaderSize);
+    CfgPut32(i + 4, static_cast<uint32_t>(width));
+    CfgPut32(i + 8, static_cast<uint32_t>(height));  // positive: rows run bottom-up
+    CfgPut16(i + 12, 1);                             // planes
+    CfgPut16(i + 14, 24);                            // bits per pixel
+    CfgPut32(i + 16, 0);                             // no compression
+    CfgPut32(i + 20, imageBytes);
+    CfgPut32(i + 24, 2835);  // 72 dpi
+    CfgPut32(i + 28, 2835);
     memcpy(out->data(), h.bytes, sizeof h.bytes);
 
     uint8_t* dst = out->data() + BmpPixelOffset;

@@ -304,14 +304,9 @@ int DisplayOpenX11(const char* caption, const char* className, int32_t width, in
     if (!out || !caption || !className || width < 1 || height < 1 || width > DisplayMaxSide ||
         height > DisplayMaxSide)
         return DISPLAY_ERR_ARGS;
-    X11InstallErrorHandler();
     auto d = std::make_unique<TX11Display>();
-    d->dpy = XOpenDisplay(nullptr);
-    if (!d->dpy) {
-        const char* name = getenv("DISPLAY");
-        TRACE_ERR("can't open X display \"%s\"", name ? name : "");
-        return DISPLAY_ERR_NO_SERVER;
-    }
+    d->dpy = X11OpenDisplay();
+    if (!d->dpy) return DISPLAY_ERR_NO_SERVER;
     d->backend = DisplayBackendX11;
     d->width = width;
     d->height = height;

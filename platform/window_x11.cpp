@@ -5,7 +5,6 @@
 #include <mutex>
 #include <vector>
 
-#include "../common/hkutils.h"
 #include "window.h"
 #include "x11trap.h"
 
@@ -24,13 +23,8 @@ struct TWindowLink {
 // Opens the connection when needed; false when no display is reachable. Link.lock is held.
 bool LinkOpen() {
     if (Link.display) return true;
-    X11InstallErrorHandler();
-    Link.display = XOpenDisplay(nullptr);
-    if (!Link.display) {
-        const char* name = getenv("DISPLAY");
-        TRACE_ERR("can't open X display \"%s\"", name ? name : "");
-        return false;
-    }
+    Link.display = X11OpenDisplay();
+    if (!Link.display) return false;
     Link.charAtom = XInternAtom(Link.display, WindowCharAtomName, False);
     Link.protocolsAtom = XInternAtom(Link.display, "WM_PROTOCOLS", False);
     Link.deleteAtom = XInternAtom(Link.display, "WM_DELETE_WINDOW", False);

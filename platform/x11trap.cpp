@@ -1,6 +1,7 @@
 #include "x11trap.h"
 
 #include <atomic>
+#include <cstdlib>
 
 #include "../common/hkutils.h"
 
@@ -29,6 +30,16 @@ int SurvivableHandler(Display* display, XErrorEvent* error) {
 void X11InstallErrorHandler() {
     static std::once_flag once;
     std::call_once(once, [] { XSetErrorHandler(SurvivableHandler); });
+}
+
+Display* X11OpenDisplay() {
+    X11InstallErrorHandler();
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        const char* name = getenv("DISPLAY");
+        TRACE_ERR("can't open X display \"%s\"", name ? name : "");
+    }
+    return display;
 }
 
 TX11ErrorTrap::TX11ErrorTrap(Display* display) : hold_(TrapLock) {

@@ -10,6 +10,10 @@
 // Puts the survivable handler in place (idempotent); the x11 display calls it when it opens.
 void X11InstallErrorHandler();
 
+// Opens the connection named by DISPLAY with that handler in place; null (traced) when
+// no server answers.
+Display* X11OpenDisplay();
+
 // While alive, X errors on `display` are recorded instead of reported. Traps are serialised
 // process-wide, so keep them short.
 class TX11ErrorTrap {
