@@ -18,7 +18,7 @@
 #include "bench_support.h"
 #include "config_tempdir.h"
 #include "process.h"
-#include "xvfb.h"
+#include "x11probe.h"
 // Xlib after the rest: its macros (None, Bool, Status) clash with other names.
 #include <FL/x.H>
 
@@ -91,15 +91,7 @@ public:
         XSetInputFocus(dpy_, win_, RevertToNone, CurrentTime);
         XSync(dpy_, False);
     }
-    // The window on top of the root's stacking order.
-    Window Topmost() {
-        Window root, parent, *children = nullptr;
-        unsigned int n = 0;
-        XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n);
-        const Window top = n ? children[n - 1] : 0;
-        if (children) XFree(children);
-        return top;
-    }
+    Window Topmost() { return TopmostWindow(dpy_); }
 
     int closes = 0;
 

@@ -359,16 +359,20 @@ protected:
         WindowCloseLink();
         unsetenv("DISPLAY");
     }
+    // Starts dashview in a window on the server and waits for the window "Velvix".
+    void StartWindowed(TDashview& dv, TWindowId* id) {
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
+        for (int i = 0; i < 400 && WindowFind("Velvix", id) != WINDOW_OK; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_NE(*id, 0u) << dv.Output();
+    }
     TXvfb server;
 };
 
 TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
     TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
     TWindowId id = 0;
-    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(id, 0u) << dv.Output();
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);
@@ -390,11 +394,8 @@ TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
 // bar from 15 to 25 rows at the foot of the page.
 TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
     TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
     TWindowId id = 0;
-    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(id, 0u) << dv.Output();
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);

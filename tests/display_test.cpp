@@ -16,7 +16,7 @@
 #include "display.h"
 #include "hkutils.h"
 #include "window.h"
-#include "xvfb.h"
+#include "x11probe.h"
 
 namespace {
 
@@ -321,46 +321,12 @@ TEST_F(HeadlessTest, SnapshotFailureIsReported) {
 
 namespace {
 
-class X11Test : public XvfbTest {
+class X11Test : public X11ProbeTest {
 protected:
-    Display* probe = nullptr;  // the test's own connection
-
-    void SetUp() override {
-        XvfbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        probe = XOpenDisplay(nullptr);
-        ASSERT_NE(probe, nullptr);
-    }
-    void TearDown() override {
-        XvfbTest::TearDown();
-        if (probe) XCloseDisplay(probe);
-    }
-
-    uint32_t PixelAt(Window w, int x, int y) {
-        XImage* img = XGetImage(probe, w, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!img) return 0xFFFFFFFFu;
-        const uint32_t p = static_cast<uint32_t>(XGetPixel(img, 0, 0));
-        XDestroyImage(img);
-        return p;
-    }
-
     std::unique_ptr<TDisplay> Open(int32_t w = 320, int32_t h = 200) {
         std::unique_ptr<TDisplay> d;
         EXPECT_EQ(DisplayOpen("Velvix", "myExe", w, h, &d), DISPLAY_OK);
         return d;
-    }
-
-    void SendKey(Window w, KeySym sym, unsigned int state) {
-        XEvent ev{};
-        ev.xkey.type = KeyPress;
-        ev.xkey.display = probe;
-        ev.xkey.window = w;
-        ev.xkey.root = DefaultRootWindow(probe);
-        ev.xkey.state = state;
-        ev.xkey.keycode = XKeysymToKeycode(probe, sym);
-        ev.xkey.same_screen = True;
-        XSendEvent(probe, w, False, KeyPressMask, &ev);
-        XFlush(probe);
     }
 };
 

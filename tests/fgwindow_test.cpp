@@ -12,6 +12,7 @@
 #include "fgdriver.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "headless_windows.h"
 
 namespace {
 
@@ -41,14 +42,10 @@ int Record(FGWindow*, FGEvent* e) {
 int Beeps = 0;
 std::string Reported;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public HeadlessWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        setenv("DASHVIEW_HEADLESS", "1", 1);
-        ASSERT_EQ(fg_set_mode(3), 1);
-    }
     void SetUp() override {
-        fg_window_context = FGWindowContext();
+        HeadlessWindowTest::SetUp();
         fg_beep = [](int, int) { Beeps++; };
         fg_error_reporter = [](const char* m, int) { Reported = m; };
         Beeps = 0;
@@ -56,10 +53,6 @@ protected:
         Seen.clear();
         fg_screen_clear(0);
         TakeUpdates();
-    }
-    void TearDown() override {
-        fg_window_context.quitting = 1;
-        while (fg_window_count() > 0) delete fg_window_at(fg_window_count() - 1);
     }
 };
 

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-// Xlib after gtest: its macros (None, Bool, Status) clash with gtest's names.
-#include <X11/Xlib.h>
 
 #include <cstdlib>
 #include <string>
@@ -8,7 +6,7 @@
 #include "display.h"
 #include "hkutils.h"
 #include "window.h"
-#include "xvfb.h"
+#include "x11probe.h"
 
 namespace {
 
@@ -81,17 +79,9 @@ TEST_F(WindowTest, MovesRelativeToAReferenceAndRaises) {
     ASSERT_EQ(WindowPosition(disp->windowId, &x, &y), WINDOW_OK);
     EXPECT_EQ(x, 178);
     EXPECT_EQ(y, 72);
-    auto topmost = [&] {
-        Window root, parent, *children = nullptr;
-        unsigned int n = 0;
-        XQueryTree(probe, DefaultRootWindow(probe), &root, &parent, &children, &n);
-        const Window top = n ? children[n - 1] : 0;
-        if (children) XFree(children);
-        return top;
-    };
-    EXPECT_EQ(topmost(), form->windowId);
+    EXPECT_EQ(TopmostWindow(probe), form->windowId);
     ASSERT_EQ(WindowMove(disp->windowId, form->windowId, 78, 22, true), WINDOW_OK);
-    EXPECT_EQ(topmost(), disp->windowId);
+    EXPECT_EQ(TopmostWindow(probe), disp->windowId);
     XWindowAttributes attr;
     ASSERT_TRUE(XGetWindowAttributes(probe, disp->windowId, &attr));
     EXPECT_EQ(attr.width, 200);  // size kept
