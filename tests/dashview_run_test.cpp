@@ -29,6 +29,7 @@
 #include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
+#include "file_io.h"
 
 // Last: its macros would break the headers above.
 #include <X11/Xlib.h>
@@ -39,13 +40,6 @@ extern char** environ;
 namespace {
 
 const std::string Program = std::string(RUN_DIR) + "/dashview";
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
@@ -105,7 +99,7 @@ public:
         if (pid > 0) Wait(0);
     }
 
-    std::string Output() const { return ReadFile(output); }
+    std::string Output() const { return FileText(output); }
 
 private:
     std::string output;
@@ -202,8 +196,8 @@ TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
     EXPECT_EQ(dv.Wait(60), 0);
     EXPECT_EQ(Find(dv.Output(), "DEMO is being reset"), std::string::npos) << dv.Output();
-    EXPECT_NE(ReadFile(Path("setup.dat")), "demo setup");
-    EXPECT_NE(ReadFile(Path("runtime.dat")), "demo runtime");
+    EXPECT_NE(FileText(Path("setup.dat")), "demo setup");
+    EXPECT_NE(FileText(Path("runtime.dat")), "demo runtime");
 }
 
 // The newest frame before the one after shutdown (which shows the closed window).

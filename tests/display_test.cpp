@@ -17,6 +17,7 @@
 #include "hkutils.h"
 #include "window.h"
 #include "x11probe.h"
+#include "file_io.h"
 
 namespace {
 
@@ -40,11 +41,6 @@ struct TTempDir {
     }
     ~TTempDir() { (void)system(("rm -rf '" + path + "'").c_str()); }
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 uint32_t LE32(const std::string& s, size_t at) {
     return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
@@ -267,7 +263,7 @@ TEST(Bmp, WriteFailuresAreReported) {
     TTempDir dir;
     const std::string ok = dir.path + "/ok.bmp";
     EXPECT_EQ(BmpWrite24(ok.c_str(), px, 2, 2, 2), BMP_OK);
-    EXPECT_EQ(ReadFile(ok).size(), 54u + 16u);
+    EXPECT_EQ(FileText(ok).size(), 54u + 16u);
 }
 
 TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
@@ -286,7 +282,7 @@ TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
         d->Present(&r, 1);
         d->Present(&r, 1);  // one frame however many rectangles
         EXPECT_EQ(d->Poll(&ev), 0);
-        const std::string f0 = ReadFile(dir.path + "/frame00000.bmp");
+        const std::string f0 = FileText(dir.path + "/frame00000.bmp");
         ASSERT_EQ(f0.size(), 54u + 120u * 30u);
         EXPECT_EQ(BmpPixel(f0, 7, 5), 0xFF8000u);
         EXPECT_EQ(BmpPixel(f0, 0, 0), 0u);
@@ -296,7 +292,7 @@ TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
         d->Present(&r, 1);
         // Closing writes the frame that no poll has taken yet.
     }
-    const std::string f1 = ReadFile(dir.path + "/frame00001.bmp");
+    const std::string f1 = FileText(dir.path + "/frame00001.bmp");
     ASSERT_FALSE(f1.empty());
     EXPECT_EQ(BmpPixel(f1, 39, 29), 0x0000FFu);
     EXPECT_EQ(BmpPixel(f1, 7, 5), 0xFF8000u);

@@ -21,21 +21,12 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
+#include "file_io.h"
 
 namespace {
 
 std::vector<std::string> Lines;
 void Capture(const char* text) { Lines.push_back(text); }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-void WriteFile(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary) << data;
-}
 
 // Shell state back to a device that allows everything, outside demo mode.
 void ResetShell() {
@@ -277,10 +268,10 @@ protected:
         old = PrintHook;
         PrintHook = Capture;
         Lines.clear();
-        WriteFile("setup.dat", "instrument setup");
-        WriteFile("runtime.dat", "instrument runtime");
-        WriteFile("demosetup.dat", "demo setup");
-        WriteFile("demoruntime.dat", "demo runtime");
+        WriteTextFile("setup.dat", "instrument setup");
+        WriteTextFile("runtime.dat", "instrument runtime");
+        WriteTextFile("demosetup.dat", "demo setup");
+        WriteTextFile("demoruntime.dat", "demo runtime");
     }
     void TearDown() override {
         PrintHook = old;
@@ -296,8 +287,8 @@ TEST_F(DemoResetTest, ResetKeyOutsideDemoModeKeepsTheInstrumentsFiles) {
     e.type = 1;
     e.key = KeyDemoReset;
     OnQueuedEvent(&e);
-    EXPECT_EQ(ReadFile("setup.dat"), "instrument setup");
-    EXPECT_EQ(ReadFile("runtime.dat"), "instrument runtime");
+    EXPECT_EQ(FileText("setup.dat"), "instrument setup");
+    EXPECT_EQ(FileText("runtime.dat"), "instrument runtime");
     EXPECT_NE(DemoMarker, DemoMarkerValue);
     for (const auto& l : Lines) EXPECT_EQ(l.find("DEMO is being reset"), std::string::npos);
 }
@@ -309,8 +300,8 @@ TEST_F(DemoResetTest, ResetKeyInDemoModeReloadsTheDemo) {
     FGEvent e{};
     e.key = KeyDemoReset;
     OnQueuedEvent(&e);
-    EXPECT_EQ(ReadFile("setup.dat"), "demo setup");
-    EXPECT_EQ(ReadFile("runtime.dat"), "demo runtime");
+    EXPECT_EQ(FileText("setup.dat"), "demo setup");
+    EXPECT_EQ(FileText("runtime.dat"), "demo runtime");
     ASSERT_FALSE(Lines.empty());
     EXPECT_EQ(Lines[0], "DEMO is being reset\n");
     EXPECT_EQ(DemoMarker, DemoMarkerValue);
@@ -392,8 +383,8 @@ TEST_F(RunFolderTest, EveryPictureLoadsWithItsKey) {
 
 TEST_F(RunFolderTest, MissingAndDamagedFilesAreNamedAndLeftOut) {
     ASSERT_EQ(remove("Data/3dkompas.tga"), 0);
-    WriteFile("Data/kompas.gif", "GIF89a\x01");
-    WriteFile("Data/cisliceFont.tga", std::string(7, '\xff'));
+    WriteTextFile("Data/kompas.gif", "GIF89a\x01");
+    WriteTextFile("Data/cisliceFont.tga", std::string(7, '\xff'));
     LoadMainPictures();
     EXPECT_EQ(MainPictures[Pic3dKompas], nullptr);
     EXPECT_EQ(MainPictures[PicKompas], nullptr);
@@ -405,7 +396,7 @@ TEST_F(RunFolderTest, MissingAndDamagedFilesAreNamedAndLeftOut) {
     EXPECT_TRUE(Said("Data/cisliceFont.tga"));
 
     ASSERT_EQ(remove("Data/euromode_19b.fnt"), 0);
-    WriteFile("Data/euromode_25b.fnt", "short");
+    WriteTextFile("Data/euromode_25b.fnt", "short");
     const int registered = RegisterDisplayFonts();
     EXPECT_EQ(registered, DisplayFontCount - 2);
     EXPECT_EQ(DisplayFonts[FontEuromode19], -1);
