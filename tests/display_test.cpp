@@ -18,19 +18,9 @@
 #include "window.h"
 #include "x11probe.h"
 #include "file_io.h"
+#include "trace_capture.h"
 
 namespace {
-
-// Collects the trace lines written while it lives.
-std::string Traced;
-struct TTraceCapture {
-    TPrintHook saved = PrintHook;
-    TTraceCapture() {
-        Traced.clear();
-        PrintHook = [](const char* text) { Traced += text; };
-    }
-    ~TTraceCapture() { PrintHook = saved; }
-};
 
 // A fresh temporary directory, removed with its files at the end.
 struct TTempDir {

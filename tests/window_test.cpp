@@ -7,6 +7,7 @@
 #include "hkutils.h"
 #include "window.h"
 #include "x11probe.h"
+#include "trace_capture.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ protected:
 
 TEST_F(WindowTest, NoServerIsAClearError) {
     setenv("DISPLAY", ":65001", 1);
-    const TPrintHook saved = PrintHook;
-    PrintHook = [](const char*) {};
+    TTraceCapture quiet;
     TWindowId id = 7;
     EXPECT_EQ(WindowFind("Velvix", &id), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(id, 0u);
@@ -32,7 +32,6 @@ TEST_F(WindowTest, NoServerIsAClearError) {
     EXPECT_EQ(WindowSendClose(1), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(WindowMove(1, 0, 0, 0, false), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(WindowExists(1), 0);
-    PrintHook = saved;
 }
 
 TEST_F(WindowTest, FindsWindowsByExactCaption) {
@@ -97,10 +96,7 @@ TEST_F(WindowTest, VanishedWindowGivesErrorCodes) {
     EXPECT_EQ(WindowExists(0), 0);
     disp.reset();  // the display program closes its window
 
-    const TPrintHook saved = PrintHook;
-    static std::string traced;
-    traced.clear();
-    PrintHook = [](const char* text) { traced += text; };
+    auto capture = std::make_unique<TTraceCapture>();
     EXPECT_EQ(WindowExists(id), 0);
     EXPECT_EQ(WindowSendChar(id, '2'), WINDOW_ERR_GONE);
     EXPECT_EQ(WindowSendClose(id), WINDOW_ERR_GONE);
@@ -111,6 +107,6 @@ TEST_F(WindowTest, VanishedWindowGivesErrorCodes) {
     EXPECT_EQ(WindowFind("Velvix", &found), WINDOW_ERR_NOT_FOUND);
     form.reset();
     EXPECT_EQ(WindowMove(id, formId, 78, 22, false), WINDOW_ERR_GONE);  // reference gone too
-    PrintHook = saved;
-    EXPECT_EQ(traced, "");  // trapped errors are answers, not reports
+    capture.reset();
+    EXPECT_EQ(Traced, "");  // trapped errors are answers, not reports
 }
