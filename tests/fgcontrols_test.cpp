@@ -20,7 +20,6 @@ constexpr FGPixel WHITE = 0xFFFFFF, BLACK = 0, DARK_GREY = 0x585858, TEXT_GREY =
 constexpr FGPixel FACE = 0x7C8074, PRESSED_FACE = 0xA8B8AC, FOCUS = 0xFCE000, ALT_RED = 0xF80000;
 constexpr FGPixel GREEN = 0x00C000, BLUE = 0x0000F8, GREY = 0x808080;
 
-FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
 FGPixel At(const FGDrawBuffer* b, int x, int y) { return b->pixels[y * b->width + x]; }
 
 // Pixels of a colour inside a rectangle of a buffer.

@@ -20,8 +20,6 @@ constexpr FGPixel RED = 0xF80000, GREEN = 0x00C000, BLUE = 0x0000F8, GREY = 0x80
 
 TDisplay* Display() { return static_cast<FGWin32DXDriver*>(fg_driver)->direct_draw.get(); }
 
-FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
-
 std::vector<TDisplayRect> TakeUpdates() {
     std::vector<TDisplayRect> rects;
     DisplayTakeUpdates(Display(), &rects);

@@ -7,7 +7,11 @@
 #include <cstdlib>
 
 #include "fgdriver.h"
+#include "fgraster.h"
 #include "fgwindow.h"
+
+// A pixel of the whole screen.
+inline FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
 
 class HeadlessWindowTest : public ::testing::Test {
 protected:
