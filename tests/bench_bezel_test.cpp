@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "Threadmeassure.h"
-#include "Unit1.h"
 #include "bench_support.h"
 #include "config_tempdir.h"
-#include "process.h"
-#include "x11probe.h"
 #include "file_io.h"
+#include "process.h"
+#include "Threadmeassure.h"
+#include "Unit1.h"
+#include "x11probe.h"
 // Xlib after the rest: its macros (None, Bool, Status) clash with other names.
 #include <FL/x.H>
 

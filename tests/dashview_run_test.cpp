@@ -25,11 +25,11 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "file_io.h"
 #include "hkmeasure.h"
 #include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
-#include "file_io.h"
 
 // Last: its macros would break the headers above.
 #include <X11/Xlib.h>

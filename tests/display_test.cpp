@@ -14,11 +14,11 @@
 
 #include "bmpfile.h"
 #include "display.h"
+#include "file_io.h"
 #include "hkutils.h"
+#include "trace_capture.h"
 #include "window.h"
 #include "x11probe.h"
-#include "file_io.h"
-#include "trace_capture.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "fgapp.h"
 #include "fgdriver.h"
 #include "fgraster.h"
+#include "headless_windows.h"
 #include "quitrequest.h"
 #include "tinycfg.h"
-#include "headless_windows.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "chandesc.h"
 #include "configmanager.h"
@@ -16,7 +17,6 @@
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
-#include "aver_block.h"
 #include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "configmanager.h"
 #include "fgbitmap.h"
@@ -19,7 +20,6 @@
 #include "hkmeasure.h"
 #include "initialsetting.h"
 #include "lookup.h"
-#include "aver_block.h"
 #include "page_assets.h"
 #include "refresh.h"
 #include "shellhooks.h"

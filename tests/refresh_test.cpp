@@ -6,12 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "config_tempdir.h"
 #include "configfile.h"
 #include "configmanager.h"
 #include "hkmeasure.h"
-#include "aver_block.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellstate.h"

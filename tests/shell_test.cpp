@@ -16,17 +16,15 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgwindow.h"
+#include "file_io.h"
 #include "flighthsi.h"
 #include "hkutils.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
-#include "file_io.h"
+#include "trace_capture.h"
 
 namespace {
-
-std::vector<std::string> Lines;
-void Capture(const char* text) { Lines.push_back(text); }
 
 // Shell state back to a device that allows everything, outside demo mode.
 void ResetShell() {
@@ -266,8 +264,8 @@ protected:
         ResetShell();
         StartStore();
         old = PrintHook;
-        PrintHook = Capture;
-        Lines.clear();
+        PrintHook = CaptureLine;
+        TracedLines.clear();
         WriteTextFile("setup.dat", "instrument setup");
         WriteTextFile("runtime.dat", "instrument runtime");
         WriteTextFile("demosetup.dat", "demo setup");
@@ -290,7 +288,7 @@ TEST_F(DemoResetTest, ResetKeyOutsideDemoModeKeepsTheInstrumentsFiles) {
     EXPECT_EQ(FileText("setup.dat"), "instrument setup");
     EXPECT_EQ(FileText("runtime.dat"), "instrument runtime");
     EXPECT_NE(DemoMarker, DemoMarkerValue);
-    for (const auto& l : Lines) EXPECT_EQ(l.find("DEMO is being reset"), std::string::npos);
+    for (const auto& l : TracedLines) EXPECT_EQ(l.find("DEMO is being reset"), std::string::npos);
 }
 
 TEST_F(DemoResetTest, ResetKeyInDemoModeReloadsTheDemo) {
@@ -302,8 +300,8 @@ TEST_F(DemoResetTest, ResetKeyInDemoModeReloadsTheDemo) {
     OnQueuedEvent(&e);
     EXPECT_EQ(FileText("setup.dat"), "demo setup");
     EXPECT_EQ(FileText("runtime.dat"), "demo runtime");
-    ASSERT_FALSE(Lines.empty());
-    EXPECT_EQ(Lines[0], "DEMO is being reset\n");
+    ASSERT_FALSE(TracedLines.empty());
+    EXPECT_EQ(TracedLines[0], "DEMO is being reset\n");
     EXPECT_EQ(DemoMarker, DemoMarkerValue);
     EXPECT_EQ(DemoIdleCountdown, -1);
     EXPECT_EQ(SetupModeActive, 0);
@@ -344,8 +342,8 @@ class RunFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old = PrintHook;
-        PrintHook = Capture;
-        Lines.clear();
+        PrintHook = CaptureLine;
+        TracedLines.clear();
         std::string cmd = "cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'";
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
@@ -354,7 +352,7 @@ protected:
         FreeMainPictures();
     }
     bool Said(const std::string& text) const {
-        for (const auto& l : Lines)
+        for (const auto& l : TracedLines)
             if (l.find(text) != std::string::npos) return true;
         return false;
     }
@@ -374,7 +372,7 @@ TEST_F(RunFolderTest, EveryPictureLoadsWithItsKey) {
     }
     EXPECT_EQ(PicDigits, MainPictures[PicCisliceFont]);
     EXPECT_EQ(EngineBackground, nullptr);
-    EXPECT_TRUE(Lines.empty());
+    EXPECT_TRUE(TracedLines.empty());
     e.type = FGE_CLOSING;
     OnMainWindowEvent(nullptr, &e);
     EXPECT_EQ(MainPictures[0], nullptr);

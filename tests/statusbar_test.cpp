@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "configmanager.h"
-#include "aver_block.h"
-#include "page_assets.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "settingvars.h"

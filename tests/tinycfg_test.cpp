@@ -12,8 +12,8 @@
 #include <csignal>
 #include <unistd.h>
 
-#include "tinycfg.h"
 #include "file_io.h"
+#include "tinycfg.h"
 
 namespace fs = std::filesystem;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "hkutils.h"
 
@@ -18,3 +19,7 @@ struct TTraceCapture {
     TTraceCapture(const TTraceCapture&) = delete;
     TTraceCapture& operator=(const TTraceCapture&) = delete;
 };
+
+// One entry a call, for tests that look at the lines in order: PrintHook = CaptureLine.
+inline std::vector<std::string> TracedLines;
+inline void CaptureLine(const char* text) { TracedLines.push_back(text); }

@@ -5,9 +5,9 @@
 
 #include "display.h"
 #include "hkutils.h"
+#include "trace_capture.h"
 #include "window.h"
 #include "x11probe.h"
-#include "trace_capture.h"
 
 namespace {
 
