@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "Threadmeassure.h"
-#include "Unit1.h"
 #include "bench_support.h"
 #include "config_tempdir.h"
+#include "file_io.h"
 #include "process.h"
-#include "xvfb.h"
+#include "Threadmeassure.h"
+#include "Unit1.h"
+#include "x11probe.h"
 // Xlib after the rest: its macros (None, Bool, Status) clash with other names.
 #include <FL/x.H>
 
@@ -26,13 +27,6 @@ namespace {
 
 std::vector<std::string> Messages;
 void CollectMessage(const char* text) { Messages.push_back(text); }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void WriteScript(const std::string& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
@@ -91,15 +85,7 @@ public:
         XSetInputFocus(dpy_, win_, RevertToNone, CurrentTime);
         XSync(dpy_, False);
     }
-    // The window on top of the root's stacking order.
-    Window Topmost() {
-        Window root, parent, *children = nullptr;
-        unsigned int n = 0;
-        XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n);
-        const Window top = n ? children[n - 1] : 0;
-        if (children) XFree(children);
-        return top;
-    }
+    Window Topmost() { return TopmostWindow(dpy_); }
 
     int closes = 0;
 
@@ -351,8 +337,8 @@ TEST_F(BezelTest, MissingDisplayProgramIsAMessageNotACrash) {
     EXPECT_EQ(Form1->RestartMeassure(), -1);
     EXPECT_EQ(Messages, std::vector<std::string>{"\"" + path + "\" ended with exit code 4.\r\n" +
                                                  MsgGuiNotInitialised});
-    EXPECT_TRUE(WaitUntil([&] { return ReadFile("started").size() > 9; }));
-    EXPECT_EQ(ReadFile("started"), "-window\n" + dir_->Path() + "\n");  // our working directory
+    EXPECT_TRUE(WaitUntil([&] { return FileText("started").size() > 9; }));
+    EXPECT_EQ(FileText("started"), "-window\n" + dir_->Path() + "\n");  // our working directory
 }
 
 TEST_F(BezelTest, OutsideToolsAreBroughtToTheFrontOrStarted) {
@@ -523,7 +509,7 @@ TEST(ProcessLayer, StartsInAWorkingDirectoryAndTellsWhyNot) {
     int code = -99;
     ASSERT_TRUE(WaitUntil([&] { return ProcessReap(pid, &code) == 1; }));
     EXPECT_EQ(code, 3);
-    EXPECT_EQ(ReadFile(sub + "/where"), sub + "\n");
+    EXPECT_EQ(FileText(sub + "/where"), sub + "\n");
 
     EXPECT_EQ(ProcessStart((dir.Path() + "/none").c_str(), nullptr, nullptr, &pid), PROCESS_ERR_NOT_FOUND);
     EXPECT_EQ(pid, 0);

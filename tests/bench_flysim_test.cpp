@@ -7,25 +7,15 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "file_io.h"
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::vector<uint8_t> data;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return data;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
-    fclose(f);
-    return data;
-}
 
 uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
 class GeneratedFlight : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { data_ = ReadAll(std::string(RUN_DIR) + "/Data/flysim.dat"); }
+    static void SetUpTestSuite() { data_ = FileBytes(std::string(RUN_DIR) + "/Data/flysim.dat"); }
     static size_t Records() { return data_.size() / 552; }
     // Values of one record after the replay's adjustments, by channel.
     static std::map<uint32_t, double> Values(size_t r) {
@@ -140,7 +130,7 @@ TEST_F(GeneratedFlight, GeneratorIsDeterministic) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     std::string cmd = std::string(TEST_HELPER_DIR) + "/../tools/gen_flysim " + dir + " > /dev/null";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::vector<uint8_t> again = ReadAll(std::string(dir) + "/flysim.dat");
+    std::vector<uint8_t> again = FileBytes(std::string(dir) + "/flysim.dat");
     std::system(("rm -rf " + std::string(dir)).c_str());
     EXPECT_TRUE(again == data_);
 }

@@ -10,18 +10,11 @@
 #include "config_tempdir.h"
 #include "configsetting.h"
 #include "crc16.h"
+#include "file_io.h"
 
 namespace {
 typedef std::vector<uint8_t> Bytes;
 
-Bytes ReadAll(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-void WriteAll(const std::string& name, const Bytes& b) {
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
 bool Exists(const std::string& name) { return std::ifstream(name).good(); }
 
 // A header written field by field, independent of the encoder.
@@ -168,7 +161,7 @@ TEST_F(FileTest, LayoutByteForByte) {
     now = 0x5F000020;
     ASSERT_EQ(st->SaveConfig("", 8), 0);
 
-    Bytes f = ReadAll("setup.dat");
+    Bytes f = FileBytes("setup.dat");
     ASSERT_EQ(f.size(), 64u + 22u);  // the defaults are not written
     const uint8_t head[28] = {'C', 'o', 'n', 'F', 64, 0, 0, 0, 1, 0, 0, 0, 1, 0,
                               0, 0, 0, 0x40, 0, 0, 0x20, 0, 0, 0x5F, 0x44, 0x33, 0x22, 0x11};
@@ -183,48 +176,48 @@ TEST_F(FileTest, LayoutByteForByte) {
     EXPECT_EQ(CfgGet16(p + 14), SetupSectCRC16(p, 14));
     EXPECT_EQ(memcmp(p + 16, v, 4), 0);
     EXPECT_EQ(CfgGet16(p + 20), SetupSectCRC16(p, 20));
-    EXPECT_EQ(ReadAll("setup.bck"), f);
+    EXPECT_EQ(FileBytes("setup.bck"), f);
     EXPECT_FALSE(Exists("setup.dat.tmp"));
 }
 
 TEST_F(FileTest, HeaderChecks) {
     TConfig c(nullptr);
     uint32_t type = 0;
-    WriteAll("ok", Header(0x4000));
+    WriteByteFile("ok", Header(0x4000));
     EXPECT_EQ(c.CheckFileHeader("ok", &type), 0);
     EXPECT_EQ(type, 0x4000u);
     EXPECT_EQ(c.CheckFileHeader(nullptr, &type), -2);
     EXPECT_EQ(c.CheckFileHeader("missing", &type), -1);
-    WriteAll("h", Bytes{'C', 'o', 'n'});
+    WriteByteFile("h", Bytes{'C', 'o', 'n'});
     EXPECT_EQ(c.CheckFileHeader("h", &type), -4);
     Bytes cut = Header(0x4000);
     cut.resize(40);
-    WriteAll("h", cut);
+    WriteByteFile("h", cut);
     EXPECT_EQ(c.CheckFileHeader("h", &type), -4);
     Bytes magic = Header(0x4000);
     magic[3] = 'G';
-    WriteAll("h", magic);
+    WriteByteFile("h", magic);
     EXPECT_EQ(c.CheckFileHeader("h", &type), -10);
     for (uint32_t len : {0u, 8u, 12u, 63u, 1025u, 0xFFFFFFFFu}) {
         Bytes h = Header(0x4000, 64);
         CfgPut32(&h[4], len);
         h.resize(1100);
-        WriteAll("h", h);
+        WriteByteFile("h", h);
         EXPECT_EQ(c.CheckFileHeader("h", &type), -11) << len;
     }
     Bytes crc = Header(0x4000);
     crc[20] ^= 1;
-    WriteAll("h", crc);
+    WriteByteFile("h", crc);
     EXPECT_EQ(c.CheckFileHeader("h", &type), -12);
-    WriteAll("h", Header(0x4000, 64, 2));
+    WriteByteFile("h", Header(0x4000, 64, 2));
     EXPECT_EQ(c.CheckFileHeader("h", &type), -13);
     // A longer header is read whole; its CRC covers all but the last four bytes.
-    WriteAll("h", Header(0x4000, 1024) + Packet(0x4002, 0, {1, 2, 3, 4}));
+    WriteByteFile("h", Header(0x4000, 1024) + Packet(0x4002, 0, {1, 2, 3, 4}));
     EXPECT_EQ(c.CheckFileHeader("h", &type), -12);  // offset 60 lies inside the covered bytes
 }
 
 TEST_F(FileTest, ReaderCodes) {
-    WriteAll("f", Header(0x4000) + Packet(0x4002, 0, {1, 2, 3, 4}) + Packet(0x4003, 1, {5}));
+    WriteByteFile("f", Header(0x4000) + Packet(0x4002, 0, {1, 2, 3, 4}) + Packet(0x4003, 1, {5}));
     TConfig c("f");
     SetupSectPacket h;
     const uint8_t* d = nullptr;
@@ -245,7 +238,7 @@ TEST_F(FileTest, ReaderCodes) {
     EXPECT_FALSE(c.IsOpen());
     EXPECT_EQ(c.GetSection(0x4009, 1, 1, &d), -2);
 
-    WriteAll("b", Header(0x4000) + Packet(0x4009, 1, {9}));
+    WriteByteFile("b", Header(0x4000) + Packet(0x4009, 1, {9}));
     ASSERT_EQ(c.OpenConfig(), 0);
     EXPECT_EQ(c.GetSectionBCK(0x4009, 1, 1, &d, "b"), 0);
     EXPECT_EQ(d[0], 9);
@@ -256,19 +249,19 @@ TEST_F(FileTest, ReaderCodes) {
     Bytes longHead = Packet(0x4002, 0, Bytes(4, 0));
     CfgPut16(&longHead[6], 3000);
     CfgPut16(&longHead[14], SetupSectCRC16(longHead.data(), 14));
-    WriteAll("f", Header(0x4000) + longHead + Bytes(3100, 0));
+    WriteByteFile("f", Header(0x4000) + longHead + Bytes(3100, 0));
     ASSERT_EQ(c.OpenConfig("f"), 0);
     EXPECT_EQ(c.GetFirstSection(&h, &d), -5);
     EXPECT_EQ(c.PacketState(), -3);
     Bytes badData = Packet(0x4002, 0, {1, 2, 3, 4});
     badData[18] ^= 0x80;
-    WriteAll("f", Header(0x4000) + badData);
+    WriteByteFile("f", Header(0x4000) + badData);
     ASSERT_EQ(c.OpenConfig("f"), 0);
     EXPECT_EQ(c.GetFirstSection(&h, &d), -3);
     EXPECT_EQ(c.PacketState(), -4);
     Bytes cutPacket = Packet(0x4002, 0, {1, 2, 3, 4});
     cutPacket.resize(19);
-    WriteAll("f", Header(0x4000) + cutPacket);
+    WriteByteFile("f", Header(0x4000) + cutPacket);
     ASSERT_EQ(c.OpenConfig("f"), 0);
     EXPECT_EQ(c.GetFirstSection(&h, &d), -4);
 }
@@ -290,18 +283,18 @@ TEST_F(FileTest, RoundTripThroughTheFiles) {
     ASSERT_EQ(st->LoadConfig("", 31, 0), 0);
     ExpectFetched(*st, 0);
     EXPECT_EQ(memcmp(&a, &b, sizeof a), 0);
-    EXPECT_EQ(ReadAll("setup.dat"), ReadAll("setup.bck"));
+    EXPECT_EQ(FileBytes("setup.dat"), FileBytes("setup.bck"));
     EXPECT_FALSE(Exists("checklist.dat.tmp"));
 }
 
 TEST_F(FileTest, HeaderOnlyFileLoadsAsEmpty) {
-    WriteAll("setup.dat", Header(0x4000));
+    WriteByteFile("setup.dat", Header(0x4000));
     Vars a;
     auto st = NewStore(&a);
     ASSERT_EQ(st->LoadConfig("", 8, 0), 0);
     EXPECT_EQ(st->FetchItem(0x4002, 0), 1);
     ASSERT_EQ(st->SaveConfig("", 8), 0);
-    EXPECT_EQ(ReadAll("setup.dat").size(), 64u);  // defaults are never written
+    EXPECT_EQ(FileBytes("setup.dat").size(), 64u);  // defaults are never written
 }
 
 TEST_F(FileTest, SaveOrderAndPrefix) {
@@ -332,61 +325,61 @@ TEST_F(FileTest, DamagedDatIsRecoveredFromBck) {
     Vars a;
     auto st = SavedStore(&a, 0x71);
     st.reset();
-    Bytes good = ReadAll("setup.dat");
+    Bytes good = FileBytes("setup.dat");
     // The packets lie in index order: 0x4001 (50 bytes) at 64, then 0x4002 at 114.
     Bytes bad = good;
     bad[114 + 17] ^= 0x10;
-    WriteAll("setup.dat", bad);
+    WriteByteFile("setup.dat", bad);
 
     Vars b = {};
     st = NewStore(&b);
     ASSERT_EQ(st->LoadConfig("", 31, 0), 0);
     ExpectFetched(*st, 0);
     EXPECT_EQ(memcmp(&a, &b, sizeof a), 0);
-    EXPECT_EQ(ReadAll("setup.dat"), good);
-    EXPECT_EQ(ReadAll("setup.bck"), good);
+    EXPECT_EQ(FileBytes("setup.dat"), good);
+    EXPECT_EQ(FileBytes("setup.bck"), good);
 
     // A damaged head whose length runs far past the file is refused, not followed.
     bad = good;
     CfgPut16(&bad[64 + 6], 0xFFF0);
     CfgPut16(&bad[64 + 14], SetupSectCRC16(&bad[64], 14));
-    WriteAll("setup.dat", bad);
+    WriteByteFile("setup.dat", bad);
     Vars c = {};
     st = NewStore(&c);
     ASSERT_EQ(st->LoadConfig("", 8, 0), 0);
     EXPECT_EQ(st->FetchItem(0x4001, 0), 0);
     EXPECT_EQ(memcmp(c.s4001, a.s4001, 32), 0);
-    EXPECT_EQ(ReadAll("setup.dat"), good);
+    EXPECT_EQ(FileBytes("setup.dat"), good);
 }
 
 TEST_F(FileTest, FullDiskLeavesTheLastGoodFiles) {
     Vars a;
     auto st = SavedStore(&a, 0x11);
-    const Bytes dat = ReadAll("setup.dat"), bck = ReadAll("setup.bck"), stat = ReadAll("statistic.dat");
+    const Bytes dat = FileBytes("setup.dat"), bck = FileBytes("setup.bck"), stat = FileBytes("statistic.dat");
 
     a.Fill(0x22);
     StoreAll(*st);
     ConfigWriter.Write = FullDiskWrite;
     budget = 50;  // the disk fills up inside the first file
     EXPECT_EQ(st->SaveConfig("", 31), -4);
-    EXPECT_EQ(ReadAll("setup.dat"), dat);
-    EXPECT_EQ(ReadAll("setup.bck"), bck);
-    EXPECT_EQ(ReadAll("statistic.dat"), stat);
-    EXPECT_EQ(ReadAll("statistic.bck"), stat);
+    EXPECT_EQ(FileBytes("setup.dat"), dat);
+    EXPECT_EQ(FileBytes("setup.bck"), bck);
+    EXPECT_EQ(FileBytes("statistic.dat"), stat);
+    EXPECT_EQ(FileBytes("statistic.bck"), stat);
     EXPECT_FALSE(Exists("setup.dat.tmp"));
     EXPECT_FALSE(Exists("statistic.dat.tmp"));
 
     ConfigWriter.Write = DefaultConfigWriter.Write;
     ConfigWriter.Close = FailingClose;  // the flush at the end fails
     EXPECT_EQ(st->SaveConfig("", 8), -4);
-    EXPECT_EQ(ReadAll("setup.dat"), dat);
-    EXPECT_EQ(ReadAll("setup.bck"), bck);
+    EXPECT_EQ(FileBytes("setup.dat"), dat);
+    EXPECT_EQ(FileBytes("setup.bck"), bck);
 
     ConfigWriter = DefaultConfigWriter;
     ConfigWriter.Write = BackupFullWrite;  // only the backup fails: the new .dat stays
     EXPECT_EQ(st->SaveConfig("", 8), -4);
-    EXPECT_NE(ReadAll("setup.dat"), dat);
-    EXPECT_EQ(ReadAll("setup.bck"), bck);
+    EXPECT_NE(FileBytes("setup.dat"), dat);
+    EXPECT_EQ(FileBytes("setup.bck"), bck);
 
     ConfigWriter = DefaultConfigWriter;
     Vars b = {};
@@ -399,7 +392,7 @@ TEST_F(FileTest, FullDiskLeavesTheLastGoodFiles) {
 }
 
 TEST_F(FileTest, NoKindInjectsAnother) {
-    WriteAll("setup.dat", Header(0x4000) + Packet(0x4002, 0, {9, 9, 9, 9}) + Packet(0x6003, 0, Bytes(20, 1)) +
+    WriteByteFile("setup.dat", Header(0x4000) + Packet(0x4002, 0, {9, 9, 9, 9}) + Packet(0x6003, 0, Bytes(20, 1)) +
                               Packet(0x1000, 0x300, Bytes(8, 1)) + Packet(0x7002, 0, Bytes(16, 1)) +
                               Packet(0x4050, 3, {1}));
     auto st = NewStore(nullptr);
@@ -410,11 +403,11 @@ TEST_F(FileTest, NoKindInjectsAnother) {
     EXPECT_EQ(st->LocateSection(0x1000, 0x300), -5);
     EXPECT_EQ(st->LocateSection(0x7002, 0), -5);
     ASSERT_EQ(st->SaveConfig("", 8), 0);
-    EXPECT_EQ(ReadAll("setup.dat").size(), 64u + 22u + 19u);
+    EXPECT_EQ(FileBytes("setup.dat").size(), 64u + 22u + 19u);
 }
 
 TEST_F(FileTest, OtherLengthInTheFileKeepsTheItemsDefault) {
-    WriteAll("setup.dat", Header(0x4000) + Packet(0x4002, 0, {9, 9, 9, 9, 9, 9}) + Packet(0x4003, 0, Bytes(8, 7)));
+    WriteByteFile("setup.dat", Header(0x4000) + Packet(0x4002, 0, {9, 9, 9, 9, 9, 9}) + Packet(0x4003, 0, Bytes(8, 7)));
     Vars a;
     auto st = NewStore(&a);
     ASSERT_EQ(st->LoadConfig("", 8, 0), 0);
@@ -467,17 +460,17 @@ TEST_F(FileTest, StoreStateAndLocks) {
 TEST_F(FileTest, CopyConfigFile) {
     Bytes big(2500);
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7);
-    WriteAll("src", big);
+    WriteByteFile("src", big);
     EXPECT_EQ(CopyConfigFile(nullptr, "dst"), -1);
     EXPECT_EQ(CopyConfigFile("src", nullptr), -1);
     EXPECT_EQ(CopyConfigFile("nothing", "dst"), -2);
     EXPECT_EQ(CopyConfigFile("src", "no/such/dir"), -3);
     ASSERT_EQ(CopyConfigFile("src", "dst"), 0);
-    EXPECT_EQ(ReadAll("dst"), big);
-    WriteAll("src", {1, 2, 3});
+    EXPECT_EQ(FileBytes("dst"), big);
+    WriteByteFile("src", {1, 2, 3});
     ConfigWriter.Write = FullDiskWrite;
     budget = 2;
     EXPECT_EQ(CopyConfigFile("src", "dst"), -4);
-    EXPECT_EQ(ReadAll("dst"), big);
+    EXPECT_EQ(FileBytes("dst"), big);
     EXPECT_FALSE(Exists("dst.tmp"));
 }

@@ -11,20 +11,11 @@
 
 #include "config_tempdir.h"
 #include "configmanager.h"
+#include "file_io.h"
 
 namespace {
 
 constexpr uint32_t OurPid = 100, OtherPid = 999;
-
-std::vector<uint8_t> ReadFile(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Keys of the packets in a configuration file, in file order.
 std::vector<std::pair<uint16_t, uint16_t>> FileKeys(const char* name) {
@@ -119,7 +110,7 @@ TEST_F(ManagerTest, SettingsSurviveARestartThroughTheFiles) {
     EngineStatistics.egtMax[0] = 7777;
     ASSERT_EQ(SaveSetting(nullptr, KindAll), 0);
     for (const char* f : {"setup.dat", "setup.bck", "runtime.dat", "statistic.dat"})
-        EXPECT_FALSE(ReadFile(f).empty()) << f;
+        EXPECT_FALSE(FileBytes(f).empty()) << f;
 
     Restart();
     ConfigManager.Release();
@@ -145,10 +136,10 @@ TEST_F(ManagerTest, DamagedDatIsRecoveredFromBck) {
     UnitsSetting.airspeed = 0;
     ASSERT_EQ(SetSS(0x4001, 0), 0);
     ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
-    std::vector<uint8_t> dat = ReadFile("setup.dat");
+    std::vector<uint8_t> dat = FileBytes("setup.dat");
     ASSERT_EQ(FileKeys("setup.dat").front(), std::make_pair(uint16_t(0x4001), uint16_t(0)));
     dat[ConfigHeaderSize + SetupSectHeadSize] ^= 0x5A;  // the airspeed unit of the first packet
-    WriteFile("setup.dat", dat);
+    WriteByteFile("setup.dat", dat);
 
     ConfigManager.Release();
     UnitsSetting.airspeed = 2;
@@ -160,8 +151,8 @@ TEST_F(ManagerTest, FullDiskKeepsTheBackupAndReportsTheError) {
     AirspeedLimits.vs = 4000;
     ASSERT_EQ(SetSS(0x4002, 0), 0);
     ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
-    const std::vector<uint8_t> bck = ReadFile("setup.bck");
-    const std::vector<uint8_t> dat = ReadFile("setup.dat");
+    const std::vector<uint8_t> bck = FileBytes("setup.bck");
+    const std::vector<uint8_t> dat = FileBytes("setup.dat");
 
     AirspeedLimits.vs = 4200;
     ASSERT_EQ(SetSS(0x4002, 0), 0);
@@ -172,8 +163,8 @@ TEST_F(ManagerTest, FullDiskKeepsTheBackupAndReportsTheError) {
     ConfigWriter = DefaultConfigWriter;
     EXPECT_NE(err.find(">>SaveSetting()\n"), std::string::npos);
     EXPECT_NE(err.find("<<SaveSetting() ERR\n"), std::string::npos);
-    EXPECT_EQ(ReadFile("setup.bck"), bck);
-    EXPECT_EQ(ReadFile("setup.dat"), dat);
+    EXPECT_EQ(FileBytes("setup.bck"), bck);
+    EXPECT_EQ(FileBytes("setup.dat"), dat);
 
     ConfigManager.Release();
     Start();
@@ -189,7 +180,7 @@ TEST_F(ManagerTest, SavingSetupWritesOnlyWhatSetSSStored) {
     auto keys = FileKeys("setup.dat");
     ASSERT_EQ(keys.size(), 1u);
     EXPECT_EQ(keys[0], std::make_pair(uint16_t(0x4002), uint16_t(0)));
-    EXPECT_TRUE(ReadFile("runtime.dat").empty());
+    EXPECT_TRUE(FileBytes("runtime.dat").empty());
 }
 
 TEST_F(ManagerTest, MaskedLoadRestoresOnlyItsKinds) {

@@ -25,6 +25,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "file_io.h"
 #include "hkmeasure.h"
 #include "page_assets.h"
 #include "window.h"
@@ -39,13 +40,6 @@ extern char** environ;
 namespace {
 
 const std::string Program = std::string(RUN_DIR) + "/dashview";
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
@@ -105,7 +99,7 @@ public:
         if (pid > 0) Wait(0);
     }
 
-    std::string Output() const { return ReadFile(output); }
+    std::string Output() const { return FileText(output); }
 
 private:
     std::string output;
@@ -202,8 +196,8 @@ TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
     EXPECT_EQ(dv.Wait(60), 0);
     EXPECT_EQ(Find(dv.Output(), "DEMO is being reset"), std::string::npos) << dv.Output();
-    EXPECT_NE(ReadFile(Path("setup.dat")), "demo setup");
-    EXPECT_NE(ReadFile(Path("runtime.dat")), "demo runtime");
+    EXPECT_NE(FileText(Path("setup.dat")), "demo setup");
+    EXPECT_NE(FileText(Path("runtime.dat")), "demo runtime");
 }
 
 // The newest frame before the one after shutdown (which shows the closed window).
@@ -359,16 +353,20 @@ protected:
         WindowCloseLink();
         unsetenv("DISPLAY");
     }
+    // Starts dashview in a window on the server and waits for the window "Velvix".
+    void StartWindowed(TDashview& dv, TWindowId* id) {
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
+        for (int i = 0; i < 400 && WindowFind("Velvix", id) != WINDOW_OK; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_NE(*id, 0u) << dv.Output();
+    }
     TXvfb server;
 };
 
 TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
     TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
     TWindowId id = 0;
-    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(id, 0u) << dv.Output();
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);
@@ -390,11 +388,8 @@ TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
 // bar from 15 to 25 rows at the foot of the page.
 TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
     TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
     TWindowId id = 0;
-    for (int i = 0; i < 400 && WindowFind("Velvix", &id) != WINDOW_OK; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(id, 0u) << dv.Output();
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);

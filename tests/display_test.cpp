@@ -14,22 +14,13 @@
 
 #include "bmpfile.h"
 #include "display.h"
+#include "file_io.h"
 #include "hkutils.h"
+#include "trace_capture.h"
 #include "window.h"
-#include "xvfb.h"
+#include "x11probe.h"
 
 namespace {
-
-// Collects the trace lines written while it lives.
-std::string Traced;
-struct TTraceCapture {
-    TPrintHook saved = PrintHook;
-    TTraceCapture() {
-        Traced.clear();
-        PrintHook = [](const char* text) { Traced += text; };
-    }
-    ~TTraceCapture() { PrintHook = saved; }
-};
 
 // A fresh temporary directory, removed with its files at the end.
 struct TTempDir {
@@ -40,11 +31,6 @@ struct TTempDir {
     }
     ~TTempDir() { (void)system(("rm -rf '" + path + "'").c_str()); }
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 uint32_t LE32(const std::string& s, size_t at) {
     return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
@@ -267,7 +253,7 @@ TEST(Bmp, WriteFailuresAreReported) {
     TTempDir dir;
     const std::string ok = dir.path + "/ok.bmp";
     EXPECT_EQ(BmpWrite24(ok.c_str(), px, 2, 2, 2), BMP_OK);
-    EXPECT_EQ(ReadFile(ok).size(), 54u + 16u);
+    EXPECT_EQ(FileText(ok).size(), 54u + 16u);
 }
 
 TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
@@ -286,7 +272,7 @@ TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
         d->Present(&r, 1);
         d->Present(&r, 1);  // one frame however many rectangles
         EXPECT_EQ(d->Poll(&ev), 0);
-        const std::string f0 = ReadFile(dir.path + "/frame00000.bmp");
+        const std::string f0 = FileText(dir.path + "/frame00000.bmp");
         ASSERT_EQ(f0.size(), 54u + 120u * 30u);
         EXPECT_EQ(BmpPixel(f0, 7, 5), 0xFF8000u);
         EXPECT_EQ(BmpPixel(f0, 0, 0), 0u);
@@ -296,7 +282,7 @@ TEST_F(HeadlessTest, SnapshotsOfPresentedFrames) {
         d->Present(&r, 1);
         // Closing writes the frame that no poll has taken yet.
     }
-    const std::string f1 = ReadFile(dir.path + "/frame00001.bmp");
+    const std::string f1 = FileText(dir.path + "/frame00001.bmp");
     ASSERT_FALSE(f1.empty());
     EXPECT_EQ(BmpPixel(f1, 39, 29), 0x0000FFu);
     EXPECT_EQ(BmpPixel(f1, 7, 5), 0xFF8000u);
@@ -321,46 +307,12 @@ TEST_F(HeadlessTest, SnapshotFailureIsReported) {
 
 namespace {
 
-class X11Test : public XvfbTest {
+class X11Test : public X11ProbeTest {
 protected:
-    Display* probe = nullptr;  // the test's own connection
-
-    void SetUp() override {
-        XvfbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        probe = XOpenDisplay(nullptr);
-        ASSERT_NE(probe, nullptr);
-    }
-    void TearDown() override {
-        XvfbTest::TearDown();
-        if (probe) XCloseDisplay(probe);
-    }
-
-    uint32_t PixelAt(Window w, int x, int y) {
-        XImage* img = XGetImage(probe, w, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!img) return 0xFFFFFFFFu;
-        const uint32_t p = static_cast<uint32_t>(XGetPixel(img, 0, 0));
-        XDestroyImage(img);
-        return p;
-    }
-
     std::unique_ptr<TDisplay> Open(int32_t w = 320, int32_t h = 200) {
         std::unique_ptr<TDisplay> d;
         EXPECT_EQ(DisplayOpen("Velvix", "myExe", w, h, &d), DISPLAY_OK);
         return d;
-    }
-
-    void SendKey(Window w, KeySym sym, unsigned int state) {
-        XEvent ev{};
-        ev.xkey.type = KeyPress;
-        ev.xkey.display = probe;
-        ev.xkey.window = w;
-        ev.xkey.root = DefaultRootWindow(probe);
-        ev.xkey.state = state;
-        ev.xkey.keycode = XKeysymToKeycode(probe, sym);
-        ev.xkey.same_screen = True;
-        XSendEvent(probe, w, False, KeyPressMask, &ev);
-        XFlush(probe);
     }
 };
 

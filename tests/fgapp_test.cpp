@@ -21,6 +21,7 @@
 #include "fgapp.h"
 #include "fgdriver.h"
 #include "fgraster.h"
+#include "headless_windows.h"
 #include "quitrequest.h"
 #include "tinycfg.h"
 
@@ -597,8 +598,6 @@ TEST_F(AppTest, IdleAndTimerHooks) {
 }
 
 // ---------------------------------------------------------------- the error window
-
-FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
 
 TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryBenchKey) {
     for (const char key : std::string("012345adsw")) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fgcontrols.h"
+#include "headless_windows.h"
 
 namespace {
 
@@ -19,7 +20,6 @@ constexpr FGPixel WHITE = 0xFFFFFF, BLACK = 0, DARK_GREY = 0x585858, TEXT_GREY =
 constexpr FGPixel FACE = 0x7C8074, PRESSED_FACE = 0xA8B8AC, FOCUS = 0xFCE000, ALT_RED = 0xF80000;
 constexpr FGPixel GREEN = 0x00C000, BLUE = 0x0000F8, GREY = 0x808080;
 
-FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
 FGPixel At(const FGDrawBuffer* b, int x, int y) { return b->pixels[y * b->width + x]; }
 
 // Pixels of a colour inside a rectangle of a buffer.
@@ -89,24 +89,16 @@ struct CountingButton : FGPushButton {
     void OnDeactivate() override { deactivated++; }
 };
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public HeadlessWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        setenv("DASHVIEW_HEADLESS", "1", 1);
-        ASSERT_EQ(fg_set_mode(3), 1);
-    }
     void SetUp() override {
-        fg_window_context = FGWindowContext();
+        HeadlessWindowTest::SetUp();
         fg_beep = [](int, int) {};
         fg_error_reporter = [](const char*, int) {};
         fg_screen_clear(0);
         Called = 0;
         CalledWith = nullptr;
         Destroyed = 0;
-    }
-    void TearDown() override {
-        fg_window_context.quitting = 1;
-        while (fg_window_count() > 0) delete fg_window_at(fg_window_count() - 1);
     }
     // A frameless window at (100, 100): its client area is the whole window.
     static FGWindow* Plain(unsigned flags = 0) {

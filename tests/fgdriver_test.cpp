@@ -12,7 +12,7 @@
 #include "fgdriver.h"
 #include "fgraster.h"
 #include "window.h"
-#include "xvfb.h"
+#include "x11probe.h"
 
 namespace {
 
@@ -537,28 +537,16 @@ TEST(DriverDeathTest, FrameBufferFailureEndsTheProcessWithAnError) {
 
 namespace {
 
-class DriverX11Test : public XvfbTest {
+class DriverX11Test : public X11ProbeTest {
 protected:
-    Display* probe = nullptr;
-
     void SetUp() override {
-        XvfbTest::SetUp();
+        X11ProbeTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         fg_driver_settings = FGDriverSettings();
-        probe = XOpenDisplay(nullptr);
-        ASSERT_NE(probe, nullptr);
     }
     void TearDown() override {
         fg_set_mode(0);
-        XvfbTest::TearDown();
-        if (probe) XCloseDisplay(probe);
-    }
-    uint32_t PixelAt(Window w, int x, int y) {
-        XImage* img = XGetImage(probe, w, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!img) return 0xFFFFFFFFu;
-        const uint32_t p = static_cast<uint32_t>(XGetPixel(img, 0, 0));
-        XDestroyImage(img);
-        return p;
+        X11ProbeTest::TearDown();
     }
     int NextKey() {
         int t = 0, k = 0;
@@ -567,18 +555,6 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return 0;
-    }
-    void SendKey(Window w, KeySym sym, unsigned int state) {
-        XEvent ev{};
-        ev.xkey.type = KeyPress;
-        ev.xkey.display = probe;
-        ev.xkey.window = w;
-        ev.xkey.root = DefaultRootWindow(probe);
-        ev.xkey.state = state;
-        ev.xkey.keycode = XKeysymToKeycode(probe, sym);
-        ev.xkey.same_screen = True;
-        XSendEvent(probe, w, False, KeyPressMask, &ev);
-        XFlush(probe);
     }
 };
 

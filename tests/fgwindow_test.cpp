@@ -12,14 +12,13 @@
 #include "fgdriver.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "headless_windows.h"
 
 namespace {
 
 constexpr FGPixel RED = 0xF80000, GREEN = 0x00C000, BLUE = 0x0000F8, GREY = 0x808080;
 
 TDisplay* Display() { return static_cast<FGWin32DXDriver*>(fg_driver)->direct_draw.get(); }
-
-FGPixel ScreenAt(int x, int y) { return fg_screen.surface[y * fg_screen.stride + x]; }
 
 std::vector<TDisplayRect> TakeUpdates() {
     std::vector<TDisplayRect> rects;
@@ -41,14 +40,10 @@ int Record(FGWindow*, FGEvent* e) {
 int Beeps = 0;
 std::string Reported;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public HeadlessWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        setenv("DASHVIEW_HEADLESS", "1", 1);
-        ASSERT_EQ(fg_set_mode(3), 1);
-    }
     void SetUp() override {
-        fg_window_context = FGWindowContext();
+        HeadlessWindowTest::SetUp();
         fg_beep = [](int, int) { Beeps++; };
         fg_error_reporter = [](const char* m, int) { Reported = m; };
         Beeps = 0;
@@ -56,10 +51,6 @@ protected:
         Seen.clear();
         fg_screen_clear(0);
         TakeUpdates();
-    }
-    void TearDown() override {
-        fg_window_context.quitting = 1;
-        while (fg_window_count() > 0) delete fg_window_at(fg_window_count() - 1);
     }
 };
 

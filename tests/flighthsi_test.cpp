@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "chandesc.h"
 #include "configmanager.h"
@@ -16,7 +17,6 @@
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
-#include "measured_block.h"
 #include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
@@ -164,28 +164,20 @@ protected:
 
 // ---- with the measured-values block ----
 
-class NavBlockTest : public MeasuredBlockTest, public NavWindow {
+class NavBlockTest : public AverBlockTest, public NavWindow {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
     static void TearDownTestSuite() { FreeMainPictures(); }
     void SetUp() override {
-        MeasuredBlockTest::SetUp();
+        AverBlockTest::SetUp();
         ResetNavState();
-        writer = std::make_unique<TMValWriter>();
-        reader = std::make_unique<TMValReader>();
-        aver = std::make_unique<TAverData>(reader.get(), 100);
-        AverReader = aver.get();
         SubscribeDisplayChannels();
         MainWindow = &win;
     }
     void TearDown() override {
         MainWindow = nullptr;
         HeadingGraceClock = nullptr;
-        AverReader = nullptr;
-        aver.reset();
-        reader.reset();
-        writer.reset();
-        MeasuredBlockTest::TearDown();
+        AverBlockTest::TearDown();
     }
     void Put(uint32_t id, int32_t v) { ASSERT_GE(writer->SetVal(id, v), 0); }
     // An angle in tenths of a degree, whatever the channel's stored type.
@@ -193,9 +185,6 @@ protected:
     void Tick() {
         for (int i = 0; i < 3; ++i) aver->Tick();
     }
-    std::unique_ptr<TMValWriter> writer;
-    std::unique_ptr<TMValReader> reader;
-    std::unique_ptr<TAverData> aver;
 };
 
 // ---- heading tape ----

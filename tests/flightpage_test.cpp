@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "configmanager.h"
 #include "fgbitmap.h"
@@ -19,7 +20,6 @@
 #include "hkmeasure.h"
 #include "initialsetting.h"
 #include "lookup.h"
-#include "measured_block.h"
 #include "page_assets.h"
 #include "refresh.h"
 #include "shellhooks.h"
@@ -72,7 +72,7 @@ int ReadDigit(const FGDrawBuffer& win, int x, int y, int w, int h, int picture, 
     return best;
 }
 
-class FlightPageTest : public MeasuredBlockTest {
+class FlightPageTest : public AverBlockTest {
 protected:
     static void SetUpTestSuite() {
         LoadPageAssets();
@@ -88,10 +88,7 @@ protected:
     }
 
     void SetUp() override {
-        MeasuredBlockTest::SetUp();
-        writer = std::make_unique<TMValWriter>();
-        reader = std::make_unique<TMValReader>();
-        aver = std::make_unique<TAverData>(reader.get(), 100);
+        AverBlockTest::SetUp();
         static const int32_t Channels[][2] = {
             {echAltitudeQNH, 1}, {echSpeedIas, 6},     {echInercialSlip, 1}, {echInercialSideSlip, 7},
             {echInercialAccPilot, 6}, {echSpeedVertical, 6}, {echInercialAzimut, 6}, {echInercialPitch, 6},
@@ -99,7 +96,6 @@ protected:
         };
         for (const auto& c : Channels) ASSERT_EQ(aver->AddChannel(static_cast<uint32_t>(c[0]), c[1], 0, 0), 0);
         aver->Sort();
-        AverReader = aver.get();
         slipCurve.rangeMode = SlipCurveRangeMode;
         slipCurve.AddPoints(SlipCurvePoints, TInterpTable::MaxPoints);
         SlipCurve = &slipCurve;
@@ -129,11 +125,7 @@ protected:
     void TearDown() override {
         MainWindow = nullptr;
         SlipCurve = nullptr;
-        AverReader = nullptr;
-        aver.reset();
-        reader.reset();
-        writer.reset();
-        MeasuredBlockTest::TearDown();
+        AverBlockTest::TearDown();
     }
 
     void Put(uint32_t id, float v) { ASSERT_GE(writer->SetVal(id, v), 0) << std::hex << id; }
@@ -176,9 +168,6 @@ protected:
     FGPixel Sky() const { return DisplayPalette.PalSkyBlue; }
     FGPixel Ground() const { return DisplayPalette.PalBrown; }
 
-    std::unique_ptr<TMValWriter> writer;
-    std::unique_ptr<TMValReader> reader;
-    std::unique_ptr<TAverData> aver;
     TInterpTable slipCurve;
     FGDrawBuffer win{800, 480, FG_TYPE_BITMAP, Bg};
 };

@@ -12,6 +12,7 @@
 
 #include "../tools/picture_writers.h"
 #include "../tools/pictures.h"
+#include "file_io.h"
 
 namespace {
 
@@ -163,11 +164,6 @@ struct TempDir {
     }
 };
 
-Bytes ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 int RunGenerator(const std::string& dir) {
     return std::system(("'" + Generator + "' '" + dir + "' 2>/dev/null").c_str());
 }
@@ -190,7 +186,7 @@ protected:
         delete dir;
         dir = nullptr;
     }
-    static Bytes File(const char* name) { return ReadAll(dir->path + "/" + name); }
+    static Bytes File(const char* name) { return FileBytes(dir->path + "/" + name); }
     static TempDir* dir;
 };
 TempDir* Generated::dir = nullptr;
@@ -292,7 +288,7 @@ TEST_F(Generated, TwoRunsWriteTheSameBytes) {
     TempDir again;
     ASSERT_EQ(RunGenerator(again.path), 0);
     for (const pic::PictureInfo& p : pic::Pictures)
-        EXPECT_TRUE(File(p.file) == ReadAll(again.path + "/" + p.file)) << p.file;
+        EXPECT_TRUE(File(p.file) == FileBytes(again.path + "/" + p.file)) << p.file;
 }
 
 TEST(GeneratorFailures, UnwritableDirectoryIsAnError) {

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "configmanager.h"
+#include "enginepage.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "gl.h"
-#include "enginepage.h"
 #include "gui_terr/engineback.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/instrument.h"
@@ -27,13 +27,11 @@
 #include "initialsetting.h"
 #include "settingvars.h"
 #include "shellstate.h"
+#include "trace_capture.h"
 
 namespace {
 
 constexpr int W = 800, H = 480;
-
-std::vector<std::string> Lines;
-void Capture(const char* text) { Lines.push_back(text); }
 
 uint8_t R(uint32_t p) { return static_cast<uint8_t>(p >> 16); }
 uint8_t G(uint32_t p) { return static_cast<uint8_t>(p >> 8); }
@@ -51,8 +49,8 @@ protected:
     static void SetUpTestSuite() { ASSERT_EQ(chdir(RUN_DIR), 0); }
 
     void SetUp() override {
-        Lines.clear();
-        PrintHook = Capture;
+        TracedLines.clear();
+        PrintHook = CaptureLine;
         SetupModeActive = 0;
         GLTerrainHooks = TGLTerrainHooks{};
         GLViewInput = TGLViewInput{};
@@ -127,15 +125,15 @@ std::unique_ptr<platform::GLContext> NoContext(int, int, std::string* error) {
 }
 
 TEST(GLViewFaults, FailingContextFactoryDisablesTheViewWithAMessage) {
-    Lines.clear();
-    PrintHook = Capture;
+    TracedLines.clear();
+    PrintHook = CaptureLine;
     platform::CreateGLContext = NoContext;
     std::vector<uint32_t> target(W * H, 0x123456);
     EXPECT_FALSE(InitGLView(target.data()));
     PrintHook = DefaultPrintHook;
     platform::CreateGLContext = platform::CreateOSMesaContext;
-    ASSERT_FALSE(Lines.empty());
-    EXPECT_NE(Lines.back().find("no driver"), std::string::npos) << Lines.back();
+    ASSERT_FALSE(TracedLines.empty());
+    EXPECT_NE(TracedLines.back().find("no driver"), std::string::npos) << TracedLines.back();
     EXPECT_EQ(OpenGLPaint(0), -1);
     EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialRpm], 100), -1);
     EXPECT_EQ(EngineGLHooks.needle, nullptr);  // the engine page draws without GL needles
@@ -159,7 +157,7 @@ std::unique_ptr<platform::GLContext> WrongSize(int, int, std::string* error) {
 TEST(GLViewFaults, ContextOfAnotherSizeIsRefused) {
     platform::CreateGLContext = WrongSize;
     std::vector<uint32_t> target(W * H, 0);
-    PrintHook = Capture;
+    PrintHook = CaptureLine;
     EXPECT_FALSE(InitGLView(target.data()));
     PrintHook = DefaultPrintHook;
     platform::CreateGLContext = platform::CreateOSMesaContext;
@@ -650,17 +648,17 @@ TEST_F(TextureFileTest, DamagedFilesAreReportedAndKeepNameZero) {
         Tga(65535, 65535, 32, 100),   // claims far more than it holds
     };
     for (size_t i = 0; i < bad.size(); ++i) {
-        Lines.clear();
+        TracedLines.clear();
         const std::string file = Write(bad[i]);
         EXPECT_EQ(Load(file), 0) << i;
         EXPECT_EQ(loaded.name, 0u) << i;
-        ASSERT_EQ(Lines.size(), 1u) << i;
-        EXPECT_EQ(Lines[0].rfind("uTexture:LoadGLTexture:", 0), 0u) << Lines[0];
-        EXPECT_NE(Lines[0].find("\tError: Can not load texture " + file + "\n"), std::string::npos) << Lines[0];
+        ASSERT_EQ(TracedLines.size(), 1u) << i;
+        EXPECT_EQ(TracedLines[0].rfind("uTexture:LoadGLTexture:", 0), 0u) << TracedLines[0];
+        EXPECT_NE(TracedLines[0].find("\tError: Can not load texture " + file + "\n"), std::string::npos) << TracedLines[0];
     }
-    Lines.clear();
+    TracedLines.clear();
     EXPECT_EQ(Load("/nonexistent/Data/none.tga"), 0);
-    ASSERT_EQ(Lines.size(), 1u);
+    ASSERT_EQ(TracedLines.size(), 1u);
 }
 
 TEST_F(GLViewTest, TextWidthsFollowTheFontTables) {

@@ -6,12 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "config_tempdir.h"
 #include "configfile.h"
 #include "configmanager.h"
 #include "hkmeasure.h"
-#include "measured_block.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
@@ -234,14 +234,10 @@ void TestClock(int64_t* sec, int32_t* usec) {
     *usec = ClockUsec;
 }
 
-class RefreshBlock : public MeasuredBlockTest {
+class RefreshBlock : public AverBlockTest {
 protected:
     void SetUp() override {
-        MeasuredBlockTest::SetUp();
-        writer = std::make_unique<TMValWriter>();
-        reader = std::make_unique<TMValReader>();
-        aver = std::make_unique<TAverData>(reader.get(), 100);
-        AverReader = aver.get();
+        AverBlockTest::SetUp();
         SubscribeDisplayChannels();
         RefreshClock = TestClock;
         ClockSec = 1700000000;
@@ -272,14 +268,10 @@ protected:
         Posted::refresh = Posted::demo = 0;
     }
     void TearDown() override {
-        AverReader = nullptr;
-        aver.reset();
-        reader.reset();
-        writer.reset();
         RefreshClock = nullptr;
         RefreshPostEvent = nullptr;
         DemoSetting.marker = 0;
-        MeasuredBlockTest::TearDown();
+        AverBlockTest::TearDown();
     }
     void Put(uint32_t id, int32_t v) { ASSERT_GE(writer->SetVal(id, v), 0); }
     // n refreshes 100 ms apart.
@@ -293,9 +285,6 @@ protected:
             EXPECT_EQ(RefreshDisplayData(), RefreshPeriod);
         }
     }
-    std::unique_ptr<TMValWriter> writer;
-    std::unique_ptr<TMValReader> reader;
-    std::unique_ptr<TAverData> aver;
 };
 
 TEST_F(RefreshBlock, StoredValuesBecomeDisplayTexts) {

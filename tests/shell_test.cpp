@@ -16,26 +16,15 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgwindow.h"
+#include "file_io.h"
 #include "flighthsi.h"
 #include "hkutils.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
+#include "trace_capture.h"
 
 namespace {
-
-std::vector<std::string> Lines;
-void Capture(const char* text) { Lines.push_back(text); }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-void WriteFile(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary) << data;
-}
 
 // Shell state back to a device that allows everything, outside demo mode.
 void ResetShell() {
@@ -275,12 +264,12 @@ protected:
         ResetShell();
         StartStore();
         old = PrintHook;
-        PrintHook = Capture;
-        Lines.clear();
-        WriteFile("setup.dat", "instrument setup");
-        WriteFile("runtime.dat", "instrument runtime");
-        WriteFile("demosetup.dat", "demo setup");
-        WriteFile("demoruntime.dat", "demo runtime");
+        PrintHook = CaptureLine;
+        TracedLines.clear();
+        WriteTextFile("setup.dat", "instrument setup");
+        WriteTextFile("runtime.dat", "instrument runtime");
+        WriteTextFile("demosetup.dat", "demo setup");
+        WriteTextFile("demoruntime.dat", "demo runtime");
     }
     void TearDown() override {
         PrintHook = old;
@@ -296,10 +285,10 @@ TEST_F(DemoResetTest, ResetKeyOutsideDemoModeKeepsTheInstrumentsFiles) {
     e.type = 1;
     e.key = KeyDemoReset;
     OnQueuedEvent(&e);
-    EXPECT_EQ(ReadFile("setup.dat"), "instrument setup");
-    EXPECT_EQ(ReadFile("runtime.dat"), "instrument runtime");
+    EXPECT_EQ(FileText("setup.dat"), "instrument setup");
+    EXPECT_EQ(FileText("runtime.dat"), "instrument runtime");
     EXPECT_NE(DemoMarker, DemoMarkerValue);
-    for (const auto& l : Lines) EXPECT_EQ(l.find("DEMO is being reset"), std::string::npos);
+    for (const auto& l : TracedLines) EXPECT_EQ(l.find("DEMO is being reset"), std::string::npos);
 }
 
 TEST_F(DemoResetTest, ResetKeyInDemoModeReloadsTheDemo) {
@@ -309,10 +298,10 @@ TEST_F(DemoResetTest, ResetKeyInDemoModeReloadsTheDemo) {
     FGEvent e{};
     e.key = KeyDemoReset;
     OnQueuedEvent(&e);
-    EXPECT_EQ(ReadFile("setup.dat"), "demo setup");
-    EXPECT_EQ(ReadFile("runtime.dat"), "demo runtime");
-    ASSERT_FALSE(Lines.empty());
-    EXPECT_EQ(Lines[0], "DEMO is being reset\n");
+    EXPECT_EQ(FileText("setup.dat"), "demo setup");
+    EXPECT_EQ(FileText("runtime.dat"), "demo runtime");
+    ASSERT_FALSE(TracedLines.empty());
+    EXPECT_EQ(TracedLines[0], "DEMO is being reset\n");
     EXPECT_EQ(DemoMarker, DemoMarkerValue);
     EXPECT_EQ(DemoIdleCountdown, -1);
     EXPECT_EQ(SetupModeActive, 0);
@@ -353,8 +342,8 @@ class RunFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         old = PrintHook;
-        PrintHook = Capture;
-        Lines.clear();
+        PrintHook = CaptureLine;
+        TracedLines.clear();
         std::string cmd = "cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'";
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
@@ -363,7 +352,7 @@ protected:
         FreeMainPictures();
     }
     bool Said(const std::string& text) const {
-        for (const auto& l : Lines)
+        for (const auto& l : TracedLines)
             if (l.find(text) != std::string::npos) return true;
         return false;
     }
@@ -383,7 +372,7 @@ TEST_F(RunFolderTest, EveryPictureLoadsWithItsKey) {
     }
     EXPECT_EQ(PicDigits, MainPictures[PicCisliceFont]);
     EXPECT_EQ(EngineBackground, nullptr);
-    EXPECT_TRUE(Lines.empty());
+    EXPECT_TRUE(TracedLines.empty());
     e.type = FGE_CLOSING;
     OnMainWindowEvent(nullptr, &e);
     EXPECT_EQ(MainPictures[0], nullptr);
@@ -392,8 +381,8 @@ TEST_F(RunFolderTest, EveryPictureLoadsWithItsKey) {
 
 TEST_F(RunFolderTest, MissingAndDamagedFilesAreNamedAndLeftOut) {
     ASSERT_EQ(remove("Data/3dkompas.tga"), 0);
-    WriteFile("Data/kompas.gif", "GIF89a\x01");
-    WriteFile("Data/cisliceFont.tga", std::string(7, '\xff'));
+    WriteTextFile("Data/kompas.gif", "GIF89a\x01");
+    WriteTextFile("Data/cisliceFont.tga", std::string(7, '\xff'));
     LoadMainPictures();
     EXPECT_EQ(MainPictures[Pic3dKompas], nullptr);
     EXPECT_EQ(MainPictures[PicKompas], nullptr);
@@ -405,7 +394,7 @@ TEST_F(RunFolderTest, MissingAndDamagedFilesAreNamedAndLeftOut) {
     EXPECT_TRUE(Said("Data/cisliceFont.tga"));
 
     ASSERT_EQ(remove("Data/euromode_19b.fnt"), 0);
-    WriteFile("Data/euromode_25b.fnt", "short");
+    WriteTextFile("Data/euromode_25b.fnt", "short");
     const int registered = RegisterDisplayFonts();
     EXPECT_EQ(registered, DisplayFontCount - 2);
     EXPECT_EQ(DisplayFonts[FontEuromode19], -1);

@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "aver_block.h"
 #include "averdata.h"
 #include "configmanager.h"
-#include "measured_block.h"
-#include "page_assets.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "settingvars.h"
@@ -287,28 +287,20 @@ TEST_F(StatusBar, SnapshotOfTheStatusBar) {
 
 // ---------------------------------------------------------------- values from the block
 
-class StatusBarBlock : public MeasuredBlockTest {
+class StatusBarBlock : public AverBlockTest {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
     static void TearDownTestSuite() { FreeMainPictures(); }
     void SetUp() override {
-        MeasuredBlockTest::SetUp();
-        writer = std::make_unique<TMValWriter>();
-        reader = std::make_unique<TMValReader>();
-        aver = std::make_unique<TAverData>(reader.get(), 100);
-        AverReader = aver.get();
+        AverBlockTest::SetUp();
         SubscribeDisplayChannels();
         MainWindow = &win;
         win.clear(Bg);
     }
     void TearDown() override {
         MainWindow = nullptr;
-        AverReader = nullptr;
-        aver.reset();
-        reader.reset();
-        writer.reset();
         OneSecondCountdown[CountdownPowerDetail] = 0;
-        MeasuredBlockTest::TearDown();
+        AverBlockTest::TearDown();
     }
     FGPixel At(int x, int y) const { return win.pixels[y * 800 + x]; }
     // The window shows text at (x, y) as the status font draws it, ink on paper.
@@ -322,9 +314,6 @@ protected:
             for (int px = x + 1; px < x + tw - 1; ++px) differ += At(px, py) != ref.pixels[py * 800 + px];
         EXPECT_EQ(differ, 0) << text;
     }
-    std::unique_ptr<TMValWriter> writer;
-    std::unique_ptr<TMValReader> reader;
-    std::unique_ptr<TAverData> aver;
     FGDrawBuffer win{800, 480, FG_TYPE_BITMAP, Bg};
 };
 

@@ -9,6 +9,7 @@
 #include "gui_terr/terrain_view.h"
 #include "hkutils.h"
 #include "terrain_support.h"
+#include "trace_capture.h"
 
 // Mesa's off-screen driver keeps a few hundred bytes of every context it made
 // after the context is destroyed; they are its own, not ours.
@@ -18,17 +19,6 @@ namespace {
 
 using terrain_test::GLFrame;
 using terrain_test::MapDir;
-
-// Trace lines of the code under test, kept instead of printed.
-std::string Log;
-void KeepLog(const char* text) { Log += text; }
-struct LogCapture {
-    LogCapture() {
-        Log.clear();
-        PrintHook = KeepLog;
-    }
-    ~LogCapture() { PrintHook = DefaultPrintHook; }
-};
 
 int Mod(int v, int m) { return ((v % m) + m) % m; }
 // Every sample tells where it lies: north and east modulo 100.
@@ -138,7 +128,7 @@ protected:
     std::string path;
     std::vector<uint8_t> good;
     TLoadTeren loader;
-    LogCapture log;
+    TTraceCapture log;
 };
 
 TEST_F(TileFault, EveryCheckedHeaderByteIsRefused) {
@@ -151,9 +141,9 @@ TEST_F(TileFault, EveryCheckedHeaderByteIsRefused) {
             // or covered by the checksum.
             EXPECT_EQ(i >= 110 ? 0 : TerrainErrFormat, LoadBytes(b)) << "byte " << i << " ^ " << int(flip);
         }
-    EXPECT_NE(std::string::npos, Log.find("refused: wrong checksum"));
-    EXPECT_NE(std::string::npos, Log.find("refused: bad magic"));
-    EXPECT_NE(std::string::npos, Log.find("TLoadTeren::LoadFiles(): Err -4 (file = " + path + ")"));
+    EXPECT_NE(std::string::npos, Traced.find("refused: wrong checksum"));
+    EXPECT_NE(std::string::npos, Traced.find("refused: bad magic"));
+    EXPECT_NE(std::string::npos, Traced.find("TLoadTeren::LoadFiles(): Err -4 (file = " + path + ")"));
 }
 
 TEST_F(TileFault, FieldsRefusedUnderAValidChecksum) {
@@ -174,9 +164,9 @@ TEST_F(TileFault, FieldsRefusedUnderAValidChecksum) {
         std::vector<uint8_t> b = good;
         TilePutU32(&b[c.at], c.value);
         terrain_test::FixTileCrc(b);
-        Log.clear();
+        Traced.clear();
         EXPECT_EQ(TerrainErrFormat, LoadBytes(b)) << c.at;
-        EXPECT_NE(std::string::npos, Log.find(c.message)) << Log;
+        EXPECT_NE(std::string::npos, Traced.find(c.message)) << Traced;
     }
     // A shorter checksum length is the file's own business.
     std::vector<uint8_t> b = good;
@@ -188,19 +178,19 @@ TEST_F(TileFault, FieldsRefusedUnderAValidChecksum) {
 TEST_F(TileFault, ShortFilesAndOffsetsPastTheEnd) {
     for (size_t n = 0; n < TileHeaderSize; ++n)
         ASSERT_EQ(TerrainErrShort, LoadBytes(std::vector<uint8_t>(good.begin(), good.begin() + n))) << n;
-    EXPECT_NE(std::string::npos, Log.find("header cut short"));
+    EXPECT_NE(std::string::npos, Traced.find("header cut short"));
     for (size_t cut : {size_t(1), size_t(2), size_t(599), TileArrayBytes - size_t(1), size_t(TileArrayBytes)}) {
-        Log.clear();
+        Traced.clear();
         EXPECT_EQ(TerrainErrShort, LoadBytes(std::vector<uint8_t>(good.begin(), good.end() - cut))) << cut;
-        EXPECT_NE(std::string::npos, Log.find("elevation array cut short")) << Log;
+        EXPECT_NE(std::string::npos, Traced.find("elevation array cut short")) << Traced;
     }
     for (uint32_t offset : {uint32_t(good.size()) + 1, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         std::vector<uint8_t> b = good;
         TilePutU32(&b[offsetof(THkmHeader, arrayOffset)], offset);
         terrain_test::FixTileCrc(b);
-        Log.clear();
+        Traced.clear();
         EXPECT_EQ(TerrainErrSeek, LoadBytes(b)) << offset;
-        EXPECT_NE(std::string::npos, Log.find("past the end")) << Log;
+        EXPECT_NE(std::string::npos, Traced.find("past the end")) << Traced;
     }
     // An array further on, with the header's room between, is read from there.
     std::vector<uint8_t> b = good;
@@ -214,12 +204,12 @@ TEST_F(TileFault, ShortFilesAndOffsetsPastTheEnd) {
 TEST_F(TileFault, MissingTilesAndBadRequests) {
     TLoadTeren l;
     EXPECT_EQ(TerrainErrOpen, l.Load(0, 0, 10, 10, path.c_str()));
-    EXPECT_NE(std::string::npos, Log.find("TLoadTeren::LoadFiles(): Err -1 (file = " + path + ")"));
+    EXPECT_NE(std::string::npos, Traced.find("TLoadTeren::LoadFiles(): Err -1 (file = " + path + ")"));
     terrain_test::WriteBytes(path, good);
     // The east neighbour is missing.
-    Log.clear();
+    Traced.clear();
     EXPECT_EQ(TerrainErrOpen, l.Load(295, 0, 10, 10, path.c_str()));
-    EXPECT_NE(std::string::npos, Log.find("N50E015.hkm"));
+    EXPECT_NE(std::string::npos, Traced.find("N50E015.hkm"));
     EXPECT_TRUE(l.Buffer.empty());
     for (auto req : std::vector<std::vector<int32_t>>{
              {0, 0, 0, 10}, {0, 0, 10, -1}, {-1, 0, 10, 10}, {0, 301, 10, 10}, {301, 0, 1, 1}, {0, 0, 301, 10}}) {
@@ -288,7 +278,7 @@ TEST(TerrainWindow, PolesAndWildPositionsFailCleanly) {
     dir.WriteBlock(-90, -89, -1, 0, GridSample);
     TSceneryTeren s;
     std::snprintf(s.Rotate.MapDir, sizeof s.Rotate.MapDir, "%s", dir.Path().c_str());
-    LogCapture log;
+    TTraceCapture log;
     for (auto pos : std::vector<std::pair<float, float>>{
              {89.99f, 0.0f}, {90.0f, 0.0f}, {-89.99f, 0.0f}, {-90.0f, 0.0f}, {21474.8f, -21474.8f}, {NAN, 0.0f}}) {
         TTerrainInput in = {pos.first, pos.second, 11000, 11000, 450, 300, 0, 0, 0};
@@ -302,14 +292,14 @@ TEST(TerrainWindow, PolesAndWildPositionsFailCleanly) {
 }
 
 TEST(TerrainWindow, MapDirectoryLengths) {
-    LogCapture log;
+    TTraceCapture log;
     TerrainSceneInit(TGLCamera{300, 0, 0, 0});
     EXPECT_STREQ("map", TerrainScene.Rotate.MapDir);
     const std::string longest(255, 'd'), tooLong(256, 'd');
     EXPECT_EQ(-1, SetTerrainMapDir(tooLong.c_str()));
     EXPECT_EQ(-1, SetTerrainMapDir(nullptr));
     EXPECT_STREQ("map", TerrainScene.Rotate.MapDir);
-    EXPECT_NE(std::string::npos, Log.find("longer than 255 characters"));
+    EXPECT_NE(std::string::npos, Traced.find("longer than 255 characters"));
     // A directory that leaves no room for the tile's name finds no tile.
     EXPECT_EQ(0, SetTerrainMapDir(longest.c_str()));
     EXPECT_EQ(TerrainErrFormat, TerrainSceneUpdate(TGLTerrainInput{50.08f, 14.26f, 0, 300, 0}));
@@ -455,7 +445,7 @@ TEST_F(TerrainFrame, LevelFlightSkyAboveGroundBelow) {
     // Terrain on but no tile there: the failed update leaves the horizon
     // with the terrain's ground colour.
     {
-        LogCapture log;
+        TTraceCapture log;
         EXPECT_EQ(TerrainErrOpen, Render({1000, 0, 0, 0}, 10.5f, 10.5f));
     }
     EXPECT_EQ(0, TerrainSceneLoaded);

@@ -12,23 +12,12 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "file_io.h"
 #include "tinycfg.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 class TinycfgTest : public ::testing::Test {
 protected:
@@ -146,7 +135,7 @@ TEST_F(TinycfgTest, EveryTypeRoundTripsThroughAFile) {
 TEST_F(TinycfgTest, SmallDocumentLayoutByteForByte) {
     XmlConfig x(true);
     ASSERT_TRUE(x.Load(rc.c_str()));
-    EXPECT_EQ(ReadAll(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
+    EXPECT_EQ(FileText(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
 
     const unsigned char key[3] = {0x0a, 0xff, 0x00};
     const int list[2] = {1, -2};
@@ -174,7 +163,7 @@ TEST_F(TinycfgTest, SmallDocumentLayoutByteForByte) {
         "    <string name=\"title\" val='A&amp;B &lt;&quot;x&quot;&gt;' />\n"
         "    <hex name=\"key\" val=\"0aff00\" len=\"3\" />\n"
         "</tinycfg>\n";
-    EXPECT_EQ(ReadAll(rc), expected);
+    EXPECT_EQ(FileText(rc), expected);
 
     // A second write of x changes only its value; rewriting the array keeps one.
     x.SetInt("x", 6, "a.b");
@@ -184,19 +173,19 @@ TEST_F(TinycfgTest, SmallDocumentLayoutByteForByte) {
     second.replace(second.find("val=\"5\""), 7, "val=\"6\"");
     second.erase(second.find("            <item val=\"-2\" />\n"), 30);
     second.replace(second.find("range=\"2\""), 9, "range=\"1\"");
-    EXPECT_EQ(ReadAll(rc), second);
+    EXPECT_EQ(FileText(rc), second);
 }
 
 TEST_F(TinycfgTest, MissingFileIsCreatedAndRewrittenAtExit) {
     {
         Config c(rc.c_str(), true);
-        EXPECT_EQ(ReadAll(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
+        EXPECT_EQ(FileText(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
         int mode = 3;
         EXPECT_FALSE(c.GetInt("default_videomode", &mode));
         EXPECT_EQ(mode, 3);
         c.SetInt("default_videomode", 4);
     }
-    EXPECT_NE(ReadAll(rc).find("<int name=\"default_videomode\" val=\"4\" />"), std::string::npos);
+    EXPECT_NE(FileText(rc).find("<int name=\"default_videomode\" val=\"4\" />"), std::string::npos);
     {
         Config c(rc.c_str(), false);  // read-only: changes stay in memory
         int mode = 0;
@@ -204,13 +193,13 @@ TEST_F(TinycfgTest, MissingFileIsCreatedAndRewrittenAtExit) {
         EXPECT_EQ(mode, 4);
         c.SetInt("default_videomode", 5);
     }
-    EXPECT_NE(ReadAll(rc).find("val=\"4\""), std::string::npos);
+    EXPECT_NE(FileText(rc).find("val=\"4\""), std::string::npos);
 }
 
 // ---------------- reading rules ----------------
 
 TEST_F(TinycfgTest, ScalarAndArrayReadingRules) {
-    WriteAll(rc,
+    WriteTextFile(rc,
              "<?xml version=\"1.0\"?>\n<tinycfg>\n"
              "<bool name=\"no\" val=\"no\"/><bool name=\"off\" val=\"false\"/><bool name=\"nov\"/>\n"
              "<int name=\"n\" val=\"12abc\"/><int name=\"bad\" val=\"abc\"/><int name=\"big\" val=\"99999999999\"/>\n"
@@ -295,22 +284,22 @@ TEST_F(TinycfgTest, EveryTruncationOfAnXmlFileIsRefusedAndLosesNothing) {
     fs::path other = dir / "other.rc";
     for (size_t n = 0; n < complete; ++n) {
         XmlConfig x(true);
-        WriteAll(other, "<tinycfg><int name=\"default_videomode\" val=\"2\"/></tinycfg>");
+        WriteTextFile(other, "<tinycfg><int name=\"default_videomode\" val=\"2\"/></tinycfg>");
         ASSERT_TRUE(x.Load(other.c_str()));
-        WriteAll(rc, good.substr(0, n));
+        WriteTextFile(rc, good.substr(0, n));
         testing::internal::CaptureStderr();
         EXPECT_FALSE(x.Load(rc.c_str())) << n;
         EXPECT_NE(testing::internal::GetCapturedStderr().find("is damaged"), std::string::npos) << n;
-        EXPECT_EQ(ReadAll(rc), good.substr(0, n));
+        EXPECT_EQ(FileText(rc), good.substr(0, n));
         int v = 0;
         EXPECT_TRUE(x.GetInt("default_videomode", &v, nullptr));  // the previous document stays
         EXPECT_EQ(v, 2);
         x.SetInt("k", 1, nullptr);
         EXPECT_TRUE(x.Sync());  // ...and is written to its own file
-        EXPECT_EQ(ReadAll(rc), good.substr(0, n)) << n;
+        EXPECT_EQ(FileText(rc), good.substr(0, n)) << n;
     }
     XmlConfig x(false);
-    WriteAll(rc, good.substr(0, complete));
+    WriteTextFile(rc, good.substr(0, complete));
     EXPECT_TRUE(x.Load(rc.c_str()));
 }
 
@@ -331,7 +320,7 @@ TEST_F(TinycfgTest, DamagedXmlFilesAreRefused) {
         "<?xml version=\"1.0\"?>\n",
     };
     for (const std::string& text : damaged) {
-        WriteAll(rc, text);
+        WriteTextFile(rc, text);
         testing::internal::CaptureStderr();
         {
             Config c(rc.c_str(), true);
@@ -341,15 +330,15 @@ TEST_F(TinycfgTest, DamagedXmlFilesAreRefused) {
         }
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find("is damaged"), std::string::npos) << text;
-        EXPECT_EQ(ReadAll(rc), text);
+        EXPECT_EQ(FileText(rc), text);
         EXPECT_EQ(FileCount(), 1) << text;  // no .orig, no temporary
     }
     // An empty or blank file is the older text form without items: converted.
     for (const char* text : {"", "   \n"}) {
-        WriteAll(rc, text);
+        WriteTextFile(rc, text);
         { Config c(rc.c_str(), true); }
-        EXPECT_EQ(ReadAll(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
-        EXPECT_EQ(ReadAll(dir / "dashview.rc.orig"), text);
+        EXPECT_EQ(FileText(rc), "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<tinycfg />\n");
+        EXPECT_EQ(FileText(dir / "dashview.rc.orig"), text);
     }
 }
 
@@ -376,7 +365,7 @@ TEST(TinycfgText, DeepNestingInAnyDisguiseIsRefused) {
 // ---------------- saving that fails ----------------
 
 TEST_F(TinycfgTest, FullDiskKeepsThePreviousFile) {
-    WriteAll(rc, kGoodXml);
+    WriteTextFile(rc, kGoodXml);
     XmlConfig x(true);
     ASSERT_TRUE(x.Load(rc.c_str()));
     x.SetString("long", std::string(4000, 'x').c_str(), nullptr);
@@ -395,10 +384,10 @@ TEST_F(TinycfgTest, FullDiskKeepsThePreviousFile) {
 
     EXPECT_FALSE(synced);
     EXPECT_NE(err.find("cannot write config file"), std::string::npos) << err;
-    EXPECT_EQ(ReadAll(rc), kGoodXml);
+    EXPECT_EQ(FileText(rc), kGoodXml);
     EXPECT_EQ(FileCount(), 1);  // the temporary is gone
     EXPECT_TRUE(x.Sync());      // still marked as changed: written once there is room
-    EXPECT_NE(ReadAll(rc).find(std::string(4000, 'x')), std::string::npos);
+    EXPECT_NE(FileText(rc).find(std::string(4000, 'x')), std::string::npos);
 }
 
 TEST_F(TinycfgTest, MissingDirectoryReportsFailure) {
@@ -414,7 +403,7 @@ TEST_F(TinycfgTest, MissingDirectoryReportsFailure) {
 
 TEST_F(TinycfgTest, UnwritableDirectoryKeepsThePreviousFile) {
     if (geteuid() == 0) GTEST_SKIP() << "directory permissions do not bind root";
-    WriteAll(rc, kGoodXml);
+    WriteTextFile(rc, kGoodXml);
     XmlConfig x(true);
     ASSERT_TRUE(x.Load(rc.c_str()));
     chmod(dir.c_str(), 0500);
@@ -423,7 +412,7 @@ TEST_F(TinycfgTest, UnwritableDirectoryKeepsThePreviousFile) {
     EXPECT_FALSE(x.Sync());
     testing::internal::GetCapturedStderr();
     chmod(dir.c_str(), 0700);
-    EXPECT_EQ(ReadAll(rc), kGoodXml);
+    EXPECT_EQ(FileText(rc), kGoodXml);
 }
 
 // ---------------- the older text form ----------------
@@ -443,7 +432,7 @@ TEST_F(TinycfgTest, OldTextFormIsConvertedOnce) {
                             OldLine("fullscreen", 'b', "no") + OldLine("sound", 'b', "yes") +
                             OldLine("gain", 'd', "0.250000") + OldLine("title", 's', "\"say \"hi\" now\"") +
                             "\n" + OldLine("key", 'h', "\"0aFF10\"");
-    WriteAll(rc, old);
+    WriteTextFile(rc, old);
     {
         Config c(rc.c_str(), true);
         int mode = 0;
@@ -471,8 +460,8 @@ TEST_F(TinycfgTest, OldTextFormIsConvertedOnce) {
                              OldLine("fullscreen", 'b', "no") + OldLine("sound", 'b', "yes") +
                              OldLine("gain", 'd', "0.250000") + OldLine("title", 's', "\"say \"hi\" now\"") +
                              "\n" + OldLine("key", 'h', "\"0aff10\"");
-    EXPECT_EQ(ReadAll(dir / "dashview.rc.orig"), orig);
-    std::string xml = ReadAll(rc);
+    EXPECT_EQ(FileText(dir / "dashview.rc.orig"), orig);
+    std::string xml = FileText(rc);
     EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
     EXPECT_NE(xml.find("<int name=\"default_videomode\" val=\"5\" />"), std::string::npos);
 
@@ -497,21 +486,21 @@ TEST_F(TinycfgTest, DamagedOldTextIsNeitherConvertedNorChanged) {
         tooMany,
     };
     for (const std::string& text : damaged) {
-        WriteAll(rc, text);
+        WriteTextFile(rc, text);
         testing::internal::CaptureStderr();
         { Config c(rc.c_str(), true); }
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find("in the old text form is damaged"), std::string::npos) << text;
-        EXPECT_EQ(ReadAll(rc), text);
+        EXPECT_EQ(FileText(rc), text);
         EXPECT_EQ(FileCount(), 1);
     }
     // A backup that cannot be written stops the conversion.
-    WriteAll(rc, OldLine("mode", 'i', "5"));
+    WriteTextFile(rc, OldLine("mode", 'i', "5"));
     fs::create_directory(dir / "dashview.rc.orig");
     testing::internal::CaptureStderr();
     { Config c(rc.c_str(), true); }
     EXPECT_NE(testing::internal::GetCapturedStderr().find("OldConfig::Sync() : "), std::string::npos);
-    EXPECT_EQ(ReadAll(rc), OldLine("mode", 'i', "5"));
+    EXPECT_EQ(FileText(rc), OldLine("mode", 'i', "5"));
 }
 
 TEST(OldConfigText, ReaderEdges) {

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-// Xlib after gtest: its macros (None, Bool, Status) clash with gtest's names.
-#include <X11/Xlib.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "display.h"
 #include "hkutils.h"
+#include "trace_capture.h"
 #include "window.h"
-#include "xvfb.h"
+#include "x11probe.h"
 
 namespace {
 
@@ -25,8 +24,7 @@ protected:
 
 TEST_F(WindowTest, NoServerIsAClearError) {
     setenv("DISPLAY", ":65001", 1);
-    const TPrintHook saved = PrintHook;
-    PrintHook = [](const char*) {};
+    TTraceCapture quiet;
     TWindowId id = 7;
     EXPECT_EQ(WindowFind("Velvix", &id), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(id, 0u);
@@ -34,7 +32,6 @@ TEST_F(WindowTest, NoServerIsAClearError) {
     EXPECT_EQ(WindowSendClose(1), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(WindowMove(1, 0, 0, 0, false), WINDOW_ERR_NO_SERVER);
     EXPECT_EQ(WindowExists(1), 0);
-    PrintHook = saved;
 }
 
 TEST_F(WindowTest, FindsWindowsByExactCaption) {
@@ -81,17 +78,9 @@ TEST_F(WindowTest, MovesRelativeToAReferenceAndRaises) {
     ASSERT_EQ(WindowPosition(disp->windowId, &x, &y), WINDOW_OK);
     EXPECT_EQ(x, 178);
     EXPECT_EQ(y, 72);
-    auto topmost = [&] {
-        Window root, parent, *children = nullptr;
-        unsigned int n = 0;
-        XQueryTree(probe, DefaultRootWindow(probe), &root, &parent, &children, &n);
-        const Window top = n ? children[n - 1] : 0;
-        if (children) XFree(children);
-        return top;
-    };
-    EXPECT_EQ(topmost(), form->windowId);
+    EXPECT_EQ(TopmostWindow(probe), form->windowId);
     ASSERT_EQ(WindowMove(disp->windowId, form->windowId, 78, 22, true), WINDOW_OK);
-    EXPECT_EQ(topmost(), disp->windowId);
+    EXPECT_EQ(TopmostWindow(probe), disp->windowId);
     XWindowAttributes attr;
     ASSERT_TRUE(XGetWindowAttributes(probe, disp->windowId, &attr));
     EXPECT_EQ(attr.width, 200);  // size kept
@@ -107,10 +96,7 @@ TEST_F(WindowTest, VanishedWindowGivesErrorCodes) {
     EXPECT_EQ(WindowExists(0), 0);
     disp.reset();  // the display program closes its window
 
-    const TPrintHook saved = PrintHook;
-    static std::string traced;
-    traced.clear();
-    PrintHook = [](const char* text) { traced += text; };
+    auto capture = std::make_unique<TTraceCapture>();
     EXPECT_EQ(WindowExists(id), 0);
     EXPECT_EQ(WindowSendChar(id, '2'), WINDOW_ERR_GONE);
     EXPECT_EQ(WindowSendClose(id), WINDOW_ERR_GONE);
@@ -121,6 +107,6 @@ TEST_F(WindowTest, VanishedWindowGivesErrorCodes) {
     EXPECT_EQ(WindowFind("Velvix", &found), WINDOW_ERR_NOT_FOUND);
     form.reset();
     EXPECT_EQ(WindowMove(id, formId, 78, 22, false), WINDOW_ERR_GONE);  // reference gone too
-    PrintHook = saved;
-    EXPECT_EQ(traced, "");  // trapped errors are answers, not reports
+    capture.reset();
+    EXPECT_EQ(Traced, "");  // trapped errors are answers, not reports
 }
