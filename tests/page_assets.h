@@ -15,14 +15,13 @@
 #include "fgfontmanager.h"
 #include "shellhooks.h"
 #include "shellstate.h"
+#include "startup.h"
 
 inline void LoadPageAssets() {
     char old[PATH_MAX];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
     ASSERT_EQ(chdir(RUN_DIR), 0);
-    if (DisplayFonts[0] < 0)
-        for (int i = 0; i < DisplayFontCount; i++)
-            DisplayFonts[i] = FGFontManager::register_font(DisplayFontFiles[i], DisplayFontFiles[i] + 5);
+    if (DisplayFonts[0] < 0) RegisterDisplayFonts();
     LoadMainPictures();
     ASSERT_EQ(chdir(old), 0);
     BuildDisplayPalette();
