@@ -81,6 +81,11 @@ extern TDisplayItem FlightBoxesSplit[FlightBoxCount];
 bool ReadFlightChannel(uint32_t id, int32_t* value);
 // Font of a nominal size (14, 16, 19, 20, 23, 25, 29, 32, 58) in the active font set.
 int FlightFont(int size);
+// A text in the font of a nominal size; paper PageKeyColour leaves the
+// background. The window's font and mode are restored afterwards.
+void DrawFlightText(FGDrawBuffer* w, int x, int y, const char* text, int size, uint32_t ink, uint32_t paper);
+// Width of a text in the font of a nominal size (0 without that font).
+int FlightTextWidth(int size, const char* text);
 // An "  ERR  "-type text (translated): font 16, black on red.
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text);
 

@@ -54,11 +54,10 @@ void Tick(int x0, int x1, int y, float width) {
     glEnd();
 }
 
-int Clamp(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
+// Clamped before narrowing: a quotient beyond int must not wrap into the range.
+int Clamp(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
 // Height of a limit on an 80-pixel scale.
-int ScaleHeight(int32_t limit, int32_t maximum) {
-    return Clamp(static_cast<int>(static_cast<int64_t>(limit) * 80 / maximum), 0, 80);
-}
+int ScaleHeight(int32_t limit, int32_t maximum) { return Clamp(static_cast<int64_t>(limit) * 80 / maximum, 0, 80); }
 
 TInstrumentConfig Template(int cx, int cy, int startAngle, int endAngle, int minimum, int maximum, bool clockwise,
                            int perMajor, int divisor, int minorStep, int font, int green, int yellow, int red,
@@ -207,7 +206,7 @@ void SyncEngineRecords() {
 
 void GLTankGauge(int x, int y, bool rightHand, int32_t reserve, int32_t capacity, bool caption) {
     if (capacity == 0) return;
-    const int r = Clamp(static_cast<int>(static_cast<int64_t>(reserve) * 80 / capacity), 1, 79);
+    const int r = Clamp(static_cast<int64_t>(reserve) * 80 / capacity, 1, 79);
     glDisable(GL_TEXTURE_2D);
     GLFillRect(x - 2, y + 80, 5, 80, GLGreen, false);
     GLFillRect(x - 2, y + r, 5, r, GLRed, false);
