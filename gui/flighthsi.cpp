@@ -29,9 +29,14 @@ namespace {
 
 constexpr FGPixel Black = 0x000000, White = 0xFFFFFF;
 constexpr FGPixel Magenta = 0xF000F0;      // bugs; differs from the key by its top byte
-constexpr FGPixel NavGreen = 0x00C800, GpsBlue = 0x96CDFF;
-constexpr FGPixel Yellow = 0xFCE000, Red = 0xF20000, Orange = 0xFF8C00;
-constexpr FGPixel StandbyOrange = 0xFF5800, XpdrRed = 0xF80000;
+// The palette's colours, read when drawing (start-up fills the palette).
+const FGPixel& NavGreen = DisplayPalette.PalNavGreen;
+const FGPixel& GpsBlue = DisplayPalette.PalGpsBlue;
+const FGPixel& Yellow = DisplayPalette.PalYellow;
+const FGPixel& Red = DisplayPalette.PalRed;
+const FGPixel& Orange = DisplayPalette.PalOrange;
+const FGPixel& StandbyOrange = DisplayPalette.PalOrangeRed;
+constexpr FGPixel XpdrRed = 0xF80000;
 constexpr FGPixel BoxGreen = 0x00F800;     // autopilot box, HSI label, 3-D path
 constexpr FGPixel LabelInk = 0xD8D0B8;
 constexpr unsigned ModeCopy = 0;

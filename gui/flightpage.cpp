@@ -44,11 +44,11 @@ namespace {
 
 constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel Black = 0x000000;
-constexpr FGPixel ErrRed = 0xF20000;
-constexpr FGPixel Grey128 = 0x808080;
+const FGPixel& ErrRed = DisplayPalette.PalRed;
+const FGPixel& Grey128 = DisplayPalette.PalGrey128;
 constexpr FGPixel BoxText = 0xD8D0B8;      // (216, 208, 184)
-constexpr FGPixel ZoneYellow = 0xFCE000;   // (252, 224, 0)
-constexpr FGPixel ZoneGreen = 0x00C800;    // (0, 200, 0)
+const FGPixel& ZoneYellow = DisplayPalette.PalYellow;
+const FGPixel& ZoneGreen = DisplayPalette.PalGreen;
 constexpr FGPixel VsiBox = 0x687784;       // (104, 119, 132)
 constexpr double Pi = 3.14159265358979323846;
 
@@ -136,8 +136,6 @@ TDisplayItem Box(int x, int y, int32_t value, int32_t fontCode) {
     item.width = 50;
     item.height = 30;
     item.textColour = static_cast<int32_t>(BoxText);
-    item.warnColour = static_cast<int32_t>(ZoneYellow);
-    item.alarmColour = static_cast<int32_t>(ErrRed);
     return item;
 }
 
@@ -156,6 +154,7 @@ void FillValue(TDisplayItem& item, int32_t value) {
 void ColourTasBox(TDisplayItem& item, int32_t zone) {
     constexpr int32_t Lowest = INT32_MIN + 1;   // non-zero: zones on, every value at or above
     item.warn = 0;
+    item.warnColour = static_cast<int32_t>(ZoneYellow);
     item.alarmColour = static_cast<int32_t>(ErrRed);
     switch (zone) {
         case 4: item.warn = item.alarm = Lowest; break;
