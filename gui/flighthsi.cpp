@@ -28,7 +28,6 @@ int32_t PathStep = 0;
 namespace {
 
 constexpr FGPixel Black = 0x000000, White = 0xFFFFFF;
-constexpr FGPixel Magenta = 0xF000F0;      // bugs; differs from the key by its top byte
 // The palette's colours, read when drawing (start-up fills the palette).
 const FGPixel& NavGreen = DisplayPalette.PalNavGreen;
 const FGPixel& GpsBlue = DisplayPalette.PalGpsBlue;
@@ -38,7 +37,6 @@ const FGPixel& Orange = DisplayPalette.PalOrange;
 const FGPixel& StandbyOrange = DisplayPalette.PalOrangeRed;
 constexpr FGPixel XpdrRed = 0xF80000;
 constexpr FGPixel BoxGreen = 0x00F800;     // autopilot box, HSI label, 3-D path
-constexpr FGPixel LabelInk = 0xD8D0B8;
 constexpr unsigned ModeCopy = 0;
 constexpr int32_t FullTurn = 360000;       // thousandths of a degree
 constexpr int32_t Missing = -9998;         // values below are "no value"
@@ -79,19 +77,6 @@ void Blit(FGDrawBuffer* w, int x, int y, int sx, int sy, int width, int height, 
     if (pic) w->bitblt(x, y, sx, sy, width, height, pic);
 }
 
-void Poly(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, FGPixel colour) {
-    FGPointArray a(n, pts);
-    if (filled) {
-        w->fillpolygon(a, colour);
-    } else {
-        for (int i = 0; i < n; ++i) {
-            const FGPoint& p = pts[i];
-            const FGPoint& q = pts[(i + 1) % n];
-            w->line(p.x, p.y, q.x, q.y, colour);
-        }
-    }
-}
-
 // ---- the card of the HSI ----
 
 constexpr int CardX = 670, CardY = 310;
@@ -114,7 +99,7 @@ void CardBar(int64_t angle, int64_t r, int length, int width, bool filled, FGPix
 void CardTriangle(FGDrawBuffer* w, int64_t angle, int64_t tip, int64_t base, int64_t width, FGPixel colour) {
     const FGPoint pts[3] = {CardPoint(angle, tip), CardPoint(angle, base, width / 2),
                             CardPoint(angle, base, -width / 2)};
-    Poly(w, pts, 3, true, colour);
+    DrawFlightPolygon(w, pts, 3, true, colour);
 }
 
 int32_t CardAngle(int32_t tenths, int32_t headingMilli) {
@@ -132,7 +117,7 @@ TDisplayItem Label(int x, int y, const char* text) {
     it.fontCode = 8;
     it.width = 40;
     it.height = 16;
-    it.textColour = static_cast<int32_t>(LabelInk);
+    it.textColour = static_cast<int32_t>(FlightLabelInk);
     return it;
 }
 
@@ -237,7 +222,7 @@ void DrawRotatedBar(int cx, int cy, int32_t angle, int length, int width, bool f
         {SatInt32(cx + (lx + wx) / 2000), SatInt32(cy + (ly + wy) / 2000)},
         {SatInt32(cx + (-lx + wx) / 2000), SatInt32(cy + (-ly + wy) / 2000)},
     };
-    Poly(w, pts, 4, filled, colour);
+    DrawFlightPolygon(w, pts, 4, filled, colour);
 }
 
 void DrawRotatedRect(int x, int y, int cx, int cy, int32_t angle, int w, int h, bool filled, uint32_t colour) {
@@ -252,7 +237,7 @@ void DrawRotatedRect(int x, int y, int cx, int cy, int32_t angle, int w, int h, 
         const int64_t px = corner[i][0], py = corner[i][1];   // doubled
         pts[i] = {SatInt32(cx + (px * c - py * s) / 2000), SatInt32(cy + (px * s + py * c) / 2000)};
     }
-    Poly(win, pts, 4, filled, colour);
+    DrawFlightPolygon(win, pts, 4, filled, colour);
 }
 
 // ---- heading tape ----
@@ -335,7 +320,7 @@ void DrawHeadingBugs(int32_t heading) {
     if (DisplaySetting.hdgBugOn) {
         const int x = TapeX(HeadingBugTenths(), h);
         const FGPoint bug[7] = {{x - 11, 35}, {x - 6, 35}, {x, 40}, {x + 6, 35}, {x + 11, 35}, {x + 11, 44}, {x - 11, 44}};
-        Poly(w, bug, 7, true, Magenta);
+        DrawFlightPolygon(w, bug, 7, true, FlightBugMagenta);
     }
     if (!PathOrMarkerEnabled()) return;
     const int source = ViewSetting.navSource;
@@ -404,7 +389,7 @@ void Dot(FGDrawBuffer* w, int x, int y, int r, FGPixel c) { w->fillcircle(x, y, 
 
 void Diamond(FGDrawBuffer* w, int x, int y, FGPixel c) {
     const FGPoint pts[4] = {{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}};
-    Poly(w, pts, 4, false, c);
+    DrawFlightPolygon(w, pts, 4, false, c);
 }
 
 void TitleBox(FGDrawBuffer* w, FGPixel colour, TDisplayItem& title, const char* text) {
@@ -556,13 +541,13 @@ void NavFlags(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, bool locDe
         if (courseValid) CardTriangle(w, courseAngle, -42, -29, 16, needle);
         DrawFlightText(w, 575, 180, gettext("FROM "), 20, White, Black);
         const FGPoint t[3] = {{590, 200}, {602, 200}, {596, 206}};
-        Poly(w, t, 3, true, White);
+        DrawFlightPolygon(w, t, 3, true, White);
     }
     if (rv.navTo == 1) {
         if (courseValid) CardTriangle(w, courseAngle, 42, 29, 16, needle);
         DrawFlightText(w, 587, 148, gettext("TO "), 20, White, Black);
         const FGPoint t[3] = {{590, 175}, {602, 175}, {596, 169}};
-        Poly(w, t, 3, true, White);
+        DrawFlightPolygon(w, t, 3, true, White);
     }
     if (rv.navValid == 1 && Valid(rv.navCdiDef) && courseValid) {
         const int64_t raw = locDetected ? static_cast<int64_t>(rv.navCdiDef) * 2 : rv.navCdiDef;
@@ -577,7 +562,7 @@ void NavFlags(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, bool locDe
         const int64_t scaled = static_cast<int64_t>(rv.navGsiDef) * 142857 / 20000;
         const int d = scaled > 100 ? 84 : static_cast<int>(std::max<int64_t>(std::min<int64_t>(scaled * 840 / 1000, 84), -84));
         const FGPoint t[3] = {{795, 310 + d}, {783, 304 + d}, {783, 316 + d}};
-        Poly(w, t, 3, true, Yellow);
+        DrawFlightPolygon(w, t, 3, true, Yellow);
     } else {
         DrawFlightText(w, 750, 200, gettext(" GS "), 16, Black, Red);
     }
@@ -634,7 +619,7 @@ void DrawHsiStrip() {
     }
     if (DisplaySetting.hdgBugOn) {
         const int32_t a = CardAngle(HeadingBugTenths(), hm);
-        CardBar(a, 107, 10, 24, true, Magenta);
+        CardBar(a, 107, 10, 24, true, FlightBugMagenta);
         CardTriangle(w, a, 102, 113, 10, Black);
     }
     if (Valid(n.first)) {

@@ -46,7 +46,6 @@ constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel Black = 0x000000;
 const FGPixel& ErrRed = DisplayPalette.PalRed;
 const FGPixel& Grey128 = DisplayPalette.PalGrey128;
-constexpr FGPixel BoxText = 0xD8D0B8;      // (216, 208, 184)
 const FGPixel& ZoneYellow = DisplayPalette.PalYellow;
 const FGPixel& ZoneGreen = DisplayPalette.PalGreen;
 constexpr FGPixel VsiBox = 0x687784;       // (104, 119, 132)
@@ -76,8 +75,7 @@ void WideLine(FGDrawBuffer* w, int x1, int y1, int x2, int y2, int px, FGPixel c
 
 void FillTriangle(FGDrawBuffer* w, FGPoint a, FGPoint b, FGPoint c, FGPixel colour) {
     const FGPoint p[3] = {a, b, c};
-    FGPointArray pts(3, p);
-    w->fillpolygon(pts, colour);
+    DrawFlightPolygon(w, p, 3, true, colour);
 }
 
 // Point at radius r and angle a (thousandths of a degree, counter-clockwise from
@@ -88,6 +86,13 @@ FGPoint Polar(int cx, int cy, int64_t a, int r) {
     const int32_t am = static_cast<int32_t>(m);
     return {SatInt32(cx + static_cast<int64_t>(CosMilli(am)) * r / 1000),
             SatInt32(cy - static_cast<int64_t>(SinMilli(am)) * r / 1000)};
+}
+
+// A point of the pitch ladder (x right, y up) turned by the roll, given as its
+// 16.16 sine and cosine, about the screen point (cx, cy).
+FGPoint LadderPoint(int cx, int cy, int64_t s, int64_t c, int64_t x, int64_t y) {
+    return FGPoint{SatInt32(cx + ((x * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
+                   SatInt32(cy - (((x * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
 }
 
 int Mod(int v, int m) {
@@ -110,12 +115,8 @@ void DrawFlatHorizon(FGDrawBuffer* w, const TFlightLayout& l, int32_t pitch, int
     // Horizon through the centre moved down by the pitch, turned with the roll;
     // the ground lies on the side of the normal pointing down on the screen.
     const int64_t far = 2000;
-    auto at = [&](int64_t along, int64_t across) {
-        // along: ladder x; across: ladder y (up) relative to the horizon
-        const int64_t y = across + horizonY;
-        return FGPoint{SatInt32(cx + ((along * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
-                       SatInt32(cy - (((along * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
-    };
+    // along: ladder x; across: ladder y (up) relative to the horizon
+    auto at = [&](int64_t along, int64_t across) { return LadderPoint(cx, cy, s, c, along, across + horizonY); };
     const int upright = Mod(pitch + 900, 3600) < 1800 ? 1 : -1;
     const FGPoint p[4] = {at(-far, 0), at(far, 0), at(far, -far * upright), at(-far, -far * upright)};
     FGPointArray pts(4, p);
@@ -135,7 +136,7 @@ TDisplayItem Box(int x, int y, int32_t value, int32_t fontCode) {
     item.fontCode = fontCode;
     item.width = 50;
     item.height = 30;
-    item.textColour = static_cast<int32_t>(BoxText);
+    item.textColour = static_cast<int32_t>(FlightLabelInk);
     return item;
 }
 
@@ -246,6 +247,20 @@ int FlightTextWidth(int size, const char* text) {
     return text && FGFontManager::is_font(font) ? FGFontManager::textwidth(font, text) : 0;
 }
 
+void DrawFlightPolygon(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, uint32_t colour) {
+    if (!w || !pts || n <= 0) return;
+    if (filled) {
+        FGPointArray a(n, pts);
+        w->fillpolygon(a, colour);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const FGPoint& p = pts[i];
+        const FGPoint& q = pts[(i + 1) % n];
+        w->line(p.x, p.y, q.x, q.y, colour);
+    }
+}
+
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text) {
     DrawFlightText(w, x, y, gettext(text), 16, Black, ErrRed);
 }
@@ -271,10 +286,7 @@ int DrawPitchLadder(int a, int b) {
     a = Mod(a, 3600);
     b = Mod(b, 3600);
     const int64_t s = FixSin(b), c = FixCos(b);
-    auto at = [&](int64_t x, int64_t y) {
-        return FGPoint{SatInt32(cx + ((x * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
-                       SatInt32(cy - (((x * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
-    };
+    auto at = [&](int64_t x, int64_t y) { return LadderPoint(cx, cy, s, c, x, y); };
     const int e = a / 50 * 50;
     if (!w) return e + 100;
     FGBitmap* numbers = MainPictures[PicStupniceAngle];

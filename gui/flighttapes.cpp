@@ -20,18 +20,12 @@ FGBitmap* TapePictures[TapePictureCount] = {};
 namespace {
 
 constexpr FGPixel Black = 0x000000;
-constexpr FGPixel BugMagenta = 0xF000F0;   // (240, 0, 240)
 constexpr int TapeHeight = 355;
 
 const char* const TapeFiles[TapePictureCount] = {
     "Data/VerBar3d-White.tga", "Data/VerBar3d-GreenWhite.tga", "Data/VerBar3d-Green.tga",
     "Data/VerBar3d-Yellow.tga", "Data/VerBar3d-Red.tga",      "Data/HorBarT3d-Gray.tga",
 };
-
-void Polygon(FGDrawBuffer* w, const FGPoint* p, int n, FGPixel colour) {
-    FGPointArray pts(n, p);
-    w->fillpolygon(pts, colour);
-}
 
 void DrawCuts(FGDrawBuffer* w, const TDrumCut* cuts, int n) {
     for (int i = 0; i < n; ++i) {
@@ -161,7 +155,7 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
         const int by = 250 - k;
         const FGPoint p[7] = {{x + 5, by - 11}, {x + 5, by + 11}, {x - 3, by + 11}, {x - 3, by + 6},
                               {x + 2, by},      {x - 3, by - 6},  {x - 3, by - 11}};
-        Polygon(w, p, 7, BugMagenta);
+        DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
     w->set_clip_rect(0, 31, 800, 394);
     const int64_t m = (int64_t(h) - 1000) / 200 * 2;
@@ -235,7 +229,7 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         const int by = 208 - static_cast<int>(std::clamp<int64_t>((3 * b - 3 * int64_t(s)) / 10, -205, 127));
         const FGPoint p[7] = {{bx, by - 11},    {bx, by + 11}, {bx + 8, by + 11}, {bx + 8, by + 6},
                               {bx + 2, by},     {bx + 8, by - 6}, {bx + 8, by - 11}};
-        Polygon(w, p, 7, BugMagenta);
+        DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
 
     w->set_clip_rect(0, 31, 200, 394);
