@@ -22,20 +22,16 @@ char EngineUnitSigns[6][4];
 namespace {
 
 const uint8_t CaptionColour[3] = {192, 192, 192};
-const uint8_t TitleColour[3] = {150, 150, 255};
-const uint8_t FaceUnitColour[3] = {200, 200, 190};
 
 template <size_t N>
 void SetText(char (&dst)[N], const char* text) {
     snprintf(dst, N, "%s", text ? text : "");
 }
 
-void Colour(const uint8_t* rgb) { glColor4ub(rgb[0], rgb[1], rgb[2], 255); }
-
 int Font() { return GLLanguageFont(); }
 
 void Text(int x, int y, const char* text, const uint8_t* rgb, int size = 5) {
-    Colour(rgb);
+    GLColour(rgb);
     GLDrawText(x, y, text, size, Font());
 }
 void TextCentred(int x, int y, const char* text, const uint8_t* rgb, int size = 5) {
@@ -47,7 +43,7 @@ void CaptionCentred(int x, int y, const char* text) { TextCentred(x, y, gettext(
 // A white tick line of the given width.
 void Tick(int x0, int x1, int y, float width) {
     glLineWidth(width);
-    Colour(GLWhite);
+    GLColour(GLWhite);
     glBegin(GL_LINES);
     glVertex2i(x0, y);
     glVertex2i(x1, y);
@@ -304,7 +300,7 @@ void CylinderBlock() {
     const int x = c.x, y = c.y;
     const bool cht = AnyChtConfigured();
     const int unitWidth = GLTextWidth(c.unit, 5, Font());
-    Colour(GLWhite);
+    GLColour(GLWhite);
     int rows, egtY, chtY;
     const TGLTexture* picture;
     if (c.count == 6) {
@@ -391,10 +387,10 @@ void FuelBlock() {
                     ScaleTicksRight);
     }
     if (EngineTempFace.shown) {
-        Colour(GLWhite);
+        GLColour(GLWhite);
         GLTextureCentred(&GLTextures[TexBud4], 402, 365);
-        TextCentred(402, 330, gettext(EngineTempFace.kind ? "CHT " : "WATER "), TitleColour);
-        TextCentred(417, 345, EngineTempFace.unit, FaceUnitColour);
+        TextCentred(402, 330, gettext(EngineTempFace.kind ? "CHT " : "WATER "), GLTitleBlue);
+        TextCentred(417, 345, EngineTempFace.unit, GLUnitGrey);
         const TInstrumentConfig& c = EngineInstruments[DialAuxTemp].config;
         GLBarScale(404, 350, 4, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum, nullptr, 0);
     }
@@ -499,7 +495,7 @@ void SceneEnd() {
 
 void DrawEnginePageScene(int width, int height) {
     SceneBegin();
-    Colour(GLWhite);
+    GLColour(GLWhite);
     GLTextureCentred(&GLTextures[TexEmsMain1], width / 2, height / 2);
     FuelBlock();
     for (int dial : {DialRpm, DialFourth, DialOilPress, DialOilTemp}) EngineInstruments[dial].Draw(0);
@@ -519,7 +515,7 @@ void DrawEnginePageScene(int width, int height) {
 void DrawEngineStripScene(int width, int height) {
     (void)width;
     SceneBegin();
-    Colour(GLWhite);
+    GLColour(GLWhite);
     const TGLTexture* picture = &GLTextures[AltLayout() ? TexEmsDMale : TexEmsMale];
     GLTextureQuad(picture, 0, 0, 0, 0, 0, height - picture->height, picture->width, picture->height);
     if (AltLayout()) {
