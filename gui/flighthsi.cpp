@@ -467,10 +467,10 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     SetLabel(it[GpsGsLabel], "GS");
     SetLabel(it[GpsTrkLabel], "TRK");
     SetLabel(it[GpsBugLabel], "BUG");
-    SetLabel(it[GpsDisUnit], UnitsSetting.distance == 1 ? "NM" : UnitsSetting.distance == 2 ? "SM" : "km");
+    SetLabel(it[GpsDisUnit], DistanceUnitText(UnitsSetting.distance));
 
     int32_t word = 0;
-    const bool readable = AverReader && AverReader->GetValue(echGPSValid, word) == 0;
+    const bool readable = ReadFlightChannel(echGPSValid, &word);
     const int fix = word & 0xFF;
     const bool valid = ((word >> 8) & 1) && fix >= 1 && fix <= 3;
     Copy(it[GpsTitle].text, sizeof it[GpsTitle].text, gettext("GPS"));
@@ -488,18 +488,12 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     Dot(w, 767, 30, 2, GpsBlue);
     SetNumber(it[GpsBrg], Degrees(n.first));
     Dot(w, 670, 50, 2, GpsBlue);
-    int64_t dist = rv.gpsDistance;
-    if (UnitsSetting.distance == 2) dist = dist * 1000 / 1609;
-    else if (UnitsSetting.distance == 1) dist = dist * 1000 / 1852;
-    SetHundredths(it[GpsDis], dist, Valid(rv.gpsDistance));
+    SetHundredths(it[GpsDis], ConvertDistance(UnitsSetting.distance, rv.gpsDistance), Valid(rv.gpsDistance));
     SetNumber(it[GpsAlt], !Valid(rv.gpsAlt) ? ItemNoValue
-                          : UnitsSetting.altitude == 0 ? SatInt32(static_cast<int64_t>(rv.gpsAlt) * 328 / 100)
+                          : UnitsSetting.altitude == 0 ? MulDiv(rv.gpsAlt, 328, 100)
                                                        : rv.gpsAlt);
     int32_t gs = ItemNoValue;
-    if (Valid(rv.gpsGroundSpeed)) {
-        const int64_t kmh = rv.gpsGroundSpeed / 10;
-        gs = SatInt32(UnitsSetting.airspeed == 0 ? kmh * 540 / 1000 : UnitsSetting.airspeed == 1 ? kmh * 621 / 1000 : kmh);
-    }
+    if (Valid(rv.gpsGroundSpeed)) gs = ConvertSpeed(UnitsSetting.airspeed, rv.gpsGroundSpeed / 10);
     SetNumber(it[GpsGs], gs);
     SetNumber(it[GpsTrk], Degrees(n.track));
     Dot(w, 660, 130, 2, GpsBlue);
