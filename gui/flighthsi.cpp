@@ -1,11 +1,8 @@
 #include "flighthsi.h"
 
-#include "flightpage.h"
-
 #include <libintl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +19,7 @@
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
+#include "units.h"
 
 TFlightHeading FlightHeading = {0, 0};
 TFlightNavLinks FlightNavLinks = {0, 0, 0, 0};
@@ -30,18 +28,18 @@ int32_t PathStep = 0;
 namespace {
 
 constexpr FGPixel Black = 0x000000, White = 0xFFFFFF;
-constexpr FGPixel Magenta = 0xF000F0;      // bugs; differs from the key by its top byte
-constexpr FGPixel NavGreen = 0x00C800, GpsBlue = 0x96CDFF;
-constexpr FGPixel Yellow = 0xFCE000, Red = 0xF20000, Orange = 0xFF8C00;
-constexpr FGPixel StandbyOrange = 0xFF5800, XpdrRed = 0xF80000;
+// The palette's colours, read when drawing (start-up fills the palette).
+const FGPixel& NavGreen = DisplayPalette.PalNavGreen;
+const FGPixel& GpsBlue = DisplayPalette.PalGpsBlue;
+const FGPixel& Yellow = DisplayPalette.PalYellow;
+const FGPixel& Red = DisplayPalette.PalRed;
+const FGPixel& Orange = DisplayPalette.PalOrange;
+const FGPixel& StandbyOrange = DisplayPalette.PalOrangeRed;
+constexpr FGPixel XpdrRed = 0xF80000;
 constexpr FGPixel BoxGreen = 0x00F800;     // autopilot box, HSI label, 3-D path
-constexpr FGPixel LabelInk = 0xD8D0B8;
-constexpr unsigned ModeCopy = 0, ModeKeyed = 9;
+constexpr unsigned ModeCopy = 0;
 constexpr int32_t FullTurn = 360000;       // thousandths of a degree
 constexpr int32_t Missing = -9998;         // values below are "no value"
-
-// Coordinates are worked out in 64 bits and saturated into int.
-int Sat(int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT_MIN), INT_MAX)); }
 
 int32_t Turn(int64_t milli) {
     int64_t a = milli % FullTurn;
@@ -59,15 +57,6 @@ int32_t ShortWay(int64_t v) {
 }
 
 bool Valid(int32_t v) { return v > Missing; }
-
-// A channel through the averaging reader; false (value 0) when not valid.
-bool ReadAver(uint32_t id, int32_t& value) {
-    value = 0;
-    int32_t v = 0;
-    if (!AverReader || AverReader->GetValue(id, v) != 0) return false;
-    value = v;
-    return true;
-}
 
 // A channel straight from the block.
 bool ReadBlock(uint32_t id, int32_t& value) {
@@ -88,39 +77,6 @@ void Blit(FGDrawBuffer* w, int x, int y, int sx, int sy, int width, int height, 
     if (pic) w->bitblt(x, y, sx, sy, width, height, pic);
 }
 
-// A text in a font of the active set; paper PageKeyColour leaves the background.
-void Text(FGDrawBuffer* w, int x, int y, const char* text, int size, FGPixel ink, FGPixel paper) {
-    const int font = FlightFont(size);
-    if (!w || !FGFontManager::is_font(font)) return;
-    w->set_font(font);
-    if (paper == PageKeyColour) {
-        w->set_mode(ModeKeyed);
-        w->text(x, y, text, ink, PageKeyColour);
-    } else {
-        w->set_mode(ModeCopy);
-        w->text(x, y, text, ink, paper);
-    }
-    w->set_mode(ModeCopy);
-}
-
-int TextWidth(const char* text, int size) {
-    const int font = FlightFont(size);
-    return FGFontManager::is_font(font) ? FGFontManager::textwidth(font, text) : 0;
-}
-
-void Poly(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, FGPixel colour) {
-    FGPointArray a(n, pts);
-    if (filled) {
-        w->fillpolygon(a, colour);
-    } else {
-        for (int i = 0; i < n; ++i) {
-            const FGPoint& p = pts[i];
-            const FGPoint& q = pts[(i + 1) % n];
-            w->line(p.x, p.y, q.x, q.y, colour);
-        }
-    }
-}
-
 // ---- the card of the HSI ----
 
 constexpr int CardX = 670, CardY = 310;
@@ -131,7 +87,7 @@ FGPoint CardPoint(int64_t angle, int64_t r, int64_t across = 0) {
     const int32_t a = Turn(angle);
     const int64_t c = CosMilli(a), s = SinMilli(a);
     // Along: -(cos, sin); across: (sin, -cos), the right-hand side of "along".
-    return {Sat(CardX + (-c * r + s * across) / 1000), Sat(CardY + (-s * r - c * across) / 1000)};
+    return {SatInt32(CardX + (-c * r + s * across) / 1000), SatInt32(CardY + (-s * r - c * across) / 1000)};
 }
 
 void CardBar(int64_t angle, int64_t r, int length, int width, bool filled, FGPixel colour, int64_t across = 0) {
@@ -143,7 +99,7 @@ void CardBar(int64_t angle, int64_t r, int length, int width, bool filled, FGPix
 void CardTriangle(FGDrawBuffer* w, int64_t angle, int64_t tip, int64_t base, int64_t width, FGPixel colour) {
     const FGPoint pts[3] = {CardPoint(angle, tip), CardPoint(angle, base, width / 2),
                             CardPoint(angle, base, -width / 2)};
-    Poly(w, pts, 3, true, colour);
+    DrawFlightPolygon(w, pts, 3, true, colour);
 }
 
 int32_t CardAngle(int32_t tenths, int32_t headingMilli) {
@@ -161,7 +117,7 @@ TDisplayItem Label(int x, int y, const char* text) {
     it.fontCode = 8;
     it.width = 40;
     it.height = 16;
-    it.textColour = static_cast<int32_t>(LabelInk);
+    it.textColour = static_cast<int32_t>(FlightLabelInk);
     return it;
 }
 
@@ -240,10 +196,10 @@ void DrawTextItem(const TTextItem& item, const char* text) {
     FGDrawBuffer* w = MainWindow;
     if (!w || !text) return;
     int x = item.x;
-    const int width = TextWidth(text, item.font);
+    const int width = FlightTextWidth(item.font, text);
     if (item.align == TextAlignRight) x -= width;
     else if (item.align == TextAlignCentre) x -= width / 2;
-    Text(w, x, item.y, text, item.font, item.ink, item.paper);
+    DrawFlightText(w, x, item.y, text, item.font, item.ink, item.paper);
 }
 
 void DrawStripItems(TDisplayItem* rows, int first, int last) {
@@ -261,12 +217,12 @@ void DrawRotatedBar(int cx, int cy, int32_t angle, int length, int width, bool f
     const int64_t lx = c * length, ly = s * length;   // along, x 1000
     const int64_t wx = -s * width, wy = c * width;    // across, x 1000
     const FGPoint pts[4] = {
-        {Sat(cx + (-lx - wx) / 2000), Sat(cy + (-ly - wy) / 2000)},
-        {Sat(cx + (lx - wx) / 2000), Sat(cy + (ly - wy) / 2000)},
-        {Sat(cx + (lx + wx) / 2000), Sat(cy + (ly + wy) / 2000)},
-        {Sat(cx + (-lx + wx) / 2000), Sat(cy + (-ly + wy) / 2000)},
+        {SatInt32(cx + (-lx - wx) / 2000), SatInt32(cy + (-ly - wy) / 2000)},
+        {SatInt32(cx + (lx - wx) / 2000), SatInt32(cy + (ly - wy) / 2000)},
+        {SatInt32(cx + (lx + wx) / 2000), SatInt32(cy + (ly + wy) / 2000)},
+        {SatInt32(cx + (-lx + wx) / 2000), SatInt32(cy + (-ly + wy) / 2000)},
     };
-    Poly(w, pts, 4, filled, colour);
+    DrawFlightPolygon(w, pts, 4, filled, colour);
 }
 
 void DrawRotatedRect(int x, int y, int cx, int cy, int32_t angle, int w, int h, bool filled, uint32_t colour) {
@@ -279,9 +235,9 @@ void DrawRotatedRect(int x, int y, int cx, int cy, int32_t angle, int w, int h, 
     FGPoint pts[4];
     for (int i = 0; i < 4; ++i) {
         const int64_t px = corner[i][0], py = corner[i][1];   // doubled
-        pts[i] = {Sat(cx + (px * c - py * s) / 2000), Sat(cy + (px * s + py * c) / 2000)};
+        pts[i] = {SatInt32(cx + (px * c - py * s) / 2000), SatInt32(cy + (px * s + py * c) / 2000)};
     }
-    Poly(win, pts, 4, filled, colour);
+    DrawFlightPolygon(win, pts, 4, filled, colour);
 }
 
 // ---- heading tape ----
@@ -306,14 +262,14 @@ void DrawHeadingSourceBox(int x, int y, int missing, int x2, int y2, int fromTra
         int32_t status = 0;
         const bool read = ReadBlock(echInternalInputStatus, status);
         if (read && (status & 0x2000)) {
-            if (!(CompassSetting.calibFlags & 0x2)) Text(w, x, y, gettext("  CAL  "), 16, Black, Yellow);
+            if (!(CompassSetting.calibFlags & 0x2)) DrawFlightText(w, x, y, gettext("  CAL  "), 16, Black, Yellow);
         } else if (read && !HeadingGraceOver()) {
-            Text(w, x, y, gettext("  CON  "), 16, Black, Orange);
+            DrawFlightText(w, x, y, gettext("  CON  "), 16, Black, Orange);
         } else {
-            Text(w, x, y, gettext("  ERR  "), 16, Black, Red);
+            DrawFlightText(w, x, y, gettext("  ERR  "), 16, Black, Red);
         }
     }
-    if (fromTrack) Text(w, x2, y2, gettext(" GPS "), 14, Black, GpsBlue);
+    if (fromTrack) DrawFlightText(w, x2, y2, gettext(" GPS "), 14, Black, GpsBlue);
 }
 
 namespace {
@@ -340,11 +296,11 @@ int32_t SourceCourse() {
         case 3: {
             // Read here: the refresh fills the NAV values only for the NAV strip.
             int32_t obs;
-            return ReadAver(echNavObs, obs) ? obs : Missing - 1;
+            return ReadFlightChannel(echNavObs, &obs) ? obs : Missing - 1;
         }
         case 2: {
             int32_t btw;
-            return ReadAver(echGPSBtw, btw) ? btw : Missing - 1;
+            return ReadFlightChannel(echGPSBtw, &btw) ? btw : Missing - 1;
         }
         default:
             return HeadingBugTenths();
@@ -364,7 +320,7 @@ void DrawHeadingBugs(int32_t heading) {
     if (DisplaySetting.hdgBugOn) {
         const int x = TapeX(HeadingBugTenths(), h);
         const FGPoint bug[7] = {{x - 11, 35}, {x - 6, 35}, {x, 40}, {x + 6, 35}, {x + 11, 35}, {x + 11, 44}, {x - 11, 44}};
-        Poly(w, bug, 7, true, Magenta);
+        DrawFlightPolygon(w, bug, 7, true, FlightBugMagenta);
     }
     if (!PathOrMarkerEnabled()) return;
     const int source = ViewSetting.navSource;
@@ -416,9 +372,9 @@ void Draw3DPath(int32_t heading, int32_t roll, int32_t pitch, int32_t altitude) 
     for (int i = 0; i < 5; ++i) {
         const int64_t o = PathStep / 10 + 20 * i;
         const int64_t scale = (2 * o * o * o - 78 * o * o + 1459 * o + 100000) / 10000;
-        DrawRotatedRect(Sat(x0 * (100 - o) / 100), Sat(y0 * (100 - o) / 100 + v * o / 100),
+        DrawRotatedRect(SatInt32(x0 * (100 - o) / 100), SatInt32(y0 * (100 - o) / 100 + v * o / 100),
                         static_cast<int>(width / 2 - 20), 240, Turn((o - 100) * r / 100 * 100),
-                        Sat(width * scale / 300 * 2), Sat(480 * scale / 300 * 2), false, BoxGreen);
+                        SatInt32(width * scale / 300 * 2), SatInt32(480 * scale / 300 * 2), false, BoxGreen);
     }
     PathStep = PathStep + 5 >= 200 ? 0 : PathStep + 5;
 }
@@ -433,7 +389,7 @@ void Dot(FGDrawBuffer* w, int x, int y, int r, FGPixel c) { w->fillcircle(x, y, 
 
 void Diamond(FGDrawBuffer* w, int x, int y, FGPixel c) {
     const FGPoint pts[4] = {{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}};
-    Poly(w, pts, 4, false, c);
+    DrawFlightPolygon(w, pts, 4, false, c);
 }
 
 void TitleBox(FGDrawBuffer* w, FGPixel colour, TDisplayItem& title, const char* text) {
@@ -511,10 +467,10 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     SetLabel(it[GpsGsLabel], "GS");
     SetLabel(it[GpsTrkLabel], "TRK");
     SetLabel(it[GpsBugLabel], "BUG");
-    SetLabel(it[GpsDisUnit], UnitsSetting.distance == 1 ? "NM" : UnitsSetting.distance == 2 ? "SM" : "km");
+    SetLabel(it[GpsDisUnit], DistanceUnitText(UnitsSetting.distance));
 
     int32_t word = 0;
-    const bool readable = AverReader && AverReader->GetValue(echGPSValid, word) == 0;
+    const bool readable = ReadFlightChannel(echGPSValid, &word);
     const int fix = word & 0xFF;
     const bool valid = ((word >> 8) & 1) && fix >= 1 && fix <= 3;
     Copy(it[GpsTitle].text, sizeof it[GpsTitle].text, gettext("GPS"));
@@ -524,26 +480,20 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     else TitleBox(w, GpsBlue, it[GpsTitle], nullptr);
 
     int32_t v;
-    n.course = ReadAver(echGPSCrs, v) ? v : Missing - 1;
-    n.first = ReadAver(echGPSBtw, v) ? v : Missing - 1;
+    n.course = ReadFlightChannel(echGPSCrs, &v) ? v : Missing - 1;
+    n.first = ReadFlightChannel(echGPSBtw, &v) ? v : Missing - 1;
     n.track = rv.gpsTrack;
     SetText(it[GpsWpt], rv.gpsIdent);
     SetNumber(it[GpsCrs], Degrees(n.course));
     Dot(w, 767, 30, 2, GpsBlue);
     SetNumber(it[GpsBrg], Degrees(n.first));
     Dot(w, 670, 50, 2, GpsBlue);
-    int64_t dist = rv.gpsDistance;
-    if (UnitsSetting.distance == 2) dist = dist * 1000 / 1609;
-    else if (UnitsSetting.distance == 1) dist = dist * 1000 / 1852;
-    SetHundredths(it[GpsDis], dist, Valid(rv.gpsDistance));
+    SetHundredths(it[GpsDis], ConvertDistance(UnitsSetting.distance, rv.gpsDistance), Valid(rv.gpsDistance));
     SetNumber(it[GpsAlt], !Valid(rv.gpsAlt) ? ItemNoValue
-                          : UnitsSetting.altitude == 0 ? Sat(static_cast<int64_t>(rv.gpsAlt) * 328 / 100)
+                          : UnitsSetting.altitude == 0 ? MulDiv(rv.gpsAlt, 328, 100)
                                                        : rv.gpsAlt);
     int32_t gs = ItemNoValue;
-    if (Valid(rv.gpsGroundSpeed)) {
-        const int64_t kmh = rv.gpsGroundSpeed / 10;
-        gs = Sat(UnitsSetting.airspeed == 0 ? kmh * 540 / 1000 : UnitsSetting.airspeed == 1 ? kmh * 621 / 1000 : kmh);
-    }
+    if (Valid(rv.gpsGroundSpeed)) gs = ConvertSpeed(UnitsSetting.airspeed, rv.gpsGroundSpeed / 10);
     SetNumber(it[GpsGs], gs);
     SetNumber(it[GpsTrk], Degrees(n.track));
     Dot(w, 660, 130, 2, GpsBlue);
@@ -571,10 +521,10 @@ void GpsDeviation(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, FGPixe
             factor = -80;
         }
     }
-    Text(w, 585, 406, gettext(letter), 20, needle, Black);
+    DrawFlightText(w, 585, 406, gettext(letter), 20, needle, Black);
     // At x 725 unless the range would run off the screen with the fonts at hand.
     const char* rangeText = gettext(range);
-    Text(w, std::min(725, 799 - TextWidth(rangeText, 20)), 406, rangeText, 20, needle, Black);
+    DrawFlightText(w, std::min(725, 799 - FlightTextWidth(20, rangeText)), 406, rangeText, 20, needle, Black);
     w->box(584, 406, 20, 20, needle);
     if (courseValid) DeviationBar(courseAngle, -(static_cast<int64_t>(rv.gpsCdi) * factor), needle);
 }
@@ -583,21 +533,21 @@ void NavFlags(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, bool locDe
     const TRefreshValues& rv = RefreshValues;
     if (rv.navFrom == 1) {
         if (courseValid) CardTriangle(w, courseAngle, -42, -29, 16, needle);
-        Text(w, 575, 180, gettext("FROM "), 20, White, Black);
+        DrawFlightText(w, 575, 180, gettext("FROM "), 20, White, Black);
         const FGPoint t[3] = {{590, 200}, {602, 200}, {596, 206}};
-        Poly(w, t, 3, true, White);
+        DrawFlightPolygon(w, t, 3, true, White);
     }
     if (rv.navTo == 1) {
         if (courseValid) CardTriangle(w, courseAngle, 42, 29, 16, needle);
-        Text(w, 587, 148, gettext("TO "), 20, White, Black);
+        DrawFlightText(w, 587, 148, gettext("TO "), 20, White, Black);
         const FGPoint t[3] = {{590, 175}, {602, 175}, {596, 169}};
-        Poly(w, t, 3, true, White);
+        DrawFlightPolygon(w, t, 3, true, White);
     }
     if (rv.navValid == 1 && Valid(rv.navCdiDef) && courseValid) {
         const int64_t raw = locDetected ? static_cast<int64_t>(rv.navCdiDef) * 2 : rv.navCdiDef;
         DeviationBar(courseAngle, raw * 400, needle);
     } else {
-        Text(w, 740, 170, gettext(" NAV "), 16, Black, Red);
+        DrawFlightText(w, 740, 170, gettext(" NAV "), 16, Black, Red);
     }
     if (!locDetected) return;
     for (int i = 0; i < 15; ++i) w->pixel(795, 226 + 12 * i, White), w->pixel(794, 226 + 12 * i, White);
@@ -606,9 +556,9 @@ void NavFlags(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, bool locDe
         const int64_t scaled = static_cast<int64_t>(rv.navGsiDef) * 142857 / 20000;
         const int d = scaled > 100 ? 84 : static_cast<int>(std::max<int64_t>(std::min<int64_t>(scaled * 840 / 1000, 84), -84));
         const FGPoint t[3] = {{795, 310 + d}, {783, 304 + d}, {783, 316 + d}};
-        Poly(w, t, 3, true, Yellow);
+        DrawFlightPolygon(w, t, 3, true, Yellow);
     } else {
-        Text(w, 750, 200, gettext(" GS "), 16, Black, Red);
+        DrawFlightText(w, 750, 200, gettext(" GS "), 16, Black, Red);
     }
 }
 
@@ -633,7 +583,7 @@ void DrawHsiStrip() {
     w->fillbox(558, 0, 800 - 558, 480, Black);
 
     int32_t loc = 0;
-    const bool locDetected = ReadAver(echNavLocDetect, loc) && loc == 1;
+    const bool locDetected = ReadFlightChannel(echNavLocDetect, &loc) && loc == 1;
     if (!locDetected) CdiCourse = rv.navObs;
 
     FGPixel needle = White;
@@ -650,7 +600,7 @@ void DrawHsiStrip() {
     }
 
     int32_t cardTenths = 0;
-    ReadAver(FlightHeading.fromTrack ? echGPSTrk : echInercialAzimut, cardTenths);
+    ReadFlightChannel(FlightHeading.fromTrack ? echGPSTrk : echInercialAzimut, &cardTenths);
     cardTenths = Tenths360(cardTenths);
     const int32_t hm = cardTenths * 100;
 
@@ -663,7 +613,7 @@ void DrawHsiStrip() {
     }
     if (DisplaySetting.hdgBugOn) {
         const int32_t a = CardAngle(HeadingBugTenths(), hm);
-        CardBar(a, 107, 10, 24, true, Magenta);
+        CardBar(a, 107, 10, 24, true, FlightBugMagenta);
         CardTriangle(w, a, 102, 113, 10, Black);
     }
     if (Valid(n.first)) {
@@ -793,8 +743,8 @@ void DrawInputWarning() {
     if (!w) return;
     int32_t v;
     const char* message = nullptr;
-    if (!ReadAver(echGPSLon, v) || !ReadAver(echGPSLat, v)) message = "NO GPS";
-    else if (!ReadAver(echInercialAzimut, v)) message = "NO COMPASS";
+    if (!ReadFlightChannel(echGPSLon, &v) || !ReadFlightChannel(echGPSLat, &v)) message = "NO GPS";
+    else if (!ReadFlightChannel(echInercialAzimut, &v)) message = "NO COMPASS";
     else if (!FlightNavLinks.terrainFound) message = "NO DATA";
     if (!message) return;
     const bool full = ScreenType == ScreenFlight;
@@ -803,7 +753,7 @@ void DrawInputWarning() {
     Blit(w, x + 2, y, 0, 0, frame ? frame->width : 0, frame ? frame->height : 0, frame);
     char text[16];
     Copy(text, sizeof text, gettext(message));
-    Text(w, x, y + (frame ? frame->height : 0) + 1, text, 16, Red, PageKeyColour);
+    DrawFlightText(w, x, y + (frame ? frame->height : 0) + 1, text, 16, Red, PageKeyColour);
 }
 
 namespace {
@@ -827,11 +777,11 @@ void DrawAutopilotBox(FGDrawBuffer* window) {
     int x = 5;
     if (HsiSourceText()) {
         // Beside the source label, which the paint draws next: never under it.
-        x = std::max(85, 5 + TextWidth(HsiSourceText(), 14) + 2);
+        x = std::max(85, 5 + FlightTextWidth(14, HsiSourceText()) + 2);
     }
-    Text(window, x, 440, text, 14, Black, BoxGreen);
+    DrawFlightText(window, x, 440, text, 14, Black, BoxGreen);
 }
 
 void DrawHsiSourceLabel(FGDrawBuffer* window) {
-    if (window && HsiSourceText()) Text(window, 5, 440, HsiSourceText(), 14, Black, BoxGreen);
+    if (window && HsiSourceText()) DrawFlightText(window, 5, 440, HsiSourceText(), 14, Black, BoxGreen);
 }

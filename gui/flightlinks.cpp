@@ -8,16 +8,19 @@
 
 namespace {
 
+// Whether the GL view's last terrain update found terrain (cleared when the view closes).
+bool TerrainFound() { return GLView.terrainLoaded != 0; }
+
 // Terrain under the aircraft for the tapes and the path; far below any altitude
 // while no terrain is loaded, so that no terrain band shows.
-int32_t TerrainElevation() { return TerrainSceneLoaded ? TerrainScene.Highest : -100000; }
+int32_t TerrainElevation() { return TerrainFound() ? TerrainScene.Highest : -100000; }
 
 // The heading layers read how the page found the heading, and the terrain.
 void ShareFrameState() {
     FlightHeading.missing = FlightErrors.headingMissing;
     FlightHeading.fromTrack = FlightErrors.headingFromTrack;
-    FlightNavLinks.terrainFound = TerrainSceneLoaded;
-    FlightNavLinks.terrainElevation = TerrainSceneLoaded ? TerrainScene.Highest : 0;
+    FlightNavLinks.terrainFound = TerrainFound();
+    FlightNavLinks.terrainElevation = TerrainFound() ? TerrainScene.Highest : 0;
 }
 
 void DrawHsi() {

@@ -3,7 +3,6 @@
 #include <libintl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -45,38 +44,17 @@ namespace {
 
 constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel Black = 0x000000;
-constexpr FGPixel ErrRed = 0xF20000;
-constexpr FGPixel Grey128 = 0x808080;
-constexpr FGPixel BoxText = 0xD8D0B8;      // (216, 208, 184)
-constexpr FGPixel ZoneYellow = 0xFCE000;   // (252, 224, 0)
-constexpr FGPixel ZoneGreen = 0x00C800;    // (0, 200, 0)
+const FGPixel& ErrRed = DisplayPalette.PalRed;
+const FGPixel& Grey128 = DisplayPalette.PalGrey128;
+const FGPixel& ZoneYellow = DisplayPalette.PalYellow;
+const FGPixel& ZoneGreen = DisplayPalette.PalGreen;
 constexpr FGPixel VsiBox = 0x687784;       // (104, 119, 132)
 constexpr double Pi = 3.14159265358979323846;
 
 constexpr int32_t CameraBit = 0x100, CameraBit2 = 0x200, AttitudeForced = 0x400;
 constexpr int StatusHeight = 465;   // page height above the status bar
 
-int Sat(int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT_MIN), INT_MAX)); }
-
 bool Split() { return ScreenType >= ScreenFlightEms; }
-
-// Draws text in a font of a nominal size and restores the window's font.
-void TextInFont(FGDrawBuffer* w, int size, int x, int y, const char* text, FGPixel ink, FGPixel paper) {
-    const int font = FlightFont(size);
-    if (!FGFontManager::is_font(font)) return;
-    const int saved = w->get_font();
-    const unsigned mode = w->get_mode();
-    w->set_font(font);
-    w->set_mode(paper == PageKeyColour ? 9 : 0);
-    w->text(x, y, text, ink, paper);
-    w->set_mode(mode);
-    w->set_font(saved);
-}
-
-int TextWidth(int size, const char* text) {
-    const int font = FlightFont(size);
-    return FGFontManager::is_font(font) ? FGFontManager::textwidth(font, text) : 0;
-}
 
 // A line px pixels wide across its major axis.
 void WideLine(FGDrawBuffer* w, int x1, int y1, int x2, int y2, int px, FGPixel c) {
@@ -97,8 +75,7 @@ void WideLine(FGDrawBuffer* w, int x1, int y1, int x2, int y2, int px, FGPixel c
 
 void FillTriangle(FGDrawBuffer* w, FGPoint a, FGPoint b, FGPoint c, FGPixel colour) {
     const FGPoint p[3] = {a, b, c};
-    FGPointArray pts(3, p);
-    w->fillpolygon(pts, colour);
+    DrawFlightPolygon(w, p, 3, true, colour);
 }
 
 // Point at radius r and angle a (thousandths of a degree, counter-clockwise from
@@ -107,8 +84,15 @@ FGPoint Polar(int cx, int cy, int64_t a, int r) {
     int64_t m = a % 360000;
     if (m < 0) m += 360000;
     const int32_t am = static_cast<int32_t>(m);
-    return {Sat(cx + static_cast<int64_t>(CosMilli(am)) * r / 1000),
-            Sat(cy - static_cast<int64_t>(SinMilli(am)) * r / 1000)};
+    return {SatInt32(cx + static_cast<int64_t>(CosMilli(am)) * r / 1000),
+            SatInt32(cy - static_cast<int64_t>(SinMilli(am)) * r / 1000)};
+}
+
+// A point of the pitch ladder (x right, y up) turned by the roll, given as its
+// 16.16 sine and cosine, about the screen point (cx, cy).
+FGPoint LadderPoint(int cx, int cy, int64_t s, int64_t c, int64_t x, int64_t y) {
+    return FGPoint{SatInt32(cx + ((x * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
+                   SatInt32(cy - (((x * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
 }
 
 int Mod(int v, int m) {
@@ -131,12 +115,8 @@ void DrawFlatHorizon(FGDrawBuffer* w, const TFlightLayout& l, int32_t pitch, int
     // Horizon through the centre moved down by the pitch, turned with the roll;
     // the ground lies on the side of the normal pointing down on the screen.
     const int64_t far = 2000;
-    auto at = [&](int64_t along, int64_t across) {
-        // along: ladder x; across: ladder y (up) relative to the horizon
-        const int64_t y = across + horizonY;
-        return FGPoint{Sat(cx + ((along * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
-                       Sat(cy - (((along * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
-    };
+    // along: ladder x; across: ladder y (up) relative to the horizon
+    auto at = [&](int64_t along, int64_t across) { return LadderPoint(cx, cy, s, c, along, across + horizonY); };
     const int upright = Mod(pitch + 900, 3600) < 1800 ? 1 : -1;
     const FGPoint p[4] = {at(-far, 0), at(far, 0), at(far, -far * upright), at(-far, -far * upright)};
     FGPointArray pts(4, p);
@@ -156,9 +136,7 @@ TDisplayItem Box(int x, int y, int32_t value, int32_t fontCode) {
     item.fontCode = fontCode;
     item.width = 50;
     item.height = 30;
-    item.textColour = static_cast<int32_t>(BoxText);
-    item.warnColour = static_cast<int32_t>(ZoneYellow);
-    item.alarmColour = static_cast<int32_t>(ErrRed);
+    item.textColour = static_cast<int32_t>(FlightLabelInk);
     return item;
 }
 
@@ -177,6 +155,7 @@ void FillValue(TDisplayItem& item, int32_t value) {
 void ColourTasBox(TDisplayItem& item, int32_t zone) {
     constexpr int32_t Lowest = INT32_MIN + 1;   // non-zero: zones on, every value at or above
     item.warn = 0;
+    item.warnColour = static_cast<int32_t>(ZoneYellow);
     item.alarmColour = static_cast<int32_t>(ErrRed);
     switch (zone) {
         case 4: item.warn = item.alarm = Lowest; break;
@@ -251,12 +230,43 @@ int FlightFont(int size) {
     return DisplayTextFont;
 }
 
+void DrawFlightText(FGDrawBuffer* w, int x, int y, const char* text, int size, uint32_t ink, uint32_t paper) {
+    const int font = FlightFont(size);
+    if (!w || !text || !FGFontManager::is_font(font)) return;
+    const int saved = w->get_font();
+    const unsigned mode = w->get_mode();
+    w->set_font(font);
+    w->set_mode(paper == PageKeyColour ? 9 : 0);
+    w->text(x, y, text, ink, paper);
+    w->set_mode(mode);
+    w->set_font(saved);
+}
+
+int FlightTextWidth(int size, const char* text) {
+    const int font = FlightFont(size);
+    return text && FGFontManager::is_font(font) ? FGFontManager::textwidth(font, text) : 0;
+}
+
+void DrawFlightPolygon(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, uint32_t colour) {
+    if (!w || !pts || n <= 0) return;
+    if (filled) {
+        FGPointArray a(n, pts);
+        w->fillpolygon(a, colour);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const FGPoint& p = pts[i];
+        const FGPoint& q = pts[(i + 1) % n];
+        w->line(p.x, p.y, q.x, q.y, colour);
+    }
+}
+
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text) {
-    if (w) TextInFont(w, 16, x, y, gettext(text), Black, ErrRed);
+    DrawFlightText(w, x, y, gettext(text), 16, Black, ErrRed);
 }
 
 int32_t RoundDiv1000(int64_t v) {
-    return Sat(v < 0 ? (v - 500) / 1000 : (v + 500) / 1000);
+    return SatInt32(v < 0 ? (v - 500) / 1000 : (v + 500) / 1000);
 }
 
 void FormatLoadFactor(char* buffer, int size, int32_t tenths) {
@@ -276,10 +286,7 @@ int DrawPitchLadder(int a, int b) {
     a = Mod(a, 3600);
     b = Mod(b, 3600);
     const int64_t s = FixSin(b), c = FixCos(b);
-    auto at = [&](int64_t x, int64_t y) {
-        return FGPoint{Sat(cx + ((x * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16)),
-                       Sat(cy - (((x * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)))};
-    };
+    auto at = [&](int64_t x, int64_t y) { return LadderPoint(cx, cy, s, c, x, y); };
     const int e = a / 50 * 50;
     if (!w) return e + 100;
     FGBitmap* numbers = MainPictures[PicStupniceAngle];
@@ -360,7 +367,7 @@ void DrawAircraftSymbol(int offset) {
     FGBitmap* symbol = MainPictures[Pic3dBreminko];
     if (FlightPageHooks.symbolAdjustMode && FlightPageHooks.symbolAdjustMode())
         symbol = MainPictures[offset == 0 ? Pic3dBreminkoC : Pic3dBreminkoE];
-    if (symbol) w->bitblt(x - 54, Sat(int64_t(offset) + 239), 0, 0, 110, 30, symbol);
+    if (symbol) w->bitblt(x - 54, SatInt32(int64_t(offset) + 239), 0, 0, 110, 30, symbol);
     if (FGBitmap* left = MainPictures[Pic3dSipkaHorL]) w->bitblt(x - 100, 233, 0, 0, 50, 16, left);
     if (FGBitmap* right = MainPictures[Pic3dSipkaHorR]) w->bitblt(x + 51, 233, 0, 0, 50, 16, right);
 }
@@ -407,7 +414,7 @@ void FixSinCosHundredths(int64_t h, int64_t* s, int64_t* c) {
 FGPoint VsiPoint(int cx, int cy, int64_t hundredths, int r) {
     int64_t s, c;
     FixSinCosHundredths(hundredths, &s, &c);
-    return {Sat(cx - ((c * r + 0x8000) >> 16)), Sat(cy + ((s * r + 0x8000) >> 16))};
+    return {SatInt32(cx - ((c * r + 0x8000) >> 16)), SatInt32(cy + ((s * r + 0x8000) >> 16))};
 }
 
 int DigitsWidth(const char* text) {
@@ -421,7 +428,7 @@ void DrawVsiBox(FGDrawBuffer* w, int b, int boxY, int textY, int32_t value) {
     w->box(b - 10, boxY, 50, 25, White);
     char text[16];
     std::snprintf(text, sizeof text, "%d", value / 10);
-    TextInFont(w, 20, b + 30 - TextWidth(20, text), textY, text, White, PageKeyColour);
+    DrawFlightText(w, b + 30 - FlightTextWidth(20, text), textY, text, 20, White, PageKeyColour);
 }
 
 }  // namespace
@@ -498,16 +505,16 @@ void DrawVerticalSpeed(int32_t value, int b, int height, FGDrawBuffer* window) {
     FillTriangle(w, VsiPoint(cx, cy, h, 1240), VsiPoint(cx, cy, h + 16, 1230), VsiPoint(cx, cy, h - 13, 1230), White);
     FGPoint outer = VsiPoint(cx, cy, h, 1230), inner = VsiPoint(cx, cy, h, 1210);
     if (inner.x > b + 45 && inner.x != outer.x) {
-        inner.y = outer.y + Sat(int64_t(inner.y - outer.y) * (b + 45 - outer.x) / (inner.x - outer.x));
+        inner.y = outer.y + SatInt32(int64_t(inner.y - outer.y) * (b + 45 - outer.x) / (inner.x - outer.x));
         inner.x = b + 45;
     }
     WideLine(w, outer.x, outer.y, inner.x, inner.y, 7, White);
     switch (unit) {
-        case UnitVsKnots: TextInFont(w, 16, b, 400, "KTS", White, PageKeyColour); break;
-        case UnitMetresPerSec: TextInFont(w, 16, b, 400, "m/s", White, PageKeyColour); break;
+        case UnitVsKnots: DrawFlightText(w, b, 400, "KTS", 16, White, PageKeyColour); break;
+        case UnitMetresPerSec: DrawFlightText(w, b, 400, "m/s", 16, White, PageKeyColour); break;
         default:
-            TextInFont(w, 16, b - 4, 400, "FT/min", White, PageKeyColour);
-            TextInFont(w, 16, b - 4, 415, "x100", White, PageKeyColour);
+            DrawFlightText(w, b - 4, 400, "FT/min", 16, White, PageKeyColour);
+            DrawFlightText(w, b - 4, 415, "x100", 16, White, PageKeyColour);
             break;
     }
 }
@@ -558,7 +565,7 @@ void DrawFlightPage() {
         if (cameraInUse) {
             w->fillbox(0, 0, 560, StatusHeight, Grey128);
             const char* text = " CAMERA ERR ";
-            DrawErrText(w, (540 - TextWidth(16, gettext(text))) / 2, 100, text);
+            DrawErrText(w, (540 - FlightTextWidth(16, gettext(text))) / 2, 100, text);
             painted = true;
         } else if (attitudeFailed) {
             w->fillbox(0, 0, l.greyWidth, StatusHeight, Grey128);
@@ -604,12 +611,12 @@ void DrawFlightPage() {
         w->set_clip_rect(0, 0, 800, 480);
         const char* errPitch = "  ERR PITCH  ";
         const char* errRoll = "  ERR ROLL  ";
-        if (FlightErrors.pitch) DrawErrText(w, l.screenX - TextWidth(16, gettext(errPitch)) / 2, 210, errPitch);
-        if (FlightErrors.roll) DrawErrText(w, l.screenX - TextWidth(16, gettext(errRoll)) / 2, 150, errRoll);
+        if (FlightErrors.pitch) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errPitch)) / 2, 210, errPitch);
+        if (FlightErrors.roll) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errRoll)) / 2, 150, errRoll);
         DrawAircraftSymbol(ViewSetting.symbolOffset);
         char text[24];
         FormatLoadFactor(text, sizeof text, f.loadFactor);
-        if (text[0]) TextInFont(w, 23, l.loadX, l.loadY, text, White, PageKeyColour);
+        if (text[0]) DrawFlightText(w, l.loadX, l.loadY, text, 23, White, PageKeyColour);
         if (FlightErrors.loadFactor) DrawErrText(w, l.loadErrX, l.loadErrY, "  ERR  ");
     }
 

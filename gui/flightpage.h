@@ -9,6 +9,7 @@
 #include "displayitems.h"
 
 class FGDrawBuffer;
+struct FGPoint;
 struct TGLViewInput;
 
 // Where the page's elements sit in one of the two layouts.
@@ -81,6 +82,18 @@ extern TDisplayItem FlightBoxesSplit[FlightBoxCount];
 bool ReadFlightChannel(uint32_t id, int32_t* value);
 // Font of a nominal size (14, 16, 19, 20, 23, 25, 29, 32, 58) in the active font set.
 int FlightFont(int size);
+// Ink of the value boxes' labels, and of the speed, altitude and heading bugs
+// (not the pictures' key: PageKeyColour differs by its top byte).
+constexpr uint32_t FlightLabelInk = 0xD8D0B8;
+constexpr uint32_t FlightBugMagenta = 0xF000F0;
+
+// A text in the font of a nominal size; paper PageKeyColour leaves the
+// background. The window's font and mode are restored afterwards.
+void DrawFlightText(FGDrawBuffer* w, int x, int y, const char* text, int size, uint32_t ink, uint32_t paper);
+// Width of a text in the font of a nominal size (0 without that font).
+int FlightTextWidth(int size, const char* text);
+// A polygon of n points, filled or as its outline.
+void DrawFlightPolygon(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, uint32_t colour);
 // An "  ERR  "-type text (translated): font 16, black on red.
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text);
 

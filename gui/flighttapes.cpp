@@ -1,7 +1,6 @@
 #include "flighttapes.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 
 #include "averdata.h"
@@ -21,22 +20,12 @@ FGBitmap* TapePictures[TapePictureCount] = {};
 namespace {
 
 constexpr FGPixel Black = 0x000000;
-constexpr FGPixel BugMagenta = 0xF000F0;   // (240, 0, 240)
 constexpr int TapeHeight = 355;
 
 const char* const TapeFiles[TapePictureCount] = {
     "Data/VerBar3d-White.tga", "Data/VerBar3d-GreenWhite.tga", "Data/VerBar3d-Green.tga",
     "Data/VerBar3d-Yellow.tga", "Data/VerBar3d-Red.tga",      "Data/HorBarT3d-Gray.tga",
 };
-
-int Sat(int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT_MIN), INT_MAX)); }
-
-int64_t Clamp(int64_t v, int64_t lo, int64_t hi) { return std::min(std::max(v, lo), hi); }
-
-void Polygon(FGDrawBuffer* w, const FGPoint* p, int n, FGPixel colour) {
-    FGPointArray pts(n, p);
-    w->fillpolygon(pts, colour);
-}
 
 void DrawCuts(FGDrawBuffer* w, const TDrumCut* cuts, int n) {
     for (int i = 0; i < n; ++i) {
@@ -162,11 +151,11 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
     if (DisplaySetting.bugsShown) {
         const int64_t decimetres = DisplaySetting.altBug;
         const int64_t target = feet ? decimetres * 328 / 1000 : decimetres / 10;
-        const int k = static_cast<int>(Clamp((target - h + 140) * 3 / 10, -163, 169));
+        const int k = static_cast<int>(std::clamp<int64_t>((target - h + 140) * 3 / 10, -163, 169));
         const int by = 250 - k;
         const FGPoint p[7] = {{x + 5, by - 11}, {x + 5, by + 11}, {x - 3, by + 11}, {x - 3, by + 6},
                               {x + 2, by},      {x - 3, by - 6},  {x - 3, by - 11}};
-        Polygon(w, p, 7, BugMagenta);
+        DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
     w->set_clip_rect(0, 31, 800, 394);
     const int64_t m = (int64_t(h) - 1000) / 200 * 2;
@@ -221,7 +210,7 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         const int64_t off = (3 * int64_t(limit) - 3 * int64_t(s)) / 10;
         int64_t p = off + 215;
         if (!plainClamp && off > 140) p = TapeHeight;
-        return TapeHeight - static_cast<int>(Clamp(p, 0, TapeHeight));
+        return TapeHeight - static_cast<int>(std::clamp<int64_t>(p, 0, TapeHeight));
     };
     if (white < top) Band(w, x, y, length(white, false), TapeGreenWhite);
     if (green < top && white < top) Band(w, x, y, length(green, true), TapeGreen);
@@ -237,10 +226,10 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
             default: b = (bug + 50) / 10; break;
         }
         const int bx = ScreenType >= ScreenFlightEms ? 47 : 101;
-        const int by = 208 - static_cast<int>(Clamp((3 * b - 3 * int64_t(s)) / 10, -205, 127));
+        const int by = 208 - static_cast<int>(std::clamp<int64_t>((3 * b - 3 * int64_t(s)) / 10, -205, 127));
         const FGPoint p[7] = {{bx, by - 11},    {bx, by + 11}, {bx + 8, by + 11}, {bx + 8, by + 6},
                               {bx + 2, by},     {bx + 8, by - 6}, {bx + 8, by - 11}};
-        Polygon(w, p, 7, BugMagenta);
+        DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
 
     w->set_clip_rect(0, 31, 200, 394);
@@ -248,7 +237,7 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         if (i < 0 || i % 2 != 0) continue;
         char text[24];
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(i * 10));
-        DrawTapeDigits(x + 18, Sat(168 - (i * 3000 - int64_t(s) * 30) / 100), text, w, 1, 40, 0);
+        DrawTapeDigits(x + 18, SatInt32(168 - (i * 3000 - int64_t(s) * 30) / 100), text, w, 1, 40, 0);
     }
     w->set_clip_rect(0, 0, 800, 480);
 }

@@ -441,6 +441,15 @@ TEST_F(GLViewTest, BarScaleBands) {
     for (int i = 0; i < W * H; ++i) ASSERT_EQ(none[i] & 0xFFFFFF, 0u);
 }
 
+TEST_F(GLViewTest, BarScaleLimitsFarBeyondTheMaximumStayOffTheBar) {
+    // 30,000,000 x 80 does not fit an int: the bands must not wrap round to full height.
+    const uint32_t* px = Render([] { GLBarScale(200, 100, 5, 0, 0, 30000000, 30000000, 1, nullptr, 0); });
+    EXPECT_TRUE(Greenish(ViewPixel(px, 200, 140)));
+    EXPECT_TRUE(Greenish(ViewPixel(px, 200, 170)));
+    px = Render([] { GLFlowScale(200, 100, 5, 1, 30000000, nullptr, 0); });
+    EXPECT_FALSE(Reddish(ViewPixel(px, 200, 140)));
+}
+
 TEST_F(GLViewTest, CylinderBarScaleRunsBothWays) {
     const uint32_t* px = Render([] {
         GLCylinderBarScale(300, 100, 1);

@@ -22,20 +22,16 @@ char EngineUnitSigns[6][4];
 namespace {
 
 const uint8_t CaptionColour[3] = {192, 192, 192};
-const uint8_t TitleColour[3] = {150, 150, 255};
-const uint8_t FaceUnitColour[3] = {200, 200, 190};
 
 template <size_t N>
 void SetText(char (&dst)[N], const char* text) {
     snprintf(dst, N, "%s", text ? text : "");
 }
 
-void Colour(const uint8_t* rgb) { glColor4ub(rgb[0], rgb[1], rgb[2], 255); }
-
 int Font() { return GLLanguageFont(); }
 
 void Text(int x, int y, const char* text, const uint8_t* rgb, int size = 5) {
-    Colour(rgb);
+    GLColour(rgb);
     GLDrawText(x, y, text, size, Font());
 }
 void TextCentred(int x, int y, const char* text, const uint8_t* rgb, int size = 5) {
@@ -47,18 +43,17 @@ void CaptionCentred(int x, int y, const char* text) { TextCentred(x, y, gettext(
 // A white tick line of the given width.
 void Tick(int x0, int x1, int y, float width) {
     glLineWidth(width);
-    Colour(GLWhite);
+    GLColour(GLWhite);
     glBegin(GL_LINES);
     glVertex2i(x0, y);
     glVertex2i(x1, y);
     glEnd();
 }
 
-int Clamp(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
+// Clamped before narrowing: a quotient beyond int must not wrap into the range.
+int Clamp(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
 // Height of a limit on an 80-pixel scale.
-int ScaleHeight(int32_t limit, int32_t maximum) {
-    return Clamp(static_cast<int>(static_cast<int64_t>(limit) * 80 / maximum), 0, 80);
-}
+int ScaleHeight(int32_t limit, int32_t maximum) { return Clamp(static_cast<int64_t>(limit) * 80 / maximum, 0, 80); }
 
 TInstrumentConfig Template(int cx, int cy, int startAngle, int endAngle, int minimum, int maximum, bool clockwise,
                            int perMajor, int divisor, int minorStep, int font, int green, int yellow, int red,
@@ -207,7 +202,7 @@ void SyncEngineRecords() {
 
 void GLTankGauge(int x, int y, bool rightHand, int32_t reserve, int32_t capacity, bool caption) {
     if (capacity == 0) return;
-    const int r = Clamp(static_cast<int>(static_cast<int64_t>(reserve) * 80 / capacity), 1, 79);
+    const int r = Clamp(static_cast<int64_t>(reserve) * 80 / capacity, 1, 79);
     glDisable(GL_TEXTURE_2D);
     GLFillRect(x - 2, y + 80, 5, 80, GLGreen, false);
     GLFillRect(x - 2, y + r, 5, r, GLRed, false);
@@ -305,7 +300,7 @@ void CylinderBlock() {
     const int x = c.x, y = c.y;
     const bool cht = AnyChtConfigured();
     const int unitWidth = GLTextWidth(c.unit, 5, Font());
-    Colour(GLWhite);
+    GLColour(GLWhite);
     int rows, egtY, chtY;
     const TGLTexture* picture;
     if (c.count == 6) {
@@ -392,10 +387,10 @@ void FuelBlock() {
                     ScaleTicksRight);
     }
     if (EngineTempFace.shown) {
-        Colour(GLWhite);
+        GLColour(GLWhite);
         GLTextureCentred(&GLTextures[TexBud4], 402, 365);
-        TextCentred(402, 330, gettext(EngineTempFace.kind ? "CHT " : "WATER "), TitleColour);
-        TextCentred(417, 345, EngineTempFace.unit, FaceUnitColour);
+        TextCentred(402, 330, gettext(EngineTempFace.kind ? "CHT " : "WATER "), GLTitleBlue);
+        TextCentred(417, 345, EngineTempFace.unit, GLUnitGrey);
         const TInstrumentConfig& c = EngineInstruments[DialAuxTemp].config;
         GLBarScale(404, 350, 4, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum, nullptr, 0);
     }
@@ -500,7 +495,7 @@ void SceneEnd() {
 
 void DrawEnginePageScene(int width, int height) {
     SceneBegin();
-    Colour(GLWhite);
+    GLColour(GLWhite);
     GLTextureCentred(&GLTextures[TexEmsMain1], width / 2, height / 2);
     FuelBlock();
     for (int dial : {DialRpm, DialFourth, DialOilPress, DialOilTemp}) EngineInstruments[dial].Draw(0);
@@ -520,7 +515,7 @@ void DrawEnginePageScene(int width, int height) {
 void DrawEngineStripScene(int width, int height) {
     (void)width;
     SceneBegin();
-    Colour(GLWhite);
+    GLColour(GLWhite);
     const TGLTexture* picture = &GLTextures[AltLayout() ? TexEmsDMale : TexEmsMale];
     GLTextureQuad(picture, 0, 0, 0, 0, 0, height - picture->height, picture->width, picture->height);
     if (AltLayout()) {

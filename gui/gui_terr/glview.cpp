@@ -231,9 +231,11 @@ void FlushGLView() {
     for (size_t i = 0; i < n; ++i) dst[i] |= src[i] & 0x00FFFFFFu;
 }
 
+void GLColour(const uint8_t* rgb) { glColor4ub(rgb[0], rgb[1], rgb[2], 255); }
+
 int GLFillRect(int x, int y, int w, int h, const uint8_t* rgb, bool textureOff) {
     if (w == 0 || h == 0) return x;
-    if (rgb) glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+    if (rgb) GLColour(rgb);
     if (textureOff) glDisable(GL_TEXTURE_2D);
     auto s = [](int v) { return static_cast<GLshort>(std::min(std::max(v, -32768), 32767)); };
     glBegin(GL_TRIANGLE_STRIP);

@@ -90,6 +90,8 @@ void SetTerrainProjection();
 void SetStripProjection();
 void SetFlatProjection();
 
+// Opaque current colour from red, green, blue (context current).
+void GLColour(const uint8_t* rgb);
 // Filled quad x..x+w by y-h..y (y upwards); rgb null = current colour; with
 // textureOff, 2-D texturing is off for the quad. Returns x.
 int GLFillRect(int x, int y, int w, int h, const uint8_t* rgb, bool textureOff);

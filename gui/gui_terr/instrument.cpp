@@ -18,16 +18,14 @@ const uint8_t GLGreen[3] = {0, 200, 0};
 const uint8_t GLYellow[3] = {210, 200, 0};
 const uint8_t GLRed[3] = {242, 0, 0};
 const uint8_t GLBlack[3] = {0, 0, 0};
+const uint8_t GLTitleBlue[3] = {150, 150, 255};
+const uint8_t GLUnitGrey[3] = {200, 200, 190};
 
 namespace {
 
-const uint8_t TitleColour[3] = {150, 150, 255};
-const uint8_t UnitColour[3] = {200, 200, 190};
 constexpr double DegToRad = 3.14159265358979323846 / 180.0;
 
 bool In(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
-
-void Colour(const uint8_t* rgb) { glColor4ub(rgb[0], rgb[1], rgb[2], 255); }
 
 // A point on the circle, truncated to integers.
 void CirclePoint(const TInstrumentConfig& c, double angle, double radius, int* x, int* y) {
@@ -82,12 +80,12 @@ void Band(const TInstrument& d, int32_t from, int32_t to, const uint8_t* rgb) {
     // Limits outside the scale (the low arcs and the red start are not checked
     // with the configuration) end at the scale, so a band never runs round and round.
     const int32_t lo = std::min(d.config.minimum, d.config.maximum), hi = std::max(d.config.minimum, d.config.maximum);
-    from = std::min(std::max(from, lo), hi);
-    to = std::min(std::max(to, lo), hi);
+    from = std::clamp(from, lo, hi);
+    to = std::clamp(to, lo, hi);
     const double a1 = d.ValueAngle(from), a2 = d.ValueAngle(to);
     if (std::fabs(a2 - a1) < 2.0) return;
     const double step = a2 > a1 ? 2.0 : -2.0;
-    Colour(rgb);
+    GLColour(rgb);
     glBegin(GL_TRIANGLE_STRIP);
     for (double a = a1; (step > 0 ? a < a2 : a > a2); a += step) StripPair(d.config, a);
     StripPair(d.config, a2);
@@ -110,7 +108,7 @@ void Ticks(const TInstrumentConfig& c) {
     if (h < 0.001) h = 0.001;
     if (c.clockwise) h = -h;
     const int n = static_cast<int>(range / c.minorStep);
-    Colour(GLWhite);
+    GLColour(GLWhite);
     glLineWidth(1.0f);
     glBegin(GL_LINES);
     for (int i = 0; i <= n; ++i) RadialLine(c, c.startAngle + i * h, c.radius, c.radius - c.tickLength);
@@ -130,7 +128,7 @@ void Numbers(const TInstrumentConfig& c) {
     if (s == 0) s = 1;
     const int64_t count = std::llabs(span * 10 / s) / c.minorPerMajor;
     s *= c.minorPerMajor;
-    Colour(GLWhite);
+    GLColour(GLWhite);
     const double anchorRadius = c.radius - 2.0 * c.tickLength;
     for (int64_t i = 0; i <= count; ++i) {
         const int64_t a = static_cast<int64_t>(c.startAngle) * 10 + i * s;
@@ -170,7 +168,7 @@ void Readout(const TInstrumentConfig& c, int32_t value) {
                    2 * c.readoutFontSize, red ? GLRed : GLYellow, true);
         ink = red ? GLWhite : GLBlack;
     }
-    Colour(ink);
+    GLColour(ink);
     const int w = GLTextWidth(text, c.readoutFontSize, GLLanguageFont());
     GLDrawText(c.cx + c.readoutX - w, c.cy + c.readoutY, text, c.readoutFontSize, GLLanguageFont());
 }
@@ -193,7 +191,7 @@ void TInstrument::Draw(int32_t value) {
                               : c.startAngle < 0 && c.endAngle < 0 ? TexBud3
                                                                    : TexBud1;
             glEnable(GL_TEXTURE_2D);
-            Colour(GLWhite);
+            GLColour(GLWhite);
             GLTextureCentred(&GLTextures[which], c.cx, c.cy);
             glDisable(GL_TEXTURE_2D);
         }
@@ -210,10 +208,10 @@ void TInstrument::Draw(int32_t value) {
     }
     if (face) {
         const int font = GLLanguageFont();
-        Colour(TitleColour);
+        GLColour(GLTitleBlue);
         GLDrawText(c.cx + c.titleX - GLTextWidth(c.title, c.titleFontSize, font) / 2, c.cy + c.titleY, c.title,
                    c.titleFontSize, font);
-        Colour(UnitColour);
+        GLColour(GLUnitGrey);
         GLDrawText(c.cx + c.unitX, c.cy + c.unitY, c.unit, c.unitFontSize, font);
     }
     if (readoutLive) DrawNeedle(value);
@@ -238,7 +236,7 @@ void TInstrument::DrawNeedle(int32_t value) {
     glPushMatrix();
     glTranslatef(static_cast<float>(c.cx), static_cast<float>(c.cy), 0.0f);
     glRotatef(static_cast<float>(rotation), 0.0f, 0.0f, 1.0f);
-    Colour(GLWhite);
+    GLColour(GLWhite);
     const float x0 = static_cast<float>(-width / 2 + c.needleX), y0 = static_cast<float>(c.needleY);
     const float x1 = x0 + static_cast<float>(width), y1 = y0 + static_cast<float>(length);
     glBindTexture(GL_TEXTURE_2D, t->name);

@@ -29,3 +29,5 @@ extern TInstrument EngineInstruments[DialCount];
 
 // Colours of the scales (red, green, blue).
 extern const uint8_t GLWhite[3], GLGreen[3], GLYellow[3], GLRed[3], GLBlack[3];
+// Dial titles and unit texts.
+extern const uint8_t GLTitleBlue[3], GLUnitGrey[3];
