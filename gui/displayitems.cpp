@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr FGPixel Black = 0x000000;
-constexpr FGPixel White = 0xFFFFFF;
 constexpr unsigned ModeCopy = 0;
 constexpr unsigned ModeKeyed = 9;
 constexpr int32_t FullCircle = 360000;   // thousandths of a degree
@@ -124,7 +122,7 @@ void DrawDisplayItem(TDisplayItem* item) {
     if (item->warn != 0 && item->value >= item->warn) {
         w->set_mode(ModeCopy);
         if (item->value < item->alarm) {
-            w->set_ink(Black);
+            w->set_ink(DisplayPalette.PalBlack);
             w->set_paper(Colour(item->warnColour));
         } else {
             w->set_paper(Colour(item->alarmColour));
@@ -215,24 +213,24 @@ void DrawPictureBar(TBarItem bar, int32_t v) {
     switch (bar.orientation) {
         case BarRight:
             TileHorizontal(bar.dx, bar.dy, Sat(length), PicBarHorizontal, w);
-            if (v != 0) w->fillbox(Sat(dx + length - 2), Sat(dy + 2), 2, 10, Black);
-            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, White);
-            w->fillbox(Sat(dx + bar.warn), Sat(dy - 6), 3, 27, White);
+            if (v != 0) w->fillbox(Sat(dx + length - 2), Sat(dy + 2), 2, 10, DisplayPalette.PalBlack);
+            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, WhiteColour);
+            w->fillbox(Sat(dx + bar.warn), Sat(dy - 6), 3, 27, WhiteColour);
             break;
         case BarLeft: {
             const int64_t start = dx - length - 4;
             TileHorizontal(Sat(start), bar.dy, Sat(length), PicBarHorizontal, w);
-            if (v != 0) w->fillbox(Sat(start), Sat(dy + 2), 2, 10, Black);
-            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, White);
-            w->fillbox(Sat(dx - bar.warn - 8), Sat(dy - 6), 3, 27, White);
+            if (v != 0) w->fillbox(Sat(start), Sat(dy + 2), 2, 10, DisplayPalette.PalBlack);
+            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, WhiteColour);
+            w->fillbox(Sat(dx - bar.warn - 8), Sat(dy - 6), 3, 27, WhiteColour);
             break;
         }
         case BarUp:
-            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, White);
+            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, WhiteColour);
             TileVertical(bar.dx, Sat(dy - length - 4), Sat(length), PicBarVertical, w);
             break;
         case BarDown:
-            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, White);
+            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, WhiteColour);
             w->fillbox(bar.dx, bar.dy, bar.width, Sat(length), Colour(bar.normalColour));
             TileVertical(bar.dx, bar.dy, Sat(length), PicBarVertical, w);
             break;
@@ -247,8 +245,8 @@ void DrawSlipBall(const int32_t* record, int32_t n) {
     const int64_t cx = record[7], cy = record[8];
     n = std::min(std::max(n, -80), 80);
     if (PicSlipBall) w->bitblt(Sat(cx + n - 14), Sat(cy - 14), 0, 0, 30, 30, PicSlipBall);
-    w->fillbox(Sat(cx - 22), Sat(cy - 15), 3, 30, White);
-    w->fillbox(Sat(cx + 20), Sat(cy - 15), 3, 30, White);
+    w->fillbox(Sat(cx - 22), Sat(cy - 15), 3, 30, WhiteColour);
+    w->fillbox(Sat(cx + 20), Sat(cy - 15), 3, 30, WhiteColour);
 }
 
 void DrawDigitString(int x, int y, const char* text, FGDrawBuffer* target) {
@@ -307,7 +305,7 @@ void TileVertical(int x, int y, int length, FGDrawBuffer* picture, FGDrawBuffer*
 void DrawBootLogo() {
     FGDrawBuffer* w = MainWindow;
     if (!w || !BootLogo) return;
-    w->clear(Black);
+    w->clear(DisplayPalette.PalBlack);
     w->bitblt((w->width - BootLogo->width) / 2, (w->height - BootLogo->height) / 2, 0, 0,
               BootLogo->width, BootLogo->height, BootLogo);
 }

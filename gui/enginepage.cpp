@@ -29,9 +29,8 @@ TEngineGLHooks EngineGLHooks = {nullptr, nullptr, nullptr};
 
 namespace {
 
-constexpr int32_t White = 0xFFFFFF;
+constexpr int32_t White = WhiteColour;
 constexpr int32_t Black = 0x000000;
-constexpr int32_t Yellow = 0xFCE000;
 constexpr int32_t Never = INT32_MAX;  // a zone limit no value reaches
 constexpr unsigned ModeCopy = 0;
 constexpr unsigned ModeKeyed = 9;
@@ -39,6 +38,7 @@ constexpr int BoxFont = 10;          // 16 px
 constexpr int ReadoutFont = 12;      // 20 px
 
 int32_t Red() { return static_cast<int32_t>(DisplayPalette.PalRed); }
+int32_t Yellow() { return static_cast<int32_t>(DisplayPalette.PalYellow); }
 int32_t Silver() { return static_cast<int32_t>(DisplayPalette.PalSilver); }
 bool WideFlag() { return (DisplaySetting.screenWord & RuntimeFlag0) != 0; }
 int TankCount() {
@@ -101,7 +101,7 @@ void SetDialRange(TBarItem& b, const TInstrumentConfig& c) {
     b.max = c.maximum;
     b.warn = c.yellowStart ? c.yellowStart : Never;
     b.alarm = c.redStart ? c.redStart : Never;
-    SetBarColours(b, White, Yellow, Red());
+    SetBarColours(b, White, Yellow(), Red());
 }
 
 // ---- thermocouples ----
@@ -131,7 +131,7 @@ void PlaceThermoBar(TBarItem& b, int x, int y) {
         SetBar(b, x, y, BarLeft, 48, 8, 52, 0);
     else
         SetBar(b, x, y, BarRight, 48, 8, 0, 0);
-    SetBarColours(b, White, Yellow, Red());
+    SetBarColours(b, White, Yellow(), Red());
 }
 
 void PlaceThermocouples() {
@@ -159,7 +159,7 @@ void PlaceThermocouples() {
                 it.warn = limits[i].warn;
                 it.alarm = limits[i].alarm;
                 it.textColour = White;
-                it.warnColour = Yellow;
+                it.warnColour = Yellow();
                 it.alarmColour = Red();
                 PlaceThermoBar(g.bars[i], bars[slot].x, bars[slot].y - d + 13 * k);
             }
@@ -390,7 +390,7 @@ void OilColours(int dial, int bar, int box, uint8_t error) {
     if (Below(v, c.lowRedEnd) || AtLeast(v, c.redStart)) {
         colour = it.alarmColour = Red();
     } else if (Below(v, c.lowYellowEnd) || AtLeast(v, c.yellowStart)) {
-        colour = it.alarmColour = Yellow;
+        colour = it.alarmColour = Yellow();
         if (!error) it.textColour = Black;
     }
     SetBarColours(b, colour, colour, colour);
@@ -455,7 +455,7 @@ void SlotError(const char* name, const TSlotPlace& p) {
 }  // namespace
 
 void DrawErrMark(int x, int y) { DrawMark(x, y, "  ERR  ", Red()); }
-void DrawCalMark(int x, int y) { DrawMark(x, y, "  CAL  ", Yellow); }
+void DrawCalMark(int x, int y) { DrawMark(x, y, "  CAL  ", Yellow()); }
 
 void PlaceEngineItems() {
     PlaceThermocouples();
@@ -466,7 +466,7 @@ void PlaceEngineItems() {
     for (int row : {RowTank1, RowTank2, RowFuelPress, RowFuelFlow}) PageItems[row].textColour = White;
     for (TDisplayItem& it : EngineStripItems) {
         it.textColour = White;
-        it.warnColour = Yellow;
+        it.warnColour = Yellow();
     }
 }
 
@@ -656,7 +656,7 @@ void DrawEngineBars() {
         if (v < FuelPressLimits[0] || v >= FuelPressLimits[3]) {
             colour = it.alarmColour = Red();
         } else if (v < FuelPressLimits[1] || v >= FuelPressLimits[2]) {
-            colour = it.alarmColour = Yellow;
+            colour = it.alarmColour = Yellow();
             if (!e.fuelPress) it.textColour = Black;
         }
         SetBarColours(b, colour, colour, colour);
@@ -765,7 +765,7 @@ void ReadoutBox(int dial, int x, int y, int width, int height, uint8_t error, bo
     it->textColour = White;
     if (zone == 0) return;
     MainWindow->set_mode(ModeCopy);
-    MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : static_cast<FGPixel>(Yellow));
+    MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : DisplayPalette.PalYellow);
     if (zone == 1) it->textColour = Black;
 }
 

@@ -48,6 +48,8 @@ void BuildDisplayPalette();
 
 // Transparent paper of value boxes and key colour of the pages' pictures.
 constexpr uint32_t PageKeyColour = 0xFFF000F0;
+// White of texts, frames and marks; the palette has no white slot.
+constexpr uint32_t WhiteColour = 0xFFFFFF;
 
 // The registered display fonts, by position in DisplayFontFiles; -1 until registered.
 constexpr int DisplayFontCount = 19;

@@ -23,9 +23,6 @@ const char* (*SoftKeyLabel)(int key) = nullptr;
 
 namespace {
 
-constexpr FGPixel Focus = 0xFCE000;
-constexpr FGPixel Black = 0x000000;
-constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel DemoRed = 0xF80000;
 constexpr FGPixel SliderGreen = 0x00F800;
 constexpr int CaptionFont = 8;
@@ -76,8 +73,8 @@ bool ReadFixed(uint32_t id, int type, int32_t& value, uint64_t* stamp = nullptr)
 // Text opaque at (x, y) in the focus colour with a frame of the text's width, 17 high.
 void FramedText(FGDrawBuffer* w, int x, int y, const char* text) {
     w->set_mode(0);
-    w->text(x, y, text, Focus, Black);
-    w->box(x, y, FGFontManager::textwidth(w->get_font(), text), 17, Focus);
+    w->text(x, y, text, DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
+    w->box(x, y, FGFontManager::textwidth(w->get_font(), text), 17, DisplayPalette.PalFocusYellow);
 }
 
 void StatusLine(FGDrawBuffer* w) {
@@ -125,10 +122,10 @@ void PowerDetail(FGDrawBuffer* w) {
     }
     const int width = std::max(std::max(widths[0], widths[1]), widths[2]);
     w->set_mode(0);
-    w->fillbox(0, 0, width, 51, Black);
+    w->fillbox(0, 0, width, 51, DisplayPalette.PalBlack);
     const int ys[3] = {1, 17, 32};
-    for (int i = 0; i < 3; ++i) w->text(0, ys[i], lines[i], Focus, Black);
-    w->box(0, 0, width, 51, Focus);
+    for (int i = 0; i < 3; ++i) w->text(0, ys[i], lines[i], DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
+    w->box(0, 0, width, 51, DisplayPalette.PalFocusYellow);
 }
 
 void DemoMark(FGDrawBuffer* w) {
@@ -155,7 +152,7 @@ void Recording(FGDrawBuffer* w) {
     char text[64];
     std::snprintf(text, sizeof text, "[R] %ld.%06ld  ", static_cast<long>(sec), static_cast<long>(usec));
     w->set_mode(0);
-    w->text(0, 150, text, White, Black);
+    w->text(0, 150, text, WhiteColour, DisplayPalette.PalBlack);
 }
 
 void KeyButtons(FGDrawBuffer* w) {
@@ -181,7 +178,7 @@ void Slider(int x, int y, int32_t fill) {
     if (!w) return;
     w->set_mode(0);
     w->fillbox(x, y, fill, 30, SliderGreen);
-    w->box(x, y, 300, 30, White);
+    w->box(x, y, 300, 30, WhiteColour);
 }
 
 }  // namespace
@@ -223,7 +220,7 @@ void DrawStatusBar(FGDrawBuffer* window) {
     if (!w) return;
     KeyBarHeight = KeyPressed ? std::min(KeyBarHeight + 3, 25) : std::max(KeyBarHeight - 3, 15);
     w->set_mode(0);
-    w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, Black);
+    w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, DisplayPalette.PalBlack);
     if (KeyPressed && KeyBarHeight == 25) KeyButtons(w);
     TDisplayItem* items = EightKeys() ? SoftKeyCaptions8 : SoftKeyCaptions6;
     const int n = EightKeys() ? SoftKeyCaptions8Rows : SoftKeyCaptions6Rows;
