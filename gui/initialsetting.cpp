@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "configmanager.h"
 #include "hkutils.h"
@@ -133,27 +134,26 @@ void ApplyDialScale(int dial, TInstrumentConfig* c, const TDialScale& row) {
     if (InstrumentSetConfig) InstrumentSetConfig(dial, c);
 }
 
-void ScaleRpm() {
-    const TDialScale& row = RpmScale[SelectScaleRow(&RpmScale[0].maximum, 5, RpmScaleRows, LimitRpm.range)];
-    for (int dial : {DialRpm, DialStripRpm, DialCombinedRpm}) {
+// RPM dials: arcs as set, the unit caption "x<divisor>" in the dial's own decimals.
+static void ScaleRpmDials(std::initializer_list<int> dials, const TLimitA& limit, const TDialScale& row) {
+    for (int dial : dials) {
         TInstrumentConfig& c = EngineDialConfig[dial];
-        SetArcs(c, LimitRpm, [](int32_t v) { return v; });
+        SetArcs(c, limit, [](int32_t v) { return v; });
         const int decimals = std::min(std::max(c.decimals, 0), 6);
         snprintf(c.unit, sizeof c.unit, "x%d", row.labelDivisor / IntPower(10, decimals));
         ApplyDialScale(dial, &c, row);
     }
 }
 
+void ScaleRpm() {
+    const TDialScale& row = RpmScale[SelectScaleRow(&RpmScale[0].maximum, 5, RpmScaleRows, LimitRpm.range)];
+    ScaleRpmDials({DialRpm, DialStripRpm, DialCombinedRpm}, LimitRpm, row);
+}
+
 void ScaleRotorRpm() {
     const TDialScale& row =
         RotorRpmScale[SelectScaleRow(&RotorRpmScale[0].maximum, 5, RotorScaleRows, LimitRotorRpm.range)];
-    for (int dial : {DialFourth, DialStripFourth}) {
-        TInstrumentConfig& c = EngineDialConfig[dial];
-        SetArcs(c, LimitRotorRpm, [](int32_t v) { return v; });
-        const int decimals = std::min(std::max(c.decimals, 0), 6);
-        snprintf(c.unit, sizeof c.unit, "x%d", row.labelDivisor / IntPower(10, decimals));
-        ApplyDialScale(dial, &c, row);
-    }
+    ScaleRpmDials({DialFourth, DialStripFourth}, LimitRotorRpm, row);
 }
 
 void ScaleManifold() {
