@@ -46,13 +46,6 @@ int TankCount() {
     return EngineGaugeConfig.twoTanks ? 2 : 1;
 }
 
-template <size_t N>
-void SetText(char (&dst)[N], const char* text) {
-    size_t n = 0;
-    for (; n + 1 < N && text[n]; ++n) dst[n] = text[n];
-    dst[n] = '\0';
-}
-
 void SetBox(TDisplayItem& it, int x, int y, int width, int height, int font) {
     it.x = x;
     it.y = y;
@@ -336,7 +329,7 @@ int32_t MapOnScale(int32_t map) {
 void SetValue(TDisplayItem& it, int32_t v, int decimals) {
     it.value = v;
     it.decimals = decimals;
-    if (v == NoValue) SetText(it.text, "- - -");
+    if (v == NoValue) SetItemText(it.text, "- - -");
 }
 
 uint8_t Missing(int32_t v) { return v == NoValue ? 1 : 0; }
@@ -541,7 +534,7 @@ void TakeEngineValues() {
     // Texts of the page.
     const char* texts[8] = {r.iatText, r.oatText, r.fuelRemainText, r.enduranceText,
                             r.engineTimeText, r.flightTimeText, r.clockText, r.dateText};
-    for (int i = 0; i < 8; ++i) SetText(PageItems[RowIat + i].text, texts[i]);
+    for (int i = 0; i < 8; ++i) SetItemText(PageItems[RowIat + i].text, texts[i]);
     for (int i = 0; i < 6; ++i) {
         TDisplayItem& it = PageItems[RowSupply + i];
         const TDisplayItem& s = SupplyItems[i];
@@ -562,7 +555,7 @@ void PlaceInstTempItem() {
     TDisplayItem& value = PageItems[RowInstTemp];
     char text[17];
     snprintf(text, sizeof text, "%s", gettext("Inst.Temp."));
-    SetText(label.text, text);
+    SetItemText(label.text, text);
     for (TDisplayItem* it : {&label, &value}) {
         it->width = 80;
         it->height = 20;
@@ -613,7 +606,7 @@ void DrawInstTemp() {
             FixToText(number, t, 1);
             char text[64];
             snprintf(text, sizeof text, "%s %s", number, gettext("\xB0" "C"));
-            SetText(value.text, text);
+            SetItemText(value.text, text);
             w->set_mode(ModeCopy);
             w->fillbox(label.x, label.y - 2, value.width, label.height + value.height, DisplayPalette.PalRed);
             DrawDisplayItem(&label);
@@ -627,7 +620,7 @@ void DrawInstTemp() {
     bar.value = EngineDials[DialWater].value;
     WaterBarItem.value = PageItems[RowWater].value;
     WaterBarItem.decimals = PageItems[RowWater].decimals;
-    SetText(WaterBarItem.text, PageItems[RowWater].text);
+    SetItemText(WaterBarItem.text, PageItems[RowWater].text);
     DrawBarWithItem(&bar, &WaterBarItem, echTempWater, EngineErrors.water);
     if (EngineErrors.water) DrawErrMark(bar.x - 12, bar.y + 70);
 }

@@ -219,8 +219,6 @@ void BindKeys() { Call(RefreshHooks.BindScreenKeys); }
 void PowerOff(int kind) {
     if (RefreshHooks.RequestPowerOff) RefreshHooks.RequestPowerOff(kind);
 }
-int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
-bool DemoMode() { return DemoSetting.marker == DemoMarkerValue; }
 
 // A value and its extremes in the raw unit; NoValue without one.
 int32_t Tracked(uint32_t id, TStatPair& stat) {
@@ -335,7 +333,7 @@ void EverySecond(int now) {
     }
 
     const bool strip = ScreenType >= 3 && (RuntimeFlags() & 3) == 3;
-    if (DemoMode()) {
+    if (InDemoMode()) {
         ++DemoCycleSeconds;
         if ((DemoOptions & 4) && DemoCycleSeconds % 5 == 0) SetColorScheme((ColorScheme + 1) % 3);
         if (DemoIdleCountdown != -1 && --DemoIdleCountdown <= 0) {

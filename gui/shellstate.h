@@ -133,6 +133,8 @@ enum {
 // Runtime flag bits in DisplaySetting.screenWord (its second byte).
 constexpr int32_t RuntimeFlag0 = 0x100, RuntimeFlag1 = 0x200;
 constexpr int32_t ScreenWordTypeMask = 0x3F;
+// The runtime flag byte of the screen word.
+inline int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
 
 extern FGTimer* RefreshTimer;      // null when none
 extern int ScreenType;

@@ -52,11 +52,6 @@ const char* Label(int key) {
     return label ? label : "";
 }
 
-template <size_t N>
-void SetText(char (&dst)[N], const char* text) {
-    std::snprintf(dst, N, "%s", text);
-}
-
 // The status font: 16 px of the language's font set.
 int StatusFont() { return DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans16 : FontEuromode16]; }
 
@@ -193,7 +188,7 @@ void UpdateSoftKeyCaptions(int keyHold) {
     const int bigFont = eight ? 10 : 11;
     for (int i = 0; i < n; ++i) {
         TDisplayItem& it = items[i];
-        SetText(it.text, Label(eight ? keys8[i] : keys6[i]));
+        SetItemText(it.text, Label(eight ? keys8[i] : keys6[i]));
         if (big && it.fontCode != bigFont) {
             it.fontCode = bigFont;
             it.y -= 7;
