@@ -39,6 +39,11 @@ struct TMainGlobals {
 
 constexpr unsigned MainWindowFlags = 0x20800280;  // no frame, no title, centred, no close, no first paint
 
+// The runtime screen word keeps the screen type in its low bits.
+void StoreScreenType() {
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+}
+
 }  // namespace
 
 void InitMainGlobals() {
@@ -123,7 +128,7 @@ void StartScreen() {
         return;
     }
     SelectScreen(ScreenEngine);
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    StoreScreenType();
     SaveSetting(nullptr, KindRuntime);
 }
 
@@ -178,6 +183,7 @@ int ShellStartUp() {
     SubscribeDisplayChannels();
     FixBrightness();
     SetBrightness(BrightnessSetting.level, 0);
+    if (RefreshHooks.JpdStartStamp) RefreshHooks.JpdStartStamp();
     RefreshHooks.RepaintMainWindow = [] {
         if (MainFGWindow) MainFGWindow->DrawFrame();
     };
@@ -204,7 +210,7 @@ void ShellShutDown() {
     usleep(10000);  // a timer callback already under way finishes
     delete RefreshTimer;
     RefreshTimer = nullptr;
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    StoreScreenType();
     SaveSetting(nullptr, KindStatistic | KindRuntime);
     ConfigManager.Release();
     SetBrightness(0, 1);
