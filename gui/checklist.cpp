@@ -28,10 +28,6 @@ void CopyField(char (&out)[N + 1], const char* field) {
     out[n] = '\0';
 }
 
-void SelectFont(FGDrawBuffer* window, int font) {
-    if (FGFontManager::is_font(font)) window->set_font(font);
-}
-
 }  // namespace
 
 int ChecklistUsedLines(const char (*lines)[ChecklistLineSize], int count) {
@@ -73,12 +69,12 @@ void DrawTextMessageBox(FGDrawBuffer* window) {
 
     char title[sizeof ChecklistHeader.title + 1];
     CopyField<sizeof ChecklistHeader.title>(title, ChecklistHeader.title);
-    SelectFont(window, OverlayRoleFont(11));
+    SelectOverlayFont(window, OverlayRoleFont(11));
     window->text(TextX, y + 10, title, ink, paper);
-    SelectFont(window, OverlayRoleFont(10));
+    SelectOverlayFont(window, OverlayRoleFont(10));
     if (ChecklistBoxName) window->text(TextX, y + 35, ChecklistBoxName, ink, paper);
 
-    SelectFont(window, Overlay16pxFont());
+    SelectOverlayFont(window, Overlay16pxFont());
     for (int i = 0; i < n; ++i) {
         char line[ChecklistLineSize];
         CopyField<ChecklistLineSize - 1>(line, ChecklistBoxLines[i]);
