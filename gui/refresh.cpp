@@ -270,8 +270,8 @@ void TimeOuts(int now) {
                 BoreSightEditOpen = 0;
             }
         }
-        if ((DisplaySetting.screenWord & 0x3F) != SavedScreenType) {
-            DisplaySetting.screenWord = (DisplaySetting.screenWord & ~0x3F) | (ScreenType & 0x3F);
+        if ((DisplaySetting.screenWord & ScreenWordTypeMask) != SavedScreenType) {
+            StoreScreenType(ScreenType);
             SaveSetting(nullptr, KindRuntime);
             SavedScreenType = ScreenType;  // written once, not on every tick
         }
@@ -332,7 +332,7 @@ void EverySecond(int now) {
         XpdrModePending = -1;
     }
 
-    const bool strip = ScreenType >= 3 && (RuntimeFlags() & 3) == 3;
+    const bool strip = ScreenType >= ScreenFlightEms && BothRuntimeFlags();
     if (InDemoMode()) {
         ++DemoCycleSeconds;
         if ((DemoOptions & 4) && DemoCycleSeconds % 5 == 0) SetColorScheme((ColorScheme + 1) % 3);

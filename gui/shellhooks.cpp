@@ -26,11 +26,6 @@
 
 namespace {
 
-bool BothRuntimeFlags() {
-    const int32_t both = RuntimeFlag0 | RuntimeFlag1;
-    return (DisplaySetting.screenWord & both) == both;
-}
-
 bool NoBaroBox() { return DeviceID == 30 || DeviceID == 34; }
 
 // The refreshes the idle hook has seen: LastRefreshTime holds wall-clock seconds,

@@ -135,6 +135,11 @@ constexpr int32_t RuntimeFlag0 = 0x100, RuntimeFlag1 = 0x200;
 constexpr int32_t ScreenWordTypeMask = 0x3F;
 // The runtime flag byte of the screen word.
 inline int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
+inline bool BothRuntimeFlags() { return (RuntimeFlags() & 3) == 3; }
+// The runtime screen word keeps the screen type in its low bits; the flags stay.
+inline void StoreScreenType(int type) {
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (type & ScreenWordTypeMask);
+}
 
 extern FGTimer* RefreshTimer;      // null when none
 extern int ScreenType;

@@ -39,11 +39,6 @@ struct TMainGlobals {
 
 constexpr unsigned MainWindowFlags = 0x20800280;  // no frame, no title, centred, no close, no first paint
 
-// The runtime screen word keeps the screen type in its low bits.
-void StoreScreenType() {
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
-}
-
 }  // namespace
 
 void InitMainGlobals() {
@@ -128,7 +123,7 @@ void StartScreen() {
         return;
     }
     SelectScreen(ScreenEngine);
-    StoreScreenType();
+    StoreScreenType(ScreenType);
     SaveSetting(nullptr, KindRuntime);
 }
 
@@ -210,7 +205,7 @@ void ShellShutDown() {
     usleep(10000);  // a timer callback already under way finishes
     delete RefreshTimer;
     RefreshTimer = nullptr;
-    StoreScreenType();
+    StoreScreenType(ScreenType);
     SaveSetting(nullptr, KindStatistic | KindRuntime);
     ConfigManager.Release();
     SetBrightness(0, 1);
