@@ -559,10 +559,10 @@ void GpsValues() {
 
 void ChannelValues(int now) {
     CommonValues(now);
-    if (ScreenType == 1 || ScreenType == 3) EngineValues();
-    if (ScreenType == 1) EnginePageValues();
-    if (ScreenType != 1) FlightValues();
-    if (ScreenType >= 3 && ScreenType <= 6) {
+    if (ScreenType == ScreenEngine || ScreenType == ScreenFlightEms) EngineValues();
+    if (ScreenType == ScreenEngine) EnginePageValues();
+    if (ScreenType != ScreenEngine) FlightValues();
+    if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
         if (StripIndex == 0) RpmValues();
         if (StripIndex == 1) NavValues();
         if (StripIndex == 2) GpsValues();
