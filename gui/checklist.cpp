@@ -16,7 +16,6 @@ const char* ChecklistBoxName = nullptr;
 
 namespace {
 
-constexpr unsigned ModeCopy = 0;
 constexpr int TextX = 160, RightEdge = 640;
 constexpr int LineStep = 20;
 
@@ -64,7 +63,7 @@ void DrawTextMessageBox(FGDrawBuffer* window) {
     if (n <= 0) return;
     const int h = ChecklistBoxHeight(n), y = ChecklistBoxY(n);
     const FGPixel ink = DisplayPalette.PalOverlayText, paper = DisplayPalette.PalOverlayPanel;
-    window->set_mode(ModeCopy);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, ChecklistBoxX, y, ChecklistBoxW, h);
 
     char title[sizeof ChecklistHeader.title + 1];

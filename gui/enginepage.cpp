@@ -32,8 +32,6 @@ namespace {
 constexpr int32_t White = WhiteColour;
 constexpr int32_t Black = 0x000000;
 constexpr int32_t Never = INT32_MAX;  // a zone limit no value reaches
-constexpr unsigned ModeCopy = 0;
-constexpr unsigned ModeKeyed = 9;
 constexpr int BoxFont = 10;          // 16 px
 constexpr int ReadoutFont = 12;      // 20 px
 
@@ -347,7 +345,7 @@ void DrawMark(int x, int y, const char* text, int32_t paper) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     SelectFont16(w);
-    w->set_mode(ModeCopy);
+    w->set_mode(DrawModeCopy);
     w->text(x, y, gettext(text), Black, static_cast<FGPixel>(paper));
 }
 
@@ -439,7 +437,7 @@ void SlotError(const char* name, const TSlotPlace& p) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     SelectFont16(w);
-    w->set_mode(ModeKeyed);
+    w->set_mode(DrawModeKeyed);
     const FGPixel red = DisplayPalette.PalRed;
     w->text(p.textX, p.textY, name, red, PageKeyColour);
     w->text(p.text2X, p.text2Y, gettext("ERR "), red, PageKeyColour);
@@ -607,7 +605,7 @@ void DrawInstTemp() {
             char text[64];
             snprintf(text, sizeof text, "%s %s", number, gettext("\xB0" "C"));
             SetItemText(value.text, text);
-            w->set_mode(ModeCopy);
+            w->set_mode(DrawModeCopy);
             w->fillbox(label.x, label.y - 2, value.width, label.height + value.height, DisplayPalette.PalRed);
             DrawDisplayItem(&label);
             DrawDisplayItem(&value);
@@ -757,7 +755,7 @@ void ReadoutBox(int dial, int x, int y, int width, int height, uint8_t error, bo
     TDisplayItem* it = DialItem(dial);
     it->textColour = White;
     if (zone == 0) return;
-    MainWindow->set_mode(ModeCopy);
+    MainWindow->set_mode(DrawModeCopy);
     MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : DisplayPalette.PalYellow);
     if (zone == 1) it->textColour = Black;
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr unsigned ModeCopy = 0;
 
 const char* Word(int which) { return which == ExtremeMax ? gettext("MAX") : gettext("MIN"); }
 
@@ -156,7 +155,7 @@ void EngineRow(TLineSink& sink, int k, TEngineKind kind, const char* name, const
 void DrawExtremes(FGDrawBuffer* window, int font, int x, int y, int w, int h, int (*build)(TOverlayLine*)) {
     if (!window) return;
     SelectOverlayFont(window, font);
-    window->set_mode(ModeCopy);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, x, y, w, h);
     TOverlayLine lines[OverlayMaxLines];
     const int count = build(lines);
@@ -256,7 +255,7 @@ void DrawFlightExtremes(FGDrawBuffer* window) {
 
 void DrawAirportData(FGDrawBuffer* window) {
     if (!window) return;
-    window->set_mode(ModeCopy);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, AirportDataX, AirportDataY, AirportDataW, AirportDataH);
     window->text(AirportDataX + 10, AirportDataY + 10, gettext("AIRPORT DATA"), DisplayPalette.PalOverlayText,
                  DisplayPalette.PalOverlayPanel);

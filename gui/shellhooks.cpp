@@ -234,7 +234,7 @@ void LoadMainPictures() {
             pic = nullptr;
         } else if (f.keying != PictureOpaque) {
             pic->set_colorkey(PageKeyColour);
-            if (f.keying == PictureKeyed) pic->set_mode(9);
+            if (f.keying == PictureKeyed) pic->set_mode(DrawModeKeyed);
         }
         MainPictures[i] = pic;
     }

@@ -48,6 +48,8 @@ void BuildDisplayPalette();
 
 // Transparent paper of value boxes and key colour of the pages' pictures.
 constexpr uint32_t PageKeyColour = 0xFFF000F0;
+// Raster modes of the pages' drawing: plain copy, and the key colour left out.
+constexpr unsigned DrawModeCopy = 0, DrawModeKeyed = 9;
 // White of texts, frames and marks; the palette has no white slot.
 constexpr uint32_t WhiteColour = 0xFFFFFF;
 

@@ -67,7 +67,7 @@ bool ReadFixed(uint32_t id, int type, int32_t& value, uint64_t* stamp = nullptr)
 
 // Text opaque at (x, y) in the focus colour with a frame of the text's width, 17 high.
 void FramedText(FGDrawBuffer* w, int x, int y, const char* text) {
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->text(x, y, text, DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
     w->box(x, y, FGFontManager::textwidth(w->get_font(), text), 17, DisplayPalette.PalFocusYellow);
 }
@@ -116,7 +116,7 @@ void PowerDetail(FGDrawBuffer* w) {
         widths[i] = FGFontManager::textwidth(font, lines[i]);
     }
     const int width = std::max(std::max(widths[0], widths[1]), widths[2]);
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->fillbox(0, 0, width, 51, DisplayPalette.PalBlack);
     const int ys[3] = {1, 17, 32};
     for (int i = 0; i < 3; ++i) w->text(0, ys[i], lines[i], DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
@@ -126,7 +126,7 @@ void PowerDetail(FGDrawBuffer* w) {
 void DemoMark(FGDrawBuffer* w) {
     if (!InDemoMode()) return;
     const char* text = gettext("DEMO MODE");
-    w->set_mode(9);
+    w->set_mode(DrawModeKeyed);
     w->text(400 - FGFontManager::textwidth(w->get_font(), text) / 2, 468, text, DemoRed, PageKeyColour);
 }
 
@@ -146,7 +146,7 @@ void Recording(FGDrawBuffer* w) {
     }
     char text[64];
     std::snprintf(text, sizeof text, "[R] %ld.%06ld  ", static_cast<long>(sec), static_cast<long>(usec));
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->text(0, 150, text, WhiteColour, DisplayPalette.PalBlack);
 }
 
@@ -171,7 +171,7 @@ void KeyButtons(FGDrawBuffer* w) {
 void Slider(int x, int y, int32_t fill) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->fillbox(x, y, fill, 30, SliderGreen);
     w->box(x, y, 300, 30, WhiteColour);
 }
@@ -214,7 +214,7 @@ void DrawStatusBar(FGDrawBuffer* window) {
     FGDrawBuffer* w = window;
     if (!w) return;
     KeyBarHeight = KeyPressed ? std::min(KeyBarHeight + 3, 25) : std::max(KeyBarHeight - 3, 15);
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, DisplayPalette.PalBlack);
     if (KeyPressed && KeyBarHeight == 25) KeyButtons(w);
     TDisplayItem* items = EightKeys() ? SoftKeyCaptions8 : SoftKeyCaptions6;
@@ -227,7 +227,7 @@ void DrawStatusBar(FGDrawBuffer* window) {
     PowerDetail(w);
     DemoMark(w);
     Recording(w);
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
 }
 
 void DrawPercentSlider1() {
