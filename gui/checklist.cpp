@@ -68,12 +68,12 @@ void DrawTextMessageBox(FGDrawBuffer* window) {
 
     char title[sizeof ChecklistHeader.title + 1];
     CopyField<sizeof ChecklistHeader.title>(title, ChecklistHeader.title);
-    SelectOverlayFont(window, OverlayRoleFont(11));
+    SelectDisplayFont(window, OverlayRoleFont(11));
     window->text(TextX, y + 10, title, ink, paper);
-    SelectOverlayFont(window, OverlayRoleFont(10));
+    SelectDisplayFont(window, OverlayRoleFont(10));
     if (ChecklistBoxName) window->text(TextX, y + 35, ChecklistBoxName, ink, paper);
 
-    SelectOverlayFont(window, Overlay16pxFont());
+    SelectDisplayFont(window, Overlay16pxFont());
     for (int i = 0; i < n; ++i) {
         char line[ChecklistLineSize];
         CopyField<ChecklistLineSize - 1>(line, ChecklistBoxLines[i]);

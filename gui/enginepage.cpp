@@ -334,12 +334,7 @@ uint8_t Missing(int32_t v) { return v == NoValue ? 1 : 0; }
 
 // ---- marks ----
 
-int Font16() { return DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans16 : FontEuromode16]; }
-
-void SelectFont16(FGDrawBuffer* w) {
-    const int font = Font16();
-    if (FGFontManager::is_font(font)) w->set_font(font);
-}
+void SelectFont16(FGDrawBuffer* w) { SelectDisplayFont(w, LanguageFont(FontEuromode16, FontMsRefSans16)); }
 
 void DrawMark(int x, int y, const char* text, int32_t paper) {
     FGDrawBuffer* w = MainWindow;

@@ -154,7 +154,7 @@ void EngineRow(TLineSink& sink, int k, TEngineKind kind, const char* name, const
 // The box, then its lines opaque in the overlay colours.
 void DrawExtremes(FGDrawBuffer* window, int font, int x, int y, int w, int h, int (*build)(TOverlayLine*)) {
     if (!window) return;
-    SelectOverlayFont(window, font);
+    SelectDisplayFont(window, font);
     window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, x, y, w, h);
     TOverlayLine lines[OverlayMaxLines];
@@ -162,8 +162,6 @@ void DrawExtremes(FGDrawBuffer* window, int font, int x, int y, int w, int h, in
     const FGPixel ink = DisplayPalette.PalOverlayText, paper = DisplayPalette.PalOverlayPanel;
     for (int i = 0; i < count; ++i) window->text(lines[i].x, lines[i].y, lines[i].text, ink, paper);
 }
-
-bool Cyrillic() { return LanguageFontSet == FontSetCyrillic; }
 
 }  // namespace
 
@@ -185,12 +183,8 @@ int FormatConvertedExtreme(char* buffer, size_t size, const char* name, const ch
     return 1;
 }
 
-int OverlayStatusFont() { return DisplayFonts[Cyrillic() ? FontMsRefSans15 : FontEuromode14]; }
-int Overlay16pxFont() { return DisplayFonts[Cyrillic() ? FontMsRefSans16 : FontEuromode16]; }
-
-void SelectOverlayFont(FGDrawBuffer* window, int font) {
-    if (FGFontManager::is_font(font)) window->set_font(font);
-}
+int OverlayStatusFont() { return LanguageFont(FontEuromode14, FontMsRefSans15); }
+int Overlay16pxFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 
 void DrawOverlayBox(FGDrawBuffer* window, int x, int y, int w, int h) {
     window->fillbox(x, y, w, h, DisplayPalette.PalOverlayPanel);

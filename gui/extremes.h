@@ -49,8 +49,6 @@ int Overlay16pxFont();
 
 // A box filled with PalOverlayPanel and outlined with PalOverlayText.
 void DrawOverlayBox(FGDrawBuffer* window, int x, int y, int w, int h);
-// Selects a font on the window when it is registered; else the window keeps its own.
-void SelectOverlayFont(FGDrawBuffer* window, int font);
 
 void DrawFlightExtremes(FGDrawBuffer* window);
 void DrawAirportData(FGDrawBuffer* window);

@@ -296,7 +296,7 @@ void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow) {
 
 void DrawNoEmsStrip(FGDrawBuffer* w) {
     w->fillbox(560, 0, w->width - 560, w->height, 0);
-    const int font = DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans19 : FontEuromode20];
+    const int font = LanguageFont(FontEuromode20, FontMsRefSans19);
     if (!FGFontManager::is_font(font)) return;
     const int saved = w->get_font();
     w->set_font(font);

@@ -64,6 +64,10 @@ enum TDisplayFontIndex {
     FontMsRefSans25, FontMsRefSans28, FontMsRefSans32,
     FontLucidaConsole13, FontLucidaConsole16,
 };
+// The registered font of the active font set: the Latin or the Cyrillic one.
+int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic);
+// Selects a font on the window when it is registered; else the window keeps its own.
+void SelectDisplayFont(FGDrawBuffer* window, int font);
 
 // The language's default text font (a toolkit font id); the language itself is
 // LanguageId of the configuration manager (1049 selects the Cyrillic fonts).

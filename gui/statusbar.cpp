@@ -53,7 +53,7 @@ const char* Label(int key) {
 }
 
 // The status font: 16 px of the language's font set.
-int StatusFont() { return DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans16 : FontEuromode16]; }
+int StatusFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 
 bool Read(uint32_t id, int32_t& value) {
     return AverReader && AverReader->GetValue(id, value) == 0;
@@ -221,8 +221,7 @@ void DrawStatusBar(FGDrawBuffer* window) {
     const int n = EightKeys() ? SoftKeyCaptions8Rows : SoftKeyCaptions6Rows;
     for (int i = 0; i < n; ++i) DrawDisplayItem(&items[i]);
 
-    const int font = StatusFont();
-    if (FGFontManager::is_font(font)) w->set_font(font);
+    SelectDisplayFont(w, StatusFont());
     StatusLine(w);
     PowerDetail(w);
     DemoMark(w);
