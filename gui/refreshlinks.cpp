@@ -1,5 +1,7 @@
 #include "refreshlinks.h"
 
+#include <libintl.h>
+
 #define WEAK __attribute__((weak))
 
 WEAK int MenuOpen = 0;
@@ -29,8 +31,6 @@ WEAK int DemoOptions = 0;
 WEAK int ExternalPowerOn = 1;
 
 WEAK TRefreshHooks RefreshHooks = {};
-
-#include <libintl.h>
 
 WEAK const char* SupplyChannelName(int channel) {
     switch (channel) {
