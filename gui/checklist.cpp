@@ -16,7 +16,6 @@ const char* ChecklistBoxName = nullptr;
 
 namespace {
 
-constexpr unsigned ModeCopy = 0;
 constexpr int TextX = 160, RightEdge = 640;
 constexpr int LineStep = 20;
 
@@ -26,10 +25,6 @@ void CopyField(char (&out)[N + 1], const char* field) {
     const size_t n = strnlen(field, N);
     memcpy(out, field, n);
     out[n] = '\0';
-}
-
-void SelectFont(FGDrawBuffer* window, int font) {
-    if (FGFontManager::is_font(font)) window->set_font(font);
 }
 
 }  // namespace
@@ -68,17 +63,17 @@ void DrawTextMessageBox(FGDrawBuffer* window) {
     if (n <= 0) return;
     const int h = ChecklistBoxHeight(n), y = ChecklistBoxY(n);
     const FGPixel ink = DisplayPalette.PalOverlayText, paper = DisplayPalette.PalOverlayPanel;
-    window->set_mode(ModeCopy);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, ChecklistBoxX, y, ChecklistBoxW, h);
 
     char title[sizeof ChecklistHeader.title + 1];
     CopyField<sizeof ChecklistHeader.title>(title, ChecklistHeader.title);
-    SelectFont(window, OverlayRoleFont(11));
+    SelectDisplayFont(window, OverlayRoleFont(11));
     window->text(TextX, y + 10, title, ink, paper);
-    SelectFont(window, OverlayRoleFont(10));
+    SelectDisplayFont(window, OverlayRoleFont(10));
     if (ChecklistBoxName) window->text(TextX, y + 35, ChecklistBoxName, ink, paper);
 
-    SelectFont(window, Overlay16pxFont());
+    SelectDisplayFont(window, Overlay16pxFont());
     for (int i = 0; i < n; ++i) {
         char line[ChecklistLineSize];
         CopyField<ChecklistLineSize - 1>(line, ChecklistBoxLines[i]);

@@ -3,7 +3,6 @@
 #include "configmanager.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -14,20 +13,14 @@
 #include "hkutils.h"
 #include "lookup.h"
 #include "shellstate.h"
+#include "units.h"
 
 namespace {
 
-constexpr FGPixel Black = 0x000000;
-constexpr FGPixel White = 0xFFFFFF;
-constexpr unsigned ModeCopy = 0;
-constexpr unsigned ModeKeyed = 9;
 constexpr int32_t FullCircle = 360000;   // thousandths of a degree
 
-// Coordinates are worked out in 64 bits; anything beyond int lies far outside
-// every window, so saturating keeps it there.
-int Sat(int64_t v) {
-    return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT_MIN), INT_MAX));
-}
+// Coordinates are worked out in 64 bits and saturated with SatInt32: anything
+// beyond int lies far outside every window, so saturating keeps it there.
 
 FGPixel Colour(int32_t c) { return static_cast<FGPixel>(c); }
 
@@ -51,11 +44,11 @@ int32_t Turn(int64_t milli) {
 
 FGPoint Polar(int64_t cx, int64_t cy, int64_t angle, int64_t length) {
     const int32_t a = Turn(angle);
-    return {Sat(cx + CosMilli(a) * length / 1000), Sat(cy + SinMilli(a) * length / 1000)};
+    return {SatInt32(cx + CosMilli(a) * length / 1000), SatInt32(cy + SinMilli(a) * length / 1000)};
 }
 
 void DrawItemText(FGDrawBuffer* w, int64_t x, int64_t y, const char* text) {
-    w->text(Sat(x), Sat(y), text);
+    w->text(SatInt32(x), SatInt32(y), text);
 }
 
 }  // namespace
@@ -87,7 +80,7 @@ void DrawDisplayItem(TDisplayItem* item) {
     if (!item || !w) return;
     w->set_ink(Colour(item->textColour));
     w->set_paper(PageKeyColour);
-    w->set_mode(ModeKeyed);
+    w->set_mode(DrawModeKeyed);
     const int font = DisplayItemFont(item->fontCode, LanguageId);
     if (FGFontManager::is_font(font)) w->set_font(font);
 
@@ -106,7 +99,7 @@ void DrawDisplayItem(TDisplayItem* item) {
             DrawItemText(w, x + (width - textWidth) / 2, y, text);
             return;
         case ItemHighlight:
-            w->set_mode(ModeCopy);
+            w->set_mode(DrawModeCopy);
             w->set_paper(Colour(item->warnColour));
             DrawItemText(w, x + (width - textWidth) / 2, y, text);
             return;
@@ -122,9 +115,9 @@ void DrawDisplayItem(TDisplayItem* item) {
     char shown[FixTextSize + 2];
     std::snprintf(shown, sizeof shown, " %s ", number);
     if (item->warn != 0 && item->value >= item->warn) {
-        w->set_mode(ModeCopy);
+        w->set_mode(DrawModeCopy);
         if (item->value < item->alarm) {
-            w->set_ink(Black);
+            w->set_ink(DisplayPalette.PalBlack);
             w->set_paper(Colour(item->warnColour));
         } else {
             w->set_paper(Colour(item->alarmColour));
@@ -157,13 +150,13 @@ void DrawBarItem(TBarItem* bar) {
         case BarDown: fw = bar->width; fh = length; break;
         default: return;
     }
-    w->fillbox(Sat(fx), Sat(fy), Sat(fw), Sat(fh), Colour(colour));
+    w->fillbox(SatInt32(fx), SatInt32(fy), SatInt32(fw), SatInt32(fh), Colour(colour));
 }
 
 void DrawDialNeedle(TDialItem* dial) {
     FGDrawBuffer* w = MainWindow;
     if (!dial || !w || !dial->enabled) return;
-    w->set_mode(ModeCopy);
+    w->set_mode(DrawModeCopy);
     const int32_t lo = std::min(dial->min, dial->max), hi = std::max(dial->min, dial->max);
     dial->value = std::min(std::max(dial->value, lo), hi);
 
@@ -186,7 +179,7 @@ void DrawDialNeedle(TDialItem* dial) {
     };
     FGPointArray needle(4, corners);
     w->fillpolygon(needle, Colour(dial->colour));
-    if (PicDialCentre) w->bitblt(Sat(cx - 7), Sat(cy - 7), 0, 0, 14, 14, PicDialCentre);
+    if (PicDialCentre) w->bitblt(SatInt32(cx - 7), SatInt32(cy - 7), 0, 0, 14, 14, PicDialCentre);
 }
 
 void DrawBarWithItem(TBarItem* bar, TDisplayItem* item, uint32_t channelId, int force) {
@@ -214,27 +207,27 @@ void DrawPictureBar(TBarItem bar, int32_t v) {
     const int64_t dx = bar.dx, dy = bar.dy;
     switch (bar.orientation) {
         case BarRight:
-            TileHorizontal(bar.dx, bar.dy, Sat(length), PicBarHorizontal, w);
-            if (v != 0) w->fillbox(Sat(dx + length - 2), Sat(dy + 2), 2, 10, Black);
-            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, White);
-            w->fillbox(Sat(dx + bar.warn), Sat(dy - 6), 3, 27, White);
+            TileHorizontal(bar.dx, bar.dy, SatInt32(length), PicBarHorizontal, w);
+            if (v != 0) w->fillbox(SatInt32(dx + length - 2), SatInt32(dy + 2), 2, 10, DisplayPalette.PalBlack);
+            w->fillbox(SatInt32(dx - 4), SatInt32(dy - 6), 3, 27, WhiteColour);
+            w->fillbox(SatInt32(dx + bar.warn), SatInt32(dy - 6), 3, 27, WhiteColour);
             break;
         case BarLeft: {
             const int64_t start = dx - length - 4;
-            TileHorizontal(Sat(start), bar.dy, Sat(length), PicBarHorizontal, w);
-            if (v != 0) w->fillbox(Sat(start), Sat(dy + 2), 2, 10, Black);
-            w->fillbox(Sat(dx - 4), Sat(dy - 6), 3, 27, White);
-            w->fillbox(Sat(dx - bar.warn - 8), Sat(dy - 6), 3, 27, White);
+            TileHorizontal(SatInt32(start), bar.dy, SatInt32(length), PicBarHorizontal, w);
+            if (v != 0) w->fillbox(SatInt32(start), SatInt32(dy + 2), 2, 10, DisplayPalette.PalBlack);
+            w->fillbox(SatInt32(dx - 4), SatInt32(dy - 6), 3, 27, WhiteColour);
+            w->fillbox(SatInt32(dx - bar.warn - 8), SatInt32(dy - 6), 3, 27, WhiteColour);
             break;
         }
         case BarUp:
-            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, White);
-            TileVertical(bar.dx, Sat(dy - length - 4), Sat(length), PicBarVertical, w);
+            w->fillbox(SatInt32(dx - 6), SatInt32(dy - 4), 27, 3, WhiteColour);
+            TileVertical(bar.dx, SatInt32(dy - length - 4), SatInt32(length), PicBarVertical, w);
             break;
         case BarDown:
-            w->fillbox(Sat(dx - 6), Sat(dy - 4), 27, 3, White);
-            w->fillbox(bar.dx, bar.dy, bar.width, Sat(length), Colour(bar.normalColour));
-            TileVertical(bar.dx, bar.dy, Sat(length), PicBarVertical, w);
+            w->fillbox(SatInt32(dx - 6), SatInt32(dy - 4), 27, 3, WhiteColour);
+            w->fillbox(bar.dx, bar.dy, bar.width, SatInt32(length), Colour(bar.normalColour));
+            TileVertical(bar.dx, bar.dy, SatInt32(length), PicBarVertical, w);
             break;
         default:
             break;
@@ -246,9 +239,9 @@ void DrawSlipBall(const int32_t* record, int32_t n) {
     if (!record || !w || record[2] != 0) return;
     const int64_t cx = record[7], cy = record[8];
     n = std::min(std::max(n, -80), 80);
-    if (PicSlipBall) w->bitblt(Sat(cx + n - 14), Sat(cy - 14), 0, 0, 30, 30, PicSlipBall);
-    w->fillbox(Sat(cx - 22), Sat(cy - 15), 3, 30, White);
-    w->fillbox(Sat(cx + 20), Sat(cy - 15), 3, 30, White);
+    if (PicSlipBall) w->bitblt(SatInt32(cx + n - 14), SatInt32(cy - 14), 0, 0, 30, 30, PicSlipBall);
+    w->fillbox(SatInt32(cx - 22), SatInt32(cy - 15), 3, 30, WhiteColour);
+    w->fillbox(SatInt32(cx + 20), SatInt32(cy - 15), 3, 30, WhiteColour);
 }
 
 void DrawDigitString(int x, int y, const char* text, FGDrawBuffer* target) {
@@ -256,10 +249,10 @@ void DrawDigitString(int x, int y, const char* text, FGDrawBuffer* target) {
     int64_t px = x;
     for (const char* c = text; *c; c++) {
         if (*c >= '0' && *c <= '9') {
-            target->bitblt(Sat(px), y, 0, (*c - '0') * 19, 10, 12, PicDigits);
+            target->bitblt(SatInt32(px), y, 0, (*c - '0') * 19, 10, 12, PicDigits);
             px += 10;
         } else if (*c == '-') {
-            target->bitblt(Sat(px), y, 0, 190, 10, 12, PicDigits);
+            target->bitblt(SatInt32(px), y, 0, 190, 10, 12, PicDigits);
             px += 5;
         }
     }
@@ -279,17 +272,17 @@ int DrawTapeDigits(int x, int y, const char* text, FGDrawBuffer* target, int cli
     if (target && PicTapeDigits && rows > 0) {
         for (const char* c = text; *c; c++) {
             if (*c >= '0' && *c <= '9') {
-                target->bitblt(Sat(px), Sat(y + cut), 0, Sat((*c - '0') * 25 + 6 + cut), 16,
+                target->bitblt(SatInt32(px), SatInt32(y + cut), 0, SatInt32((*c - '0') * 25 + 6 + cut), 16,
                                static_cast<int>(rows), PicTapeDigits);
                 px += 14;
             } else if (*c == '-') {
-                target->bitblt(Sat(px), Sat(y + cut), 0, Sat(258 + cut), 10,
+                target->bitblt(SatInt32(px), SatInt32(y + cut), 0, SatInt32(258 + cut), 10,
                                static_cast<int>(rows), PicTapeDigits);
                 px += 7;
             }
         }
     }
-    return clipped ? Sat(40 - static_cast<int64_t>(y)) : 0;
+    return clipped ? SatInt32(40 - static_cast<int64_t>(y)) : 0;
 }
 
 // bitblt repeats the picture across a wider area and cuts the last copy, and
@@ -307,7 +300,7 @@ void TileVertical(int x, int y, int length, FGDrawBuffer* picture, FGDrawBuffer*
 void DrawBootLogo() {
     FGDrawBuffer* w = MainWindow;
     if (!w || !BootLogo) return;
-    w->clear(Black);
+    w->clear(DisplayPalette.PalBlack);
     w->bitblt((w->width - BootLogo->width) / 2, (w->height - BootLogo->height) / 2, 0, 0,
               BootLogo->width, BootLogo->height, BootLogo);
 }

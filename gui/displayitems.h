@@ -2,9 +2,18 @@
 // MainWindow, with the picture-based drawing aids of the pages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class FGDrawBuffer;
+
+// Copies a text into a fixed record field, cut to the field and always terminated.
+template <size_t N>
+void SetItemText(char (&dst)[N], const char* text) {
+    size_t n = 0;
+    for (; n + 1 < N && text[n]; ++n) dst[n] = text[n];
+    dst[n] = '\0';
+}
 
 // Value-box sentinels held in TDisplayItem::value.
 constexpr int32_t ItemNoValue = -9999;       // text right-aligned

@@ -29,28 +29,19 @@ TEngineGLHooks EngineGLHooks = {nullptr, nullptr, nullptr};
 
 namespace {
 
-constexpr int32_t White = 0xFFFFFF;
+constexpr int32_t White = WhiteColour;
 constexpr int32_t Black = 0x000000;
-constexpr int32_t Yellow = 0xFCE000;
 constexpr int32_t Never = INT32_MAX;  // a zone limit no value reaches
-constexpr unsigned ModeCopy = 0;
-constexpr unsigned ModeKeyed = 9;
 constexpr int BoxFont = 10;          // 16 px
 constexpr int ReadoutFont = 12;      // 20 px
 
 int32_t Red() { return static_cast<int32_t>(DisplayPalette.PalRed); }
+int32_t Yellow() { return static_cast<int32_t>(DisplayPalette.PalYellow); }
 int32_t Silver() { return static_cast<int32_t>(DisplayPalette.PalSilver); }
 bool WideFlag() { return (DisplaySetting.screenWord & RuntimeFlag0) != 0; }
 int TankCount() {
     if (!EngineGaugeConfig.tankUsed) return 0;
     return EngineGaugeConfig.twoTanks ? 2 : 1;
-}
-
-template <size_t N>
-void SetText(char (&dst)[N], const char* text) {
-    size_t n = 0;
-    for (; n + 1 < N && text[n]; ++n) dst[n] = text[n];
-    dst[n] = '\0';
 }
 
 void SetBox(TDisplayItem& it, int x, int y, int width, int height, int font) {
@@ -101,7 +92,7 @@ void SetDialRange(TBarItem& b, const TInstrumentConfig& c) {
     b.max = c.maximum;
     b.warn = c.yellowStart ? c.yellowStart : Never;
     b.alarm = c.redStart ? c.redStart : Never;
-    SetBarColours(b, White, Yellow, Red());
+    SetBarColours(b, White, Yellow(), Red());
 }
 
 // ---- thermocouples ----
@@ -131,7 +122,7 @@ void PlaceThermoBar(TBarItem& b, int x, int y) {
         SetBar(b, x, y, BarLeft, 48, 8, 52, 0);
     else
         SetBar(b, x, y, BarRight, 48, 8, 0, 0);
-    SetBarColours(b, White, Yellow, Red());
+    SetBarColours(b, White, Yellow(), Red());
 }
 
 void PlaceThermocouples() {
@@ -159,7 +150,7 @@ void PlaceThermocouples() {
                 it.warn = limits[i].warn;
                 it.alarm = limits[i].alarm;
                 it.textColour = White;
-                it.warnColour = Yellow;
+                it.warnColour = Yellow();
                 it.alarmColour = Red();
                 PlaceThermoBar(g.bars[i], bars[slot].x, bars[slot].y - d + 13 * k);
             }
@@ -336,25 +327,20 @@ int32_t MapOnScale(int32_t map) {
 void SetValue(TDisplayItem& it, int32_t v, int decimals) {
     it.value = v;
     it.decimals = decimals;
-    if (v == NoValue) SetText(it.text, "- - -");
+    if (v == NoValue) SetItemText(it.text, "- - -");
 }
 
 uint8_t Missing(int32_t v) { return v == NoValue ? 1 : 0; }
 
 // ---- marks ----
 
-int Font16() { return DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans16 : FontEuromode16]; }
-
-void SelectFont16(FGDrawBuffer* w) {
-    const int font = Font16();
-    if (FGFontManager::is_font(font)) w->set_font(font);
-}
+void SelectFont16(FGDrawBuffer* w) { SelectDisplayFont(w, LanguageFont(FontEuromode16, FontMsRefSans16)); }
 
 void DrawMark(int x, int y, const char* text, int32_t paper) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     SelectFont16(w);
-    w->set_mode(ModeCopy);
+    w->set_mode(DrawModeCopy);
     w->text(x, y, gettext(text), Black, static_cast<FGPixel>(paper));
 }
 
@@ -390,7 +376,7 @@ void OilColours(int dial, int bar, int box, uint8_t error) {
     if (Below(v, c.lowRedEnd) || AtLeast(v, c.redStart)) {
         colour = it.alarmColour = Red();
     } else if (Below(v, c.lowYellowEnd) || AtLeast(v, c.yellowStart)) {
-        colour = it.alarmColour = Yellow;
+        colour = it.alarmColour = Yellow();
         if (!error) it.textColour = Black;
     }
     SetBarColours(b, colour, colour, colour);
@@ -446,7 +432,7 @@ void SlotError(const char* name, const TSlotPlace& p) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     SelectFont16(w);
-    w->set_mode(ModeKeyed);
+    w->set_mode(DrawModeKeyed);
     const FGPixel red = DisplayPalette.PalRed;
     w->text(p.textX, p.textY, name, red, PageKeyColour);
     w->text(p.text2X, p.text2Y, gettext("ERR "), red, PageKeyColour);
@@ -455,7 +441,7 @@ void SlotError(const char* name, const TSlotPlace& p) {
 }  // namespace
 
 void DrawErrMark(int x, int y) { DrawMark(x, y, "  ERR  ", Red()); }
-void DrawCalMark(int x, int y) { DrawMark(x, y, "  CAL  ", Yellow); }
+void DrawCalMark(int x, int y) { DrawMark(x, y, "  CAL  ", Yellow()); }
 
 void PlaceEngineItems() {
     PlaceThermocouples();
@@ -466,7 +452,7 @@ void PlaceEngineItems() {
     for (int row : {RowTank1, RowTank2, RowFuelPress, RowFuelFlow}) PageItems[row].textColour = White;
     for (TDisplayItem& it : EngineStripItems) {
         it.textColour = White;
-        it.warnColour = Yellow;
+        it.warnColour = Yellow();
     }
 }
 
@@ -541,7 +527,7 @@ void TakeEngineValues() {
     // Texts of the page.
     const char* texts[8] = {r.iatText, r.oatText, r.fuelRemainText, r.enduranceText,
                             r.engineTimeText, r.flightTimeText, r.clockText, r.dateText};
-    for (int i = 0; i < 8; ++i) SetText(PageItems[RowIat + i].text, texts[i]);
+    for (int i = 0; i < 8; ++i) SetItemText(PageItems[RowIat + i].text, texts[i]);
     for (int i = 0; i < 6; ++i) {
         TDisplayItem& it = PageItems[RowSupply + i];
         const TDisplayItem& s = SupplyItems[i];
@@ -562,7 +548,7 @@ void PlaceInstTempItem() {
     TDisplayItem& value = PageItems[RowInstTemp];
     char text[17];
     snprintf(text, sizeof text, "%s", gettext("Inst.Temp."));
-    SetText(label.text, text);
+    SetItemText(label.text, text);
     for (TDisplayItem* it : {&label, &value}) {
         it->width = 80;
         it->height = 20;
@@ -613,8 +599,8 @@ void DrawInstTemp() {
             FixToText(number, t, 1);
             char text[64];
             snprintf(text, sizeof text, "%s %s", number, gettext("\xB0" "C"));
-            SetText(value.text, text);
-            w->set_mode(ModeCopy);
+            SetItemText(value.text, text);
+            w->set_mode(DrawModeCopy);
             w->fillbox(label.x, label.y - 2, value.width, label.height + value.height, DisplayPalette.PalRed);
             DrawDisplayItem(&label);
             DrawDisplayItem(&value);
@@ -627,7 +613,7 @@ void DrawInstTemp() {
     bar.value = EngineDials[DialWater].value;
     WaterBarItem.value = PageItems[RowWater].value;
     WaterBarItem.decimals = PageItems[RowWater].decimals;
-    SetText(WaterBarItem.text, PageItems[RowWater].text);
+    SetItemText(WaterBarItem.text, PageItems[RowWater].text);
     DrawBarWithItem(&bar, &WaterBarItem, echTempWater, EngineErrors.water);
     if (EngineErrors.water) DrawErrMark(bar.x - 12, bar.y + 70);
 }
@@ -656,7 +642,7 @@ void DrawEngineBars() {
         if (v < FuelPressLimits[0] || v >= FuelPressLimits[3]) {
             colour = it.alarmColour = Red();
         } else if (v < FuelPressLimits[1] || v >= FuelPressLimits[2]) {
-            colour = it.alarmColour = Yellow;
+            colour = it.alarmColour = Yellow();
             if (!e.fuelPress) it.textColour = Black;
         }
         SetBarColours(b, colour, colour, colour);
@@ -764,8 +750,8 @@ void ReadoutBox(int dial, int x, int y, int width, int height, uint8_t error, bo
     TDisplayItem* it = DialItem(dial);
     it->textColour = White;
     if (zone == 0) return;
-    MainWindow->set_mode(ModeCopy);
-    MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : static_cast<FGPixel>(Yellow));
+    MainWindow->set_mode(DrawModeCopy);
+    MainWindow->fillbox(x, y, width, height, zone == 2 ? DisplayPalette.PalRed : DisplayPalette.PalYellow);
     if (zone == 1) it->textColour = Black;
 }
 

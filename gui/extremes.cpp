@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr unsigned ModeCopy = 0;
 
 const char* Word(int which) { return which == ExtremeMax ? gettext("MAX") : gettext("MIN"); }
 
@@ -31,8 +30,6 @@ void FormatFixedExtreme(char* buffer, size_t size, const char* name, const char*
     FixToText(number, fixed, decimals);
     snprintf(buffer, size, "%s %s = %s %s", name, Word(which), number, unit);
 }
-
-int32_t Fahrenheit(int32_t celsius) { return SatInt32(static_cast<int64_t>(celsius) * 9 / 5 + 32); }
 
 // Collects the lines of an overlay, never more than the caller's array holds.
 struct TLineSink {
@@ -107,7 +104,7 @@ bool EngineEntry(char* buffer, size_t size, TEngineKind kind, const char* name, 
             return true;
         case KindTemp:  // degrees Celsius
             if (u.temperature == UnitFahrenheit)
-                FormatConvertedExtreme(buffer, size, name, gettext("\xB0" "F"), Fahrenheit(x), x, which);
+                FormatConvertedExtreme(buffer, size, name, gettext("\xB0" "F"), ConvertTemperature(UnitFahrenheit, x), x, which);
             else if (u.temperature == UnitCelsius)
                 FormatExtreme(buffer, size, name, gettext("\xB0" "C"), x, which);
             else
@@ -141,32 +138,30 @@ bool EngineEntry(char* buffer, size_t size, TEngineKind kind, const char* name, 
     return false;
 }
 
-void EngineRow(TLineSink& sink, int k, TEngineKind kind, const char* name, const TStatPair& stat) {
-    const int y = EngineRowY0 + EngineRowStep * k;
+// One engine extreme as a line at (x, y); no line where the unit has no text.
+void EngineLine(TLineSink& sink, int x, int y, TEngineKind kind, const char* name, int32_t value, int which) {
     char text[ExtremeLineSize];
-    if (EngineEntry(text, sizeof text, kind, name, stat.min, ExtremeMin))
-        if (TOverlayLine* line = sink.Next(EngineMinX, y)) snprintf(line->text, sizeof line->text, "%s", text);
-    if (EngineEntry(text, sizeof text, kind, name, stat.max, ExtremeMax))
-        if (TOverlayLine* line = sink.Next(EngineMaxX, y)) snprintf(line->text, sizeof line->text, "%s", text);
+    if (!EngineEntry(text, sizeof text, kind, name, value, which)) return;
+    if (TOverlayLine* line = sink.Next(x, y)) snprintf(line->text, sizeof line->text, "%s", text);
 }
 
-void SelectFont(FGDrawBuffer* window, int font) {
-    if (FGFontManager::is_font(font)) window->set_font(font);
+void EngineRow(TLineSink& sink, int k, TEngineKind kind, const char* name, const TStatPair& stat) {
+    const int y = EngineRowY0 + EngineRowStep * k;
+    EngineLine(sink, EngineMinX, y, kind, name, stat.min, ExtremeMin);
+    EngineLine(sink, EngineMaxX, y, kind, name, stat.max, ExtremeMax);
 }
 
 // The box, then its lines opaque in the overlay colours.
 void DrawExtremes(FGDrawBuffer* window, int font, int x, int y, int w, int h, int (*build)(TOverlayLine*)) {
     if (!window) return;
-    SelectFont(window, font);
-    window->set_mode(ModeCopy);
+    SelectDisplayFont(window, font);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, x, y, w, h);
     TOverlayLine lines[OverlayMaxLines];
     const int count = build(lines);
     const FGPixel ink = DisplayPalette.PalOverlayText, paper = DisplayPalette.PalOverlayPanel;
     for (int i = 0; i < count; ++i) window->text(lines[i].x, lines[i].y, lines[i].text, ink, paper);
 }
-
-bool Cyrillic() { return LanguageFontSet == FontSetCyrillic; }
 
 }  // namespace
 
@@ -188,8 +183,8 @@ int FormatConvertedExtreme(char* buffer, size_t size, const char* name, const ch
     return 1;
 }
 
-int OverlayStatusFont() { return DisplayFonts[Cyrillic() ? FontMsRefSans15 : FontEuromode14]; }
-int Overlay16pxFont() { return DisplayFonts[Cyrillic() ? FontMsRefSans16 : FontEuromode16]; }
+int OverlayStatusFont() { return LanguageFont(FontEuromode14, FontMsRefSans15); }
+int Overlay16pxFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 
 void DrawOverlayBox(FGDrawBuffer* window, int x, int y, int w, int h) {
     window->fillbox(x, y, w, h, DisplayPalette.PalOverlayPanel);
@@ -238,13 +233,11 @@ int EngineExtremeLines(TOverlayLine* lines) {
                               : 2;
     for (int c = 1; c <= cylinders; ++c) {
         const int y = CylinderRowY0 + EngineRowStep * (c - 1);
-        char name[32], text[ExtremeLineSize];
+        char name[32];
         snprintf(name, sizeof name, "%s%d", gettext("EGT"), c);
-        if (EngineEntry(text, sizeof text, KindTemp, name, s.egtMax[c - 1], ExtremeMax))
-            if (TOverlayLine* line = sink.Next(EngineMinX, y)) snprintf(line->text, sizeof line->text, "%s", text);
+        EngineLine(sink, EngineMinX, y, KindTemp, name, s.egtMax[c - 1], ExtremeMax);
         snprintf(name, sizeof name, "%s%d", gettext("CHT"), c);
-        if (EngineEntry(text, sizeof text, KindTemp, name, s.chtMax[c - 1], ExtremeMax))
-            if (TOverlayLine* line = sink.Next(EngineMaxX, y)) snprintf(line->text, sizeof line->text, "%s", text);
+        EngineLine(sink, EngineMaxX, y, KindTemp, name, s.chtMax[c - 1], ExtremeMax);
     }
     return sink.count;
 }
@@ -256,7 +249,7 @@ void DrawFlightExtremes(FGDrawBuffer* window) {
 
 void DrawAirportData(FGDrawBuffer* window) {
     if (!window) return;
-    window->set_mode(ModeCopy);
+    window->set_mode(DrawModeCopy);
     DrawOverlayBox(window, AirportDataX, AirportDataY, AirportDataW, AirportDataH);
     window->text(AirportDataX + 10, AirportDataY + 10, gettext("AIRPORT DATA"), DisplayPalette.PalOverlayText,
                  DisplayPalette.PalOverlayPanel);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "configmanager.h"
 #include "hkutils.h"
@@ -66,17 +67,9 @@ int (*RebuildBackground)(int flags) = nullptr;
 
 namespace {
 
-template <size_t N>
-void SetText(char (&dst)[N], const char* text) {
-    size_t n = 0;
-    for (; n + 1 < N && text[n]; ++n) dst[n] = text[n];
-    dst[n] = '\0';
-}
-
 // Titles are cut to 15 characters whatever the translation.
-void SetTitle(int dial, const char* text) { SetText(EngineDialConfig[dial].title, gettext(text)); }
+void SetTitle(int dial, const char* text) { SetItemText(EngineDialConfig[dial].title, gettext(text)); }
 
-int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
 
 // A non-zero limit kept inside the scale; zero means "not set" and stays.
 void ClampLimit(int32_t& limit, int32_t minimum, int32_t maximum) {
@@ -133,27 +126,26 @@ void ApplyDialScale(int dial, TInstrumentConfig* c, const TDialScale& row) {
     if (InstrumentSetConfig) InstrumentSetConfig(dial, c);
 }
 
-void ScaleRpm() {
-    const TDialScale& row = RpmScale[SelectScaleRow(&RpmScale[0].maximum, 5, RpmScaleRows, LimitRpm.range)];
-    for (int dial : {DialRpm, DialStripRpm, DialCombinedRpm}) {
+// RPM dials: arcs as set, the unit caption "x<divisor>" in the dial's own decimals.
+static void ScaleRpmDials(std::initializer_list<int> dials, const TLimitA& limit, const TDialScale& row) {
+    for (int dial : dials) {
         TInstrumentConfig& c = EngineDialConfig[dial];
-        SetArcs(c, LimitRpm, [](int32_t v) { return v; });
+        SetArcs(c, limit, [](int32_t v) { return v; });
         const int decimals = std::min(std::max(c.decimals, 0), 6);
         snprintf(c.unit, sizeof c.unit, "x%d", row.labelDivisor / IntPower(10, decimals));
         ApplyDialScale(dial, &c, row);
     }
 }
 
+void ScaleRpm() {
+    const TDialScale& row = RpmScale[SelectScaleRow(&RpmScale[0].maximum, 5, RpmScaleRows, LimitRpm.range)];
+    ScaleRpmDials({DialRpm, DialStripRpm, DialCombinedRpm}, LimitRpm, row);
+}
+
 void ScaleRotorRpm() {
     const TDialScale& row =
         RotorRpmScale[SelectScaleRow(&RotorRpmScale[0].maximum, 5, RotorScaleRows, LimitRotorRpm.range)];
-    for (int dial : {DialFourth, DialStripFourth}) {
-        TInstrumentConfig& c = EngineDialConfig[dial];
-        SetArcs(c, LimitRotorRpm, [](int32_t v) { return v; });
-        const int decimals = std::min(std::max(c.decimals, 0), 6);
-        snprintf(c.unit, sizeof c.unit, "x%d", row.labelDivisor / IntPower(10, decimals));
-        ApplyDialScale(dial, &c, row);
-    }
+    ScaleRpmDials({DialFourth, DialStripFourth}, LimitRotorRpm, row);
 }
 
 void ScaleManifold() {
@@ -168,7 +160,7 @@ void ScaleManifold() {
         const int dial = dials[i];
         TInstrumentConfig& c = EngineDialConfig[dial];
         SetArcs(c, LimitMap, conv);
-        SetText(c.unit, UnitTexts.manifoldDial);
+        SetItemText(c.unit, UnitTexts.manifoldDial);
         ApplyDialScale(dial, &c, row);
     }
 }
@@ -181,7 +173,7 @@ void ScaleOilPress() {
     for (int dial : {DialOilPress, DialStripOilPress}) {
         TInstrumentConfig& c = EngineDialConfig[dial];
         SetArcs(c, LimitOilPress, conv);
-        SetText(c.unit, UnitTexts.enginePress);
+        SetItemText(c.unit, UnitTexts.enginePress);
         ApplyDialScale(dial, &c, row);
     }
 }
@@ -194,7 +186,7 @@ void ScaleTemperatureDial(int dial, const TLimitA& limit) {
     const TDialScale& row = TempScale[PickRow(TempScale, TempScaleRows, col, conv(limit.range))][col];
     TInstrumentConfig& c = EngineDialConfig[dial];
     SetArcs(c, limit, conv);
-    SetText(c.unit, UnitTexts.oilTempDial);
+    SetItemText(c.unit, UnitTexts.oilTempDial);
     ApplyDialScale(dial, &c, row);
 }
 
@@ -262,26 +254,26 @@ namespace {
 void SetUnitTexts() {
     TUnitTexts& t = UnitTexts;
     const TUnitsSetting& u = UnitsSetting;
-    SetText(t.airspeed, u.airspeed == UnitKnots ? "KTS" : u.airspeed == UnitMph ? "MPH" : "km/h");
+    SetItemText(t.airspeed, u.airspeed == UnitKnots ? "KTS" : u.airspeed == UnitMph ? "MPH" : "km/h");
     char label[256];
     snprintf(label, sizeof label, "%s %s", gettext("TAS "), t.airspeed);
-    SetText(t.tasLabel, label);
-    SetText(t.altitude, u.altitude == UnitFeet ? "FT" : "M");
+    SetItemText(t.tasLabel, label);
+    SetItemText(t.altitude, u.altitude == UnitFeet ? "FT" : "M");
     const char* letter = TemperatureLetter(u.temperature);
     snprintf(t.oat, sizeof t.oat, "%s%s", gettext("OAT "), letter);
     snprintf(t.iat, sizeof t.iat, "%s%s", gettext("IAT "), letter);
     snprintf(t.auxt, sizeof t.auxt, "%s%s", gettext("AUXT "), letter);
     const bool litres = u.fuel == UnitLitre;
-    SetText(t.fuel, litres ? gettext("litre") : "GAL");
-    SetText(t.fuelFlow, litres ? "l/h" : "GAL/h");
-    SetText(t.fuelCaps, litres ? gettext("LITRE") : "GAL");
-    SetText(t.baro, u.baro == UnitInHg ? "inHg" : u.baro == UnitTorr ? "torr" : "mBar");
-    SetText(t.enginePress, u.enginePress == UnitPsi ? "psi " : u.enginePress == UnitKpCm2 ? "kg/cm2 "
+    SetItemText(t.fuel, litres ? gettext("litre") : "GAL");
+    SetItemText(t.fuelFlow, litres ? "l/h" : "GAL/h");
+    SetItemText(t.fuelCaps, litres ? gettext("LITRE") : "GAL");
+    SetItemText(t.baro, u.baro == UnitInHg ? "inHg" : u.baro == UnitTorr ? "torr" : "mBar");
+    SetItemText(t.enginePress, u.enginePress == UnitPsi ? "psi " : u.enginePress == UnitKpCm2 ? "kg/cm2 "
                                                            : u.enginePress == UnitKPa ? "kPa " : "Bar ");
-    SetText(t.distance, DistanceUnitText(u.distance));
-    SetText(t.oilTempDial, u.temperature == UnitFahrenheit ? " F" : " C");
-    SetText(t.manifold, u.manifoldPress == UnitInHg ? "inHg " : u.manifoldPress == UnitTorr ? "torr " : "mBar ");
-    SetText(t.manifoldDial, u.manifoldPress == UnitInHg ? "inHg " : u.manifoldPress == UnitTorr ? " torr" : " mB");
+    SetItemText(t.distance, DistanceUnitText(u.distance));
+    SetItemText(t.oilTempDial, u.temperature == UnitFahrenheit ? " F" : " C");
+    SetItemText(t.manifold, u.manifoldPress == UnitInHg ? "inHg " : u.manifoldPress == UnitTorr ? "torr " : "mBar ");
+    SetItemText(t.manifoldDial, u.manifoldPress == UnitInHg ? "inHg " : u.manifoldPress == UnitTorr ? " torr" : " mB");
 }
 
 void SetTitles() {
@@ -296,7 +288,7 @@ void SetTitles() {
     SetTitle(DialCombinedMap, "MAP");
     const int page[4] = {DialRpm, DialOilPress, DialOilTemp, DialFourth};
     const int strip[4] = {DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth};
-    for (int i = 0; i < 4; ++i) SetText(EngineDialConfig[strip[i]].title, EngineDialConfig[page[i]].title);
+    for (int i = 0; i < 4; ++i) SetItemText(EngineDialConfig[strip[i]].title, EngineDialConfig[page[i]].title);
 }
 
 void SetSupplyItems() {
@@ -317,8 +309,8 @@ void SetSupplyItems() {
         char name[sizeof own.name + 1];
         memcpy(name, own.name, sizeof own.name);
         name[sizeof own.name] = '\0';
-        SetText(SupplyNames[i], (own.flags & 1) ? name : SupplyChannelName(channels[i]));
-        SetText(SupplyItems[i].text, SupplyNames[i]);
+        SetItemText(SupplyNames[i], (own.flags & 1) ? name : SupplyChannelName(channels[i]));
+        SetItemText(SupplyItems[i].text, SupplyNames[i]);
     }
 }
 
@@ -344,7 +336,7 @@ void RebuildBackgroundBitmaps() {
 void CoverEngineDials() {
     // The alternative layout (runtime flag bit 0) shows the page's auxiliary and water
     // dials and the two-dial strip; the normal one the four-dial strip instead.
-    const bool alternative = (DisplaySetting.screenWord >> 8) & 1;
+    const bool alternative = RuntimeFlags() & 1;
     for (int dial = 0; dial < DialCount; ++dial) EngineDialConfig[dial].covered = 0;
     for (int dial : {DialAuxTemp, DialWater, DialCombinedRpm, DialCombinedMap})
         EngineDialConfig[dial].covered = !alternative;

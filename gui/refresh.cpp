@@ -219,8 +219,6 @@ void BindKeys() { Call(RefreshHooks.BindScreenKeys); }
 void PowerOff(int kind) {
     if (RefreshHooks.RequestPowerOff) RefreshHooks.RequestPowerOff(kind);
 }
-int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
-bool DemoMode() { return DemoSetting.marker == DemoMarkerValue; }
 
 // A value and its extremes in the raw unit; NoValue without one.
 int32_t Tracked(uint32_t id, TStatPair& stat) {
@@ -272,8 +270,8 @@ void TimeOuts(int now) {
                 BoreSightEditOpen = 0;
             }
         }
-        if ((DisplaySetting.screenWord & 0x3F) != SavedScreenType) {
-            DisplaySetting.screenWord = (DisplaySetting.screenWord & ~0x3F) | (ScreenType & 0x3F);
+        if ((DisplaySetting.screenWord & ScreenWordTypeMask) != SavedScreenType) {
+            StoreScreenType(ScreenType);
             SaveSetting(nullptr, KindRuntime);
             SavedScreenType = ScreenType;  // written once, not on every tick
         }
@@ -334,8 +332,8 @@ void EverySecond(int now) {
         XpdrModePending = -1;
     }
 
-    const bool strip = ScreenType >= 3 && (RuntimeFlags() & 3) == 3;
-    if (DemoMode()) {
+    const bool strip = ScreenType >= ScreenFlightEms && BothRuntimeFlags();
+    if (InDemoMode()) {
         ++DemoCycleSeconds;
         if ((DemoOptions & 4) && DemoCycleSeconds % 5 == 0) SetColorScheme((ColorScheme + 1) % 3);
         if (DemoIdleCountdown != -1 && --DemoIdleCountdown <= 0) {
@@ -561,10 +559,10 @@ void GpsValues() {
 
 void ChannelValues(int now) {
     CommonValues(now);
-    if (ScreenType == 1 || ScreenType == 3) EngineValues();
-    if (ScreenType == 1) EnginePageValues();
-    if (ScreenType != 1) FlightValues();
-    if (ScreenType >= 3 && ScreenType <= 6) {
+    if (ScreenType == ScreenEngine || ScreenType == ScreenFlightEms) EngineValues();
+    if (ScreenType == ScreenEngine) EnginePageValues();
+    if (ScreenType != ScreenEngine) FlightValues();
+    if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
         if (StripIndex == 0) RpmValues();
         if (StripIndex == 1) NavValues();
         if (StripIndex == 2) GpsValues();

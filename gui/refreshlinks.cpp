@@ -1,23 +1,8 @@
 #include "refreshlinks.h"
 
-#define WEAK __attribute__((weak))
+#include <libintl.h>
 
-WEAK int ScreenType = 0;
-WEAK int DeviceID = 0;
-WEAK int RefreshPeriod = 50;
-WEAK int ShellBusy = 0;
-WEAK uint8_t SetupModeActive = 0;
-WEAK int LastRefreshTime = 0;
-WEAK int StripIndex = 0;
-WEAK int SavedScreenType = 0;
-WEAK int BaroEditActive = 0;
-WEAK int DemoIdleCountdown = -1;
-WEAK int KeyPressed = 0;
-WEAK int KeyFlagUntil = 0;
-WEAK int DemoBannerShown = 0;
-WEAK int LayoutReady = 0;
-WEAK int RepaintEnabled = 1;
-WEAK int StartTimeSec = 0;
+#define WEAK __attribute__((weak))
 
 WEAK int MenuOpen = 0;
 WEAK int MenuCloseTime = 0;
@@ -46,8 +31,6 @@ WEAK int DemoOptions = 0;
 WEAK int ExternalPowerOn = 1;
 
 WEAK TRefreshHooks RefreshHooks = {};
-
-#include <libintl.h>
 
 WEAK const char* SupplyChannelName(int channel) {
     switch (channel) {

@@ -1,29 +1,14 @@
-// State and operations of the shell and of the menus, editors and overlays that the
-// refresh reads, clears or calls. The shell and those parts own them; the definitions
-// here are weak, so that the owner's own definition takes their place at link time.
+// State and operations of the menus, editors and overlays that the refresh reads,
+// clears or calls. Those parts own them; the definitions here are weak, so that the
+// owner's own definition takes their place at link time. The shell's own state is in
+// shellstate.h.
 #pragma once
 
 #include <cstdint>
 
-struct TDisplayItem;
+#include "shellstate.h"
 
-// ---- shell ----
-extern int ScreenType;         // 1..6
-extern int DeviceID;
-extern int RefreshPeriod;      // ms
-extern int ShellBusy;
-extern uint8_t SetupModeActive;
-extern int LastRefreshTime;    // seconds of time()
-extern int StripIndex;         // 0 engine, 1 NAV, 2 GPS strip
-extern int SavedScreenType;
-extern int BaroEditActive;
-extern int DemoIdleCountdown;  // seconds, -1 off
-extern int KeyPressed;
-extern int KeyFlagUntil;       // seconds of time()
-extern int DemoBannerShown;
-extern int LayoutReady;
-extern int RepaintEnabled;
-extern int StartTimeSec;
+struct TDisplayItem;
 
 // ---- menus, editors, overlays, devices ----
 extern int MenuOpen;

@@ -26,11 +26,6 @@
 
 namespace {
 
-bool BothRuntimeFlags() {
-    const int32_t both = RuntimeFlag0 | RuntimeFlag1;
-    return (DisplaySetting.screenWord & both) == both;
-}
-
 bool NoBaroBox() { return DeviceID == 30 || DeviceID == 34; }
 
 // The refreshes the idle hook has seen: LastRefreshTime holds wall-clock seconds,
@@ -239,7 +234,7 @@ void LoadMainPictures() {
             pic = nullptr;
         } else if (f.keying != PictureOpaque) {
             pic->set_colorkey(PageKeyColour);
-            if (f.keying == PictureKeyed) pic->set_mode(9);
+            if (f.keying == PictureKeyed) pic->set_mode(DrawModeKeyed);
         }
         MainPictures[i] = pic;
     }
@@ -249,15 +244,24 @@ void LoadMainPictures() {
     PicTapeDigits = MainPictures[PicCisliceFont2];
 }
 
+namespace {
+
+// The rendered backgrounds follow the pictures and settings; the setup renders them again.
+void DropBackgrounds() {
+    delete EngineBackground;
+    delete StripBackground;
+    EngineBackground = StripBackground = nullptr;
+}
+
+}  // namespace
+
 void FreeMainPictures() {
     PicDialCentre = PicSlipBall = PicDigits = PicTapeDigits = nullptr;
     for (FGBitmap*& pic : MainPictures) {
         delete pic;
         pic = nullptr;
     }
-    delete EngineBackground;
-    delete StripBackground;
-    EngineBackground = StripBackground = nullptr;
+    DropBackgrounds();
 }
 
 namespace {
@@ -266,7 +270,6 @@ void CopyPicture(FGDrawBuffer* target, FGBitmap* pic, int x, int y) {
     if (pic) target->bitblt(x, y, 0, 0, pic->width, pic->height, pic);
 }
 
-// The baro box when the editor is closed (the values of its boxes come with the page records).
 // The barometric box: its picture with the QNH setting in the pressure unit
 // (valueRow) over the unit's name (unitRow).
 void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow) {
@@ -293,7 +296,7 @@ void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow) {
 
 void DrawNoEmsStrip(FGDrawBuffer* w) {
     w->fillbox(560, 0, w->width - 560, w->height, 0);
-    const int font = DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans19 : FontEuromode20];
+    const int font = LanguageFont(FontEuromode20, FontMsRefSans19);
     if (!FGFontManager::is_font(font)) return;
     const int saved = w->get_font();
     w->set_font(font);
@@ -301,7 +304,7 @@ void DrawNoEmsStrip(FGDrawBuffer* w) {
     const int h = FGFontManager::get_font_height(font);
     const int ys[2] = {80, 80 + h * 4 / 3};
     for (int i = 0; i < 2; ++i)
-        w->text(680 - FGFontManager::textwidth(font, lines[i]) / 2, ys[i], lines[i], 0xFFFFFF, PageKeyColour);
+        w->text(680 - FGFontManager::textwidth(font, lines[i]) / 2, ys[i], lines[i], WhiteColour, PageKeyColour);
     w->set_font(saved);
 }
 
@@ -381,9 +384,7 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
         case FGE_OPENED:
             LoadMainPictures();
             LoadTapePictures();
-            delete EngineBackground;
-            delete StripBackground;
-            EngineBackground = StripBackground = nullptr;
+            DropBackgrounds();
             // overlays and menu: TopFGPanel and MenuFGPanel, entertainment pictures, once they exist
             break;
         case FGE_CLOSING:

@@ -4,6 +4,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "configmanager.h"
+#include "fgdrawbuffer.h"
+#include "fgfontmanager.h"
 #include "hkutils.h"
 
 #include "settingvars.h"
@@ -48,6 +51,14 @@ const char* const DisplayFontFiles[DisplayFontCount] = {
 
 int32_t DisplayFonts[DisplayFontCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
                                           -1, -1, -1, -1, -1, -1, -1, -1, -1};
+
+int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic) {
+    return DisplayFonts[LanguageFontSet == FontSetCyrillic ? cyrillic : latin];
+}
+
+void SelectDisplayFont(FGDrawBuffer* window, int font) {
+    if (window && FGFontManager::is_font(font)) window->set_font(font);
+}
 
 // The toolkit font that the Latin languages use for text.
 int DisplayTextFont = 6;

@@ -48,6 +48,10 @@ void BuildDisplayPalette();
 
 // Transparent paper of value boxes and key colour of the pages' pictures.
 constexpr uint32_t PageKeyColour = 0xFFF000F0;
+// Raster modes of the pages' drawing: plain copy, and the key colour left out.
+constexpr unsigned DrawModeCopy = 0, DrawModeKeyed = 9;
+// White of texts, frames and marks; the palette has no white slot.
+constexpr uint32_t WhiteColour = 0xFFFFFF;
 
 // The registered display fonts, by position in DisplayFontFiles; -1 until registered.
 constexpr int DisplayFontCount = 19;
@@ -60,6 +64,10 @@ enum TDisplayFontIndex {
     FontMsRefSans25, FontMsRefSans28, FontMsRefSans32,
     FontLucidaConsole13, FontLucidaConsole16,
 };
+// The registered font of the active font set: the Latin or the Cyrillic one.
+int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic);
+// Selects a font on the window when it is registered; else the window keeps its own.
+void SelectDisplayFont(FGDrawBuffer* window, int font);
 
 // The language's default text font (a toolkit font id); the language itself is
 // LanguageId of the configuration manager (1049 selects the Cyrillic fonts).
@@ -131,6 +139,13 @@ enum {
 // Runtime flag bits in DisplaySetting.screenWord (its second byte).
 constexpr int32_t RuntimeFlag0 = 0x100, RuntimeFlag1 = 0x200;
 constexpr int32_t ScreenWordTypeMask = 0x3F;
+// The runtime flag byte of the screen word.
+inline int RuntimeFlags() { return (DisplaySetting.screenWord >> 8) & 0xFF; }
+inline bool BothRuntimeFlags() { return (RuntimeFlags() & 3) == 3; }
+// The runtime screen word keeps the screen type in its low bits; the flags stay.
+inline void StoreScreenType(int type) {
+    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (type & ScreenWordTypeMask);
+}
 
 extern FGTimer* RefreshTimer;      // null when none
 extern int ScreenType;

@@ -123,7 +123,7 @@ void StartScreen() {
         return;
     }
     SelectScreen(ScreenEngine);
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    StoreScreenType(ScreenType);
     SaveSetting(nullptr, KindRuntime);
 }
 
@@ -178,6 +178,7 @@ int ShellStartUp() {
     SubscribeDisplayChannels();
     FixBrightness();
     SetBrightness(BrightnessSetting.level, 0);
+    if (RefreshHooks.JpdStartStamp) RefreshHooks.JpdStartStamp();
     RefreshHooks.RepaintMainWindow = [] {
         if (MainFGWindow) MainFGWindow->DrawFrame();
     };
@@ -204,7 +205,7 @@ void ShellShutDown() {
     usleep(10000);  // a timer callback already under way finishes
     delete RefreshTimer;
     RefreshTimer = nullptr;
-    DisplaySetting.screenWord = (DisplaySetting.screenWord & ~ScreenWordTypeMask) | (ScreenType & ScreenWordTypeMask);
+    StoreScreenType(ScreenType);
     SaveSetting(nullptr, KindStatistic | KindRuntime);
     ConfigManager.Release();
     SetBrightness(0, 1);

@@ -23,9 +23,6 @@ const char* (*SoftKeyLabel)(int key) = nullptr;
 
 namespace {
 
-constexpr FGPixel Focus = 0xFCE000;
-constexpr FGPixel Black = 0x000000;
-constexpr FGPixel White = 0xFFFFFF;
 constexpr FGPixel DemoRed = 0xF80000;
 constexpr FGPixel SliderGreen = 0x00F800;
 constexpr int CaptionFont = 8;
@@ -55,13 +52,8 @@ const char* Label(int key) {
     return label ? label : "";
 }
 
-template <size_t N>
-void SetText(char (&dst)[N], const char* text) {
-    std::snprintf(dst, N, "%s", text);
-}
-
 // The status font: 16 px of the language's font set.
-int StatusFont() { return DisplayFonts[LanguageFontSet == FontSetCyrillic ? FontMsRefSans16 : FontEuromode16]; }
+int StatusFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 
 bool Read(uint32_t id, int32_t& value) {
     return AverReader && AverReader->GetValue(id, value) == 0;
@@ -75,9 +67,9 @@ bool ReadFixed(uint32_t id, int type, int32_t& value, uint64_t* stamp = nullptr)
 
 // Text opaque at (x, y) in the focus colour with a frame of the text's width, 17 high.
 void FramedText(FGDrawBuffer* w, int x, int y, const char* text) {
-    w->set_mode(0);
-    w->text(x, y, text, Focus, Black);
-    w->box(x, y, FGFontManager::textwidth(w->get_font(), text), 17, Focus);
+    w->set_mode(DrawModeCopy);
+    w->text(x, y, text, DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
+    w->box(x, y, FGFontManager::textwidth(w->get_font(), text), 17, DisplayPalette.PalFocusYellow);
 }
 
 void StatusLine(FGDrawBuffer* w) {
@@ -124,17 +116,17 @@ void PowerDetail(FGDrawBuffer* w) {
         widths[i] = FGFontManager::textwidth(font, lines[i]);
     }
     const int width = std::max(std::max(widths[0], widths[1]), widths[2]);
-    w->set_mode(0);
-    w->fillbox(0, 0, width, 51, Black);
+    w->set_mode(DrawModeCopy);
+    w->fillbox(0, 0, width, 51, DisplayPalette.PalBlack);
     const int ys[3] = {1, 17, 32};
-    for (int i = 0; i < 3; ++i) w->text(0, ys[i], lines[i], Focus, Black);
-    w->box(0, 0, width, 51, Focus);
+    for (int i = 0; i < 3; ++i) w->text(0, ys[i], lines[i], DisplayPalette.PalFocusYellow, DisplayPalette.PalBlack);
+    w->box(0, 0, width, 51, DisplayPalette.PalFocusYellow);
 }
 
 void DemoMark(FGDrawBuffer* w) {
     if (!InDemoMode()) return;
     const char* text = gettext("DEMO MODE");
-    w->set_mode(9);
+    w->set_mode(DrawModeKeyed);
     w->text(400 - FGFontManager::textwidth(w->get_font(), text) / 2, 468, text, DemoRed, PageKeyColour);
 }
 
@@ -154,8 +146,8 @@ void Recording(FGDrawBuffer* w) {
     }
     char text[64];
     std::snprintf(text, sizeof text, "[R] %ld.%06ld  ", static_cast<long>(sec), static_cast<long>(usec));
-    w->set_mode(0);
-    w->text(0, 150, text, White, Black);
+    w->set_mode(DrawModeCopy);
+    w->text(0, 150, text, WhiteColour, DisplayPalette.PalBlack);
 }
 
 void KeyButtons(FGDrawBuffer* w) {
@@ -179,9 +171,9 @@ void KeyButtons(FGDrawBuffer* w) {
 void Slider(int x, int y, int32_t fill) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
     w->fillbox(x, y, fill, 30, SliderGreen);
-    w->box(x, y, 300, 30, White);
+    w->box(x, y, 300, 30, WhiteColour);
 }
 
 }  // namespace
@@ -196,7 +188,7 @@ void UpdateSoftKeyCaptions(int keyHold) {
     const int bigFont = eight ? 10 : 11;
     for (int i = 0; i < n; ++i) {
         TDisplayItem& it = items[i];
-        SetText(it.text, Label(eight ? keys8[i] : keys6[i]));
+        SetItemText(it.text, Label(eight ? keys8[i] : keys6[i]));
         if (big && it.fontCode != bigFont) {
             it.fontCode = bigFont;
             it.y -= 7;
@@ -222,20 +214,19 @@ void DrawStatusBar(FGDrawBuffer* window) {
     FGDrawBuffer* w = window;
     if (!w) return;
     KeyBarHeight = KeyPressed ? std::min(KeyBarHeight + 3, 25) : std::max(KeyBarHeight - 3, 15);
-    w->set_mode(0);
-    w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, Black);
+    w->set_mode(DrawModeCopy);
+    w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, DisplayPalette.PalBlack);
     if (KeyPressed && KeyBarHeight == 25) KeyButtons(w);
     TDisplayItem* items = EightKeys() ? SoftKeyCaptions8 : SoftKeyCaptions6;
     const int n = EightKeys() ? SoftKeyCaptions8Rows : SoftKeyCaptions6Rows;
     for (int i = 0; i < n; ++i) DrawDisplayItem(&items[i]);
 
-    const int font = StatusFont();
-    if (FGFontManager::is_font(font)) w->set_font(font);
+    SelectDisplayFont(w, StatusFont());
     StatusLine(w);
     PowerDetail(w);
     DemoMark(w);
     Recording(w);
-    w->set_mode(0);
+    w->set_mode(DrawModeCopy);
 }
 
 void DrawPercentSlider1() {
