@@ -27,7 +27,7 @@ int32_t PathStep = 0;
 
 namespace {
 
-constexpr FGPixel Black = 0x000000, White = 0xFFFFFF;
+constexpr FGPixel Black = 0x000000, White = WhiteColour;
 // The palette's colours, read when drawing (start-up fills the palette).
 const FGPixel& NavGreen = DisplayPalette.PalNavGreen;
 const FGPixel& GpsBlue = DisplayPalette.PalGpsBlue;
@@ -37,7 +37,6 @@ const FGPixel& Orange = DisplayPalette.PalOrange;
 const FGPixel& StandbyOrange = DisplayPalette.PalOrangeRed;
 constexpr FGPixel XpdrRed = 0xF80000;
 constexpr FGPixel BoxGreen = 0x00F800;     // autopilot box, HSI label, 3-D path
-constexpr unsigned ModeCopy = 0;
 constexpr int32_t FullTurn = 360000;       // thousandths of a degree
 constexpr int32_t Missing = -9998;         // values below are "no value"
 
@@ -579,7 +578,7 @@ void DrawHsiStrip() {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     const TRefreshValues& rv = RefreshValues;
-    w->set_mode(ModeCopy);
+    w->set_mode(DrawModeCopy);
     w->fillbox(558, 0, 800 - 558, 480, Black);
 
     int32_t loc = 0;

@@ -42,7 +42,7 @@ bool ReadFlightChannel(uint32_t id, int32_t* value) {
 
 namespace {
 
-constexpr FGPixel White = 0xFFFFFF;
+constexpr FGPixel White = WhiteColour;
 constexpr FGPixel Black = 0x000000;
 const FGPixel& ErrRed = DisplayPalette.PalRed;
 const FGPixel& Grey128 = DisplayPalette.PalGrey128;
