@@ -1,0 +1,3 @@
+#include "menulinks.h"
+
+TMenuLinks MenuLinks = {};

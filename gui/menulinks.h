@@ -1,0 +1,20 @@
+// The shell's view of the menus, soft keys, editors, overlays (gui/menu/, gui/setup/) and
+// of the entertainment screen (gui/ent/). Those libraries stand above the shell: the shell
+// never includes their headers and calls them only through this table, which they fill
+// when the program starts (InstallMenuLinks, InstallEntLinks). A null entry is skipped.
+#pragma once
+
+class FGWindow;
+
+struct TMenuLinks {
+    // ---- menus, soft keys, overlays ----
+    void (*StartMenus)();                 // start-up: menu geometry, font, callbacks, keyboards
+    void (*OpenPanels)(FGWindow* main);   // the main window opened: overlay and menu panels
+    void (*ClosePanels)();                // the main window closes
+    void (*DispatchKey)(int key);         // a key's low byte to the soft-key table
+    // ---- entertainment screen ----
+    int (*EntertainerOpen)();             // non-zero while the screen exists
+    int (*EntertainerKey)(int key);       // keys go to the screen while it is open
+    void (*EntertainerDraw)(FGWindow* main);
+};
+extern TMenuLinks MenuLinks;
