@@ -14,7 +14,14 @@ struct TMenuLinks {
     void (*DispatchKey)(int key);         // a key's low byte to the soft-key table
     // ---- entertainment screen ----
     int (*EntertainerOpen)();             // non-zero while the screen exists
-    int (*EntertainerKey)(int key);       // keys go to the screen while it is open
+    // Keys go to the screen while it is open. Non-zero: the screen asks to be closed;
+    // the shell destroys it after this call returns and rebinds the screen's soft keys.
+    int (*EntertainerKey)(int key);
     void (*EntertainerDraw)(FGWindow* main);
+    int (*CreateEntertainer)(FGWindow* main);  // non-zero when the screen exists afterwards
+    void (*DestroyEntertainer)();         // also restores the refresh period
+    void (*LoadEntertainerImages)();      // the main window opened
+    void (*FreeEntertainerImages)();      // the main window closes
+    void (*CloseVideoPlayer)();           // the demo reset's stop of the global player
 };
 extern TMenuLinks MenuLinks;
