@@ -345,11 +345,8 @@ int SaveFile(TConfigSetting* store, const std::string& name, uint16_t kind) {
 }
 }  // namespace
 
-int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t kind) {
-    TConfig dat(datName), bck(bckName);
-    dat.OpenConfig();
-    bck.OpenConfig();
-    int defaults = 0, backups = 0, failures = 0;
+// Registered items of one kind into the store, from the .dat, the .bck or the defaults.
+int TConfigSetting::LoadItems(TConfig& dat, TConfig& bck, uint16_t kind, TLoadCounts* counts) {
     SortItems();
     for (uint32_t i = 0; i < m_ItemCount; ++i) {
         const TConfigItem it = m_Items[i];
@@ -361,7 +358,7 @@ int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t 
             if (dat.FindSection(ssid, par, length) == 0) {
                 packet = dat.CurrentPacket();
             } else {
-                ++backups;
+                ++counts->backups;
                 if (bck.FindSection(ssid, par, length) == 0) packet = bck.CurrentPacket();
             }
         }
@@ -371,7 +368,7 @@ int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t 
             DecodeSetupSectHead(packet, &head);
             r = SetSectionNEW(&head, packet + SetupSectHeadSize, 0);
         } else {
-            ++defaults;
+            ++counts->defaults;
             const void* value = it.defaultData ? it.defaultData : it.variable;
             if (!value && it.length) continue;
             SetupSectPacket head = {};
@@ -381,14 +378,35 @@ int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t 
             head.time = m_Now();
             r = it.length <= SetupSectMaxData ? SetSectionNEW(&head, static_cast<const uint8_t*>(value), 1) : SectNoRoom;
         }
-        if (r != 0) ++failures;
+        if (r != 0) ++counts->failures;
     }
-    TakeMissingSections(this, dat, kind, &failures);
-    backups += TakeMissingSections(this, bck, kind, &failures);
-    dat.CloseConfig();
-    bck.CloseConfig();
-    if (backups > 0 && defaults == 0) CopyConfigFile(bckName, datName);
-    return -failures;
+    return 0;
+}
+
+// The files' other sections of one kind; the .dat is replaced by a complete backup.
+int TConfigSetting::LoadUnknown(TConfig& dat, TConfig& bck, uint16_t kind, TLoadCounts* counts,
+                                const char* datName, const char* bckName) {
+    TakeMissingSections(this, dat, kind, &counts->failures);
+    counts->backups += TakeMissingSections(this, bck, kind, &counts->failures);
+    // A store too small for the .bck proves nothing about it: the .dat stays.
+    if (counts->backups > 0 && counts->defaults == 0 && counts->failures == 0) CopyConfigFile(bckName, datName);
+    return 0;
+}
+
+void TConfigSetting::NoteIncomplete(uint16_t kind, bool incomplete) {
+    uint32_t bit = 1u << ((kind >> 12) - 1);
+    m_IncompleteKinds = incomplete ? (m_IncompleteKinds | bit) : (m_IncompleteKinds & ~bit);
+}
+
+int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t kind) {
+    TConfig dat(datName), bck(bckName);
+    dat.OpenConfig();
+    bck.OpenConfig();
+    TLoadCounts counts;
+    LoadItems(dat, bck, kind, &counts);
+    LoadUnknown(dat, bck, kind, &counts, datName, bckName);
+    NoteIncomplete(kind, counts.failures != 0);
+    return -counts.failures;
 }
 
 int TConfigSetting::LoadConfig(const char* prefix, uint32_t kindMask, int reload) {
@@ -397,18 +415,39 @@ int TConfigSetting::LoadConfig(const char* prefix, uint32_t kindMask, int reload
     if (!locks.Ok()) return -3;
     uint32_t kinds = LoadedKinds();
     SetLoaded(kinds);
-    int failures = 0;
+    struct TKindFiles {
+        std::string datName, bckName;
+        std::unique_ptr<TConfig> dat, bck;
+        TLoadCounts counts;
+    } files[ConfigKindCount];
+    uint32_t todo = 0;
     for (int i = 0; i < ConfigKindCount; ++i) {
         uint32_t bit = 1u << i;
         if (!(kindMask & bit)) continue;
         if ((kinds & bit) && !reload) continue;
         kinds |= bit;
-        SetLoaded(kinds);
-        std::string dat = ConfigFileName(prefix, ConfigKindBase[i], ".dat");
-        std::string bck = ConfigFileName(prefix, ConfigKindBase[i], ".bck");
-        if (LoadData(dat.c_str(), bck.c_str(), ConfigKindOfBit(i)) != 0) ++failures;
+        todo |= bit;
+        TKindFiles& f = files[i];
+        f.datName = ConfigFileName(prefix, ConfigKindBase[i], ".dat");
+        f.bckName = ConfigFileName(prefix, ConfigKindBase[i], ".bck");
+        f.dat = std::make_unique<TConfig>(f.datName.c_str());
+        f.bck = std::make_unique<TConfig>(f.bckName.c_str());
+        f.dat->OpenConfig();
+        f.bck->OpenConfig();
     }
-    return failures ? LoadStoreFailed : 0;
+    SetLoaded(kinds);
+    // Every registered setting first, so that unknown sections can never crowd one out.
+    for (int i = 0; i < ConfigKindCount; ++i)
+        if (todo & (1u << i)) LoadItems(*files[i].dat, *files[i].bck, ConfigKindOfBit(i), &files[i].counts);
+    for (int i = 0; i < ConfigKindCount; ++i) {
+        if (!(todo & (1u << i))) continue;
+        TKindFiles& f = files[i];
+        LoadUnknown(*f.dat, *f.bck, ConfigKindOfBit(i), &f.counts, f.datName.c_str(), f.bckName.c_str());
+        f.dat->CloseConfig();
+        f.bck->CloseConfig();
+        NoteIncomplete(ConfigKindOfBit(i), f.counts.failures != 0);
+    }
+    return 0;
 }
 
 int TConfigSetting::SaveData(TConfigOutFile& file, uint16_t kind) {
@@ -446,10 +485,16 @@ int TConfigSetting::SaveConfig(const char* prefix, uint32_t kindMask) {
     if (!IsLoaded()) return -1;
     TStoreLocks locks(this);
     if (!locks.Ok()) return -3;
-    int result = 0;
+    int result = 0, skipped = 0;
     for (int i = 0; i < ConfigKindCount; ++i) {
         if (!(kindMask & (1u << i))) continue;
         uint16_t kind = ConfigKindOfBit(i);
+        // The store could not hold all of this kind's files: writing would lose the rest.
+        if (m_IncompleteKinds & (1u << i)) {
+            HookPrintf("TConfigSetting::SaveConfig: kind %x loaded incompletely, files kept\n", kind);
+            skipped = SaveIncomplete;
+            continue;
+        }
         int r = SaveFile(this, ConfigFileName(prefix, ConfigKindBase[i], ".dat"), kind);
         if (r != 0) result = r;
         // After any failure the backups stay as they are: they hold the last good settings.
@@ -458,5 +503,5 @@ int TConfigSetting::SaveConfig(const char* prefix, uint32_t kindMask) {
             if (r != 0) result = r;
         }
     }
-    return result;
+    return result ? result : skipped;
 }

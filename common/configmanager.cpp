@@ -527,6 +527,8 @@ int LoadSetting(const char* prefix, uint32_t kindMask, int reload) {
         SettingsError = 1;
     else
         SetLanguage(LanguageSetting.languageId);
+    // Every setting was read, but the store could not hold all the files carry.
+    if (ConfigManager.Store() && (ConfigManager.Store()->IncompleteKinds() & kindMask)) SettingsError = 1;
     HookPrintf(">>LoadSetting()\n");
     SetDisplayCapabilities();
     LayoutMask = DisplaySetting.screenWord & 0x3F;
@@ -606,7 +608,8 @@ bool SetLanguage(int languageId) {
     const TLanguage* lang = nullptr;
     for (const TLanguage& l : Languages)
         if (l.id == languageId) lang = &l;
-    // An unknown id keeps the language and its fonts together as they were.
+    // The font selection is reset first; an unknown id changes nothing else.
+    LanguageFontSet = FontSetLatin;
     if (!lang) return false;
     LanguageFontSet = lang->fontSet;
     LanguageTextVariant = lang->textVariant;

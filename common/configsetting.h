@@ -120,7 +120,13 @@ enum : int {
     SectLengthDiffers = -7,   // the stored length is not the length asked for; nothing copied
     ItemNotFound = -10,
     ItemNotBound = -11,
-    LoadStoreFailed = -5,     // LoadConfig: a section could not be stored
+    LoadStoreFailed = -5,     // LoadData: a section could not be stored
+    SaveIncomplete = -5,      // SaveConfig: a kind the store could not hold whole keeps its files
+};
+
+// Tallies of loading one kind.
+struct TLoadCounts {
+    int defaults = 0, backups = 0, failures = 0;
 };
 
 class TConfigSetting {
@@ -180,11 +186,14 @@ public:
     TConfigChangeFn ChangeCallback() const { return m_ChangeFn; }
     const uint8_t* LastPacket() const { return m_LastValid ? m_LastPacket : nullptr; }  // last located packet
 
-    // Files (configfile.cpp). LoadConfig: 0; -1 no store; -3 locked elsewhere; -5 a section not stored.
+    // Files (configfile.cpp). LoadConfig: 0; -1 no store; -3 locked elsewhere. Sections that do not
+    // fit the store mark their kind in IncompleteKinds.
     int LoadConfig(const char* prefix, uint32_t kindMask, int reload);
-    // 0; -1 no store or never loaded; -3 locked elsewhere; -2 a file not opened; -4 a write failed.
+    // 0; -1 no store or never loaded; -3 locked elsewhere; -2 a file not opened; -4 a write failed;
+    // -5 a kind loaded incompletely was left unwritten (the others are written).
     int SaveConfig(const char* prefix, uint32_t kindMask);
     int LoadData(const char* datName, const char* bckName, uint16_t kind);  // minus the sections not stored
+    uint32_t IncompleteKinds() const { return m_IncompleteKinds; }  // kind mask bits
     int SaveData(TConfigOutFile& file, uint16_t kind);                      // minus the failed writes
 
 private:
@@ -206,6 +215,10 @@ private:
     int Locate(uint16_t SSID, uint16_t Par, const uint8_t** packet);
     int CopyOut(uint16_t SSID, uint16_t Par, SetupSectPacket* head, uint8_t* data, uint32_t capacity, bool exact);
     void SetLoaded(uint32_t kinds);
+    int LoadItems(TConfig& dat, TConfig& bck, uint16_t kind, TLoadCounts* counts);
+    int LoadUnknown(TConfig& dat, TConfig& bck, uint16_t kind, TLoadCounts* counts, const char* datName,
+                    const char* bckName);
+    void NoteIncomplete(uint16_t kind, bool incomplete);
     int FindItemIndex(uint16_t SSID, uint16_t Par);
     int MoveItem(uint16_t SSID, uint16_t Par, bool store);  // variable into the store, or back
     void SortItems();
@@ -229,6 +242,7 @@ private:
     uint32_t m_ItemCapacity = 0;
     uint32_t m_ItemCount = 0;
     bool m_ItemsDirty = false;
+    uint32_t m_IncompleteKinds = 0;
     TConfigChangeFn m_ChangeFn = nullptr;
     void* m_ChangeUser = nullptr;
 };

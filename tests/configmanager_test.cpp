@@ -44,7 +44,7 @@ protected:
         DeviceInfo = {29, 1, 0, {}};
         DeviceInfoExt = {};
     }
-    void Start() {
+    void Start(int expectedError = 0) {
         ASSERT_EQ(ConfigManager.Create(), 0);
         store = ConfigManager.Store();
         store->SetClock([this] { return now; });
@@ -57,7 +57,7 @@ protected:
         });
         SettingsError = 0;
         ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
-        ASSERT_EQ(SettingsError, 0);
+        ASSERT_EQ(SettingsError, expectedError);
     }
     void Restart() {
         ConfigManager.Release();
@@ -130,6 +130,55 @@ TEST_F(ManagerTest, SettingsSurviveARestartThroughTheFiles) {
     EXPECT_EQ(FlightStatistics.altitude.max, 1200);
     EXPECT_EQ(FlightStatistics.altitude.min, 300);
     EXPECT_EQ(EngineStatistics.egtMax[0], 7777);
+}
+
+TEST_F(ManagerTest, FilesBeyondTheStoreStillLoadEverySettingAndStayUntouched) {
+    UnitsSetting.airspeed = 0;
+    ASSERT_EQ(SetSS(0x4001, 0), 0);
+    QnhSetting.qnh = 99000;
+    FlightStatistics.altitude = {1200, 300};
+    ASSERT_EQ(SaveSetting(nullptr, KindAll), 0);
+    // More foreign sections than the index holds, in the kind that loads first.
+    for (const char* name : {"statistic.dat", "statistic.bck"}) {
+        std::vector<uint8_t> bytes = FileBytes(name);
+        for (uint16_t par = 0; par < IndexCapacity + 100; ++par) {
+            uint8_t packet[8 + 18];
+            const uint8_t data[8] = {static_cast<uint8_t>(par), 1, 2, 3, 4, 5, 6, 7};
+            SetupSectPacket h = {};
+            h.SSID = 0x1F00;
+            h.Par = par;
+            h.length = 8;
+            h.time = 5;
+            BuildSetupSectPacket(&h, data, packet);
+            bytes.insert(bytes.end(), packet, packet + sizeof packet);
+        }
+        WriteByteFile(name, bytes);
+    }
+    const char* const files[] = {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck",
+                                 "setup.dat",     "setup.bck",     "calib.dat",   "calib.bck"};
+    std::vector<std::vector<uint8_t>> before;
+    for (const char* f : files) before.push_back(FileBytes(f));
+
+    ConfigManager.Release();
+    UnitsSetting.airspeed = 2;
+    QnhSetting.qnh = 0;
+    FlightStatistics.altitude = {0, 0};
+    LimitRpm.alarm = 0;
+    Start(1);  // loaded, and the error box is told
+
+    EXPECT_EQ(UnitsSetting.airspeed, 0);
+    EXPECT_EQ(QnhSetting.qnh, 99000);
+    EXPECT_EQ(FlightStatistics.altitude.max, 1200);
+    EXPECT_EQ(LimitRpm.alarm, 5800);  // a default
+    EXPECT_EQ(store->IncompleteKinds(), 1u);
+    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(FileBytes(files[i]), before[i]) << files[i];
+
+    // Saving keeps the files the store could not hold whole, and says so.
+    FlightStatistics.altitude = {1300, 300};
+    EXPECT_EQ(SaveSetting(nullptr, KindStatistic | KindRuntime), -1);
+    EXPECT_EQ(FileBytes("statistic.dat"), before[0]);
+    EXPECT_EQ(FileBytes("statistic.bck"), before[1]);
+    EXPECT_FALSE(FileBytes("runtime.bck").empty());
 }
 
 TEST_F(ManagerTest, DamagedDatIsRecoveredFromBck) {
@@ -498,7 +547,12 @@ TEST(Language, SwitchesFontsAndCatalogue) {
     EXPECT_EQ(LanguageTextVariant, 1);
     EXPECT_STREQ(LanguageLocale, "cs_CZ");
 
-    EXPECT_FALSE(SetLanguage(1050));  // unknown: everything stays
+    EXPECT_TRUE(SetLanguage(1049));
+    EXPECT_FALSE(SetLanguage(1050));  // unknown: only the font selection is reset
+    EXPECT_EQ(LanguageFontSet, FontSetLatin);
+    EXPECT_EQ(LanguageId, 1049);
+    EXPECT_TRUE(SetLanguage(1029));
+    EXPECT_FALSE(SetLanguage(0));
     EXPECT_EQ(LanguageId, 1029);
     EXPECT_STREQ(LanguageLocale, "cs_CZ");
     EXPECT_EQ(LanguageTextVariant, 1);
