@@ -4,6 +4,7 @@
 #include "configmanager.h"
 #include "fgapp.h"
 #include "hkutils.h"
+#include "menu.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
@@ -16,6 +17,7 @@ constexpr unsigned DashviewAppFlags = 0x18017;
 }  // namespace
 
 int main(int argc, char** argv) {
+    InstallMenuLinks();  // the shell reaches the menus and soft keys through its link table
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.
     InitMainGlobals();

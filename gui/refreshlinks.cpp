@@ -4,8 +4,6 @@
 
 #define WEAK __attribute__((weak))
 
-WEAK int MenuOpen = 0;
-WEAK int MenuCloseTime = 0;
 WEAK int FirmwareUpdateFailed = 0;
 WEAK int BaroEditCloseTime = 0;
 WEAK int SoftKeyHold = 0;

@@ -20,6 +20,7 @@
 #include "flighttapes.h"
 #include "hkutils.h"
 #include "initialsetting.h"
+#include "menulinks.h"
 #include "refresh.h"
 #include "shellstate.h"
 #include "statusbar.h"
@@ -367,7 +368,7 @@ void PaintFrame() {
 
 }  // namespace
 
-int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
+int OnMainWindowEvent(FGWindow* window, FGEvent* event) {
     if (!event) return 0;
     switch (event->type) {
         case FGE_KEY: {
@@ -377,17 +378,19 @@ int OnMainWindowEvent(FGWindow* /*window*/, FGEvent* event) {
                 KeyPressed = 1;
                 KeyFlagUntil = static_cast<int>(time(nullptr)) + 5;
             }
-            // keys: the entertainment screen's key operation, else the soft-key
-            // table's dispatch of the low byte, once they exist
+            // keys: the entertainment screen's key operation first, once it exists
+            if (MenuLinks.DispatchKey) MenuLinks.DispatchKey(k & 0xFF);
             break;
         }
         case FGE_OPENED:
             LoadMainPictures();
             LoadTapePictures();
             DropBackgrounds();
-            // overlays and menu: TopFGPanel and MenuFGPanel, entertainment pictures, once they exist
+            if (MenuLinks.OpenPanels) MenuLinks.OpenPanels(window);
+            // entertainment pictures, once they exist
             break;
         case FGE_CLOSING:
+            if (MenuLinks.ClosePanels) MenuLinks.ClosePanels();
             FreeMainPictures();
             FreeTapePictures();
             break;

@@ -20,6 +20,7 @@
 #include "hkutils.h"
 #include "initialsetting.h"
 #include "lookup.h"
+#include "menulinks.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellhooks.h"
@@ -132,8 +133,9 @@ int ShellStartUp() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     TakeStartTime(static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
-    // menu and keys: geometry, callbacks and keyboards of the menu, the soft-key table,
-    // the tank calibration and the directory selection, once they exist
+    // menu and keys: geometry, callbacks and keyboards of the menu and the soft-key table
+    // (the tank calibration and the directory selection add theirs once they exist)
+    if (MenuLinks.StartMenus) MenuLinks.StartMenus();
     RegisterDisplayFonts();
     SetLanguage(0);
     SetupModeActive = 0;
