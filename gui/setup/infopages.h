@@ -76,6 +76,7 @@ struct TPageText {
     int32_t x, y;      // anchor: left end, right end or centre by align
     uint8_t font;      // PageFontBody or PageFontTitle
     uint8_t align;
+    uint8_t shiftBy;   // n > 0: x moves right by the width of text n - 1 (in this text's font)
     uint32_t ink, paper;
     char text[PageTextSize];
 };
@@ -90,7 +91,6 @@ struct TInfoPage {
     int textCount, rectCount;
     TPageText texts[PageMaxTexts];
     TPageRect rects[PageMaxRects];  // drawn after the box, before the texts
-    int cyrillic;                   // labels in the Cyrillic font set
 };
 
 // Builders: fill page from the settings records (no show-flag test). Variant: units 0
