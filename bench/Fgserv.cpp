@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -71,9 +72,9 @@ int FdmConvert(const uint8_t* wire, size_t length, TFdmPacket& out) {
 }
 
 void PrintFdmPacket(const TFdmPacket& p) {
-    auto f = [](const char* name, double v) { BenchPrintf("%s = %f\n", name, v); };
-    BenchPrintf("version = %d\n", static_cast<int>(p.version));
-    BenchPrintf("-- Positions --\n");
+    auto f = [](const char* name, double v) { BenchDumpf("%s = %f\n", name, v); };
+    BenchDumpf("version = %d\n", static_cast<int>(p.version));
+    BenchDumpf("-- Positions --\n");
     f("longitude", p.longitude);
     f("latitude", p.latitude);
     f("altitude", p.altitude);
@@ -83,7 +84,7 @@ void PrintFdmPacket(const TFdmPacket& p) {
     f("psi", p.psi);
     f("alpha", p.alpha);
     f("beta", p.beta);
-    BenchPrintf("-- Velocities --\n");
+    BenchDumpf("-- Velocities --\n");
     f("phidot", p.phidot);
     f("thetadot", p.thetadot);
     f("psidot", p.psidot);
@@ -95,37 +96,37 @@ void PrintFdmPacket(const TFdmPacket& p) {
     f("v_wind_body_north", p.v_wind_body_north);
     f("v_wind_body_east", p.v_wind_body_east);
     f("v_wind_body_down", p.v_wind_body_down);
-    BenchPrintf("-- Accelerations --\n");
+    BenchDumpf("-- Accelerations --\n");
     f("A_X_pilot", p.A_X_pilot);
     f("A_Y_pilot", p.A_Y_pilot);
     f("A_Z_pilot", p.A_Z_pilot);
-    BenchPrintf("-- Stall --\n");
+    BenchDumpf("-- Stall --\n");
     f("stall_warning", p.stall_warning);
     f("slip_deg", p.slip_deg);
-    BenchPrintf("-- Engines --\n");
-    BenchPrintf("num_engines = %u\n", p.num_engines);
+    BenchDumpf("-- Engines --\n");
+    BenchDumpf("num_engines = %u\n", p.num_engines);
     for (uint32_t e = 0; e < FdmTaken(p.num_engines, FdmMaxEngines); ++e) {
-        BenchPrintf("eng_state[%u] = %u\n", e, p.eng_state[e]);
-        BenchPrintf("rpm[%u] = %f, fuel_flow[%u] = %f, fuel_px[%u] = %f\n", e, p.rpm[e], e, p.fuel_flow[e], e,
+        BenchDumpf("eng_state[%u] = %u\n", e, p.eng_state[e]);
+        BenchDumpf("rpm[%u] = %f, fuel_flow[%u] = %f, fuel_px[%u] = %f\n", e, p.rpm[e], e, p.fuel_flow[e], e,
                     p.fuel_px[e]);
-        BenchPrintf("egt[%u] = %f, cht[%u] = %f, mp_osi[%u] = %f, tit[%u] = %f\n", e, p.egt[e], e, p.cht[e], e,
+        BenchDumpf("egt[%u] = %f, cht[%u] = %f, mp_osi[%u] = %f, tit[%u] = %f\n", e, p.egt[e], e, p.cht[e], e,
                     p.mp_osi[e], e, p.tit[e]);
-        BenchPrintf("oil_temp[%u] = %f, oil_px[%u] = %f\n", e, p.oil_temp[e], e, p.oil_px[e]);
+        BenchDumpf("oil_temp[%u] = %f, oil_px[%u] = %f\n", e, p.oil_temp[e], e, p.oil_px[e]);
     }
-    BenchPrintf("-- Consumables --\n");
-    BenchPrintf("num_tanks = %u\n", p.num_tanks);
+    BenchDumpf("-- Consumables --\n");
+    BenchDumpf("num_tanks = %u\n", p.num_tanks);
     for (uint32_t t = 0; t < FdmTaken(p.num_tanks, FdmMaxTanks); ++t)
-        BenchPrintf("fuel_quantity[%u] = %f\n", t, p.fuel_quantity[t]);
-    BenchPrintf("-- Gear status --\n");
-    BenchPrintf("num_wheels = %u\n", p.num_wheels);
+        BenchDumpf("fuel_quantity[%u] = %f\n", t, p.fuel_quantity[t]);
+    BenchDumpf("-- Gear status --\n");
+    BenchDumpf("num_wheels = %u\n", p.num_wheels);
     for (uint32_t g = 0; g < FdmTaken(p.num_wheels, FdmMaxWheels); ++g)
-        BenchPrintf("wow[%u] = %u, gear_pos[%u] = %f, gear_steer[%u] = %f, gear_compression[%u] = %f\n", g,
+        BenchDumpf("wow[%u] = %u, gear_pos[%u] = %f, gear_steer[%u] = %f, gear_compression[%u] = %f\n", g,
                     p.wow[g], g, p.gear_pos[g], g, p.gear_steer[g], g, p.gear_compression[g]);
-    BenchPrintf("-- Environment --\n");
-    BenchPrintf("cur_time = %u\n", p.cur_time);
-    BenchPrintf("warp = %d\n", p.warp);
+    BenchDumpf("-- Environment --\n");
+    BenchDumpf("cur_time = %u\n", p.cur_time);
+    BenchDumpf("warp = %d\n", p.warp);
     f("visibility", p.visibility);
-    BenchPrintf("-- Control surface positions --\n");
+    BenchDumpf("-- Control surface positions --\n");
     f("elevator", p.elevator);
     f("elevator_trim_tab", p.elevator_trim_tab);
     f("left_flap", p.left_flap);
@@ -236,7 +237,7 @@ TSocketFd OpenListener(uint16_t port) {
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);  // the simulator may run on another machine
     if (bind(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(fd.Get(), 5) != 0) {
         BenchPrintf("fgserv: port %d: %s\n", port, strerror(errno));
         fd.Close();
@@ -245,14 +246,27 @@ TSocketFd OpenListener(uint16_t port) {
 }
 
 // Reads what the client has; a whole packet is converted and stored.
-// False when the client has gone.
+// False when the client has gone or must be dropped.
 bool ServeClient(TFdmClient& c, uint32_t& packets) {
     ssize_t n = recv(c.fd.Get(), c.packet + c.have, FdmPacketSize - c.have, MSG_DONTWAIT);
     if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
     if (n == 0) return false;
+    const uint32_t before = c.have;
     c.have += static_cast<uint32_t>(n);
+    // Another layout has another length: read as ours, every later packet would be out of
+    // step. Told once, as soon as the version word is in; the client is dropped.
+    if (before < 4 && c.have >= 4) {
+        const uint32_t version = FdmPacketVersion(c.packet);
+        if (version != FdmVersion) {
+            char text[96];
+            snprintf(text, sizeof text, MsgFdmVersion, static_cast<int>(version), static_cast<int>(FdmVersion));
+            BenchPrintf("%s\n", text);
+            DebugOutput("MeassureThread: Client dropped.\n");
+            return false;
+        }
+    }
     if (c.have < FdmPacketSize) return true;
-    BenchPrintf("[%d] Receive %d bytes, readed = %d bytes.\n", c.fd.Get(), static_cast<int>(FdmPacketSize),
+    BenchDumpf("[%d] Receive %d bytes, readed = %d bytes.\n", c.fd.Get(), static_cast<int>(FdmPacketSize),
                 static_cast<int>(c.have));
     c.have = 0;
     FdmConvert(c.packet, FdmPacketSize, LastFdmPacket);

@@ -11,7 +11,17 @@ constexpr uint16_t FdmServerPort = 5511;
 constexpr uint16_t PropServerPort = 5501;
 constexpr int FdmMaxSockets = 64;  // the listening socket included
 
-// Ports of the data-source thread (tests choose free ones); always on 127.0.0.1.
+// The packet layout read here; a packet of another version is reported with this message
+// (version found, version expected) and its client dropped.
+constexpr uint32_t FdmVersion = 24;
+inline constexpr char MsgFdmVersion[] = "FlightGear FDM packet version %d, expected %d";
+// The version word of a packet's first four bytes.
+inline uint32_t FdmPacketVersion(const uint8_t* wire) {
+    return uint32_t(wire[0]) << 24 | uint32_t(wire[1]) << 16 | uint32_t(wire[2]) << 8 | wire[3];
+}
+
+// Ports of the data-source thread (tests choose free ones): the FDM server listens on every
+// local address, the property client connects to this machine.
 struct TMeassurePorts {
     uint16_t fdm = FdmServerPort;
     uint16_t props = PropServerPort;

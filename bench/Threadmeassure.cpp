@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -15,17 +16,44 @@ std::atomic<TMValWriter*> ValWriter{nullptr};
 std::atomic<TMValReader*> ValReader{nullptr};
 uint32_t LoopPacketCount = 0;
 
-void StdoutConsole(const char* text) { fputs(text, stdout); }
+std::atomic<bool> BenchDumpSamples{BenchDumpFromEnvironment()};
 
-void BenchPrintf(const char* format, ...) {
+// Flushed: the state lines are few and must show at once also through a pipe.
+void StdoutConsole(const char* text) {
+    fputs(text, stdout);
+    fflush(stdout);
+}
+
+namespace {
+
+void ConsoleLine(const char* format, va_list args) {
     TBenchConsoleHook hook = BenchConsoleHook.load();
     if (!hook) return;
     char line[1024];
+    vsnprintf(line, sizeof line, format, args);
+    hook(line);
+}
+
+}  // namespace
+
+void BenchPrintf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    ConsoleLine(format, args);
     va_end(args);
-    hook(line);
+}
+
+bool BenchDumpFromEnvironment() {
+    const char* value = getenv(BenchDumpVariable);
+    return value && *value && strcmp(value, "0") != 0;
+}
+
+void BenchDumpf(const char* format, ...) {
+    if (!BenchDumpSamples) return;
+    va_list args;
+    va_start(args, format);
+    ConsoleLine(format, args);
+    va_end(args);
 }
 
 void DebugOutput(const char* text) { fputs(text, stderr); }
@@ -188,8 +216,8 @@ void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64
         if (rc) {
             BenchPrintf("ValWriter->SetVal ERROR = %d, chan = %d (%s).\n", rc, s.chan, ChanName(s.chan));
         } else if (k == n - 1) {
-            if (s.kind == FlySimFloat) BenchPrintf("SetVal[%d] = %f (%s)\n", index, s.f, ChanName(s.chan));
-            else if (s.kind == FlySimInt) BenchPrintf("SetVal[%d] = %d (%s)\n", index, s.i, ChanName(s.chan));
+            if (s.kind == FlySimFloat) BenchDumpf("SetVal[%d] = %f (%s)\n", index, s.f, ChanName(s.chan));
+            else if (s.kind == FlySimInt) BenchDumpf("SetVal[%d] = %d (%s)\n", index, s.i, ChanName(s.chan));
         }
     }
 }
@@ -200,7 +228,7 @@ int PlayLoopRecord() {
     FILE* f = Loop.file.get();
     if (!f) return -1;
     off_t at = ftello(f);
-    BenchPrintf("--- Packet of values from loop file, offset = 0x%08x -------\n", static_cast<uint32_t>(at));
+    BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", static_cast<uint32_t>(at));
     if (Loop.atEnd) {
         BenchPrintf("--- Reload loop file from start ...\n");
         rewind(f);

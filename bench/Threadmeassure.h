@@ -18,6 +18,13 @@ typedef void (*TBenchConsoleHook)(const char* text);
 void StdoutConsole(const char* text);
 extern std::atomic<TBenchConsoleHook> BenchConsoleHook;
 void BenchPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The per-sample value dumps (replay entries, simulator packet fields) go through the same
+// hook, but only while this is set: from the environment variable BENCHDESK_DUMP (any value
+// but "" and "0") at start; tests set it directly.
+inline constexpr char BenchDumpVariable[] = "BENCHDESK_DUMP";
+extern std::atomic<bool> BenchDumpSamples;
+bool BenchDumpFromEnvironment();
+void BenchDumpf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void DebugOutput(const char* text);
 
 void SleepMs(int ms);

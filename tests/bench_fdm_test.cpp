@@ -294,14 +294,63 @@ TEST_F(FdmServerTest, ShortPacketThenCloseThenAnotherClient) {
     EXPECT_TRUE(WaitUntil([&] { return Count(ConsoleCapture::Peek(), "Client disconnect on fd") == 1; }));
     EXPECT_EQ(TypeOf(echRpmEng), 0u);
     EXPECT_EQ(Received(), 0);
-    // Garbage from another client is survived, then a good packet is taken.
+    // Garbage behind a right version word is survived, then a good packet is taken.
     int other = Client();
     uint8_t junk[FdmPacketSize];
     memset(junk, 0xFF, sizeof junk);
+    memcpy(junk, Chosen().b, 4);
     ASSERT_TRUE(SendAll(other, junk, sizeof junk));
     ASSERT_TRUE(SendAll(other, WithRpm(4444).b, FdmPacketSize));
     EXPECT_TRUE(RpmBecomes(4444));
     EXPECT_EQ(Received(), 2);
+}
+
+// A newer simulator's packet (version 25, 552 bytes) is another layout: reported once, its
+// client dropped, nothing stored, and the next simulator is served as before.
+TEST_F(FdmServerTest, OtherPacketVersionIsReportedAndItsClientDropped) {
+    for (uint32_t version : {25u, 0u}) {
+        ConsoleCapture::Take();
+        LastFdmPacket = {};
+        int fd = Client();
+        std::vector<uint8_t> packets;
+        for (int i = 0; i < 3; ++i) {  // several packets in one go: still one report
+            Wire w = WithRpm(2500);
+            w.U32(0, version);
+            packets.insert(packets.end(), w.b, w.b + FdmPacketSize);
+            packets.insert(packets.end(), 144, 0);
+        }
+        ASSERT_TRUE(SendAll(fd, packets.data(), packets.size()));
+        EXPECT_TRUE(WaitUntil([&] { return Count(ConsoleCapture::Peek(), "Client disconnect on fd") == 1; }));
+        char c;
+        EXPECT_LE(recv(fd, &c, 1, 0), 0) << "closed by the server";
+        const std::string out = ConsoleCapture::Peek();
+        EXPECT_EQ(Count(out, "FlightGear FDM packet version " + std::to_string(version) + ", expected 24\n"), 1);
+        EXPECT_EQ(Received(), 0);
+        EXPECT_EQ(TypeOf(echRpmEng), 0u) << "never stored";
+        EXPECT_EQ(TypeOf(echGPSLat), 0u);
+        EXPECT_EQ(LastFdmPacket.version, 0u);
+    }
+    int good = Client();
+    ASSERT_TRUE(SendAll(good, WithRpm(2600).b, FdmPacketSize));
+    EXPECT_TRUE(RpmBecomes(2600));
+}
+
+// Without the dump variable only the state lines reach the console.
+TEST_F(FdmServerTest, ValueDumpsOnlyWhenAskedFor) {
+    BenchDumpSamples = false;
+    int fd = Client();
+    ASSERT_TRUE(SendAll(fd, WithRpm(2700).b, FdmPacketSize));
+    EXPECT_TRUE(RpmBecomes(2700));
+    std::string out = ConsoleCapture::Peek();
+    EXPECT_NE(out.find("FlightGear FDM-native server waiting ... on port "), std::string::npos);
+    EXPECT_NE(out.find("Client connect on fd "), std::string::npos);
+    for (const char* dump : {" Receive 408 bytes", "version = ", "rpm[0] = ", "-- Positions --"})
+        EXPECT_EQ(out.find(dump), std::string::npos) << dump;
+    BenchDumpSamples = true;
+    ASSERT_TRUE(SendAll(fd, WithRpm(2800).b, FdmPacketSize));
+    EXPECT_TRUE(RpmBecomes(2800));
+    EXPECT_TRUE(WaitUntil([&] { return Received() == 1; }));
+    EXPECT_NE(ConsoleCapture::Peek().find("rpm[0] = 2800.000000"), std::string::npos);
 }
 
 TEST_F(FdmServerTest, SixtyFourthClientIsRefused) {

@@ -44,19 +44,34 @@ public:
     int Connections() const { return connections_; }
     void Drop() { drop_ = true; }
 
-    // Pieces of the reply to a request line; the default quotes the value of `values`.
+    // Pieces of the reply to a request line. The default answers as the simulator's property
+    // server does in its prompt mode: the quoted value of `values` with its type, `'' (unknown)`
+    // for a missing path, a set echoed with the new value, each followed by the prompt "/> ".
     std::function<std::vector<std::string>(const std::string&)> Reply = [this](const std::string& line) {
-        std::vector<std::string> out;
-        if (line.compare(0, 4, "get ") != 0) return std::vector<std::string>{"\r\n"};
-        std::string path = line.substr(4, line.size() - 6);
+        const std::string body = line.substr(0, line.find_first_of("\r\n"));
         std::lock_guard<std::mutex> g(m_);
+        if (body.compare(0, 4, "set ") == 0) {
+            const size_t blank = body.find(' ', 4);
+            const std::string path = body.substr(4, blank - 4);
+            values[path] = blank == std::string::npos ? "" : body.substr(blank + 1);
+            return std::vector<std::string>{path + " = '" + values[path] + "' (double)\r\n/> "};
+        }
+        if (body.compare(0, 4, "get ") != 0) return std::vector<std::string>{"/> "};
+        const std::string path = body.substr(4);
         auto it = values.find(path);
-        if (it == values.end()) return std::vector<std::string>{path + " = <unknown>\r\n"};
-        return std::vector<std::string>{path + " = '" + it->second + "' (string)\r\n"};
+        if (it == values.end()) return std::vector<std::string>{path + " = '' (unknown)\r\n/> "};
+        return std::vector<std::string>{path + " = '" + it->second + "' (" + TypeName(it->second) + ")\r\n/> "};
     };
     std::map<std::string, std::string> values;
 
 private:
+    static std::string TypeName(const std::string& value) {
+        if (value == "true" || value == "false") return "bool";
+        char* end = nullptr;
+        strtod(value.c_str(), &end);
+        return !value.empty() && end && !*end ? "double" : "string";
+    }
+
     void Run() {
         std::string pending;
         while (!stop_) {
@@ -198,7 +213,7 @@ TEST_F(PropClient, OnePassByteForByteAndIntoTheChannels) {
     EXPECT_EQ(Text(echNavIdnt), "OKL");
     EXPECT_EQ(Raw(echNavFreqA), 10850);
     EXPECT_EQ(TypeOf(echNavFreqS), 0u) << "not a number";
-    EXPECT_EQ(TypeOf(echNavBta), 0u) << "no quotes: unknown property";
+    EXPECT_EQ(TypeOf(echNavBta), 0u) << "'' (unknown): no such property";
     EXPECT_EQ(Raw(echGPSGrSpeed), 1852);
     EXPECT_EQ(Raw(echGPSAlt), 3048);
     EXPECT_EQ(Text(echGPSId), "HOMEBASE");

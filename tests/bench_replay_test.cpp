@@ -186,6 +186,31 @@ TEST_F(Replay, WaterEntryAfterOilKeepsItsOwnValue) {
     EXPECT_EQ(Raw(echTempAux1), 810);
 }
 
+// The console stays quiet while the flight plays: the dumps only when asked for; errors and
+// the reload always.
+TEST_F(Replay, ValueDumpsOnlyWhenAskedFor) {
+    Attach();
+    std::string path = Write({RecordBytes(1, {Int(echRpmEng, 2100), Float(echSpeedIas, 99.5f), Int(0x1800, 1)})});
+    for (bool dump : {false, true}) {
+        ASSERT_EQ(OpenLoopFile(path.c_str()), 0);
+        BenchDumpSamples = dump;
+        ConsoleCapture::Take();
+        ASSERT_EQ(PlayLoopRecord(), 0);
+        EXPECT_EQ(PlayLoopRecord(), 1);  // the end
+        EXPECT_EQ(Raw(echRpmEng), 2100);
+        const std::string out = ConsoleCapture::Take();
+        EXPECT_EQ(Count(out, "SetVal[0] = 2100 (echRpmEng)\n"), dump ? 1 : 0);
+        EXPECT_EQ(Count(out, "SetVal[1] = 99.500000 (echSpeedIas)\n"), dump ? 1 : 0);
+        EXPECT_EQ(Count(out, "--- Packet of values from loop file"), dump ? 2 : 0);
+        EXPECT_EQ(Count(out, "ValWriter->SetVal ERROR = -20, chan = 6144 ().\n"), 1);
+        if (!dump) {
+            EXPECT_EQ(out.find("SetVal["), std::string::npos);
+        }
+        ASSERT_EQ(PlayLoopRecord(), 0);  // back to the start
+        EXPECT_EQ(Count(ConsoleCapture::Take(), "--- Reload loop file from start ...\n"), 1);
+    }
+}
+
 TEST_F(Replay, ThreeRecordsLoopWithOneEmptyTick) {
     Attach();
     std::vector<RecordBytes> recs;

@@ -66,6 +66,7 @@ protected:
     void SetUp() override {
         MeasuredBlockTest::SetUp();
         BenchConsoleHook = ConsoleCapture::Hook;
+        BenchDumpSamples = true;  // the tests read the value dumps
         ConsoleCapture::Take();
     }
     void TearDown() override {
@@ -74,6 +75,7 @@ protected:
         writer_.reset();
         reader_.reset();
         BenchConsoleHook = StdoutConsole;
+        BenchDumpSamples = BenchDumpFromEnvironment();
         MeasuredBlockTest::TearDown();
     }
     void Attach() {
