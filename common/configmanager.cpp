@@ -169,12 +169,6 @@ int SaveThermo(CConfigManager* m, const TConfigEntry& row) {
 
 constexpr int32_t ListEgt = 257, ListCht = 256;
 
-struct TSensorField {
-    uint16_t channel;
-    int32_t list;                          // 0: the characteristic byte is kept as it stands
-    int32_t TEngineGaugeConfig::*type;     // position in the list
-    int32_t TEngineGaugeConfig::*used;
-};
 const TSensorField SensorFields[] = {
     {0x200, 512, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed},
     {0x201, 513, &TEngineGaugeConfig::mapType, &TEngineGaugeConfig::mapUsed},
@@ -190,12 +184,6 @@ const TSensorField SensorFields[] = {
     {0xB00, 0, nullptr, &TEngineGaugeConfig::rpmUsed},
     {0xB01, 0, nullptr, &TEngineGaugeConfig::rotorRpmUsed},
 };
-
-const TSensorField* FindSensorField(uint32_t channel) {
-    for (const TSensorField& f : SensorFields)
-        if (f.channel == channel) return &f;
-    return nullptr;
-}
 
 bool IsThermoChannel(uint32_t Par) { return Par >= 0x100 && Par < 0x100u + ThermoCount; }
 
@@ -260,6 +248,12 @@ int SaveSensor(CConfigManager* m, const TConfigEntry& row) {
 }
 
 }  // namespace
+
+const TSensorField* FindSensorField(uint32_t channel) {
+    for (const TSensorField& f : SensorFields)
+        if (f.channel == channel) return &f;
+    return nullptr;
+}
 
 int ThermocoupleChannel(int n) { return n >= 1 && n <= ThermoCount ? 0x100 + n - 1 : 0; }
 

@@ -85,6 +85,16 @@ private:
 
 extern CConfigManager ConfigManager;
 
+// The engine-gauge fields that the sensor setting (0x4064) of a channel binds.
+struct TSensorField {
+    uint16_t channel;
+    int32_t list;                          // catalogue list; 0: the characteristic byte is kept as it stands
+    int32_t TEngineGaugeConfig::*type;     // position in the list
+    int32_t TEngineGaugeConfig::*used;
+};
+// Null for a channel without such fields (thermocouples among them).
+const TSensorField* FindSensorField(uint32_t channel);
+
 // ---- program-wide entry points ----
 int LoadSetting(const char* prefix, uint32_t kindMask, int reload);
 int SaveSetting(const char* prefix, uint32_t kindMask);  // 0 or -1

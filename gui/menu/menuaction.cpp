@@ -1,0 +1,1356 @@
+// The menu action dispatcher: a choice on the page for the items whose meaning depends
+// on it, then a choice on the item for the items that many pages share.
+#include "menuaction.h"
+
+#include <libintl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "aboutbox.h"
+#include "averdata.h"
+#include "bugeditors.h"
+#include "checklist.h"
+#include "configfile.h"
+#include "configmanager.h"
+#include "editors.h"
+#include "entertainer.h"
+#include "gui_terr/terrain_view.h"
+#include "hkmeasure.h"
+#include "hkutils.h"
+#include "infopages.h"
+#include "initialsetting.h"
+#include "keyboard.h"
+#include "keyglue.h"
+#include "refresh.h"
+#include "refreshlinks.h"
+#include "limiteditors.h"
+#include "menu.h"
+#include "overlays.h"
+#include "screenkeys.h"
+#include "selectdir.h"
+#include "settingvars.h"
+#include "setupentry.h"
+#include "shellhooks.h"
+#include "shellstate.h"
+#include "units.h"
+#include "tankcalib.h"
+#include "wizards.h"
+
+int LimitChannel = 0;
+int ThermoSlotChoice = -1;
+
+namespace {
+
+// Soft-key labels used here.
+enum {
+    LabelSetEdit = 10, LabelSet = 12, LabelConfirm = 14, LabelBrightness = 19, LabelSetWeight = 21,
+    LabelHide = 31, LabelCancel = 45, LabelDeleteValues = 52, LabelYes = 53, LabelNo = 54, LabelOk = 66,
+};
+
+constexpr const char* AllKeys = "012345adsw";
+
+// "Close menu, keys and message box": the screen's keys come back.
+void CloseAll() {
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+}
+
+// Every key bound to nothing, then the given ones.
+void HoldKeys() {
+    Keyboard.Clear();
+    Keyboard.BindNone(AllKeys);
+}
+
+void Notice(const char* text) { GuiMessageBox(gettext(text), 0, '5', LabelConfirm, DismissMessage, 0); }
+void Failure(const char* text) { GuiMessageBox(gettext(text), 1, '5', LabelConfirm, DismissMessage, 0); }
+// Result of a data-port dialog: '1' "OK" dismisses; failures in the warning style.
+void DialogResult(const char* text, bool failed) {
+    GuiMessageBox(gettext(text), failed ? 1 : 0, '1', LabelOk, DismissMessage, 0);
+}
+
+// An averaged channel's value; false when it has none.
+bool ReadAveraged(uint32_t channel, int32_t* value) {
+    return AverReader && AverReader->GetValue(channel, *value) == 0 && *value > -9999;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// ---- units ----
+
+struct TUnitPreset {
+    int item;
+    int16_t airspeed, altitude, temperature, fuel, baro, verticalSpeed, enginePress, manifoldPress, distance;
+};
+const TUnitPreset UnitPresets[] = {
+    {65, 2, 1, 1, 0, 1, 1, 1, 1, 0},  // Metric
+    {66, 0, 0, 1, 2, 1, 0, 1, 1, 1},  // Imperial (UK)
+    {67, 0, 0, 0, 1, 0, 0, 0, 0, 1},  // Imperial (US)
+};
+
+// One unit item: the field and its value.
+struct TUnitItem {
+    int item;
+    int16_t TUnitsSetting::*field;
+    int16_t value;
+};
+const TUnitItem UnitItems[] = {
+    {71, &TUnitsSetting::airspeed, 2},      {72, &TUnitsSetting::airspeed, 0},
+    {73, &TUnitsSetting::airspeed, 1},      {74, &TUnitsSetting::altitude, 0},
+    {75, &TUnitsSetting::altitude, 1},      {76, &TUnitsSetting::temperature, 0},
+    {77, &TUnitsSetting::temperature, 1},   {78, &TUnitsSetting::fuel, 0},
+    {79, &TUnitsSetting::fuel, 1},          {80, &TUnitsSetting::fuel, 2},
+    {81, &TUnitsSetting::baro, 0},          {82, &TUnitsSetting::baro, 1},
+    {83, &TUnitsSetting::baro, 2},          {84, &TUnitsSetting::manifoldPress, 0},
+    {85, &TUnitsSetting::manifoldPress, 1}, {86, &TUnitsSetting::manifoldPress, 2},
+    {88, &TUnitsSetting::verticalSpeed, 0}, {89, &TUnitsSetting::verticalSpeed, 1},
+    {99, &TUnitsSetting::verticalSpeed, 2}, {90, &TUnitsSetting::enginePress, 1},
+    {91, &TUnitsSetting::enginePress, 0},   {92, &TUnitsSetting::enginePress, 2},
+    {93, &TUnitsSetting::enginePress, 3},   {94, &TUnitsSetting::distance, 0},
+    {95, &TUnitsSetting::distance, 1},      {96, &TUnitsSetting::distance, 2},
+};
+
+void StoreUnits() {
+    SetSS(0x4001, 0);
+    InitialSetting();
+}
+
+bool UnitAction(int item) {
+    for (const TUnitPreset& p : UnitPresets) {
+        if (p.item != item) continue;
+        TUnitsSetting& u = UnitsSetting;
+        u.airspeed = p.airspeed;
+        u.altitude = p.altitude;
+        u.temperature = p.temperature;
+        u.fuel = p.fuel;
+        u.baro = p.baro;
+        u.verticalSpeed = p.verticalSpeed;
+        u.enginePress = p.enginePress;
+        u.manifoldPress = p.manifoldPress;
+        u.distance = p.distance;
+        StoreUnits();
+        return true;
+    }
+    for (const TUnitItem& u : UnitItems) {
+        if (u.item != item) continue;
+        UnitsSetting.*u.field = u.value;
+        StoreUnits();
+        return true;
+    }
+    return false;
+}
+
+// ---- device ports ----
+
+TDevicePort& Port(int subId) { return DevicePort[subId - 1]; }
+bool Connected(const TDevicePort& p) { return (p.flags & PortConnected) != 0; }
+
+void StorePort(int subId) { SetSS(0x4018, static_cast<uint16_t>(subId)); }
+
+void Disconnect(int subId) {
+    Port(subId).flags = static_cast<uint8_t>(Port(subId).flags & ~PortConnected);
+    StorePort(subId);
+    SetDisplayCapabilities();
+}
+
+// Items shared by the port pages: 48 disconnect, 104 COM 1, 105 COM 2.
+bool PortItem(int subId, int item) {
+    switch (item) {
+        case 48: Disconnect(subId); return true;
+        case 104: AssignComPort(1, subId); return true;
+        case 105: AssignComPort(2, subId); return true;
+        default: return false;
+    }
+}
+
+bool BaudItem(int subId, int item) {
+    static const int32_t Bauds[] = {115200, 57600, 38400, 19200, 9600, 4800};
+    if (item < 106 || item > 111) return false;
+    Port(subId).baud = Bauds[item - 106];
+    StorePort(subId);
+    return true;
+}
+
+void SetProtocol(int subId, int protocol) {
+    Port(subId).protocol = static_cast<uint8_t>(protocol);
+    StorePort(subId);
+}
+
+// ---- sensors ----
+
+struct TSensorPage {
+    int page;
+    uint16_t channel;
+};
+const TSensorPage SensorPages[] = {
+    {81, 0xB00}, {82, 0x201}, {83, 0xB01}, {84, 0x200}, {85, 0x603}, {86, 0x602}, {87, 0x604},
+    {88, 0xC15}, {89, 0xC16}, {90, 0x202}, {91, 0x400}, {92, 0x600}, {93, 0x601},
+};
+
+// Position of a part name in a catalogue list, matched against the item's text.
+int CatalogueIndex(int32_t list, int item) {
+    const TMenuItem* row = FindItem(item);
+    if (!row) return -1;
+    const char* text = MenuTextOf(row->textId);
+    for (int n = 0; n < SensorTypeRows; ++n) {
+        const char* name = SensorTypeName(list, n, 27);
+        if (!name || !*name) break;
+        const size_t len = strlen(name);
+        if (strncmp(text, name, len) == 0 && (text[len] == 0 || text[len] == ' ')) return n;
+    }
+    return -1;
+}
+
+bool SensorItem(int page, int item) {
+    for (const TSensorPage& p : SensorPages) {
+        if (p.page != page) continue;
+        const TSensorField* f = FindSensorField(p.channel);
+        if (!f || item == 1) return true;
+        TEngineGaugeConfig& c = EngineGaugeConfig;
+        if (item == 48) {
+            c.*f->used = 0;
+        } else if (!f->type) {
+            if (item != 47) return true;
+            c.*f->used = 1;
+        } else {
+            const int n = CatalogueIndex(f->list, item);
+            if (n < 0) return true;
+            c.*f->type = n;
+            c.*f->used = 1;
+        }
+        SetSS(0x4064, p.channel);
+        InitialSetting();
+        return true;
+    }
+    return false;
+}
+
+// ---- the configuration record (0x4010) ----
+
+void StoreConfiguration() {
+    SetSS(0x4010, 0);
+    InitialSetting();
+}
+
+TThermoSlot* ChosenThermoSlot() {
+    if (ThermoSlotChoice < 0 || ThermoSlotChoice >= 2 * ThermoSlots) return nullptr;
+    return ThermoSlotChoice < ThermoSlots ? &EngineGaugeConfig.egt[ThermoSlotChoice]
+                                          : &EngineGaugeConfig.cht[ThermoSlotChoice - ThermoSlots];
+}
+
+void ThermoChanged() {
+    SetThermocoupleSS();
+    InitialSetting();
+}
+
+bool ThermoItem(int page, int item) {
+    if (page >= 102 && page <= 104) {
+        if (item >= 200 && item <= 211) {
+            ThermoSlotChoice = item - 200;
+            MainMenu.OpenPage(item <= 205 ? 106 : 105);
+        }
+        return true;
+    }
+    TThermoSlot* slot = ChosenThermoSlot();
+    if (page == 105 || page == 106) {
+        if (item == 48 && slot) {
+            slot->thermocouple = 0;
+            ThermoChanged();
+        }
+        return true;
+    }
+    if (page == 107) {
+        if (item >= 238 && item <= 249 && slot) {
+            slot->thermocouple = static_cast<uint8_t>(item - 237);
+            ThermoChanged();
+        }
+        return true;
+    }
+    if (page == 108 || page == 109) {
+        // EGT slots use the type K list (257), CHT slots the type J list (256).
+        const int32_t list = page == 108 ? 0x101 : 0x100;
+        const int n = CatalogueIndex(list, item);
+        if (n >= 0 && slot) {
+            slot->typeIndex = static_cast<uint8_t>(n);
+            ThermoChanged();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool ConfigurationItem(int page, int item) {
+    TEngineGaugeConfig& c = EngineGaugeConfig;
+    auto input = [&](int32_t TEngineGaugeConfig::*field) {
+        if (item == 48) c.*field = 0;
+        else if (item == 170) c.*field = 1;
+        else if (item == 171) c.*field = 2;
+        else return;
+        StoreConfiguration();
+    };
+    switch (page) {
+        case 95: input(&TEngineGaugeConfig::canopyInput); return true;
+        case 96: input(&TEngineGaugeConfig::gearUpInput); return true;
+        case 97: input(&TEngineGaugeConfig::gearDownInput); return true;
+        case 99:
+        case 100: {
+            if (item < 177 || item > 194) return true;
+            const int n = (item - 177) / 3 % 3, what = (item - 177) % 3;  // Yes, No, Label
+            const bool volts = item <= 185;
+            int32_t& mask = volts ? c.voltsMask : c.currentsMask;
+            if (what == 2) {
+                SupplyNameEditorOpen(volts ? 0x900 + n : 0xA03 + n);
+                return true;
+            }
+            mask = what == 0 ? (mask | (1 << n)) : (mask & ~(1 << n));
+            StoreConfiguration();
+            return true;
+        }
+        case 101:
+            if (item >= 197 && item <= 199) {
+                c.cylinders = 2 * (item - 196);
+                StoreConfiguration();
+            }
+            return true;
+        case 120:
+            if (item >= 172 && item <= 174) {
+                c.dimmerControl = item - 170;  // 2, 3, 4: extern max 5, 12, 24 V
+                StoreConfiguration();
+            }
+            return true;
+        case 121:
+            if (item == 280 || item == 282) {
+                c.dimmerControl = item == 282 ? 1 : 0;
+                StoreConfiguration();
+            }
+            return true;
+        case 131:
+            if (item == 48 || item == 47) {
+                c.mainSwitch = item == 47 ? 1 : 0;
+                StoreConfiguration();
+            }
+            return true;
+        default: return false;
+    }
+}
+
+// ---- the range-and-limits page ----
+
+// Page 63's items: the channel and the limit page it opens.
+struct TLimitItem {
+    int item;
+    int channel;
+    int page;
+};
+const TLimitItem LimitItems[] = {
+    {121, 0xB00, 64}, {122, 0x201, 72}, {123, 0xB01, 71}, {124, 0x200, 76}, {125, 0x603, 75},
+    {126, 0x602, 73}, {127, 0x604, 74}, {128, 0xC15, 67}, {129, 0xC16, 68}, {130, 0x202, 70},
+    {131, 0x400, 69}, {132, 0x1000, 65}, {133, 0x1001, 66}, {134, 0x900, 77}, {135, 0xA03, 78},
+    {136, 0x901, 77}, {137, 0xA04, 78}, {138, 0x902, 77}, {139, 0xA05, 78},
+};
+
+void TankNotUsedOk(int32_t) {
+    Keyboard.Clear();
+    CloseMessageBox();
+    MainMenu.Show(1);
+    MainMenu.OpenPage(LimitChannel == 0xC15 ? 67 : 68);
+    MainMenuKeys(-1);
+}
+
+bool RangeLimitsItem(int item) {
+    for (const TLimitItem& l : LimitItems) {
+        if (l.item != item) continue;
+        LimitChannel = l.channel;
+        const bool tank = l.channel == 0xC15 || l.channel == 0xC16;
+        const bool used = l.channel == 0xC15 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
+        if (tank && !used) {
+            const char* text = l.channel == 0xC15 ? "Left/Total tank is not used!" : "Right tank is not used!";
+            GuiMessageBox(gettext(text), 1, '1', LabelOk, TankNotUsedOk, 0);
+            return true;
+        }
+        MainMenu.OpenPage(l.page);
+        return true;
+    }
+    return false;
+}
+
+// Limit pages: "Range", "Alarm", "Warning", "Normal", "Alarm min", "Warning min".
+bool LimitPageItem(int item) {
+    static const int Fields[] = {140, 141, 142, 143, 144, 145};
+    for (int field = 0; field < 6; ++field) {
+        if (Fields[field] != item) continue;
+        LimitEditorOpen(LimitChannel, field);
+        return true;
+    }
+    return false;
+}
+
+// ---- setup values ----
+
+struct TValueItem {
+    int item;
+    int editor;
+};
+const TValueItem ValueItems[] = {
+    {266, SetupUnusableFuelLeft}, {267, SetupUnusableFuelLeft}, {268, SetupUnusableFuelRight},
+    {269, SetupKFactor},          {270, SetupFlowAverage},      {271, SetupRpmPulses},
+    {272, SetupRpmRatio},         {273, SetupRotorPulses},      {274, SetupRotorRatio},
+};
+
+// ---- fuel ----
+
+void TankFinished(int tank, int ok) {
+    TTankSetting& t = TankSetting[tank];
+    if (ok) {
+        t.calibrated = 1;
+        SetSS(0x4011, static_cast<uint16_t>(tank));
+    } else {
+        t.calibrated = 0;
+        GetSS(0x4011, static_cast<uint16_t>(tank));
+    }
+    MainMenu.Show(0);
+    MainMenu.OpenPage(19);
+    MainMenuKeys(-1);
+    MainMenu.OpenPage(ScreenType == 1 ? 110 : 49);
+    if (tank == 0 && EngineGaugeConfig.twoTanks) MainMenu.OpenPage(113);
+}
+void LeftTankFinished(int ok) { TankFinished(0, ok); }
+void RightTankFinished(int ok) { TankFinished(1, ok); }
+
+void StartTankCalibration(int tank) {
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+    const char* title = tank == 1 ? "Right tank calibration"
+                        : EngineGaugeConfig.twoTanks ? "Left tank calibration" : "Total tank calibration";
+    const bool active = tank == 0 ? EngineGaugeConfig.tankType != 0 : EngineGaugeConfig.rightTankType != 0;
+    TankCalibration.Setup(&TankSetting[tank], &(tank == 0 ? LimitTankLeft : LimitTankRight).range,
+                          tank == 0 ? 3093 : 3094, active ? 1 : 0, gettext(title));
+    TankCalibration.SetFinishCallback(tank == 0 ? LeftTankFinished : RightTankFinished);
+    TankCalibration.Start();
+}
+
+// ---- checklists ----
+
+struct TChecklistItem {
+    int item;
+    const char* title;
+    int list;  // section 0x3001 + list
+};
+const TChecklistItem ChecklistItems[] = {
+    {29, "Preflight Checklist", 0},   {4, "Before start engine Checklist", 1},
+    {30, "Start engine Checklist", 2}, {31, "Engine run up Checklist", 3},
+    {5, "Before take off Checklist", 4}, {6, "Landing Checklist", 5},
+    {7, "After landing Checklist", 6},   {16, "Shut down Checklist", 7},
+};
+
+bool ChecklistItem(int item) {
+    for (const TChecklistItem& c : ChecklistItems) {
+        if (c.item != item) continue;
+        CloseAll();
+        OpenChecklistBox(c.list, gettext(c.title));
+        HoldKeys();
+        Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
+        return true;
+    }
+    return false;
+}
+
+// ---- dialogs ----
+
+void OpenDialog(int mode, void (*callback)(int)) {
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+    SelectDirDialog.SetResultCallback(callback);
+    SelectDirDialog.Open(mode, nullptr);
+}
+
+// The dialog's folder, bounded; empty when the dialog gave none.
+std::string DialogPath(int result) {
+    if (result != 1) return std::string();
+    const char* path = SelectDirDialog.GetPath();
+    return path ? std::string(path) : std::string();
+}
+
+// ---- demo ----
+
+const int32_t DemoResetTimes[] = {30, 60, 120, 180, 240, 300, 600};
+
+void DemoCommonEnding() {
+    SetSS(0x4003, 0);
+    if (InDemoMode()) {
+        DeviceID = DemoSetting.modelCode;
+        ResetDemo(false);
+    }
+    MainMenu.Show(0);
+    MainMenu.OpenPage(132);
+    MainMenuKeys(-1);
+    MainMenu.OpenPage(133);
+}
+
+// ---- stage 1: the page's own items ----
+
+bool PageAction(int page, int item) {
+    switch (page) {
+        case 9:
+            if (item == 19) {
+                MainMenu.Show(0);
+                Keyboard.Clear();
+                BoreSightEditOpen = 1;
+                Keyboard.BindNone("1235ws");
+                Keyboard.Bind('4', LabelCancel, BoreSightEditor, 0);
+                Keyboard.Bind('0', LabelSetWeight, BoreSightEditor, 1);
+                Keyboard.Bind('a', 0, BoreSightEditor, 2);
+                Keyboard.Bind('d', 0, BoreSightEditor, 3);
+                return true;
+            }
+            if (item == 22 || item == 23) {
+                BugEditorOpen(item == 22 ? 1 : 2);
+                return true;
+            }
+            return false;
+        case 14:
+        case 15: return ChecklistItem(item);
+        case 16:
+        case 18:
+        case 17:
+        case 19: {
+            const bool flight = page == 16 || page == 18;
+            switch (item) {
+                case 32: UnitsPageShown = 1; MainMenu.OpenPage(25); return true;
+                case 97: UnitsPageShown = 1; MainMenu.OpenPage(34); return true;
+                case 35:
+                    DevicesPageShown = 1;
+                    MainMenu.OpenPage(flight ? 48 : 54);
+                    return true;
+                case 51:
+                case 52: DataSharingShown = 1; MainMenu.OpenPage(22); return true;
+                case 34: RangeLimitsShown = 1; MainMenu.OpenPage(63); return true;
+                case 120: OpenDialog(0, ExportServiceLog); return true;
+                case 146: AirTempSensorsShown = 1; MainMenu.OpenPage(80); return true;
+                case 147: SensorsPageShown = 1; MainMenu.OpenPage(79); return true;
+                case 253:
+                    if (page == 17) {
+                        AircraftPageShown = 2;
+                        MainMenu.OpenPage(112);
+                    } else if (page == 19) {
+                        AircraftPageShown = 1;
+                        MainMenu.OpenPage(EngineGaugeConfig.tankUsed ? 110 : 111);
+                    } else {
+                        AircraftPageShown = 1;
+                        MainMenu.OpenPage(page == 18 ? 49 : 50);
+                    }
+                    return true;
+                case 314:
+                    DrawDemoModeBox(0);
+                    DemoBoxShown = 1;
+                    MainMenu.OpenPage(132);
+                    return true;
+                case 357: {
+                    ServoSetupShown = 1;
+                    MainMenu.OpenPage(138);
+                    struct { int32_t* control; uint16_t ssid, par; } blocks[] = {
+                        {&ApCommand5.control, 0x6005, 0},    {&ApCommand2[0].control, 0x6002, 0},
+                        {&ApCommand2[1].control, 0x6002, 1}, {&ApCommand3[0].control, 0x6003, 0},
+                        {&ApCommand3[1].control, 0x6003, 1}, {&ApCommand4[0].control, 0x6004, 0},
+                        {&ApCommand4[1].control, 0x6004, 1},
+                    };
+                    for (auto& b : blocks) {
+                        *b.control |= 1;
+                        SetSS(b.ssid, b.par);
+                    }
+                    return true;
+                }
+                default: return false;
+            }
+        }
+        case 20:
+        case 21:
+            switch (item) {
+                case 115: OpenDialog(1, ImportChecklist); return true;
+                case 116: OpenDialog(1, ImportConfiguration); return true;
+                case 117: OpenDialog(0, ExportConfiguration); return true;
+                case 118: OpenDialog(0, ExportFlightData); return true;
+                case 119: UpdateFirmware(1); return true;
+                case 120: OpenDialog(0, ExportServiceLog); return true;
+                default: return false;
+            }
+        case 22:
+            if (item >= 53 && item <= 55) {
+                const int sub = ScreenType == 1 ? 0 : 1;
+                DataSharingSetting[sub].priority = static_cast<uint8_t>(item - 53);
+                SetSS(0x4019, static_cast<uint16_t>(sub));
+                return true;
+            }
+            if (item == 1) DataSharingShown = 0;
+            return item == 1;
+        case 24:
+            if (item == 98) {
+                AirspeedLimitsShown = 1;
+                MainMenu.OpenPage(37);
+                return true;
+            }
+            return false;
+        case 25:
+        case 34:
+            if (item == 1) UnitsPageShown = 0;
+            return false;
+        case 48:
+        case 54:
+            if (item == 1) DevicesPageShown = 0;
+            return false;
+        case 80:
+            if (item == 1) AirTempSensorsShown = 0;
+            return false;
+        case 132:
+            if (item == 1) DemoBoxShown = 0;
+            return false;
+        case 37:
+            if (item >= 100 && item <= 103) {
+                AirspeedLimitOpen(item - 99);  // 1 Vs .. 4 Vne
+                return true;
+            }
+            if (item == 1) AirspeedLimitsShown = 0;
+            return item == 1;
+        case 38:
+            if (PortItem(CommPortSub, item)) return true;
+            if (item == 408) { SquelchThresholdEditor(0); return true; }
+            if (item == 409) {
+                MemoryFieldsShown = 1;
+                MainMenu.OpenPage(41);
+                return true;
+            }
+            return false;
+        case 39:
+            if (item == 411 || item == 412) {
+                FreqStepSetting.step = item == 412 ? 1 : 0;
+                SetSS(0x401D, 0);
+                return true;
+            }
+            return false;
+        case 40:
+            if (PortItem(XpdrPortSub, item)) return true;
+            if (item == 438 || item == 439) {
+                VfrCodeSetting.code = item == 438 ? 0x1200 : 0x7000;
+                SetSS(0x4020, 0);
+                return true;
+            }
+            return false;
+        case 41:
+            if (item >= 413 && item <= 422) {
+                MemorySelection = item - 412;
+                MainMenu.OpenPage(42);
+                return true;
+            }
+            if (item == 1) MemoryFieldsShown = 0;
+            return item == 1;
+        case 42:
+            if (item == 423) { MemoryFreqEditor(0); return true; }
+            if (item == 424) { MemoryLabelEditor(0); return true; }
+            if (item == 1) MemorySelection = -1;
+            return item == 1;
+        case 43:
+            if (PortItem(2, item) || BaudItem(2, item)) return true;
+            if (item == 112 || item == 113) { SetProtocol(2, item - 112); return true; }
+            return false;
+        case 44: return PortItem(4, item);
+        case 45: return PortItem(1, item);
+        case 46: return PortItem(5, item);
+        case 47:
+            if (PortItem(6, item) || BaudItem(6, item)) return true;
+            if (item == 114) { SetProtocol(6, 0); return true; }
+            return false;
+        case 49:
+        case 50:
+        case 110:
+        case 111:
+        case 112:
+            switch (item) {
+                case 255:
+                    if (EngineGaugeConfig.twoTanks) MainMenu.OpenPage(113);
+                    else if (ScreenType == 1) MainMenu.OpenPage(115);
+                    else StartTankCalibration(0);
+                    return true;
+                case 258: SetupValueEditor(SetupActivationRpm, page); return true;
+                case 445: SetupValueEditor(SetupQuantityAverage, page); return true;
+                case 259: AircraftIdEditor(0); return true;
+                case 260: TimeEditor(0); return true;
+                case 261: DateEditor(0); return true;
+                case 265: MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? 114 : 116); return true;
+                case 275: FuelPressZeroCalib(1); return true;
+                case 277: PitchOffsetEditor(0); return true;
+                case 278: RollOffsetEditor(0); return true;
+                case 1:
+                    if (AircraftPageShown != 0) AircraftPageShown = 0;
+                    return true;
+                default: return false;
+            }
+        case 51:
+            if (item == 48) { Disconnect(3); return true; }
+            if (item == 47) {
+                Port(3).flags = static_cast<uint8_t>(Port(3).flags | PortConnected);
+                StorePort(3);
+                SetDisplayCapabilities();
+                return true;
+            }
+            if (item == 338) { CompassCalibration(1); return true; }
+            return false;
+        case 52:
+            if (item >= 339 && item <= 341) { CompassEditor(item - 338); return true; }
+            if (item == 342) { MainMenu.OpenPage(53); return true; }
+            return false;
+        case 53:
+            if (item >= 343 && item <= 345) {
+                CompassSetting.mounting = static_cast<uint8_t>(1 + 8 * (item - 343));  // 1, 9, 17
+                SetSS(0x4017, 0);
+                return true;
+            }
+            return false;
+        case 59:
+            switch (item) {
+                case 394: SwapActiveStandby(0); return true;
+                case 395:
+                    MainMenuKeys(-1);
+                    MainMenu.OpenPage(147);
+                    return true;
+                case 396: VolumeEditor(0); return true;
+                case 397: ToggleSquelch(0); return true;
+                default: return false;
+            }
+        case 60:
+            if (item == 398) { StartIdent(0); return true; }
+            return false;
+        case 61:
+            if (item >= 401 && item <= 403) {
+                static const int Modes[] = {1, 2, 0};
+                SetXpdrMode(Modes[item - 401]);
+                return true;
+            }
+            return false;
+        case 62:
+            if (item >= 404 && item <= 407) {
+                static const uint16_t Codes[] = {0x7500, 0x7600, 0x7700, 0x7777};
+                PendingSquawk = Codes[item - 404];
+                SetSquawkCode(1);
+                return true;
+            }
+            return false;
+        case 63:
+            if (item == 1) RangeLimitsShown = 0;
+            return RangeLimitsItem(item) || item == 1;
+        case 79:
+            if (item == 155 || item == 156) { ConfirmTankRecalibration(item - 154); return true; }
+            if (item == 196) {
+                const int n = EngineGaugeConfig.cylinders;
+                MainMenu.OpenPage(n >= 6 ? 102 : n >= 4 ? 103 : 104);
+                return true;
+            }
+            if (item == 1) SensorsPageShown = 0;
+            return item == 1;
+        case 113:
+        case 115:
+            if (item == 262 || item == 263) { StartTankCalibration(0); return true; }
+            if (item == 264) { StartTankCalibration(1); return true; }
+            return false;
+        case 114:
+        case 116:
+        case 117:
+        case 118:
+        case 119:
+            for (const TValueItem& v : ValueItems) {
+                if (v.item != item) continue;
+                SetupValueEditor(v.editor, page);
+                return true;
+            }
+            return false;
+        case 123:
+        case 124: {
+            if (item < 289 || item > 294) return false;
+            CloseAll();
+            TDisplaySetting& d = DisplaySetting;
+            switch (item) {
+                case 289: d.terrainView = 1; break;
+                case 290: d.terrainView = 0; break;
+                case 291: d.path3d = 1; break;
+                case 292: d.path3d = 0; break;
+                case 293: d.screenWord |= RuntimeFlag0; break;
+                case 294: d.screenWord &= ~RuntimeFlag0; break;
+            }
+            TerrainViewOn = d.terrainView != 0;
+            if (item >= 293) {
+                SetDisplayCapabilities();
+                RefreshHooks.BindScreenKeys ? RefreshHooks.BindScreenKeys() : void();
+            }
+            InitialSetting();
+            SetSS(0x2009, 0);
+            SaveSetting(nullptr, KindRuntime);
+            if (item != 291 && item != 292) SetTimerPeriod();
+            return true;
+        }
+        case 125:
+            if (item == 24) { SetNavSource(1); return true; }
+            if (item == 26) { SetNavSource(2); return true; }
+            if (item == 27) { SetNavSource(0); return true; }
+            return false;
+        case 126:
+            if (item == 306) { CloseAll(); return true; }
+            return false;
+        case 127:
+            if (item >= 307 && item <= 312) { CloseAll(); return true; }
+            return false;
+        case 128:
+            if (item == 12 || item == 13) { CloseAll(); return true; }
+            return false;
+        case 135: {
+            static const int Languages[][2] = {{347, 1033}, {348, 1029}, {349, 1036},
+                                               {350, 1031}, {351, 1040}, {352, 1049}};
+            for (const auto& l : Languages) {
+                if (l[0] != item) continue;
+                if (SetLanguage(l[1])) {
+                    LanguageSetting.languageId = l[1];
+                    SetSS(0x4004, 0);
+                    InitialSetting();
+                }
+                return true;
+            }
+            return false;
+        }
+        case 138:
+            switch (item) {
+                case 360: MainMenu.OpenPage(139); return true;
+                case 361: ServoDeflectionShown = 1; MainMenu.OpenPage(143); return true;
+                case 363: PitchAxisShown = 1; MainMenu.OpenPage(146); return true;
+                case 364: RollAxisShown = 1; MainMenu.OpenPage(145); return true;
+                case 1: ServoSetupShown = 0; return false;
+                default: return false;
+            }
+        case 139:
+            if (item == 368) { ServoWizard(1); return true; }
+            return item == 1;
+        case 140:
+        case 141: {
+            const int sub = page == 140 ? 1 : 0;  // roll 1, pitch 0
+            if (item == 369 || item == 370) {
+                ServoSetting[sub].installed = item == 369 ? 1 : 0;
+                SetSS(0x401C, static_cast<uint16_t>(sub));
+                return true;
+            }
+            if (item == 371) {
+                if (ServoDetected(sub)) SlipEditor(sub);
+                else Notice("Servo must be detected!");
+                return true;
+            }
+            return false;
+        }
+        case 143:
+            if (item == 372) { ServoWizard(2); return true; }
+            if (item == 373) { ServoWizard(3); return true; }
+            if (item == 1) ServoDeflectionShown = 0;
+            return false;
+        case 145:
+        case 146:
+            if (item == 380 || item == 381) {
+                AutopilotSetting.rollMode = static_cast<uint8_t>(item - 379);
+                SetSS(0x401B, 0);
+                return true;
+            }
+            if (item == 385 || item == 386) {
+                AutopilotSetting.pitchMode = static_cast<uint8_t>(item - 384);
+                SetSS(0x401B, 0);
+                return true;
+            }
+            if (item == 1) {
+                if (page == 145) RollAxisShown = 0;
+                else PitchAxisShown = 0;
+                return false;
+            }
+            ApParamEditor(item);
+            return true;
+        case 147:
+            if (item >= 425 && item <= 434) {
+                CloseAll();
+                if (!RecallFrequencyMemory(item - 425)) Notice("Frequence was not changed, invalid value!");
+                return true;
+            }
+            return false;
+        case 148:
+            if (item == 1) {
+                Port(9).flags = static_cast<uint8_t>(Port(9).flags & ~PortConnected);
+                StorePort(9);
+                return false;
+            }
+            if (item == 436 || item == 437) { AssignCanBus(item - 436, 9); return true; }
+            return false;
+        default:
+            break;
+    }
+    if (page >= 64 && page <= 78) return LimitPageItem(item);
+    if (page >= 81 && page <= 93) return SensorItem(page, item);
+    if ((page >= 95 && page <= 101) || (page >= 120 && page <= 122) || page == 130 || page == 131)
+        return ConfigurationItem(page, item);
+    if (page >= 102 && page <= 109) return ThermoItem(page, item);
+    return false;
+}
+
+// ---- stage 2: items of many pages ----
+
+void HeadingSet() {
+    CloseAll();
+    const uint16_t channel = ViewSetting.navSource == 3 ? 0x0807 : 0x0507;
+    int32_t heading = 0;
+    if (!ReadAveraged(channel, &heading) || heading < 0) {
+        Notice("Bug was not changed, due to compass error!");
+        return;
+    }
+    int degrees = (heading + 5) / 10;
+    if (degrees >= 360) degrees = 0;
+    DisplaySetting.hdgBug = degrees;
+    DisplaySetting.hdgBugOn = 1;
+    if (AutopilotActive && (AutopilotRuntime.modeWord & 0xF00) == 0) {
+        AutopilotRuntime.headingTarget = degrees * 100;
+        SetSS(0x200B, 0);
+    }
+    SetSS(0x2009, 0);
+    SaveSetting(nullptr, KindRuntime);
+}
+
+// The brightness keys: the editor answers the level it applied.
+void BrightnessKey(int32_t command) { BrightnessEditor(command); }
+
+void ShowAbout() {
+    CloseAll();
+    AboutBox.deviceType = DeviceID;
+    AboutBox.hwVersion = static_cast<uint32_t>(ConfigManager.GetHwVersion());
+    AboutBox.versionMajor = 0;
+    AboutBox.versionMinor = 3;
+    AboutBox.versionBuild = 32;
+    AboutBox.installationId = AboutInstallationId();
+    if (FILE* f = fopen("last_release", "r")) {
+        unsigned release = 0;
+        if (fscanf(f, "%u", &release) == 1) AboutBox.release = release;
+        fclose(f);
+    }
+    AboutBox.SetSurface(MainWindow);
+    HoldKeys();
+    Keyboard.Bind('1', LabelHide, DismissMessage, 0);
+}
+
+void ItemAction(int page, int item) {
+    if (UnitAction(item)) return;
+    switch (item) {
+        case 2:
+            if (LoadChecklistFile()) MainMenu.OpenPage(14);
+            return;
+        case 3:
+            CloseAll();
+            if (ScreenType == 1) EngineExtremesShown = 1;
+            else FlightExtremesShown = 1;
+            HoldKeys();
+            Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
+            Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
+            return;
+        case 14: {
+            CloseAll();
+            HoldKeys();
+            char text[512];
+            snprintf(text, sizeof text, "%s", gettext("Do you want to enter to Entertainment?"));
+            GuiMessageBox(text, 1, '4', LabelYes, OpenEntertainer, 1);
+            Keyboard.Bind('5', LabelNo, OpenEntertainer, 0);
+            return;
+        }
+        case 15:
+            SetupMenuShown = 0;
+            CloseAll();
+            return;
+        case 17: HeadingSet(); return;
+        case 18:
+            if (EngineGaugeConfig.dimmerControl == 1) {
+                Notice("This function is not available due to automatic control!");
+                return;
+            }
+            CloseAll();
+            LevelSliderShown = 1;
+            HoldKeys();
+            Keyboard.Bind('w', 0, BrightnessKey, 2);
+            Keyboard.Bind('s', 0, BrightnessKey, 1);
+            Keyboard.Bind('1', LabelBrightness, BrightnessKey, 3);
+            return;
+        case 21:
+            CloseAll();
+            ObsEditorShown = 1;
+            HeadingBugEditor(0);
+            HoldKeys();
+            Keyboard.Bind('1', LabelSetEdit, MainMenuKeys, 0);
+            Keyboard.Bind('4', LabelCancel, HeadingBugEditor, 3);
+            Keyboard.Bind('w', 0, HeadingBugEditor, 1);
+            Keyboard.Bind('s', 0, HeadingBugEditor, 2);
+            return;
+        case 288: {
+            int32_t state = 0;
+            if (ReadAveraged(0x0C17, &state) && (state & 8)) {
+                Notice("Main switch is active! Device cannot be shut down!");
+                return;
+            }
+            RequestPowerOff(PowerKey);
+            return;
+        }
+        case 295:
+            MainMenu.Show(0);
+            enterToSetup(1);
+            return;
+        case 313: ShowAbout(); return;
+        case 315: DemoOn(); return;
+        case 316: DemoOff(); return;
+        case 319: AirspeedLimitOpen(5); return;
+        case 320: LimitEditorOpen(0xB00, 5); return;
+        case 321:
+            if (SaveSetting("demo", KindRuntime | KindSetup) != 0) Failure("Demo setting not successfully saved!");
+            DrawDemoModeBox(0);
+            return;
+        case 322: case 323: case 324: case 325: {
+            static const int32_t Models[] = {30, 27, 29, 31};
+            DemoSetting.modelCode = Models[item - 322];
+            DemoCommonEnding();
+            return;
+        }
+        case 326: case 327: case 328: case 329: case 330: case 331: case 332:
+            DemoSetting.resetTime = DemoResetTimes[item - 326];
+            SetSS(0x4003, 0);
+            MainMenu.PopPage();
+            MainMenu.OpenPage(134);
+            return;
+        case 333:
+            MainMenu.Show(0);
+            ChangePassword(-1);
+            SetPasswordCallback(ChangePassword, 1);
+            PasswordEntry(3);
+            return;
+        default:
+            (void)page;
+            return;
+    }
+}
+
+}  // namespace
+
+void MenuAction(int pageId, int itemId) {
+    if (PageAction(pageId, itemId)) return;
+    ItemAction(pageId, itemId);
+}
+
+// ---- helpers ----
+
+bool LoadChecklistFile() {
+    const bool demo = InDemoMode();
+    if (!FileExists(demo ? "demochecklist.dat" : "checklist.dat")) {
+        Failure("Checklist file is not found!");
+        return false;
+    }
+    LoadSetting(demo ? "demo" : nullptr, KindChecklist, 1);
+    return true;
+}
+
+namespace {
+
+// The eight serial device records of 0x4018.
+const int SerialRecords[] = {1, 2, 3, 4, 5, 6, 7, 8};
+
+}  // namespace
+
+void AssignComPort(int port, int subId) {
+    if (subId < 1 || subId > DevicePortCount) return;
+    TDevicePort& own = Port(subId);
+    own.flags = static_cast<uint8_t>(own.flags | PortConnected);
+    own.comPort = static_cast<uint8_t>(port);
+    StorePort(subId);
+    for (int other : SerialRecords) {
+        if (other == subId) continue;
+        TDevicePort& p = Port(other);
+        if (!Connected(p) || p.comPort != port) continue;
+        p.flags = static_cast<uint8_t>(p.flags & ~PortConnected);
+        StorePort(other);
+    }
+    SetDisplayCapabilities();
+}
+
+void AssignCanBus(int bus, int subId) {
+    // The engine ECU is the one CAN user.
+    if (subId != 9) return;
+    TDevicePort& own = Port(subId);
+    own.flags = static_cast<uint8_t>(own.flags | PortConnected);
+    own.comPort = static_cast<uint8_t>(bus);
+    StorePort(subId);
+    SetDisplayCapabilities();
+}
+
+void ConfirmTankRecalibration(int32_t step) {
+    switch (step) {
+        case 1:
+        case 2: {
+            const int tank = step - 1;
+            if (!TankSetting[tank].calibrated) {
+                ConfirmTankRecalibration(step + 2);
+                return;
+            }
+            MainMenu.Show(0);
+            Keyboard.Clear();
+            char text[512];
+            snprintf(text, sizeof text, "   %s   ", gettext("Change requires fuel tank recalibration, continue ?"));
+            GuiMessageBox(text, 1, '4', LabelYes, ConfirmTankRecalibration, step + 2);
+            Keyboard.Bind('5', LabelNo, ConfirmTankRecalibration, 5);
+            return;
+        }
+        case 3:
+        case 4: {
+            const int tank = step - 3;
+            TankSetting[tank].calibrated = 0;
+            SetSS(0x4011, static_cast<uint16_t>(tank));
+            Keyboard.Clear();
+            CloseMessageBox();
+            MainMenu.Show(0);
+            MainMenu.OpenPage(19);
+            MainMenuKeys(-1);
+            SensorsPageShown = 1;
+            MainMenu.OpenPage(79);
+            MainMenu.OpenPage(tank == 0 ? 88 : 89);
+            return;
+        }
+        case 5:
+            Keyboard.Clear();
+            CloseMessageBox();
+            MainMenu.Show(0);
+            MainMenu.OpenPage(19);
+            MainMenuKeys(-1);
+            SensorsPageShown = 1;
+            MainMenu.OpenPage(79);
+            return;
+        default: return;
+    }
+}
+
+void FuelPressZeroCalib(int32_t step) {
+    switch (step) {
+        case 0:
+            CloseMessageBox();
+            GetSS(0x4013, 0);
+            MainMenu.Show(0);
+            MainMenu.OpenPage(ScreenType == 1 ? 19 : 18);
+            MainMenuKeys(-1);
+            AircraftPageShown = 1;
+            MainMenu.OpenPage(ScreenType == 1 ? (EngineGaugeConfig.tankUsed ? 110 : 111) : 49);
+            return;
+        case 1: {
+            MainMenu.Show(0);
+            Keyboard.Clear();
+            int32_t press = 0;
+            HoldKeys();
+            Keyboard.Bind('4', LabelCancel, FuelPressZeroCalib, 0);
+            if (!ReadAveraged(514, &press)) {
+                FuelPressCalibState = FuelCalibSensorError;
+                return;
+            }
+            FuelPressCalibState = FuelCalibWaitSet;
+            Keyboard.Bind('5', LabelSet, FuelPressZeroCalib, 2);
+            return;
+        }
+        case 2:
+            FuelPressCalibSet(FuelCalibSend1);
+            return;
+        default: return;
+    }
+}
+
+void UpdateFirmware(int32_t step) {
+    switch (step) {
+        case 1: {
+            PrintHook("DBG: before check\n");
+            char text[512];
+            if (FirmwareFilePresent()) {
+                PrintHook("DBG: check succeded\n");
+                snprintf(text, sizeof text, "  %s  ", gettext("Are you sure you want to update firmware ?"));
+                GuiMessageBox(text, 1, '4', LabelYes, UpdateFirmware, 2);
+                Keyboard.Bind('5', LabelNo, UpdateFirmware, 0);
+            } else {
+                PrintHook("DBG: check failed\n");
+                Notice("Firmware update not present in data disk!");
+            }
+            return;
+        }
+        case 2: {
+            char text[512];
+            snprintf(text, sizeof text, "  %s  ", gettext("During operation do not power off the instrument !!!"));
+            GuiMessageBox(text, 1, '5', LabelOk, UpdateFirmware, 3);
+            Keyboard.Bind('4', LabelCancel, UpdateFirmware, 0);
+            return;
+        }
+        case 3:
+            Keyboard.Clear();
+            CloseMessageBox();
+            if (StartFirmwareDownload() == 0) {
+                SetMessageText(gettext("Update firmware invoked. Please wait while download is finished."));
+                MessageBoxShown = 1;
+                MessageBoxStyle = 1;
+                HoldKeys();
+                int64_t sec = 0;
+                int32_t usec = 0;
+                if (RefreshClock) RefreshClock(&sec, &usec);
+                MenuCloseTime = SatInt32(sec + 40);
+                FirmwareUpdateFailed = 1;
+            } else {
+                Failure("Firmware update not successfully finished.");
+            }
+            return;
+        default:
+            Keyboard.Clear();
+            CloseMessageBox();
+            return;
+    }
+}
+
+bool ValidConfigFile(const char* path) {
+    if (!path || !*path) return false;
+    TConfig file(path);
+    uint32_t type = 0;
+    if (file.CheckFileHeader(path, &type) != 0) return false;
+    if (file.OpenConfig() != 0) return false;
+    SetupSectPacket head{};
+    const uint8_t* data = nullptr;
+    int r = file.GetFirstSection(&head, &data);
+    while (r == 0) r = file.GetNextSection(&head, &data);
+    // The walk ends at the file's end (-4 short read); a bad packet on the way fails.
+    return r == -4 || r == -1;
+}
+
+void ImportChecklist(int result) {
+    const std::string dir = DialogPath(result);
+    if (result != 1) return;
+    const char* name = SelectDirDialog.GetSelectedName();
+    if (dir.empty() || !name || !*name) {
+        DialogResult("Invalid file or path", true);
+        return;
+    }
+    const std::string source = dir + name;
+    if (!ValidConfigFile(source.c_str())) {
+        DialogResult("File is not compatible checklist file", true);
+        return;
+    }
+    if (CopyConfigFile(source.c_str(), "checklist.dat") != 0 || CopyConfigFile(source.c_str(), "checklist.bck") != 0) {
+        DialogResult("File can not be transferred", true);
+        return;
+    }
+    LoadSetting(nullptr, KindChecklist, 1);
+    DialogResult("Importing checklist done", false);
+}
+
+void ImportConfiguration(int result) {
+    const std::string dir = DialogPath(result);
+    if (result != 1) return;
+    // Both files must be sound: loading missing files would take every default.
+    if (dir.empty() || !ValidConfigFile((dir + "setup.dat").c_str()) ||
+        !ValidConfigFile((dir + "runtime.dat").c_str())) {
+        DialogResult("Invalid file path", true);
+        return;
+    }
+    LoadSetting(dir.c_str(), KindRuntime | KindSetup, 1);
+    InitialSetting();
+    if (!MessageBoxShown) DialogResult("Importing configuration done", false);
+}
+
+void ExportConfiguration(int result) {
+    const std::string dir = DialogPath(result);
+    if (result != 1) return;
+    if (dir.empty()) {
+        DialogResult("Invalid file path", true);
+        return;
+    }
+    const bool ok = CopyConfigFile("setup.dat", (dir + "setup.dat").c_str()) == 0 &&
+                    CopyConfigFile("runtime.dat", (dir + "runtime.dat").c_str()) == 0;
+    DialogResult(ok ? "Exporting configuration done" : "Error during exporting configuration", !ok);
+}
+
+void ExportFlightData(int result) {
+    const std::string dir = DialogPath(result);
+    if (result != 1) return;
+    if (dir.empty()) {
+        DialogResult("Invalid file path", true);
+        return;
+    }
+    const bool ok = CopyConfigFile("flightdata.dat", (dir + "flightdata.dat").c_str()) == 0;
+    DialogResult(ok ? "Exporting flight data done" : "Error during exporting flight data", !ok);
+}
+
+void ExportServiceLog(int result) {
+    const std::string dir = DialogPath(result);
+    if (result != 1) return;
+    if (dir.empty()) {
+        DialogResult("Invalid file path", true);
+        return;
+    }
+    DialogResult("Not supported for this system.", true);
+}
+
+void DemoOn() {
+    if (InDemoMode()) return;
+    if (SaveSetting("save", KindRuntime | KindSetup) != 0) {
+        Failure("Demo setting not successfully saved!");
+        return;
+    }
+    usleep(100 * 1000);
+    if (FileExists("demosetup.dat")) {
+        LoadSetting("demo", KindRuntime | KindSetup, 1);
+    } else {
+        Port(5).flags = static_cast<uint8_t>(Port(5).flags & ~PortConnected);
+        Port(1).flags = static_cast<uint8_t>(Port(1).flags & ~PortConnected);
+        Port(2).flags = static_cast<uint8_t>(Port(2).flags | PortConnected);
+        Port(2).comPort = 1;
+        Port(4).flags = static_cast<uint8_t>(Port(4).flags | PortConnected);
+        Port(4).comPort = 2;
+        Port(3).flags = static_cast<uint8_t>(Port(3).flags | PortConnected);
+        for (int sub : {5, 1, 2, 4, 3}) StorePort(sub);
+        CompassSetting.control = static_cast<uint8_t>(CompassSetting.control | (CompassSetting.mode == 2 ? 4 : 1));
+        SetSS(0x4017, 0);
+        SaveSetting("demo", KindRuntime | KindSetup);
+    }
+    DrawDemoModeBox(0);
+    DemoSetting.marker = DemoMarkerValue;
+    if (DemoSetting.modelCode != 27 && DemoSetting.modelCode != 29 && DemoSetting.modelCode != 30 &&
+        DemoSetting.modelCode != 31)
+        DemoSetting.modelCode = 29;
+    DeviceID = DemoSetting.modelCode;
+    SetSS(0x4003, 0);
+    SetTerrainMapDir("map");
+    if (DemoSetting.modelCode != 31) ResetDemo(true);
+    MainMenu.Show(0);
+    MainMenu.OpenPage(132);
+    MainMenuKeys(-1);
+}
+
+void DemoOff() {
+    if (!InDemoMode()) return;
+    // Without the saved state, loading would reset every setting to its default.
+    if (!ValidConfigFile("savesetup.dat") || !ValidConfigFile("saveruntime.dat")) {
+        Failure("Saved setting not found, demo mode stays on!");
+        return;
+    }
+    LoadSetting("save", KindRuntime | KindSetup, 1);
+    DemoSetting.marker = 0;
+    ConfigManager.ReadDeviceInfo();
+    DeviceID = ConfigManager.GetDeviceType();
+    SetSS(0x4003, 0);
+    // The demo reset copied the demo files over the user's: write the user's back.
+    if (SaveSetting(nullptr, KindRuntime | KindSetup) != 0) Failure("Demo setting not successfully saved!");
+    NEnt::VideoPlayer.Stop();
+    ResetDemo(false);
+    MainMenu.Show(0);
+    MainMenu.OpenPage(132);
+    MainMenuKeys(-1);
+    SetTerrainMapDir("map");
+}
