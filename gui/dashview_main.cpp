@@ -5,6 +5,7 @@
 #include "fgapp.h"
 #include "hkutils.h"
 #include "menu.h"
+#include "overlays.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
@@ -18,6 +19,7 @@ constexpr unsigned DashviewAppFlags = 0x18017;
 
 int main(int argc, char** argv) {
     InstallMenuLinks();  // the shell reaches the menus and soft keys through its link table
+    InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.
     InitMainGlobals();

@@ -4,6 +4,8 @@
 // when the program starts (InstallMenuLinks, InstallEntLinks). A null entry is skipped.
 #pragma once
 
+#include <cstdint>
+
 class FGWindow;
 
 struct TMenuLinks {
@@ -12,6 +14,11 @@ struct TMenuLinks {
     void (*OpenPanels)(FGWindow* main);   // the main window opened: overlay and menu panels
     void (*ClosePanels)();                // the main window closes
     void (*DispatchKey)(int key);         // a key's low byte to the soft-key table
+    void (*PowerOffReset)();              // start-up: no power-off countdown runs
+    void (*ShowDemoNotice)();             // start-up in demo mode: the notice and its mode
+    void (*LoadLastStatus)();             // start-up: "last_status" into the popup list
+    // The enlarged barometric box while the baro editor is open (text, its colour).
+    void (*DrawBaroBox)(int x, int y, const char* text, uint32_t colour);
     // ---- entertainment screen ----
     int (*EntertainerOpen)();             // non-zero while the screen exists
     // Keys go to the screen while it is open. Non-zero: the screen asks to be closed;

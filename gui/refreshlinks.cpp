@@ -4,21 +4,14 @@
 
 #define WEAK __attribute__((weak))
 
-WEAK int FirmwareUpdateFailed = 0;
-WEAK int BaroEditCloseTime = 0;
-WEAK int SoftKeyHold = 0;
 WEAK int BoreSightEditOpen = 0;
 WEAK int SquawkChanged = 0;
-WEAK int PowerOffState = 0;
-WEAK int PowerOffCountdown = 0;
 WEAK int PowerOffMonitoring = 0;
 WEAK int OneSecondCountdown[2] = {0, 0};
 WEAK int GpsValid = 0;
 WEAK int32_t GpsValidValue = 0;
 WEAK int XpdrModePending = -1;
 WEAK int AutopilotActive = 0;
-WEAK int OverTempFlag = 0;
-WEAK int InstTempShown = 0;
 WEAK uint8_t StatusInputFlags[3] = {0, 0, 0};
 WEAK int RemoteDataFlags = 0;
 WEAK int FlightTimerRunning = 0;

@@ -272,9 +272,15 @@ void CopyPicture(FGDrawBuffer* target, FGBitmap* pic, int x, int y) {
 }
 
 // The barometric box: its picture with the QNH setting in the pressure unit
-// (valueRow) over the unit's name (unitRow).
-void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow) {
-    if (NoBaroBox() || BaroEditActive) return;
+// (valueRow) over the unit's name (unitRow); while the baro editor is open, the
+// enlarged box at (editX, 350) instead.
+void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow, int editX) {
+    if (NoBaroBox()) return;
+    if (BaroEditActive) {
+        const uint32_t colour = RefreshValues.baroColour ? static_cast<uint32_t>(RefreshValues.baroColour) : WhiteColour;
+        if (MenuLinks.DrawBaroBox) MenuLinks.DrawBaroBox(editX, 350, RefreshValues.baroText, colour);
+        return;
+    }
     CopyPicture(w, MainPictures[Pic3dTlak], x, y);
     TDisplayItem& value = PageItems[valueRow];
     TDisplayItem& unit = PageItems[unitRow];
@@ -336,7 +342,7 @@ void PaintFrame() {
         DrawAutopilotBox(w);
         DrawHsiSourceLabel(w);
         // PageItems rows 54, 55: the flight page's rows of that table do not exist yet
-        DrawBaroPicture(w, 612, 422, 53, 56);
+        DrawBaroPicture(w, 612, 422, 53, 56, 500);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
@@ -360,7 +366,7 @@ void PaintFrame() {
         }
         if (ScreenType == ScreenFlightNav) DrawStripItems(NavStripItems, NavTitle, NavStripRows - 1);
         if (ScreenType == ScreenFlightGps) DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
-        DrawBaroPicture(w, 411, 422, 66, 69);
+        DrawBaroPicture(w, 411, 422, 66, 69, 300);
     }
     DrawInstTemp();
     DrawStatusBar(w);

@@ -129,7 +129,7 @@ void StartScreen() {
 }
 
 int ShellStartUp() {
-    // power: RequestPowerOff(0) once the power-off state machine exists
+    if (MenuLinks.PowerOffReset) MenuLinks.PowerOffReset();  // no power-off countdown runs
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     TakeStartTime(static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
@@ -191,11 +191,11 @@ int ShellStartUp() {
     ShellBusy = 0;
     if (InDemoMode()) {
         DemoIdleCountdown = -1;
-        // overlays: the "Device is in DEMO MODE!" message box and soft-key mode 21, once they exist
+        if (MenuLinks.ShowDemoNotice) MenuLinks.ShowDemoNotice();  // its box and soft-key mode 21
         SetTerrainMapDir("map");
         DemoBannerShown = 1;
     }
-    // overlays: LoadLastStatus once the popup list exists
+    if (MenuLinks.LoadLastStatus) MenuLinks.LoadLastStatus();
     return 0;
 }
 

@@ -58,7 +58,7 @@ int32_t SelectedUnitStep(int quantity, int32_t value, int32_t step);
 int32_t ToSelectedUnit(int quantity, int32_t value);
 int32_t FromSelectedUnit(int quantity, int32_t shown);
 
-// Fixed-point text of value with decimals; null buffer gives null. size >= 24.
+// Fixed-point text of value with decimals; null buffer gives null. Buffer of FixTextSize (32).
 char* FormatFixed(char* buffer, int32_t value, int decimals);
 
 // ---- drawing ----
@@ -162,6 +162,8 @@ int PopupListActive(int kind);
 // Word-wraps text into lines of width pixels (at most 32) added with indent 2; -1 on failure.
 int PopupListAddWrapped(const char* text, int width, int font);
 void DrawPopupList();
+// Hides the list and keeps its lines (closing every overlay does).
+void PopupListHide();
 // Geometry of the list (for tests): widest line and total height in pixels.
 int PopupListWidth();
 int PopupListHeight();

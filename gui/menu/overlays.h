@@ -37,8 +37,20 @@ extern int LevelSliderShown, PercentSlider1Shown, PercentSlider2Shown;
 extern int AboutBoxShown;
 // Setting-read errors kept on the screen until confirmed.
 extern int RuntimeConfigError, MeasureConfigError, StatisticConfigError, FatalSharingError;
-// Operating temperature (tenths of C) of the temperature alert; the flag is OverTempFlag.
-extern int32_t OperatingTemperature;
+// The temperature alert: OverTempFlag 1 (raised by the refresh from RefreshValues.instTemp)
+// until confirmed; 2 once acknowledged (InstTempShown then set).
+int TemperatureAlertUp();
+int ConfigErrorPending();  // any setting-read error flag, SettingsError included
+// An error or temperature alert waits for mode 21's "Confirm".
+int AlertsPending();
+
+// Dialogs drawn by the painter, filled in by their owners (null: none).
+struct TOverlayDialogs {
+    void (*DrawAboutBox)(FGDrawBuffer* window);         // while the about box is open
+    void (*CloseAboutBox)();                            // closing every overlay closes it
+    void (*DrawSelectDir)(FGDrawBuffer* window);        // while the directory dialog is open
+};
+extern TOverlayDialogs OverlayDialogs;
 
 // ---- the painter ----
 // Once per paint after the page and the status bar; draws into window (the main window).
@@ -61,16 +73,22 @@ void DismissMessage(int argument);
 void CloseMessageBox();
 // Clears the configuration-error flags and acknowledges the temperature alert (mode 21's "Confirm").
 void ConfirmAlerts();
+// Mode 21's "Confirm" of the popup list: renames "last_status" to the seconds given
+// ("%d") and clears the list. 1 renamed, 0 no list shown, -1 the rename failed.
+int ConfirmLastStatus(int64_t nowSeconds);
+// The start-up demo notice: "Device is in DEMO MODE!" and soft-key mode 21.
+void ShowDemoNotice();
 
 // ---- power off ----
 // 0 main switch back / clear a cancel, 1 cancel, 2 countdown 20 s from the main
 // switch (when allowed), 3 countdown 5 s from the key, 4 shut down, 5 save (mask 3) then shut down.
 enum { PowerIdle = 0, PowerCancelled = 1, PowerMainSwitch = 2, PowerKey = 3, PowerShutting = 4, PowerSave = 5 };
 int RequestPowerOff(int kind);
-// Bit 0x1000 of echInternalInputStatus: the main-switch countdown is allowed.
-extern int PowerOffAllowed;
-// What kind 4 does after stopping the timer (tests replace it): posts quit events.
+// The main-switch countdown is allowed by StatusInputFlags[2] (bit 0x1000 of the input status).
+// What kind 4 does after stopping the timer (tests replace them): a 10 ms pause, then
+// toolkit events of type 3 (quit) and 6 posted.
 extern void (*PowerOffPostEvent)(int type);
+extern void (*PowerOffSleepMs)(int ms);
 
 // ---- start-up and refresh helpers ----
 // Reads "last_status" into the popup list and shows it with soft-key mode 21.
