@@ -3,6 +3,7 @@
 #include <libintl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "configmanager.h"
@@ -164,10 +165,10 @@ namespace {
 
 bool Visible(int state) { return state >= 0 && !(state & MenuStateHidden); }
 
-// Entries of a pool list up to its end mark, bounded by the pool.
-int ListLength(const int16_t* list) {
+// Entries of a list up to its end mark; at most limit.
+int ListLength(const int16_t* list, int limit) {
     int n = 0;
-    while (list + n < MenuItemPool + MenuItemPoolSize && list[n] != -1) ++n;
+    while (n < limit && list[n] != -1) ++n;
     return n;
 }
 
@@ -182,10 +183,14 @@ int ThlavniMenu::PushPage(const TMenuPage* page) {
     current.list = page->list;
     current.handler = page->handler;
     current.handler2 = page->handler2;
-    if (!current.list && current.listOffset >= 0 && current.listOffset < MenuItemPoolSize)
+    // A list of the pool ends at the pool's end at the latest.
+    int limit = INT32_MAX;
+    if (!current.list && current.listOffset >= 0 && current.listOffset < MenuItemPoolSize) {
         current.list = MenuItemPool + current.listOffset;
+        limit = MenuItemPoolSize - current.listOffset;
+    }
     if (current.pageId != 0 && current.list) {
-        current.itemCount = ListLength(current.list);
+        current.itemCount = ListLength(current.list, limit);
         for (int i = 0; i < current.itemCount; ++i)
             if (Visible(EntryState(i))) ++current.visibleCount;
     }

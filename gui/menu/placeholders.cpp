@@ -4,6 +4,5 @@
 
 #include "keyglue.h"
 #include "overlays.h"
-#include "screenkeys.h"
 
 
