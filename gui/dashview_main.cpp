@@ -6,6 +6,7 @@
 #include "hkutils.h"
 #include "menu.h"
 #include "overlays.h"
+#include "screenkeys.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
@@ -19,6 +20,7 @@ constexpr unsigned DashviewAppFlags = 0x18017;
 
 int main(int argc, char** argv) {
     InstallMenuLinks();  // the shell reaches the menus and soft keys through its link table
+    InstallScreenKeyLinks();  // the screen's soft keys, radios, key glue and setup entry
     InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.

@@ -331,6 +331,7 @@ void EverySecond(int now) {
         if (RefreshHooks.ApplyXpdrMode) RefreshHooks.ApplyXpdrMode(XpdrModePending);
         XpdrModePending = -1;
     }
+    Call(RefreshHooks.XpdrIdentTick);
 
     const bool strip = ScreenType >= ScreenFlightEms && BothRuntimeFlags();
     if (InDemoMode()) {

@@ -4,20 +4,12 @@
 
 #define WEAK __attribute__((weak))
 
-WEAK int BoreSightEditOpen = 0;
-WEAK int SquawkChanged = 0;
 WEAK int PowerOffMonitoring = 0;
 WEAK int OneSecondCountdown[2] = {0, 0};
 WEAK int GpsValid = 0;
 WEAK int32_t GpsValidValue = 0;
-WEAK int XpdrModePending = -1;
-WEAK int AutopilotActive = 0;
 WEAK uint8_t StatusInputFlags[3] = {0, 0, 0};
 WEAK int RemoteDataFlags = 0;
-WEAK int FlightTimerRunning = 0;
-WEAK int FlightTimerSeconds = 0;
-WEAK int EngineTimerRunning = 0;
-WEAK int EngineTimerSeconds = 0;
 WEAK int DemoOptions = 0;
 WEAK int ExternalPowerOn = 1;
 

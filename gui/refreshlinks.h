@@ -49,6 +49,7 @@ struct TRefreshHooks {
     void (*CloseBoreSightEditor)();
     void (*SquawkEditorChanged)();
     void (*ApplyXpdrMode)(int mode);
+    void (*XpdrIdentTick)();      // once per second: the transponder's IDENT hold
     void (*WizardTicks)();        // tank, compass, servo and gyro wizards
     void (*DemoVideoRestart)();
     void (*EntertainerTick)();    // non-null while the entertainment screen exists

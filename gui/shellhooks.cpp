@@ -134,7 +134,7 @@ void SelectScreen(int kind) {
     RepaintEnabled = 0;
     if (MainWindow) MainWindow->clear(0);
     if (kind >= 3) StripIndex = kind - 3;
-    // keys: BindScreenKeys once the soft-key bindings exist
+    if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
     BaroEditActive = 0;
     RepaintEnabled = 1;
     ShellBusy = 0;
@@ -151,7 +151,8 @@ void SelectScreen(int kind) {
 void ResetDemo(bool full) {
     ShellPrint("DEMO is being reset\n");
     if (full) {
-        // menu, soft keys, message box: closed here once they exist
+        if (RefreshHooks.CloseMenu) RefreshHooks.CloseMenu();
+        if (RefreshHooks.ClearSoftKeys) RefreshHooks.ClearSoftKeys();
         SetupModeActive = 0;
         CopyConfigFile("demosetup.dat", "setup.dat");
         CopyConfigFile("demoruntime.dat", "runtime.dat");
@@ -171,7 +172,7 @@ void ResetDemo(bool full) {
     InitialSetting();
     if ((DeviceID == 29 || DeviceID == 33) && !SetupModeActive) ScreenType = ScreenFlightEms;
     SelectScreen(ScreenType);
-    // keys: BindScreenKeys once the soft-key bindings exist
+    if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
     DemoIdleCountdown = -1;
 }
 

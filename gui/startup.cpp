@@ -176,7 +176,7 @@ int ShellStartUp() {
     StartScreen();
     InitialSetting();
     if (RefreshHooks.UpdateThermoChannels) RefreshHooks.UpdateThermoChannels();
-    // keys: BindScreenKeys once the soft-key bindings exist
+    if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
     SubscribeDisplayChannels();
     FixBrightness();
     SetBrightness(BrightnessSetting.level, 0);

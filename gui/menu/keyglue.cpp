@@ -1,0 +1,607 @@
+#include "keyglue.h"
+
+#include <libintl.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "aboutbox.h"
+#include "averdata.h"
+#include "bugeditors.h"
+#include "chandesc.h"
+#include "configmanager.h"
+#include "editors.h"
+#include "entertainer.h"
+#include "flighthsi.h"
+#include "flightpage.h"
+#include "hkutils.h"
+#include "keyboard.h"
+#include "limiteditors.h"
+#include "menu.h"
+#include "menuaction.h"
+#include "overlays.h"
+#include "refresh.h"
+#include "refreshlinks.h"
+#include "screenkeys.h"
+#include "setupentry.h"
+#include "shellhooks.h"
+#include "shellstate.h"
+#include "units.h"
+
+int32_t ObsValue = 0;
+int ObsEditorShown = 0;
+int SetupMenuShown = 0;
+int EngineRunPromptPending = 0, EngineRunPromptAcked = 0;
+int64_t EngineRunPromptSec = 0;
+int32_t EngineRunPromptUsec = 0;
+
+// Refresh state owned here (declared by the shell's refresh links).
+int BoreSightEditOpen = 0;
+int FlightTimerRunning = 0, FlightTimerSeconds = 0;
+int EngineTimerRunning = 0, EngineTimerSeconds = 0;
+int AutopilotActive = 0;
+
+namespace {
+
+constexpr const char* AllKeys = "012345adsw";
+enum : uint8_t {
+    LabelScreen = 1, LabelSet = 12, LabelStartStop = 11, LabelReset = 13, LabelSelect = 20, LabelSetPress = 23,
+    LabelQfe = 24, Label1013 = 25, Label2992 = 26, Label760 = 27, LabelHide = 31, LabelBack = 37, LabelNext = 42,
+    LabelCancel = 45, LabelDeleteValues = 52, LabelYes = 53, LabelNo = 54, LabelConfirm = 14
+};
+
+int32_t ObsRemembered = 0;
+
+void SaveRuntime() { SaveSetting(nullptr, KindRuntime); }
+
+// Closes the menu, the bindings and the message box (the screen's keys come back).
+void CloseAll() {
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+}
+
+bool ReadAveraged(uint32_t id, int32_t& value) {
+    value = NoValue;
+    if (!AverReader || AverReader->GetValue(id, value) != 0 || value == NoValue) {
+        value = NoValue;
+        return false;
+    }
+    return true;
+}
+
+// ---- modes 4 and 10-14: the horizon/camera key ----
+void HorizonCamera() {
+    CloseAll();
+    int32_t& word = DisplaySetting.screenWord;
+    int state = ((word >> 10) & 1) | (((word >> 9) & 1) << 1);
+    state = (state + 1) % 4;
+    word = (word & ~0x600) | ((state & 1) << 10) | (((state >> 1) & 1) << 9);
+    if (!InDemoMode()) {
+        const bool raise = (word & 0x200) != 0;
+        const bool ok = JpdMakeUpDown(nullptr, raise);
+        HookPrintf("%s%s", raise ? "GUI: Make up JPD = " : "GUI: Make down JPD = ", ok ? "TRUE\n" : "FALSE\n");
+    }
+    SetSS(0x2009, 0);
+    SaveRuntime();
+    SetTimerPeriod();
+}
+
+void TimerPanel() {
+    CloseAll();
+    Keyboard.BindNone(AllKeys);
+    Keyboard.Bind('2', LabelBack, TimerKeys, 0);
+    Keyboard.Bind('3', LabelStartStop, TimerKeys, 1);
+    Keyboard.Bind('4', LabelReset, TimerKeys, 2);
+}
+
+void StatisticOverlay() {
+    CloseAll();
+    if (ScreenType == ScreenEngine)
+        EngineExtremesShown = 1;
+    else
+        FlightExtremesShown = 1;
+    SoftKeyHold = 1;
+    Keyboard.Bind('4', LabelHide, MainMenuKeys, 0);
+}
+
+// ---- mode 21 ----
+void Confirm() {
+    if (DemoBannerShown) {
+        DemoBannerShown = 0;
+        Keyboard.Clear();
+        CloseMessageBox();
+        if (DeviceID == 31 && InDemoMode()) ResetDemo(true);
+    } else if (EngineRunPromptPending) {
+        EngineRunPromptPending = 0;
+        EngineRunPromptAcked = 1;
+        RefreshClock(&EngineRunPromptSec, &EngineRunPromptUsec);
+    } else if (PopupListActive(1)) {
+        char name[24];
+        snprintf(name, sizeof name, "%d", RefreshNowSeconds());
+        if (rename("last_status", name) != 0) HookPrintf("GUI: last_status not renamed\n");
+        PopupListAdd(PopupClear, 0, 0);
+    } else {
+        ConfirmAlerts();
+    }
+    Keyboard.Clear();
+    BindScreenKeys();
+}
+
+// ---- autopilot panels (modes 24, 26, 27) ----
+void StoreAutopilot() {
+    SetSS(0x2009, 0);
+    SetSS(0x200B, 0);
+}
+
+void CompassError() {
+    GuiMessageBox(gettext("Bug was not changed, due to compass error!"), 1, '5', LabelConfirm, DismissMessage, 0);
+}
+
+void AutopilotAxisRequest(int key) {
+    const int bits = key == '2' ? 7 : key == '3' ? 3 : 5;
+    OperApApAxis |= bits;
+    HookPrintf("MAKE_IM_AP_AXIS_END (Activation request)\n");
+    Keyboard.Clear();
+    if (AutopilotActive) {
+        CloseMessageBox();
+        SetSS(0x200B, 0);
+    } else {
+        Keyboard.SetMode(26);
+        SoftKeyHold = 1;
+    }
+}
+
+void AutopilotEngage(int state) {
+    AutopilotActive = state;
+    HookPrintf("MAKE_IM_AP_CONTROL_END (Activation request)\n");
+    StoreAutopilot();
+    CloseAll();
+}
+
+void AutopilotFunction(int key) {
+    const bool roll = (OperApApAxis & 2) != 0, pitch = (OperApApAxis & 4) != 0;
+    if (key == '2') {
+        int32_t heading = NoValue, altitude = NoValue;
+        const uint32_t headingId = FlightHeading.fromTrack ? echGPSTrk : echInercialAzimut;
+        // A missing value never becomes a bug or a command.
+        if ((roll && !ReadAveraged(headingId, heading)) || (pitch && !ReadAveraged(echAltitudeQNH, altitude))) {
+            CompassError();
+            return;
+        }
+        if (roll) {
+            const int32_t degrees = ((heading + 5) / 10 % 360 + 360) % 360;
+            DisplaySetting.hdgBug = degrees;
+            AutopilotRuntime.headingTarget = degrees * 100;
+        }
+        if (pitch) {
+            DisplaySetting.altBug = SatInt32(static_cast<int64_t>(altitude) * 10);
+            AutopilotRuntime.altitudeTarget = DisplaySetting.altBug;
+        }
+        AutopilotEngage(1);
+    } else if (key == '3') {
+        if (roll) AutopilotRuntime.headingTarget = DisplaySetting.hdgBug * 100;
+        if (pitch) AutopilotRuntime.altitudeTarget = DisplaySetting.altBug;
+        AutopilotEngage(2);
+    } else if (key == '4') {
+        if (ViewSetting.navSource != 2) {
+            ViewSetting.navSource = 2;
+            SetSS(0x2007, 0);
+            SaveRuntime();
+        }
+        AutopilotRuntime.modeWord = 0x1100;
+        AutopilotEngage(3);
+    } else if (key == '5') {
+        GetSS(0x200B, 0);
+        CloseAll();
+    }
+}
+
+void AutopilotEngaged(int key) {
+    switch (key) {
+        case '2':
+            AutopilotActive = 0;
+            OperApApAxis = 0;
+            AutopilotRuntime.modeWord = 1;
+            SetSS(0x200B, 0);
+            Keyboard.Clear();
+            CloseMessageBox();
+            break;
+        case '3':
+            Keyboard.Clear();
+            Keyboard.SetMode(24);
+            SoftKeyHold = 1;
+            break;
+        case '4':
+            Keyboard.Clear();
+            Keyboard.SetMode(26);
+            SoftKeyHold = 1;
+            break;
+        case '5':
+            CloseAll();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- modes 28 and 29 ----
+void CommPanelKey(int key) {
+    switch (key) {
+        case '1': StandbyFreqEditor(EditorCmdOpen); break;
+        case '2':
+            SwapActiveStandby(0);
+            CloseAll();
+            break;
+        case '3': CloseAll(); break;
+        case '4':
+            MainMenuKeys(-1);
+            MemorySelection = -1;
+            MainMenu.OpenPage(147);
+            break;
+        case '5': SquawkCodeEditor(10); break;
+        default: break;
+    }
+}
+
+void XpdrPanelKey(int key) {
+    switch (key) {
+        case '1':
+        case 's':
+        case 'w': SquawkCodeEditor(EditorCmdOpen); break;
+        case '2':
+            SetXpdrMode(-1);
+            Keyboard.BindNone("sw13");
+            break;
+        case '3':
+            StartIdent(0);
+            CloseAll();
+            break;
+        case '4':
+            if (VfrCodeSetting.code != 0) {
+                XpdrRuntime.squawk = PackSquawk(UnpackSquawk(VfrCodeSetting.code));
+                SetSS(0x200D, 0);
+                SaveRuntime();
+                SquawkCodeEditor(10);
+            }
+            break;
+        case '5': SquawkCodeEditor(EditorCmdCancel); break;
+        default: break;
+    }
+}
+
+// ---- the instrument screens' own keys ----
+void HeadingMenu() {
+    Keyboard.Clear();
+    CloseMessageBox();
+    RenewMenuDeadline();
+    Keyboard.Bind('d', 0, MainMenuKeys, 2);
+    Keyboard.Bind('a', 0, MainMenuKeys, 1);
+    Keyboard.Bind('0', LabelSelect, MainMenuKeys, 3);
+    MainMenu.OpenPage(9);
+    MainMenu.left = 1;
+    MainMenu.Show(1);
+}
+
+void BindScreenSelect() {
+    Keyboard.Bind('s', 0, ScreenSelectKeys, 1);
+    Keyboard.Bind('w', 0, ScreenSelectKeys, 2);
+    Keyboard.Bind('1', LabelScreen, ScreenSelectKeys, 0);
+    Keyboard.Bind('5', LabelNext, ScreenSelectKeys, 1);
+}
+
+void BaroEditorKeys() {
+    Keyboard.Clear();
+    CloseMessageBox();
+    BaroEditCloseTime = RefreshNowSeconds() + 5;
+    BaroEditActive = 1;
+    Keyboard.BindNone(AllKeys);
+    Keyboard.Bind('s', 0, BaroSettingEditor, 1);
+    Keyboard.Bind('w', 0, BaroSettingEditor, 2);
+    Keyboard.Bind('2', LabelQfe, BaroSettingEditor, 3);
+    const int unit = UnitsSetting.baro;
+    Keyboard.Bind('3', unit == 0 ? Label2992 : unit == 2 ? Label760 : Label1013, BaroSettingEditor, 4);
+    Keyboard.Bind('1', LabelSetPress, BaroSettingEditor, 5);
+    Keyboard.Bind('4', LabelCancel, BaroSettingEditor, 0);
+}
+
+void ScreenKey(int mode, int key) {
+    const bool engineModes = mode == 15 || mode == 16;
+    switch (key) {
+        case '0':
+            if (!engineModes) HeadingMenu();
+            break;
+        case '1': MainMenuKeys(-1); break;
+        case '5':
+            if ((LayoutCaps & CapEngineStrip) || mode != 2) {
+                CloseAll();
+                BindScreenSelect();
+            }
+            break;
+        case 'a':
+        case 'd':
+            if (!engineModes) {
+                MainMenu.Show(0);
+                BugEditorOpen(key == 'a' ? BugHeading : BugHeadingToo);
+            }
+            break;
+        case 's':
+        case 'w':
+            if (DeviceID != 30 && DeviceID != 34 && !engineModes && (LayoutCaps & CapFlightPage)) BaroEditorKeys();
+            break;
+        default: break;
+    }
+}
+
+void ResetStatPair(TStatPair& pair) {
+    pair.max = INT32_MIN;
+    pair.min = INT32_MAX;
+}
+
+void ResetShownStatistics() {
+    const bool engine = EngineExtremesShown || (!FlightExtremesShown && ScreenType == ScreenEngine);
+    if (engine) {
+        TEngineStatistics& e = EngineStatistics;
+        for (TStatPair* p : {&e.rpm, &e.map, &e.rpm2, &e.oilTemp, &e.oilPress, &e.iat, &e.oat, &e.fuelPress,
+                             &e.fuelFlow})
+            ResetStatPair(*p);
+        std::fill(std::begin(e.egtMax), std::end(e.egtMax), INT32_MIN);
+        std::fill(std::begin(e.chtMax), std::end(e.chtMax), INT32_MIN);
+    } else {
+        TFlightStatistics& f = FlightStatistics;
+        for (TStatPair* p : {&f.altitude, &f.speed, &f.verticalSpeed, &f.acceleration}) ResetStatPair(*p);
+    }
+}
+
+void CloseBoreSightEditorHook() { BoreSightEditor(0); }
+uint8_t SymbolAdjustMode() { return BoreSightEditOpen != 0; }
+
+}  // namespace
+
+int RefreshNowSeconds() {
+    int64_t sec = 0;
+    int32_t usec = 0;
+    RefreshClock(&sec, &usec);
+    return SatInt32(sec);
+}
+
+void DefaultKeyAction(int mode, int keyCode) {
+    const int key = keyCode & 0xFF;
+    if (mode >= 10 && mode <= 14 && (key == '2' || key == '3')) mode = 4;
+    switch (mode) {
+        case 4:
+            if (key == '2') HorizonCamera();
+            break;
+        case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 13: case 14:
+            if (key == '4') {
+                static const int target[15] = {0, 0, 0, 0, 0, 4, 5, 5, 6, 3, 4, 5, 5, 6, 3};
+                CloseAll();
+                SelectScreen(target[mode]);
+                return;
+            }
+            break;
+        case 15:
+        case 16:
+            if (key == '2') {
+                TimerPanel();
+                return;
+            }
+            if (key == '3') {
+                if (LoadChecklistFile()) {
+                    MainMenuKeys(-1);
+                    MainMenu.OpenPage(15);
+                }
+                return;
+            }
+            if (key == '4') {
+                StatisticOverlay();
+                return;
+            }
+            break;
+        case 17: case 18: case 19: case 20:
+            if (key == '1') {
+                SetupMenuShown = 1;
+                MainMenuKeys(-1);
+            } else if (key == '2') {
+                SetupMenuShown = 0;
+                exitSetup(1);
+            } else if (key == '3') {
+                SetupMenuShown = 0;
+                exitSetup(4);
+            } else if (key == '5') {
+                CloseAll();
+                SelectScreen(ScreenType < 2 ? 2 : 1);
+            }
+            return;
+        case 21:
+            if (key == '2') Confirm();
+            return;
+        case 22:
+            return;
+        case 23:
+            RequestPowerOff(1);
+            return;
+        case 24:
+            if (key == '2' || key == '3' || key == '4') AutopilotAxisRequest(key);
+            if (key == '5') CloseAll();
+            return;
+        case 26:
+            AutopilotFunction(key);
+            return;
+        case 27:
+            AutopilotEngaged(key);
+            return;
+        case 28:
+            CommPanelKey(key);
+            return;
+        case 29:
+            XpdrPanelKey(key);
+            return;
+        default:
+            break;
+    }
+    if (DemoBannerShown) return;
+    if ((mode >= 1 && mode <= 16) || mode == 25) ScreenKey(mode, key);
+}
+
+void VfrSquawkKey(int32_t) { DefaultKeyAction(29, KeyCode('4')); }
+
+void MainMenuKeys(int32_t command) {
+    switch (command) {
+        case -1:
+            Keyboard.Clear();
+            CloseMessageBox();
+            RenewMenuDeadline();
+            Keyboard.Bind('s', 0, MainMenuKeys, 2);
+            Keyboard.Bind('w', 0, MainMenuKeys, 1);
+            Keyboard.Bind('1', LabelSelect, MainMenuKeys, 3);
+            MainMenu.Show(1);
+            break;
+        case 1: MainMenu.Next(); break;
+        case 2: MainMenu.Prev(); break;
+        case 3: MainMenu.Activate(); break;
+        case 0:
+            MainMenu.Show(0);
+            Keyboard.Clear();
+            CloseMessageBox();
+            return;
+        default: return;
+    }
+    RenewMenuDeadline();
+}
+
+int NextScreenType(int t, int command, int caps, int strip) {
+    const int split = 3 + strip;
+    if (command == 1) return t >= 3 ? 1 : t == 2 ? split : t + 1;
+    int n = t < 3 ? t - 1 : 2;
+    if (n == 2 && !(caps & CapFlightPage)) n = 1;
+    if (n == 0 || (n == 1 && !(caps & CapEnginePage))) n = split;
+    return n;
+}
+
+void ScreenSelectKeys(int32_t command) {
+    if (command == 1 || command == 2) {
+        SelectScreen(NextScreenType(ScreenType, command, LayoutCaps, StripIndex));
+        BindScreenSelect();
+    } else if (command == 0) {
+        Keyboard.Clear();
+        CloseMessageBox();
+    }
+}
+
+void TimerKeys(int32_t command) {
+    if (command == 0) {
+        Keyboard.Clear();
+        CloseMessageBox();
+    } else if (command == 1) {
+        FlightTimerRunning = !FlightTimerRunning;
+    } else if (command == 2) {
+        FlightTimerSeconds = 0;
+    }
+}
+
+void HeadingBugEditor(int32_t command) {
+    switch (command) {
+        case 0: ObsRemembered = ObsValue; break;
+        case 1:
+        case 2: {
+            const int step = KnobAcceleration(command == 1) ? 10 : 1;
+            ObsValue = ((ObsValue + (command == 1 ? step : -step)) % 360 + 360) % 360;
+            break;
+        }
+        case 3:
+            ObsValue = ObsRemembered;
+            ObsEditorShown = 0;
+            MainMenuKeys(0);
+            break;
+        default: break;
+    }
+}
+
+int BrightnessEditor(int32_t command) {
+    int32_t& level = BrightnessSetting.level;
+    if (command == 1) level = std::max(level - 50, 1);
+    if (command == 2) level = std::min(level + 50, 1000);
+    if (command == 3) {
+        SetSS(0x2008, 0);
+        SaveRuntime();
+        CloseMessageBox();
+        Keyboard.Clear();
+    }
+    return SetBrightness(level, 0);
+}
+
+void BrightnessKey(int32_t command) { BrightnessEditor(command); }
+
+void SetNavSource(int32_t source) {
+    ViewSetting.navSource = source;
+    SetSS(0x2007, 0);
+    SaveRuntime();
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+}
+
+int32_t BoreSightStep(int32_t offset, int up) {
+    if (up) return std::min(offset + 2, 50);
+    const int32_t v = offset - 2;
+    return v == -1 ? 0 : std::max(v, -50);
+}
+
+void BoreSightEditor(int32_t command) {
+    switch (command) {
+        case 0:
+            BoreSightEditOpen = 0;
+            GetSS(0x2007, 0);
+            break;
+        case 1:
+            BoreSightEditOpen = 0;
+            SetSS(0x2007, 0);
+            SaveRuntime();
+            break;
+        case 2:
+        case 3: ViewSetting.symbolOffset = BoreSightStep(ViewSetting.symbolOffset, command == 3); return;
+        default: return;
+    }
+    Keyboard.Clear();
+    CloseMessageBox();
+}
+
+void ConfirmDeleteStatistics(int32_t command) {
+    switch (command) {
+        case 1:
+            Keyboard.BindNone("1");
+            Keyboard.Bind('5', LabelNo, ConfirmDeleteStatistics, 2);
+            Keyboard.Bind('4', LabelYes, ConfirmDeleteStatistics, 3);
+            SetMessageText(gettext("Are you sure you want to delete statistics?"));
+            MessageBoxShown = 1;
+            MessageBoxStyle = MessageStylePanel;
+            SoftKeyHold = 1;
+            return;
+        case 3: ResetShownStatistics(); [[fallthrough]];
+        case 2:
+            MessageBoxShown = 0;
+            Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
+            Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
+            Keyboard.BindNone("4");
+            return;
+        default: return;
+    }
+}
+
+void OpenEntertainer(int32_t command) {
+    MessageBoxShown = 0;
+    Keyboard.Clear();
+    CloseMessageBox();
+    if (command != 1) return;
+    JpdMakeUpDown(nullptr, 0);
+    if (NEnt::VideoPlayer.state == NEnt::PlayerPlaying) NEnt::VideoPlayer.Stop();
+    if (!MainWindow || !CreateEntertainer(MainWindow)) PrintHook("MENU: Entertainer creation failed\n");
+    SetTimerPeriod();
+}
+
+void InstallKeyGlueLinks() {
+    RefreshHooks.CloseBoreSightEditor = CloseBoreSightEditorHook;
+    FlightPageHooks.symbolAdjustMode = SymbolAdjustMode;
+}
