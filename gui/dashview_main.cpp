@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "configmanager.h"
+#include "entertainer.h"
 #include "fgapp.h"
 #include "hkutils.h"
 #include "menu.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     InstallMenuLinks();  // the shell reaches the menus and soft keys through its link table
     InstallScreenKeyLinks();  // the screen's soft keys, radios, key glue and setup entry
     InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes
+    InstallEntLinks();   // and the entertainment screen through the same table
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.
     InitMainGlobals();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class FGDrawBuffer;
 class FGWindow;
 
 struct TMenuLinks {
@@ -24,8 +25,8 @@ struct TMenuLinks {
     // Keys go to the screen while it is open. Non-zero: the screen asks to be closed;
     // the shell destroys it after this call returns and rebinds the screen's soft keys.
     int (*EntertainerKey)(int key);
-    void (*EntertainerDraw)(FGWindow* main);
-    int (*CreateEntertainer)(FGWindow* main);  // non-zero when the screen exists afterwards
+    void (*EntertainerDraw)(FGDrawBuffer* main);
+    int (*CreateEntertainer)(FGDrawBuffer* main);  // non-zero when the screen exists afterwards
     void (*DestroyEntertainer)();         // also restores the refresh period
     void (*LoadEntertainerImages)();      // the main window opened
     void (*FreeEntertainerImages)();      // the main window closes

@@ -22,6 +22,7 @@
 #include "initialsetting.h"
 #include "menulinks.h"
 #include "refresh.h"
+#include "refreshlinks.h"
 #include "shellstate.h"
 #include "statusbar.h"
 
@@ -146,6 +147,14 @@ void SelectScreen(int kind) {
     // demo mode) has no effect in this system.
 }
 
+// ---- entertainment screen ----
+
+void CloseEntertainerAfterExit() {
+    if (MenuLinks.DestroyEntertainer) MenuLinks.DestroyEntertainer();
+    SetTimerPeriod();
+    if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
+}
+
 // ---- demo reset ----
 
 void ResetDemo(bool full) {
@@ -162,7 +171,14 @@ void ResetDemo(bool full) {
         DeviceID = DemoModelCode;
         SetSS(0x4003, 0);
         ReadFunctionBits();
-        // entertainment screen: created for model 31, destroyed for the others, once it exists
+        if (DeviceID == 31) {
+            if (!Entertainer && MenuLinks.CloseVideoPlayer) MenuLinks.CloseVideoPlayer();
+            DemoCycleSeconds = 0;
+            if (!MenuLinks.CreateEntertainer || !MenuLinks.CreateEntertainer(MainWindow))
+                ShellPrint("DEMO: Entertainer creation failure\n");
+        } else if (MenuLinks.DestroyEntertainer) {
+            MenuLinks.DestroyEntertainer();
+        }
         SetTimerPeriod();
     }
     FixBrightness();
@@ -325,7 +341,10 @@ void PaintFrame() {
         DrawBootLogo();
         return;
     }
-    // entertainment screen: its draw operation alone, once it exists
+    if (Entertainer) {
+        if (MenuLinks.EntertainerDraw) MenuLinks.EntertainerDraw(w);
+        return;
+    }
     if (ScreenType == ScreenEngine) {
         if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
         PlaceEngineItems();
@@ -385,7 +404,11 @@ int OnMainWindowEvent(FGWindow* window, FGEvent* event) {
                 KeyPressed = 1;
                 KeyFlagUntil = static_cast<int>(time(nullptr)) + 5;
             }
-            // keys: the entertainment screen's key operation first, once it exists
+            if (Entertainer && MenuLinks.EntertainerKey) {
+                // The screen never destroys itself inside its own key call.
+                if (MenuLinks.EntertainerKey(k & 0xFFFF)) CloseEntertainerAfterExit();
+                break;
+            }
             if (MenuLinks.DispatchKey) MenuLinks.DispatchKey(k & 0xFF);
             break;
         }
@@ -393,13 +416,15 @@ int OnMainWindowEvent(FGWindow* window, FGEvent* event) {
             LoadMainPictures();
             LoadTapePictures();
             DropBackgrounds();
+            if (MenuLinks.LoadEntertainerImages) MenuLinks.LoadEntertainerImages();
             if (MenuLinks.OpenPanels) MenuLinks.OpenPanels(window);
-            // entertainment pictures, once they exist
             break;
         case FGE_CLOSING:
             if (MenuLinks.ClosePanels) MenuLinks.ClosePanels();
             FreeMainPictures();
             FreeTapePictures();
+            if (MenuLinks.DestroyEntertainer) MenuLinks.DestroyEntertainer();
+            if (MenuLinks.FreeEntertainerImages) MenuLinks.FreeEntertainerImages();
             break;
         case FGE_REDRAW:
             PaintFrame();

@@ -17,6 +17,9 @@ void SetTimerPeriod();
 int RefreshPeriodRule();
 // Demo reset; `full` reloads the demo settings.
 void ResetDemo(bool full);
+// The entertainment screen asked to close from its key call: destroy it now, then the
+// refresh period and the screen's soft keys come back.
+void CloseEntertainerAfterExit();
 // Run hook of FGApp::Run: sees the key field of every drained event; returns 0.
 int OnQueuedEvent(FGEvent* event);
 // Event handler of MainWindow.

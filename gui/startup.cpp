@@ -172,7 +172,9 @@ int ShellStartUp() {
     InstallTerrainHooks(GLTerrainHooks);
     InitGLView(MainFGWindow->pixels);
     ConnectFlightPage();
-    // entertainment screen: created here for model 31 outside demo mode, once it exists
+    if (DeviceID == 31 && !InDemoMode() &&
+        (!MenuLinks.CreateEntertainer || !MenuLinks.CreateEntertainer(MainFGWindow)))
+        ShellPrint("MAIN: Entertainer not created\n");
     StartScreen();
     InitialSetting();
     if (RefreshHooks.UpdateThermoChannels) RefreshHooks.UpdateThermoChannels();
