@@ -1,5 +1,8 @@
 #include "quitrequest.h"
 
+#include <signal.h>
+
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -7,10 +10,24 @@ namespace {
 std::mutex QuitLock;
 bool Requested = false;
 int ExitCode = 0;
+// A handler may only touch a lock-free atomic.
+std::atomic<int> SignalSeen{0};
+static_assert(std::atomic<int>::is_always_lock_free, "signal flag");
+
+void OnQuitSignal(int sig) { SignalSeen.store(sig); }
+
+// A signal becomes an ordinary request (exit code 0) the first time anyone asks.
+void TakeSignal() {
+    if (!Requested && SignalSeen.load() != 0) {
+        Requested = true;
+        ExitCode = 0;
+    }
+}
 }  // namespace
 
 void RequestQuit(int exitCode) {
     std::lock_guard<std::mutex> hold(QuitLock);
+    TakeSignal();
     if (Requested) return;
     Requested = true;
     ExitCode = exitCode;
@@ -18,6 +35,7 @@ void RequestQuit(int exitCode) {
 
 bool QuitRequested(int* exitCode) {
     std::lock_guard<std::mutex> hold(QuitLock);
+    TakeSignal();
     if (Requested && exitCode) *exitCode = ExitCode;
     return Requested;
 }
@@ -26,4 +44,13 @@ void ClearQuitRequest() {
     std::lock_guard<std::mutex> hold(QuitLock);
     Requested = false;
     ExitCode = 0;
+    SignalSeen.store(0);
+}
+
+void InstallQuitSignals() {
+    struct sigaction action = {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
 }

@@ -8,3 +8,6 @@ void RequestQuit(int exitCode);
 bool QuitRequested(int* exitCode = nullptr);
 // Forgets the request once it has been honoured.
 void ClearQuitRequest();
+// SIGINT, SIGTERM and SIGHUP ask for a quit with code 0: the run loop ends as on any
+// other quit, so the program's shutdown still runs.
+void InstallQuitSignals();

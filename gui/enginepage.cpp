@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "gui_terr/glview.h"
 #include "hkmeasure.h"
 #include "hkutils.h"
 #include "refresh.h"
@@ -238,18 +240,21 @@ TDisplayItem* DialItem(int dial) {
     return dial < 6 ? &PageItems[pageRows[dial]] : &EngineStripItems[stripItems[dial - 6]];
 }
 
-// 2-D needles of the strip dials: centre and sweep (screen degrees, clockwise).
-struct TNeedlePlace {
-    int cx, cy, start, end, radius;
-};
-const TNeedlePlace StripNeedles[6] = {
-    {659, 106, 162, 380, 50},  // RPM
-    {633, 387, 161, 269, 50},  // oil pressure (left half dial)
-    {684, 387, 20, -90, 50},   // oil temperature (right half dial)
-    {659, 247, 162, 375, 50},  // fourth gauge
-    {630, 106, 162, 380, 50},  // RPM of the other strip
-    {762, 106, 162, 380, 34},  // manifold pressure of the other strip
-};
+// The strip's GL faces are rendered in setup mode: the strip view starts 243 px from the
+// right and the 20-px setup margin shifts the faces up (GL y runs upwards).
+constexpr int StripFaceLeft = GLViewWidth - 243;
+constexpr int StripFaceBottom = GLViewHeight - 20 - 1;
+
+// A 2-D needle over its GL face: same hub and the same sweep, turned into screen
+// degrees (clockwise, y down); five sixths of the face's radius.
+void PlaceOnFace(TDialItem& n, const TInstrumentConfig& c) {
+    n.cx = StripFaceLeft + c.cx;
+    n.cy = StripFaceBottom - c.cy;
+    const int32_t span = std::abs(c.endAngle - c.startAngle);
+    n.startAngle = ((-c.startAngle) % 360 + 360) % 360;
+    n.endAngle = n.startAngle + (c.clockwise ? span : -span);
+    n.radius = c.radius * 5 / 6;
+}
 
 void PlaceDials() {
     for (int dial = 0; dial < DialCount; ++dial) {
@@ -260,12 +265,7 @@ void PlaceDials() {
             n.enabled = 0;
             continue;
         }
-        const TNeedlePlace& p = StripNeedles[dial - DialStripRpm];
-        n.cx = p.cx;
-        n.cy = p.cy;
-        n.startAngle = p.start;
-        n.endAngle = p.end;
-        n.radius = p.radius;
+        PlaceOnFace(n, EngineDialConfig[dial]);
         n.width = 6;
         n.enabled = 1;
         n.colour = White;

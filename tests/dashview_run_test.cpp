@@ -188,6 +188,48 @@ TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
     EXPECT_GT(lit, 110 * 42 / 4);
 }
 
+// A configuration file whose header and every packet check out to its end.
+static void ExpectValidConfigFile(const std::string& name, uint32_t type) {
+    TConfig file(name.c_str());
+    ASSERT_EQ(file.OpenConfig(), 0) << name;
+    uint32_t found = 0;
+    EXPECT_EQ(file.CheckFileHeader(name.c_str(), &found), 0) << name;
+    EXPECT_EQ(found, type) << name;
+    SetupSectPacket h;
+    int sections = 0, r = file.GetFirstSection(&h, nullptr);
+    for (; r == 0; r = file.GetNextSection(&h, nullptr)) ++sections;
+    EXPECT_EQ(r, -4) << name;  // the end of the file, not a damaged packet
+    EXPECT_GT(sections, 0) << name;
+}
+
+TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
+        const std::string snap = Path("snap") + std::to_string(sig);
+        ASSERT_EQ(mkdir(snap.c_str(), 0755), 0);
+        TDashview dv;
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_SNAPSHOT=" + snap}));
+        // Started up once the first frame is out.
+        bool painted = false;
+        for (int i = 0; i < 1200 && !painted; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (DIR* d = opendir(snap.c_str())) {
+                while (dirent* e = readdir(d)) painted |= std::string(e->d_name).find(".bmp") != std::string::npos;
+                closedir(d);
+            }
+        }
+        ASSERT_TRUE(painted);
+        ASSERT_EQ(kill(dv.pid, sig), 0);
+        EXPECT_EQ(dv.Wait(60), 0);
+        const std::string out = dv.Output();
+        EXPECT_NE(out.find("<<SaveSetting() OK"), std::string::npos) << out;
+        ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
+        ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
+        EXPECT_EQ(FileBytes(Path("statistic.dat")).size(), FileBytes(Path("statistic.bck")).size());
+    }
+}
+
 TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     std::ofstream(Path("demosetup.dat")) << "demo setup";
     std::ofstream(Path("demoruntime.dat")) << "demo runtime";

@@ -18,6 +18,7 @@
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
+#include "gui_terr/engineback.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellhooks.h"
@@ -56,8 +57,9 @@ protected:
         g.oilPressUsed = g.oilTempUsed = g.waterChtUsed = g.waterAuxUsed = 1;
         TankSetting[0].calibrated = TankSetting[1].calibrated = 1;
         FuelFlowSetting.pressOffset = 0;
+        InitEngineLayouts();  // the dials' geometry, as the GL view's start gives it
         InitialSetting();
-        PlaceDialCentres();
+        Cover();
         MainWindow = &win;
         LayoutCaps = CapEnginePage | CapFlightPage | CapEngineStrip;
         DisplaySetting.screenWord = 0;
@@ -76,15 +78,6 @@ protected:
     }
 
     // The centres the background layouts give the dials (view coordinates, y up).
-    static void PlaceDialCentres() {
-        const int centres[DialCount][2] = {{123, 353}, {354, 353}, {445, 353}, {677, 353}, {112, 90}, {179, 90},
-                                           {101, 374}, {75, 93},   {126, 93},  {101, 233}, {73, 374}, {217, 374}};
-        for (int i = 0; i < DialCount; ++i) {
-            EngineDialConfig[i].cx = centres[i][0];
-            EngineDialConfig[i].cy = centres[i][1];
-        }
-        Cover();
-    }
     // Which dials the layout shows: the page's bottom pair and the two-dial strip
     // only with runtime flag bit 0, the four-dial strip without it.
     static void Cover() {
@@ -314,11 +307,12 @@ TEST_F(EnginePage, StripNeedleFollowsRpmAndClampsAtTheScaleEnds) {
     SetScreen(ScreenFlightEms);
     const TInstrumentConfig& c = EngineDialConfig[DialStripRpm];
     ASSERT_LT(c.minimum, c.maximum);
-    // Needle of the four-dial strip's RPM dial at (659, 106): start 162 degrees
-    // (lower left), end 20 degrees (lower right), up at mid-scale.
+    // Needle of the four-dial strip's RPM dial on its GL face: hub at the face's centre
+    // (557 + 101, 459 - 374), start 162 degrees (lower left), end 20 degrees (lower
+    // right), up at mid-scale.
     auto along = [&](double degrees) {
         const double a = degrees * M_PI / 180;
-        return At(659 + static_cast<int>(std::lround(30 * std::cos(a))), 106 + static_cast<int>(std::lround(30 * std::sin(a))));
+        return At(658 + static_cast<int>(std::lround(30 * std::cos(a))), 85 + static_cast<int>(std::lround(30 * std::sin(a))));
     };
     auto lowerLeft = [&] { return along(162); };
     auto lowerRight = [&] { return along(20); };

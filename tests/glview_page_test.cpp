@@ -110,4 +110,37 @@ TEST_F(GLEnginePage, RpmNeedleLandsAtItsValue) {
     }
 }
 
+// Every 2-D needle of both strips turns about the hub of its GL face: along its whole
+// sweep, the ring just inside the face's rim crosses the scale's coloured band.
+TEST_F(GLEnginePage, StripNeedlesTurnOnTheirFaces) {
+    for (int alternative : {0, 1}) {
+        DisplaySetting.screenWord = alternative << 8;
+        InitialSetting();
+        ASSERT_NE(StripBackground, nullptr);
+        PlaceEngineItems();
+        win.bitblt(0, 0, 0, 0, W, H, StripBackground);
+        int checked = 0;
+        for (int dial = DialStripRpm; dial < DialCount; ++dial) {
+            const TInstrumentConfig& c = EngineDialConfig[dial];
+            const TDialItem& n = EngineDials[dial];
+            if (c.covered || !n.enabled) continue;
+            SCOPED_TRACE(dial);
+            ++checked;
+            const int ring = c.radius - c.tickLength / 2;
+            int onBand = 0, samples = 0;
+            for (int step = 0; step <= 20; ++step) {
+                const double a = (n.startAngle + (n.endAngle - n.startAngle) * step / 20.0) * M_PI / 180;
+                const int x = n.cx + static_cast<int>(std::lround(ring * std::cos(a)));
+                const int y = n.cy + static_cast<int>(std::lround(ring * std::sin(a)));
+                ASSERT_TRUE(x >= 0 && x < W && y >= 0 && y < H);
+                const uint32_t p = win.pixels[y * W + x];
+                ++samples;
+                onBand += (p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF) > 150;  // the face itself is dark
+            }
+            EXPECT_GE(onBand, samples * 3 / 4);
+        }
+        EXPECT_EQ(checked, alternative ? 2 : 4);
+    }
+}
+
 }  // namespace
