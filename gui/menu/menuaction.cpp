@@ -1226,7 +1226,7 @@ bool ValidConfigFile(const char* path) {
     int r = file.GetFirstSection(&head, &data);
     while (r == 0) r = file.GetNextSection(&head, &data);
     // The walk ends at the file's end (-4 short read); a bad packet on the way fails.
-    return r == -4 || r == -1;
+    return r == -4;
 }
 
 void ImportChecklist(int result) {
@@ -1259,9 +1259,14 @@ void ImportConfiguration(int result) {
         DialogResult("Invalid file path", true);
         return;
     }
+    // A load that raises the settings error leaves its notice on the screen instead.
+    const int errorBefore = SettingsError;
+    SettingsError = 0;
     LoadSetting(dir.c_str(), KindRuntime | KindSetup, 1);
     InitialSetting();
-    if (!MessageBoxShown) DialogResult("Importing configuration done", false);
+    const bool notice = SettingsError != 0;
+    SettingsError |= errorBefore;
+    if (!notice) DialogResult("Importing configuration done", false);
 }
 
 void ExportConfiguration(int result) {
