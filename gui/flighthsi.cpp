@@ -364,7 +364,8 @@ void Draw3DPath(int32_t heading, int32_t roll, int32_t pitch, int32_t altitude) 
     int64_t p = pitch % 1800;
     if (p > 900) p -= 1800;
     int64_t target = DisplaySetting.altBug / 10;
-    if (TerrainViewOn) target = std::max<int64_t>(target, static_cast<int64_t>(FlightNavLinks.terrainElevation) * 10 + 300);
+    // Terrain elevations are metres, as the altitude tape takes them: 300 m above the terrain.
+    if (TerrainViewOn) target = std::max<int64_t>(target, static_cast<int64_t>(FlightNavLinks.terrainElevation) + 300);
     const int64_t v = std::max<int64_t>(std::min<int64_t>((altitude - target) * 4, 500), -500);
     const int64_t r = ShortWay(roll);
     const int64_t y0 = p % 900 * 1144 / 1000;

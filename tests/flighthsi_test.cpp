@@ -373,6 +373,23 @@ TEST_F(NavTest, PathBoxesAnimateOnlyWhileEnabled) {
     EXPECT_EQ(PathStep, 0) << "the counter returns to 0 whenever the path is not drawn";
 }
 
+TEST_F(NavTest, PathTargetKeepsThreeHundredMetresOverTheTerrain) {
+    DisplaySetting.bugsShown = 1;
+    DisplaySetting.hdgBugOn = 1;
+    DisplaySetting.altBug = 0;
+    TerrainViewOn = 1;
+    FlightNavLinks.terrainElevation = 700;  // metres, as the altitude tape takes it
+    Draw3DPath(0, 0, 0, 1000);
+    TerrainViewOn = 0;
+    FlightNavLinks.terrainElevation = 0;
+    // At 1000 m the target (700 + 300 m) is level with the aircraft: the nearest box
+    // stands centred on (380, 240) as on an altitude bug at the aircraft's height.
+    const std::vector<int> top = Columns(240 - 480 * 74 / 300, 0, W, BoxGreen);
+    ASSERT_FALSE(top.empty());
+    EXPECT_NEAR(top.front(), 380 - 800 * 74 / 300, 2);
+    EXPECT_NEAR(top.back(), 380 + 800 * 74 / 300, 2);
+}
+
 TEST_F(NavBlockTest, ApproachSourceFollowsTheObsCourse) {
     DisplaySetting.bugsShown = 1;
     DisplaySetting.altBug = 10000;
