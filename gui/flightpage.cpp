@@ -29,7 +29,7 @@ const TFlightLayout FlightLayoutSplit = {80, 84, 342, 336, 180, 156, 260, 560, 2
 
 TFlightErrors FlightErrors;
 TFlightFrame FlightFrame;
-TFlightSwitches FlightSwitches = {1, 0, 0, 1};
+TFlightSwitches FlightSwitches = {1, 0, 0, 1};  // until InitialSetting reads the installed probes
 TFlightPageHooks FlightPageHooks;
 
 bool ReadFlightChannel(uint32_t id, int32_t* value) {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "configmanager.h"
+#include "flightpage.h"
 #include "hkutils.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
@@ -344,8 +345,18 @@ void CoverEngineDials() {
         EngineDialConfig[dial].covered = alternative;
 }
 
+// The flight page's optional elements: the IAT and AUXT boxes need their probes; TAS
+// (from the air data) and the heading tape are always there.
+void SetFlightSwitches() {
+    FlightSwitches.tasBox = 1;
+    FlightSwitches.iatBox = EngineGaugeConfig.iatUsed != 0;
+    FlightSwitches.auxtBox = EngineGaugeConfig.waterAuxUsed != 0;
+    FlightSwitches.headingTape = 1;
+}
+
 void InitialSetting() {
     PrintHook(">>InitialSetting()\n");
+    SetFlightSwitches();
     SetUnitTexts();
     SetTitles();
     ScaleRpm();

@@ -107,3 +107,5 @@ void ScaleFuelPressBar();
 // Which dials the layout shows, from runtime flag bit 0.
 void CoverEngineDials();
 void InitialSetting();
+// The flight page's optional boxes and heading tape from the installed probes (part of InitialSetting).
+void SetFlightSwitches();

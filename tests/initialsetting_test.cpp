@@ -6,6 +6,7 @@
 
 #include "config_tempdir.h"
 #include "configmanager.h"
+#include "flightpage.h"
 #include "initialsetting.h"
 #include "refreshlinks.h"
 #include "units.h"
@@ -133,6 +134,20 @@ TEST_F(Defaults, RowChoice) {
     InitialSetting();
     EXPECT_EQ(EngineDialConfig[DialOilTemp].maximum, 360);
     EXPECT_EQ(EngineDialConfig[DialOilTemp].minorStep, 20);
+}
+
+TEST_F(Defaults, FlightBoxesFollowTheInstalledProbes) {
+    for (int iat : {0, 1})
+        for (int auxt : {0, 1}) {
+            EngineGaugeConfig.iatUsed = iat;
+            EngineGaugeConfig.waterAuxUsed = auxt;
+            FlightSwitches = {0, 0, 0, 0};
+            InitialSetting();
+            EXPECT_EQ(FlightSwitches.iatBox, iat);
+            EXPECT_EQ(FlightSwitches.auxtBox, auxt);
+            EXPECT_EQ(FlightSwitches.tasBox, 1);
+            EXPECT_EQ(FlightSwitches.headingTape, 1);
+        }
 }
 
 TEST_F(Defaults, SecondRpmReplacesManifold) {
