@@ -463,3 +463,68 @@ TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
     ASSERT_EQ(WindowSendClose(id), WINDOW_OK);
     EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
 }
+
+// The demo of the model with the entertainment screen: the demo reset opens the screen,
+// "w" "1" steps through its modes, and the armed "0" closes it before the run quits.
+TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    const TDemoSetting saved = DemoSetting;
+    DemoSetting.marker = DemoMarkerValue;
+    DemoSetting.modelCode = 31;
+    ASSERT_EQ(SetSS(0x4003, 0), 0);
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup | KindRuntime), 0);
+    ConfigManager.Release();
+    DemoSetting = saved;
+    ASSERT_EQ(system("cp setup.dat demosetup.dat && cp runtime.dat demoruntime.dat"), 0);
+
+    WriteKeys("wait 1500\nb\nwait 1000\nw\n1\nwait 1000\nw\n1\nwait 1000\n1\n0\nwait 1000\nquit\n");
+    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
+    EXPECT_EQ(dv.Wait(60), 0);
+    const std::string out = dv.Output();
+    SCOPED_TRACE(out);
+    EXPECT_NE(Find(out, "DEMO is being reset"), std::string::npos);
+    EXPECT_NE(Find(out, "VID: thread destroying"), std::string::npos);
+
+    std::vector<std::string> frames;
+    if (DIR* d = opendir(Path("snap").c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(frames.begin(), frames.end());
+    ASSERT_GE(frames.size(), 5u);
+    const FGBitmap band(RUN_DIR "/Data/EntAudioUpper.bmp");
+    ASSERT_GT(band.width, 5);
+    const uint32_t bandPixel = band.pixels[5 * band.width + 5] & 0xFFFFFF;
+    // The first frame of each mode, by probes of the page at (0, 60) of the frame.
+    int movie = -1, music = -1, flight = -1;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        if (f.width != 800 || f.height != 600) continue;
+        auto at = [&](int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; };
+        int pink = 0;
+        for (int y = 30; y < 62; ++y)
+            for (int x = 0; x < 580; ++x) pink += at(x, y) == 0xFF6CB6;
+        if (movie < 0 && at(54, 200) == 0x080808 && at(300, 240) == 0) movie = static_cast<int>(i);
+        if (music < 0 && at(135, 105) == bandPixel && at(135, 255) == bandPixel) music = static_cast<int>(i);
+        if (flight < 0 && pink > 50) flight = static_cast<int>(i);
+    }
+    ASSERT_GE(movie, 0);
+    ASSERT_GT(music, movie);
+    ASSERT_GT(flight, music);
+    for (const auto& [name, index] : {std::pair<const char*, int>{"movie", movie}, {"music", music}, {"flight", flight}}) {
+        FGBitmap f((Path("snap") + "/" + frames[size_t(index)]).c_str());
+        SavePageSnapshot(f, (std::string("dashview_entertainment_") + name + ".bmp").c_str());
+    }
+    // After the exit the instrument's page is back.
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    auto at = [&](int x, int y) { return last->pixels[(y + 60) * last->width + x] & 0xFFFFFF; };
+    EXPECT_FALSE(at(54, 200) == 0x080808 && at(300, 240) == 0);
+    EXPECT_NE(at(135, 105), bandPixel);
+}
