@@ -181,9 +181,10 @@ int32_t CelsiusIncrement(int32_t celsius, int32_t count, int32_t stepF10) {
 
 namespace {
 
-// Display = stored x mul / div (truncated); back to the stored unit rounded to nearest.
+// Display = stored x mul / div; both ways rounded to nearest, so that a whole step
+// of the display unit never moves a stored value that lies on it.
 int32_t RatioStep(int32_t stored, int32_t step, int64_t mul, int64_t div) {
-    const int64_t shown = RoundToStep(static_cast<int64_t>(stored) * mul / div, step);
+    const int64_t shown = RoundToStep(RoundDiv(static_cast<int64_t>(stored) * mul, div), step);
     return Clamp32(RoundDiv(shown * div, mul));
 }
 
@@ -193,8 +194,7 @@ int32_t InHgStep(int32_t mbarBased, int32_t step) { return RatioStep(mbarBased, 
 int32_t PsiStep(int32_t barBased, int32_t step) { return RatioStep(barBased, step, 1450, 1000); }
 
 int32_t FeetStep(int32_t metres, int32_t stepFeet) {
-    const int64_t feet = RoundToStep(static_cast<int64_t>(metres) * 328 / 100, stepFeet);
-    return Clamp32(RoundDiv(feet * 3048, 10000));
+    return RatioStep(metres, stepFeet, 328, 100);
 }
 
 int32_t ToSelectedUnit(int quantity, int32_t value) {
@@ -244,7 +244,7 @@ char* FormatFixed(char* buffer, int32_t value, int decimals) {
 
 namespace {
 
-constexpr uint32_t EditorTextColour = WhiteColour;  // titles and units on the box picture
+constexpr uint32_t EditorTextColour = 0x000000;  // titles and units on the light box picture
 constexpr uint32_t EditorFrameColour = 0x000000;
 constexpr uint32_t BlackColour = 0x000000;
 
@@ -262,8 +262,11 @@ int TextWidth(int font, const char* text) {
 void TextIn(FGDrawBuffer* w, int font, int x, int y, const char* text, uint32_t ink, uint32_t paper) {
     if (!w || !text || !text[0] || !FGFontManager::is_font(font)) return;
     const int saved = w->get_font();
+    const unsigned mode = w->get_mode();
     w->set_font(font);
+    if (paper == PageKeyColour) w->set_mode(DrawModeKeyed);  // no paper: the picture shows through
     w->text(x, y, text, ink, paper);
+    w->set_mode(mode);
     w->set_font(saved);
 }
 
@@ -770,11 +773,11 @@ void DrawBaroBox(int x, int y, const char* text, uint32_t colour) {
     int tx = x + 11;
     if (len <= 5) tx += 25;
     if (len < 4) tx += 21;
-    const int font = LanguageFont(FontEuromode58, FontMsRefSans32);
+    const int font = LanguageFont(FontEuromode32, FontMsRefSans32);
     TextIn(w, font, tx, y + 10, text, colour, PageKeyColour);
     if (QnhSetting.qnh == StandardQnh && UnitsSetting.baro == UnitMbar) {
         // "1013.2" and a small "5": 1013.25
-        TextIn(w, DisplayFonts[FontEuromode23], tx + TextWidth(font, text) + 3, y + 15, "5", colour, PageKeyColour);
+        TextIn(w, DisplayFonts[FontEuromode16], tx + TextWidth(font, text) + 3, y + 15, "5", colour, PageKeyColour);
     }
 }
 
