@@ -11,6 +11,10 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -90,16 +94,7 @@ std::string StartFailureText(const std::string& path, int code) {
     return "Cannot start \"" + path + "\": " + ProcessErrorText(code) + ".";
 }
 
-// The X side of window order, which the window layer leaves out: the window holding the
-// input focus, and asking the window manager to activate another program's window.
-TWindowId ForegroundWindow() {
-    if (!fl_display) return 0;
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(fl_display, &focus, &revert);
-    return focus == PointerRoot ? 0 : static_cast<TWindowId>(focus);
-}
-
+// Asking the window manager to activate another program's window.
 void ActivateWindow(TWindowId id) {
     if (!fl_display || !id || !WindowExists(id)) return;
     XEvent ev{};
@@ -358,9 +353,23 @@ TForm1::TForm1() {
     Fl_Tooltip::enable(1);
     Fl_Tooltip::delay(0.3f);
     SetTimer1Enabled(true);
+    Fl::add_system_handler(BezelRestacked, this);
+}
+
+// Without a window manager nothing else keeps the display over the bezel: when the bezel is
+// raised or mapped, the display is restacked over it at once.
+int TForm1::BezelRestacked(void* event, void* data) {
+    TForm1* form = static_cast<TForm1*>(data);
+    const XEvent* xe = static_cast<const XEvent*>(event);
+    const TWindowId formId = form->FormWindow();
+    if (formId && (xe->type == ConfigureNotify || xe->type == MapNotify) &&
+        static_cast<TWindowId>(xe->xany.window) == formId)
+        form->KeepDisplayOver(PlaceKeepOrder);
+    return 0;  // the form library handles the event as usual
 }
 
 TForm1::~TForm1() {
+    Fl::remove_system_handler(BezelRestacked);
     FormDestroy();
     SetTimer1Enabled(false);
     // A box does not own its picture.
@@ -438,21 +447,33 @@ void TForm1::Measuresimulator1Click() { BringOutsideTool(SimulatorCaption, Simul
 
 void TForm1::Checklistsetting1Click() { BringOutsideTool(ChecklistCaption, ChecklistProgram); }
 
-void TForm1::PlaceDisplay(bool topmost) {
+TWindowId TForm1::FormWindow() const { return Form->shown() ? static_cast<TWindowId>(fl_xid(Form)) : 0; }
+
+void TForm1::PlaceDisplay(int order) {
     if (!DisplayWindow) return;
     int x = 0, y = 0;
     DisplayPlace(Form->x(), Form->y(), &x, &y);
-    WindowMove(DisplayWindow, 0, x, y, topmost);
+    WindowMove(DisplayWindow, 0, x, y, false);
+    KeepDisplayOver(order);
 }
 
-void TForm1::WMMove() { PlaceDisplay(false); }
+void TForm1::KeepDisplayOver(int order) {
+    const TWindowId form = FormWindow();
+    if (!DisplayWindow || !form) return;
+    // What the order requests travels through another connection than the form's own.
+    XSync(fl_display, False);
+    if (order == PlaceKeepOrder) WindowKeepAbove(DisplayWindow, form);
+    else WindowStackOver(DisplayWindow, form, order == PlaceTopmost);
+}
+
+void TForm1::WMMove() { PlaceDisplay(PlaceKeepOrder); }
 
 void TForm1::FormShow() {
     // The bezel was mapped last: the display must come over its opening, also where no
     // window manager gives the bezel the focus that the ticks would react to. The map
     // goes first: the raise travels through another connection.
     if (fl_display) XSync(fl_display, False);
-    PlaceDisplay(true);
+    PlaceDisplay(PlaceTopmost);
 }
 
 int TForm1::RestartMeassure() {
@@ -505,25 +526,26 @@ int TForm1::RestartMeassure() {
 void TForm1::Timer1Timer() {
     // Window order: the display stays over the bezel while one of the two is in front,
     // and drops back with it when another program comes to the front.
-    const TWindowId foreground = ForegroundWindow();
-    const TWindowId formId = Form->shown() ? static_cast<TWindowId>(fl_xid(Form)) : 0;
+    TWindowId foreground = 0;
+    WindowForeground(&foreground);
+    const TWindowId formId = FormWindow();
     const bool formInFront = foreground != 0 && foreground == formId;
     const bool displayInFront = foreground != 0 && foreground == DisplayWindow;
     switch (WindowOrder(formInFront, displayInFront, &BackgroundFlag)) {
     case OrderBehind:
         // The window manager keeps the other program in front; nothing to give back.
-        PlaceDisplay(false);
+        PlaceDisplay(PlaceNotTopmost);
         break;
     case OrderFormFirst:
         Form->show();  // raises the bezel
-        // Before the display's raise, which goes through another connection.
-        XSync(fl_display, False);
-        PlaceDisplay(true);
+        PlaceDisplay(PlaceTopmost);
         break;
     case OrderDisplayOnTop:
-        PlaceDisplay(true);
+        PlaceDisplay(PlaceTopmost);
         break;
     default:
+        // Whatever raised the bezel meanwhile, the display comes back over it.
+        KeepDisplayOver(PlaceKeepOrder);
         break;
     }
 
@@ -537,6 +559,9 @@ void TForm1::Timer1Timer() {
         Terminate();
         return;
     }
+
+    // A display program started again has a new window: keep that one over the bezel too.
+    if (known && known != DisplayWindow) KeepDisplayOver(BackgroundFlag ? PlaceNotTopmost : PlaceTopmost);
 
     // Repeats of the held turn button.
     for (TSpeedButton* b : SpeedButton) {
@@ -561,20 +586,75 @@ void FatalMessage(const char* format, ...) {
 
 }  // namespace
 
+namespace {
+
+// SIGINT, SIGTERM and SIGHUP close the pair as closing the bezel does. The handler only
+// writes to a pipe that the run loop watches.
+constexpr int CloseSignals[] = {SIGINT, SIGTERM, SIGHUP};
+int SignalPipe[2] = {-1, -1};
+volatile sig_atomic_t SignalCaught = 0;
+
+void CloseSignalHandler(int signo) {
+    SignalCaught = signo;
+    const int saved = errno;
+    const char byte = 1;
+    if (SignalPipe[1] >= 0) (void)!write(SignalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+void SignalPipeReadable(int fd, void*) {
+    char drain[16];
+    while (read(fd, drain, sizeof drain) > 0) {
+    }
+    if (SignalCaught && Form1 && !Form1->Terminated()) {
+        BenchPrintf("benchdesk: signal %d, closing.\n", static_cast<int>(SignalCaught));
+        Form1->Terminate();
+    }
+}
+
+}  // namespace
+
+int BenchSignalsInstall() {
+    if (SignalPipe[0] < 0 && pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
+    struct sigaction sa = {};
+    sa.sa_handler = CloseSignalHandler;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int signo : CloseSignals) sigaction(signo, &sa, nullptr);
+    Fl::add_fd(SignalPipe[0], FL_READ, SignalPipeReadable);
+    return 0;
+}
+
+void BenchSignalsRemove() {
+    struct sigaction sa = {};
+    sa.sa_handler = SIG_DFL;
+    sigemptyset(&sa.sa_mask);
+    for (int signo : CloseSignals) sigaction(signo, &sa, nullptr);
+    if (SignalPipe[0] < 0) return;
+    Fl::remove_fd(SignalPipe[0]);
+    close(SignalPipe[0]);
+    close(SignalPipe[1]);
+    SignalPipe[0] = SignalPipe[1] = -1;
+    SignalCaught = 0;
+}
+
 int BenchdeskMain() {
     Fl::fatal = FatalMessage;
+    BenchSignalsInstall();
     // The whole screen, not the work area that panels leave.
     int sx = 0, sy = 0, sw = 0, sh = 0;
     Fl::screen_xywh(sx, sy, sw, sh, 0);
     if (ScreenCheck(sw, sh) != 0) return 0;
     Form1 = new TForm1();
     Form1->FormCreate();
+    if (SignalCaught) Form1->Terminate();  // while the display program was awaited
     if (!Form1->Terminated()) {
         Form1->Show();
         while (!Form1->Terminated()) Fl::wait();
     }
     delete Form1;
     Form1 = nullptr;
+    BenchSignalsRemove();
     ShmUnlink(ShmBlockName());
     return 0;
 }

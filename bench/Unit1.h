@@ -156,7 +156,14 @@ public:
 
 private:
     static void Timer1Callback(void* data);
-    void PlaceDisplay(bool topmost);
+    static int BezelRestacked(void* event, void* data);
+    enum { PlaceKeepOrder = 0, PlaceTopmost = 1, PlaceNotTopmost = 2 };
+    // Moves the display window over the screen opening and keeps it over the bezel.
+    void PlaceDisplay(int order);
+    // Keeps the display window over the bezel; topmost or not as `order` asks.
+    void KeepDisplayOver(int order);
+    // The bezel's X window, 0 while it is not shown.
+    TWindowId FormWindow() const;
     // Checks the source item of `tag` alone.
     void CheckSource(int tag);
     bool timer1Enabled_ = false;
@@ -165,6 +172,11 @@ private:
 };
 
 extern TForm1* Form1;
+
+// SIGINT, SIGTERM and SIGHUP end the run loop as closing the bezel does (0, or -1 when
+// no pipe can be made); Remove puts the default actions back.
+int BenchSignalsInstall();
+void BenchSignalsRemove();
 
 // The program: screen check, the form, the run loop, clean-up. The exit code.
 int BenchdeskMain();

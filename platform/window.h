@@ -32,5 +32,20 @@ int WindowMove(TWindowId id, TWindowId relativeTo, int32_t x, int32_t y, bool ra
 int WindowPosition(TWindowId id, int32_t* x, int32_t* y);
 // 1 when the window exists, 0 when it does not or no display is reachable.
 int WindowExists(TWindowId id);
+
+// ---- window order ----
+// 1 when a window manager runs on the screen (it announces itself on the root window).
+int WindowManagerRunning();
+// The window the user works in: the window manager's active window, or the input focus
+// where there is none; *id is 0 when none is known.
+int WindowForeground(TWindowId* id);
+// Keeps `id` over `owner` whatever is clicked: transient for it under a window manager, and
+// in the window manager's "above" state while `topmost` (cleared otherwise); then restacks it
+// over the owner when it lies below it.
+int WindowStackOver(TWindowId id, TWindowId owner, bool topmost);
+// Restacks `id` just above `owner` when it lies below it: 1 restacked, 0 already above.
+int WindowKeepAbove(TWindowId id, TWindowId owner);
+// 1 when `id` lies above `owner` in the screen's stacking order (frames compared), 0 below.
+int WindowIsAbove(TWindowId id, TWindowId owner);
 // Closes the connection (the next call opens it again).
 void WindowCloseLink();

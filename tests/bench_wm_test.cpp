@@ -1,0 +1,273 @@
+// benchdesk and dashview on a desktop: under a window manager and without one, the display
+// window stays above the bezel whatever the user clicks (real pointer and key input through
+// the X test extension), the screen opening shows the page, and a signal closes the pair as
+// closing the bezel does. Also: the console of the pair stays free of value dumps unless asked.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "config_tempdir.h"
+#include "file_io.h"
+#include "process.h"
+#include "Unit1.h"
+#include "xvfb.h"
+// Xlib after the rest: its macros (None, Bool, Status) clash with other names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+const char WindowManager[] = "openbox";  // installed by scripts/install-deps for these tests
+
+bool Installed(const std::string& program) {
+    return system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A child process started with posix_spawnp, ended (SIGTERM) with the object.
+class TChild {
+public:
+    pid_t pid = 0;
+    bool Start(std::vector<std::string> args) {
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) pid = 0;
+        return rc == 0;
+    }
+    ~TChild() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+};
+
+// benchdesk with the real dashview, in a folder of the test's own with the generated data;
+// its console goes to a file there.
+class TPair {
+public:
+    ConfigTempDir dir;
+    const std::string shm = "/HKMeasure-test-wm-" + std::to_string(getpid());
+    int32_t pid = 0;
+
+    bool Built() const {
+        return access(RUN_DIR "/benchdesk", X_OK) == 0 && access(RUN_DIR "/dashview", X_OK) == 0;
+    }
+    // `environment`: "NAME=value " words put in front of the program.
+    int Start(const std::string& environment = "") {
+        if (system(("cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'").c_str()) != 0) return -1;
+        const std::string command = "exec env HOME='" + dir.Path() + "' HK_SHM_NAME='" + shm + "' " + environment +
+                                    " '" RUN_DIR "/benchdesk' > console.txt 2> errors.txt";
+        const char* const args[] = {"-c", command.c_str(), nullptr};
+        return ProcessStart("/bin/sh", args, dir.Path().c_str(), &pid);
+    }
+    ~TPair() {
+        if (pid > 0 && ProcessReap(pid, nullptr) == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        TWindowId display = 0;
+        if (WindowFind(DisplayCaption, &display) == WINDOW_OK) WindowSendClose(display);
+        shm_unlink(shm.c_str());
+    }
+    // The exit code once the program has ended; -99 while it runs on.
+    int Ended() {
+        int code = -99;
+        WaitUntil([&] { return ProcessReap(pid, &code) == 1; });
+        if (code != -99) pid = 0;
+        return code;
+    }
+    std::string Console() const { return FileText(dir.Path() + "/console.txt"); }
+    // Both windows found, the display placed over the opening.
+    bool Up(TWindowId* form, TWindowId* display) {
+        return WaitUntil([&] {
+            int32_t fx = 0, fy = 0, dx = 0, dy = 0;
+            return WindowFind(FormCaption, form) == WINDOW_OK && WindowFind(DisplayCaption, display) == WINDOW_OK &&
+                   WindowPosition(*form, &fx, &fy) == WINDOW_OK && WindowPosition(*display, &dx, &dy) == WINDOW_OK &&
+                   dx == fx + DisplayOffsetX && dy == fy + DisplayOffsetY;
+        });
+    }
+};
+
+class DesktopTest : public ::testing::TestWithParam<bool> {
+protected:
+    TXvfb server;
+    TChild manager;
+    Display* probe = nullptr;
+
+    void SetUp() override {
+        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        if (GetParam() && !Installed(WindowManager)) GTEST_SKIP() << WindowManager << " is not installed";
+        ASSERT_TRUE(server.Start("1280x1024x24")) << server.error;
+        setenv("DISPLAY", server.display.c_str(), 1);
+        unsetenv("DASHVIEW_HEADLESS");
+        probe = XOpenDisplay(nullptr);
+        ASSERT_NE(probe, nullptr);
+        int event = 0, error = 0, major = 0, minor = 0;
+        ASSERT_TRUE(XTestQueryExtension(probe, &event, &error, &major, &minor));
+        if (GetParam()) {
+            ASSERT_TRUE(manager.Start({WindowManager, "--sm-disable"}));
+            ASSERT_TRUE(WaitUntil([] { return WindowManagerRunning() == 1; }));
+        } else {
+            EXPECT_EQ(WindowManagerRunning(), 0);
+        }
+    }
+    void TearDown() override {
+        WindowCloseLink();
+        if (probe) XCloseDisplay(probe);
+    }
+
+    void Pointer(int x, int y) {
+        XTestFakeMotionEvent(probe, -1, x, y, CurrentTime);
+        XSync(probe, False);
+    }
+    void Click(int x, int y, unsigned int button = Button1) {
+        Pointer(x, y);
+        XTestFakeButtonEvent(probe, button, True, CurrentTime);
+        XSync(probe, False);
+        usleep(30000);
+        XTestFakeButtonEvent(probe, button, False, CurrentTime);
+        XSync(probe, False);
+    }
+    void Key(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(probe, sym);
+        XTestFakeKeyEvent(probe, code, True, CurrentTime);
+        XTestFakeKeyEvent(probe, code, False, CurrentTime);
+        XSync(probe, False);
+        usleep(80000);
+    }
+
+    // The share of probed points of the page's area that show the bezel's own glass colour:
+    // near 1 when the bezel covers the display, small when the page shows.
+    double GlassShare(int32_t formX, int32_t formY) {
+        const int x0 = formX + DisplayOffsetX, y0 = formY + DisplayOffsetY + DisplayPageTop;
+        XImage* img = XGetImage(probe, DefaultRootWindow(probe), x0, y0, DisplayWindowWidth, DisplayPageHeight,
+                                AllPlanes, ZPixmap);
+        if (!img) return 1;
+        int glass = 0, all = 0;
+        for (int y = 4; y < DisplayPageHeight; y += 16)
+            for (int x = 4; x < DisplayWindowWidth; x += 16, ++all)
+                if ((XGetPixel(img, x, y) & 0xFFFFFF) == 0x0A0B0E) ++glass;  // gen_bezel's glass
+        XDestroyImage(img);
+        return static_cast<double>(glass) / all;
+    }
+
+    // The display over the bezel: in the stacking order, and on the screen.
+    void ExpectDisplayOnTop(TWindowId form, TWindowId display, const std::string& after) {
+        EXPECT_TRUE(WaitUntil([&] { return WindowIsAbove(display, form) == 1; })) << "stacking, after " << after;
+        int32_t fx = 0, fy = 0;
+        ASSERT_EQ(WindowPosition(form, &fx, &fy), WINDOW_OK);
+        double share = 1;
+        EXPECT_TRUE(WaitUntil([&] { return (share = GlassShare(fx, fy)) < 0.3; }))
+            << "the opening shows the bezel's glass (" << share << "), after " << after;
+    }
+};
+
+TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
+    TPair pair;
+    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    ASSERT_EQ(pair.Start(), PROCESS_OK);
+    TWindowId form = 0, display = 0;
+    ASSERT_TRUE(pair.Up(&form, &display));
+    ExpectDisplayOnTop(form, display, "the start");
+
+    int32_t fx = 0, fy = 0;
+    ASSERT_EQ(WindowPosition(form, &fx, &fy), WINDOW_OK);
+    for (int i = 0; i < 10; ++i) {
+        const TBezelButton& b = BezelButtons[i];
+        Click(fx + b.x + b.w / 2, fy + b.y + b.h / 2);
+        ExpectDisplayOnTop(form, display, "a click on SpeedButton" + std::to_string(i + 1));
+    }
+
+    // The popup menu on the bezel's frame, by its keys: another item of the source submenu.
+    Click(fx + 30, fy + 300, Button3);
+    usleep(300000);
+    Key(XK_Down);
+    Key(XK_Right);
+    Key(XK_Down);
+    Key(XK_Down);
+    Key(XK_Return);
+    EXPECT_TRUE(WaitUntil([&] { return Count(pair.Console(), "Server exit\n") >= 1; })) << "the source changed";
+    ExpectDisplayOnTop(form, display, "the popup menu");
+    EXPECT_EQ(ProcessReap(pair.pid, nullptr), 0) << "still running";
+
+    // Another client raises the bezel (as a click on its frame would): the display comes back.
+    XRaiseWindow(probe, form);
+    XSync(probe, False);
+    ExpectDisplayOnTop(form, display, "raising the bezel");
+
+    ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
+    EXPECT_EQ(pair.Ended(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "WithWindowManager" : "WithoutWindowManager");
+                         });
+
+// One server for the rest: no window manager needed.
+class PairTest : public XvfbTest {};
+
+// SIGINT, SIGTERM and SIGHUP close the pair as closing the bezel does: dashview gets its quit
+// and saves its files, the shared block goes.
+TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
+    for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
+        TPair pair;
+        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        ASSERT_EQ(pair.Start(), PROCESS_OK);
+        TWindowId form = 0, display = 0;
+        ASSERT_TRUE(pair.Up(&form, &display)) << "signal " << signo;
+        ASSERT_EQ(kill(pair.pid, signo), 0);
+        EXPECT_EQ(pair.Ended(), 0) << "signal " << signo;
+        EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); })) << "signal " << signo;
+        EXPECT_TRUE(WaitUntil([&] { return access((pair.dir.Path() + "/runtime.dat").c_str(), F_OK) == 0; }))
+            << "dashview saved, signal " << signo;
+        const int fd = shm_open(pair.shm.c_str(), O_RDONLY, 0);
+        EXPECT_LT(fd, 0) << "the block is unlinked, signal " << signo;
+        if (fd >= 0) close(fd);
+    }
+}
+
+// The console of the running pair: state lines only, unless BENCHDESK_DUMP asks for the
+// per-sample value dumps.
+TEST_F(PairTest, ConsoleHasValueDumpsOnlyWhenAsked) {
+    for (bool dump : {false, true}) {
+        TPair pair;
+        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        ASSERT_EQ(pair.Start(dump ? std::string(BenchDumpVariable) + "=1" : ""), PROCESS_OK);
+        TWindowId form = 0, display = 0;
+        ASSERT_TRUE(pair.Up(&form, &display));
+        // A second of the recorded flight (40 records) has played.
+        usleep(1000000);
+        ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
+        EXPECT_EQ(pair.Ended(), 0);
+        const std::string out = pair.Console();
+        EXPECT_NE(out.find("File-loop mode\n"), std::string::npos);
+        EXPECT_NE(out.find("Server exit\n"), std::string::npos);
+        if (dump) {
+            EXPECT_GT(Count(out, "SetVal["), 100);
+            EXPECT_GT(Count(out, "--- Packet of values from loop file"), 10);
+        } else {
+            EXPECT_EQ(Count(out, "SetVal["), 0) << out.substr(0, 2000);
+            EXPECT_EQ(Count(out, "--- Packet of values"), 0);
+            EXPECT_LT(std::count(out.begin(), out.end(), '\n'), 40) << out.substr(0, 2000);
+        }
+    }
+}
+
+}  // namespace
