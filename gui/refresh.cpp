@@ -383,7 +383,8 @@ void CommonValues(int now) {
     }
     if (!ExternalPowerOn) Read(echBatRemainTime, r.batRemain);
     if (Read(echInternalTempKTYMain, r.instTemp)) {
-        if (r.instTemp > 800 && static_cast<int64_t>(now) - StartTimeSec > 59 && !SetupModeActive && !OverTempFlag) {
+        if (r.instTemp > 800 && static_cast<int64_t>(now) - StartTimeSec > 59 && !SetupModeActive && !OverTempFlag &&
+            !InstTempShown) {  // an acknowledged alert waits until the temperature is back
             OverTempFlag = 1;
             BindKeys();
         }

@@ -146,11 +146,9 @@ void DrawApPowerMessage() {
     w->set_font(saved);
 }
 
-int ConfigErrorPending() {
-    return RuntimeConfigError || MeasureConfigError || StatisticConfigError || FatalSharingError || SettingsError;
-}
+int ConfigErrorPending() { return RuntimeConfigError || MeasureConfigError || StatisticConfigError || FatalSharingError; }
 
-int TemperatureAlertUp() { return OverTempFlag == 1 && !InstTempShown; }
+int TemperatureAlertUp() { return OverTempFlag && !InstTempShown; }
 
 int AlertsPending() { return ConfigErrorPending() || TemperatureAlertUp(); }
 
@@ -177,7 +175,7 @@ void DrawConfigErrorBox() {
             w->text(165, y, gettext("Can not read statistic, default values are used"), White, AlertColour);
             y += 20;
         }
-        if (MeasureConfigError || SettingsError) {
+        if (MeasureConfigError) {
             w->text(165, y, gettext("Can not read measure and/or instrument setting, please"), White, AlertColour);
             w->text(165, y + 20, gettext("enter setup and set your configuration"), White, AlertColour);
         }
@@ -375,7 +373,9 @@ void ConfirmAlerts() {
     RuntimeConfigError = MeasureConfigError = StatisticConfigError = FatalSharingError = 0;
     SettingsError = 0;
     if (OverTempFlag) {
-        OverTempFlag = 2;  // acknowledged: the refresh does not raise it again
+        // Acknowledged: the engine page shows the temperature in red instead, and the
+        // refresh raises the alert again only after the temperature was back in range.
+        OverTempFlag = 0;
         InstTempShown = 1;
     }
 }
@@ -523,6 +523,13 @@ void InstallOverlayLinks() {
     RefreshHooks.UpdateThermoChannels = RefreshChannelOffFlags;
     MenuLinks.PowerOffReset = [] { RequestPowerOff(PowerIdle); };
     MenuLinks.ShowDemoNotice = ShowDemoNotice;
-    MenuLinks.LoadLastStatus = LoadLastStatus;
+    MenuLinks.LoadLastStatus = [] {
+        // The settings as loaded at start-up: a read error stays on the screen until confirmed.
+        if (SettingsError && !MeasureConfigError) {
+            MeasureConfigError = 1;
+            BindScreenKeys();
+        }
+        LoadLastStatus();
+    };
     MenuLinks.DrawBaroBox = DrawBaroBox;
 }

@@ -37,10 +37,11 @@ extern int LevelSliderShown, PercentSlider1Shown, PercentSlider2Shown;
 extern int AboutBoxShown;
 // Setting-read errors kept on the screen until confirmed.
 extern int RuntimeConfigError, MeasureConfigError, StatisticConfigError, FatalSharingError;
-// The temperature alert: OverTempFlag 1 (raised by the refresh from RefreshValues.instTemp)
-// until confirmed; 2 once acknowledged (InstTempShown then set).
+// The temperature alert: OverTempFlag (raised by the refresh from RefreshValues.instTemp)
+// until confirmed, which clears it and sets InstTempShown (the page's red temperature).
 int TemperatureAlertUp();
-int ConfigErrorPending();  // any setting-read error flag, SettingsError included
+// Any setting-read error flag; start-up turns SettingsError into MeasureConfigError.
+int ConfigErrorPending();
 // An error or temperature alert waits for mode 21's "Confirm".
 int AlertsPending();
 
