@@ -474,6 +474,9 @@ void TForm1::FormShow() {
     // goes first: the raise travels through another connection.
     if (fl_display) XSync(fl_display, False);
     PlaceDisplay(PlaceTopmost);
+    // Placed as topmost: should another program hold the front at the first tick, the
+    // display drops back behind it.
+    if (DisplayWindow) BackgroundFlag = 0;
 }
 
 int TForm1::RestartMeassure() {
