@@ -5,6 +5,7 @@
 #include "entertainer.h"
 #include "fgapp.h"
 #include "hkutils.h"
+#include "limiteditors.h"
 #include "menu.h"
 #include "overlays.h"
 #include "quitrequest.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     InstallScreenKeyLinks();  // the screen's soft keys, radios, key glue and setup entry
     InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes
     InstallEntLinks();   // and the entertainment screen through the same table
+    InstallSetupLinks();  // the baro editor's time-out and the about box
     InstallQuitSignals();  // Ctrl-C or a session's end still saves the flight's statistics
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.

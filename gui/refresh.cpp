@@ -11,6 +11,7 @@
 #include "averdata.h"
 #include "configfile.h"
 #include "configmanager.h"
+#include "flighthsi.h"
 #include "hkmeasure.h"
 #include "fgapp.h"
 #include "hkutils.h"
@@ -284,6 +285,15 @@ void TimeOuts(int now) {
     }
 }
 
+}  // namespace
+
+// The power watch runs while the main switch is connected (gauge settings); external
+// power comes from the input status channel.
+int PowerOffMonitoring = 0;
+int ExternalPowerOn = 1;
+
+namespace {
+
 // The power-off watch of one second: input bits 0x208 show the supply.
 void PowerWatch(bool readOk, int32_t input) {
     const bool monitored = PowerOffMonitoring != 0 && readOk;
@@ -320,6 +330,7 @@ void EverySecond(int now) {
         StatusInputFlags[1] = (input & 0x200) != 0;
         StatusInputFlags[2] = (input & 0x1000) != 0;
     }
+    PowerOffMonitoring = EngineGaugeConfig.mainSwitch != 0;
     PowerWatch(inputOk, input);
 
     int32_t gps;
@@ -350,7 +361,18 @@ void EverySecond(int now) {
     }
 }
 
+// The mode the autopilot box names: a navigation command (the engaged NAV state or the
+// autopilot's own heading mode) first, then the roll axis on heading or track, then
+// the pitch axis alone.
+int32_t AutopilotDisplayMode() {
+    if (AutopilotActive == 3 || OperApNavSrc != 0 || (AutopilotRuntime.modeWord & 0xF00) != 0) return 2;
+    if (OperApApAxis & 2) return FlightHeading.fromTrack ? 1 : 0;
+    if (OperApApAxis & 4) return 3;
+    return 0;
+}
+
 void Autopilot() {
+    FlightNavLinks.autopilotMode = AutopilotDisplayMode();
     if (AutopilotWasActive && !AutopilotActive) {
         OperApApAxis = 0;
         OperApNavSrc = 0;
@@ -375,13 +397,17 @@ void CommonValues(int now) {
     } else {
         r.inputError = 1;
     }
+    ExternalPowerOn = r.inputError || (input & 0x200) != 0;
     int32_t remote;
     if (Read(echInternalRemoteDataStatus, remote)) {
         const int added = remote & ~RemoteDataFlags & 3;  // flight (bit 0) or engine (bit 1) function
         RemoteDataFlags = remote;
         if (added) SetDisplayCapabilities();
     }
-    if (!ExternalPowerOn) Read(echBatRemainTime, r.batRemain);
+    if (!ExternalPowerOn)
+        Read(echBatRemainTime, r.batRemain);
+    else
+        r.batRemain = NoValue;
     if (Read(echInternalTempKTYMain, r.instTemp)) {
         if (r.instTemp > 800 && static_cast<int64_t>(now) - StartTimeSec > 59 && !SetupModeActive && !OverTempFlag &&
             !InstTempShown) {  // an acknowledged alert waits until the temperature is back

@@ -4,14 +4,12 @@
 
 #define WEAK __attribute__((weak))
 
-WEAK int PowerOffMonitoring = 0;
 WEAK int OneSecondCountdown[2] = {0, 0};
 WEAK int GpsValid = 0;
 WEAK int32_t GpsValidValue = 0;
 WEAK uint8_t StatusInputFlags[3] = {0, 0, 0};
 WEAK int RemoteDataFlags = 0;
 WEAK int DemoOptions = 0;
-WEAK int ExternalPowerOn = 1;
 
 WEAK TRefreshHooks RefreshHooks = {};
 

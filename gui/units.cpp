@@ -110,7 +110,11 @@ int FormatBaro(char* buffer, size_t size, int unit, int32_t pa) {
     const int64_t p = pa;
     switch (unit) {
         case UnitInHg: return FormatFixed(buffer, size, RoundedRatio(p, 2953, 100000), 2);
-        case UnitTorr: return FormatFixed(buffer, size, RoundedRatio(p, 7600, StandardQnh), 1);
+        case UnitTorr: {
+            // mmHg rounds with 5000 over 101325, not half the divisor.
+            const int64_t q = ((p < 0 ? -p : p) * 7600 + 5000) / StandardQnh;
+            return FormatFixed(buffer, size, p < 0 ? -q : q, 1);
+        }
         default:
             if (pa == StandardQnh) return FormatFixed(buffer, size, p / 10, 1);
             return snprintf(buffer, size, "%lld", static_cast<long long>(RoundedRatio(p, 1, 100)));

@@ -12,6 +12,7 @@
 #include "configfile.h"
 #include "configmanager.h"
 #include "hkmeasure.h"
+#include "flighthsi.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
@@ -77,6 +78,7 @@ TEST(Units, BarometricSetting) {
     EXPECT_EQ(Baro(UnitMbar, 99951), "1000");
     EXPECT_EQ(Baro(UnitInHg, 101325), "29.92");
     EXPECT_EQ(Baro(UnitTorr, 101325), "760.0");
+    EXPECT_EQ(Baro(UnitTorr, 100000), "750.0");  // (p x 7600 + 5000) / 101325
     EXPECT_EQ(Baro(UnitInHg, 3386), "1.00");
     EXPECT_EQ(Baro(UnitInHg, -33864), "-10.00");
 }
@@ -434,16 +436,59 @@ TEST_F(RefreshBlock, PowerOffAfterThreeSecondsWithoutSupply) {
         calls.push_back(kind);
         return 0;
     };
-    PowerOffMonitoring = 1;
+    // The watch follows the main-switch setting: not connected, nothing is watched.
+    EngineGaugeConfig.mainSwitch = 0;
+    Put(echInternalInputStatus, 0x100);
+    Ticks(35);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(PowerOffMonitoring, 0);
+    EngineGaugeConfig.mainSwitch = 1;
     Put(echInternalInputStatus, 0x008);
     Ticks(40);
     EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(PowerOffMonitoring, 1);
     Put(echInternalInputStatus, 0x100);
     Ticks(35);
     EXPECT_EQ(calls, std::vector<int>{2});
     EXPECT_EQ(StatusInputFlags[0], 1);
     RefreshHooks.RequestPowerOff = nullptr;
-    PowerOffMonitoring = 0;
+    EngineGaugeConfig.mainSwitch = 0;
+    Ticks(10);
+}
+
+TEST_F(RefreshBlock, BatteryTimeIsReadWithoutExternalPower) {
+    Put(echBatRemainTime, 1800);
+    Put(echInternalInputStatus, 0x100);  // on the battery
+    Ticks(10);
+    EXPECT_EQ(ExternalPowerOn, 0);
+    EXPECT_EQ(RefreshValues.batRemain, 1800);
+    Put(echInternalInputStatus, 0x200);  // external power
+    Ticks(10);
+    EXPECT_EQ(ExternalPowerOn, 1);
+    EXPECT_EQ(RefreshValues.batRemain, NoValue);
+}
+
+TEST_F(RefreshBlock, AutopilotBoxNamesTheEngagedMode) {
+    struct Case {
+        int axis, navSource, fromTrack, engaged, mode;
+    } const cases[] = {
+        {2, 0, 0, 1, 0},  // roll axis on the heading: HDG
+        {2, 0, 1, 1, 1},  // on the GPS track: TRK
+        {4, 0, 0, 2, 3},  // pitch alone: ALT
+        {6, 1, 0, 1, 2},  // a navigation command: NAV
+        {6, 0, 0, 3, 2},  // engaged on the GPS course: NAV
+    };
+    for (const Case& c : cases) {
+        OperApApAxis = c.axis;
+        OperApNavSrc = c.navSource;
+        FlightHeading.fromTrack = c.fromTrack;
+        AutopilotActive = c.engaged;
+        Ticks(2);
+        EXPECT_EQ(FlightNavLinks.autopilotMode, c.mode) << c.axis << " " << c.navSource << " " << c.engaged;
+    }
+    AutopilotActive = 0;
+    Ticks(2);
+    FlightHeading.fromTrack = 0;
 }
 
 TEST_F(RefreshBlock, RepaintThroughTheMainWindow) {
