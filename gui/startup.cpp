@@ -193,9 +193,10 @@ int ShellStartUp() {
     ShellBusy = 0;
     if (InDemoMode()) {
         DemoIdleCountdown = -1;
+        // The notice raises DemoBannerShown and its confirmation clears it, so the idle
+        // reset arms again with the next key; without a notice nothing holds it off.
         if (MenuLinks.ShowDemoNotice) MenuLinks.ShowDemoNotice();  // its box and soft-key mode 21
         SetTerrainMapDir("map");
-        DemoBannerShown = 1;
     }
     if (MenuLinks.LoadLastStatus) MenuLinks.LoadLastStatus();
     return 0;
