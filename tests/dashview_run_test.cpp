@@ -528,3 +528,99 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     EXPECT_FALSE(at(54, 200) == 0x080808 && at(300, 240) == 0);
     EXPECT_NE(at(135, 105), bandPixel);
 }
+
+// The engine page's first voltage box shows the voltage written into the block.
+TEST_F(FedRun, EnginePageVoltBoxShowsTheBlockVoltage) {
+    StoreLayout(ScreenEngine, 0);
+    auto frame = Run({{echVolt1, 13.8f}}, 4000);
+    ASSERT_NE(frame, nullptr);
+    SavePageSnapshot(*frame, "dashview_engine_volts.bmp");
+    LoadPageAssets();
+    std::pair<int, int> at{-1, -1};
+    for (int i = 0; i < DisplayFontCount && at.first < 0; ++i)
+        if (DisplayFonts[i] >= 0) at = FindText(*frame, DisplayFonts[i], "13.8 V");
+    ASSERT_GE(at.first, 0) << "the fed voltage is not on the page\n" << output;
+    // The box of voltage 1: 100 x 20 at (29, 249).
+    EXPECT_LT(at.first, 130);
+    EXPECT_GE(at.second, 240);
+    EXPECT_LT(at.second, 275);
+}
+
+// Probes of a page frame at (x, y) of the page.
+FGPixel PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
+int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {
+    int n = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) n += PageAt(f, i, j) == colour;
+    return n;
+}
+
+// "last_status" at start: its lines in the centred popup list with "Confirm" on '2';
+// confirming renames the file to the seconds of the clock and closes the list.
+TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
+    std::ofstream(Path("last_status")) << "Update OK\n# a comment\nEMS firmware 2.04\nEFIS firmware 3.10\n";
+    WriteKeys("wait 1500\n2\nwait 800\nquit\n");
+    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+    const time_t before = time(nullptr);
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
+    EXPECT_EQ(dv.Wait(60), 0);
+    const time_t after = time(nullptr);
+    SCOPED_TRACE(dv.Output());
+
+    std::vector<std::string> frames;
+    if (DIR* d = opendir(Path("snap").c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(frames.begin(), frames.end());
+    LoadPageAssets();
+    const int body = DisplayItemFont(10, 1033);
+    ASSERT_GE(body, 0);
+    const FGPixel panel = 0xD2D2E1;
+    int shown = -1;
+    for (size_t i = 0; i < frames.size() && shown < 0; ++i) {
+        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        if (f.width == 800 && f.height == 600 && PageCount(f, 330, 215, 120, 50, panel) > 2000) {
+            shown = static_cast<int>(i);
+            SavePageSnapshot(const_cast<FGBitmap&>(f), "dashview_last_status.bmp");
+            const auto line = FindText(f, body, "EMS firmware 2.04");
+            EXPECT_GE(line.first, 0) << "the second line is in the list";
+            EXPECT_EQ(FindText(f, body, "# a comment").first, -1) << "comments are skipped";
+        }
+    }
+    EXPECT_GE(shown, 0) << "no frame shows the popup list";
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_LT(PageCount(*last, 330, 215, 120, 50, panel), 200) << "the list is closed";
+
+    EXPECT_FALSE(Exists(Path("last_status")));
+    int renamed = 0;
+    for (time_t t = before - 1; t <= after + 1; ++t) renamed += Exists(Path(std::to_string(t).c_str()));
+    EXPECT_EQ(renamed, 1);
+}
+
+// The checklist item of the menu without a checklist file: the message box over the page.
+TEST_F(RunCopy, MessageBoxOverThePage) {
+    WriteKeys("wait 1200\n1\nwait 300\nw\nwait 300\n1\nwait 800\nquit\n");
+    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+    TDashview dv;
+    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
+    EXPECT_EQ(dv.Wait(60), 0);
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    SavePageSnapshot(*last, "dashview_message_box.bmp");
+    LoadPageAssets();
+    const int title = DisplayItemFont(11, 1033);
+    ASSERT_GE(title, 0);
+    const auto text = FindText(*last, title, "Checklist file is not found!");
+    ASSERT_GE(text.first, 0) << dv.Output();
+    EXPECT_EQ(text.second, 260);
+    // The box 45 high from y 250, its fill under the text's left margin.
+    const FGPixel fill = PageAt(*last, text.first - 5, 255);
+    EXPECT_TRUE(fill == 0xF20000 || fill == 0xD2D2E1) << std::hex << fill;
+    EXPECT_EQ(PageAt(*last, text.first - 5, 292), fill);
+}

@@ -286,6 +286,7 @@ TEST(LimitedValue, TextAndColoursByTheLimits) {
         EXPECT_STREQ(item.text, want) << c.value;
         EXPECT_EQ(item.warnColour, c.warn) << c.value;
         EXPECT_EQ(item.textColour, c.ink) << c.value;
+        EXPECT_EQ(item.value, ItemHighlight) << "the text is what the box shows";
     }
     FormatLimitedValue(nullptr, nullptr, 0, "V");  // nothing to write into
 }

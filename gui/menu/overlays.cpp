@@ -480,6 +480,7 @@ void FormatLimitedValue(TDisplayItem* item, const int32_t* limits, int32_t value
     if (!item) return;
     item->textColour = static_cast<int32_t>(White);
     item->warnColour = 0;
+    item->value = ItemHighlight;  // the box shows this text on its warning colour
     if (!unit) unit = "";
     if (value < -9998) {
         // A failed reading shows no value rather than the last one.
