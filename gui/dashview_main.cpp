@@ -10,6 +10,7 @@
 #include "overlays.h"
 #include "quitrequest.h"
 #include "screenkeys.h"
+#include "selectdir.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     InstallScreenKeyLinks();  // the screen's soft keys, radios, key glue and setup entry
     InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes
     InstallEntLinks();   // and the entertainment screen through the same table
+    InstallSelectDirLinks();  // the directory dialog: its soft keys and its overlay
     InstallSetupLinks();  // the baro editor's time-out and the about box
     InstallQuitSignals();  // Ctrl-C or a session's end still saves the flight's statistics
     // The program's own objects come first and go last; built here rather than by a

@@ -7,6 +7,8 @@
 #include "ent_media.h"
 #include "fgdrawbuffer.h"
 #include "keyboard.h"
+#include "menu.h"
+#include "overlays.h"
 #include "page_assets.h"
 #include "selectdir.h"
 
@@ -205,4 +207,21 @@ TEST_F(SelectDirTest, LongPathsStayBounded) {
     std::strcpy(up.name, "..");
     EXPECT_EQ(dlg.AppendPath(&up), 0);
     EXPECT_STREQ(dlg.currentPath, "c:");
+}
+
+TEST(SelectDirLinks, TheProgramsDialogTakesTheSoftKeysAndTheOverlayDrawsIt) {
+    TMediaTree tree;
+    InstallSelectDirLinks();
+    EXPECT_EQ(SelectDirDialog.keyboard, &Keyboard);
+    ASSERT_NE(OverlayDialogs.DrawSelectDir, nullptr);
+    FGDrawBuffer win(800, 480, FG_TYPE_BITMAP, 0x123456);
+    OverlayDialogs.DrawSelectDir(&win);
+    EXPECT_EQ(win.pixels[40 * 800 + 160], 0x123456u);  // closed
+    SelectDirDialog.SetResultCallback(OnResult);
+    SelectDirDialog.Open(SelectDirectory, nullptr);
+    OverlayDialogs.DrawSelectDir(&win);
+    EXPECT_EQ(win.pixels[40 * 800 + 160], 0xD2D2E1u);  // the panel colour
+    Keyboard.Dispatch('5');
+    EXPECT_EQ(SelectDirDialog.open, 0);
+    Keyboard.Clear();
 }

@@ -9,6 +9,8 @@
 #include "entdraw.h"
 #include "fgdrawbuffer.h"
 #include "keyboard.h"
+#include "menu.h"
+#include "overlays.h"
 
 TSelectDir SelectDirDialog;
 
@@ -204,4 +206,9 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
         KeyedText(buffer, lx + 10, ly + 10 + RowHeight * (i - first), text, 0);
     }
     buffer->set_mode(savedMode);
+}
+
+void InstallSelectDirLinks() {
+    SelectDirDialog.SetKeyboard(&Keyboard);
+    OverlayDialogs.DrawSelectDir = [](FGDrawBuffer* window) { SelectDirDialog.Draw(window); };
 }

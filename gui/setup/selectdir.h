@@ -75,3 +75,5 @@ public:
 
 // The dialog of the display program.
 extern TSelectDir SelectDirDialog;
+// Start-up: the dialog gets the soft-key table, and the overlay painter draws it.
+void InstallSelectDirLinks();
