@@ -1359,8 +1359,8 @@ const int16_t MenuItemPool[] = {
     29, 4, 30, 31, 5, 6, 7, 16, -1,  // 15 checklists
     32, 253, 333, 346, 15, -1,  // 16 setup menu, user, flight
     97, 253, 333, 346, 15, -1,  // 17 setup menu, user, engine
-    32, 146, 33, 253, 35, 51, 357, 346, 314, 15, -1,  // 18 setup menu, installer, flight
-    97, 147, 34, 253, 35, 52, 346, 314, 15, -1,  // 19 setup menu, installer, engine
+    32, 146, 33, 253, 35, 51, 357, 346, 314, 15, -1,  // unused: page 18 before "Change Password"
+    97, 147, 34, 253, 35, 52, 346, 314, 15, -1,  // unused: page 19 before "Change Password"
     120, 15, -1,  // 20 data port, user
     115, 120, 119, 15, -1,  // 21 data port, installer
     1, 53, 54, 55, -1,  // 22 data sharing priority
@@ -1490,6 +1490,9 @@ const int16_t MenuItemPool[] = {
     1, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434, -1,  // 147 radio memories
     1, 48, 436, 437, 441, -1,  // 148 engine ECU
     1, 442, 443, 444, -1,  // 149 ECU diagnostics
+    // The installer's setup menus offer "Change Password" too, so that a password can be set.
+    32, 146, 33, 253, 333, 35, 51, 357, 346, 314, 15, -1,  // 18 setup menu, installer, flight
+    97, 147, 34, 253, 333, 35, 52, 346, 314, 15, -1,  // 19 setup menu, installer, engine
 };
 const int MenuItemPoolSize = static_cast<int>(sizeof MenuItemPool / sizeof MenuItemPool[0]);
 
@@ -1511,8 +1514,8 @@ const TMenuPage MenuPages[MenuPageCount + 1] = {
     {15, 153, nullptr, nullptr, nullptr},
     {16, 162, nullptr, nullptr, nullptr},
     {17, 168, nullptr, nullptr, nullptr},
-    {18, 174, nullptr, nullptr, nullptr},
-    {19, 185, nullptr, nullptr, nullptr},
+    {18, 1015, nullptr, nullptr, nullptr},
+    {19, 1027, nullptr, nullptr, nullptr},
     {20, 195, nullptr, nullptr, nullptr},
     {21, 198, nullptr, nullptr, nullptr},
     {22, 203, nullptr, nullptr, nullptr},

@@ -303,12 +303,15 @@ int32_t StepFrequency(int32_t value, int cursor, int spacing25, int up, int32_t 
         next = static_cast<int64_t>(value) + (up ? MHz : -MHz);
         if (next > high || next < low) next = (up ? CommBandLow : 136 * static_cast<int64_t>(MHz)) + value % MHz;
     } else if (cursor <= 1 || spacing25) {
-        const int64_t s = spacing25 ? 250000 : 83333;  // tenths of Hz
+        // Channels of the 100 kHz block: 4 of 25 kHz, or 12 of 8.33 kHz whose frequencies
+        // are rounded to the Hz (8333, 16667, ...). Floor division keeps both directions
+        // on the grid.
         const int32_t b = value / Block * Block;
-        const int32_t r = value - b;
-        const int64_t channel = (static_cast<int64_t>(r) * 10 + r % 10) / s;
-        int64_t offset = FloorDiv(s * (channel + (up ? 1 : -1)) + 5, 10);
-        if (!spacing25 && (offset < 0 || offset >= Block)) offset = ((offset % Block) + Block) % Block;
+        const int64_t r = value - b;
+        const int64_t channel = spacing25 ? r / 25000 : (r * 12 + 6) / Block;
+        const int64_t k = channel + (up ? 1 : -1);
+        int64_t offset = spacing25 ? k * 25000 : FloorDiv(k * Block * 2 + 12, 24);
+        if (!spacing25) offset = ((offset % Block) + Block) % Block;
         next = b + offset;
     } else {
         const int digit = value / Block % 10;
