@@ -1,11 +1,105 @@
 #include "aboutbox.h"
 
+#include <libintl.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
+#include "checklist.h"
+#include "configmanager.h"
+#include "fgcolor.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "shellstate.h"
+
+CAboutBox AboutBox;
+
+namespace {
+
+constexpr int BoxX = 275, BoxY = 165, BoxW = 250, BoxH = 150;
+constexpr uint32_t TitleBlue = 0x0091BB;                       // RGB(0, 145, 187)
+constexpr uint32_t BarFrom = 0xEB4170, BarTo = 0xF9BFCF;       // RGB(235, 65, 112), RGB(249, 191, 207)
+constexpr uint32_t Black = 0x000000;
+
+}  // namespace
+
+const char* AboutModelName(int deviceType) {
+    switch (deviceType) {
+        case 27: return "HK 4105";
+        case 29: return "HK 4205";
+        case 30: return "HK 4305";
+        case 31: return "HK 4405";
+        case 33: return "HK 4505";
+        case 34: return "HK 4605";
+        default: return gettext("Unknown");
+    }
+}
+
+uint32_t AboutInstallationId() {
+    TConfigSetting* store = ConfigManager.Store();
+    uint8_t info[16] = {};
+    if (!store || store->GetSectionData(0x7002, 0, info, sizeof info) < 0) return 0;
+    return static_cast<uint32_t>(info[0]) | static_cast<uint32_t>(info[1]) << 8 |
+           static_cast<uint32_t>(info[2]) << 16 | static_cast<uint32_t>(info[3]) << 24;
+}
+
+int ReadLastRelease(const char* path, uint32_t* release) {
+    FILE* f = fopen(path, "r");
+    if (!f) return -1;
+    int value = 0;
+    const int n = fscanf(f, "%d", &value);
+    fclose(f);
+    if (n != 1) return -1;
+    *release = static_cast<uint32_t>(value);
+    return 0;
+}
+
+void CAboutBox::SetSurface(FGDrawBuffer* win) {
+    window = win;
+    shown = win ? 1 : 0;
+}
+
+void CAboutBox::Draw() {
+    if (!shown || !window) return;
+    FGDrawBuffer* w = window;
+    x = BoxX, y = BoxY, this->w = BoxW, h = BoxH;
+    const unsigned mode = w->get_mode();
+    const FGPixel key = w->get_colorkey();
+    const int font = w->get_font();
+
+    w->set_mode(DrawModeCopy);
+    w->fillbox(x, y, BoxW, BoxH, WhiteColour);
+    w->box(x, y, BoxW, BoxH, Black);
+    w->box(x + 1, y + 1, BoxW - 2, BoxH - 2, Black);
+    w->set_mode(DrawModeKeyed);
+    w->set_colorkey(PageKeyColour);
+
+    SelectDisplayFont(w, OverlayRoleFont(11));
+    snprintf(text, sizeof text, "Skyvane  %s", AboutModelName(deviceType));
+    w->text(x + 20, y + 20, text, TitleBlue, PageKeyColour);
+
+    FGGradient bar{FGColor(BarFrom), FGColor(BarTo)};
+    const FGRect r{x + 20, y + 50, 210, 3};
+    bar.draw(w, FGPoint{x + 20, y + 50}, FGPoint{x + 230, y + 50}, &r);
+
+    SelectDisplayFont(w, OverlayRoleFont(8));
+    w->text(x + 20, y + 60, gettext("Instrument software for desktop use"), Black, PageKeyColour);
+    snprintf(text, sizeof text, "%s %u", gettext("HW version"), hwVersion);
+    w->text(x + 20, y + 80, text, Black, PageKeyColour);
+    snprintf(text, sizeof text, "%s %u.%u.%u   rev. %s", gettext("GUI version"), versionMajor, versionMinor,
+             versionBuild, "755");
+    w->text(x + 20, y + 100, text, Black, PageKeyColour);
+    snprintf(text, sizeof text, "%s %u", gettext("Release"), release);
+    w->text(x + 20, y + 120, text, Black, PageKeyColour);
+    snprintf(text, sizeof text, "%s: %u", "IID", installationId);
+    w->text(x + 230 - MeasureTextWidth(text, w), y + 130, text, Black, PageKeyColour);
+
+    // The window's next user finds its own raster mode, key and font.
+    w->set_mode(mode);
+    w->set_colorkey(key);
+    w->set_font(font);
+}
 
 int MeasureTextWidth(const char* text, FGDrawBuffer* window) {
     if (!text) return 0;

@@ -4,7 +4,36 @@
 
 #include <cstdint>
 
+#include "drawbase.h"
+
 class FGDrawBuffer;
+
+// The about box of the main menu's "About" item: 250 x 150 at (275, 165) while shown.
+class CAboutBox : public CDraw {
+public:
+    int32_t shown = 0;            // 1 while a drawing window is attached
+    uint32_t hwVersion = 0;
+    uint32_t versionMajor = 0, versionMinor = 0, versionBuild = 0;
+    uint32_t release = 0;
+    uint32_t installationId = 0;  // shown as "IID"
+    int32_t deviceType = 0;
+    char text[256] = {};          // the line being formatted
+
+    CAboutBox() : CDraw(nullptr, 0, 0, -1, -1) {}
+    // Attaches a window (shown) or none (hidden).
+    void SetSurface(FGDrawBuffer* window);
+    void Draw() override;
+};
+// The one about box of the run.
+extern CAboutBox AboutBox;
+// Model name of a device type code ("Unknown", translated, for codes not in the table).
+const char* AboutModelName(int deviceType);
+// First word of the device information 0x7002; 0 when it cannot be read. Never raises
+// the settings-error flag (the box would otherwise bring up the error box).
+uint32_t AboutInstallationId();
+// Reads the release number, the first integer of the file "last_release"; keeps
+// *release when the file is missing or holds none. 0 read, -1 not.
+int ReadLastRelease(const char* path, uint32_t* release);
 
 // Pixel width of a text; the second argument is the user value of the wrap.
 using TTextWidthFn = int (*)(const char* text, FGDrawBuffer* window);

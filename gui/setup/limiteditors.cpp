@@ -1,0 +1,955 @@
+#include "limiteditors.h"
+
+#include <libintl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "aboutbox.h"
+#include "averdata.h"
+#include "bugeditors.h"
+#include "chandesc.h"
+#include "configmanager.h"
+#include "editors.h"
+#include "infopages.h"
+#include "initialsetting.h"
+#include "keyboard.h"
+#include "menu.h"
+#include "overlays.h"
+#include "refresh.h"
+#include "refreshlinks.h"
+#include "settingvars.h"
+#include "shellstate.h"
+#include "units.h"
+
+namespace {
+
+constexpr int LabelPosition = 44, LabelYes = 53, LabelNo = 54;
+
+int64_t RoundDiv(int64_t num, int64_t den) {
+    if (den < 0) num = -num, den = -den;
+    return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);
+}
+
+int32_t Pow10(int n) {
+    int32_t p = 1;
+    for (int i = 0; i < n && p < 100000000; ++i) p *= 10;
+    return p;
+}
+
+}  // namespace
+
+// ---- shared ----
+
+void TakeKeysForEditor() {
+    MainMenu.Show(0);
+    Keyboard.Clear();
+    CloseMessageBox();
+    Keyboard.Clear();
+    SoftKeyHold = 1;
+}
+
+void ReleaseEditorKeys() {
+    Keyboard.Clear();
+    CloseMessageBox();
+}
+
+char LabelCharNext(char c) {
+    if (c == '\0') return ' ';
+    if (c == ' ') return '-';
+    if (c == '-') return '0';
+    if (c >= '0' && c < '9') return static_cast<char>(c + 1);
+    if (c == '9') return 'A';
+    if (c >= 'A' && c < 'Z') return static_cast<char>(c + 1);
+    if (c == 'Z') return '\0';
+    return ' ';
+}
+
+char LabelCharPrev(char c) {
+    if (c == '\0') return 'Z';
+    if (c == ' ') return '\0';
+    if (c == '-') return ' ';
+    if (c == '0') return '-';
+    if (c > '0' && c <= '9') return static_cast<char>(c - 1);
+    if (c == 'A') return '9';
+    if (c > 'A' && c <= 'Z') return static_cast<char>(c - 1);
+    return 'Z';
+}
+
+// ---- limit editors ----
+
+TLimitEdit LimitEdit = {};
+
+namespace {
+
+// How a quantity shows its stored value; steps are digits of the shown value.
+enum TShowRule {
+    ShowPlain,         // the stored value (rpm, tenths of V/A, mbar)
+    ShowManifold,      // hPa: inHg tenths, mBar, torr
+    ShowTemperature,   // whole C: F or C
+    ShowPressure,      // oil (tenths of bar) and fuel (hundredths): psi, bar, kg/cm2
+    ShowFuel,          // tenths of a litre: litres or gallons
+    ShowThermo,        // tenths of C: whole F or whole C
+};
+
+struct TLimitQuantity {
+    int channel;
+    TShowRule rule;
+    int pageA, pageB;   // pages reopened after 63
+    const char* name;   // title prefix
+};
+
+const TLimitQuantity Quantities[] = {
+    {0xB00, ShowPlain, 64, 0, "RPM"},
+    {0xB01, ShowPlain, 71, 0, "Rotor RPM"},
+    {0x201, ShowManifold, 72, 0, "MAP"},
+    {0x603, ShowTemperature, 75, 0, "Oil tmp"},
+    {0x200, ShowPressure, 76, 0, "Oil press"},
+    {0x602, ShowTemperature, 73, 0, "Wat tmp"},
+    {0x604, ShowTemperature, 74, 0, "Aux1 tmp"},
+    {0x401, ShowFuel, 67, 0, "Left tnk"},
+    {0x402, ShowFuel, 68, 0, "Right tnk"},
+    {0x202, ShowPressure, 70, 0, "Fuel pres"},
+    {0x400, ShowFuel, 69, 0, "Fuel flow"},
+    {0x100, ShowThermo, 65, 0, "EGT"},
+    {0x101, ShowThermo, 66, 0, "CHT"},
+    {0x900, ShowPlain, 77, 0, "Voltage"}, {0x901, ShowPlain, 77, 0, "Voltage"}, {0x902, ShowPlain, 77, 0, "Voltage"},
+    {0xA03, ShowPlain, 78, 0, "Current"}, {0xA04, ShowPlain, 78, 0, "Current"}, {0xA05, ShowPlain, 78, 0, "Current"},
+};
+
+const TLimitQuantity* QuantityOf(int channel) {
+    for (const TLimitQuantity& q : Quantities)
+        if (q.channel == channel) return &q;
+    return nullptr;
+}
+
+int SupplyIndex(int channel) {
+    if (channel >= 0x900 && channel <= 0x902) return channel - 0x900;
+    if (channel >= 0xA03 && channel <= 0xA05) return channel - 0xA03 + 3;
+    return -1;
+}
+
+struct TFieldSpec {
+    int32_t* value;
+    int64_t lo, hi;
+    const char* suffix;  // title after the quantity's name
+    int kind;            // value-editor family
+    int reversed;
+};
+
+// Bounds from the neighbours for every (channel, field); false when unknown.
+bool FieldSpec(int channel, int field, TFieldSpec* s) {
+    *s = TFieldSpec{nullptr, 0, 0, "", EdRpm, 0};
+    auto limitA = [&](TLimitA& l, int64_t top, int kind, bool minimums) -> bool {
+        s->kind = kind;
+        switch (field) {
+            case 1: *s = {&l.range, 0, top, "range", kind, 0}; return true;
+            case 2: *s = {&l.normal, 0, l.warning, "norm", kind, 0}; return true;
+            case 3: *s = {&l.warning, l.normal, l.alarm, "max.W", kind, 0}; return true;
+            case 4: *s = {&l.alarm, l.warning, l.range, "max.A", kind, 0}; return true;
+            case 5: if (!minimums) return false; *s = {&l.warningMin, 0, l.range, "min.W", kind, 0}; return true;
+            case 6: if (!minimums) return false; *s = {&l.alarmMin, 0, l.range, "min.A", kind, 0}; return true;
+            default: return false;
+        }
+    };
+    auto limitB3 = [&](TLimitB& l, int64_t top, int kind) -> bool {
+        switch (field) {
+            case 1: *s = {&l.range, 0, top, "range", kind, 0}; return true;
+            case 2: *s = {&l.warning, 0, l.alarm, "max.W", kind, 0}; return true;
+            case 3: *s = {&l.alarm, l.warning, l.range, "max.A", kind, 0}; return true;
+            default: return false;
+        }
+    };
+    switch (channel) {
+        case 0xB00:
+            if (field == 5) {
+                *s = {&DemoSetting.rpmLimit, 0, 20000, "", EdRpm, 0};
+                return true;
+            }
+            return limitA(LimitRpm, 20000, EdRpm, false);
+        case 0xB01: {
+            TLimitA& l = LimitRotorRpm;
+            switch (field) {
+                case 1: *s = {&l.range, 0, 20000, "range", EdRpm, 0}; return true;
+                case 2: *s = {&l.warning, l.warningMin, l.alarm, "max.W", EdRpm, 0}; return true;
+                case 3: *s = {&l.alarm, l.warning, l.range, "max.A", EdRpm, 0}; return true;
+                case 4: *s = {&l.warningMin, 0, l.warning, "min.W", EdRpm, 0}; return true;
+                case 5: *s = {&l.alarmMin, 0, l.warningMin ? l.warningMin : l.warning, "min.A", EdRpm, 0}; return true;
+                default: return false;
+            }
+        }
+        case 0x201: {
+            TLimitA& l = LimitMap;
+            switch (field) {
+                case 1: *s = {&l.range, 0, 1860, "range", EdManifold, 0}; return true;
+                case 2: *s = {&l.warning, l.warningMin, l.range, "max.W", EdManifold, 0}; return true;
+                case 3: *s = {&l.warningMin, 350, l.warning, "min.W", EdManifold, 0}; return true;
+                default: return false;
+            }
+        }
+        case 0x603: return limitA(LimitOilTemp, 800, EdOilTemp, true);
+        case 0x200: return limitA(LimitOilPress, 2000, EdOilPressure, true);
+        case 0x602: return limitA(LimitWaterCht, 400, EdWaterTemp, false);
+        case 0x604: return limitA(LimitWaterAux, 400, EdWaterTemp, false);
+        case 0x401:
+        case 0x402: {
+            TLimitB& l = channel == 0x401 ? LimitTankLeft : LimitTankRight;
+            const int own = channel == 0x401 ? 0 : 1;
+            if (field == 1 + own) { *s = {&l.range, 0, 10000, "range", EdTankQuantity, 0}; return true; }
+            if (field == 6 + own) { *s = {&l.alarmMin, 0, l.range, "min.A", EdTankQuantity, 0}; return true; }
+            return false;
+        }
+        case 0x202: {
+            TLimitB& l = LimitFuelPress;
+            switch (field) {
+                case 1: *s = {&l.range, 0, 2000, "range", EdFuelPressure, 0}; return true;
+                case 4: *s = {&l.alarmMin, 0, l.warningMin, "min.A", EdFuelPressure, 0}; return true;
+                case 7: *s = {&l.warningMin, l.alarmMin, l.warning, "min.W", EdFuelPressure, 0}; return true;
+                case 10: *s = {&l.warning, l.warningMin, l.alarm, "max.W", EdFuelPressure, 0}; return true;
+                case 13: *s = {&l.alarm, l.warning, l.range, "max.A", EdFuelPressure, 0}; return true;
+                default: return false;
+            }
+        }
+        case 0x400: {
+            TLimitB& l = LimitFuelFlow;
+            switch (field) {
+                case 1: *s = {&l.range, 0, 10000, "range", EdFuelFlow, 0}; return true;
+                case 2: *s = {&l.alarm, 0, l.range, "max.A", EdFuelFlow, 0}; return true;
+                default: return false;
+            }
+        }
+        case 0x100: return limitB3(LimitEgt, 50000, EdThermo);
+        case 0x101: return limitB3(LimitCht, 10000, EdThermo);
+        default: break;
+    }
+    const int i = SupplyIndex(channel);
+    if (i < 0) return false;
+    TLimitRecord& l = SupplyLimit[i];
+    const bool current = i >= 3;
+    switch (field) {
+        case 1: *s = {&l.range, 0, current ? 500 : 400, "range", EdCustomUnit, 0}; return true;
+        case 2: *s = {&l.warning, l.warningMin > 0 ? l.warningMin : 0, l.alarm, "max.W", EdCustomUnit, 0}; return true;
+        case 3: *s = {&l.alarm, l.warning, l.range, "max.A", EdCustomUnit, 0}; return true;
+        case 4:
+            if (current) *s = {&l.warningMin, -500, 0, "min.W", EdCustomUnit, 1};
+            else *s = {&l.warningMin, l.alarmMin, l.warning, "min.W", EdCustomUnit, 0};
+            return true;
+        case 5:
+            if (current) *s = {&l.alarmMin, -500, l.warningMin, "min.A", EdCustomUnit, 1};
+            else *s = {&l.alarmMin, 0, l.warningMin, "min.A", EdCustomUnit, 0};
+            return true;
+        default: return false;
+    }
+}
+
+// ---- shown units: stored value <-> shown value, and the shown step of the cursor ----
+
+struct TShown {
+    int64_t mul, div;   // shown = round(stored x mul / div) + offset
+    int64_t offset;
+};
+
+// The scale of the quantity in the selected unit; identity when the unit shows the
+// stored value. scale: the shown step of cursor 0 in shown units.
+TShown ShownScale(TShowRule rule, int64_t* scale) {
+    *scale = 1;
+    const TUnitsSetting& u = UnitsSetting;
+    switch (rule) {
+        case ShowManifold:
+            if (u.manifoldPress == 0) return {2953, 10000, 0};       // tenths of inHg
+            if (u.manifoldPress == 2) return {75006, 100000, 0};     // torr
+            return {1, 1, 0};
+        case ShowTemperature:
+            if (u.temperature == 0) return {9, 5, 32};
+            return {1, 1, 0};
+        case ShowPressure:
+            if (u.enginePress == 0) return {145, 100, 0};
+            if (u.enginePress == 2) return {10197, 10000, 0};
+            return {1, 1, 0};
+        case ShowFuel:
+            if (u.fuel == 1 || u.fuel == 2) return {1000, GallonsToLitres(u.fuel, 1000), 0};
+            return {1, 1, 0};
+        case ShowThermo:
+            if (u.temperature == 0) return {9, 50, 32};
+            *scale = 10;  // whole degrees on tenths
+            return {1, 1, 0};
+        default: return {1, 1, 0};
+    }
+}
+
+int64_t ToShown(const TShown& s, int64_t v) { return RoundDiv(v * s.mul, s.div) + s.offset; }
+int64_t FromShown(const TShown& s, int64_t d) { return RoundDiv((d - s.offset) * s.div, s.mul); }
+
+// One digit step of the shown value, back into the stored unit; a stored unit coarser
+// than the shown digit moves by one stored unit so that a step never stalls.
+int32_t LimitStepValue(TShowRule rule, int32_t value, int cursor, int up) {
+    int64_t scale = 1;
+    const TShown s = ShownScale(rule, &scale);
+    const int64_t step = scale * Pow10(cursor);
+    const int64_t shown = ToShown(s, value);
+    int64_t v = FromShown(s, up ? shown + step : shown - step);
+    if (v == value) v += up ? 1 : -1;
+    return SatInt32(v);
+}
+
+const TLimitQuantity* OpenQuantity = nullptr;
+TFieldSpec OpenSpec = {};
+int TankPromptChannel = 0, TankPromptField = 0;
+int32_t TankRangeBefore = 0;
+char SupplyUnit[4] = "";
+
+void CloseLimitEditor() {
+    ValueEditorMarks[OpenSpec.kind].open = 0;
+    const TLimitQuantity* q = OpenQuantity;
+    LimitEdit = {};
+    OpenQuantity = nullptr;
+    CloseEditor(0);
+    RangeLimitsShown = 1;
+    InitialSetting();
+    MainMenu.OpenPage(63);
+    if (q && q->pageA) MainMenu.OpenPage(q->pageA);
+    MainMenu.Show(1);
+}
+
+// The tank record keeps the calibration: only a changed range needs a new one.
+void TankRangeStored(int channel) {
+    const int tank = channel == 0x401 ? 0 : 1;
+    const TLimitB& l = tank == 0 ? LimitTankLeft : LimitTankRight;
+    if (l.range != TankRangeBefore && TankSetting[tank].calibrated) {
+        TankSetting[tank].calibrated = 0;
+        SetSS(0x4011, static_cast<uint16_t>(tank));
+    }
+}
+
+int OpenLimitField(int channel, int field) {
+    TFieldSpec s;
+    const TLimitQuantity* q = QuantityOf(channel);
+    if (!q || !FieldSpec(channel, field, &s)) return -1;
+    if (s.hi < s.lo) s.hi = s.lo;  // neighbours out of order never invert the range
+    const int32_t lo = SatInt32(s.lo), hi = SatInt32(s.hi);
+    *s.value = std::clamp(*s.value, lo, hi);
+    const bool demo = channel == 0xB00 && field == 5;
+    OpenEditor(lo, hi, s.value, demo ? DemoRpmLimitEditor : LimitEditor, 3, 0);
+    OpenQuantity = q;
+    OpenSpec = s;
+    LimitEdit = {channel, field, s.value, lo, hi, s.reversed};
+    if (q->channel == 0x401 || q->channel == 0x402) TankRangeBefore = *s.value;
+    static char title[48];
+    const int supply = SupplyIndex(channel);
+    if (demo) {
+        MarkValueEditor(EdRpm, s.value, "Limit RPM");
+        DemoBoxShown = 1;
+        return 0;
+    }
+    if (supply >= 0) {
+        snprintf(EditorTitle, EditorTitleSize, "%s %d %s", gettext(q->name), supply % 3 + 1, gettext(s.suffix));
+        snprintf(SupplyUnit, sizeof SupplyUnit, "%s", supply >= 3 ? "A" : "V");
+        MarkValueEditor(EdCustomUnit, s.value, nullptr, SupplyUnit);
+    } else {
+        const bool left = channel == 0x401;
+        const char* name = left && !EngineGaugeConfig.twoTanks ? "Total tnk" : q->name;
+        if (channel == 0x604 && field == 2) name = "Aux1 tmp ";  // the catalogue's own spelling
+        snprintf(title, sizeof title, "%s %s", name, s.suffix);
+        MarkValueEditor(s.kind, s.value, title);
+    }
+    RangeLimitsShown = 1;
+    return 0;
+}
+
+void TankPromptAnswer(int32_t yes) {
+    const int channel = TankPromptChannel, field = TankPromptField;
+    TankPromptChannel = 0;
+    Keyboard.Clear();
+    CloseMessageBox();
+    if (yes) {
+        OpenLimitField(channel, field);
+        return;
+    }
+    CloseEditor(0);
+    RangeLimitsShown = 1;
+    MainMenu.OpenPage(63);
+}
+
+}  // namespace
+
+int LimitFieldBounds(int channel, int field, int32_t* minimum, int32_t* maximum, int32_t** value) {
+    TFieldSpec s;
+    if (!QuantityOf(channel) || !FieldSpec(channel, field, &s)) return -1;
+    if (s.hi < s.lo) s.hi = s.lo;
+    *minimum = SatInt32(s.lo);
+    *maximum = SatInt32(s.hi);
+    if (value) *value = s.value;
+    return 0;
+}
+
+int LimitEditorOpen(int channel, int field) {
+    if ((channel == 0x401 || channel == 0x402) && field == 3) {
+        CloseEditor(0);
+        RangeLimitsShown = 1;
+        MainMenu.OpenPage(63);
+        return 0;
+    }
+    const bool tankRange = (channel == 0x401 && field == 1) || (channel == 0x402 && field == 2);
+    if (tankRange && TankSetting[channel == 0x401 ? 0 : 1].calibrated) {
+        TFieldSpec s;
+        if (!FieldSpec(channel, field, &s)) return -1;
+        GuiMessageBox(gettext("After tank capacity change you have to recalibrate fuel tank, do you want to continue?"),
+                      1, '4', LabelYes, TankPromptAnswer, 1);
+        TankPromptChannel = channel;
+        TankPromptField = field;
+        Keyboard.Bind('5', LabelNo, TankPromptAnswer, 0);
+        return 1;
+    }
+    return OpenLimitField(channel, field);
+}
+
+void LimitEditor(int32_t command) {
+    if (!OpenQuantity || !LimitEdit.value) return;
+    switch (command) {
+        case EditorCmdOpen: RangeLimitsShown = 1; return;
+        case EditorCmdDown:
+        case EditorCmdUp: {
+            int up = command == EditorCmdUp;
+            if (LimitEdit.reversed) up = !up;
+            const int32_t v = *LimitEdit.value;
+            const int32_t next = LimitStepValue(OpenQuantity->rule, v, Editor.cursor, up);
+            if (next >= LimitEdit.minimum && next <= LimitEdit.maximum)
+                *LimitEdit.value = next;
+            else if (Editor.cursor > 0)
+                --Editor.cursor;
+            return;
+        }
+        case EditorCmdCancel: GetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel)); break;
+        case EditorCmdOk:
+            SetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel));
+            if (OpenQuantity->channel == 0x401 || OpenQuantity->channel == 0x402) TankRangeStored(OpenQuantity->channel);
+            break;
+        default: return;
+    }
+    CloseLimitEditor();
+}
+
+void DemoRpmLimitEditor(int32_t command) {
+    switch (command) {
+        case EditorCmdDown:
+        case EditorCmdUp: EditorDefaultStep(command - 2); return;
+        case EditorCmdCancel: GetSS(0x4003, 0); break;
+        case EditorCmdOk: SetSS(0x4003, 0); break;
+        default: return;
+    }
+    ValueEditorMarks[EdRpm].open = 0;
+    LimitEdit = {};
+    OpenQuantity = nullptr;
+    CloseEditor(0);
+    DemoBoxShown = 1;
+    MainMenu.OpenPage(132);
+}
+
+// ---- setup value editors ----
+
+namespace {
+
+int OpenSetupItem = 0;
+int SetupReturnPage = 0;
+int32_t SetupCopy = 0;  // fields narrower than the editor's value are edited here
+
+// The engine-screen page of the fuel and sensor items: 110 with tanks, else 111.
+int SensorsPageOf() { return EngineGaugeConfig.tankUsed ? 110 : 111; }
+
+void SetupValueStep(int32_t command) {
+    const int up = command == EditorCmdUp;
+    if (!Editor.value) return;
+    int32_t next;
+    if (OpenSetupItem == SetupUnusableFuelLeft || OpenSetupItem == SetupUnusableFuelRight) {
+        next = LimitStepValue(ShowFuel, *Editor.value, Editor.cursor, up);
+    } else if (OpenSetupItem == SetupKFactor && (UnitsSetting.fuel == 1 || UnitsSetting.fuel == 2)) {
+        // Pulses per gallon shown in tens.
+        const int64_t g = GallonsToLitres(UnitsSetting.fuel, 1000);
+        const int64_t shown = RoundDiv(int64_t(*Editor.value) * g, 10000) * 10;
+        const int64_t step = std::max<int64_t>(10, Pow10(Editor.cursor));
+        next = SatInt32(RoundDiv((up ? shown + step : shown - step) * 1000, g));
+    } else {
+        EditorDefaultStep(command - 2);
+        return;
+    }
+    if (next >= Editor.minimum && next <= Editor.maximum)
+        *Editor.value = next;
+    else if (Editor.cursor > 0)
+        --Editor.cursor;
+}
+
+}  // namespace
+
+int SetupValueEditor(int item, int returnPage) {
+    int32_t* value = nullptr;
+    int32_t lo = 0, hi = 0;
+    int kind = EdUnexhFuel;
+    const char* title = nullptr;
+    switch (item) {
+        case SetupUnusableFuelLeft:
+            value = &TankSetting[0].unusable, hi = LimitTankLeft.range;
+            title = EngineGaugeConfig.twoTanks ? "Left unexh fuel" : "Total unexh fuel";
+            break;
+        case SetupUnusableFuelRight:
+            value = &TankSetting[1].unusable, hi = LimitTankRight.range, title = "Right unexh fuel";
+            break;
+        case SetupKFactor: value = &FuelFlowSetting.kFactor, lo = 100, hi = 25000, kind = EdKFactor; break;
+        case SetupFlowAverage:
+            SetupCopy = FuelFlowSetting.flowAverage, value = &SetupCopy, lo = 1, hi = 10, kind = EdAverageTime;
+            break;
+        case SetupQuantityAverage:
+            SetupCopy = FuelFlowSetting.quantityAverage, value = &SetupCopy, lo = 30, hi = 300, kind = EdAverageTime;
+            break;
+        case SetupRpmPulses: value = &RpmSensorSetting[0].pulsesPerRev, lo = 1, hi = 200, kind = EdPulseCount,
+                             title = "RPM puls/rev"; break;
+        case SetupRpmRatio: value = &RpmSensorSetting[0].reductionRatio, lo = 100, hi = 600,
+                            kind = EdReductionRatio, title = "RPM reduct rat"; break;
+        case SetupRotorPulses: value = &RpmSensorSetting[1].pulsesPerRev, lo = 1, hi = 200, kind = EdPulseCount,
+                               title = "Rotor puls/rev"; break;
+        case SetupRotorRatio: value = &RpmSensorSetting[1].reductionRatio, lo = 100, hi = 600,
+                              kind = EdReductionRatio, title = "Rotor reduct rat"; break;
+        case SetupActivationRpm: value = &MiscSetting[MiscRpmThreshold].value, lo = 0, hi = 10000,
+                                 kind = EdEngActiveRpm; break;
+        default: return -1;
+    }
+    hi = std::max(hi, lo);
+    *value = std::clamp(*value, lo, hi);
+    OpenEditor(lo, hi, value, SetupValueCallback, 3, 0);
+    OpenSetupItem = item;
+    SetupReturnPage = returnPage;
+    MarkValueEditor(kind, value, title);
+    AircraftPageShown = 1;
+    return 0;
+}
+
+void SetupValueCallback(int32_t command) {
+    const int item = OpenSetupItem;
+    if (!item) return;
+    uint16_t ssid = 0, par = 0;
+    switch (item) {
+        case SetupUnusableFuelLeft: ssid = 0x4011; break;
+        case SetupUnusableFuelRight: ssid = 0x4011, par = 1; break;
+        case SetupKFactor: case SetupFlowAverage: case SetupQuantityAverage: ssid = 0x4013; break;
+        case SetupRpmPulses: case SetupRpmRatio: ssid = 0x4014; break;
+        case SetupRotorPulses: case SetupRotorRatio: ssid = 0x4014, par = 1; break;
+        default: ssid = 0x4016; break;
+    }
+    switch (command) {
+        case EditorCmdDown:
+        case EditorCmdUp: SetupValueStep(command); return;
+        case EditorCmdCancel: GetSS(ssid, par); break;
+        case EditorCmdOk:
+            // The copy goes back only within the field's bounds.
+            if (item == SetupFlowAverage)
+                FuelFlowSetting.flowAverage = static_cast<int16_t>(std::clamp<int32_t>(SetupCopy, 1, 10));
+            else if (item == SetupQuantityAverage)
+                FuelFlowSetting.quantityAverage = static_cast<int16_t>(std::clamp<int32_t>(SetupCopy, 30, 300));
+            SetSS(ssid, par);
+            break;
+        default: return;
+    }
+    OpenSetupItem = 0;
+    ClearValueEditorMarks();
+    CloseEditor(1);
+    AircraftPageShown = 1;
+    const int base = SensorsPageOf();
+    switch (item) {
+        case SetupUnusableFuelLeft:
+            MainMenu.OpenPage(110);
+            MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? 114 : 116);
+            break;
+        case SetupUnusableFuelRight: MainMenu.OpenPage(110); MainMenu.OpenPage(114); break;
+        case SetupKFactor: case SetupFlowAverage: MainMenu.OpenPage(base); MainMenu.OpenPage(117); break;
+        case SetupQuantityAverage: MainMenu.OpenPage(SetupReturnPage ? SetupReturnPage : base); break;
+        case SetupRpmPulses: case SetupRpmRatio: MainMenu.OpenPage(base); MainMenu.OpenPage(118); break;
+        case SetupRotorPulses: case SetupRotorRatio: MainMenu.OpenPage(base); MainMenu.OpenPage(119); break;
+        default: MainMenu.OpenPage(base); break;
+    }
+}
+
+// ---- text editors: aircraft identification and supply names ----
+
+namespace {
+
+int AircraftIdOpen = 0;
+int SupplyNameChannel = 0;
+char SupplyNameTitle[EditorTitleSize] = "";
+
+// Back to the aircraft item: page 49 on the flight screen, else the engine pages.
+void BackToAircraftPage() {
+    CloseEditor(1);
+    AircraftPageShown = 1;
+    MainMenu.OpenPage(ScreenType == ScreenEngine ? SensorsPageOf() : 49);
+}
+
+// Characters 1..length of text at the cursor; the terminator after them stays.
+void TextEditorStep(char* text, int length, int32_t command) {
+    if (command == EditorCmdDown || command == EditorCmdUp) {
+        const int i = std::clamp<int32_t>(Editor.cursor, 1, length) - 1;
+        text[i] = command == EditorCmdUp ? LabelCharNext(text[i]) : LabelCharPrev(text[i]);
+    } else if (command == 5) {
+        Editor.cursor = Editor.cursor >= length || Editor.cursor < 1 ? 1 : Editor.cursor + 1;
+    }
+    text[length] = '\0';
+}
+
+}  // namespace
+
+void AircraftIdEditor(int32_t command) {
+    constexpr int Length = 8;
+    char* id = AircraftIdSetting.id;
+    switch (command) {
+        case EditorCmdOpen:
+            OpenEditor(0, 0, nullptr, AircraftIdEditor, 3, 5);
+            Editor.cursor = 1;
+            id[Length] = '\0';
+            AircraftIdOpen = 1;
+            MarkValueEditor(EdAircraftId, nullptr, nullptr, nullptr, id);
+            return;
+        case EditorCmdDown:
+        case EditorCmdUp:
+        case 5:
+            if (AircraftIdOpen) TextEditorStep(id, Length, command);
+            return;
+        case EditorCmdCancel: GetSS(0x400F, 0); break;
+        case EditorCmdOk: id[Length] = '\0'; SetSS(0x400F, 0); break;
+        default: return;
+    }
+    AircraftIdOpen = 0;
+    ValueEditorMarks[EdAircraftId].open = 0;
+    BackToAircraftPage();
+}
+
+const char* SupplyChannelName(int channel) {
+    switch (channel) {
+        case 0x900: case 0xA03: return gettext("BATTERY");
+        case 0x901: case 0xA04: return gettext("PUMP");
+        case 0x902: case 0xA05: return gettext("AVIONICS");
+        default: return "";
+    }
+}
+
+int SupplyNameEditorOpen(int channel) {
+    const int i = SupplyIndex(channel);
+    if (i < 0) return -1;
+    TSupplyNameSetting& s = SupplyNameSetting[i];
+    if (!(s.flags & 1)) {
+        snprintf(s.name, sizeof s.name, "%.10s", SupplyChannelName(channel));
+        s.flags |= 1;
+    }
+    OpenEditor(0, 0, nullptr, SupplyNameEditor, 3, 5);
+    Editor.cursor = 1;
+    SupplyNameChannel = channel;
+    snprintf(SupplyNameTitle, sizeof SupplyNameTitle, "%s %d %s", s.name, i % 3 + 1, gettext("label"));
+    MarkValueEditor(EdTextField, nullptr, SupplyNameTitle, nullptr, s.name);
+    SensorsPageShown = 1;
+    return 0;
+}
+
+void SupplyNameEditor(int32_t command) {
+    const int i = SupplyIndex(SupplyNameChannel);
+    if (i < 0) return;
+    TSupplyNameSetting& s = SupplyNameSetting[i];
+    switch (command) {
+        case EditorCmdDown:
+        case EditorCmdUp:
+        case 5: TextEditorStep(s.name, 10, command); return;
+        case EditorCmdCancel: GetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
+        case EditorCmdOk: s.name[10] = '\0'; SetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
+        default: return;
+    }
+    SupplyNameChannel = 0;
+    ValueEditorMarks[EdTextField].open = 0;
+    CloseEditor(1);
+    SensorsPageShown = 1;
+}
+
+// ---- clock and date ----
+
+int32_t TimeFields[3] = {0, 0, 0};
+int32_t DateFields[3] = {1, 1, 2000};
+int64_t EditedTime = 0;
+struct tm EditedDate = {};
+
+namespace {
+
+int64_t SystemNow() { return static_cast<int64_t>(time(nullptr)); }
+
+int SystemSetClock(int64_t seconds) {
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(seconds);
+    return clock_settime(CLOCK_REALTIME, &ts) == 0 ? 0 : -1;
+}
+
+std::function<int64_t()> WallNow = SystemNow;
+std::function<int(int64_t)> SetWallClock = SystemSetClock;
+int TimeEditorOpen = 0, DateEditorOpen = 0;
+
+struct tm LocalOf(int64_t t) {
+    struct tm tm {};
+    const time_t tt = static_cast<time_t>(t);
+    localtime_r(&tt, &tm);
+    return tm;
+}
+
+void TimeFieldsOf(int64_t t) {
+    const struct tm tm = LocalOf(t);
+    TimeFields[0] = tm.tm_hour, TimeFields[1] = tm.tm_min, TimeFields[2] = tm.tm_sec;
+}
+
+void DateFieldsOf(const struct tm& tm) {
+    DateFields[0] = tm.tm_mday, DateFields[1] = tm.tm_mon + 1, DateFields[2] = tm.tm_year % 100;
+}
+
+int DaysIn(int year, int month) {  // year since 1900, month 0..11
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int y = year + 1900;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return month == 1 && leap ? 29 : days[month];
+}
+
+int Wrap(int v, int n) { return ((v % n) + n) % n; }
+
+void ClockEditorDone() {
+    TimeEditorOpen = DateEditorOpen = 0;
+    ValueEditorMarks[EdTime].open = 0;
+    ValueEditorMarks[EdDate].open = 0;
+    BackToAircraftPage();
+}
+
+}  // namespace
+
+void SetEditorClocks(std::function<int64_t()> now, std::function<int(int64_t)> setClock) {
+    WallNow = now ? std::move(now) : SystemNow;
+    SetWallClock = setClock ? std::move(setClock) : SystemSetClock;
+}
+
+int SetClock(int64_t seconds) {
+    if (seconds < 946681200) return -1;
+    if (SetWallClock(seconds) != 0) {
+        const int err = errno;
+        ShellPrint("SetClock: the system refused the time (%s)\n", strerror(err));
+        GuiMessageBox(gettext("The clock could not be set."), 0, '1', 0, DismissMessage, 0);
+        return -2;
+    }
+    return 0;
+}
+
+void TimeEditor(int32_t command) {
+    switch (command) {
+        case EditorCmdOpen:
+            EditedTime = WallNow();
+            OpenEditor(0, 0, nullptr, TimeEditor, 3, 5);
+            Editor.cursor = 3;
+            TimeEditorOpen = 1;
+            TimeFieldsOf(EditedTime);
+            MarkValueEditor(EdTime, TimeFields);
+            return;
+        case EditorCmdDown:
+        case EditorCmdUp: {
+            if (!TimeEditorOpen) return;
+            struct tm tm = LocalOf(EditedTime);
+            const int d = command == EditorCmdUp ? 1 : -1;
+            if (Editor.cursor == 3) tm.tm_sec = Wrap(tm.tm_sec + d, 60);
+            else if (Editor.cursor == 2) tm.tm_min = Wrap(tm.tm_min + d, 60);
+            else tm.tm_hour = Wrap(tm.tm_hour + d, 24);
+            tm.tm_isdst = -1;
+            EditedTime = static_cast<int64_t>(mktime(&tm));
+            TimeFieldsOf(EditedTime);
+            return;
+        }
+        case 5: Editor.cursor = Editor.cursor <= 1 ? 3 : Editor.cursor - 1; return;
+        case EditorCmdOk: {
+            const int64_t t = EditedTime;
+            ClockEditorDone();
+            SetClock(t);
+            return;
+        }
+        case EditorCmdCancel: ClockEditorDone(); return;
+        default: return;
+    }
+}
+
+void DateEditor(int32_t command) {
+    struct tm& tm = EditedDate;
+    switch (command) {
+        case EditorCmdOpen:
+            tm = LocalOf(WallNow());
+            OpenEditor(0, 0, nullptr, DateEditor, 3, 5);
+            Editor.cursor = 3;
+            DateEditorOpen = 1;
+            DateFieldsOf(tm);
+            MarkValueEditor(EdDate, DateFields);
+            return;
+        case EditorCmdDown:
+        case EditorCmdUp: {
+            if (!DateEditorOpen) return;
+            const int d = command == EditorCmdUp ? 1 : -1;
+            if (Editor.cursor == 3) {
+                tm.tm_year = std::clamp(tm.tm_year + d, 100, 199);
+            } else if (Editor.cursor == 2) {
+                tm.tm_mon = Wrap(tm.tm_mon + d, 12);
+            } else {
+                const int last = DaysIn(tm.tm_year, tm.tm_mon);
+                tm.tm_mday = Wrap(tm.tm_mday - 1 + d, last) + 1;
+            }
+            // A day the new month or year lacks (29 February) moves back to its last day.
+            tm.tm_mday = std::min(tm.tm_mday, DaysIn(tm.tm_year, tm.tm_mon));
+            DateFieldsOf(tm);
+            return;
+        }
+        case 5: Editor.cursor = Editor.cursor <= 1 ? 3 : Editor.cursor - 1; return;
+        case EditorCmdOk: {
+            struct tm now = LocalOf(WallNow());
+            now.tm_mday = tm.tm_mday, now.tm_mon = tm.tm_mon, now.tm_year = tm.tm_year;
+            now.tm_isdst = -1;
+            const int64_t t = static_cast<int64_t>(mktime(&now));
+            ClockEditorDone();
+            SetClock(t);
+            return;
+        }
+        case EditorCmdCancel: ClockEditorDone(); return;
+        default: return;
+    }
+}
+
+// ---- altimeter setting ----
+
+int32_t BaroChange = 0;
+
+namespace {
+
+int32_t BaroChangeTenths = 0;
+
+void BaroStoreEdited() {
+    // The store holds QNH + change; the program variable keeps the old QNH meanwhile.
+    const int32_t old = QnhSetting.qnh;
+    QnhSetting.qnh = SatInt32(int64_t(old) + BaroChange);
+    SetSS(0x2006, 0);
+    QnhSetting.qnh = old;
+}
+
+void BaroFinish() {
+    QnhSetting.qnh = std::clamp<int32_t>(SatInt32(int64_t(QnhSetting.qnh) + BaroChange), 91500, 105000);
+    BaroChange = BaroChangeTenths = 0;
+    SetSS(0x2006, 0);
+    SaveSetting(nullptr, KindRuntime);
+    BaroEditActive = 0;
+    ReleaseEditorKeys();
+}
+
+void BaroTimeout() { BaroSettingEditor(5); }
+
+}  // namespace
+
+int32_t BaroStep(int32_t qnh, int32_t changeTenths, int up, int fast, int baroUnit, int* stopped) {
+    if (stopped) *stopped = 0;
+    int32_t stepTenths;
+    switch (baroUnit) {
+        case 1: stepTenths = fast ? 8000 : 1000; break;
+        case 2: stepTenths = fast ? 1040 : 138; break;
+        default: stepTenths = fast ? 2720 : 340; break;
+    }
+    const int64_t before = int64_t(qnh) * 10 + changeTenths;
+    int64_t from = before;
+    // mBar steps from the standard setting land on whole hectopascals.
+    if (baroUnit == 1 && before == int64_t(StandardQnh) * 10) from = up ? 1013000 : 1014000;
+    int64_t after = from + (up ? stepTenths : -stepTenths);
+    const int64_t standard = int64_t(StandardQnh) * 10;
+    if ((before < standard && after > standard) || (before > standard && after < standard)) {
+        after = standard;
+        if (stopped) *stopped = 1;
+    }
+    after = std::clamp<int64_t>(after, 915000, 1050000);
+    return SatInt32(after - int64_t(qnh) * 10);
+}
+
+void BaroSettingEditor(int32_t command) {
+    int64_t sec = 0;
+    int32_t usec = 0;
+    RefreshClock(&sec, &usec);
+    BaroEditActive = 1;
+    BaroEditCloseTime = static_cast<int>(sec + 5);
+    switch (command) {
+        case 1:
+        case 2: {
+            const int up = command == 2;
+            int stopped = 0;
+            BaroChangeTenths = BaroStep(QnhSetting.qnh, BaroChangeTenths, up, KnobAcceleration(up),
+                                        UnitsSetting.baro, &stopped);
+            if (stopped) KnobAccelerationReset();
+            BaroChange = BaroChangeTenths / 10;
+            BaroStoreEdited();
+            return;
+        }
+        case 3: {
+            int32_t abs = 0;
+            if (!AverReader || AverReader->GetValue(echPressBaroAbsAver, abs) != 0) return;
+            const int64_t twice = int64_t(abs) * 2;
+            if (twice < 91500 || twice > 105000) return;
+            BaroChange = BaroChangeTenths = 0;
+            QnhSetting.qnh = SatInt32(twice + 5);
+            BaroFinish();
+            return;
+        }
+        case 4:
+            BaroChange = BaroChangeTenths = 0;
+            QnhSetting.qnh = StandardQnh;
+            BaroFinish();
+            return;
+        case 5: BaroFinish(); return;
+        case 0:
+            BaroChange = BaroChangeTenths = 0;
+            SetSS(0x2006, 0);
+            BaroEditActive = 0;
+            ReleaseEditorKeys();
+            return;
+        default: return;
+    }
+}
+
+// ---- firmware ----
+
+bool FirmwareFilePresent() {
+    FILE* f = fopen(FirmwareFile, "rb");
+    if (!f) return false;
+    fclose(f);
+    return true;
+}
+
+int StartFirmwareDownload() {
+    if (!FirmwareFilePresent()) {
+        ShellPrint("StartFirmwareDownload: no %s\n", FirmwareFile);
+        return -1;
+    }
+    // No device takes a firmware image on this system: nothing is downloaded.
+    ShellPrint("StartFirmwareDownload: no updater for %s\n", FirmwareFile);
+    return -2;
+}
+
+// ---- flags ----
+
+void ResetEditorFlags() {
+    ClearValueEditorMarks();
+    BugEditorKind = BugNone;
+    AttitudeOffsetEditing = 0;
+    AirspeedLimitsShown = 0;
+    RangeLimitsShown = 0;
+    LimitEdit = {};
+    OpenQuantity = nullptr;
+    TankPromptChannel = TankPromptField = 0;
+    OpenSetupItem = 0;
+    AircraftIdOpen = 0;
+    SupplyNameChannel = 0;
+    TimeEditorOpen = DateEditorOpen = 0;
+}
+
+void InstallSetupLinks() {
+    RefreshHooks.CloseBaroEditor = BaroTimeout;
+    OverlayDialogs.DrawAboutBox = [](FGDrawBuffer*) { AboutBox.Draw(); };
+    OverlayDialogs.CloseAboutBox = [] { AboutBox.SetSurface(nullptr); };
+}

@@ -1,0 +1,91 @@
+// Editors behind the setup menus: the engine and supply limits of the Range and Limits
+// page, single setup values (sensor constants, averaging times, RPM threshold, unusable
+// fuel, aircraft identification, supply names, clock and date) and the altimeter
+// setting (QNH) of the flight screen. They sit on the shared editor record.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+
+// ---- shared by the editors of the setup ----
+// Closes the menu and every overlay, removes every binding and holds the keys.
+void TakeKeysForEditor();
+// Removes every binding and closes every overlay (the screen's keys come back).
+void ReleaseEditorKeys();
+// Clears the open flag of every value editor, the airspeed-limits panel and the Range
+// and Limits page flags and the editors' shared state.
+void ResetEditorFlags();
+
+// Character set of label editors, in order, wrapping at both ends: terminator, blank,
+// '-', '0'..'9', 'A'..'Z'. A character outside the set steps to the terminator's
+// neighbours (blank for next, 'Z' for previous).
+char LabelCharNext(char c);
+char LabelCharPrev(char c);
+
+// ---- limit editors (setting 0x4065, sub id = channel) ----
+// Opens the editor of one field of a channel's limits (fields as listed per channel in
+// LimitFieldOf); 0 when opened, -1 for an unknown channel or field, 1 while the tank
+// range waits for the recalibration prompt.
+int LimitEditorOpen(int channel, int field);
+// The callback of every limit editor (the quantity comes from the open field).
+void LimitEditor(int32_t command);
+// Demo RPM limit (setting 0x4003 byte 24): LimitEditorOpen(0xB00, 5).
+void DemoRpmLimitEditor(int32_t command);
+// The open limit field (for tests and the painter): channel, field, bounds.
+struct TLimitEdit {
+    int channel;   // 0: none
+    int field;
+    int32_t* value;
+    int32_t minimum, maximum;
+    int reversed;  // current minimums: 's' raises, 'w' lowers
+};
+extern TLimitEdit LimitEdit;
+// Bounds of a limit field from its neighbours (max never below min); -1 when unknown.
+int LimitFieldBounds(int channel, int field, int32_t* minimum, int32_t* maximum, int32_t** value);
+
+// ---- setup value editors ----
+enum TSetupValueItem {
+    SetupUnusableFuelLeft = 1, SetupUnusableFuelRight, SetupKFactor, SetupFlowAverage,
+    SetupQuantityAverage, SetupRpmPulses, SetupRpmRatio, SetupRotorPulses, SetupRotorRatio,
+    SetupActivationRpm,
+};
+// Opens the editor of one setup value; 0 done, -1 unknown item. returnPage: the page
+// that the fuel-quantity averaging time goes back to (0: the fuel-flow page's parent).
+int SetupValueEditor(int item, int returnPage = 0);
+void SetupValueCallback(int32_t command);
+
+// Aircraft identification (0x400F): 0 open / "Position" 5, 3/4 the character at the cursor.
+void AircraftIdEditor(int32_t command);
+// Supply channel names (0x400E): open with the channel, then the callback.
+int SupplyNameEditorOpen(int channel);
+void SupplyNameEditor(int32_t command);
+const char* SupplyChannelName(int channel);
+
+// Clock editors; the wall clock and the clock setter are injectable for tests.
+void TimeEditor(int32_t command);
+void DateEditor(int32_t command);
+// Sets the system clock: -1 before 946681200, -2 when refused (shown in a message box).
+int SetClock(int64_t seconds);
+void SetEditorClocks(std::function<int64_t()> now, std::function<int(int64_t)> setClock);
+// Time editor fields (hours, minutes, seconds) and date editor fields (day, month, year).
+extern int32_t TimeFields[3], DateFields[3];
+extern int64_t EditedTime;  // seconds since 1970 of the time editor
+extern struct tm EditedDate;
+
+// Altimeter setting: 1 down, 2 up, 3 from the sensor, 4 standard, 5 finish (time-out), 0 drop.
+void BaroSettingEditor(int32_t command);
+extern int32_t BaroChange;  // Pa not yet added to QNH
+// The pending change after one knob step, in tenths of a Pa (torr's slow step is 13.8 Pa):
+// mBar steps land on whole hPa; a step across 101325 stops there (stopped set); the
+// result keeps QNH + change within 91500..105000.
+int32_t BaroStep(int32_t qnh, int32_t changeTenths, int up, int fast, int baroUnit, int* stopped);
+
+// Firmware update: the file "update/fwu.tls" under the working directory.
+constexpr const char* FirmwareFile = "update/fwu.tls";
+bool FirmwareFilePresent();
+// 0 started; -1 nothing to download (no file); -2 no updater on this system.
+int StartFirmwareDownload();
+
+// Fills the shell's hooks this library serves (baro time-out).
+void InstallSetupLinks();
