@@ -1,0 +1,235 @@
+// Setup entry with passwords, the code entry, the password change and setup exit,
+// driven by the soft keys over a real settings store in a temporary folder.
+#include "setupentry.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "config_tempdir.h"
+#include "configmanager.h"
+#include "editors.h"
+#include "keyboard.h"
+#include "keyglue.h"
+#include "menu.h"
+#include "menuaction.h"
+#include "overlays.h"
+#include "screenkeys.h"
+#include "settingvars.h"
+#include "shellstate.h"
+
+namespace {
+
+std::string Label(char key) { return Keyboard.GetKeyLabel(key); }
+std::string Message() {
+    std::string t = MessageText;
+    const size_t a = t.find_first_not_of(' '), b = t.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+}
+void Press(const std::string& keys) {
+    for (char k : keys) Keyboard.Dispatch(k);
+}
+// Keys that enter a four-digit code from 0000: 'w' per digit, '1' to the next position.
+std::string CodeKeys(int code) {
+    std::string keys;
+    for (int d = 1000; d >= 1; d /= 10) {
+        keys += std::string(static_cast<size_t>(code / d % 10), 'w');
+        if (d > 1) keys += '1';
+    }
+    return keys;
+}
+
+class SetupEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(ConfigManager.Create(), 0);
+        ConfigManager.Store()->SetSleep([](uint32_t) {});
+        ConfigManager.SetSleep([](uint32_t) {});
+        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        MainMenu.action = MenuAction;
+        MainMenu.itemState = MenuItemState;
+        Keyboard.SetMenu(&MainMenu);
+        Keyboard.SetDefaultHandler(DefaultKeyAction);
+        InstallScreenKeyLinks();
+        SetupModeActive = 0;
+        SetupRole = RoleInstaller;
+        SelectedSlot = nullptr;
+        PasswordSlots[0] = PasswordSlots[1] = PasswordSlots[2] = 0;
+        DeviceID = 29;
+        LayoutCaps = 0x1F;
+        ScreenType = ScreenFlight;
+        Keyboard.Clear();
+        MainMenu.Show(0);
+        CloseMessageBox();
+        PopupListAdd(PopupClear, 0, 0);
+    }
+    void TearDown() override {
+        CloseMessageBox();
+        SetupModeActive = 0;
+        SetupRole = RoleInstaller;
+        SelectedSlot = nullptr;
+        ConfigManager.Release();
+    }
+
+    ConfigTempDir dir;
+};
+
+}  // namespace
+
+TEST(CodeEntry, DigitsWrapWithoutCarry) {
+    struct Row { int32_t value; int position, up; int32_t to; } rows[] = {
+        {9999, 4, 1, 999}, {0, 1, 0, 9}, {1909, 2, 1, 1909 - 0 + 10}, {1090, 3, 0, 1990}, {9, 1, 1, 0},
+        {5000, 4, 0, 4000}, {1234, 5, 1, 1234},
+    };
+    for (const Row& r : rows) EXPECT_EQ(StepCodeDigit(r.value, r.position, r.up), r.to) << r.value;
+    // The cursor starts on the thousands digit and moves right, wrapping.
+    CodeEntryPosition = 4;
+    for (int expected : {3, 2, 1, 4}) {
+        PasswordEntry(9);
+        EXPECT_EQ(CodeEntryPosition, expected);
+    }
+}
+
+TEST_F(SetupEntryTest, WithoutPasswordYesEntersAndNoStays) {
+    enterToSetup(1);
+    EXPECT_EQ(Message(), "Are you sure you want to enter to setup?");
+    EXPECT_EQ(Label('4'), "Yes");
+    EXPECT_EQ(Label('5'), "No");
+    Press("5");
+    EXPECT_EQ(SetupModeActive, 0);
+    EXPECT_EQ(MessageBoxShown, 0);
+    enterToSetup(1);
+    Press("4");
+    EXPECT_EQ(SetupModeActive, 1);
+    EXPECT_EQ(Keyboard.GetMode(), 17);
+    EXPECT_EQ(Label('2'), "Save and Exit");
+    EXPECT_EQ(Label('3'), "Only Exit");
+}
+
+TEST_F(SetupEntryTest, RightCodeEntersWrongCodesLeadToRestrictedMode) {
+    PasswordSlots[0] = 1234;
+    SelectedSlot = &PasswordSlots[0];
+    enterToSetup(1);
+    EXPECT_EQ(Message(), "Are you sure you want to enter to setup as INSTALLER ?");
+    Press("4");
+    EXPECT_EQ(CodeEntryShown, 1);
+    EXPECT_STREQ(CodeEntryTitle, "Enter Setup Password");
+    EXPECT_EQ(CodeEntryPosition, 4);
+    EXPECT_EQ(Label('1'), "Position");
+    EXPECT_EQ(Label('5'), "Done");
+    Press(CodeKeys(1234));
+    EXPECT_EQ(CodeEntryValue, 1234);
+    Press("5");
+    EXPECT_EQ(CodeEntryShown, 0);
+    EXPECT_EQ(SetupModeActive, 1);
+    EXPECT_EQ(SetupRole, RoleInstaller);
+
+    // Three wrong codes: Cancel counts as one of them.
+    SetupModeActive = 0;
+    enterToSetup(1);
+    Press("4");
+    Press(CodeKeys(1111) + "5");
+    EXPECT_EQ(Message(), "Incorrect password");
+    EXPECT_EQ(Label('4'), "Repeat");
+    EXPECT_EQ(Label('5'), "Cancel");
+    Press("4");                    // Repeat
+    EXPECT_EQ(CodeEntryShown, 1);
+    Press("4");                    // Cancel in the code entry
+    EXPECT_EQ(Message(), "Incorrect password");
+    EXPECT_EQ(PasswordFailures, 2);
+    Press("4" + CodeKeys(4321) + "5");
+    EXPECT_EQ(Message(), "Incorrect password was entered three times!");
+    EXPECT_EQ(SetupModeActive, 0);
+    Press("5");                    // Confirm: the restricted-mode explanation
+    EXPECT_EQ(PopupListActive(1), 1);
+    EXPECT_STREQ(PopupListLine(0), "Enter setup in restricted mode");
+    EXPECT_EQ(Label('4'), "OK");
+    Press("4");
+    EXPECT_EQ(SetupModeActive, 1);
+    EXPECT_EQ(SetupRole, RoleRestricted);
+    EXPECT_EQ(PopupListActive(1), 0);
+    EXPECT_EQ(Label('1'), "");
+    EXPECT_EQ(Label('2'), "");
+}
+
+TEST_F(SetupEntryTest, CancelOnTheFirstQuestionChangesNothing) {
+    PasswordSlots[0] = 77;
+    SelectedSlot = &PasswordSlots[0];
+    enterToSetup(1);
+    Press("4");
+    Press("4");  // Cancel in the code entry: wrong
+    Press("5");  // Cancel in the message box
+    EXPECT_EQ(SetupModeActive, 0);
+    EXPECT_EQ(MessageBoxShown, 0);
+    EXPECT_EQ(PasswordFailures, 1);
+    EXPECT_EQ(SetupRole, RoleInstaller);
+}
+
+TEST_F(SetupEntryTest, ChangePasswordMismatchDeleteAndSet) {
+    struct Row { int first, second; const char* message; int32_t slot; } rows[] = {
+        {1234, 4321, "Password mismatch, no change affected!", 0},
+        {2468, 2468, "Password changed.", 2468},
+        {0, 0, "Password was deleted.", 0},
+    };
+    for (const Row& r : rows) {
+        ChangePassword(-1);
+        SetPasswordCallback(ChangePassword, 1);
+        PasswordEntry(3);
+        EXPECT_STREQ(CodeEntryTitle, "Enter New Password");
+        Press(CodeKeys(r.first) + "5");
+        EXPECT_STREQ(CodeEntryTitle, "Confirm New Password");
+        Press(CodeKeys(r.second) + "5");
+        EXPECT_EQ(Message(), r.message);
+        EXPECT_EQ(PasswordSlots[0], r.slot) << r.message;
+        EXPECT_EQ(SelectedSlot, &PasswordSlots[0]);
+        Press("5");  // Confirm
+        EXPECT_EQ(MessageBoxShown, 0);
+    }
+}
+
+TEST_F(SetupEntryTest, OnlyExitRestoresAndSaveAndExitWrites) {
+    ASSERT_EQ(access("setup.dat", F_OK), -1);
+    enterToSetup(1);
+    Press("4");
+    ASSERT_EQ(SetupModeActive, 1);
+    const int16_t baro = UnitsSetting.baro;
+    UnitsSetting.baro = static_cast<int16_t>((baro + 1) % 3);
+    SetSS(0x4001, 0);  // the units record, as its editor stores it
+    Press("3");        // "Only Exit"
+    EXPECT_EQ(Message(), "Are you sure you want to exit setup without saving changes?");
+    Press("5");        // No: setup stays
+    EXPECT_EQ(SetupModeActive, 1);
+    Press("34");
+    EXPECT_EQ(SetupModeActive, 0);
+    EXPECT_EQ(UnitsSetting.baro, baro);
+    EXPECT_EQ(access("setup.dat", F_OK), -1);
+
+    enterToSetup(1);
+    Press("4");
+    UnitsSetting.baro = static_cast<int16_t>((baro + 1) % 3);
+    SetSS(0x4001, 0);
+    Press("2");        // "Save and Exit"
+    EXPECT_EQ(Message(), "Are you sure you want to save configuration and exit setup?");
+    Press("4");
+    EXPECT_EQ(SetupModeActive, 0);
+    EXPECT_EQ(access("setup.dat", F_OK), 0);
+    UnitsSetting.baro = baro;
+    ASSERT_EQ(LoadSetting(nullptr, KindSetup, 1), 0);
+    EXPECT_EQ(UnitsSetting.baro, (baro + 1) % 3);
+}
+
+TEST_F(SetupEntryTest, SaveFailureKeepsSetupOnAndSaysSo) {
+    // A folder where the setup file belongs: the file cannot be written.
+    ASSERT_EQ(mkdir("setup.dat", 0755), 0);
+    ASSERT_EQ(mkdir("setup.bck", 0755), 0);
+    enterToSetup(1);
+    Press("4");
+    Press("24");
+    EXPECT_EQ(SetupModeActive, 1);
+    EXPECT_EQ(Message(), "Configuration was not saved! Setup stays on.");
+    Press("5");
+    EXPECT_EQ(MessageBoxShown, 0);
+    EXPECT_EQ(Keyboard.GetMode(), 17);
+}
