@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "averdata.h"
@@ -25,6 +26,7 @@
 #include "refreshlinks.h"
 #include "shellstate.h"
 #include "statusbar.h"
+#include "units.h"
 
 namespace {
 
@@ -120,7 +122,39 @@ int ChooseScreen(int kind, int caps, bool setupMode) {
     return 0;
 }
 
+namespace {
+
+// The barometric boxes of the full flight page and of the split layouts: the QNH
+// setting in the pressure unit (value row) over the unit's name (unit row), on the
+// picture "Data/3dtlak.tga" (110 x 42); the enlarged editor box at (editX, 350).
+struct TBaroBoxLayout {
+    int valueRow, unitRow, pictureX, pictureY, editX;
+};
+const TBaroBoxLayout BaroBoxes[2] = {{53, 56, 612, 422, 500}, {66, 69, 411, 422, 300}};
+
+// The boxes' rows keep one place, font and colour on every screen.
+void PlaceBaroRows() {
+    for (const TBaroBoxLayout& box : BaroBoxes) {
+        TDisplayItem& value = PageItems[box.valueRow];
+        TDisplayItem& unit = PageItems[box.unitRow];
+        value = TDisplayItem{};
+        value.x = box.pictureX + 4;
+        value.y = box.pictureY + 2;
+        value.width = 102;
+        value.height = 22;
+        value.value = ItemLabel;
+        value.fontCode = 12;
+        unit = value;
+        unit.y = box.pictureY + 24;
+        unit.height = 16;
+        unit.fontCode = 8;
+    }
+}
+
+}  // namespace
+
 void SelectScreen(int kind) {
+    PlaceBaroRows();
     if (((FunctionBits & 1) != 0) != ((LayoutCaps & CapFlightPage) != 0) ||
         ((FunctionBits & 2) != 0) != ((LayoutCaps & CapEnginePage) != 0))
         SetDisplayCapabilities();
@@ -288,32 +322,34 @@ void CopyPicture(FGDrawBuffer* target, FGBitmap* pic, int x, int y) {
     if (pic) target->bitblt(x, y, 0, 0, pic->width, pic->height, pic);
 }
 
-// The barometric box: its picture with the QNH setting in the pressure unit
-// (valueRow) over the unit's name (unitRow); while the baro editor is open, the
-// enlarged box at (editX, 350) instead.
-void DrawBaroPicture(FGDrawBuffer* w, int x, int y, int valueRow, int unitRow, int editX) {
+// The mark beside a standard setting is the glyph "5" of the smallest display font,
+// right-aligned on the value row.
+constexpr const char* BaroMarkGlyph = "5";
+
+void DrawBaroSetting(FGDrawBuffer* w, const TBaroBoxLayout& box) {
     if (NoBaroBox()) return;
+    TDisplayItem& value = PageItems[box.valueRow];
+    TDisplayItem& unit = PageItems[box.unitRow];
+    value.textColour = RefreshValues.baroColour;
+    std::snprintf(value.text, sizeof value.text, "%s", RefreshValues.baroText);
+    std::snprintf(unit.text, sizeof unit.text, "%s", UnitTexts.baro);
     if (BaroEditActive) {
-        const uint32_t colour = RefreshValues.baroColour ? static_cast<uint32_t>(RefreshValues.baroColour) : WhiteColour;
-        if (MenuLinks.DrawBaroBox) MenuLinks.DrawBaroBox(editX, 350, RefreshValues.baroText, colour);
+        const uint32_t colour = value.textColour ? static_cast<uint32_t>(value.textColour) : WhiteColour;
+        if (MenuLinks.DrawBaroBox) MenuLinks.DrawBaroBox(box.editX, 350, value.text, colour);
+        DrawDisplayItem(&unit);
         return;
     }
-    CopyPicture(w, MainPictures[Pic3dTlak], x, y);
-    TDisplayItem& value = PageItems[valueRow];
-    TDisplayItem& unit = PageItems[unitRow];
-    value = TDisplayItem{};
-    value.x = x + 4;
-    value.y = y + 2;
-    value.width = 102;
-    value.height = 22;
-    value.value = ItemLabel;
-    value.fontCode = 12;
-    std::snprintf(value.text, sizeof value.text, "%s", RefreshValues.baroText);
-    unit = value;
-    unit.y = y + 24;
-    unit.height = 16;
-    unit.fontCode = 8;
-    std::snprintf(unit.text, sizeof unit.text, "%s", UnitTexts.baro);
+    CopyPicture(w, MainPictures[Pic3dTlak], box.pictureX, box.pictureY);
+    const int markFont = LanguageFont(FontEuromode14, FontMsRefSans15);
+    if (QnhSetting.qnh == StandardQnh && UnitsSetting.baro == UnitMbar && FGFontManager::is_font(markFont)) {
+        const size_t n = std::strlen(value.text);
+        if (n + 1 < sizeof value.text) std::memcpy(value.text + n, " ", 2);
+        const int saved = w->get_font();
+        w->set_font(markFont);
+        const int x = value.x + value.width - FGFontManager::textwidth(markFont, BaroMarkGlyph);
+        w->text(x, value.y, BaroMarkGlyph, static_cast<uint32_t>(value.textColour), PageKeyColour);
+        w->set_font(saved);
+    }
     DrawDisplayItem(&value);
     DrawDisplayItem(&unit);
 }
@@ -362,7 +398,7 @@ void PaintFrame() {
         DrawAutopilotBox(w);
         DrawHsiSourceLabel(w);
         // PageItems rows 54, 55: the flight page's rows of that table do not exist yet
-        DrawBaroPicture(w, 612, 422, 53, 56, 500);
+        DrawBaroSetting(w, BaroBoxes[0]);
     }
     if (BothRuntimeFlags() && ScreenType != ScreenEngine && ScreenType != ScreenFlight) w->clear(0);
     if (ScreenType >= ScreenFlightEms && ScreenType <= ScreenTransit) {
@@ -386,7 +422,7 @@ void PaintFrame() {
         }
         if (ScreenType == ScreenFlightNav) DrawStripItems(NavStripItems, NavTitle, NavStripRows - 1);
         if (ScreenType == ScreenFlightGps) DrawStripItems(GpsStripItems, GpsTitle, GpsStripRows - 1);
-        DrawBaroPicture(w, 411, 422, 66, 69, 300);
+        DrawBaroSetting(w, BaroBoxes[1]);
     }
     DrawInstTemp();
     DrawStatusBar(w);

@@ -186,6 +186,12 @@ TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
     for (int y = 422; y < 422 + 42; ++y)
         for (int x = 612; x < 612 + 110; ++x) lit += at(x, y + 60) != 0;
     EXPECT_GT(lit, 110 * 42 / 4);
+    // The default setting is the standard 1013.2 mBar: its mark stands in the box's
+    // top right corner, dark on the light picture, clear of the value.
+    int mark = 0;
+    for (int y = 424; y < 438; ++y)
+        for (int x = 706; x < 718; ++x) mark += (at(x, y + 60) & 0xFF) < 0x60;
+    EXPECT_GT(mark, 6);
 }
 
 // A configuration file whose header and every packet check out to its end.
