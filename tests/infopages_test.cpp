@@ -300,6 +300,25 @@ TEST_F(InfoPageTest, AxisPagesFormatAnglesWithSignAndSpeedsInTheUnit) {
     EXPECT_EQ(TextAt(page, 430, 275), "62 mph");
 }
 
+// The overlay painter draws a page by its flag, in the see-through scheme with its raster operations.
+TEST_F(InfoPageTest, PainterDrawsUnitsPageSeeThrough) {
+    ScreenType = ScreenFlight;
+    SetupModeActive = 0;
+    UnitsPageShown = 1;
+    OverlayScheme = 2;
+    PaintOverlays(win);
+    OverlayScheme = 0;
+    UnitsPageShown = 0;
+    const FGPixel filled = Under | 0x808080;
+    EXPECT_EQ(At(510, 305), filled);                     // box fill ORed over the page
+    EXPECT_EQ(At(245, 250), filled & 0x585858);          // outline ANDed with the scheme's paper
+    EXPECT_EQ(At(244, 250), Under);
+    EXPECT_EQ(PanelInk, DefaultPanelColour);             // the painter restores the panel colours
+    win->clear(Under);
+    PaintOverlays(win);
+    EXPECT_EQ(At(510, 305), Under);                      // flag cleared: nothing drawn
+}
+
 // ---- range and limits ----
 
 void SetLimits() {
