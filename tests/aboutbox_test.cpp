@@ -122,3 +122,108 @@ TEST(CameraUnit, ReportsOnlyWhatItWasGiven) {
     EXPECT_EQ(JpdStartStamp(nullptr), 0);
     EXPECT_EQ(JpdStartStamp(&camera), 0);
 }
+
+// ---- the about box ----
+
+#include <fstream>
+
+#include "config_tempdir.h"
+#include "configmanager.h"
+#include "fgdrawbuffer.h"
+#include "page_assets.h"
+#include "shellstate.h"
+
+TEST(AboutBox, ModelNames) {
+    const struct {
+        int code;
+        const char* name;
+    } cases[] = {{27, "HK 4105"}, {29, "HK 4205"}, {30, "HK 4305"}, {31, "HK 4405"}, {33, "HK 4505"},
+                 {34, "HK 4605"}, {28, "Unknown"}, {32, "Unknown"}, {0, "Unknown"}};
+    for (const auto& c : cases) EXPECT_STREQ(AboutModelName(c.code), c.name) << c.code;
+}
+
+TEST(AboutBox, LastReleaseKeepsItsValueWithoutANumber) {
+    ConfigTempDir dir;
+    uint32_t release = 7;
+    EXPECT_EQ(ReadLastRelease("last_release", &release), -1);
+    EXPECT_EQ(release, 7u);
+    std::ofstream("last_release") << "release 12\n";
+    EXPECT_EQ(ReadLastRelease("last_release", &release), -1);
+    EXPECT_EQ(release, 7u);
+    std::ofstream("last_release") << "  412 build\n";
+    EXPECT_EQ(ReadLastRelease("last_release", &release), 0);
+    EXPECT_EQ(release, 412u);
+}
+
+TEST(AboutBox, InstallationIdWithoutRaisingTheSettingsError) {
+    ConfigTempDir dir;
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    LoadSetting(nullptr, KindAll, 0);
+    SettingsError = 0;
+    EXPECT_EQ(AboutInstallationId(), 0u);  // never written on this system
+    EXPECT_EQ(SettingsError, 0);
+    const uint8_t info[16] = {0x78, 0x56, 0x34, 0x12};
+    if (ConfigManager.Store()->SetSectionData(0x7002, 0, info, sizeof info) == 0) {
+        EXPECT_EQ(AboutInstallationId(), 0x12345678u);
+    }
+    EXPECT_EQ(SettingsError, 0);
+    ConfigManager.Release();
+}
+
+TEST(AboutBox, DrawsOnlyWhileAttachedAndRestoresTheWindow) {
+    LoadPageAssets();
+    constexpr uint32_t Page = 0x203040;
+    FGDrawBuffer win{800, 480, FG_TYPE_BITMAP, Page};
+    CAboutBox box;
+    EXPECT_EQ(box.shown, 0);
+    EXPECT_EQ(box.w, -1);
+    box.Draw();  // not attached: nothing
+    box.SetSurface(&win);
+    EXPECT_EQ(box.shown, 1);
+    box.deviceType = 30;
+    box.hwVersion = 4;
+    box.versionMajor = 0, box.versionMinor = 3, box.versionBuild = 32;
+    box.release = 412;
+    box.installationId = 305419896;
+    win.set_mode(DrawModeCopy);
+    win.set_colorkey(0x123456);
+    const int font = win.get_font();
+    box.Draw();
+    SavePageSnapshot(win, "aboutbox.bmp");
+    EXPECT_EQ(win.get_mode(), DrawModeCopy);
+    EXPECT_EQ(win.get_colorkey(), 0x123456u);
+    EXPECT_EQ(win.get_font(), font);
+    EXPECT_EQ(box.x, 275);
+    EXPECT_EQ(box.y, 165);
+    EXPECT_EQ(box.w, 250);
+    EXPECT_EQ(box.h, 150);
+
+    auto px = [&](int x, int y) { return win.pixels[y * win.width + x] & 0xFFFFFF; };
+    EXPECT_EQ(px(274, 200), Page);            // outside
+    EXPECT_EQ(px(275, 165), 0x000000u);       // outline
+    EXPECT_EQ(px(276, 166), 0x000000u);       // second outline
+    EXPECT_EQ(px(277, 300), 0xFFFFFFu);       // white inside
+    EXPECT_EQ(px(526, 200), Page);
+    // The bar: from rose to pale rose.
+    const uint32_t left = px(296, 216), right = px(503, 216);
+    EXPECT_GT((left >> 16) & 0xFF, 220u);
+    EXPECT_LT((left >> 8) & 0xFF, 100u);
+    EXPECT_GT((right >> 8) & 0xFF, 170u);
+    // Title in blue, texts in black, IID ending at x + 230.
+    auto count = [&](int x0, int y0, int w, int h, auto pred) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) n += pred(px(x, y)) ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(count(295, 185, 200, 25, [](uint32_t c) { return c == 0x0091BBu; }), 20);
+    EXPECT_GT(count(295, 245, 200, 70, [](uint32_t c) { return c == 0; }), 100);
+    EXPECT_EQ(count(506, 290, 17, 20, [](uint32_t c) { return c == 0; }), 0);
+
+    box.SetSurface(nullptr);
+    EXPECT_EQ(box.shown, 0);
+    win.clear(Page);
+    box.Draw();
+    EXPECT_EQ(px(400, 240), Page);
+}

@@ -84,7 +84,7 @@ void CAboutBox::Draw() {
     bar.draw(w, FGPoint{x + 20, y + 50}, FGPoint{x + 230, y + 50}, &r);
 
     SelectDisplayFont(w, OverlayRoleFont(8));
-    w->text(x + 20, y + 60, gettext("Instrument software for desktop use"), Black, PageKeyColour);
+    w->text(x + 20, y + 60, gettext("Desktop instrument software"), Black, PageKeyColour);
     snprintf(text, sizeof text, "%s %u", gettext("HW version"), hwVersion);
     w->text(x + 20, y + 80, text, Black, PageKeyColour);
     snprintf(text, sizeof text, "%s %u.%u.%u   rev. %s", gettext("GUI version"), versionMajor, versionMinor,
