@@ -111,9 +111,11 @@ TEST_F(SelectDirTest, DownTwoAndUpTwoRestoreEachLevel) {
 }
 
 TEST_F(SelectDirTest, ThirtyEntriesScrollWithArrows) {
+    LoadPageAssets();
     for (int i = 0; i < 30; ++i) tree.File("f" + std::to_string(100 + i));
+    tree.Dir("export");
     dlg.Open(SelectFile, nullptr);
-    ASSERT_EQ(dlg.entryCount, 30);
+    ASSERT_EQ(dlg.entryCount, 31);
     EXPECT_EQ(dlg.VisibleRows(), 14);
     FGDrawBuffer win(800, 480, FG_TYPE_BITMAP, 0x123456);
     auto px = [&](int x, int y) { return win.pixels[y * win.width + x]; };
@@ -129,9 +131,10 @@ TEST_F(SelectDirTest, ThirtyEntriesScrollWithArrows) {
     EXPECT_EQ(px(c, ly + 3), 0u);
     EXPECT_EQ(px(c, ly + lh - 3), 0u);
     EXPECT_EQ(px(lx + 6, ly + 10 + 20 * 13 + 10), 0xD2D2E1u);  // selection bar on the last row
-    MoveTo(29);
+    SavePageSnapshot(win, "selectdir_scrolled.bmp");
+    MoveTo(30);
     Press("w");  // at the last entry: nothing changes
-    EXPECT_EQ(dlg.selected, 29);
+    EXPECT_EQ(dlg.selected, 30);
     win.clear(0x123456);
     dlg.Draw(&win);
     EXPECT_EQ(px(c, ly + lh - 3), 0xFFFFFFu);  // nothing below
