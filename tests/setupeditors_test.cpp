@@ -6,12 +6,15 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 #include "bugeditors.h"
 #include "config_tempdir.h"
 #include "configmanager.h"
 #include "editors.h"
+#include "initialsetting.h"
 #include "keyboard.h"
 #include "limiteditors.h"
 #include "menu.h"
@@ -493,4 +496,40 @@ TEST_F(SetupEditors, BugEditorsDisableKeepsTheValue) {
     MiscSetting[MiscPitchOffset].value = 0;
     GetSS(0x4016, MiscPitchOffset);
     EXPECT_EQ(MiscSetting[MiscPitchOffset].value, 25);
+}
+
+TEST_F(SetupEditors, RpmWarningSavedAndFollowedAfterRestart) {
+    const int32_t old = LimitRpm.warning;
+    ASSERT_EQ(LimitEditorOpen(0xB00, 3), 0);
+    Editor.cursor = 2;
+    LimitEditor(EditorCmdDown);
+    LimitEditor(EditorCmdOk);
+    const int32_t changed = old - 100;
+    ASSERT_EQ(LimitRpm.warning, changed);
+    EXPECT_EQ(EngineDialConfig[DialRpm].yellowStart, changed);  // the gauges follow at once
+    EXPECT_EQ(RangeLimitsShown, 1);
+
+    // Save and Exit writes the setup file; the backup goes so the restart reads setup.dat.
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+    uint8_t stored[LimitRecordSize] = {};
+    ASSERT_GE(ConfigManager.Store()->GetSectionData(0x4065, 0xB00, stored, sizeof stored), 0);
+    int32_t word;
+    memcpy(&word, stored + 4, 4);
+    EXPECT_EQ(word, changed);
+    std::ifstream in("setup.dat", std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(file.find(std::string(reinterpret_cast<char*>(stored), sizeof stored)), std::string::npos);
+    ASSERT_EQ(remove("setup.bck"), 0);
+
+    ConfigManager.Release();
+    LimitRpm = TLimitA{};
+    EngineDialConfig[DialRpm].yellowStart = 0;
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    LoadSetting(nullptr, KindAll, 0);
+    EXPECT_EQ(LimitRpm.warning, changed);
+    InitialSetting();
+    EXPECT_EQ(EngineDialConfig[DialRpm].yellowStart, changed);
+    EXPECT_EQ(EngineDialConfig[DialStripRpm].yellowStart, changed);
+    EXPECT_EQ(EngineDialConfig[DialRpm].redStart, LimitRpm.alarm);
 }
