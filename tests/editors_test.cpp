@@ -17,6 +17,7 @@
 #include "settingvars.h"
 #include "shellstate.h"
 #include "units.h"
+#include "window_probe.h"
 
 namespace {
 
@@ -364,21 +365,11 @@ TEST(MessageText, IsWrappedInBlanksAndBounded) {
 class EditorDrawTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
-    void SetUp() override {
-        MainWindow = &window;
-        window.clear(Page);
-    }
-    void TearDown() override { MainWindow = nullptr; }
-    FGPixel At(int x, int y) const { return window.pixels[y * window.width + x] & 0xFFFFFF; }
-    // Pixels of the colour in the rectangle.
-    int Count(int x, int y, int w, int h, FGPixel colour) const {
-        int n = 0;
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i) n += At(i, j) == colour;
-        return n;
-    }
+    FGPixel At(int x, int y) const { return probe.At(x, y); }
+    int Count(int x, int y, int w, int h, FGPixel colour) const { return probe.Count(x, y, w, h, colour); }
     static constexpr FGPixel Page = 0x204060;
-    FGDrawBuffer window{800, 480, FG_TYPE_BITMAP, Page};
+    ProbedWindow probe{Page};
+    FGDrawBuffer& window = probe.window;
 };
 
 TEST_F(EditorDrawTest, NegativeTenthHasItsSignLeftOfTheZero) {

@@ -28,6 +28,7 @@
 #include "settingvars.h"
 #include "shellstate.h"
 #include "units.h"
+#include "window_probe.h"
 
 namespace {
 
@@ -365,25 +366,15 @@ TEST_F(LastStatus, DemoSaveFlagIsTheFilesLength) {
 class OverlayPaint : public OverlayState {
 protected:
     static void SetUpTestSuite() { LoadPageAssets(); }
-    void SetUp() override {
-        OverlayState::SetUp();
-        MainWindow = &window;
-        window.clear(Page);
-    }
     void TearDown() override {
-        MainWindow = nullptr;
         MenuLinks.EntertainerOpen = nullptr;
         OverlayState::TearDown();
     }
-    FGPixel At(int x, int y) const { return window.pixels[y * window.width + x] & 0xFFFFFF; }
-    int Count(int x, int y, int w, int h, FGPixel c) const {
-        int n = 0;
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i) n += At(i, j) == c;
-        return n;
-    }
+    FGPixel At(int x, int y) const { return probe.At(x, y); }
+    int Count(int x, int y, int w, int h, FGPixel c) const { return probe.Count(x, y, w, h, c); }
     static constexpr FGPixel Page = 0x305070;
-    FGDrawBuffer window{800, 480, FG_TYPE_BITMAP, Page};
+    ProbedWindow probe{Page};
+    FGDrawBuffer& window = probe.window;
 };
 
 TEST_F(OverlayPaint, TheMessageBoxCoversThePageInEitherScheme) {

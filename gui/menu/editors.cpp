@@ -509,23 +509,24 @@ int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TE
 
 namespace {
 
-void DrawOwnBox(FGDrawBuffer* w, const char* title, const char* text) {
-    CopyPicture(w, Pic3dNastaveni2, 640, 360);
+// The box picture at (x, 360) with the title centred on it and the white field at
+// (fieldX, 395).
+void DrawTitledField(FGDrawBuffer* w, int picture, int x, int boxW, const char* title, int fieldX, int fieldW) {
+    CopyPicture(w, picture, x, 360);
     const int tf = TitleFont();
     const char* t = Translated(title);
-    TextIn(w, tf, 640 + 75 - TextWidth(tf, t) / 2, 370, t, EditorTextColour, PageKeyColour);
-    w->fillbox(655, 395, 120, 30, WhiteColour);
-    w->box(655, 395, 120, 30, EditorFrameColour);
+    TextIn(w, tf, x + boxW / 2 - TextWidth(tf, t) / 2, 370, t, EditorTextColour, PageKeyColour);
+    w->fillbox(fieldX, 395, fieldW, 30, WhiteColour);
+    w->box(fieldX, 395, fieldW, 30, EditorFrameColour);
+}
+
+void DrawOwnBox(FGDrawBuffer* w, const char* title, const char* text) {
+    DrawTitledField(w, Pic3dNastaveni2, 640, 150, title, 655, 120);
     TextIn(w, DigitFont(), 662, 397, text, BlackColour, WhiteColour);
 }
 
 void DrawTextEditor(FGDrawBuffer* w, const char* title, const char* text) {
-    CopyPicture(w, Pic3dNastaveni, 590, 360);
-    const int tf = TitleFont();
-    const char* t = Translated(title);
-    TextIn(w, tf, 590 + 100 - TextWidth(tf, t) / 2, 370, t, EditorTextColour, PageKeyColour);
-    w->fillbox(600, 395, 180, 30, WhiteColour);
-    w->box(600, 395, 180, 30, EditorFrameColour);
+    DrawTitledField(w, Pic3dNastaveni, 590, 200, title, 600, 180);
     const int font = DigitFont();
     char one[2] = {0, 0};
     const int cursor = Editor.cursor;

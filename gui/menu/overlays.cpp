@@ -13,7 +13,6 @@
 #include "displayitems.h"
 #include "editors.h"
 #include "extremes.h"
-#include "fgapp.h"
 #include "fgbase.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
@@ -61,17 +60,7 @@ int HeadChannelOff[6] = {};
 int AnyHeadChannelConfigured = 0;
 TOverlayDialogs OverlayDialogs = {};
 
-namespace {
-
-void PostToApp(int type) {
-    FGEvent event = {};
-    event.type = type;
-    FGApp::PostEvent(&event);
-}
-
-}  // namespace
-
-void (*PowerOffPostEvent)(int type) = PostToApp;
+void (*PowerOffPostEvent)(int type) = [](int type) { RefreshPostToApp(type, 0); };
 void (*PowerOffSleepMs)(int ms) = [](int ms) { usleep(static_cast<useconds_t>(ms) * 1000); };
 
 namespace {
