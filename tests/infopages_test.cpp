@@ -437,6 +437,15 @@ TEST_F(InfoPageTest, RangeLimitsUsUnitsConvertEveryRow) {
     ExpectRight(535 + 55, 255, "9.2");
 }
 
+TEST_F(InfoPageTest, RangeLimitsKgPerCm2AddsFiveBeforeDividing) {
+    SetLimits();
+    UnitsSetting.enginePress = UnitKpCm2;
+    static TInfoPage page;
+    BuildRangeLimitsPage(&page);
+    EXPECT_EQ(TextAt(page, 25, 115), "Oil Press (kg/cm2):");
+    ExpectCells(page, {{4, 0, "10.1"}, {4, 1, "0.8"}, {10, 0, "6.11"}, {10, 1, "0.15"}, {10, 5, "5.09"}});
+}
+
 TEST_F(InfoPageTest, RangeLimitsLeavesOutRowsOfUnknownUnitsAndMovesLabelsInRussian) {
     SetLimits();
     UnitsSetting = {};

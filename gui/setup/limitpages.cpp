@@ -50,8 +50,15 @@ using TConvert = void (*)(char* out, size_t size, int32_t v);
 void Plain(char* out, size_t size, int32_t v) { snprintf(out, size, "%d", static_cast<int>(v)); }
 void Tenths(char* out, size_t size, int32_t v) { FormatFixedSigned(out, size, v, 1); }
 
+// (|v| x mul + add) / div with the sign of v: a negative limit converts like its mirror.
+int64_t MirrorDiv(int64_t v, int64_t mul, int64_t add, int64_t div) {
+    const int64_t q = ((v < 0 ? -v : v) * mul + add) / div;
+    return v < 0 ? -q : q;
+}
 // Rounds a value of (scale x the shown unit) to whole shown units, halves away from zero.
-int64_t RoundAway(int64_t v, int64_t scale) { return (v + (v < 0 ? -scale / 2 : scale / 2)) / scale; }
+int64_t RoundAway(int64_t v, int64_t scale) { return MirrorDiv(v, 1, scale / 2, scale); }
+// Tenths of a bar (or hundredths) into tenths (or hundredths) of a kg/cm2.
+int64_t BarToKg(int64_t v) { return MirrorDiv(v, 10197, 5, 10000); }
 
 void MapInHg(char* out, size_t size, int32_t v) {  // mbar
     const int64_t hundredths = static_cast<int64_t>(v) * 2953 / 1000;
@@ -64,14 +71,14 @@ void OilPsi(char* out, size_t size, int32_t v) {  // tenths of a bar
     snprintf(out, size, "%lld", static_cast<long long>(RoundAway(static_cast<int64_t>(v) * 145, 100)));
 }
 void OilKg(char* out, size_t size, int32_t v) {
-    FormatFixedSigned(out, size, RoundAway(static_cast<int64_t>(v) * 10197, 10000), 1);
+    FormatFixedSigned(out, size, BarToKg(v), 1);
 }
 void FuelPsi(char* out, size_t size, int32_t v) {  // hundredths of a bar
     FormatFixedSigned(out, size, RoundAway(static_cast<int64_t>(v) * 145, 100), 1);
 }
 void FuelBar(char* out, size_t size, int32_t v) { FormatFixedSigned(out, size, v, 2); }
 void FuelKg(char* out, size_t size, int32_t v) {
-    FormatFixedSigned(out, size, RoundAway(static_cast<int64_t>(v) * 10197, 10000), 2);
+    FormatFixedSigned(out, size, BarToKg(v), 2);
 }
 void TempF(char* out, size_t size, int32_t v) {
     snprintf(out, size, "%lld", static_cast<long long>(static_cast<int64_t>(v) * 9 / 5 + 32));
@@ -356,7 +363,7 @@ int32_t StoredPressOffset() {
 int64_t PressOffsetInUnit(int32_t v) {
     switch (UnitsSetting.enginePress) {
         case UnitPsi: return static_cast<int64_t>(v) * 145 / 100 * 10;
-        case UnitKpCm2: return RoundAway(static_cast<int64_t>(v) * 10197, 10000);
+        case UnitKpCm2: return BarToKg(v);
         default: return v;
     }
 }
