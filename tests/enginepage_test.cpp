@@ -454,17 +454,40 @@ TEST_F(EnginePage, SnapshotOfTheEnginePage) {
     RefreshValues.instTemp = 805;
     Paint();
     Snapshot("engine_page.bmp");
+    // The oil temperature just into its yellow arc colours its readout.
+    const TInstrumentConfig& oil = EngineDialConfig[DialOilTemp];
+    EXPECT_GT(Count(oil.cx - 60, oil.cy - 205, oil.cx + 60, oil.cy - 181, Yellow), 100);
+    // The acknowledged over-temperature shows the instrument's temperature box.
+    const TDisplayItem& inst = PageItems[RowInstTemp];
+    EXPECT_LT(Count(inst.x, inst.y, inst.x + inst.width, inst.y + inst.height, Bg), inst.width * inst.height);
 }
 
 TEST_F(EnginePage, SnapshotOfTheFlightViewEngineStrip) {
     SetScreen(ScreenFlightEms);
+    // Each shown strip needle's hub picture sits at its dial's centre, inside the strip.
+    auto hubsShown = [&](int expected) {
+        int hubs = 0;
+        for (int dial = DialStripRpm; dial < DialCount; ++dial) {
+            const TDialItem& n = EngineDials[dial];
+            if (EngineDialConfig[dial].covered || !n.enabled) continue;
+            ++hubs;
+            EXPECT_GE(n.cx, 558) << dial;
+            EXPECT_LT(Count(n.cx - 3, n.cy - 3, n.cx + 4, n.cy + 4, Bg), 49) << dial;
+        }
+        EXPECT_EQ(hubs, expected);
+    };
     Paint();
     Snapshot("engine_strip.bmp");
+    hubsShown(4);
     SetWide(true);
     RefreshValues.fuelPress = FuelPressLimits[3];
     RefreshValues.auxTemp = NoValue;
     Paint();
     Snapshot("engine_strip_wide.bmp");
+    hubsShown(2);
+    // The fuel pressure at its alarm limit turns its strip box red.
+    const TDisplayItem& box = EngineStripItems[StripBoxFuelPress];
+    EXPECT_EQ(At(box.x + box.width - 2, box.y + 2), Red);
 }
 
 }  // namespace

@@ -644,12 +644,18 @@ TEST_F(FlightPageTest, SnapshotOfTheFlightPage) {
     DrawAltimeter();
     DrawAirspeedIndicator();
     SavePageSnapshot(win, "flightpage.bmp");
+    // The full page spans the window; the TAS value box (5, 85) carries its ink.
+    EXPECT_LT(Count(560, 0, 240, 480, Bg), 240 * 480 / 2);
+    EXPECT_GT(Count(5, 85, 50, 30, 0xD8D0B8), 10);
     ScreenType = ScreenFlightGps;
     win.clear(0);
     DrawFlightPage();
     DrawAltimeter();
     DrawAirspeedIndicator();
     SavePageSnapshot(win, "flightpage_split.bmp");
+    // The split page keeps to the left 560 px: the right strip belongs to the GPS items.
+    EXPECT_EQ(Count(560, 0, 240, 480, 0), 240 * 480);
+    EXPECT_LT(Count(0, 0, 560, 480, 0), 560 * 480 / 2);
 }
 
 }  // namespace

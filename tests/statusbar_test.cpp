@@ -283,6 +283,12 @@ TEST_F(StatusBar, SnapshotOfTheStatusBar) {
     DrawPercentSlider1();
     DrawPercentSlider2();
     SavePageSnapshot(win, "status_bar.bmp");
+    // On the battery with its time known, and the two sliders filled to 70 and 30 %.
+    ExpectFramed(0, " BATTERY POWER: 75 min ");
+    EXPECT_EQ(At(45 + 209, 425), Green);
+    EXPECT_NE(At(45 + 210, 425), Green);
+    EXPECT_EQ(At(445 + 89, 425), Green);
+    EXPECT_NE(At(445 + 90, 425), Green);
 }
 
 // ---------------------------------------------------------------- values from the block
