@@ -12,6 +12,7 @@
 #include <atomic>
 #include <memory>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,7 +27,9 @@
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "file_io.h"
+#include "gui_terr/engineback.h"
 #include "hkmeasure.h"
+#include "initialsetting.h"
 #include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
@@ -385,6 +388,39 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
         EXPECT_TRUE(blue(at(cx, 150))) << std::hex << at(cx, 150);
         EXPECT_FALSE(blue(at(cx, 330))) << std::hex << at(cx, 330);
         EXPECT_GE(FindText(*frame, baroFont, "1013.2").first, 0) << output;
+    }
+}
+
+// The flight view with the engine strip: every 2-D needle turns about the hub of its
+// GL face. The hub picture sits on the face's centre, and around that centre the ring
+// just inside the rim runs along the face's coloured scale over the whole sweep.
+TEST_F(FedRun, EngineStripNeedlesSitOnTheirFaces) {
+    const std::vector<TFeed> feed = {{echRpmEng, 2400}, {echPressMap, 800}, {echPressOil, 4.0f}, {echTempOil, 90}};
+    InitEngineLayouts();  // the faces' geometry, as dashview's GL view has it
+    {
+        StoreLayout(ScreenFlightEms, 0);
+        auto frame = Run(feed, 2500);
+        ASSERT_NE(frame, nullptr);
+        SavePageSnapshot(*frame, "dashview_strip.bmp");
+        auto bright = [&](double x, double y) {
+            const FGPixel p = frame->pixels[(std::lround(y) + 60) * 800 + std::lround(x)];
+            return (p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF) > 150;
+        };
+        for (int dial : {DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth}) {
+            SCOPED_TRACE(dial);
+            const TInstrumentConfig& c = EngineDialConfig[dial];
+            // The strip's faces: GL y runs upwards, 20 px setup margin, strip view from x 557.
+            const double cx = 557 + c.cx, cy = 460 - c.cy - 0.5;
+            EXPECT_TRUE(bright(cx, cy));  // the hub
+            int onScale = 0;
+            const double span = std::abs(c.endAngle - c.startAngle), sign = c.clockwise ? -1 : 1;
+            for (int step = 0; step <= 20; ++step) {
+                const double a = (c.startAngle + sign * span * step / 20) * M_PI / 180;
+                const double r = c.radius - c.tickLength / 2.0;
+                onScale += bright(cx + r * std::cos(a), cy - r * std::sin(a));
+            }
+            EXPECT_GE(onScale, 16);
+        }
     }
 }
 
