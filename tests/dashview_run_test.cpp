@@ -122,6 +122,16 @@ protected:
     }
     std::string Path(const char* name) const { return dir.Path() + "/" + name; }
     void WriteKeys(const std::string& script) { std::ofstream(Path("keys.txt")) << script; }
+    // Runs the key script headless with its frames in snap/; the program's output.
+    std::string RunScript(const std::string& script) {
+        WriteKeys(script);
+        EXPECT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
+        TDashview dv;
+        EXPECT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
+                                          "DASHVIEW_SNAPSHOT=" + Path("snap")}));
+        EXPECT_EQ(dv.Wait(60), 0);
+        return dv.Output();
+    }
 
     ConfigTempDir dir;
 };
@@ -129,16 +139,22 @@ protected:
 // Position of a line in the output; npos when absent.
 size_t Find(const std::string& out, const char* text) { return out.find(text); }
 
+// The frame files of a snapshot folder in the order they were written.
+std::vector<std::string> SnapFrames(const std::string& dir) {
+    std::vector<std::string> frames;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(frames.begin(), frames.end());
+    return frames;
+}
+
 }  // namespace
 
 TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
-    WriteKeys("wait 1500\nquit\n");
-    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
-    TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
-    EXPECT_EQ(dv.Wait(60), 0);
-    const std::string out = dv.Output();
+    const std::string out = RunScript("wait 1500\nquit\n");
     SCOPED_TRACE(out);
 
     // Start-up in its order: the block attached by the static objects, the five files
@@ -165,15 +181,9 @@ TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
     EXPECT_FALSE(Exists(Path("setup.dat")));
 
     // The frames: 800 x 600 with the 800 x 480 page at (0, 60); black bands above and below.
-    std::vector<std::string> frames;
-    if (DIR* d = opendir(Path("snap").c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
-        closedir(d);
-    }
+    const std::vector<std::string> frames = SnapFrames(Path("snap"));
     // The last frame is the one after shutdown closed the main window: take the one before.
     ASSERT_GE(frames.size(), 2u);
-    std::sort(frames.begin(), frames.end());
     FGBitmap last((Path("snap") + "/" + frames[frames.size() - 2]).c_str());
     ASSERT_EQ(last.width, 800);
     ASSERT_EQ(last.height, 600);
@@ -253,14 +263,8 @@ TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
 
 // The newest frame before the one after shutdown (which shows the closed window).
 std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
-    std::vector<std::string> frames;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
-        closedir(d);
-    }
+    const std::vector<std::string> frames = SnapFrames(dir);
     if (frames.size() < 2) return nullptr;
-    std::sort(frames.begin(), frames.end());
     return std::make_unique<FGBitmap>((dir + "/" + frames[frames.size() - 2]).c_str());
 }
 
@@ -521,24 +525,12 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     DemoSetting = saved;
     ASSERT_EQ(system("cp setup.dat demosetup.dat && cp runtime.dat demoruntime.dat"), 0);
 
-    WriteKeys("wait 1500\nb\nwait 1000\nw\n1\nwait 1000\nw\n1\nwait 1000\n1\n0\nwait 1000\nquit\n");
-    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
-    TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
-    EXPECT_EQ(dv.Wait(60), 0);
-    const std::string out = dv.Output();
+    const std::string out = RunScript("wait 1500\nb\nwait 1000\nw\n1\nwait 1000\nw\n1\nwait 1000\n1\n0\nwait 1000\nquit\n");
     SCOPED_TRACE(out);
     EXPECT_NE(Find(out, "DEMO is being reset"), std::string::npos);
     EXPECT_NE(Find(out, "VID: thread destroying"), std::string::npos);
 
-    std::vector<std::string> frames;
-    if (DIR* d = opendir(Path("snap").c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(frames.begin(), frames.end());
+    const std::vector<std::string> frames = SnapFrames(Path("snap"));
     ASSERT_GE(frames.size(), 5u);
     const FGBitmap band(RUN_DIR "/Data/EntAudioUpper.bmp");
     ASSERT_GT(band.width, 5);
