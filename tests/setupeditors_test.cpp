@@ -94,7 +94,9 @@ TEST(BugSteps, AltitudeFeetWalkStaysOnTensAndInRange) {
         const int before = FeetOf(v);
         v = AltBugStep(v, 0, 0, 0);
         ASSERT_GE(v, -27432);
-        if (v > -27432) ASSERT_EQ(before - FeetOf(v), 10) << i;
+        if (v > -27432) {
+            ASSERT_EQ(before - FeetOf(v), 10) << i;
+        }
     }
     EXPECT_EQ(FeetOf(v), -9000);
 }
@@ -177,18 +179,22 @@ TEST_F(SetupEditors, LimitBoundChains) {
         int channel, field;
         int32_t lo, hi;
     } cases[] = {
-        {0xB00, 1, 0, 20000},
-        {0xB00, 2, 0, rpm.warning},
-        {0xB00, 3, rpm.normal, rpm.alarm},
-        {0xB00, 4, rpm.warning, rpm.range},
-        {0xB00, 5, 0, 20000},
-        {0x201, 1, 0, 1860},
-        {0x202, 4, 0, LimitFuelPress.warningMin},
-        {0x202, 7, LimitFuelPress.alarmMin, LimitFuelPress.warning},
-        {0x202, 13, LimitFuelPress.warning, LimitFuelPress.range},
-        {0x100, 2, 0, LimitEgt.alarm},
-        {0xA03, 4, -500, 0},
-        {0xA03, 5, -500, SupplyLimit[3].warningMin},
+        {0xB00, LimitRange, 0, 20000},
+        {0xB00, LimitNormal, 0, rpm.warning},
+        {0xB00, LimitWarning, rpm.normal, rpm.alarm},
+        {0xB00, LimitAlarm, rpm.warning, rpm.range},
+        {0xB00, LimitDemoRpm, 0, 20000},
+        {0xB01, LimitAlarmMin, 0, LimitRotorRpm.warningMin ? LimitRotorRpm.warningMin : LimitRotorRpm.warning},
+        {0x201, LimitRange, 0, 1860},
+        {0x202, LimitAlarmMin, 0, LimitFuelPress.warningMin},
+        {0x202, LimitWarningMin, LimitFuelPress.alarmMin, LimitFuelPress.warning},
+        {0x202, LimitWarning, LimitFuelPress.warningMin, LimitFuelPress.alarm},
+        {0x202, LimitAlarm, LimitFuelPress.warning, LimitFuelPress.range},
+        {0x100, LimitWarning, 0, LimitEgt.alarm},
+        {0x401, LimitAlarmMin, 0, LimitTankLeft.range},
+        {0x900, LimitWarningMin, SupplyLimit[0].alarmMin, SupplyLimit[0].warning},
+        {0xA03, LimitWarningMin, -500, 0},
+        {0xA03, LimitAlarmMin, -500, SupplyLimit[3].warningMin},
     };
     for (const Case& c : cases) {
         int32_t lo = 0, hi = 0;
@@ -198,17 +204,18 @@ TEST_F(SetupEditors, LimitBoundChains) {
     }
     int32_t lo, hi;
     EXPECT_EQ(LimitFieldBounds(0xB00, 9, &lo, &hi, nullptr), -1);
+    EXPECT_EQ(LimitFieldBounds(0x400, LimitNormal, &lo, &hi, nullptr), -1);
     EXPECT_EQ(LimitFieldBounds(0x1234, 1, &lo, &hi, nullptr), -1);
     // A MAP warning below 350 never inverts the minimum's range.
     LimitMap.warning = 300;
-    ASSERT_EQ(LimitFieldBounds(0x201, 3, &lo, &hi, nullptr), 0);
+    ASSERT_EQ(LimitFieldBounds(0x201, LimitWarningMin, &lo, &hi, nullptr), 0);
     EXPECT_EQ(lo, 350);
     EXPECT_EQ(hi, 350);
 }
 
 TEST_F(SetupEditors, RpmWarningStaysBetweenNormalAndAlarm) {
     const TLimitA before = LimitRpm;
-    ASSERT_EQ(LimitEditorOpen(0xB00, 3), 0);
+    ASSERT_EQ(LimitEditorOpen(0xB00, LimitWarning), 0);
     for (int cursor : {3, 2, 1, 0}) {
         Editor.cursor = cursor;
         for (int i = 0; i < 30; ++i) LimitEditor(EditorCmdUp);
@@ -226,7 +233,7 @@ TEST_F(SetupEditors, RpmWarningStaysBetweenNormalAndAlarm) {
 
 TEST_F(SetupEditors, CurrentMinimumsTurnTheOtherWay) {
     SupplyLimit[3].warningMin = -100;
-    ASSERT_EQ(LimitEditorOpen(0xA03, 4), 0);
+    ASSERT_EQ(LimitEditorOpen(0xA03, LimitWarningMin), 0);
     LimitEditor(EditorCmdDown);  // 's' raises
     EXPECT_EQ(SupplyLimit[3].warningMin, -99);
     LimitEditor(EditorCmdUp);    // 'w' lowers
@@ -241,14 +248,14 @@ TEST_F(SetupEditors, UnitStepsDoNotDrift) {
         int16_t TUnitsSetting::*unit;
         int16_t choice;
     } cases[] = {
-        {0x201, 1, &TUnitsSetting::manifoldPress, 0},  // inHg
-        {0x201, 1, &TUnitsSetting::manifoldPress, 2},  // torr
-        {0x200, 1, &TUnitsSetting::enginePress, 0},    // psi
-        {0x200, 1, &TUnitsSetting::enginePress, 2},    // kg/cm2
-        {0x603, 1, &TUnitsSetting::temperature, 0},    // F
-        {0x100, 1, &TUnitsSetting::temperature, 0},    // F on tenths of C
-        {0x401, 1, &TUnitsSetting::fuel, 1},           // US gallons
-        {0x400, 1, &TUnitsSetting::fuel, 2},           // UK gallons
+        {0x201, LimitRange, &TUnitsSetting::manifoldPress, 0},  // inHg
+        {0x201, LimitRange, &TUnitsSetting::manifoldPress, 2},  // torr
+        {0x200, LimitRange, &TUnitsSetting::enginePress, 0},    // psi
+        {0x200, LimitRange, &TUnitsSetting::enginePress, 2},    // kg/cm2
+        {0x603, LimitRange, &TUnitsSetting::temperature, 0},    // F
+        {0x100, LimitRange, &TUnitsSetting::temperature, 0},    // F on tenths of C
+        {0x401, LimitRange, &TUnitsSetting::fuel, 1},           // US gallons
+        {0x400, LimitRange, &TUnitsSetting::fuel, 2},           // UK gallons
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.channel);
@@ -276,7 +283,7 @@ TEST_F(SetupEditors, UnitStepsDoNotDrift) {
 TEST_F(SetupEditors, TankRangeClearsCalibrationOnlyWhenChanged) {
     TankSetting[0].calibrated = 1;
     const int32_t range = LimitTankLeft.range;
-    EXPECT_EQ(LimitEditorOpen(0x401, 1), 1);  // the recalibration prompt first
+    EXPECT_EQ(LimitEditorOpen(0x401, LimitRange), 1);  // the recalibration prompt first
     EXPECT_EQ(MessageBoxShown, 1);
     const EVENT_ITEM* yes = Keyboard.FindBinding(KeyCode('4'));
     ASSERT_NE(yes, nullptr);
@@ -286,7 +293,7 @@ TEST_F(SetupEditors, TankRangeClearsCalibrationOnlyWhenChanged) {
     LimitEditor(EditorCmdOk);  // unchanged range
     EXPECT_EQ(TankSetting[0].calibrated, 1);
 
-    EXPECT_EQ(LimitEditorOpen(0x401, 1), 1);
+    EXPECT_EQ(LimitEditorOpen(0x401, LimitRange), 1);
     yes = Keyboard.FindBinding(KeyCode('4'));
     yes->callback(yes->argument);
     LimitEditor(EditorCmdDown);
@@ -294,7 +301,7 @@ TEST_F(SetupEditors, TankRangeClearsCalibrationOnlyWhenChanged) {
     EXPECT_EQ(TankSetting[0].calibrated, 1);
     EXPECT_EQ(LimitTankLeft.range, range);
 
-    EXPECT_EQ(LimitEditorOpen(0x401, 1), 1);
+    EXPECT_EQ(LimitEditorOpen(0x401, LimitRange), 1);
     yes = Keyboard.FindBinding(KeyCode('4'));
     yes->callback(yes->argument);
     LimitEditor(EditorCmdDown);
@@ -500,7 +507,7 @@ TEST_F(SetupEditors, BugEditorsDisableKeepsTheValue) {
 
 TEST_F(SetupEditors, RpmWarningSavedAndFollowedAfterRestart) {
     const int32_t old = LimitRpm.warning;
-    ASSERT_EQ(LimitEditorOpen(0xB00, 3), 0);
+    ASSERT_EQ(LimitEditorOpen(0xB00, LimitWarning), 0);
     Editor.cursor = 2;
     LimitEditor(EditorCmdDown);
     LimitEditor(EditorCmdOk);

@@ -143,51 +143,52 @@ struct TFieldSpec {
 
 // Bounds from the neighbours for every (channel, field); false when unknown.
 bool FieldSpec(int channel, int field, TFieldSpec* s) {
-    *s = TFieldSpec{nullptr, 0, 0, "", EdRpm, 0};
+    auto set = [&](int32_t* v, int64_t lo, int64_t hi, const char* suffix, int kind, int reversed = 0) {
+        *s = TFieldSpec{v, lo, hi, suffix, kind, reversed};
+        return true;
+    };
+    // Range, normal, warning and alarm in a chain; the minimums below the range.
     auto limitA = [&](TLimitA& l, int64_t top, int kind, bool minimums) -> bool {
-        s->kind = kind;
         switch (field) {
-            case 1: *s = {&l.range, 0, top, "range", kind, 0}; return true;
-            case 2: *s = {&l.normal, 0, l.warning, "norm", kind, 0}; return true;
-            case 3: *s = {&l.warning, l.normal, l.alarm, "max.W", kind, 0}; return true;
-            case 4: *s = {&l.alarm, l.warning, l.range, "max.A", kind, 0}; return true;
-            case 5: if (!minimums) return false; *s = {&l.warningMin, 0, l.range, "min.W", kind, 0}; return true;
-            case 6: if (!minimums) return false; *s = {&l.alarmMin, 0, l.range, "min.A", kind, 0}; return true;
+            case LimitRange: return set(&l.range, 0, top, "range", kind);
+            case LimitNormal: return set(&l.normal, 0, l.warning, "norm", kind);
+            case LimitWarning: return set(&l.warning, l.normal, l.alarm, "max.W", kind);
+            case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", kind);
+            case LimitWarningMin: return minimums && set(&l.warningMin, 0, l.range, "min.W", kind);
+            case LimitAlarmMin: return minimums && set(&l.alarmMin, 0, l.range, "min.A", kind);
             default: return false;
         }
     };
     auto limitB3 = [&](TLimitB& l, int64_t top, int kind) -> bool {
         switch (field) {
-            case 1: *s = {&l.range, 0, top, "range", kind, 0}; return true;
-            case 2: *s = {&l.warning, 0, l.alarm, "max.W", kind, 0}; return true;
-            case 3: *s = {&l.alarm, l.warning, l.range, "max.A", kind, 0}; return true;
+            case LimitRange: return set(&l.range, 0, top, "range", kind);
+            case LimitWarning: return set(&l.warning, 0, l.alarm, "max.W", kind);
+            case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", kind);
             default: return false;
         }
     };
     switch (channel) {
         case 0xB00:
-            if (field == 5) {
-                *s = {&DemoSetting.rpmLimit, 0, 20000, "", EdRpm, 0};
-                return true;
-            }
+            if (field == LimitDemoRpm) return set(&DemoSetting.rpmLimit, 0, 20000, "", EdRpm);
             return limitA(LimitRpm, 20000, EdRpm, false);
         case 0xB01: {
             TLimitA& l = LimitRotorRpm;
             switch (field) {
-                case 1: *s = {&l.range, 0, 20000, "range", EdRpm, 0}; return true;
-                case 2: *s = {&l.warning, l.warningMin, l.alarm, "max.W", EdRpm, 0}; return true;
-                case 3: *s = {&l.alarm, l.warning, l.range, "max.A", EdRpm, 0}; return true;
-                case 4: *s = {&l.warningMin, 0, l.warning, "min.W", EdRpm, 0}; return true;
-                case 5: *s = {&l.alarmMin, 0, l.warningMin ? l.warningMin : l.warning, "min.A", EdRpm, 0}; return true;
+                case LimitRange: return set(&l.range, 0, 20000, "range", EdRpm);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, "max.W", EdRpm);
+                case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdRpm);
+                case LimitWarningMin: return set(&l.warningMin, 0, l.warning, "min.W", EdRpm);
+                case LimitAlarmMin:
+                    return set(&l.alarmMin, 0, l.warningMin ? l.warningMin : l.warning, "min.A", EdRpm);
                 default: return false;
             }
         }
         case 0x201: {
             TLimitA& l = LimitMap;
             switch (field) {
-                case 1: *s = {&l.range, 0, 1860, "range", EdManifold, 0}; return true;
-                case 2: *s = {&l.warning, l.warningMin, l.range, "max.W", EdManifold, 0}; return true;
-                case 3: *s = {&l.warningMin, 350, l.warning, "min.W", EdManifold, 0}; return true;
+                case LimitRange: return set(&l.range, 0, 1860, "range", EdManifold);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.range, "max.W", EdManifold);
+                case LimitWarningMin: return set(&l.warningMin, 350, l.warning, "min.W", EdManifold);
                 default: return false;
             }
         }
@@ -198,29 +199,26 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
         case 0x401:
         case 0x402: {
             TLimitB& l = channel == 0x401 ? LimitTankLeft : LimitTankRight;
-            const int own = channel == 0x401 ? 0 : 1;
-            if (field == 1 + own) { *s = {&l.range, 0, 10000, "range", EdTankQuantity, 0}; return true; }
-            if (field == 6 + own) { *s = {&l.alarmMin, 0, l.range, "min.A", EdTankQuantity, 0}; return true; }
+            if (field == LimitRange) return set(&l.range, 0, 10000, "range", EdTankQuantity);
+            if (field == LimitAlarmMin) return set(&l.alarmMin, 0, l.range, "min.A", EdTankQuantity);
             return false;
         }
         case 0x202: {
             TLimitB& l = LimitFuelPress;
             switch (field) {
-                case 1: *s = {&l.range, 0, 2000, "range", EdFuelPressure, 0}; return true;
-                case 4: *s = {&l.alarmMin, 0, l.warningMin, "min.A", EdFuelPressure, 0}; return true;
-                case 7: *s = {&l.warningMin, l.alarmMin, l.warning, "min.W", EdFuelPressure, 0}; return true;
-                case 10: *s = {&l.warning, l.warningMin, l.alarm, "max.W", EdFuelPressure, 0}; return true;
-                case 13: *s = {&l.alarm, l.warning, l.range, "max.A", EdFuelPressure, 0}; return true;
+                case LimitRange: return set(&l.range, 0, 2000, "range", EdFuelPressure);
+                case LimitAlarmMin: return set(&l.alarmMin, 0, l.warningMin, "min.A", EdFuelPressure);
+                case LimitWarningMin: return set(&l.warningMin, l.alarmMin, l.warning, "min.W", EdFuelPressure);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, "max.W", EdFuelPressure);
+                case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdFuelPressure);
                 default: return false;
             }
         }
         case 0x400: {
             TLimitB& l = LimitFuelFlow;
-            switch (field) {
-                case 1: *s = {&l.range, 0, 10000, "range", EdFuelFlow, 0}; return true;
-                case 2: *s = {&l.alarm, 0, l.range, "max.A", EdFuelFlow, 0}; return true;
-                default: return false;
-            }
+            if (field == LimitRange) return set(&l.range, 0, 10000, "range", EdFuelFlow);
+            if (field == LimitAlarm) return set(&l.alarm, 0, l.range, "max.A", EdFuelFlow);
+            return false;
         }
         case 0x100: return limitB3(LimitEgt, 50000, EdThermo);
         case 0x101: return limitB3(LimitCht, 10000, EdThermo);
@@ -231,17 +229,15 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
     TLimitRecord& l = SupplyLimit[i];
     const bool current = i >= 3;
     switch (field) {
-        case 1: *s = {&l.range, 0, current ? 500 : 400, "range", EdCustomUnit, 0}; return true;
-        case 2: *s = {&l.warning, l.warningMin > 0 ? l.warningMin : 0, l.alarm, "max.W", EdCustomUnit, 0}; return true;
-        case 3: *s = {&l.alarm, l.warning, l.range, "max.A", EdCustomUnit, 0}; return true;
-        case 4:
-            if (current) *s = {&l.warningMin, -500, 0, "min.W", EdCustomUnit, 1};
-            else *s = {&l.warningMin, l.alarmMin, l.warning, "min.W", EdCustomUnit, 0};
-            return true;
-        case 5:
-            if (current) *s = {&l.alarmMin, -500, l.warningMin, "min.A", EdCustomUnit, 1};
-            else *s = {&l.alarmMin, 0, l.warningMin, "min.A", EdCustomUnit, 0};
-            return true;
+        case LimitRange: return set(&l.range, 0, current ? 500 : 400, "range", EdCustomUnit);
+        case LimitWarning: return set(&l.warning, std::max(l.warningMin, 0), l.alarm, "max.W", EdCustomUnit);
+        case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdCustomUnit);
+        case LimitWarningMin:
+            return current ? set(&l.warningMin, -500, 0, "min.W", EdCustomUnit, 1)
+                           : set(&l.warningMin, l.alarmMin, l.warning, "min.W", EdCustomUnit);
+        case LimitAlarmMin:
+            return current ? set(&l.alarmMin, -500, l.warningMin, "min.A", EdCustomUnit, 1)
+                           : set(&l.alarmMin, 0, l.warningMin, "min.A", EdCustomUnit);
         default: return false;
     }
 }
@@ -332,7 +328,7 @@ int OpenLimitField(int channel, int field) {
     if (s.hi < s.lo) s.hi = s.lo;  // neighbours out of order never invert the range
     const int32_t lo = SatInt32(s.lo), hi = SatInt32(s.hi);
     *s.value = std::clamp(*s.value, lo, hi);
-    const bool demo = channel == 0xB00 && field == 5;
+    const bool demo = channel == 0xB00 && field == LimitDemoRpm;
     OpenEditor(lo, hi, s.value, demo ? DemoRpmLimitEditor : LimitEditor, 3, 0);
     OpenQuantity = q;
     OpenSpec = s;
@@ -352,7 +348,7 @@ int OpenLimitField(int channel, int field) {
     } else {
         const bool left = channel == 0x401;
         const char* name = left && !EngineGaugeConfig.twoTanks ? "Total tnk" : q->name;
-        if (channel == 0x604 && field == 2) name = "Aux1 tmp ";  // the catalogue's own spelling
+        if (channel == 0x604 && field == LimitNormal) name = "Aux1 tmp ";  // the catalogue's own spelling
         snprintf(title, sizeof title, "%s %s", name, s.suffix);
         MarkValueEditor(s.kind, s.value, title);
     }
@@ -387,13 +383,7 @@ int LimitFieldBounds(int channel, int field, int32_t* minimum, int32_t* maximum,
 }
 
 int LimitEditorOpen(int channel, int field) {
-    if ((channel == 0x401 || channel == 0x402) && field == 3) {
-        CloseEditor(0);
-        RangeLimitsShown = 1;
-        MainMenu.OpenPage(63);
-        return 0;
-    }
-    const bool tankRange = (channel == 0x401 && field == 1) || (channel == 0x402 && field == 2);
+    const bool tankRange = (channel == 0x401 || channel == 0x402) && field == LimitRange;
     if (tankRange && TankSetting[channel == 0x401 ? 0 : 1].calibrated) {
         TFieldSpec s;
         if (!FieldSpec(channel, field, &s)) return -1;

@@ -24,9 +24,16 @@ char LabelCharNext(char c);
 char LabelCharPrev(char c);
 
 // ---- limit editors (setting 0x4065, sub id = channel) ----
-// Opens the editor of one field of a channel's limits (fields as listed per channel in
-// LimitFieldOf); 0 when opened, -1 for an unknown channel or field, 1 while the tank
-// range waits for the recalibration prompt.
+// Fields, in the order of the limit pages' items.
+enum TLimitField {
+    LimitRange = 0, LimitAlarm = 1, LimitWarning = 2, LimitNormal = 3, LimitAlarmMin = 4, LimitWarningMin = 5,
+    LimitDemoRpm = 5,  // RPM has no minimums: its field 5 is the demo RPM limit (0x4003 byte 24)
+};
+// Opens the editor of one limit of a channel: RPM 0xB00, rotor RPM 0xB01, MAP 0x201, oil
+// temperature 0x603, oil pressure 0x200, water 0x602 and 0x604, tanks 0x401 and 0x402,
+// fuel pressure 0x202, fuel flow 0x400, EGT 0x100, CHT 0x101, volts 0x900..0x902 and
+// currents 0xA03..0xA05. 0 opened; -1 a channel or field without such a limit; 1 the
+// calibrated tank's range waits for the recalibration prompt ('4' Yes, '5' No).
 int LimitEditorOpen(int channel, int field);
 // The callback of every limit editor (the quantity comes from the open field).
 void LimitEditor(int32_t command);
