@@ -658,3 +658,38 @@ TEST_F(RunCopy, MessageBoxOverThePage) {
     EXPECT_TRUE(fill == 0xF20000 || fill == 0xD2D2E1) << std::hex << fill;
     EXPECT_EQ(PageAt(*last, text.first - 5, 292), fill);
 }
+
+// The main menu on the flight screen: '1' opens page 1 at the right above the keys, 'w'
+// and 's' move its bar, and it closes by itself once the keys stop; the captions then
+// name the flight screen's keys again.
+TEST_F(RunCopy, MainMenuOpensMovesAndClosesByItself) {
+    const std::string out = RunScript("wait 1500\n1\nwait 400\nw\nwait 400\nw\nwait 400\ns\nwait 6500\nquit\n");
+    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    ASSERT_GE(frames.size(), 3u) << out;
+    LoadPageAssets();
+    const int captionFont = DisplayItemFont(8, 1033);
+    // The bar's row in each frame, -1 without the box; each change once. The last frame
+    // follows the window's close.
+    std::vector<int> rows;
+    bool selectShown = false;
+    for (size_t i = 0; i + 1 < frames.size(); ++i) {
+        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        int row = -1;
+        if (PageAt(f, 625, 245) == 0 && PageAt(f, 627, 300) == 0xA8B8AC && PageAt(f, 794, 444) == 0) {
+            row = 9;  // a box without a bar
+            for (int r = 0; r < 9; ++r)
+                if (PageAt(f, 630, 255 + 20 * r) == 0xFCE000) row = r;
+            if (row == 1 && !selectShown) selectShown = FindText(f, captionFont, "Select").first >= 0;
+        }
+        if (rows.empty() || rows.back() != row) rows.push_back(row);
+    }
+    EXPECT_EQ(rows, (std::vector<int>{-1, 0, 1, 2, 1, -1})) << out;
+    EXPECT_TRUE(selectShown) << "'1' selects while the menu is open";
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    for (const char* caption : {"Menu\xB7 HDG", "Screen", "Menu\xB7 Baro"}) {
+        const auto at = FindText(*last, captionFont, caption);
+        EXPECT_GE(at.first, 0) << caption;
+        EXPECT_GT(at.second, 440) << caption;
+    }
+}
