@@ -343,12 +343,13 @@ TEST_F(SetupEditors, BaroCrossingStopsOnceAndFinishingAddsTheChangeOnce) {
     UnitsSetting.baro = 1;
     QnhSetting.qnh = 101500;
     BaroSettingEditor(1);  // 101400
+    EXPECT_EQ(BaroEditActive, 1);
     BaroSettingEditor(1);  // crosses: 101325
-    EXPECT_EQ(QnhSetting.qnh + BaroChange, 101325);
-    EXPECT_EQ(QnhSetting.qnh, 101500);  // the variable keeps the old QNH while editing
+    EXPECT_EQ(QnhSetting.qnh, 101325);
     BaroSettingEditor(1);  // leaves it: 101300
-    EXPECT_EQ(QnhSetting.qnh + BaroChange, 101300);
-    BaroSettingEditor(4);  // standard: the change is dropped first
+    EXPECT_EQ(QnhSetting.qnh, 101300);
+    EXPECT_EQ(BaroChange, -200);
+    BaroSettingEditor(4);  // standard: the change is not added on top
     EXPECT_EQ(QnhSetting.qnh, 101325);
     EXPECT_EQ(BaroChange, 0);
     EXPECT_EQ(BaroEditActive, 0);
@@ -356,13 +357,20 @@ TEST_F(SetupEditors, BaroCrossingStopsOnceAndFinishingAddsTheChangeOnce) {
     UnitsSetting.baro = 2;
     for (int i = 0; i < 5; ++i) BaroSettingEditor(2);
     EXPECT_EQ(BaroChange, 69);  // 5 x 13.8 Pa
-    BaroSettingEditor(5);        // the time-out keeps the change
+    BaroSettingEditor(5);        // the time-out keeps the change, once
+    EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
+    QnhSetting.qnh = 0;
+    GetSS(0x2006, 0);
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
     BaroSettingEditor(2);
     BaroSettingEditor(0);        // dropped
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
+    QnhSetting.qnh = 0;
     GetSS(0x2006, 0);
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
+    // The runtime file holds the finished setting.
+    std::ifstream in("runtime.dat", std::ios::binary);
+    EXPECT_TRUE(in.good());
 }
 
 TEST_F(SetupEditors, DateAndTimeWraps) {

@@ -814,22 +814,27 @@ int32_t BaroChange = 0;
 namespace {
 
 int32_t BaroChangeTenths = 0;
+int BaroEditing = 0;
+int32_t BaroBase = 0;  // QNH before the first turn
 
-void BaroStoreEdited() {
-    // The store holds QNH + change; the program variable keeps the old QNH meanwhile.
-    const int32_t old = QnhSetting.qnh;
-    QnhSetting.qnh = SatInt32(int64_t(old) + BaroChange);
+// The pages show QNH + change while the knob turns; the base stays for cancelling.
+void BaroShowEdited() {
+    QnhSetting.qnh = std::clamp<int32_t>(SatInt32(int64_t(BaroBase) + BaroChange), 91500, 105000);
     SetSS(0x2006, 0);
-    QnhSetting.qnh = old;
 }
 
-void BaroFinish() {
-    QnhSetting.qnh = std::clamp<int32_t>(SatInt32(int64_t(QnhSetting.qnh) + BaroChange), 91500, 105000);
+void BaroEnd() {
     BaroChange = BaroChangeTenths = 0;
-    SetSS(0x2006, 0);
-    SaveSetting(nullptr, KindRuntime);
+    BaroEditing = 0;
     BaroEditActive = 0;
     ReleaseEditorKeys();
+}
+
+// The change goes into QNH once, and the runtime file keeps it.
+void BaroFinish() {
+    SetSS(0x2006, 0);
+    SaveSetting(nullptr, KindRuntime);
+    BaroEnd();
 }
 
 void BaroTimeout() { BaroSettingEditor(5); }
@@ -868,12 +873,17 @@ void BaroSettingEditor(int32_t command) {
         case 1:
         case 2: {
             const int up = command == 2;
+            if (!BaroEditing) {
+                BaroEditing = 1;
+                BaroBase = QnhSetting.qnh;
+                BaroChange = BaroChangeTenths = 0;
+            }
             int stopped = 0;
-            BaroChangeTenths = BaroStep(QnhSetting.qnh, BaroChangeTenths, up, KnobAcceleration(up),
-                                        UnitsSetting.baro, &stopped);
+            BaroChangeTenths = BaroStep(BaroBase, BaroChangeTenths, up, KnobAcceleration(up), UnitsSetting.baro,
+                                        &stopped);
             if (stopped) KnobAccelerationReset();
             BaroChange = BaroChangeTenths / 10;
-            BaroStoreEdited();
+            BaroShowEdited();
             return;
         }
         case 3: {
@@ -881,22 +891,19 @@ void BaroSettingEditor(int32_t command) {
             if (!AverReader || AverReader->GetValue(echPressBaroAbsAver, abs) != 0) return;
             const int64_t twice = int64_t(abs) * 2;
             if (twice < 91500 || twice > 105000) return;
-            BaroChange = BaroChangeTenths = 0;
             QnhSetting.qnh = SatInt32(twice + 5);
             BaroFinish();
             return;
         }
         case 4:
-            BaroChange = BaroChangeTenths = 0;
             QnhSetting.qnh = StandardQnh;
             BaroFinish();
             return;
         case 5: BaroFinish(); return;
         case 0:
-            BaroChange = BaroChangeTenths = 0;
+            if (BaroEditing) QnhSetting.qnh = BaroBase;
             SetSS(0x2006, 0);
-            BaroEditActive = 0;
-            ReleaseEditorKeys();
+            BaroEnd();
             return;
         default: return;
     }

@@ -82,7 +82,7 @@ extern struct tm EditedDate;
 
 // Altimeter setting: 1 down, 2 up, 3 from the sensor, 4 standard, 5 finish (time-out), 0 drop.
 void BaroSettingEditor(int32_t command);
-extern int32_t BaroChange;  // Pa not yet added to QNH
+extern int32_t BaroChange;  // Pa turned since the editor opened (QNH shows it at once)
 // The pending change after one knob step, in tenths of a Pa (torr's slow step is 13.8 Pa):
 // mBar steps land on whole hPa; a step across 101325 stops there (stopped set); the
 // result keeps QNH + change within 91500..105000.
