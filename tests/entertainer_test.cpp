@@ -284,6 +284,17 @@ TEST_F(EntertainerTest, DemoResetAndWindowCloseGoThroughTheLinks) {
     MainWindow = nullptr;
 }
 
+TEST_F(EntertainerTest, PicturesLoadedAgainWhileOpenAreTheOnesDrawn) {
+    CEntertainer* e = Open();
+    VideoPlayer.Length(10);
+    VideoPlayer.Position(5);
+    InRunDir([] { LoadEntertainerImages(); });  // the old pictures are gone
+    e->Draw();
+    FGBitmap* mid = EntPictures[EntBarMidle];
+    ASSERT_NE(mid, nullptr);
+    EXPECT_EQ(Px(200, 70), mid->pixels[4 * mid->width + (200 - 150 - 4) % mid->width]);
+}
+
 TEST(VideoPlayer, StatesMessagesAndPositions) {
     CVideoPlayer p;
     p.Play();

@@ -242,10 +242,6 @@ CEntertainer::CEntertainer(FGDrawBuffer* win, CVideoPlayer* videoPlayer)
     }
     volumeBar.SetRange(0, 100);
     volumeBar.SetValue(player->GetVolume());
-    positionBar.pictures[BarFilledLeft] = EntPictures[EntBarLeft];
-    positionBar.pictures[BarFilledMiddle] = EntPictures[EntBarMidle];
-    positionBar.pictures[BarFilledRight] = EntPictures[EntBarRight];
-    if (EntPictures[EntBarLeft]) positionBar.capWidth = EntPictures[EntBarLeft]->width;
 
     TBrowserStyle style{};
     style.title = gettext("Select video file");
@@ -449,17 +445,26 @@ void CEntertainer::Draw() {
     }
 }
 
+void CEntertainer::PlacePositionBar(int bx, int by, int bw, int max, int value) {
+    // The pictures belong to the main window and may be loaded again while the screen lives.
+    positionBar.pictures[BarFilledLeft] = EntPictures[EntBarLeft];
+    positionBar.pictures[BarFilledMiddle] = EntPictures[EntBarMidle];
+    positionBar.pictures[BarFilledRight] = EntPictures[EntBarRight];
+    positionBar.capWidth = EntPictures[EntBarLeft] ? EntPictures[EntBarLeft]->width : 4;
+    positionBar.x = bx;
+    positionBar.y = by;
+    positionBar.w = bw;
+    positionBar.h = 8;
+    positionBar.SetRange(0, max);
+    positionBar.SetValue(value);
+    positionBar.Draw();
+}
+
 void CEntertainer::DrawMovie() {
     FGDrawBuffer* win = window;
     if (FGBitmap* up = EntPictures[EntVideoUpper]) win->bitblt(50, 48, 0, 0, up->width, up->height, up);
     if (FGBitmap* low = EntPictures[EntVideoLower]) win->bitblt(50, 384, 0, 0, low->width, low->height, low);
-    positionBar.x = 150;
-    positionBar.y = 66;
-    positionBar.w = 280;
-    positionBar.h = 8;
-    positionBar.SetRange(0, player->length);
-    positionBar.SetValue(player->position);
-    positionBar.Draw();
+    PlacePositionBar(150, 66, 280, player->length, player->position);
     char text[32];
     const unsigned length = static_cast<unsigned>(std::max(player->length, 0));
     const unsigned position = std::min(static_cast<unsigned>(std::max(player->position, 0)), length);
@@ -490,13 +495,7 @@ void CEntertainer::DrawMusic() {
         win->bitblt(130, 250, 0, 0, up->width, up->height, up);
     }
     if (FGBitmap* mid = EntPictures[EntAudioMidle]) win->bitblt(130, 150, 0, 0, mid->width, mid->height, mid);
-    positionBar.x = 174;
-    positionBar.y = 175;
-    positionBar.w = 230;
-    positionBar.h = 8;
-    positionBar.SetRange(0, TrackEnd);
-    positionBar.SetValue(trackCount);
-    positionBar.Draw();
+    PlacePositionBar(174, 175, 230, TrackEnd, trackCount);
     KeyedText(win, 240, 104, EntTrackTitles[trackIndex & 3], WhiteColour);
     char text[48];
     const unsigned count = static_cast<unsigned>(std::max(trackCount, 0));

@@ -152,6 +152,7 @@ private:
     int BrowserKey(int key);
     int MovieKey(int key);
     int ModeKey(int key);
+    void PlacePositionBar(int bx, int by, int bw, int max, int value);
     void DrawMovie();
     void DrawMusic();
     void DrawFlightData();
