@@ -4,6 +4,7 @@
 
 #include "keyglue.h"
 #include "menu.h"
+#include "screenkeys.h"
 #include "settingvars.h"
 
 #define gettext_noop(s) s
@@ -11,9 +12,6 @@
 namespace {
 
 constexpr int32_t K(char c) { return KeyCode(c); }
-
-// The label of the VFR squawk key: the code's own text, none for another code.
-int VfrLabel(int code) { return code == 0x1200 ? 101 : code == 0x7000 ? 102 : 0; }
 
 }  // namespace
 
@@ -381,5 +379,5 @@ void Tklavesnice::SetMode(int newMode) {
         menu->Show(0);
         if (menuPage != 0) menu->OpenPage(menuPage);
     }
-    if (mode == 29) Bind('4', VfrLabel(VfrCodeSetting.code), VfrSquawkKey, 0);
+    if (mode == 29) Bind('4', VfrSquawkLabel(VfrCodeSetting.code), VfrSquawkKey, 0);
 }
