@@ -257,6 +257,37 @@ TEST_F(Menu, EmptyListsAndBadDirections) {
     EXPECT_NE(Traced.find("gui/menu:\tError: Invalid direction!"), std::string::npos);
 }
 
+TEST_F(Menu, ItemStatesFollowTheRuntimeSwitches) {
+    struct Case { int terrain, path, word; int item; int state; } cases[] = {
+        {1, 0, 0, 289, 1},     {0, 0, 0, 289, 0},     {0, 0, 0, 290, 1},   {1, 0, 0, 290, 0},
+        {0, 1, 0, 291, 1},     {0, 0, 0, 292, 1},     {0, 1, 0, 292, 0},   {0, 0, 0x100, 293, 1},
+        {0, 0, 0x001, 293, 0}, {0, 0, 0x001, 294, 1}, {0, 0, 0x100, 294, 0}, {0, 0, 0, 436, 0},
+        {0, 0, 0, 437, 0},     {0, 0, 0, 385, 1},     {0, 0, 0, 15, 1},
+    };
+    for (const Case& c : cases) {
+        DisplaySetting.terrainView = c.terrain;
+        DisplaySetting.path3d = c.path;
+        DisplaySetting.screenWord = c.word;
+        EXPECT_EQ(MenuItemState(FindItem(c.item), 123), c.state) << c.item << " word " << c.word;
+    }
+    EXPECT_EQ(MenuItemState(nullptr, 1), 0);
+}
+
+TEST_F(Menu, SensorNamesOfDeviceThirtyInSetupOnly) {
+    const int savedDevice = DeviceID;
+    const struct { int device; int setup; int text; int drawn; } cases[] = {
+        {30, 1, 201, 228}, {30, 1, 226, 253}, {30, 1, 200, 200}, {30, 1, 227, 227},
+        {30, 0, 201, 201}, {31, 1, 201, 201},
+    };
+    for (const auto& c : cases) {
+        DeviceID = c.device;
+        SetupModeActive = static_cast<uint8_t>(c.setup);
+        EXPECT_EQ(DrawnTextId(c.text), c.drawn) << c.device << " " << c.setup << " " << c.text;
+    }
+    DeviceID = savedDevice;
+    SetupModeActive = 0;
+}
+
 // Drawing: the box, the bar and the scroll marks.
 class MenuDraw : public Menu {
 protected:
