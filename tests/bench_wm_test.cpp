@@ -123,6 +123,7 @@ protected:
         if (GetParam()) {
             ASSERT_TRUE(manager.Start({WindowManager, "--sm-disable"}));
             ASSERT_TRUE(WaitUntil([] { return WindowManagerRunning() == 1; }));
+            ASSERT_TRUE(ManagerTakesWindows());
         } else {
             EXPECT_EQ(WindowManagerRunning(), 0);
         }
@@ -130,6 +131,28 @@ protected:
     void TearDown() override {
         WindowCloseLink();
         if (probe) XCloseDisplay(probe);
+    }
+
+    // The manager announces itself before it has finished starting, and maps that arrive
+    // meanwhile may be lost: a window of ours is mapped until the manager frames it.
+    bool ManagerTakesWindows() {
+        const Window w = XCreateSimpleWindow(probe, DefaultRootWindow(probe), 0, 0, 50, 50, 0, 0, 0);
+        bool framed = false;
+        for (int attempt = 0; attempt < 20 && !framed; ++attempt) {
+            XMapWindow(probe, w);
+            XSync(probe, False);
+            for (int i = 0; i < 25 && !framed; ++i) {
+                usleep(20000);
+                Window root, parent, *children = nullptr;
+                unsigned int count = 0;
+                if (XQueryTree(probe, w, &root, &parent, &children, &count)) framed = parent != root;
+                if (children) XFree(children);
+            }
+            if (!framed) XUnmapWindow(probe, w);
+        }
+        XDestroyWindow(probe, w);
+        XSync(probe, False);
+        return framed;
     }
 
     void Pointer(int x, int y) {
@@ -177,6 +200,70 @@ protected:
             << "the opening shows the bezel's glass (" << share << "), after " << after;
     }
 };
+
+// The window layer's order requests on two plain windows: transient for the owner, kept above
+// it, the foreground as the window manager or the focus tells it.
+TEST_P(DesktopTest, WindowLayerKeepsOneWindowOverAnother) {
+    auto make = [&](const char* name, int x) {
+        const Window w = XCreateSimpleWindow(probe, DefaultRootWindow(probe), x, 100, 300, 200, 0, 0, 0x336699);
+        XStoreName(probe, w, name);
+        XMapWindow(probe, w);
+        XSync(probe, False);
+        return w;
+    };
+    const Window upper = make("h-upper", 100);
+    const Window owner = make("h-owner", 200);  // mapped last: on top
+    TWindowId found = 0;
+    ASSERT_TRUE(WaitUntil([&] { return WindowFind("h-owner", &found) == WINDOW_OK && WindowIsAbove(upper, owner) == 0; }));
+    if (GetParam()) {  // the manager gives the new window the focus: settled once it has
+        TWindowId front = 0;
+        ASSERT_TRUE(WaitUntil([&] { return WindowForeground(&front) == WINDOW_OK && front == owner; }));
+    }
+
+    EXPECT_EQ(WindowStackOver(upper, owner, false), WINDOW_OK);
+    EXPECT_TRUE(WaitUntil([&] { return WindowIsAbove(upper, owner) == 1; }));
+    Window transientFor = 0;
+    EXPECT_TRUE(XGetTransientForHint(probe, upper, &transientFor));
+    EXPECT_EQ(transientFor, owner);
+    EXPECT_EQ(WindowKeepAbove(upper, owner), 0) << "already above";
+
+    // The owner raised again: without a manager the next request restacks the other over it;
+    // with one, the "above" state of a topmost window does.
+    XRaiseWindow(probe, owner);
+    XSync(probe, False);
+    if (GetParam()) {
+        usleep(200000);  // the manager's raise (its transient rule may already keep the other over)
+        EXPECT_EQ(WindowStackOver(upper, owner, true), WINDOW_OK);
+    } else {
+        EXPECT_EQ(WindowIsAbove(upper, owner), 0);
+        EXPECT_EQ(WindowKeepAbove(upper, owner), 1);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return WindowIsAbove(upper, owner) == 1; }));
+
+    // The foreground: the manager's active window, or the focus.
+    if (GetParam()) {
+        XEvent ev{};
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = owner;
+        ev.xclient.message_type = XInternAtom(probe, "_NET_ACTIVE_WINDOW", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = 2;
+        XSendEvent(probe, DefaultRootWindow(probe), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    } else {
+        XSetInputFocus(probe, owner, RevertToNone, CurrentTime);
+    }
+    XSync(probe, False);
+    TWindowId front = 0;
+    EXPECT_TRUE(WaitUntil([&] { return WindowForeground(&front) == WINDOW_OK && front == owner; })) << front;
+    EXPECT_EQ(WindowIsAbove(upper, owner), 1) << "the owner in front, the other still over it";
+
+    EXPECT_EQ(WindowKeepAbove(upper, upper), WINDOW_ERR_ARGS);
+    EXPECT_EQ(WindowStackOver(0, owner, true), WINDOW_ERR_ARGS);
+    XDestroyWindow(probe, upper);
+    XSync(probe, False);
+    EXPECT_EQ(WindowKeepAbove(upper, owner), WINDOW_ERR_GONE);
+    EXPECT_EQ(WindowIsAbove(upper, owner), WINDOW_ERR_GONE);
+}
 
 TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     TPair pair;
