@@ -301,16 +301,26 @@ void AirspeedStep(int32_t command) {
 
 }  // namespace
 
-void AirspeedLimitEditor(int32_t command) {
+namespace {
+
+// Steps the limit, or stores or reloads its setting; true when the editor closed.
+bool SpeedLimitCommand(int32_t command, uint16_t ssid) {
     switch (command) {
         case EditorCmdDown:
-        case EditorCmdUp: AirspeedStep(command); return;
-        case EditorCmdCancel: GetSS(0x4002, 0); break;
-        case EditorCmdOk: SetSS(0x4002, 0); break;
-        default: return;
+        case EditorCmdUp: AirspeedStep(command); return false;
+        case EditorCmdCancel: GetSS(ssid, 0); break;
+        case EditorCmdOk: SetSS(ssid, 0); break;
+        default: return false;
     }
     ValueEditorMarks[EdSpeedLimit].open = 0;
     CloseEditor(0);
+    return true;
+}
+
+}  // namespace
+
+void AirspeedLimitEditor(int32_t command) {
+    if (!SpeedLimitCommand(command, 0x4002)) return;
     AirspeedLimitsShown = 1;
     MainMenu.OpenPage(24);
     MainMenu.OpenPage(37);
@@ -318,15 +328,7 @@ void AirspeedLimitEditor(int32_t command) {
 }
 
 void DemoLimitEditor(int32_t command) {
-    switch (command) {
-        case EditorCmdDown:
-        case EditorCmdUp: AirspeedStep(command); return;
-        case EditorCmdCancel: GetSS(0x4003, 0); break;
-        case EditorCmdOk: SetSS(0x4003, 0); break;
-        default: return;
-    }
-    ValueEditorMarks[EdSpeedLimit].open = 0;
-    CloseEditor(0);
+    if (!SpeedLimitCommand(command, 0x4003)) return;
     DemoBoxShown = 1;
     MainMenu.OpenPage(132);
 }

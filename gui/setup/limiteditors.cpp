@@ -711,6 +711,24 @@ void ClockEditorDone() {
     BackToAircraftPage();
 }
 
+// Opens a clock editor on its three fields with the cursor on the last one.
+void OpenClockEditor(TEditorHandler handler, int kind, const int32_t* fields, int* openFlag) {
+    OpenEditor(0, 0, nullptr, handler, 3, 5);
+    Editor.cursor = 3;
+    *openFlag = 1;
+    MarkValueEditor(kind, fields);
+}
+
+// "Position" (5), OK with the edited time and Cancel; false for the steps.
+bool ClockEditorKey(int32_t command, int64_t edited) {
+    switch (command) {
+        case 5: Editor.cursor = Editor.cursor <= 1 ? 3 : Editor.cursor - 1; return true;
+        case EditorCmdOk: ClockEditorDone(); SetClock(edited); return true;
+        case EditorCmdCancel: ClockEditorDone(); return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 void SetEditorClocks(std::function<int64_t()> now, std::function<int(int64_t)> setClock) {
@@ -733,11 +751,8 @@ void TimeEditor(int32_t command) {
     switch (command) {
         case EditorCmdOpen:
             EditedTime = WallNow();
-            OpenEditor(0, 0, nullptr, TimeEditor, 3, 5);
-            Editor.cursor = 3;
-            TimeEditorOpen = 1;
             TimeFieldsOf(EditedTime);
-            MarkValueEditor(EdTime, TimeFields);
+            OpenClockEditor(TimeEditor, EdTime, TimeFields, &TimeEditorOpen);
             return;
         case EditorCmdDown:
         case EditorCmdUp: {
@@ -752,15 +767,7 @@ void TimeEditor(int32_t command) {
             TimeFieldsOf(EditedTime);
             return;
         }
-        case 5: Editor.cursor = Editor.cursor <= 1 ? 3 : Editor.cursor - 1; return;
-        case EditorCmdOk: {
-            const int64_t t = EditedTime;
-            ClockEditorDone();
-            SetClock(t);
-            return;
-        }
-        case EditorCmdCancel: ClockEditorDone(); return;
-        default: return;
+        default: ClockEditorKey(command, EditedTime); return;
     }
 }
 
@@ -769,11 +776,8 @@ void DateEditor(int32_t command) {
     switch (command) {
         case EditorCmdOpen:
             tm = LocalOf(WallNow());
-            OpenEditor(0, 0, nullptr, DateEditor, 3, 5);
-            Editor.cursor = 3;
-            DateEditorOpen = 1;
             DateFieldsOf(tm);
-            MarkValueEditor(EdDate, DateFields);
+            OpenClockEditor(DateEditor, EdDate, DateFields, &DateEditorOpen);
             return;
         case EditorCmdDown:
         case EditorCmdUp: {
@@ -792,18 +796,15 @@ void DateEditor(int32_t command) {
             DateFieldsOf(tm);
             return;
         }
-        case 5: Editor.cursor = Editor.cursor <= 1 ? 3 : Editor.cursor - 1; return;
         case EditorCmdOk: {
+            // Today's time of day on the edited date.
             struct tm now = LocalOf(WallNow());
             now.tm_mday = tm.tm_mday, now.tm_mon = tm.tm_mon, now.tm_year = tm.tm_year;
             now.tm_isdst = -1;
-            const int64_t t = static_cast<int64_t>(mktime(&now));
-            ClockEditorDone();
-            SetClock(t);
+            ClockEditorKey(command, static_cast<int64_t>(mktime(&now)));
             return;
         }
-        case EditorCmdCancel: ClockEditorDone(); return;
-        default: return;
+        default: ClockEditorKey(command, 0); return;
     }
 }
 
