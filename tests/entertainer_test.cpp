@@ -379,6 +379,7 @@ TEST(LoadTgaPicture, KeyOriginIdFieldAndDamagedFiles) {
     t32.insert(t32.end(), {1, 2, 3, 255});
     Write(dir.Path("t32.tga"), t32);
     EXPECT_TRUE(LoadTgaPicture(&pic, dir.Path("t32.tga").c_str()));
+    EXPECT_EQ(pic->get_colorkey(), PageKeyColour);
     delete pic;
 }
 

@@ -609,6 +609,7 @@ bool LoadTgaPicture(FGBitmap** slot, const char* path) {
         file.fd = -1;
         if (!LoadByToolkit(slot, path)) return false;
         (*slot)->set_paper(PageKeyColour);
+        (*slot)->set_colorkey(PageKeyColour);
         return true;
     }
     const int width = head[12] | (head[13] << 8), height = head[14] | (head[15] << 8);
