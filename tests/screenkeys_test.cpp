@@ -513,3 +513,25 @@ TEST_F(ScreenKeysTest, AutopilotNeverTakesAMissingHeadingAsItsBug) {
     EXPECT_EQ(AutopilotActive, 0);
     OperApApAxis = 0;
 }
+
+// The refresh's soft-key time-out takes the editors' boxes and sliders with their keys.
+TEST_F(ScreenKeysTest, EditorBoxesCloseWithTheirKeysOnTheTimeOut) {
+    Radios(true, false);
+    const int last = LastSecond;
+    for (int which = 0; which < 3; ++which) {
+        BindScreenKeys();
+        if (which == 0) VolumeEditor(EditorCmdOpen);
+        if (which == 1) SquawkCodeEditor(EditorCmdOpen);
+        if (which == 2) StandbyFreqEditor(EditorCmdOpen);
+        EXPECT_TRUE(PercentSlider1Shown || ValueEditorMarks[EdSquawk].open || ValueEditorMarks[EdRadioFrequency].open);
+        KeyFlagUntil = 0;  // the keys' five seconds have passed
+        LastSecond = static_cast<int>(FakeSeconds);
+        RefreshDisplayData();
+        EXPECT_EQ(PercentSlider1Shown, 0) << which;
+        EXPECT_EQ(ValueEditorMarks[EdSquawk].open, 0) << which;
+        EXPECT_EQ(ValueEditorMarks[EdRadioFrequency].open, 0) << which;
+        EXPECT_EQ(Keyboard.GetMode(), 1) << which;
+        EXPECT_EQ(Keyboard.FindBinding(KeyCode('s')), nullptr) << which;
+    }
+    LastSecond = last;
+}

@@ -673,9 +673,10 @@ void ClearScreenKeys() {
     Keyboard.Clear();
     FreqEditorShown = 0;
     MemoryLabelEditorShown = 0;
-    if (SquawkEditorState) SquawkEditorState = 0;
+    SquawkEditorState = 0;
+    ObsEditorShown = 0;
     PercentSlider1Shown = PercentSlider2Shown = LevelSliderShown = 0;
-    ClearValueEditorMarks();
+    ResetEditorFlags();
 }
 
 namespace {
