@@ -10,19 +10,12 @@
 #include <set>
 #include <string>
 
-#include "config_tempdir.h"
-#include "configmanager.h"
-#include "editors.h"
-#include "keyboard.h"
-#include "keyglue.h"
 #include "limiteditors.h"
-#include "menu.h"
-#include "menuaction.h"
-#include "overlays.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "settingvars.h"
 #include "shellstate.h"
+#include "softkey_fixture.h"
 #include "statusbar.h"
 
 namespace {
@@ -33,56 +26,30 @@ void FakeClock(int64_t* sec, int32_t* usec) {
     *usec = 0;
 }
 
-std::string Label(char key) { return Keyboard.GetKeyLabel(key); }
-std::string Message() {
-    std::string t = MessageText;
-    const size_t a = t.find_first_not_of(' '), b = t.find_last_not_of(' ');
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
-void Press(const char* keys) {
-    for (const char* k = keys; *k; ++k) Keyboard.Dispatch(*k);
-}
+std::string Label(char key) { return KeyLabelOf(key); }
+std::string Message() { return ShownMessage(); }
+void Press(const char* keys) { PressKeys(keys); }
 
-class ScreenKeysTest : public ::testing::Test {
+class ScreenKeysTest : public SoftKeyFixture {
 protected:
     void SetUp() override {
-        ASSERT_EQ(ConfigManager.Create(), 0);
-        ConfigManager.Store()->SetSleep([](uint32_t) {});
-        ConfigManager.SetSleep([](uint32_t) {});
-        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        SoftKeyFixture::SetUp();
         RefreshClock = FakeClock;
-        MainMenu.SetGeometry(625, 35, 170, 445, 10);
-        MainMenu.action = MenuAction;
-        MainMenu.itemState = MenuItemState;
-        Keyboard.SetMenu(&MainMenu);
-        Keyboard.SetDefaultHandler(DefaultKeyAction);
-        InstallScreenKeyLinks();
-        SetupModeActive = 0;
-        SetupRole = RoleInstaller;
-        DeviceID = 29;
-        LayoutCaps = 0x1F;
-        ScreenType = ScreenFlight;
         for (TDevicePort& p : DevicePort) p.flags = 0;
-        Keyboard.Clear();
-        MainMenu.Show(0);
-        CloseMessageBox();
     }
     void TearDown() override {
-        CloseMessageBox();
         PowerOffState = 0;
         OverTempFlag = 0;
         FatalSharingError = 0;
         DemoBannerShown = 0;
         AutopilotActive = 0;
         XpdrReplying = nullptr;
-        ConfigManager.Release();
+        SoftKeyFixture::TearDown();
     }
     static void Radios(bool comm, bool xpdr) {
         DevicePort[CommPortSub - 1].flags = comm ? PortConnected : 0;
         DevicePort[XpdrPortSub - 1].flags = xpdr ? PortConnected : 0;
     }
-
-    ConfigTempDir dir;
 };
 
 }  // namespace

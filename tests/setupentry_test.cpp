@@ -8,29 +8,14 @@
 
 #include <string>
 
-#include "config_tempdir.h"
-#include "configmanager.h"
-#include "editors.h"
-#include "keyboard.h"
-#include "keyglue.h"
-#include "menu.h"
-#include "menuaction.h"
-#include "overlays.h"
-#include "screenkeys.h"
 #include "settingvars.h"
-#include "shellstate.h"
+#include "softkey_fixture.h"
 
 namespace {
 
-std::string Label(char key) { return Keyboard.GetKeyLabel(key); }
-std::string Message() {
-    std::string t = MessageText;
-    const size_t a = t.find_first_not_of(' '), b = t.find_last_not_of(' ');
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
-void Press(const std::string& keys) {
-    for (char k : keys) Keyboard.Dispatch(k);
-}
+std::string Label(char key) { return KeyLabelOf(key); }
+std::string Message() { return ShownMessage(); }
+void Press(const std::string& keys) { PressKeys(keys); }
 // Keys that enter a four-digit code from 0000: 'w' per digit, '1' to the next position.
 std::string CodeKeys(int code) {
     std::string keys;
@@ -41,39 +26,17 @@ std::string CodeKeys(int code) {
     return keys;
 }
 
-class SetupEntryTest : public ::testing::Test {
+class SetupEntryTest : public SoftKeyFixture {
 protected:
     void SetUp() override {
-        ASSERT_EQ(ConfigManager.Create(), 0);
-        ConfigManager.Store()->SetSleep([](uint32_t) {});
-        ConfigManager.SetSleep([](uint32_t) {});
-        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
-        MainMenu.action = MenuAction;
-        MainMenu.itemState = MenuItemState;
-        Keyboard.SetMenu(&MainMenu);
-        Keyboard.SetDefaultHandler(DefaultKeyAction);
-        InstallScreenKeyLinks();
-        SetupModeActive = 0;
-        SetupRole = RoleInstaller;
+        SoftKeyFixture::SetUp();
         SelectedSlot = nullptr;
         PasswordSlots[0] = PasswordSlots[1] = PasswordSlots[2] = 0;
-        DeviceID = 29;
-        LayoutCaps = 0x1F;
-        ScreenType = ScreenFlight;
-        Keyboard.Clear();
-        MainMenu.Show(0);
-        CloseMessageBox();
-        PopupListAdd(PopupClear, 0, 0);
     }
     void TearDown() override {
-        CloseMessageBox();
-        SetupModeActive = 0;
-        SetupRole = RoleInstaller;
         SelectedSlot = nullptr;
-        ConfigManager.Release();
+        SoftKeyFixture::TearDown();
     }
-
-    ConfigTempDir dir;
 };
 
 }  // namespace

@@ -117,7 +117,12 @@ void OpenFrequencyEditor(int32_t low, int32_t high, void (*handler)(int32_t)) {
     MarkValueEditor(EdRadioFrequency, &EditValue, EditorTitle);
 }
 
-void CloseMemoryEditor() {
+// Stores (OK) or reloads (Cancel) memory n, then back to the memory list.
+void CloseMemoryEditor(int n, bool store) {
+    if (store)
+        SetSS(0x401E, static_cast<uint16_t>(n - 1));
+    else
+        GetSS(0x401E, static_cast<uint16_t>(n - 1));
     FreqEditorShown = 0;
     MemoryLabelEditorShown = 0;
     LabelEditText = nullptr;
@@ -379,12 +384,9 @@ void MemoryFreqEditor(int32_t command) {
             break;
         case EditorCmdOk:
             memory.frequency = EditValue;
-            SetSS(0x401E, static_cast<uint16_t>(n - 1));
-            CloseMemoryEditor();
-            break;
+            [[fallthrough]];
         case EditorCmdCancel:
-            GetSS(0x401E, static_cast<uint16_t>(n - 1));
-            CloseMemoryEditor();
+            CloseMemoryEditor(n, command == EditorCmdOk);
             break;
         default:
             break;
@@ -424,13 +426,11 @@ void MemoryLabelEditor(int32_t command) {
             while (end > 0 && (LabelBuffer[end - 1] == ' ' || LabelBuffer[end - 1] == '\0')) --end;
             memset(memory.label, 0, MemoryLabelLength);
             memcpy(memory.label, LabelBuffer, static_cast<size_t>(end));
-            SetSS(0x401E, static_cast<uint16_t>(n - 1));
-            CloseMemoryEditor();
+            CloseMemoryEditor(n, true);
             break;
         }
         case EditorCmdCancel:
-            GetSS(0x401E, static_cast<uint16_t>(n - 1));
-            CloseMemoryEditor();
+            CloseMemoryEditor(n, false);
             break;
         default:
             break;
