@@ -196,3 +196,34 @@ TEST_F(SetupEntryTest, SaveFailureKeepsSetupOnAndSaysSo) {
     EXPECT_EQ(MessageBoxShown, 0);
     EXPECT_EQ(Keyboard.GetMode(), 17);
 }
+
+// The whole road through the menus: "Change Password" on the installer's setup menu,
+// then "Enter Setup" asks for that code.
+TEST_F(SetupEntryTest, PasswordSetFromTheSetupMenuIsAskedAtTheNextEntry) {
+    BindScreenKeys();
+    Press("1wwwww1");   // main menu, "Enter Setup"
+    EXPECT_EQ(Message(), "Are you sure you want to enter to setup?");
+    Press("4");
+    ASSERT_EQ(SetupModeActive, 1);
+    Press("1wwww");     // the setup menu (page 18): "Change Password" is its fifth item
+    ASSERT_EQ(MainMenu.CurrentPage(), 18);
+    ASSERT_EQ(MainMenu.SelectedItem(), 333);
+    Press("1");
+    EXPECT_STREQ(CodeEntryTitle, "Enter New Password");
+    Press(CodeKeys(2580) + "5" + CodeKeys(2580) + "5");
+    EXPECT_EQ(Message(), "Password changed.");
+    EXPECT_EQ(PasswordSlots[0], 2580);
+    Press("5");         // Confirm
+    Press("34");        // "Only Exit", "Yes"
+    ASSERT_EQ(SetupModeActive, 0);
+
+    Press("1wwwww14");  // "Enter Setup" as the installer, "Yes"
+    EXPECT_EQ(CodeEntryShown, 1);
+    Press(CodeKeys(2580) + "5");
+    EXPECT_EQ(SetupModeActive, 1);
+    for (int page : {18, 19}) {
+        bool found = false;
+        for (const int16_t* e = MenuItemPool + FindPage(page)->listOffset; *e != -1; ++e) found |= *e == 333;
+        EXPECT_TRUE(found) << page;
+    }
+}
