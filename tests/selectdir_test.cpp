@@ -228,3 +228,24 @@ TEST(SelectDirLinks, TheProgramsDialogTakesTheSoftKeysAndTheOverlayDrawsIt) {
     EXPECT_EQ(SelectDirDialog.open, 0);
     Keyboard.Clear();
 }
+
+TEST_F(SelectDirTest, EveryListedFolderCanBeEntered) {
+    // "c:" as "." keeps host and disk paths equally long: a folder whose path takes all
+    // 254 characters is left out, since its result would not hold the trailing '/'.
+    char old[PATH_MAX];
+    ASSERT_NE(getcwd(old, sizeof old), nullptr);
+    ASSERT_EQ(chdir(tree.root.c_str()), 0);
+    SetDiskRoot(".");
+    const std::string full(251, 'x'), fits(250, 'y');
+    tree.Dir(full);
+    tree.Dir(fits);
+    dlg.Open(SelectDirectory, nullptr);
+    EXPECT_EQ(Index(full.c_str()), -1);
+    ASSERT_GE(Index(fits.c_str()), 0);
+    MoveTo(Index(fits.c_str()));
+    Press("1");
+    EXPECT_EQ(std::string(dlg.currentPath), "c:/" + fits);
+    EXPECT_EQ(std::string(dlg.GetPath()), "./" + fits + "/");
+    ASSERT_EQ(chdir(old), 0);
+    SetDiskRoot(tree.root.c_str());
+}

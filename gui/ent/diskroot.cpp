@@ -67,7 +67,9 @@ bool IsHostDirectory(const char* hostPath) {
     return hostPath && stat(hostPath, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char*, bool)>& add) {
+int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char*, bool)>& add,
+                size_t room) {
+    room = room < DiskPathSize ? room : DiskPathSize;
     char host[DiskPathSize];
     std::unique_ptr<DIR, DirCloser> dir;
     if (DiskHostPath(diskPath, host, sizeof host)) dir.reset(opendir(host));
@@ -84,8 +86,7 @@ int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(cons
         const bool parent = std::strcmp(name, "..") == 0;
         if (parent && atRoot) continue;
         char diskEntry[DiskPathSize], hostEntry[DiskPathSize];
-        if (!JoinDiskPath(diskEntry, sizeof diskEntry, diskPath, name) ||
-            !JoinDiskPath(hostEntry, sizeof hostEntry, host, name))
+        if (!JoinDiskPath(diskEntry, room, diskPath, name) || !JoinDiskPath(hostEntry, room, host, name))
             continue;
         parentSeen = parentSeen || parent;
         add(name, parent || IsHostDirectory(hostEntry));

@@ -27,7 +27,8 @@ bool IsHostDirectory(const char* hostPath);
 
 // Lists the disk directory in the file system's order, calling add(name, directory)
 // for every entry but "." and, at the root, "..". Names whose disk or host path would
-// not fit in DiskPathSize are left out. Below the root ".." is always offered, also
+// not fit in `room` bytes are left out. Below the root ".." is always offered, also
 // when the directory cannot be read. Returns the number of entries added, or -1 when
 // the directory cannot be read.
-int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char* name, bool directory)>& add);
+int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char* name, bool directory)>& add,
+                size_t room = DiskPathSize);

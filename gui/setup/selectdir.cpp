@@ -124,11 +124,15 @@ int TSelectDir::Read(const char* path) {
     dirs.clear();
     files.clear();
     const bool atRoot = !rootPath || std::strlen(currentPath) <= std::strlen(rootPath);
-    ListDiskDir(path, atRoot, [this](const char* name, bool directory) {
-        DIR_ENTRY e{};
-        CopyName(e.name, sizeof e.name, name);
-        (directory ? dirs : files).push_back(e);
-    });
+    // Room is kept for the result's trailing '/', so every listed folder can be entered.
+    ListDiskDir(
+        path, atRoot,
+        [this](const char* name, bool directory) {
+            DIR_ENTRY e{};
+            CopyName(e.name, sizeof e.name, name);
+            (directory ? dirs : files).push_back(e);
+        },
+        DiskPathSize - 1);
     dirCount = static_cast<int32_t>(dirs.size());
     entryCount = dirCount + static_cast<int32_t>(files.size());
     // The folder may have changed since its position was kept.
