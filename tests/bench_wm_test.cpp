@@ -70,6 +70,9 @@ public:
     }
     // `environment`: "NAME=value " words put in front of the program.
     int Start(const std::string& environment = "") {
+        // A display program of an earlier pair that is still saving would be taken for ours.
+        TWindowId earlier = 0;
+        if (!WaitUntil([&] { return WindowFind(DisplayCaption, &earlier) == WINDOW_ERR_NOT_FOUND; })) return -2;
         if (system(("cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'").c_str()) != 0) return -1;
         const std::string command = "exec env HOME='" + dir.Path() + "' HK_SHM_NAME='" + shm + "' " + environment +
                                     " '" RUN_DIR "/benchdesk' > console.txt 2> errors.txt";
