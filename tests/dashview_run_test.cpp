@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <set>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <chrono>
 #include <cmath>
@@ -30,6 +32,8 @@
 #include "gui_terr/engineback.h"
 #include "hkmeasure.h"
 #include "initialsetting.h"
+#include "editors.h"
+#include "limiteditors.h"
 #include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
@@ -319,8 +323,8 @@ protected:
         ConfigManager.Release();
     }
     // The last page frame of a run of about ms milliseconds fed with the values.
-    std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms) {
-        WriteKeys("wait " + std::to_string(ms) + "\nquit\n");
+    std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms, const std::string& keys = "") {
+        WriteKeys(keys + "wait " + std::to_string(ms) + "\nquit\n");
         mkdir(Path("snap").c_str(), 0755);
         std::atomic<bool> stop{false};
         TDashview dv;
@@ -511,7 +515,7 @@ TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
 }
 
 // The demo of the model with the entertainment screen: the demo reset opens the screen,
-// "w" "1" steps through its modes, and the armed "0" closes it before the run quits.
+// "w" "1" steps through its modes, and "0" within the arming time of "1" closes it.
 TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     ASSERT_EQ(ConfigManager.Create(), 0);
     ConfigManager.SetSleep([](uint32_t) {});
@@ -525,7 +529,7 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     DemoSetting = saved;
     ASSERT_EQ(system("cp setup.dat demosetup.dat && cp runtime.dat demoruntime.dat"), 0);
 
-    const std::string out = RunScript("wait 1500\nb\nwait 1000\nw\n1\nwait 1000\nw\n1\nwait 1000\n1\n0\nwait 1000\nquit\n");
+    const std::string out = RunScript("wait 1500\nb\nwait 1000\nw\n1\nwait 1000\nw\n1\nwait 1000\n1\nwait 500\n0\nwait 1000\nquit\n");
     SCOPED_TRACE(out);
     EXPECT_NE(Find(out, "DEMO is being reset"), std::string::npos);
     EXPECT_NE(Find(out, "VID: thread destroying"), std::string::npos);
@@ -692,4 +696,134 @@ TEST_F(RunCopy, MainMenuOpensMovesAndClosesByItself) {
         EXPECT_GE(at.first, 0) << caption;
         EXPECT_GT(at.second, 440) << caption;
     }
+}
+
+// The RPM warning limit changed in its editor and saved with the setup: after a
+// restart the RPM readout between the old and the new warning limit takes the
+// warning zone's colour, which it did not have before.
+TEST_F(FedRun, RpmWarningLimitFromTheEditorColoursTheRpmReadout) {
+    StoreLayout(ScreenEngine, 0);
+    LoadPageAssets();
+    const int font = DisplayFonts[FontEuromode20];
+    ASSERT_GE(font, 0);
+    // The paper colour most common in the cell of the readout "5300".
+    auto readoutPaper = [&](const FGBitmap& frame) -> FGPixel {
+        const auto at = FindText(frame, font, "5300");
+        if (at.first < 0) return 0xFFFFFFFF;
+        const int w = FGFontManager::textwidth(font, "5300"), h = FGFontManager::get_font_height(font);
+        std::map<FGPixel, int> counts;
+        for (int y = at.second + 60; y < at.second + 60 + h; ++y)
+            for (int x = at.first - 3; x < at.first + w + 3; ++x) ++counts[frame.pixels[y * 800 + x] & 0xFFFFFF];
+        std::pair<FGPixel, int> best{0, 0};
+        for (const auto& c : counts)
+            if (c.second > best.second) best = c;
+        return best.first;
+    };
+    auto before = Run({{echRpmEng, 5300}}, 3000);
+    ASSERT_NE(before, nullptr);
+    const FGPixel paperBefore = readoutPaper(*before);
+    ASSERT_NE(paperBefore, 0xFFFFFFFFu) << "no readout 5000\n" << output;
+
+    // Setup: the warning limit 300 rpm lower with the limit editor, then Save and Exit.
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    const int32_t warning = LimitRpm.warning;
+    ASSERT_GT(warning, 5300);
+    ASSERT_LE(LimitRpm.normal, 5200);
+    ASSERT_EQ(LimitEditorOpen(0xB00, LimitWarning), 0);
+    Editor.cursor = 2;
+    for (int i = 0; i < 3; ++i) LimitEditor(EditorCmdDown);
+    LimitEditor(EditorCmdOk);
+    ASSERT_EQ(LimitRpm.warning, warning - 300);
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+    ConfigManager.Release();
+    const std::string setup = FileText(Path("setup.dat"));
+    int32_t stored = 0;
+    bool found = false;
+    // The stored record keeps the warning at byte 4 and the alarm at byte 12.
+    for (size_t i = 0; i + 16 <= setup.size() && !found; ++i) {
+        memcpy(&stored, setup.data() + i + 4, 4);
+        int32_t alarm;
+        memcpy(&alarm, setup.data() + i + 12, 4);
+        found = stored == warning - 300 && alarm == LimitRpm.alarm;
+    }
+    EXPECT_TRUE(found) << "setup.dat lacks the new warning limit";
+
+    auto after = Run({{echRpmEng, 5300}}, 3000);
+    ASSERT_NE(after, nullptr);
+    SavePageSnapshot(*after, "dashview_rpm_warning.bmp");
+    const FGPixel paperAfter = readoutPaper(*after);
+    ASSERT_NE(paperAfter, 0xFFFFFFFFu) << output;
+    EXPECT_NE(paperAfter, paperBefore);
+    const int r = paperAfter >> 16 & 0xFF, g = paperAfter >> 8 & 0xFF, b = paperAfter & 0xFF;
+    EXPECT_TRUE(r > 150 && g > 120 && b < 100) << std::hex << paperAfter << " before " << paperBefore;
+}
+
+// From the flight screen's main menu: "Other Setting", "3D Terrain ON". The runtime file
+// keeps the switch and the attitude shows the relief instead of a plain ground.
+TEST_F(FedRun, TerrainSwitchedOnFromTheMenu) {
+    const std::vector<TFeed> level = {
+        {echAltitudeQNH, 900}, {echInercialPitch, 0}, {echInercialRoll, 0}, {echSpeedIas, 185.2f},
+        {echGPSTrk, 270},      {echGPSLat, 50.08f},   {echGPSLon, 14.30f},  {echInercialAzimut, 270},
+    };
+    StoreLayout(ScreenFlight, 0);
+    auto frame = Run(level, 2500, "wait 1500\n1\nwait 200\nw\nw\nw\nw\nwait 200\n1\nwait 300\nw\nwait 200\n1\n");
+    ASSERT_NE(frame, nullptr);
+    SavePageSnapshot(*frame, "dashview_terrain_from_menu.bmp");
+    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    ASSERT_GE(frames.size(), 3u);
+    // Colours in the ground under the horizon: few on the plain ground, many over relief.
+    auto groundColours = [](const FGBitmap& f) {
+        std::set<FGPixel> seen;
+        for (int y = 330; y < 400; y += 2)
+            for (int x = 320; x < 480; x += 2) seen.insert(f.pixels[(y + 60) * f.width + x] & 0xFFFFFF);
+        return seen.size();
+    };
+    const FGBitmap first((Path("snap") + "/" + frames[1]).c_str());
+    EXPECT_LT(groundColours(first), 8u);
+    EXPECT_GT(groundColours(*frame), 20u) << output;
+
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    DisplaySetting.terrainView = 0;
+    ASSERT_EQ(LoadSetting(nullptr, KindRuntime, 1), 0);
+    EXPECT_EQ(DisplaySetting.terrainView, 1);
+    ConfigManager.Release();
+}
+
+// Setup, "Units", "Imperial (US)", "Save and Exit": after a restart the flight page
+// names knots, Fahrenheit and inches of mercury.
+TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
+    RunScript("wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n"
+              "1\nwait 200\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 600\n2\nwait 300\n4\nwait 800\nquit\n");
+    ASSERT_TRUE(Exists(Path("setup.dat")));
+    ASSERT_EQ(system(("rm -rf '" + Path("snap") + "'").c_str()), 0);
+    const std::string out = RunScript("wait 1500\nquit\n");
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    SavePageSnapshot(*last, "dashview_units_us.bmp");
+    LoadPageAssets();
+    bool knots = false, fahrenheit = false, inHg = false;
+    for (int font : DisplayFonts) {
+        if (font < 0) continue;
+        knots = knots || FindText(*last, font, "TAS  KTS").first >= 0;
+        fahrenheit = fahrenheit || FindText(*last, font, "OAT F").first >= 0;
+        inHg = inHg || FindText(*last, font, "inHg").first >= 0;
+    }
+    EXPECT_TRUE(knots) << out;
+    EXPECT_TRUE(fahrenheit);
+    EXPECT_TRUE(inHg);
+}
+
+// The main menu's "About": the white box with its double outline over the page.
+TEST_F(RunCopy, AboutBoxFromTheMenu) {
+    const std::string out = RunScript("wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 800\nquit\n");
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr) << out;
+    SavePageSnapshot(*last, "dashview_about.bmp");
+    EXPECT_EQ(PageAt(*last, 276, 166), 0u);
+    EXPECT_EQ(PageAt(*last, 277, 167), 0u);
+    EXPECT_EQ(PageAt(*last, 400, 168), 0u);
+    EXPECT_EQ(PageCount(*last, 280, 170, 240, 10, 0xFFFFFF) > 1000, true) << out;
 }
