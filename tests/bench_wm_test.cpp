@@ -86,6 +86,10 @@ public:
         }
         TWindowId display = 0;
         if (WindowFind(DisplayCaption, &display) == WINDOW_OK) WindowSendClose(display);
+        // The display program saves into the folder before its window goes: only then may
+        // the folder be removed.
+        WaitUntil([&] { return WindowFind(DisplayCaption, &display) == WINDOW_ERR_NOT_FOUND; });
+        usleep(200000);
         shm_unlink(shm.c_str());
     }
     // The exit code once the program has ended; -99 while it runs on.
