@@ -19,6 +19,7 @@
 #include "limiteditors.h"
 #include "menu.h"
 #include "overlays.h"
+#include "refreshlinks.h"
 #include "settingvars.h"
 #include "shellstate.h"
 
@@ -547,4 +548,36 @@ TEST_F(SetupEditors, RpmWarningSavedAndFollowedAfterRestart) {
     EXPECT_EQ(EngineDialConfig[DialRpm].yellowStart, changed);
     EXPECT_EQ(EngineDialConfig[DialStripRpm].yellowStart, changed);
     EXPECT_EQ(EngineDialConfig[DialRpm].redStart, LimitRpm.alarm);
+}
+
+TEST_F(SetupEditors, BaroTimeOutThroughTheRefreshHookKeepsTheChange) {
+    InstallSetupLinks();
+    ASSERT_NE(RefreshHooks.CloseBaroEditor, nullptr);
+    UnitsSetting.baro = 0;
+    QnhSetting.qnh = 100000;
+    BaroSettingEditor(2);
+    EXPECT_EQ(BaroEditActive, 1);
+    RefreshHooks.CloseBaroEditor();
+    EXPECT_EQ(QnhSetting.qnh, 100034);
+    EXPECT_EQ(BaroEditActive, 0);
+}
+
+TEST_F(SetupEditors, SupplyNameStartsFromTheChannelsName) {
+    SupplyNameSetting[4] = {};
+    ASSERT_EQ(SupplyNameEditorOpen(0xA04), 0);
+    EXPECT_STREQ(SupplyNameSetting[4].name, "PUMP");
+    EXPECT_EQ(SupplyNameSetting[4].flags & 1, 1u);
+    EXPECT_STREQ(ValueEditorMarks[EdTextField].title, "PUMP 2 label");
+    for (int i = 0; i < 9; ++i) SupplyNameEditor(5);
+    EXPECT_EQ(Editor.cursor, 10);
+    SupplyNameEditor(EditorCmdUp);  // the tenth character: terminator to blank
+    EXPECT_EQ(SupplyNameSetting[4].name[9], ' ');
+    EXPECT_EQ(SupplyNameSetting[4].name[10], '\0');
+    SupplyNameEditor(EditorCmdOk);
+    SupplyNameSetting[4] = {};
+    GetSS(0x400E, 0xA04);
+    EXPECT_EQ(std::string(SupplyNameSetting[4].name, 4), "PUMP");
+    EXPECT_EQ(SupplyNameEditorOpen(0x903), -1);
+    EXPECT_STREQ(SupplyChannelName(0x902), "AVIONICS");
+    EXPECT_STREQ(SupplyChannelName(0x903), "");
 }
