@@ -1151,14 +1151,9 @@ void FuelPressZeroCalib(int32_t step) {
             MainMenu.Show(0);
             Keyboard.Clear();
             int32_t press = 0;
-            HoldKeys();
-            Keyboard.Bind('4', LabelCancel, FuelPressZeroCalib, 0);
-            if (!ReadAveraged(514, &press)) {
-                FuelPressCalibState = FuelCalibSensorError;
-                return;
-            }
-            FuelPressCalibState = FuelCalibWaitSet;
-            Keyboard.Bind('5', LabelSet, FuelPressZeroCalib, 2);
+            // Without a pressure there is nothing to zero; Cancel still leaves.
+            FuelPressCalibState = ReadAveraged(514, &press) ? FuelCalibWaitSet : FuelCalibSensorError;
+            BindFuelPressCalibKeys();
             return;
         }
         case 2:
