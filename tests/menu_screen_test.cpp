@@ -55,6 +55,7 @@ protected:
         InstallMenuLinks();
         ASSERT_NE(MenuLinks.StartMenus, nullptr);
         MenuLinks.StartMenus();
+        savedClock = RefreshClock;
         RefreshClock = TestClock;
         ClockSec = 1700000000;
         LayoutCaps = 0x05;
@@ -76,7 +77,7 @@ protected:
         Keyboard.SetMode(0);
         delete window;  // closing the window deletes its panels
         MainWindow = nullptr;
-        RefreshClock = nullptr;
+        RefreshClock = savedClock;
         HeadlessWindowTest::TearDown();
     }
     // One key through the main window, as the driver delivers it.
@@ -98,6 +99,7 @@ protected:
     bool BoxShown() const { return At(625, 245) == 0u && At(627, 300) == Fill && At(794, 444) == 0u; }
 
     FGWindow* window = nullptr;
+    void (*savedClock)(int64_t*, int32_t*) = nullptr;
 };
 
 TEST_F(MenuScreen, KeyOneOpensPageOneAndTheMenuClosesFiveSecondsAfterTheLastKey) {

@@ -49,7 +49,7 @@ const TTraceOrigin MenuOrigin = {"Error: ", "gui/menu", nullptr, 0};
 
 void MenuError(const char* text) { TraceLog(&MenuOrigin, "%s", text); }
 
-// The text bit of the runtime display word: the towing-menu switch.
+// The towing-menu switch: bit 8 of the runtime display word.
 constexpr int32_t ScreenWordTowingMenu = 0x100;
 
 // The translated text of an item; "" for the empty text.
@@ -103,7 +103,7 @@ int DrawnTextId(int textId) {
 void RenewMenuDeadline() {
     int64_t sec = 0;
     int32_t usec = 0;
-    RefreshClock(&sec, &usec);
+    if (RefreshClock) RefreshClock(&sec, &usec);  // none: the menu closes at the next refresh
     MenuCloseTime = SatInt32(sec + MenuDeadlineSeconds);
 }
 
