@@ -76,9 +76,13 @@ TEST(FileBrowser, ChoosingAFileGivesItsHostPath) {
     tree.File("films/holiday.3gp");
     CFileBrowser b(nullptr);
     b.Open(DiskRootName, "3gp");
+    EXPECT_STREQ(b.PathLine(), "Path: ");
     MoveTo(b, Find(b, "films"));
     EXPECT_FALSE(b.Enter());  // a directory is entered
     EXPECT_STREQ(b.currentPath, "c:/films");
+    EXPECT_STREQ(b.PathLine(), "Path: /films");
+    b.style.flags = 1;
+    EXPECT_STREQ(b.PathLine(), "Path: c:/films");
     EXPECT_EQ(b.GetSelected(), nullptr);
     MoveTo(b, Find(b, "holiday.3gp"));
     EXPECT_TRUE(b.Enter());

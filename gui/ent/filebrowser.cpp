@@ -142,6 +142,13 @@ int CFileBrowser::VisibleRows() const {
     return std::max((h - 90) / RowHeight, 1);
 }
 
+const char* CFileBrowser::PathLine() {
+    const bool full = (style.flags & 1) || currentLength < baseLength;
+    const char* shown = full ? currentPath : currentPath + std::min<size_t>(baseLength, std::strlen(currentPath));
+    std::snprintf(textBuffer, sizeof textBuffer, "%s: %s", gettext("Path"), shown);
+    return textBuffer;
+}
+
 void CFileBrowser::Draw() {
     FGDrawBuffer* win = window;
     if (!visible || !win) return;
@@ -154,10 +161,7 @@ void CFileBrowser::Draw() {
     KeyedText(win, x + (w - TextWidth(titleFont, title)) / 2, y + 10, title, style.text);
 
     UseFont(win, NominalFont(20));
-    const bool full = (style.flags & 1) || currentLength < baseLength;
-    const char* shown = full ? currentPath : currentPath + std::min<size_t>(baseLength, std::strlen(currentPath));
-    std::snprintf(textBuffer, sizeof textBuffer, "%s: %s", gettext("Path"), shown);
-    KeyedText(win, x + 20, y + 30, textBuffer, style.text);
+    KeyedText(win, x + 20, y + 30, PathLine(), style.text);
 
     win->box(x + 20, y + 50, w - 40, h - 70, style.text);
     if (count <= 0) return;

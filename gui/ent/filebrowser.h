@@ -67,4 +67,6 @@ public:
     void Draw() override;
     // Rows that fit in the list (0: every row fits).
     int VisibleRows() const;
+    // "Path: " and the path below the start directory (the whole path with style flag 0x1).
+    const char* PathLine();
 };
