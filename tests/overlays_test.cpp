@@ -116,6 +116,21 @@ TEST_F(PowerOff, AnyKeyCancelsTheCountdownEvenUnderAnAlert) {
     EXPECT_NE(Keyboard.GetMode(), 23);
 }
 
+int EntertainerScreens = 0;
+
+TEST_F(PowerOff, ACountdownClosesTheEntertainmentScreen) {
+    EntertainerScreens = 1;
+    MenuLinks.EntertainerOpen = [] { return EntertainerScreens; };
+    MenuLinks.DestroyEntertainer = [] { EntertainerScreens = 0; };
+    RequestPowerOff(PowerCancelled);
+    EXPECT_EQ(EntertainerScreens, 1) << "a cancel leaves the screen";
+    RequestPowerOff(PowerKey);
+    EXPECT_EQ(EntertainerScreens, 0);
+    EXPECT_EQ(Keyboard.GetMode(), 23);
+    MenuLinks.EntertainerOpen = nullptr;
+    MenuLinks.DestroyEntertainer = nullptr;
+}
+
 // The refresh drives the countdown; at zero the statistic and runtime files are
 // saved and the quit is posted, once.
 class PowerOffRefresh : public AverBlockTest {

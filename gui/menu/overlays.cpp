@@ -398,6 +398,11 @@ int RequestPowerOff(int kind) {
             PowerOffCountdown = 5;
         }
         PowerOffState = next;
+        // Nothing is drawn over the entertainment screen and its keys bypass the soft keys:
+        // it closes, so that the countdown is seen and a key can cancel it.
+        if ((next == PowerMainSwitch || next == PowerKey) && MenuLinks.EntertainerOpen &&
+            MenuLinks.EntertainerOpen() && MenuLinks.DestroyEntertainer)
+            MenuLinks.DestroyEntertainer();
         Keyboard.Clear();
         MainMenu.Show(0);
         CloseMessageBox();
