@@ -1,8 +1,6 @@
 #include "limiteditors.h"
 
 #include <libintl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -28,7 +26,7 @@
 
 namespace {
 
-constexpr int LabelPosition = 44, LabelYes = 53, LabelNo = 54;
+constexpr int LabelYes = 53, LabelNo = 54;  // soft-key label ids
 
 int64_t RoundDiv(int64_t num, int64_t den) {
     if (den < 0) num = -num, den = -den;
