@@ -16,6 +16,7 @@
 #include "fgdrawbuffer.h"
 #include "fgwindow.h"
 #include "menulinks.h"
+#include "overlays.h"
 #include "page_assets.h"
 #include "refreshlinks.h"
 #include "shellhooks.h"
@@ -267,10 +268,12 @@ TEST_F(EntertainerTest, PowerOffCountdownClosesTheScreenWithoutRebindingKeys) {
     Open();
     RefreshHooks.EntertainerTick();
     EXPECT_NE(TheEntertainer(), nullptr);
-    PowerOffState = 2;
-    RefreshHooks.EntertainerTick();
+    RequestPowerOff(PowerMainSwitch);
     EXPECT_EQ(TheEntertainer(), nullptr);
+    EXPECT_EQ(RefreshHooks.EntertainerTick, nullptr);
+    EXPECT_NE(RefreshPeriodRule(), 150);
     EXPECT_EQ(ScreenKeyBinds, 0);  // the power-off prompt keeps its keys
+    RequestPowerOff(PowerIdle);
 }
 
 TEST_F(EntertainerTest, DemoResetAndWindowCloseGoThroughTheLinks) {

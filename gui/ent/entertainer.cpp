@@ -677,10 +677,7 @@ NEnt::CEntertainer* TheEntertainer() { return Instance; }
 namespace {
 
 void TickEntertainer() {
-    if (!Instance) return;
-    Instance->Tick();
-    // A power-off countdown must be seen and cancellable: the screen gives way to it.
-    if (PowerOffState == 2 || PowerOffState == 3) DestroyEntertainer();
+    if (Instance) Instance->Tick();
 }
 
 }  // namespace
