@@ -14,6 +14,7 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
+#include "wizards.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     InstallEntLinks();   // and the entertainment screen through the same table
     InstallSelectDirLinks();  // the directory dialog: its soft keys and its overlay
     InstallSetupLinks();  // the baro editor's time-out and the about box
+    InstallWizardLinks();  // the wizards' and the tank calibration's ticks, the calibration's keys
     InstallQuitSignals();  // Ctrl-C or a session's end still saves the flight's statistics
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.

@@ -1,0 +1,1054 @@
+#include "wizards.h"
+
+#include <libintl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "averdata.h"
+#include "checklist.h"
+#include "configmanager.h"
+#include "editors.h"
+#include "keyboard.h"
+#include "keyglue.h"
+#include "menu.h"
+#include "overlays.h"
+#include "refreshlinks.h"
+#include "settingvars.h"
+#include "shellstate.h"
+#include "tankcalib.h"
+
+TDetectedServo DetectedServo[2] = {};
+int DetectedServoCount = 0;
+uint16_t CompassCalibMask = CompassDoneBit;
+TServoWizard Servo = {};
+TGyroWizard Gyro = {};
+TCompassWizard Compass = {};
+
+namespace {
+
+int64_t MonotonicMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+constexpr int LabelConfirm = 14, LabelRepeat = 38, LabelCancel = 45, LabelYes = 53, LabelNo = 54, LabelOk = 66;
+constexpr char AllKeys[] = "012345adsw";
+
+int64_t Now() { return WizardClockMs ? WizardClockMs() : MonotonicMs(); }
+
+// ---- the popup list of a wizard ----
+
+int BodyFont() { return DisplayTextFont; }
+int HeadingFont() { return OverlayRoleFont(11); }
+
+void PopupBegin(const char* title) {
+    PopupListAdd(PopupClear, 0, 0);
+    PopupListAdd(gettext(title), HeadingFont(), 0);
+    PopupListAdd(" ", BodyFont(), 0);
+}
+void PopupLine(const char* text) { PopupListAdd(gettext(text), BodyFont(), 0); }
+void PopupRaw(const char* text) { PopupListAdd(text, BodyFont(), 0); }
+void PopupEnd() {
+    PopupListAdd(" ", BodyFont(), 0);
+    PopupListAdd(PopupShow, 0, 0);
+}
+
+// Every key to nothing, held against the soft-key time-out.
+void HoldAllKeys() {
+    Keyboard.Clear();
+    Keyboard.BindNone(AllKeys);
+    SoftKeyHold = 1;
+}
+
+void CloseWizard() {
+    PopupListAdd(PopupClear, 0, 0);
+    Keyboard.Clear();
+    CloseMessageBox();
+    SoftKeyHold = 0;
+}
+
+// Reopens the setup menu at a root page and the given pages below it.
+void ReopenPages(int root, std::initializer_list<int> pages) {
+    MainMenu.Show(0);
+    MainMenu.OpenPage(root);
+    MainMenuKeys(-1);
+    for (int p : pages) MainMenu.OpenPage(p);
+}
+
+}  // namespace
+
+int64_t (*WizardClockMs)() = MonotonicMs;
+
+void ProgressLine(char* out, int64_t elapsedMs) {
+    constexpr int Blanks = 14, Blocks = 30;
+    const int64_t seconds = std::max<int64_t>(0, elapsedMs) / 1000;
+    const int n = static_cast<int>(std::min<int64_t>(Blanks + 1 + seconds, Blanks + Blocks));
+    for (int i = 0; i < n; ++i) out[i] = i < Blanks ? ' ' : '\xA0';
+    out[n] = '\0';
+}
+
+// ---- servo wizard ----
+
+int ServoResultText(int32_t result, const char* lines[5]) {
+    int n = 0;
+    auto add = [&](const char* t) { lines[n++] = t; };
+    switch (result) {
+        case 1:
+        case 5:
+            add("Some servo has not been detected.");
+            add("(At first check whether right servos are set ");
+            add(" to \"Installed\" in menu Servo Setup. If the ");
+            add("problem persists, check wire connection of servos.)");
+            break;
+        case 2:
+        case 6:
+            add("There are no selected servos in menu Servo Setup.");
+            add("At first set available servos to \"Installed\" in menu Servo Setup.");
+            break;
+        case 3:
+        case 7:
+            add("No servos have been detected for communication.");
+            add("Check wire connection of servos.");
+            break;
+        case 4: add("Servo detection has failed, follow the instructions."); break;
+        case 8: add("Deflection Calibration has failed, follow the instructions."); break;
+        case 9: add("Error of calibration has occured."); break;
+        case 10: add("Error of servo communication has occured."); break;
+        case -1: add("Timeout expired."); break;
+        default: add("Process went wrong."); break;
+    }
+    lines[n] = nullptr;
+    return n;
+}
+
+void ReadDetectedServos() {
+    int n = 0;
+    for (int i = 0; i < 2; ++i) {
+        GetSS(ServoRecordSS, static_cast<uint16_t>(i));
+        const TApCommand3& r = ApCommand3[i];
+        if (r.reserved[ServoRecId] == 0) continue;
+        DetectedServo[n++] = TDetectedServo{r.reserved[ServoRecId], std::clamp(r.reserved[ServoRecSlip], 0, 100),
+                                            static_cast<uint8_t>(r.reserved[ServoRecFlags] & 1)};
+    }
+    for (int i = n; i < 2; ++i) DetectedServo[i] = TDetectedServo{};
+    DetectedServoCount = n;
+}
+
+bool ServoDetected(int servo) {
+    if (servo < 0 || servo > 1) return false;
+    const int32_t id = ServoSetting[servo].servoId;
+    const int n = std::clamp(DetectedServoCount, 0, 2);
+    for (int i = 0; i < n; ++i)
+        if (id != 0 && DetectedServo[i].servoId == id) return true;
+    return false;
+}
+
+namespace {
+
+const char* const ServoInstructions[3][5][2] = {
+    {{"Move control wheel steering in the Pitch Axis to the Forward.",
+      "Avoid moving Left & Right in Roll Axis during the detection."},
+     {"Move control wheel steering in the Pitch Axis to the Backward.",
+      "Avoid moving Left & Right in Roll Axis during the detection."},
+     {"Move control wheel steering in the Roll Axis to the Left.",
+      "Avoid moving Forward & Backward in Pitch Axis during the detection."},
+     {"Move control wheel steering in the Roll Axis to the Right.",
+      "Avoid moving Forward & Backward in Pitch Axis during the detection."},
+     {"The device complete process. Wait please.", nullptr}},
+    {{"Move control wheel steering in the Pitch & Roll Axis", "in the FORWARD LEFT position."},
+     {"Move control wheel steering in the Pitch & Roll Axis", "in the FORWARD RIGHT position."},
+     {"Move control wheel steering in the Pitch & Roll Axis", "in the BACKWARD LEFT position."},
+     {"Move control wheel steering in the Pitch & Roll Axis", "in the BACKWARD RIGHT position."},
+     {"The device complete process. Wait please.", nullptr}},
+    {{"Release the Control Wheel Steering. Device will work itself.", nullptr},
+     {"Is the Control Wheel Steering located in the Forward position?", nullptr},
+     {"Is the Control Wheel Steering located in the Backward position?", nullptr},
+     {"Is the Control Wheel Steering located in the Left position?", nullptr},
+     {"Is the Control Wheel Steering located in the Right position?", nullptr}},
+};
+
+int ProcessIndex() { return Servo.process == ServoTest ? 2 : Servo.process == ServoCalibration ? 1 : 0; }
+
+// Writes the process record with a command; the answer fields are cleared first, so
+// only the device's answer to this request ends the wait.
+int SendServoCommand(uint8_t command, int32_t stepNumber) {
+    ServoProcess.process = Servo.process;
+    ServoProcess.step = Servo.process + stepNumber;
+    ServoProcess.command = command;
+    ServoProcess.error = 0;
+    ServoProcess.status = 0;
+    ServoProcess.result = 0;
+    return SetSS(ServoProcessSS, 0);
+}
+
+int32_t EndStep() { return Servo.process == ServoTest ? 6 : 7; }
+
+void ServoWaitPopup(int64_t now) {
+    PopupBegin(Servo.title);
+    if (Servo.process == ServoTest && Servo.state != 11) PopupLine("Keep loose the Control Wheel Steering.");
+    if (Servo.state == 11) PopupLine("The device initiate process. Wait please.");
+    if (Servo.state == 21) PopupLine("The device complete process. Wait please.");
+    char line[64];
+    ProgressLine(line, now - Servo.waitStart);
+    PopupRaw(line);
+    PopupEnd();
+}
+
+void ServoWait(int32_t state) {
+    Servo.state = state;
+    Keyboard.BindNone("4");
+    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
+    SoftKeyHold = 1;
+    const int64_t now = Now();
+    Servo.waitStart = now;
+    Servo.deadline = now + (state == 11 ? ServoStartWaitMs : ServoStepWaitMs);
+    // The last wait of detection and calibration ends the process with success.
+    Servo.next = state == 21 ? 30 : state + 1;
+    if (state != 11) SendServoCommand(ServoCmdNext, (state - 11) / 2 + 1);
+    ServoWaitPopup(now);
+}
+
+void ServoInstruction(int32_t state) {
+    Servo.state = state;
+    const char* const* text = ServoInstructions[ProcessIndex()][(state - 12) / 2];
+    if (state == 20 && Servo.process != ServoTest) {
+        ServoWait(21);
+        return;
+    }
+    PopupBegin(Servo.title);
+    PopupLine(text[0]);
+    if (text[1]) PopupLine(text[1]);
+    PopupRaw(" ");
+    PopupLine("Press OK button for continue");
+    PopupEnd();
+    HoldAllKeys();
+    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
+    Keyboard.Bind('4', LabelOk, ServoWizard, state == 20 ? 22 : state + 1);
+}
+
+void ServoEnd() {
+    Servo.state = 30;
+    Servo.next = 0;
+    SendServoCommand(ServoCmdEnd, EndStep());
+    if (Servo.succeeded) ReadDetectedServos();
+    PopupBegin(Servo.title);
+    HoldAllKeys();
+    if (Servo.succeeded) {
+        PopupLine("Process done succesfully.");
+    } else {
+        const char* lines[5];
+        ServoResultText(Servo.result, lines);
+        for (int i = 0; lines[i]; ++i) PopupLine(lines[i]);
+        Keyboard.Bind('4', LabelRepeat, ServoWizard, 7);
+    }
+    PopupEnd();
+    Keyboard.Bind('5', LabelConfirm, ServoWizard, 6);
+}
+
+void ServoTestPassed() {
+    ApCommand5.reserved[0] |= 1;
+    for (TApCommand3& r : ApCommand3) r.reserved[ServoRecFlags] |= 1;
+    SetSS(ServoPassSS, 0);
+    SetSS(ServoRecordSS, 0);
+    SetSS(ServoRecordSS, 1);
+    Servo.succeeded = 1;
+    ServoEnd();
+}
+
+void ServoTick() {
+    if (Servo.next == 0) return;
+    GetSS(ServoProcessSS, 0);
+    const TServoProcess& p = ServoProcess;
+    const int64_t now = Now();
+    if ((p.status & ServoAnswered) || p.error != 0) {
+        const int32_t next = Servo.next;
+        Servo.next = 0;
+        if (p.error == 1) {
+            if (next == 30) Servo.succeeded = 1;
+            ServoWizard(next);
+        } else {
+            Servo.result = p.result;
+            ServoWizard(30);
+        }
+    } else if (now >= Servo.deadline) {
+        Servo.next = 0;
+        Servo.result = -1;
+        ServoWizard(30);
+    } else {
+        ServoWaitPopup(now);
+    }
+}
+
+}  // namespace
+
+void ServoWizard(int32_t state) {
+    switch (state) {
+        case 1:
+        case 2:
+        case 3: {
+            static const char* const Titles[] = {"Servo Detection", "Deflection Calibration", "Deflection Test"};
+            static const int32_t Processes[] = {ServoDetection, ServoCalibration, ServoTest};
+            Servo.title = Titles[state - 1];
+            Servo.process = Processes[state - 1];
+            ServoWizard(7);
+            return;
+        }
+        case 7:
+            Servo.state = 7;
+            Servo.next = 0;
+            Servo.succeeded = 0;
+            Servo.result = 0;
+            MainMenu.Show(0);
+            Keyboard.Clear();
+            CloseMessageBox();
+            HoldAllKeys();
+            if (SendServoCommand(ServoCmdStart, 1) != 0) {
+                PopupBegin(Servo.title);
+                PopupLine("Function not supported.");
+                PopupEnd();
+                Keyboard.Bind('5', LabelConfirm, ServoWizard, 5);
+                return;
+            }
+            ServoWait(11);
+            return;
+        case 11: case 13: case 15: case 17: case 19: case 21: ServoWait(state); return;
+        case 12: case 14: case 16: case 18: case 20: ServoInstruction(state); return;
+        case 22: ServoTestPassed(); return;
+        case 30: ServoEnd(); return;
+        case 5:
+            Servo.next = 0;
+            SendServoCommand(ServoCmdEnd, EndStep());
+            [[fallthrough]];
+        case 6:
+            Servo.state = 6;
+            Servo.next = 0;
+            CloseWizard();
+            if (Servo.process == ServoDetection) {
+                ReopenPages(18, {138, 139});
+                ServoSetupShown = 1;
+            } else {
+                ReopenPages(18, {138, 143});
+                ServoDeflectionShown = 1;
+            }
+            return;
+        default: return;
+    }
+}
+
+// ---- gyro stabilisation ----
+
+namespace {
+
+constexpr char GyroTitle[] = "Gyro stabilization";
+constexpr char GyroInternalError[] = "Process failed due to an internal error.";
+
+void GyroSend(int32_t request) {
+    std::memset(&GyroProcess, 0, sizeof GyroProcess);
+    GyroProcess.request = request;
+    GyroProcess.sent = 1;
+    GyroProcess.started = 1;
+    SetSS(GyroProcessSS, 0);
+    Gyro.pending = request;
+    Gyro.sentAt = Now();
+}
+
+// The answer to the pending request: true once the device has answered it.
+bool GyroAnswered() {
+    if (!Gyro.pending) return false;
+    GetSS(GyroProcessSS, 0);
+    if (GyroProcess.state != 2) return false;
+    Gyro.pending = 0;
+    return true;
+}
+
+// One request at a time: sends it when none is pending; true once it is answered.
+bool GyroRequest(int32_t request) {
+    if (!Gyro.pending) {
+        GyroSend(request);
+        return false;
+    }
+    return GyroAnswered();
+}
+
+void GyroQuestion(const char* message) {
+    Gyro.message = message;
+    Gyro.state = 7;
+}
+
+void GyroPopup(const char* text, bool wrapped) {
+    PopupBegin(GyroTitle);
+    if (wrapped)
+        PopupListAddWrapped(gettext(text), 440, BodyFont());
+    else if (text)
+        PopupLine(text);
+}
+
+// One pass of the state machine; false when the state waits.
+bool GyroStep(int64_t now) {
+    const int before = Gyro.state;
+    switch (Gyro.state) {
+        case 0:
+            std::memset(&GyroProcess, 0, sizeof GyroProcess);
+            Gyro.progress = 0;
+            Gyro.pending = 0;
+            Gyro.message = nullptr;
+            Gyro.state = 1;
+            break;
+        case 1:
+            GyroPopup("Gyro stabilization with auto calibration is required. This process is finished only once. "
+                      "BEWARE, it is necessary to leave the aircraft and keep the aircraft still all the time "
+                      "during calibration. Do you want to continue and start the calibration? If you select NO, "
+                      "this message will appear during next start up of the Skyvane.",
+                      true);
+            PopupEnd();
+            Keyboard.Bind('4', LabelYes, GyroStabilisation, GyroYes);
+            Keyboard.Bind('5', LabelNo, GyroStabilisation, GyroNo);
+            break;
+        case 2: {
+            const int64_t left = GyroCountdownMs - (now - Gyro.countdownStart);
+            if (left <= 0) {
+                Gyro.state = 3;
+                break;
+            }
+            GyroPopup("Please leave the aircraft. The process will take up to 5 minutes.", false);
+            char line[160];
+            std::snprintf(line, sizeof line, "%s %d %s", gettext("Calibration will begin after"),
+                          static_cast<int>((left + 999) / 1000), gettext("sec"));
+            PopupRaw(line);
+            PopupEnd();
+            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancelled);
+            break;
+        }
+        case 3:
+            if (GyroRequest(GyroReqStart)) {
+                if (GyroProcess.status == 1 && GyroProcess.value == 0)
+                    Gyro.state = 4;
+                else
+                    GyroQuestion(GyroInternalError);
+                Gyro.lastStill = now;
+            } else {
+                GyroPopup("Wait until the process is completed", false);
+                PopupEnd();
+            }
+            break;
+        case 4: {
+            if (GyroAnswered()) {
+                const int32_t request = GyroProcess.request;
+                const bool failed = GyroProcess.status == 2;
+                if (request == GyroReqProgress) {
+                    if (failed || GyroProcess.value < 0) {
+                        Gyro.message = GyroInternalError;
+                        Gyro.state = 6;
+                    } else {
+                        Gyro.progress = std::min(GyroProcess.value, GyroProgressFull);
+                        if (GyroProcess.value > GyroProgressFull - 1) Gyro.state = 5;
+                    }
+                } else if (request == GyroReqStill && (failed || GyroProcess.value != 1)) {
+                    Gyro.message =
+                        "The process was not completed successfully, because the aircraft did not remain still. "
+                        "Do you want to Repeat the process or Cancel? If you select Cancel, you can start gyro "
+                        "calibration after next start-up of the Skyvane.";
+                    Gyro.state = 6;
+                }
+            }
+            if (Gyro.state != 4) break;
+            if (Gyro.cancel && !Gyro.pending) {
+                Gyro.cancel = 0;
+                Gyro.state = 6;
+                break;
+            }
+            if (!Gyro.pending) {
+                if (now - Gyro.lastStill >= GyroStillPeriodMs) {
+                    Gyro.lastStill = now;
+                    GyroSend(GyroReqStill);
+                } else {
+                    GyroSend(GyroReqProgress);
+                }
+            }
+            const unsigned percent =
+                static_cast<unsigned>(std::min<int64_t>(100, static_cast<int64_t>(Gyro.progress) * 100 / GyroProgressFull));
+            char line[160];
+            std::snprintf(line, sizeof line, "%s (%3u %%)", gettext("Wait until the process is completed"), percent);
+            PopupBegin(GyroTitle);
+            PopupRaw(line);
+            char bar[64];
+            const int blocks = static_cast<int>(percent * 30 / 100);
+            std::memset(bar, ' ', 14);
+            std::memset(bar + 14, '\xA0', static_cast<size_t>(blocks));
+            bar[14 + blocks] = '\0';
+            PopupRaw(bar);
+            PopupEnd();
+            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancel);
+            break;
+        }
+        case 5:
+            if (GyroRequest(GyroReqFinish)) {
+                if (GyroProcess.status == 2)
+                    GyroQuestion(GyroInternalError);
+                else
+                    Gyro.state = 8;
+            }
+            break;
+        case 6:
+            if (GyroRequest(GyroReqEnd)) Gyro.state = Gyro.message ? 7 : 9;
+            break;
+        case 7:
+            GyroPopup(Gyro.message ? Gyro.message : "Process went wrong.", true);
+            PopupEnd();
+            Keyboard.Bind('5', LabelRepeat, GyroStabilisation, GyroRestart);
+            Keyboard.Bind('4', LabelCancel, GyroStabilisation, GyroCancelled);
+            break;
+        case 8:
+            GyroPopup("Process completed successfully.", false);
+            PopupEnd();
+            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            break;
+        case 9:
+            GyroPopup("The process of gyro calibration was cancelled. You can start gyro calibration after next "
+                      "start-up of the Skyvane.",
+                      true);
+            PopupEnd();
+            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            break;
+        case 10:
+        default:
+            Gyro = TGyroWizard{};
+            CloseWizard();
+            return false;
+    }
+    return Gyro.state != before;
+}
+
+}  // namespace
+
+void StartGyroStabilisation() {
+    Gyro = TGyroWizard{};
+    Gyro.active = 1;
+}
+
+void GyroStabilisation(int32_t event) {
+    if (!Gyro.active) return;
+    const int64_t now = Now();
+    HoldAllKeys();
+    // An unanswered request fails at its limit, never earlier; an answer that is there
+    // by then is taken by its state below.
+    if (Gyro.pending && now - Gyro.sentAt >= GyroAnswerWaitMs) {
+        GetSS(GyroProcessSS, 0);
+        if (GyroProcess.state != 2) {
+            Gyro.pending = 0;
+            GyroQuestion("Timeout exceeded.");
+        }
+    }
+    switch (event) {
+        case GyroCancel: Gyro.cancel = 1; break;
+        case GyroRestart: Gyro.state = 0; Gyro.cancel = 0; break;
+        case GyroCancelled: Gyro.state = 9; Gyro.cancel = 0; break;
+        case GyroYes:
+            if (Gyro.state == 1) {
+                Gyro.state = 2;
+                Gyro.countdownStart = now;
+            }
+            break;
+        case GyroNo:
+            if (Gyro.state == 1) {
+                if (GyroSetting.refusals < 0x7fff) ++GyroSetting.refusals;
+                SetSS(GyroSettingSS, 0);
+                Gyro.state = 9;
+            }
+            break;
+        case GyroClose: Gyro.state = 10; break;
+        default: break;
+    }
+    if (Gyro.cancel && !Gyro.pending) {
+        Gyro.cancel = 0;
+        Gyro.state = Gyro.state > 2 ? 6 : 10;
+    }
+    for (int pass = 0; pass < 12 && Gyro.active; ++pass)
+        if (!GyroStep(now)) break;
+}
+
+// ---- compass calibration ----
+
+int CompassFailureText(const TCompassWizard& c, const char* lines[5]) {
+    int n = 0;
+    auto add = [&](const char* t) { lines[n++] = t; };
+    if (c.wrong) {
+        add("Wrong calibration!");
+    } else if (!c.timedOut && c.status < -3) {
+        add("Calibration failed. Error number:");
+    } else if (!c.timedOut && c.status == -3) {
+        add("Hard iron affecting to the Remote Compass.");
+        add("Please either remove metal part and cables");
+        add("or move the Remote Compass to the different location.");
+    } else if (!c.timedOut && c.status == -2) {
+        add("Communication error.");
+        add("Please check power supply to the Remote Compass");
+        add("and/or Corvix Bus connection.");
+    } else if (!c.timedOut && c.status == -1) {
+        add("Wrong installation of the Remote Compass.");
+        add("Check axis orientation of the Remote Compass ");
+        add("and configuration in Setting/Build in.");
+    } else {
+        add("Communication timeout.");
+        add("Please check power supply to the Remote Compass");
+        add("and/or Corvix Bus connection.");
+    }
+    lines[n] = nullptr;
+    return n;
+}
+
+namespace {
+
+constexpr char CompassTitle[] = "Remote compass calibration";
+
+void CompassReopen() {
+    CloseWizard();
+    ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51});
+}
+
+void CompassConfirm(int32_t) { CompassReopen(); }
+
+void CompassWaitPopup(int64_t now) {
+    PopupBegin(CompassTitle);
+    if (Compass.state == 21) PopupLine("Checking calibration.");
+    char line[64];
+    ProgressLine(line, now - Compass.waitStart);
+    PopupRaw(line);
+    PopupEnd();
+}
+
+void CompassWait(int32_t state) {
+    Compass.state = state;
+    const int step = (state - 11) / 2 + 1;
+    TCompassSetting& c = CompassSetting;
+    c.calibStep = static_cast<uint8_t>(step);
+    // Clear what this step waits on: a stale acknowledgement, status or done flag in
+    // the record (or in setup.dat) must not count as the device's answer.
+    c.calibFlags = static_cast<uint16_t>(c.calibFlags & ~CompassStepAck);
+    if (step == 1) {
+        c.calibStatus = 0;
+        c.calibFlags = static_cast<uint16_t>(c.calibFlags & ~CompassDoneBit);
+    }
+    SetSS(CompassSS, 0);
+    const int64_t now = Now();
+    Compass.waitStart = now;
+    Compass.deadline = now + CompassStepWaitMs;
+    Compass.next = 1;
+    HoldAllKeys();
+    Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
+    CompassWaitPopup(now);
+}
+
+void CompassFail() {
+    Compass.state = 80;
+    Compass.next = 0;
+    CompassSetting.calibStep = 0;
+    SetSS(CompassSS, 0);
+    PopupBegin(CompassTitle);
+    const char* lines[5];
+    CompassFailureText(Compass, lines);
+    for (int i = 0; lines[i]; ++i) {
+        if (i == 0 && !Compass.wrong && !Compass.timedOut && Compass.status < -3) {
+            char line[160];
+            std::snprintf(line, sizeof line, "  %s %hd   ", gettext(lines[0]), static_cast<short>(Compass.status));
+            PopupRaw(line);
+        } else {
+            PopupLine(lines[i]);
+        }
+    }
+    PopupEnd();
+    HoldAllKeys();
+    Keyboard.Bind('4', LabelRepeat, CompassCalibration, 5);
+    Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+}
+
+void CompassTick() {
+    if (Compass.next == 0) return;
+    GetSS(CompassSS, 0);
+    const TCompassSetting& c = CompassSetting;
+    const int step = c.calibStep;
+    const int status = c.calibStatus;
+    const int64_t now = Now();
+    if (status < 0 || (status == 0 && step > 1)) {
+        Compass.status = status;
+        Compass.timedOut = 0;
+        CompassFail();
+    } else if ((status == step || status == 6) && status > 0 && (c.calibFlags & CompassStepAck)) {
+        Compass.next = 0;
+        CompassCalibration(2 * status + 10);
+    } else if (now >= Compass.deadline) {
+        Compass.status = status;
+        Compass.timedOut = 1;
+        CompassFail();
+    } else {
+        CompassWaitPopup(now);
+    }
+}
+
+}  // namespace
+
+void CompassCalibration(int32_t state) {
+    switch (state) {
+        case 1:
+        case 2: {
+            Compass = TCompassWizard{};
+            const uint8_t m = CompassSetting.mounting;
+            MainMenu.Show(0);
+            Keyboard.Clear();
+            CloseMessageBox();
+            if (m != 1 && m != 9 && m != 17) {
+                PopupBegin(CompassTitle);
+                PopupLine("Calibration do not continue before adjustment setting.");
+                PopupEnd();
+                HoldAllKeys();
+                Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+                return;
+            }
+            CompassCalibration(5);
+            return;
+        }
+        case 5:
+            Compass = TCompassWizard{};
+            Compass.state = 5;
+            PopupBegin(CompassTitle);
+            PopupLine("Move the airplane on the airport compass rose or other suitable place.");
+            PopupLine("Align the airplane pointing magnetic North as closely as possible.");
+            PopupRaw(" ");
+            PopupLine("Press OK button for continue");
+            PopupEnd();
+            HoldAllKeys();
+            Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
+            Keyboard.Bind('4', LabelOk, CompassCalibration, 11);
+            return;
+        case 11: case 13: case 15: case 17: case 19: case 21: CompassWait(state); return;
+        case 12: CompassWait(13); return;
+        case 14:
+        case 16:
+        case 18: {
+            static const char* const Texts[] = {"Align the airplane pointing magnetic West as closely as possible.",
+                                                "Align the airplane pointing magnetic South as closely as possible.",
+                                                "Align the airplane pointing magnetic East as closely as possible."};
+            Compass.state = state;
+            PopupBegin(CompassTitle);
+            PopupLine(Texts[(state - 14) / 2]);
+            PopupRaw(" ");
+            PopupLine("Press OK button for continue");
+            PopupEnd();
+            HoldAllKeys();
+            Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
+            Keyboard.Bind('4', LabelOk, CompassCalibration, state + 1);
+            return;
+        }
+        case 20: CompassWait(21); return;
+        case 22:
+            Compass.state = 22;
+            if (!(CompassSetting.calibFlags & CompassDoneBit)) {
+                Compass.wrong = 1;
+                CompassFail();
+                return;
+            }
+            CompassSetting.calibStep = 0;
+            SetSS(CompassSS, 0);
+            CompassCalibMask = static_cast<uint16_t>(CompassCalibMask | CompassDoneBit);
+            PopupBegin(CompassTitle);
+            PopupLine("Calibration has been done.");
+            PopupEnd();
+            HoldAllKeys();
+            Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+            return;
+        case 81:  // Cancel: the device leaves the calibration
+            Compass.next = 0;
+            CompassSetting.calibStep = 0;
+            SetSS(CompassSS, 0);
+            CompassReopen();
+            return;
+        default: return;
+    }
+}
+
+// ---- degree-and-minute editing ----
+
+int32_t DegMinOf(int32_t hundredths) {
+    const int64_t h = hundredths;
+    return static_cast<int32_t>(h / 100 * 100 + h % 100 * 60 / 100);
+}
+
+int32_t HundredthsOf(int32_t degMin) {
+    const int64_t d = degMin;
+    // Minutes round up in magnitude, so that the minutes shown (truncated) come back.
+    const int64_t m = d % 100;
+    const int64_t part = m >= 0 ? (m * 100 + 59) / 60 : -((-m * 100 + 59) / 60);
+    return static_cast<int32_t>(d / 100 * 100 + part);
+}
+
+int32_t StepDegMin(int32_t hundredths, int32_t delta) {
+    int64_t v = static_cast<int64_t>(DegMinOf(hundredths)) + delta;
+    const int64_t m = v % 100;
+    if (m >= 70) v -= 40;
+    else if (m < -69) v += 40;
+    return HundredthsOf(static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)));
+}
+
+// ---- setting editors ----
+
+namespace {
+
+// The working value of the open setting editor (its unit is the editor's own) and the
+// stored form the overlay shows.
+int32_t EditWork = 0;
+int32_t EditShown = 0;
+int32_t EditItem = 0;   // compass 1..3, autopilot item, slip 1000 + servo
+int32_t EditRecord = 0;  // slip: index of the 0x6003 record
+
+// ---- compass ----
+
+int32_t* CompassField(int which) {
+    switch (which) {
+        case 1: return &CompassSetting.declination;
+        case 2: return &CompassSetting.inclination;
+        case 3: return &CompassSetting.totalField;
+        default: return nullptr;
+    }
+}
+
+void CompassPages() { ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51, 52}); }
+
+void CompassEditorKeys(int32_t command) {
+    switch (command) {
+        case EditorCmdCancel:
+            GetSS(CompassSS, 0);
+            CloseEditor(0);
+            CompassPages();
+            return;
+        case EditorCmdOk:
+            if (int32_t* field = CompassField(EditItem)) *field = EditWork;
+            SetSS(CompassSS, 0);
+            CloseEditor(0);
+            CompassPages();
+            return;
+        case EditorCmdDown:
+        case EditorCmdUp: {
+            if (EditItem == 3) {
+                EditorDefaultStep(command == EditorCmdUp ? 2 : 1);
+                return;
+            }
+            const int32_t most = EditItem == 1 ? DeclinationMax : InclinationMax;
+            const int digit = std::clamp(Editor.cursor, 0, 4);
+            int32_t step = 1;
+            for (int i = 0; i < digit; ++i) step *= 10;
+            const int32_t next = StepDegMin(EditWork, command == EditorCmdUp ? step : -step);
+            if (next >= -most && next <= most)
+                EditWork = next;
+            else if (Editor.cursor > 0)
+                --Editor.cursor;
+            return;
+        }
+        default: return;
+    }
+}
+
+void OpenCompassEditor(int32_t which) {
+    const int32_t* field = CompassField(which);
+    if (!field) return;
+    EditItem = which;
+    EditWork = *field;
+    if (which == 3) {
+        EditWork = std::clamp(EditWork, 0, TotalFieldMax);
+        OpenEditor(0, TotalFieldMax, &EditWork, CompassEditorKeys, EditorCmdDown, 0);
+        MarkValueEditor(EdMagField, &EditWork);
+        return;
+    }
+    const int32_t most = which == 1 ? DeclinationMax : InclinationMax;
+    EditWork = std::clamp(EditWork, -most, most);
+    // The cursor walks the degree-and-minute digits: the bounds as whole degrees and minutes.
+    OpenEditor(-DegMinOf(most), DegMinOf(most), &EditWork, CompassEditorKeys, EditorCmdDown, 0);
+    MarkValueEditor(EdAngle, &EditWork, which == 1 ? "Declination" : "Inclination");
+}
+
+void CompassQuestion(int32_t answer) {
+    if (answer > 0) {
+        OpenCompassEditor(answer);
+        return;
+    }
+    Keyboard.Clear();
+    CloseMessageBox();
+    CompassPages();
+}
+
+// ---- autopilot ----
+
+struct TApEditor {
+    int16_t item;
+    int16_t kind;      // value-editor family
+    const char* title;
+    int32_t minimum, maximum;
+    int16_t scale;     // stored = work x scale (0: the airspeed units)
+};
+const TApEditor ApEditors[] = {
+    {379, EdSensitivity, "Roll sensitivity", 1, 24, 1},
+    {384, EdSensitivity, "Pitch sensitivity", 1, 24, 1},
+    {382, EdApAngle, "Bank angle", 50, 300, 10},
+    {383, EdApAngle, "Turn rate", 5, 30, 10},
+    {387, EdApAngle, "Longit. angle", 10, 150, 10},
+    {390, EdApAirSpeed, "Min. air speed", 0, 0, 0},
+    {391, EdApAirSpeed, "Max. air speed", 0, 0, 0},
+};
+
+const TApEditor* FindApEditor(int item) {
+    for (const TApEditor& e : ApEditors)
+        if (e.item == item) return &e;
+    return nullptr;
+}
+
+// The airspeed bound in tenths of the selected unit, and the unit's tenths per km/h x 1000.
+int32_t SpeedMaximum() { return UnitsSetting.airspeed == 0 ? 2430 : UnitsSetting.airspeed == 1 ? 2794 : 4500; }
+int32_t SpeedFactor() { return UnitsSetting.airspeed == 0 ? 540 : UnitsSetting.airspeed == 1 ? 621 : 1000; }
+
+int16_t* ApWord(int item) {
+    TAutopilotSetting& a = AutopilotSetting;
+    switch (item) {
+        case 382: return &a.maxBank;
+        case 383: return &a.turnRate;
+        case 387: return &a.maxPitch;
+        case 390: return &a.minSpeed;
+        case 391: return &a.maxSpeed;
+        default: return nullptr;
+    }
+}
+uint8_t* ApByte(int item) {
+    if (item == 379) return &AutopilotSetting.rollSensitivity;
+    if (item == 384) return &AutopilotSetting.pitchSensitivity;
+    return nullptr;
+}
+
+int32_t ApStored(const TApEditor& e, int32_t work) {
+    if (e.scale) return work * e.scale;
+    return static_cast<int32_t>(static_cast<int64_t>(work) * 1000 / SpeedFactor());
+}
+
+void ApPages(int item) {
+    const bool roll = item == 379 || item == 382 || item == 383;
+    ReopenPages(18, {138, roll ? 145 : 146});
+    if (roll) RollAxisShown = 1;
+    else PitchAxisShown = 1;
+}
+
+void ApEditorKeys(int32_t command) {
+    const TApEditor* e = FindApEditor(EditItem);
+    if (!e) return;
+    switch (command) {
+        case EditorCmdCancel:
+            GetSS(0x401B, 0);
+            CloseEditor(0);
+            ApPages(EditItem);
+            return;
+        case EditorCmdOk: {
+            const int32_t stored = ApStored(*e, EditWork);
+            if (uint8_t* b = ApByte(EditItem)) *b = static_cast<uint8_t>(std::clamp(stored, 0, 255));
+            if (int16_t* w = ApWord(EditItem)) *w = static_cast<int16_t>(std::clamp(stored, INT16_MIN + 0, INT16_MAX + 0));
+            SetSS(0x401B, 0);
+            CloseEditor(0);
+            ApPages(EditItem);
+            return;
+        }
+        case EditorCmdDown:
+        case EditorCmdUp:
+            EditorDefaultStep(command == EditorCmdUp ? 2 : 1);
+            EditShown = ApStored(*e, EditWork);
+            return;
+        default: return;
+    }
+}
+
+// ---- slip ----
+
+void SlipPages(int servo) {
+    ReopenPages(18, {138, 139, servo == 1 ? 140 : 141});
+    ServoSetupShown = 1;
+}
+
+void SlipEditorKeys(int32_t command) {
+    const int servo = EditItem - 1000;
+    switch (command) {
+        case EditorCmdCancel:
+            GetSS(ServoRecordSS, static_cast<uint16_t>(EditRecord));
+            CloseEditor(0);
+            SlipPages(servo);
+            return;
+        case EditorCmdOk:
+            ApCommand3[EditRecord].reserved[ServoRecSlip] = EditWork;
+            SetSS(ServoRecordSS, static_cast<uint16_t>(EditRecord));
+            ReadDetectedServos();
+            CloseEditor(0);
+            SlipPages(servo);
+            return;
+        default: return;
+    }
+}
+
+}  // namespace
+
+void CompassEditor(int32_t which) {
+    if (!CompassField(which)) return;
+    if (CompassSetting.calibFlags & CompassCalibMask) {
+        GuiMessageBox(gettext("After setting change you have to recalibrate compass, do you want to continue?"), 1, '4',
+                      LabelYes, CompassQuestion, which);
+        Keyboard.Bind('5', LabelNo, CompassQuestion, 0);
+        return;
+    }
+    OpenCompassEditor(which);
+}
+
+void ApParamEditor(int32_t item) {
+    const TApEditor* e = FindApEditor(item);
+    if (!e) return;
+    EditItem = item;
+    int32_t minimum = e->minimum, maximum = e->maximum;
+    if (const uint8_t* b = ApByte(item)) EditWork = *b;
+    if (const int16_t* w = ApWord(item)) {
+        EditWork = e->scale ? *w / e->scale : static_cast<int32_t>(static_cast<int64_t>(*w) * SpeedFactor() / 1000);
+    }
+    if (!e->scale) maximum = SpeedMaximum();
+    EditWork = std::clamp(EditWork, minimum, maximum);
+    EditShown = ApStored(*e, EditWork);
+    OpenEditor(minimum, maximum, &EditWork, ApEditorKeys, EditorCmdDown, 0);
+    // Speeds are shown in whole units: their tenths are not edited.
+    if (!e->scale) Editor.baseExponent = 1;
+    MarkValueEditor(e->kind, e->kind == EdSensitivity ? &EditWork : &EditShown, e->title);
+}
+
+void SlipEditor(int32_t servo) {
+    if (servo < 0 || servo > 1) return;
+    const int32_t id = ServoSetting[servo].servoId;
+    int record = -1;
+    for (int i = 0; i < 2; ++i) {
+        GetSS(ServoRecordSS, static_cast<uint16_t>(i));
+        if (id != 0 && ApCommand3[i].reserved[ServoRecId] == id) record = i;
+    }
+    if (record < 0) return;
+    EditItem = 1000 + servo;
+    EditRecord = record;
+    EditWork = std::clamp(ApCommand3[record].reserved[ServoRecSlip], 0, 100);
+    OpenEditor(0, 100, &EditWork, SlipEditorKeys, 0, 0);
+    MarkValueEditor(EdPercent, &EditWork, servo == 1 ? "Roll slip" : "Pitch slip");
+}
+
+// ---- refresh ----
+
+void WizardTicks() {
+    if (!TankCalibration.reader && AverReader) TankCalibration.SetReader(AverReader->Vals);
+    TankCalibration.MeasureTick();
+    CompassTick();
+    ServoTick();
+    if (Gyro.active && !InDemoMode()) GyroStabilisation(GyroTick);
+}
+
+void InstallWizardLinks() {
+    RefreshHooks.WizardTicks = WizardTicks;
+    TankCalibration.SetKeyboard(&Keyboard);
+}
