@@ -269,6 +269,8 @@ TEST_F(ScreenKeysTest, MemoryLabelCyclesAndBlanksStoreEmpty) {
     Press("5");
     EXPECT_EQ(std::string(FreqMemorySetting[2].label, 8), std::string("BA\0\0\0\0\0\0", 8));
     EXPECT_EQ(MemorySelection, -1);
+    EXPECT_EQ(MemoryFieldsShown, 1);  // back on the memory list with its page
+    EXPECT_EQ(MainMenu.CurrentPage(), 41);
 
     memcpy(FreqMemorySetting[2].label, "12345678", 8);
     MemorySelection = 3;

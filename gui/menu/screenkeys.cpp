@@ -128,6 +128,7 @@ void CloseMemoryEditor(int n, bool store) {
     LabelEditText = nullptr;
     CloseEditor(1);
     OpenRadioPagePath(true);
+    MemoryFieldsShown = 1;
     MemorySelection = -1;
 }
 
