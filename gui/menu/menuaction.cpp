@@ -473,11 +473,15 @@ void OpenDialog(int mode, void (*callback)(int)) {
     SelectDirDialog.Open(mode, nullptr);
 }
 
-// The dialog's folder, bounded; empty when the dialog gave none.
-std::string DialogPath(int result) {
-    if (result != 1) return std::string();
+// The folder chosen in the dialog; false on Cancel, or with "Invalid file path" shown
+// when the dialog gave none.
+bool ChosenFolder(int result, std::string* dir) {
+    if (result != 1) return false;
     const char* path = SelectDirDialog.GetPath();
-    return path ? std::string(path) : std::string();
+    *dir = path ? path : "";
+    if (!dir->empty()) return true;
+    DialogResult("Invalid file path", true);
+    return false;
 }
 
 // ---- demo ----
@@ -1225,9 +1229,10 @@ bool ValidConfigFile(const char* path) {
 }
 
 void ImportChecklist(int result) {
-    const std::string dir = DialogPath(result);
     if (result != 1) return;
+    const char* path = SelectDirDialog.GetPath();
     const char* name = SelectDirDialog.GetSelectedName();
+    const std::string dir = path ? path : "";
     if (dir.empty() || !name || !*name) {
         DialogResult("Invalid file or path", true);
         return;
@@ -1246,11 +1251,10 @@ void ImportChecklist(int result) {
 }
 
 void ImportConfiguration(int result) {
-    const std::string dir = DialogPath(result);
-    if (result != 1) return;
+    std::string dir;
+    if (!ChosenFolder(result, &dir)) return;
     // Both files must be sound: loading missing files would take every default.
-    if (dir.empty() || !ValidConfigFile((dir + "setup.dat").c_str()) ||
-        !ValidConfigFile((dir + "runtime.dat").c_str())) {
+    if (!ValidConfigFile((dir + "setup.dat").c_str()) || !ValidConfigFile((dir + "runtime.dat").c_str())) {
         DialogResult("Invalid file path", true);
         return;
     }
@@ -1265,35 +1269,23 @@ void ImportConfiguration(int result) {
 }
 
 void ExportConfiguration(int result) {
-    const std::string dir = DialogPath(result);
-    if (result != 1) return;
-    if (dir.empty()) {
-        DialogResult("Invalid file path", true);
-        return;
-    }
+    std::string dir;
+    if (!ChosenFolder(result, &dir)) return;
     const bool ok = CopyConfigFile("setup.dat", (dir + "setup.dat").c_str()) == 0 &&
                     CopyConfigFile("runtime.dat", (dir + "runtime.dat").c_str()) == 0;
     DialogResult(ok ? "Exporting configuration done" : "Error during exporting configuration", !ok);
 }
 
 void ExportFlightData(int result) {
-    const std::string dir = DialogPath(result);
-    if (result != 1) return;
-    if (dir.empty()) {
-        DialogResult("Invalid file path", true);
-        return;
-    }
+    std::string dir;
+    if (!ChosenFolder(result, &dir)) return;
     const bool ok = CopyConfigFile("flightdata.dat", (dir + "flightdata.dat").c_str()) == 0;
     DialogResult(ok ? "Exporting flight data done" : "Error during exporting flight data", !ok);
 }
 
 void ExportServiceLog(int result) {
-    const std::string dir = DialogPath(result);
-    if (result != 1) return;
-    if (dir.empty()) {
-        DialogResult("Invalid file path", true);
-        return;
-    }
+    std::string dir;
+    if (!ChosenFolder(result, &dir)) return;
     DialogResult("Not supported for this system.", true);
 }
 
