@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <new>
 #include <thread>
 
@@ -587,14 +588,24 @@ const TLanguage Languages[] = {
 };
 
 // The messages locale only: numbers keep their format whatever the language.
+// Machines often lack the named locale; then the neutral UTF-8 locale serves, and
+// LANGUAGE (honoured whenever the messages locale is not plain "C") picks the
+// catalogue, installed under the language's two letters.
 bool SetMessagesLocale(const char* name) {
     static const char* const Suffixes[] = {".UTF-8", ".utf8", ""};
+    bool found = false;
     for (const char* suffix : Suffixes) {
         char full[64];
         snprintf(full, sizeof full, "%s%s", name, suffix);
-        if (setlocale(LC_MESSAGES, full)) return true;
+        if (setlocale(LC_MESSAGES, full)) {
+            found = true;
+            break;
+        }
     }
-    return false;
+    if (!found && !setlocale(LC_MESSAGES, "C.UTF-8") && !setlocale(LC_MESSAGES, "C.utf8")) return false;
+    char language[8];
+    snprintf(language, sizeof language, "%.2s", name);
+    return setenv("LANGUAGE", language, 1) == 0;
 }
 }  // namespace
 

@@ -1,0 +1,32 @@
+# Checks one catalogue against the template: every message present and translated
+# (msgcmp), and printf conversions and the header sound (msgfmt --check).
+# STRICT off only warns.
+set(problems "")
+execute_process(COMMAND ${MSGCMP} ${PO} ${POT}
+  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0)
+  string(REGEX MATCHALL "used but not[ \n]+defined" missing "${err}")
+  list(LENGTH missing count)
+  if(count GREATER 3)
+    string(REGEX MATCH "^[^\n]*\n[^\n]*\n" first "${err}")
+    set(err "${first}... ${count} messages missing or untranslated\n")
+  endif()
+  string(APPEND problems "${err}${out}")
+endif()
+execute_process(COMMAND ${MSGFMT} --check --output-file=/dev/null ${PO}
+  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0)
+  string(APPEND problems "${err}${out}")
+endif()
+if(problems)
+  string(LENGTH "${problems}" length)
+  if(length GREATER 4000)
+    string(SUBSTRING "${problems}" 0 4000 problems)
+    string(APPEND problems "\n...")
+  endif()
+  if(STRICT)
+    message(FATAL_ERROR "${PO} does not match the template:\n${problems}")
+  endif()
+  message(WARNING "${PO} does not match the template:\n${problems}")
+endif()
+file(TOUCH ${STAMP})
