@@ -20,6 +20,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TDisplayItem PageItems[PageItemRows];
 TDisplayItem EngineStripItems[EngineStripItemCount];
 TBarItem EngineBars[EngineBarCount];
@@ -440,8 +445,8 @@ void SlotError(const char* name, const TSlotPlace& p) {
 
 }  // namespace
 
-void DrawErrMark(int x, int y) { DrawMark(x, y, "  ERR  ", Red()); }
-void DrawCalMark(int x, int y) { DrawMark(x, y, "  CAL  ", Yellow()); }
+void DrawErrMark(int x, int y) { DrawMark(x, y, gettext_noop("  ERR  "), Red()); }
+void DrawCalMark(int x, int y) { DrawMark(x, y, gettext_noop("  CAL  "), Yellow()); }
 
 void PlaceEngineItems() {
     PlaceThermocouples();
@@ -838,7 +843,7 @@ void DrawCanopyGear() {
     if (g.canopyInput != 0) {
         const TSlotPlace p = CanopySlot(slot);
         if (error) {
-            SlotError("CNPY ", p);
+            SlotError(gettext_noop("CNPY "), p);
             ++slot;
         } else if (InputActive(g.canopyInput, 0x1)) {
             SlotPicture(PicCnpy, p);
@@ -848,7 +853,7 @@ void DrawCanopyGear() {
     if (AutopilotActive) SlotPicture(PicApOn, CanopySlot(slot++));
     if (g.gearUpInput == 0 && g.gearDownInput == 0) return;
     if (error) {
-        SlotError("GEAR ", CanopySlot(slot));
+        SlotError(gettext_noop("GEAR "), CanopySlot(slot));
         return;
     }
     const bool up = InputActive(g.gearUpInput, 0x2), down = InputActive(g.gearDownInput, 0x4);

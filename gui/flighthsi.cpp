@@ -21,6 +21,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TFlightHeading FlightHeading = {0, 0};
 TFlightNavLinks FlightNavLinks = {0, 0, 0, 0};
 int32_t PathStep = 0;
@@ -430,15 +435,15 @@ struct TNeedles {
 void NavRows(FGDrawBuffer* w, bool locDetected, TNeedles& n) {
     const TRefreshValues& rv = RefreshValues;
     TDisplayItem* it = NavStripItems;
-    SetLabel(it[NavCrsLabel], "CRS");
-    SetLabel(it[NavBugLabel], "BUG");
-    SetLabel(it[NavIdLabel], "ID");
-    SetLabel(it[NavActLabel], "ACT");
-    SetLabel(it[NavSbyLabel], "SBY");
+    SetLabel(it[NavCrsLabel], gettext_noop("CRS"));
+    SetLabel(it[NavBugLabel], gettext_noop("BUG"));
+    SetLabel(it[NavIdLabel], gettext_noop("ID"));
+    SetLabel(it[NavActLabel], gettext_noop("ACT"));
+    SetLabel(it[NavSbyLabel], gettext_noop("SBY"));
     Copy(it[NavTitle].text, sizeof it[NavTitle].text, gettext(rv.navTitle));
     if (rv.navValid == 1) TitleBox(w, NavGreen, it[NavTitle], nullptr);
-    else if (Valid(rv.navValid)) TitleBox(w, Yellow, it[NavTitle], "NAV - NO ACTIVE");
-    else TitleBox(w, Red, it[NavTitle], "NAV - NO DATA");
+    else if (Valid(rv.navValid)) TitleBox(w, Yellow, it[NavTitle], gettext_noop("NAV - NO ACTIVE"));
+    else TitleBox(w, Red, it[NavTitle], gettext_noop("NAV - NO DATA"));
 
     n.course = locDetected ? CdiCourse : rv.navObs;
     n.first = rv.navBta;
@@ -459,14 +464,14 @@ void NavRows(FGDrawBuffer* w, bool locDetected, TNeedles& n) {
 void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     const TRefreshValues& rv = RefreshValues;
     TDisplayItem* it = GpsStripItems;
-    SetLabel(it[GpsWptLabel], "WPT");
-    SetLabel(it[GpsCrsLabel], "CRS");
-    SetLabel(it[GpsBrgLabel], "BRG");
-    SetLabel(it[GpsDisLabel], "DIS");
-    SetLabel(it[GpsAltLabel], "ALT");
-    SetLabel(it[GpsGsLabel], "GS");
-    SetLabel(it[GpsTrkLabel], "TRK");
-    SetLabel(it[GpsBugLabel], "BUG");
+    SetLabel(it[GpsWptLabel], gettext_noop("WPT"));
+    SetLabel(it[GpsCrsLabel], gettext_noop("CRS"));
+    SetLabel(it[GpsBrgLabel], gettext_noop("BRG"));
+    SetLabel(it[GpsDisLabel], gettext_noop("DIS"));
+    SetLabel(it[GpsAltLabel], gettext_noop("ALT"));
+    SetLabel(it[GpsGsLabel], gettext_noop("GS"));
+    SetLabel(it[GpsTrkLabel], gettext_noop("TRK"));
+    SetLabel(it[GpsBugLabel], gettext_noop("BUG"));
     SetLabel(it[GpsDisUnit], DistanceUnitText(UnitsSetting.distance));
 
     int32_t word = 0;
@@ -474,9 +479,9 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     const int fix = word & 0xFF;
     const bool valid = ((word >> 8) & 1) && fix >= 1 && fix <= 3;
     Copy(it[GpsTitle].text, sizeof it[GpsTitle].text, gettext("GPS"));
-    if (!readable) TitleBox(w, Red, it[GpsTitle], "GPS - NO DATA");
-    else if (!valid) TitleBox(w, Yellow, it[GpsTitle], "GPS - NO VALID");
-    else if (!Valid(rv.gpsCdi)) TitleBox(w, Yellow, it[GpsTitle], "GPS - NO ACTIVE");
+    if (!readable) TitleBox(w, Red, it[GpsTitle], gettext_noop("GPS - NO DATA"));
+    else if (!valid) TitleBox(w, Yellow, it[GpsTitle], gettext_noop("GPS - NO VALID"));
+    else if (!Valid(rv.gpsCdi)) TitleBox(w, Yellow, it[GpsTitle], gettext_noop("GPS - NO ACTIVE"));
     else TitleBox(w, GpsBlue, it[GpsTitle], nullptr);
 
     int32_t v;
@@ -506,18 +511,18 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
 void GpsDeviation(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, FGPixel needle) {
     const TRefreshValues& rv = RefreshValues;
     if (!Valid(rv.gpsCdi)) return;
-    const char* letter = " I ";
-    const char* range = " 1.25 NM ";
+    const char* letter = gettext_noop(" I ");
+    const char* range = gettext_noop(" 1.25 NM ");
     int64_t factor = -320;
     if (Valid(rv.gpsDistance)) {
         const int64_t nm = static_cast<int64_t>(rv.gpsDistance) * 1000 / 1852;
         if (nm <= 199) {
-            letter = " F ";
-            range = " 0.25 NM ";
+            letter = gettext_noop(" F ");
+            range = gettext_noop(" 0.25 NM ");
             factor = -1600;
         } else if (nm > 3000) {
-            letter = " E ";
-            range = " 5.0 NM ";
+            letter = gettext_noop(" E ");
+            range = gettext_noop(" 5.0 NM ");
             factor = -80;
         }
     }
@@ -700,7 +705,7 @@ void XpdrRow(int b, int x) {
         }
         RadioText(b + 10, x + 26, 16, Black, PageKeyColour, TextAlignLeft, text);
     }
-    static const char* const modes[3] = {" SBY ", " ON ", " ALT "};
+    static const char* const modes[3] = {gettext_noop(" SBY "), gettext_noop(" ON "), gettext_noop(" ALT ")};
     if (XpdrRuntime.mode < 3)
         RadioText(b + 122, x + 7, 14, White, FlightNavLinks.xpdrModeChoosing ? XpdrRed : Black, TextAlignCentre,
                   gettext(modes[XpdrRuntime.mode]));
@@ -743,9 +748,9 @@ void DrawInputWarning() {
     if (!w) return;
     int32_t v;
     const char* message = nullptr;
-    if (!ReadFlightChannel(echGPSLon, &v) || !ReadFlightChannel(echGPSLat, &v)) message = "NO GPS";
-    else if (!ReadFlightChannel(echInercialAzimut, &v)) message = "NO COMPASS";
-    else if (!FlightNavLinks.terrainFound) message = "NO DATA";
+    if (!ReadFlightChannel(echGPSLon, &v) || !ReadFlightChannel(echGPSLat, &v)) message = gettext_noop("NO GPS");
+    else if (!ReadFlightChannel(echInercialAzimut, &v)) message = gettext_noop("NO COMPASS");
+    else if (!FlightNavLinks.terrainFound) message = gettext_noop("NO DATA");
     if (!message) return;
     const bool full = ScreenType == ScreenFlight;
     const int x = full ? 153 : 99, y = full ? 276 : 274;
@@ -760,7 +765,7 @@ namespace {
 
 // The translated source label; null without a navigation source.
 const char* HsiSourceText() {
-    static const char* const labels[4] = {nullptr, " HSI : VOR/LOC ", " HSI : GPS ", " HSI : APR "};
+    static const char* const labels[4] = {nullptr, gettext_noop(" HSI : VOR/LOC "), gettext_noop(" HSI : GPS "), gettext_noop(" HSI : APR ")};
     const int source = ViewSetting.navSource;
     return source >= 1 && source <= 3 ? gettext(labels[source]) : nullptr;
 }
@@ -769,7 +774,7 @@ const char* HsiSourceText() {
 
 void DrawAutopilotBox(FGDrawBuffer* window) {
     if (!window || !AutopilotActive) return;
-    static const char* const modes[4] = {"HDG", "TRK", "NAV", "ALT"};
+    static const char* const modes[4] = {gettext_noop("HDG"), gettext_noop("TRK"), gettext_noop("NAV"), gettext_noop("ALT")};
     const int mode = FlightNavLinks.autopilotMode;
     if (mode < 0 || mode > 3) return;
     char text[64];

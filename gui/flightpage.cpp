@@ -22,6 +22,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 const TFlightLayout FlightLayoutFull = {161, 84, 475, 336, 239, 156, 400, 800, 402, 435, 382, 426,
                                         402, 59, 380, 58, 219, 210, 224, 210, 750, 730, 230};
 const TFlightLayout FlightLayoutSplit = {80, 84, 342, 336, 180, 156, 260, 560, 260, 435, 240, 426,
@@ -564,7 +569,7 @@ void DrawFlightPage() {
     if (!SetupModeActive) {
         if (cameraInUse) {
             w->fillbox(0, 0, 560, StatusHeight, Grey128);
-            const char* text = " CAMERA ERR ";
+            const char* text = gettext_noop(" CAMERA ERR ");
             DrawErrText(w, (540 - FlightTextWidth(16, gettext(text))) / 2, 100, text);
             painted = true;
         } else if (attitudeFailed) {
@@ -594,7 +599,7 @@ void DrawFlightPage() {
     record[7] = l.slipX;
     record[8] = l.slipY;
     DrawSlipBall(record, std::min(std::max(slip, -80), 80));
-    if (FlightErrors.slip) DrawErrText(w, l.slipErrX, l.slipErrY, "  ERR  ");
+    if (FlightErrors.slip) DrawErrText(w, l.slipErrX, l.slipErrY, gettext_noop("  ERR  "));
 
     // 7. Load factor.
     FlightErrors.loadFactor = !ReadFlightChannel(echInercialAccPilot, &f.loadFactor);
@@ -609,15 +614,15 @@ void DrawFlightPage() {
         w->set_clip_rect(l.viewX, l.viewY, l.viewW, l.viewH);
         DrawAttitude(static_cast<float>(f.pitch * Pi / 1800.0), static_cast<float>(f.roll * Pi / 1800.0));
         w->set_clip_rect(0, 0, 800, 480);
-        const char* errPitch = "  ERR PITCH  ";
-        const char* errRoll = "  ERR ROLL  ";
+        const char* errPitch = gettext_noop("  ERR PITCH  ");
+        const char* errRoll = gettext_noop("  ERR ROLL  ");
         if (FlightErrors.pitch) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errPitch)) / 2, 210, errPitch);
         if (FlightErrors.roll) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errRoll)) / 2, 150, errRoll);
         DrawAircraftSymbol(ViewSetting.symbolOffset);
         char text[24];
         FormatLoadFactor(text, sizeof text, f.loadFactor);
         if (text[0]) DrawFlightText(w, l.loadX, l.loadY, text, 23, White, PageKeyColour);
-        if (FlightErrors.loadFactor) DrawErrText(w, l.loadErrX, l.loadErrY, "  ERR  ");
+        if (FlightErrors.loadFactor) DrawErrText(w, l.loadErrX, l.loadErrY, gettext_noop("  ERR  "));
     }
 
     // 10. Side slip.
@@ -638,7 +643,7 @@ void DrawFlightPage() {
         f.sideSlipRight = side >= 0 ? f.sideSlipRight : 0;
     }
     DrawSideSlipBars(w, l, f.sideSlipLeft, f.sideSlipRight);
-    if (FlightErrors.sideSlip) DrawErrText(w, l.sideSlipErrX, l.sideSlipErrY, "  ERR  ");
+    if (FlightErrors.sideSlip) DrawErrText(w, l.sideSlipErrX, l.sideSlipErrY, gettext_noop("  ERR  "));
 
     // 11. Vertical speed.
     int32_t vs = 0;
@@ -651,7 +656,7 @@ void DrawFlightPage() {
         default: f.verticalSpeed = vs; break;
     }
     DrawVerticalSpeed(f.verticalSpeed, l.vsiX, 480, w);
-    if (FlightErrors.verticalSpeed) DrawErrText(w, l.vsiErrX, l.vsiErrY, "  ERR  ");
+    if (FlightErrors.verticalSpeed) DrawErrText(w, l.vsiErrX, l.vsiErrY, gettext_noop("  ERR  "));
 
     // 12. Heading tape, radio box, annunciations.
     if (FlightSwitches.headingTape && FlightPageHooks.drawHeadingTape) FlightPageHooks.drawHeadingTape(f.heading);

@@ -14,6 +14,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 const TDialScale RpmScale[RpmScaleRows] = {
     {0, 3000, 5, 100, 100}, {0, 4000, 5, 100, 100}, {0, 5000, 5, 200, 100}, {0, 6000, 5, 200, 100},
     {0, 7000, 5, 200, 100}, {0, 8000, 5, 200, 100}, {0, 9000, 5, 300, 100}, {0, 10000, 5, 200, 1000},
@@ -279,14 +284,14 @@ void SetUnitTexts() {
 
 void SetTitles() {
     const bool rotor = EngineGaugeConfig.rotorRpmUsed != 0;
-    SetTitle(DialRpm, "RPM");
-    SetTitle(DialFourth, rotor ? "Rotor RPM" : "MAP");
-    SetTitle(DialOilPress, "OIL PRESS");
-    SetTitle(DialOilTemp, "OIL TEMP");
-    SetTitle(DialWater, "WATER");
-    SetTitle(DialAuxTemp, "CHT");
-    SetTitle(DialCombinedRpm, "RPM");
-    SetTitle(DialCombinedMap, "MAP");
+    SetTitle(DialRpm, gettext_noop("RPM"));
+    SetTitle(DialFourth, rotor ? gettext_noop("Rotor RPM") : gettext_noop("MAP"));
+    SetTitle(DialOilPress, gettext_noop("OIL PRESS"));
+    SetTitle(DialOilTemp, gettext_noop("OIL TEMP"));
+    SetTitle(DialWater, gettext_noop("WATER"));
+    SetTitle(DialAuxTemp, gettext_noop("CHT"));
+    SetTitle(DialCombinedRpm, gettext_noop("RPM"));
+    SetTitle(DialCombinedMap, gettext_noop("MAP"));
     const int page[4] = {DialRpm, DialOilPress, DialOilTemp, DialFourth};
     const int strip[4] = {DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth};
     for (int i = 0; i < 4; ++i) SetItemText(EngineDialConfig[strip[i]].title, EngineDialConfig[page[i]].title);

@@ -22,6 +22,11 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 namespace NEnt {
 
 CVideoPlayer VideoPlayer;
@@ -213,12 +218,12 @@ const char* const ButtonFiles[ButtonCount] = {
     "Data/BtnOpen.bmp", "Data/BtnPlay.bmp", "Data/BtnPause.bmp", "Data/BtnStop.bmp",
     "Data/BtnFrwd.bmp", "Data/BtnBkwd.bmp", "Data/BtnMaximi.bmp", "Data/BtnSelect.bmp",
 };
-const char* const ButtonLabels[ButtonCount] = {"Open ", "Play ", "Pause ", "Stop ",
-                                               "Next ", "Prev ", "Maximize ", "Select "};
+const char* const ButtonLabels[ButtonCount] = {gettext_noop("Open "), gettext_noop("Play "), gettext_noop("Pause "), gettext_noop("Stop "),
+                                               gettext_noop("Next "), gettext_noop("Prev "), gettext_noop("Maximize "), gettext_noop("Select ")};
 const int ButtonX[ButtonCount] = {15, 130, 130, 250, 590, 470, 590, 700};
 constexpr int ButtonY = 456;
 
-const char* const ModeLabels[4] = {"Movie", "Music", "Flight Data", "Exit"};
+const char* const ModeLabels[4] = {gettext_noop("Movie"), gettext_noop("Music"), gettext_noop("Flight Data"), gettext_noop("Exit")};
 
 void Clock(char* out, size_t size, unsigned seconds) {
     std::snprintf(out, size, "%u:%02u", seconds / 60, seconds % 60);

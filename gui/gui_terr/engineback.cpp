@@ -14,6 +14,11 @@
 #include "shellstate.h"
 #include "utexture.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TGLFuelRecord EngineFuel;
 TGLTempFace EngineTempFace;
 TGLCylinders EngineCylinders;
@@ -216,7 +221,7 @@ void GLTankGauge(int x, int y, bool rightHand, int32_t reserve, int32_t capacity
     Text(tx, y + 83, "F ", GLWhite);
     Text(rightHand ? x - 26 : x + 6, y + 47, "1/2", GLWhite, 4);
     if (rightHand) {
-        Caption(x + 27, y + 85, "RIGHT");
+        Caption(x + 27, y + 85, gettext_noop("RIGHT"));
         Text(x + 29, y - 5, EngineFuel.unit, CaptionColour);
     } else if (caption) {
         Text(x - 5, y - 5, EngineFuel.unit, CaptionColour);
@@ -333,18 +338,18 @@ void CylinderBlock() {
 }
 
 void TimeTempBlock() {
-    CaptionCentred(555, 231, "IAT ");
-    CaptionCentred(652, 231, "OAT ");
+    CaptionCentred(555, 231, gettext_noop("IAT "));
+    CaptionCentred(652, 231, gettext_noop("OAT "));
     // Fuel used and endurance come from the fuel flow.
     if (EngineGaugeConfig.fuelFlowUsed) {
-        CaptionCentred(555, 181, "FUEL USED");
-        CaptionCentred(652, 181, "ENDURANCE");
+        CaptionCentred(555, 181, gettext_noop("FUEL USED"));
+        CaptionCentred(652, 181, gettext_noop("ENDURANCE"));
     }
-    CaptionCentred(555, 131, "ENGINE TIME");
-    CaptionCentred(652, 131, "TIMER");
-    CaptionCentred(555, 81, "TIME");
-    CaptionCentred(652, 81, "DATE");
-    CaptionCentred(603, 79, "(UTC)");
+    CaptionCentred(555, 131, gettext_noop("ENGINE TIME"));
+    CaptionCentred(652, 131, gettext_noop("TIMER"));
+    CaptionCentred(555, 81, gettext_noop("TIME"));
+    CaptionCentred(652, 81, gettext_noop("DATE"));
+    CaptionCentred(603, 79, gettext_noop("(UTC)"));
 }
 
 // Volt captions in the left column, amp captions in the right; a row only for a pair in use.
@@ -363,9 +368,9 @@ void FuelBlock() {
     const TGLFuelRecord& f = EngineFuel;
     int d = 0;
     if (f.tankCount != 0) {
-        CaptionCentred(397, 256, "FUEL QUANTITY");
+        CaptionCentred(397, 256, gettext_noop("FUEL QUANTITY"));
         if (f.tankCount == 2) {
-            Caption(307, 241, "LEFT");
+            Caption(307, 241, gettext_noop("LEFT"));
             GLTankGauge(364, 156, false, f.reserve1, f.capacity1, true);
             GLTankGauge(430, 156, true, f.reserve2, f.capacity2, true);
         } else {
@@ -376,20 +381,20 @@ void FuelBlock() {
     }
     if (f.pressShown) {
         const int px = f.flowShown ? 364 : 407;
-        Caption(f.flowShown ? 314 : 357, d + 125, "FUEL PRESS");
+        Caption(f.flowShown ? 314 : 357, d + 125, gettext_noop("FUEL PRESS"));
         GLBarScale(px, d + 30, f.pressDivisions, f.pressLowRedEnd, f.pressLowYellowEnd, f.pressYellowStart,
                    f.pressRedStart, f.pressMax, f.pressUnit,
                    ScaleDivideByTen | (f.pressOneDecimal ? ScaleOneDecimal : 0));
     }
     if (f.flowShown) {
-        Caption(f.pressShown ? 413 : 360, d + 125, "FUEL FLOW");
+        Caption(f.pressShown ? 413 : 360, d + 125, gettext_noop("FUEL FLOW"));
         GLFlowScale(f.pressShown ? 430 : 387, d + 30, f.flowDivisions, f.flowMax, f.flowRedStart, f.flowUnit,
                     ScaleTicksRight);
     }
     if (EngineTempFace.shown) {
         GLColour(GLWhite);
         GLTextureCentred(&GLTextures[TexBud4], 402, 365);
-        TextCentred(402, 330, gettext(EngineTempFace.kind ? "CHT " : "WATER "), GLTitleBlue);
+        TextCentred(402, 330, gettext(EngineTempFace.kind ? gettext_noop("CHT ") : gettext_noop("WATER ")), GLTitleBlue);
         TextCentred(417, 345, EngineTempFace.unit, GLUnitGrey);
         const TInstrumentConfig& c = EngineInstruments[DialAuxTemp].config;
         GLBarScale(404, 350, 4, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum, nullptr, 0);
@@ -400,12 +405,12 @@ void StripTankBlock() {
     const TGLFuelRecord& f = EngineFuel;
     if (f.tankCount == 0) return;
     if (f.tankCount == 2) {
-        Caption(188, 443, "LEFT");
+        Caption(188, 443, gettext_noop("LEFT"));
         GLTankGauge(213, 343, false, f.reserve1, f.capacity1, true);
-        Caption(188, 303, "RIGHT");
+        Caption(188, 303, gettext_noop("RIGHT"));
         GLTankGauge(213, 202, false, f.reserve2, f.capacity2, true);
     } else {
-        Caption(188, 443, "TOTAL");
+        Caption(188, 443, gettext_noop("TOTAL"));
         GLTankGauge(213, 343, false, f.reserve1, f.capacity1, true);
     }
 }
@@ -421,27 +426,27 @@ void StripTankBlockAlt() {
     const TGLFuelRecord& f = EngineFuel;
     if (f.tankCount != 0) {
         if (f.tankCount == 2) {
-            Caption(16, 308, "LEFT");
-            Caption(66, 308, "RIGHT");
+            Caption(16, 308, gettext_noop("LEFT"));
+            Caption(66, 308, gettext_noop("RIGHT"));
             Mark(108, 202, f.unit);
             GLTankGauge(101, 210, false, f.reserve2, f.capacity2, false);
         } else {
-            Caption(16, 308, "TOTAL");
+            Caption(16, 308, gettext_noop("TOTAL"));
         }
         Mark(53, 202, f.unit);
         GLTankGauge(46, 210, false, f.reserve1, f.capacity1, false);
     }
     if (f.pressShown) {
-        Caption(116, 308, "PRESS FUEL");
+        Caption(116, 308, gettext_noop("PRESS FUEL"));
         Mark(163, 202, f.pressUnit);
         GLBarScale(156, 210, f.pressDivisions, f.pressLowRedEnd, f.pressLowYellowEnd, f.pressYellowStart,
                    f.pressRedStart, f.pressMax, nullptr, ScaleDivideByTen | (f.pressOneDecimal ? ScaleOneDecimal : 0));
     }
     if (f.flowShown) {
         if (f.pressShown)
-            Caption(196, 308, "FLOW");
+            Caption(196, 308, gettext_noop("FLOW"));
         else
-            Caption(156, 308, "FUEL FLOW");
+            Caption(156, 308, gettext_noop("FUEL FLOW"));
         Mark(218, 202, f.flowUnit, "/h");
         GLFlowScale(211, 210, f.flowDivisions, f.flowMax, f.flowRedStart, nullptr, 0);
     }
@@ -461,15 +466,15 @@ void StripTankBlockAlt() {
         const TInstrumentConfig& c = EngineInstruments[g.dial].config;
         if (c.covered) continue;
         switch (g.dial) {
-            case DialStripOilPress: Caption(11, 171, "PRESS OIL"); break;
+            case DialStripOilPress: Caption(11, 171, gettext_noop("PRESS OIL")); break;
             case DialStripOilTemp:
                 if (oilPressShown)
-                    Caption(81, 171, "TEMP");
+                    Caption(81, 171, gettext_noop("TEMP"));
                 else
-                    Caption(61, 171, "OIL TEMP");
+                    Caption(61, 171, gettext_noop("OIL TEMP"));
                 break;
-            case DialAuxTemp: Caption(141, 171, "CHT"); break;
-            default: Caption(186, 171, "WATER"); break;
+            case DialAuxTemp: Caption(141, 171, gettext_noop("CHT")); break;
+            default: Caption(186, 171, gettext_noop("WATER")); break;
         }
         if (g.firstCharOnly)
             Mark(g.unitX, 65, c.unit);

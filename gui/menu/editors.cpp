@@ -28,6 +28,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TEditorRecord Editor = {0, 0, nullptr, 1, 0, 0};
 TValueEditorMark ValueEditorMarks[ValueEditorCount] = {};
 char EditorTitle[EditorTitleSize] = "";
@@ -381,12 +386,12 @@ struct TFamily {
 };
 
 const TFamily Families[ValueEditorCount] = {
-    {"ALT"}, {"Speed"}, {"HDG"}, {nullptr}, {"Squawk"}, {"Aircraft ID"}, {nullptr}, {"Time"}, {"Date"},
-    {"Vs speed"}, {nullptr}, {"Roll sensitivity"}, {"Bank angle"}, {"Max. climb"}, {"Min. air speed"},
-    {"Declination"}, {"Tot.mag.field"}, {"RPM range"}, {"MAP range"}, {"Oil tmp range"}, {"Oil press range"},
-    {"Wat tmp range"}, {"Total tnk range"}, {"Fuel flow range"}, {"Fuel pres range"}, {"EGT range"},
-    {"Total unexh fuel"}, {"K-Factor"}, {"Time of average"}, {"RPM puls/rev"}, {"RPM reduct rat"},
-    {"Eng active RPM"}, {"Pitch offset"}, {nullptr},
+    {gettext_noop("ALT")}, {gettext_noop("Speed")}, {gettext_noop("HDG")}, {nullptr}, {gettext_noop("Squawk")}, {gettext_noop("Aircraft ID")}, {nullptr}, {gettext_noop("Time")}, {gettext_noop("Date")},
+    {gettext_noop("Vs speed")}, {nullptr}, {gettext_noop("Roll sensitivity")}, {gettext_noop("Bank angle")}, {gettext_noop("Max. climb")}, {gettext_noop("Min. air speed")},
+    {gettext_noop("Declination")}, {gettext_noop("Tot.mag.field")}, {gettext_noop("RPM range")}, {gettext_noop("MAP range")}, {gettext_noop("Oil tmp range")}, {gettext_noop("Oil press range")},
+    {gettext_noop("Wat tmp range")}, {gettext_noop("Total tnk range")}, {gettext_noop("Fuel flow range")}, {gettext_noop("Fuel pres range")}, {gettext_noop("EGT range")},
+    {gettext_noop("Total unexh fuel")}, {gettext_noop("K-Factor")}, {gettext_noop("Time of average")}, {gettext_noop("RPM puls/rev")}, {gettext_noop("RPM reduct rat")},
+    {gettext_noop("Eng active RPM")}, {gettext_noop("Pitch offset")}, {nullptr},
 };
 
 bool Contains(const char* text, const char* part) { return text && std::strstr(text, part) != nullptr; }
@@ -745,10 +750,10 @@ void DrawAirspeedLimitsPage(int fillOp, int textOp, uint32_t fillColour) {
     };
     const TAirspeedLimits& l = AirspeedLimits;
     const Row rows[4] = {
-        {"Vne - Never exceed:", l.vne, DisplayPalette.PalRed},
-        {"Vno - Maximum structural cruising:", l.vno, DisplayPalette.PalYellow},
-        {"Vfe  - Maximum flap extended:", l.vfe, WhiteColour},
-        {"Vs   - Stall speed:", l.vs, DisplayPalette.PalGreen},
+        {gettext_noop("Vne - Never exceed:"), l.vne, DisplayPalette.PalRed},
+        {gettext_noop("Vno - Maximum structural cruising:"), l.vno, DisplayPalette.PalYellow},
+        {gettext_noop("Vfe  - Maximum flap extended:"), l.vfe, WhiteColour},
+        {gettext_noop("Vs   - Stall speed:"), l.vs, DisplayPalette.PalGreen},
     };
     for (int i = 0; i < 4; ++i) {
         const int ry = y + 45 + 22 * i;

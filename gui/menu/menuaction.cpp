@@ -40,6 +40,11 @@
 #include "tankcalib.h"
 #include "wizards.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 int LimitChannel = 0;
 int ThermoSlotChoice = -1;
 
@@ -371,7 +376,7 @@ bool RangeLimitsItem(int item) {
         const bool tank = l.channel == 0xC15 || l.channel == 0xC16;
         const bool used = l.channel == 0xC15 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
         if (tank && !used) {
-            const char* text = l.channel == 0xC15 ? "Left/Total tank is not used!" : "Right tank is not used!";
+            const char* text = l.channel == 0xC15 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
             GuiMessageBox(gettext(text), 1, '1', LabelOk, TankNotUsedOk, 0);
             return true;
         }
@@ -428,8 +433,8 @@ void StartTankCalibration(int tank) {
     MainMenu.Show(0);
     Keyboard.Clear();
     CloseMessageBox();
-    const char* title = tank == 1 ? "Right tank calibration"
-                        : EngineGaugeConfig.twoTanks ? "Left tank calibration" : "Total tank calibration";
+    const char* title = tank == 1 ? gettext_noop("Right tank calibration")
+                        : EngineGaugeConfig.twoTanks ? gettext_noop("Left tank calibration") : gettext_noop("Total tank calibration");
     const bool active = tank == 0 ? EngineGaugeConfig.tankType != 0 : EngineGaugeConfig.rightTankType != 0;
     TankCalibration.Setup(&TankSetting[tank], &(tank == 0 ? LimitTankLeft : LimitTankRight).range,
                           tank == 0 ? 3093 : 3094, active ? 1 : 0, gettext(title));
@@ -445,10 +450,10 @@ struct TChecklistItem {
     int list;  // section 0x3001 + list
 };
 const TChecklistItem ChecklistItems[] = {
-    {29, "Preflight Checklist", 0},   {4, "Before start engine Checklist", 1},
-    {30, "Start engine Checklist", 2}, {31, "Engine run up Checklist", 3},
-    {5, "Before take off Checklist", 4}, {6, "Landing Checklist", 5},
-    {7, "After landing Checklist", 6},   {16, "Shut down Checklist", 7},
+    {29, gettext_noop("Preflight Checklist"), 0},   {4, gettext_noop("Before start engine Checklist"), 1},
+    {30, gettext_noop("Start engine Checklist"), 2}, {31, gettext_noop("Engine run up Checklist"), 3},
+    {5, gettext_noop("Before take off Checklist"), 4}, {6, gettext_noop("Landing Checklist"), 5},
+    {7, gettext_noop("After landing Checklist"), 6},   {16, gettext_noop("Shut down Checklist"), 7},
 };
 
 bool ChecklistItem(int item) {
@@ -480,7 +485,7 @@ bool ChosenFolder(int result, std::string* dir) {
     const char* path = SelectDirDialog.GetPath();
     *dir = path ? path : "";
     if (!dir->empty()) return true;
-    DialogResult("Invalid file path", true);
+    DialogResult(gettext_noop("Invalid file path"), true);
     return false;
 }
 
@@ -849,7 +854,7 @@ bool PageAction(int page, int item) {
             }
             if (item == 371) {
                 if (ServoDetected(sub)) SlipEditor(sub);
-                else Notice("Servo must be detected!");
+                else Notice(gettext_noop("Servo must be detected!"));
                 return true;
             }
             return false;
@@ -881,7 +886,7 @@ bool PageAction(int page, int item) {
         case 147:
             if (item >= 425 && item <= 434) {
                 CloseAll();
-                if (!RecallFrequencyMemory(item - 425)) Notice("Frequence was not changed, invalid value!");
+                if (!RecallFrequencyMemory(item - 425)) Notice(gettext_noop("Frequence was not changed, invalid value!"));
                 return true;
             }
             return false;
@@ -911,7 +916,7 @@ void HeadingSet() {
     const uint16_t channel = ViewSetting.navSource == 3 ? 0x0807 : 0x0507;
     int32_t heading = 0;
     if (!ReadAveraged(channel, &heading) || heading < 0) {
-        Notice("Bug was not changed, due to compass error!");
+        Notice(gettext_noop("Bug was not changed, due to compass error!"));
         return;
     }
     int degrees = (heading + 5) / 10;
@@ -977,7 +982,7 @@ void ItemAction(int page, int item) {
         case 17: HeadingSet(); return;
         case 18:
             if (EngineGaugeConfig.dimmerControl == 1) {
-                Notice("This function is not available due to automatic control!");
+                Notice(gettext_noop("This function is not available due to automatic control!"));
                 return;
             }
             CloseAll();
@@ -1000,7 +1005,7 @@ void ItemAction(int page, int item) {
         case 288: {
             int32_t state = 0;
             if (ReadAveraged(0x0C17, &state) && (state & 8)) {
-                Notice("Main switch is active! Device cannot be shut down!");
+                Notice(gettext_noop("Main switch is active! Device cannot be shut down!"));
                 return;
             }
             RequestPowerOff(PowerKey);
@@ -1016,7 +1021,7 @@ void ItemAction(int page, int item) {
         case 319: AirspeedLimitOpen(5); return;
         case 320: LimitEditorOpen(0xB00, 5); return;
         case 321:
-            if (SaveSetting("demo", KindRuntime | KindSetup) != 0) Failure("Demo setting not successfully saved!");
+            if (SaveSetting("demo", KindRuntime | KindSetup) != 0) Failure(gettext_noop("Demo setting not successfully saved!"));
             DrawDemoModeBox(0);
             return;
         case 322: case 323: case 324: case 325: {
@@ -1055,7 +1060,7 @@ void MenuAction(int pageId, int itemId) {
 bool LoadChecklistFile() {
     const bool demo = InDemoMode();
     if (!FileExists(demo ? "demochecklist.dat" : "checklist.dat")) {
-        Failure("Checklist file is not found!");
+        Failure(gettext_noop("Checklist file is not found!"));
         return false;
     }
     LoadSetting(demo ? "demo" : nullptr, KindChecklist, 1);
@@ -1179,7 +1184,7 @@ void UpdateFirmware(int32_t step) {
                 Keyboard.Bind('5', LabelNo, UpdateFirmware, 0);
             } else {
                 PrintHook("DBG: check failed\n");
-                Notice("Firmware update not present in data disk!");
+                Notice(gettext_noop("Firmware update not present in data disk!"));
             }
             return;
         }
@@ -1204,7 +1209,7 @@ void UpdateFirmware(int32_t step) {
                 MenuCloseTime = SatInt32(sec + 40);
                 FirmwareUpdateFailed = 1;
             } else {
-                Failure("Firmware update not successfully finished.");
+                Failure(gettext_noop("Firmware update not successfully finished."));
             }
             return;
         default:
@@ -1234,20 +1239,20 @@ void ImportChecklist(int result) {
     const char* name = SelectDirDialog.GetSelectedName();
     const std::string dir = path ? path : "";
     if (dir.empty() || !name || !*name) {
-        DialogResult("Invalid file or path", true);
+        DialogResult(gettext_noop("Invalid file or path"), true);
         return;
     }
     const std::string source = dir + name;
     if (!ValidConfigFile(source.c_str())) {
-        DialogResult("File is not compatible checklist file", true);
+        DialogResult(gettext_noop("File is not compatible checklist file"), true);
         return;
     }
     if (CopyConfigFile(source.c_str(), "checklist.dat") != 0 || CopyConfigFile(source.c_str(), "checklist.bck") != 0) {
-        DialogResult("File can not be transferred", true);
+        DialogResult(gettext_noop("File can not be transferred"), true);
         return;
     }
     LoadSetting(nullptr, KindChecklist, 1);
-    DialogResult("Importing checklist done", false);
+    DialogResult(gettext_noop("Importing checklist done"), false);
 }
 
 void ImportConfiguration(int result) {
@@ -1255,7 +1260,7 @@ void ImportConfiguration(int result) {
     if (!ChosenFolder(result, &dir)) return;
     // Both files must be sound: loading missing files would take every default.
     if (!ValidConfigFile((dir + "setup.dat").c_str()) || !ValidConfigFile((dir + "runtime.dat").c_str())) {
-        DialogResult("Invalid file path", true);
+        DialogResult(gettext_noop("Invalid file path"), true);
         return;
     }
     // A load that raises the settings error leaves its notice on the screen instead.
@@ -1265,7 +1270,7 @@ void ImportConfiguration(int result) {
     InitialSetting();
     const bool notice = SettingsError != 0;
     SettingsError |= errorBefore;
-    if (!notice) DialogResult("Importing configuration done", false);
+    if (!notice) DialogResult(gettext_noop("Importing configuration done"), false);
 }
 
 void ExportConfiguration(int result) {
@@ -1273,26 +1278,26 @@ void ExportConfiguration(int result) {
     if (!ChosenFolder(result, &dir)) return;
     const bool ok = CopyConfigFile("setup.dat", (dir + "setup.dat").c_str()) == 0 &&
                     CopyConfigFile("runtime.dat", (dir + "runtime.dat").c_str()) == 0;
-    DialogResult(ok ? "Exporting configuration done" : "Error during exporting configuration", !ok);
+    DialogResult(ok ? gettext_noop("Exporting configuration done") : gettext_noop("Error during exporting configuration"), !ok);
 }
 
 void ExportFlightData(int result) {
     std::string dir;
     if (!ChosenFolder(result, &dir)) return;
     const bool ok = CopyConfigFile("flightdata.dat", (dir + "flightdata.dat").c_str()) == 0;
-    DialogResult(ok ? "Exporting flight data done" : "Error during exporting flight data", !ok);
+    DialogResult(ok ? gettext_noop("Exporting flight data done") : gettext_noop("Error during exporting flight data"), !ok);
 }
 
 void ExportServiceLog(int result) {
     std::string dir;
     if (!ChosenFolder(result, &dir)) return;
-    DialogResult("Not supported for this system.", true);
+    DialogResult(gettext_noop("Not supported for this system."), true);
 }
 
 void DemoOn() {
     if (InDemoMode()) return;
     if (SaveSetting("save", KindRuntime | KindSetup) != 0) {
-        Failure("Demo setting not successfully saved!");
+        Failure(gettext_noop("Demo setting not successfully saved!"));
         return;
     }
     usleep(100 * 1000);
@@ -1329,7 +1334,7 @@ void DemoOff() {
     if (!InDemoMode()) return;
     // Without the saved state, loading would reset every setting to its default.
     if (!ValidConfigFile("savesetup.dat") || !ValidConfigFile("saveruntime.dat")) {
-        Failure("Saved setting not found, demo mode stays on!");
+        Failure(gettext_noop("Saved setting not found, demo mode stays on!"));
         return;
     }
     LoadSetting("save", KindRuntime | KindSetup, 1);
@@ -1338,7 +1343,7 @@ void DemoOff() {
     DeviceID = ConfigManager.GetDeviceType();
     SetSS(0x4003, 0);
     // The demo reset copied the demo files over the user's: write the user's back.
-    if (SaveSetting(nullptr, KindRuntime | KindSetup) != 0) Failure("Demo setting not successfully saved!");
+    if (SaveSetting(nullptr, KindRuntime | KindSetup) != 0) Failure(gettext_noop("Demo setting not successfully saved!"));
     NEnt::VideoPlayer.Stop();
     ResetDemo(false);
     MainMenu.Show(0);

@@ -23,6 +23,11 @@
 #include "units.h"
 #include "wizards.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 // ---- page model ----
 
 void PageBegin(TInfoPage* page, int x, int y, int w, int h) {
@@ -138,7 +143,7 @@ const char* UnitsTitle() {
         {0, 0, 1, 2, 1, 0, 1, 1, 1},  // imperial UK
         {0, 0, 0, 1, 0, 0, 0, 0, 1},  // imperial US
     };
-    static const char* const Titles[3] = {"Units Metric", "Units Imperial UK", "Units Imperial US"};
+    static const char* const Titles[3] = {gettext_noop("Units Metric"), gettext_noop("Units Imperial UK"), gettext_noop("Units Imperial US")};
     for (int p = 0; p < 3; ++p)
         if (memcmp(v, Presets[p], sizeof v) == 0) return gettext(Titles[p]);
     return gettext("Units Custom");
@@ -164,7 +169,7 @@ void BuildUnitsPage(TInfoPage* page, int variant) {
     if (variant == 0) {
         PageBegin(page, 245, 165, 270, 150);
         PageTitle(page, UnitsTitle(), 175);
-        const char* labels[5] = {"Airspeed:", "Altitude:", "Baro pressure:", "Distance:", "Vertical speed:"};
+        const char* labels[5] = {gettext_noop("Airspeed:"), gettext_noop("Altitude:"), gettext_noop("Baro pressure:"), gettext_noop("Distance:"), gettext_noop("Vertical speed:")};
         const char* units[5] = {PickText(u.airspeed, {"kts", "mph", "km/h"}), PickText(u.altitude, {"ft", "m"}),
                                 PickText(u.baro, {"inHg", "mBar", "torr"}), PickText(u.distance, {"km", "nm", "sm"}),
                                 PickText(u.verticalSpeed, {"ft/min", "m/s", "kts"})};
@@ -176,7 +181,7 @@ void BuildUnitsPage(TInfoPage* page, int variant) {
     }
     PageBegin(page, 245, 172, 270, 135);
     PageTitle(page, UnitsTitle(), 182);
-    const char* labels[4] = {"MAN pressure:", "Temperature:", "Engine pressure:", "Fuel quantity:"};
+    const char* labels[4] = {gettext_noop("MAN pressure:"), gettext_noop("Temperature:"), gettext_noop("Engine pressure:"), gettext_noop("Fuel quantity:")};
     const char* units[4] = {PickText(u.manifoldPress, {"inHg", "mBar", "torr"}),
                             PickText(u.temperature, {"\xB0" "F", "\xB0" "C"}),
                             PickText(u.enginePress, {"psi", "Bar", "kg/cm2"}),
@@ -300,10 +305,10 @@ void BuildDevicesPage(TInfoPage* page, int variant) {
              static_cast<int>(CompassSetting.totalField));
     Angle(text, sizeof text, gettext("Inclination"), CompassSetting.inclination);
     PageAdd(page, 245, row(5), text);
-    const char* mounting = CompassSetting.mounting == 1   ? "X Front, Y Left"
-                           : CompassSetting.mounting == 9  ? "X Front, Y Down"
-                           : CompassSetting.mounting == 17 ? "X Up, Y Right"
-                                                           : "unknown";
+    const char* mounting = CompassSetting.mounting == 1   ? gettext_noop("X Front, Y Left")
+                           : CompassSetting.mounting == 9  ? gettext_noop("X Front, Y Down")
+                           : CompassSetting.mounting == 17 ? gettext_noop("X Up, Y Right")
+                                                           : gettext_noop("unknown");
     PageAddF(page, 440, row(5), PageAlignLeft, "%s:   %s", gettext("Build In"), gettext(mounting));
 
     PageAdd(page, 100, row(6), gettext("Altitude Encoder:"));
@@ -351,7 +356,7 @@ void BuildDataSharingPage(TInfoPage* page) {
     const char* texts[2];
     for (int sub = 0; sub < 2; ++sub) {
         const int p = DataSharingSetting[sub].priority;
-        texts[sub] = p == 0 ? "Off " : p == 1 ? "Low priority" : p == 2 ? "High priority" : "Unknow state";
+        texts[sub] = p == 0 ? gettext_noop("Off ") : p == 1 ? gettext_noop("Low priority") : p == 2 ? gettext_noop("High priority") : gettext_noop("Unknow state");
     }
     PageAdd(page, 310, 245, gettext("EFIS:"));
     PageAdd(page, 365, 245, gettext(texts[1]));
@@ -375,8 +380,8 @@ const TDetectedServo* FindDetected(int axis) {
 }
 
 void ServoRows(TInfoPage* page, int axis, int y) {
-    const char* names[2][3] = {{"Pitch Servo Installed:", "Pitch Servo Detected:", "Pitch Servo Slip:"},
-                               {"Roll Servo Installed:", "Roll Servo Detected:", "Roll Servo Slip:"}};
+    const char* names[2][3] = {{gettext_noop("Pitch Servo Installed:"), gettext_noop("Pitch Servo Detected:"), gettext_noop("Pitch Servo Slip:")},
+                               {gettext_noop("Roll Servo Installed:"), gettext_noop("Roll Servo Detected:"), gettext_noop("Roll Servo Slip:")}};
     const TDetectedServo* found = FindDetected(axis);
     PageAdd(page, 245, y, gettext(names[axis][0]));
     PageAdd(page, 430, y, ServoSetting[axis].installed ? gettext("YES") : gettext("NO"));
@@ -424,8 +429,8 @@ void BuildServoDeflectionPage(TInfoPage* page) {
     const bool finished = n == 2 && (DetectedServo[0].flags & 1) && (DetectedServo[1].flags & 1);
     PageAdd(page, 235, 232, gettext("Calibration:"));
     PageAdd(page, 415, 232, finished ? gettext("FINISHED") : gettext("NOT DONE"));
-    LeverRow(page, 252, "Roll Control Lever Position:", ServoRoll, echCtrlPosServo2Actual, 'L', 'R');
-    LeverRow(page, 272, "Pitch Control Lever Position:", ServoPitch, echCtrlPosServo1Actual, 'B', 'F');
+    LeverRow(page, 252, gettext_noop("Roll Control Lever Position:"), ServoRoll, echCtrlPosServo2Actual, 'L', 'R');
+    LeverRow(page, 272, gettext_noop("Pitch Control Lever Position:"), ServoPitch, echCtrlPosServo1Actual, 'B', 'F');
 }
 
 void BuildRollAxisPage(TInfoPage* page) {
@@ -435,7 +440,7 @@ void BuildRollAxisPage(TInfoPage* page) {
     PageAdd(page, 245, 220, gettext("Control Sensitivity:"));
     PageAddF(page, 430, 220, PageAlignLeft, "%d", a.rollSensitivity);
     PageAdd(page, 245, 240, gettext("Mode:"));
-    PageAdd(page, 430, 240, gettext(a.rollMode == 1 ? "Turn Rate " : a.rollMode == 2 ? "Bank Angle" : "Unknow state"));
+    PageAdd(page, 430, 240, gettext(a.rollMode == 1 ? gettext_noop("Turn Rate ") : a.rollMode == 2 ? gettext_noop("Bank Angle") : gettext_noop("Unknow state")));
     PageAdd(page, 245, 260, gettext("Max. Bank Angle:"));
     AngleValue(page, 430, 260, a.maxBank);
     PageAdd(page, 245, 280, gettext("Turn Rate Target:"));
@@ -450,7 +455,7 @@ void BuildPitchAxisPage(TInfoPage* page) {
     PageAddF(page, 430, 215, PageAlignLeft, "%d", a.pitchSensitivity);
     PageAdd(page, 240, 235, gettext("Mode:"));
     PageAdd(page, 430, 235,
-            gettext(a.pitchMode == 1 ? "Vertical Speed" : a.pitchMode == 2 ? "Longitudinal Angle" : "Unknow state"));
+            gettext(a.pitchMode == 1 ? gettext_noop("Vertical Speed") : a.pitchMode == 2 ? gettext_noop("Longitudinal Angle") : gettext_noop("Unknow state")));
     PageAdd(page, 240, 255, gettext("Max. Longit.  Angle:"));
     AngleValue(page, 430, 255, a.maxPitch);
     const char* unit = PickText(UnitsSetting.airspeed, {"kts", "mph", "km/h"});

@@ -24,6 +24,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 namespace {
 
 constexpr int LabelYes = 53, LabelNo = 54;  // soft-key label ids
@@ -102,21 +107,21 @@ struct TLimitQuantity {
 };
 
 const TLimitQuantity Quantities[] = {
-    {0xB00, ShowPlain, 64, 0, "RPM"},
-    {0xB01, ShowPlain, 71, 0, "Rotor RPM"},
-    {0x201, ShowManifold, 72, 0, "MAP"},
-    {0x603, ShowTemperature, 75, 0, "Oil tmp"},
-    {0x200, ShowPressure, 76, 0, "Oil press"},
-    {0x602, ShowTemperature, 73, 0, "Wat tmp"},
-    {0x604, ShowTemperature, 74, 0, "Aux1 tmp"},
-    {0x401, ShowFuel, 67, 0, "Left tnk"},
-    {0x402, ShowFuel, 68, 0, "Right tnk"},
-    {0x202, ShowPressure, 70, 0, "Fuel pres"},
-    {0x400, ShowFuel, 69, 0, "Fuel flow"},
-    {0x100, ShowThermo, 65, 0, "EGT"},
-    {0x101, ShowThermo, 66, 0, "CHT"},
-    {0x900, ShowPlain, 77, 0, "Voltage"}, {0x901, ShowPlain, 77, 0, "Voltage"}, {0x902, ShowPlain, 77, 0, "Voltage"},
-    {0xA03, ShowPlain, 78, 0, "Current"}, {0xA04, ShowPlain, 78, 0, "Current"}, {0xA05, ShowPlain, 78, 0, "Current"},
+    {0xB00, ShowPlain, 64, 0, gettext_noop("RPM")},
+    {0xB01, ShowPlain, 71, 0, gettext_noop("Rotor RPM")},
+    {0x201, ShowManifold, 72, 0, gettext_noop("MAP")},
+    {0x603, ShowTemperature, 75, 0, gettext_noop("Oil tmp")},
+    {0x200, ShowPressure, 76, 0, gettext_noop("Oil press")},
+    {0x602, ShowTemperature, 73, 0, gettext_noop("Wat tmp")},
+    {0x604, ShowTemperature, 74, 0, gettext_noop("Aux1 tmp")},
+    {0x401, ShowFuel, 67, 0, gettext_noop("Left tnk")},
+    {0x402, ShowFuel, 68, 0, gettext_noop("Right tnk")},
+    {0x202, ShowPressure, 70, 0, gettext_noop("Fuel pres")},
+    {0x400, ShowFuel, 69, 0, gettext_noop("Fuel flow")},
+    {0x100, ShowThermo, 65, 0, gettext_noop("EGT")},
+    {0x101, ShowThermo, 66, 0, gettext_noop("CHT")},
+    {0x900, ShowPlain, 77, 0, gettext_noop("Voltage")}, {0x901, ShowPlain, 77, 0, gettext_noop("Voltage")}, {0x902, ShowPlain, 77, 0, gettext_noop("Voltage")},
+    {0xA03, ShowPlain, 78, 0, gettext_noop("Current")}, {0xA04, ShowPlain, 78, 0, gettext_noop("Current")}, {0xA05, ShowPlain, 78, 0, gettext_noop("Current")},
 };
 
 const TLimitQuantity* QuantityOf(int channel) {
@@ -148,20 +153,20 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
     // Range, normal, warning and alarm in a chain; the minimums below the range.
     auto limitA = [&](TLimitA& l, int64_t top, int kind, bool minimums) -> bool {
         switch (field) {
-            case LimitRange: return set(&l.range, 0, top, "range", kind);
-            case LimitNormal: return set(&l.normal, 0, l.warning, "norm", kind);
-            case LimitWarning: return set(&l.warning, l.normal, l.alarm, "max.W", kind);
-            case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", kind);
-            case LimitWarningMin: return minimums && set(&l.warningMin, 0, l.range, "min.W", kind);
-            case LimitAlarmMin: return minimums && set(&l.alarmMin, 0, l.range, "min.A", kind);
+            case LimitRange: return set(&l.range, 0, top, gettext_noop("range"), kind);
+            case LimitNormal: return set(&l.normal, 0, l.warning, gettext_noop("norm"), kind);
+            case LimitWarning: return set(&l.warning, l.normal, l.alarm, gettext_noop("max.W"), kind);
+            case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), kind);
+            case LimitWarningMin: return minimums && set(&l.warningMin, 0, l.range, gettext_noop("min.W"), kind);
+            case LimitAlarmMin: return minimums && set(&l.alarmMin, 0, l.range, gettext_noop("min.A"), kind);
             default: return false;
         }
     };
     auto limitB3 = [&](TLimitB& l, int64_t top, int kind) -> bool {
         switch (field) {
-            case LimitRange: return set(&l.range, 0, top, "range", kind);
-            case LimitWarning: return set(&l.warning, 0, l.alarm, "max.W", kind);
-            case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", kind);
+            case LimitRange: return set(&l.range, 0, top, gettext_noop("range"), kind);
+            case LimitWarning: return set(&l.warning, 0, l.alarm, gettext_noop("max.W"), kind);
+            case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), kind);
             default: return false;
         }
     };
@@ -172,21 +177,21 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
         case 0xB01: {
             TLimitA& l = LimitRotorRpm;
             switch (field) {
-                case LimitRange: return set(&l.range, 0, 20000, "range", EdRpm);
-                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, "max.W", EdRpm);
-                case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdRpm);
-                case LimitWarningMin: return set(&l.warningMin, 0, l.warning, "min.W", EdRpm);
+                case LimitRange: return set(&l.range, 0, 20000, gettext_noop("range"), EdRpm);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, gettext_noop("max.W"), EdRpm);
+                case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), EdRpm);
+                case LimitWarningMin: return set(&l.warningMin, 0, l.warning, gettext_noop("min.W"), EdRpm);
                 case LimitAlarmMin:
-                    return set(&l.alarmMin, 0, l.warningMin ? l.warningMin : l.warning, "min.A", EdRpm);
+                    return set(&l.alarmMin, 0, l.warningMin ? l.warningMin : l.warning, gettext_noop("min.A"), EdRpm);
                 default: return false;
             }
         }
         case 0x201: {
             TLimitA& l = LimitMap;
             switch (field) {
-                case LimitRange: return set(&l.range, 0, 1860, "range", EdManifold);
-                case LimitWarning: return set(&l.warning, l.warningMin, l.range, "max.W", EdManifold);
-                case LimitWarningMin: return set(&l.warningMin, 350, l.warning, "min.W", EdManifold);
+                case LimitRange: return set(&l.range, 0, 1860, gettext_noop("range"), EdManifold);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.range, gettext_noop("max.W"), EdManifold);
+                case LimitWarningMin: return set(&l.warningMin, 350, l.warning, gettext_noop("min.W"), EdManifold);
                 default: return false;
             }
         }
@@ -197,25 +202,25 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
         case 0x401:
         case 0x402: {
             TLimitB& l = channel == 0x401 ? LimitTankLeft : LimitTankRight;
-            if (field == LimitRange) return set(&l.range, 0, 10000, "range", EdTankQuantity);
-            if (field == LimitAlarmMin) return set(&l.alarmMin, 0, l.range, "min.A", EdTankQuantity);
+            if (field == LimitRange) return set(&l.range, 0, 10000, gettext_noop("range"), EdTankQuantity);
+            if (field == LimitAlarmMin) return set(&l.alarmMin, 0, l.range, gettext_noop("min.A"), EdTankQuantity);
             return false;
         }
         case 0x202: {
             TLimitB& l = LimitFuelPress;
             switch (field) {
-                case LimitRange: return set(&l.range, 0, 2000, "range", EdFuelPressure);
-                case LimitAlarmMin: return set(&l.alarmMin, 0, l.warningMin, "min.A", EdFuelPressure);
-                case LimitWarningMin: return set(&l.warningMin, l.alarmMin, l.warning, "min.W", EdFuelPressure);
-                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, "max.W", EdFuelPressure);
-                case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdFuelPressure);
+                case LimitRange: return set(&l.range, 0, 2000, gettext_noop("range"), EdFuelPressure);
+                case LimitAlarmMin: return set(&l.alarmMin, 0, l.warningMin, gettext_noop("min.A"), EdFuelPressure);
+                case LimitWarningMin: return set(&l.warningMin, l.alarmMin, l.warning, gettext_noop("min.W"), EdFuelPressure);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, gettext_noop("max.W"), EdFuelPressure);
+                case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), EdFuelPressure);
                 default: return false;
             }
         }
         case 0x400: {
             TLimitB& l = LimitFuelFlow;
-            if (field == LimitRange) return set(&l.range, 0, 10000, "range", EdFuelFlow);
-            if (field == LimitAlarm) return set(&l.alarm, 0, l.range, "max.A", EdFuelFlow);
+            if (field == LimitRange) return set(&l.range, 0, 10000, gettext_noop("range"), EdFuelFlow);
+            if (field == LimitAlarm) return set(&l.alarm, 0, l.range, gettext_noop("max.A"), EdFuelFlow);
             return false;
         }
         case 0x100: return limitB3(LimitEgt, 50000, EdThermo);
@@ -227,15 +232,15 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
     TLimitRecord& l = SupplyLimit[i];
     const bool current = i >= 3;
     switch (field) {
-        case LimitRange: return set(&l.range, 0, current ? 500 : 400, "range", EdCustomUnit);
-        case LimitWarning: return set(&l.warning, std::max(l.warningMin, 0), l.alarm, "max.W", EdCustomUnit);
-        case LimitAlarm: return set(&l.alarm, l.warning, l.range, "max.A", EdCustomUnit);
+        case LimitRange: return set(&l.range, 0, current ? 500 : 400, gettext_noop("range"), EdCustomUnit);
+        case LimitWarning: return set(&l.warning, std::max(l.warningMin, 0), l.alarm, gettext_noop("max.W"), EdCustomUnit);
+        case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), EdCustomUnit);
         case LimitWarningMin:
-            return current ? set(&l.warningMin, -500, 0, "min.W", EdCustomUnit, 1)
-                           : set(&l.warningMin, l.alarmMin, l.warning, "min.W", EdCustomUnit);
+            return current ? set(&l.warningMin, -500, 0, gettext_noop("min.W"), EdCustomUnit, 1)
+                           : set(&l.warningMin, l.alarmMin, l.warning, gettext_noop("min.W"), EdCustomUnit);
         case LimitAlarmMin:
-            return current ? set(&l.alarmMin, -500, l.warningMin, "min.A", EdCustomUnit, 1)
-                           : set(&l.alarmMin, 0, l.warningMin, "min.A", EdCustomUnit);
+            return current ? set(&l.alarmMin, -500, l.warningMin, gettext_noop("min.A"), EdCustomUnit, 1)
+                           : set(&l.alarmMin, 0, l.warningMin, gettext_noop("min.A"), EdCustomUnit);
         default: return false;
     }
 }
@@ -335,7 +340,7 @@ int OpenLimitField(int channel, int field) {
     static char title[48];
     const int supply = SupplyIndex(channel);
     if (demo) {
-        MarkValueEditor(EdRpm, s.value, "Limit RPM");
+        MarkValueEditor(EdRpm, s.value, gettext_noop("Limit RPM"));
         DemoBoxShown = 1;
         return 0;
     }
@@ -345,8 +350,8 @@ int OpenLimitField(int channel, int field) {
         MarkValueEditor(EdCustomUnit, s.value, nullptr, SupplyUnit);
     } else {
         const bool left = channel == 0x401;
-        const char* name = left && !EngineGaugeConfig.twoTanks ? "Total tnk" : q->name;
-        if (channel == 0x604 && field == LimitNormal) name = "Aux1 tmp ";  // the catalogue's own spelling
+        const char* name = left && !EngineGaugeConfig.twoTanks ? gettext_noop("Total tnk") : q->name;
+        if (channel == 0x604 && field == LimitNormal) name = gettext_noop("Aux1 tmp ");  // the catalogue's own spelling
         snprintf(title, sizeof title, "%s %s", name, s.suffix);
         MarkValueEditor(s.kind, s.value, title);
     }
@@ -480,10 +485,10 @@ int SetupValueEditor(int item, int returnPage) {
     switch (item) {
         case SetupUnusableFuelLeft:
             value = &TankSetting[0].unusable, hi = LimitTankLeft.range;
-            title = EngineGaugeConfig.twoTanks ? "Left unexh fuel" : "Total unexh fuel";
+            title = EngineGaugeConfig.twoTanks ? gettext_noop("Left unexh fuel") : gettext_noop("Total unexh fuel");
             break;
         case SetupUnusableFuelRight:
-            value = &TankSetting[1].unusable, hi = LimitTankRight.range, title = "Right unexh fuel";
+            value = &TankSetting[1].unusable, hi = LimitTankRight.range, title = gettext_noop("Right unexh fuel");
             break;
         case SetupKFactor: value = &FuelFlowSetting.kFactor, lo = 100, hi = 25000, kind = EdKFactor; break;
         case SetupFlowAverage:
@@ -493,13 +498,13 @@ int SetupValueEditor(int item, int returnPage) {
             SetupCopy = FuelFlowSetting.quantityAverage, value = &SetupCopy, lo = 30, hi = 300, kind = EdAverageTime;
             break;
         case SetupRpmPulses: value = &RpmSensorSetting[0].pulsesPerRev, lo = 1, hi = 200, kind = EdPulseCount,
-                             title = "RPM puls/rev"; break;
+                             title = gettext_noop("RPM puls/rev"); break;
         case SetupRpmRatio: value = &RpmSensorSetting[0].reductionRatio, lo = 100, hi = 600,
-                            kind = EdReductionRatio, title = "RPM reduct rat"; break;
+                            kind = EdReductionRatio, title = gettext_noop("RPM reduct rat"); break;
         case SetupRotorPulses: value = &RpmSensorSetting[1].pulsesPerRev, lo = 1, hi = 200, kind = EdPulseCount,
-                               title = "Rotor puls/rev"; break;
+                               title = gettext_noop("Rotor puls/rev"); break;
         case SetupRotorRatio: value = &RpmSensorSetting[1].reductionRatio, lo = 100, hi = 600,
-                              kind = EdReductionRatio, title = "Rotor reduct rat"; break;
+                              kind = EdReductionRatio, title = gettext_noop("Rotor reduct rat"); break;
         case SetupActivationRpm: value = &MiscSetting[MiscRpmThreshold].value, lo = 0, hi = 10000,
                                  kind = EdEngActiveRpm; break;
         default: return -1;

@@ -19,6 +19,11 @@
 #include "shellstate.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 int32_t GallonsToLitres(int kind, int32_t value) {
     // Arithmetic shift as the instrument does: negative values round toward minus infinity.
     const int64_t v = value;
@@ -142,12 +147,12 @@ void BuildRangeLimitsPage(TInfoPage* page) {
         uint32_t colour;
         uint32_t ink;
     };
-    const THead heads[6] = {{"Range ", nullptr, 0x000000, WhiteColour},
-                            {"Min", "Alarm", AlertColour, 0x000000},
-                            {"Min", "Warn", WarningColour, 0x000000},
-                            {"Norm", nullptr, NormGreen, 0x000000},
-                            {"Warn", nullptr, WarningColour, 0x000000},
-                            {"Alarm", nullptr, AlertColour, 0x000000}};
+    const THead heads[6] = {{gettext_noop("Range "), nullptr, 0x000000, WhiteColour},
+                            {gettext_noop("Min"), gettext_noop("Alarm"), AlertColour, 0x000000},
+                            {gettext_noop("Min"), gettext_noop("Warn"), WarningColour, 0x000000},
+                            {gettext_noop("Norm"), nullptr, NormGreen, 0x000000},
+                            {gettext_noop("Warn"), nullptr, WarningColour, 0x000000},
+                            {gettext_noop("Alarm"), nullptr, AlertColour, 0x000000}};
     const int bottom = page->y + page->h - 25;
     for (int c = 0; c < 6; ++c) {
         const int x = RangeColumnX[c];
@@ -164,56 +169,56 @@ void BuildRangeLimitsPage(TInfoPage* page) {
     }
     TRowBuilder b{page, LanguageId == LanguageRussian ? 15 : 25};
 
-    b.Row(1, "RPM", gettext("rpm"), LimitARow(LimitRpm, Plain, false));
+    b.Row(1, gettext_noop("RPM"), gettext("rpm"), LimitARow(LimitRpm, Plain, false));
     // MAP: mbar.
     static const TConvert MapConv[3] = {MapInHg, Plain, MapTorr};
     if (u.manifoldPress >= 0 && u.manifoldPress <= 2) {
         const TLimitA& l = LimitMap;
-        b.Row(2, "MAP", PickText(u.manifoldPress, {"inHg", "mBar", "torr"}),
+        b.Row(2, gettext_noop("MAP"), PickText(u.manifoldPress, {"inHg", "mBar", "torr"}),
               Cells({{ColRange, l.range, false}, {ColMinWarn, l.warningMin, false}, {ColWarn, l.warning, false}},
                     MapConv[u.manifoldPress]));
     }
     {
         const TLimitA& l = LimitRotorRpm;
-        b.Row(3, "Rotor RPM", gettext("rpm"),
+        b.Row(3, gettext_noop("Rotor RPM"), gettext("rpm"),
               Cells({{ColRange, l.range, false}, {ColMinAlarm, l.alarmMin, true}, {ColMinWarn, l.warningMin, true},
                      {ColWarn, l.warning, false}, {ColAlarm, l.alarm, false}},
                     Plain));
     }
     static const TConvert OilConv[3] = {OilPsi, Tenths, OilKg};
     if (u.enginePress >= 0 && u.enginePress <= 2)
-        b.Row(4, "Oil Press", PickText(u.enginePress, {"psi", "bar", "kg/cm2"}),
+        b.Row(4, gettext_noop("Oil Press"), PickText(u.enginePress, {"psi", "bar", "kg/cm2"}),
               LimitARow(LimitOilPress, OilConv[u.enginePress], true));
     const bool f = u.temperature == UnitFahrenheit;
-    const char* tempUnit = PickText(u.temperature, {"\xB0" "F", "\xB0" "C"});
+    const char* tempUnit = PickText(u.temperature, {gettext_noop("\xB0") gettext_noop("F"), gettext_noop("\xB0") gettext_noop("C")});
     const TConvert tempConv = f ? TempF : Plain;
-    b.Row(5, "Oil Temp", tempUnit, LimitARow(LimitOilTemp, tempConv, true, f));
-    b.Row(6, "Water CHT", tempUnit, LimitARow(LimitWaterCht, tempConv, false));
-    b.Row(7, "Water Aux", tempUnit, LimitARow(LimitWaterAux, tempConv, false));
+    b.Row(5, gettext_noop("Oil Temp"), tempUnit, LimitARow(LimitOilTemp, tempConv, true, f));
+    b.Row(6, gettext_noop("Water CHT"), tempUnit, LimitARow(LimitWaterCht, tempConv, false));
+    b.Row(7, gettext_noop("Water Aux"), tempUnit, LimitARow(LimitWaterAux, tempConv, false));
 
     const char* fuelUnit = u.fuel == UnitLitre ? gettext("l") : gettext("gal");
-    b.Row(8, "Left/Total tank", fuelUnit,
+    b.Row(8, gettext_noop("Left/Total tank"), fuelUnit,
           Cells({{ColRange, LimitTankLeft.range, false}, {ColMinAlarm, LimitTankLeft.alarmMin, false}}, Fuel));
-    b.Row(9, "Right tank", fuelUnit,
+    b.Row(9, gettext_noop("Right tank"), fuelUnit,
           Cells({{ColRange, LimitTankRight.range, false}, {ColMinAlarm, LimitTankRight.alarmMin, false}}, Fuel));
     static const TConvert FuelPressConv[3] = {FuelPsi, FuelBar, FuelKg};
     if (u.enginePress >= 0 && u.enginePress <= 2) {
         const TLimitB& l = LimitFuelPress;
-        b.Row(10, "Fuel Press", PickText(u.enginePress, {"psi", "bar", "kg/cm2"}),
+        b.Row(10, gettext_noop("Fuel Press"), PickText(u.enginePress, {"psi", "bar", "kg/cm2"}),
               Cells({{ColRange, l.range, false}, {ColMinAlarm, l.alarmMin, false}, {ColMinWarn, l.warningMin, false},
                      {ColWarn, l.warning, false}, {ColAlarm, l.alarm, false}},
                     FuelPressConv[u.enginePress]));
     }
-    b.Row(11, "Fuel flow", u.fuel == UnitLitre ? gettext("l/h") : gettext("gal/h"),
+    b.Row(11, gettext_noop("Fuel flow"), u.fuel == UnitLitre ? gettext("l/h") : gettext("gal/h"),
           Cells({{ColRange, LimitFuelFlow.range, false}, {ColAlarm, LimitFuelFlow.alarm, false}}, Fuel));
     const TConvert thermo = f ? ThermoF : ThermoC;
-    b.Row(12, "EGT", tempUnit,
+    b.Row(12, gettext_noop("EGT"), tempUnit,
           Cells({{ColRange, LimitEgt.range, false}, {ColWarn, LimitEgt.warning, false}, {ColAlarm, LimitEgt.alarm, false}},
                 thermo));
-    b.Row(13, "CHT", tempUnit,
+    b.Row(13, gettext_noop("CHT"), tempUnit,
           Cells({{ColRange, LimitCht.range, false}, {ColWarn, LimitCht.warning, false}, {ColAlarm, LimitCht.alarm, false}},
                 thermo));
-    static const char* const Supply[6] = {"Voltage 1", "Current 1", "Voltage 2", "Current 2", "Voltage 3", "Current 3"};
+    static const char* const Supply[6] = {gettext_noop("Voltage 1"), gettext_noop("Current 1"), gettext_noop("Voltage 2"), gettext_noop("Current 2"), gettext_noop("Voltage 3"), gettext_noop("Current 3")};
     for (int i = 0; i < 6; ++i) {
         // SupplyLimit holds the volts first (0x900..0x902), then the currents (0xA03..0xA05).
         const bool current = i % 2 == 1;
@@ -256,17 +261,17 @@ void BuildSensorsPage(TInfoPage* page) {
         PageAdd(page, 125, y, value);
         y += 20;
     };
-    left("RPM:", Used(g.rpmUsed));
-    left("MAP:", TypeOrUnused(g.mapUsed, ListMap, g.mapType));
-    left("Rotor RPM:", Used(g.rotorRpmUsed));
-    left("Oil press:", TypeOrUnused(g.oilPressUsed, ListOilPress, g.oilPressType));
-    left("Oil temp:", TypeOrUnused(g.oilTempUsed, ListLiquidTemp, g.oilTempType));
-    left("Water CHT:", TypeOrUnused(g.waterChtUsed, ListLiquidTemp, g.waterChtType));
-    left("Water Aux:", TypeOrUnused(g.waterAuxUsed, ListLiquidTemp, g.waterAuxType));
-    left(g.twoTanks ? "Left tank:" : "Total tank:", TypeOrUnused(g.tankUsed, ListTank, g.tankType));
-    if (g.twoTanks) left("Right tank:", TypeOrUnused(g.tankUsed, ListTank, g.rightTankType));
-    left("Fuel press:", TypeOrUnused(g.fuelPressUsed, ListFuelPress, g.fuelPressType));
-    left("Fuel flow:", Used(g.fuelFlowUsed));
+    left(gettext_noop("RPM:"), Used(g.rpmUsed));
+    left(gettext_noop("MAP:"), TypeOrUnused(g.mapUsed, ListMap, g.mapType));
+    left(gettext_noop("Rotor RPM:"), Used(g.rotorRpmUsed));
+    left(gettext_noop("Oil press:"), TypeOrUnused(g.oilPressUsed, ListOilPress, g.oilPressType));
+    left(gettext_noop("Oil temp:"), TypeOrUnused(g.oilTempUsed, ListLiquidTemp, g.oilTempType));
+    left(gettext_noop("Water CHT:"), TypeOrUnused(g.waterChtUsed, ListLiquidTemp, g.waterChtType));
+    left(gettext_noop("Water Aux:"), TypeOrUnused(g.waterAuxUsed, ListLiquidTemp, g.waterAuxType));
+    left(g.twoTanks ? gettext_noop("Left tank:") : gettext_noop("Total tank:"), TypeOrUnused(g.tankUsed, ListTank, g.tankType));
+    if (g.twoTanks) left(gettext_noop("Right tank:"), TypeOrUnused(g.tankUsed, ListTank, g.rightTankType));
+    left(gettext_noop("Fuel press:"), TypeOrUnused(g.fuelPressUsed, ListFuelPress, g.fuelPressType));
+    left(gettext_noop("Fuel flow:"), Used(g.fuelFlowUsed));
 
     y = 110;
     auto right = [&](const char* label, const char* value) {
@@ -275,13 +280,13 @@ void BuildSensorsPage(TInfoPage* page) {
         y += 20;
     };
     char text[PageTextSize];
-    snprintf(text, sizeof text, "%dx", static_cast<int>(g.cylinders));
-    right("EGT, CHT:", text);
-    right("IAT:", TypeOrUnused(g.iatUsed, ListAirTemp, g.iatType));
-    right("OAT:", TypeOrUnused(g.oatUsed, ListAirTemp, g.oatType));
+    snprintf(text, sizeof text, gettext_noop("%dx"), static_cast<int>(g.cylinders));
+    right(gettext_noop("EGT, CHT:"), text);
+    right(gettext_noop("IAT:"), TypeOrUnused(g.iatUsed, ListAirTemp, g.iatType));
+    right(gettext_noop("OAT:"), TypeOrUnused(g.oatUsed, ListAirTemp, g.oatType));
     static const int Channels[6] = {0x900, 0x901, 0x902, 0xA03, 0xA04, 0xA05};
-    static const char* const Labels[6] = {"Voltage 1:", "Voltage 2:", "Voltage 3:",
-                                          "Current 1:", "Current 2:", "Current 3:"};
+    static const char* const Labels[6] = {gettext_noop("Voltage 1:"), gettext_noop("Voltage 2:"), gettext_noop("Voltage 3:"),
+                                          gettext_noop("Current 1:"), gettext_noop("Current 2:"), gettext_noop("Current 3:")};
     for (int i = 0; i < 6; ++i) {
         const TSupplyNameSetting& own = SupplyNameSetting[i];
         char name[sizeof own.name + 1];
@@ -299,7 +304,7 @@ void BuildAirTempSensorsPage(TInfoPage* page) {
     PageBegin(page, 160, 155, 290, 130);
     PageTitle(page, gettext("Sensors"), 165);
     // AUXT is the auxiliary liquid-temperature input (the water aux sensor).
-    const char* labels[3] = {"IAT:", "OAT:", "AUXT:"};
+    const char* labels[3] = {gettext_noop("IAT:"), gettext_noop("OAT:"), gettext_noop("AUXT:")};
     const char* values[3] = {TypeOrUnused(g.iatUsed, ListAirTemp, g.iatType),
                              TypeOrUnused(g.oatUsed, ListAirTemp, g.oatType),
                              TypeOrUnused(g.waterAuxUsed, ListLiquidTemp, g.waterAuxType)};
@@ -334,8 +339,8 @@ void BuildThermocouplePage(TInfoPage* page) {
                     t->shiftBy = static_cast<uint8_t>(label + 1);
         }
     };
-    slots("EGT", g.egt, ListExhaust, 50);
-    slots("CHT", g.cht, ListHead, 60 + 20 * cylinders);
+    slots(gettext_noop("EGT"), g.egt, ListExhaust, 50);
+    slots(gettext_noop("CHT"), g.cht, ListHead, 60 + 20 * cylinders);
 }
 
 void DrawSensorsPage(FGDrawBuffer* window, int fillOp, int textOp, uint32_t fillColour) {
@@ -429,11 +434,11 @@ void BuildAircraftPage(TInfoPage* page, int variant) {
     row(label, text);
     if (g.tankUsed) {
         const int tanks = g.twoTanks ? 2 : 1;
-        const char* names[2] = {g.twoTanks ? "Left tank:" : "Total tank:", "Right tank:"};
+        const char* names[2] = {g.twoTanks ? gettext_noop("Left tank:") : gettext_noop("Total tank:"), gettext_noop("Right tank:")};
         for (int i = 0; i < tanks; ++i)
             row(gettext(names[i]), TankSetting[i].calibrated ? gettext("calibrated") : gettext("not calibrated"));
-        const char* unusable[2] = {g.twoTanks ? "Unexhaustible fuel in left tank" : "Unexhaustible fuel in total tank",
-                                   "Unexhaustible fuel in right tank"};
+        const char* unusable[2] = {g.twoTanks ? gettext_noop("Unexhaustible fuel in left tank") : gettext_noop("Unexhaustible fuel in total tank"),
+                                   gettext_noop("Unexhaustible fuel in right tank")};
         for (int i = 0; i < tanks; ++i) {
             snprintf(label, sizeof label, "%s (%s):", gettext(unusable[i]), fuelUnit);
             FormatFixedSigned(text, sizeof text, ConvertFuelQuantity(fuel, TankSetting[i].unusable), 1);
@@ -511,13 +516,13 @@ const char* FuelPressCalibMessage(int state, char* buffer, size_t size) {
     if (!buffer || size == 0) return "";
     const char* text = "";
     switch (state) {
-        case FuelCalibWaitSet: text = "Press Set to store new value"; break;
-        case FuelCalibSend1: case FuelCalibWait1: case FuelCalibSend2: case FuelCalibWait2: text = "Please wait..."; break;
-        case FuelCalibDone: text = "Calibration has been done."; break;
-        case FuelCalibSensorError: text = "Sensor error"; break;
-        case FuelCalibEcuCommError: text = "ECU communication error"; break;
-        case FuelCalibSensorFailed: text = "Sensor calibration failed"; break;
-        case FuelCalibEcuFailed: text = "ECU calibration failed"; break;
+        case FuelCalibWaitSet: text = gettext_noop("Press Set to store new value"); break;
+        case FuelCalibSend1: case FuelCalibWait1: case FuelCalibSend2: case FuelCalibWait2: text = gettext_noop("Please wait..."); break;
+        case FuelCalibDone: text = gettext_noop("Calibration has been done."); break;
+        case FuelCalibSensorError: text = gettext_noop("Sensor error"); break;
+        case FuelCalibEcuCommError: text = gettext_noop("ECU communication error"); break;
+        case FuelCalibSensorFailed: text = gettext_noop("Sensor calibration failed"); break;
+        case FuelCalibEcuFailed: text = gettext_noop("ECU calibration failed"); break;
         default: buffer[0] = '\0'; return buffer;
     }
     if (state >= FuelCalibSensorError)

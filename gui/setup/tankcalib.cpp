@@ -19,6 +19,11 @@
 #include "statusbar.h"
 #include "units.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TtankCalibration TankCalibration(nullptr);
 
 namespace {
@@ -341,11 +346,11 @@ void TtankCalibration::Draw(FGDrawBuffer* w) {
 
     RoleFont(w, 10);
     char line[256];
-    QuantityLine(line, sizeof line, "%s: %d.%d %s", "Total tank capacity", capacity ? *capacity : 0);
+    QuantityLine(line, sizeof line, "%s: %d.%d %s", gettext_noop("Total tank capacity"), capacity ? *capacity : 0);
     centred(y + 50, line);
     const int n = std::clamp<int>(tank->steps, TankCalibMinSteps, TankCalibMaxSteps);
     if (state == TankMeasuring) {
-        QuantityLine(line, sizeof line, "%s: %d.%d %s", "Expected amount of fuel",
+        QuantityLine(line, sizeof line, "%s: %d.%d %s", gettext_noop("Expected amount of fuel"),
                      tank->point[std::clamp<int32_t>(step, 0, n)].quantity);
         centred(y + 80, line);
     }
@@ -373,7 +378,7 @@ void TtankCalibration::Draw(FGDrawBuffer* w) {
             break;
         case TankDrain: {
             const int at = std::clamp<int32_t>(step - 1, 0, n);
-            QuantityLine(line, sizeof line, "%s %d.%d %s", "Drain off", drain[at]);
+            QuantityLine(line, sizeof line, "%s %d.%d %s", gettext_noop("Drain off"), drain[at]);
             centred(b - 60, line);
             std::snprintf(line, sizeof line, "%s - %d/%d", gettext("total"), step, n);
             centred(b - 30, line);
