@@ -81,6 +81,13 @@ protected:
         GyroProcess.value = value;
         ASSERT_EQ(SetSS(GyroProcessSS, 0), 0);
     }
+    // The device answers, the wizard ticks 100 ms later; the request it sends next.
+    static int32_t GyroAnswerThenRequest(uint8_t status, int32_t value, int64_t after = 100) {
+        GyroAnswer(status, value);
+        TickAt(FakeNow + after);
+        GetSS(GyroProcessSS, 0);
+        return GyroProcess.request;
+    }
     static void CompassAnswer(int8_t status, uint16_t flags) {
         GetSS(CompassSS, 0);
         CompassSetting.calibStatus = status;
@@ -329,14 +336,8 @@ TEST_F(WizardTest, GyroRunsToSuccessOneRequestAtATime) {
     TickAt(FakeNow + 100);
     GetSS(GyroProcessSS, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqStill);
-    GyroAnswer(1, 1);
-    TickAt(FakeNow + 100);
-    GetSS(GyroProcessSS, 0);
-    EXPECT_EQ(GyroProcess.request, GyroReqProgress);
-    GyroAnswer(1, 8000);
-    TickAt(FakeNow + 100);
-    GetSS(GyroProcessSS, 0);
-    EXPECT_EQ(GyroProcess.request, GyroReqFinish);
+    EXPECT_EQ(GyroAnswerThenRequest(1, 1), GyroReqProgress);
+    EXPECT_EQ(GyroAnswerThenRequest(1, 8000), GyroReqFinish);
     GyroAnswer(1, 0);
     TickAt(FakeNow + 100);
     EXPECT_TRUE(Shows("Process completed successfully."));
@@ -349,16 +350,9 @@ TEST_F(WizardTest, GyroStillnessFailureAndRefusal) {
     WizardTicks();
     Keyboard.Dispatch('4');
     TickAt(FakeNow + GyroCountdownMs);
-    GyroAnswer(1, 0);
-    TickAt(FakeNow + 100);
-    GyroAnswer(1, 100);
-    TickAt(FakeNow + GyroStillPeriodMs);
-    GetSS(GyroProcessSS, 0);
-    ASSERT_EQ(GyroProcess.request, GyroReqStill);
-    GyroAnswer(1, 0);
-    TickAt(FakeNow + 100);
-    GetSS(GyroProcessSS, 0);
-    EXPECT_EQ(GyroProcess.request, GyroReqEnd);
+    EXPECT_EQ(GyroAnswerThenRequest(1, 0), GyroReqProgress);
+    ASSERT_EQ(GyroAnswerThenRequest(1, 100, GyroStillPeriodMs), GyroReqStill);
+    EXPECT_EQ(GyroAnswerThenRequest(1, 0), GyroReqEnd);
     GyroAnswer(1, 0);
     TickAt(FakeNow + 100);
     EXPECT_TRUE(Shows("did not remain still")) << Popup();
@@ -454,13 +448,17 @@ TEST_F(WizardTest, CompassRunsThroughItsStepsAndChecksTheDoneFlag) {
         for (int status = 1; status <= 6; ++status) {
             CompassAnswer(static_cast<int8_t>(status), CompassStepAck | (status == 6 && done ? CompassDoneBit : 0));
             WizardTicks();
-            if (status == 1) EXPECT_EQ(CompassSetting.calibStep, 2);
+            if (status == 1) {
+                EXPECT_EQ(CompassSetting.calibStep, 2);
+            }
             if (status >= 2 && status <= 4) {
                 static const char* const Dirs[] = {"West", "South", "East"};
                 EXPECT_TRUE(Shows(Dirs[status - 2])) << Popup();
                 Keyboard.Dispatch('4');
             }
-            if (status == 5) EXPECT_TRUE(Shows("Checking calibration."));
+            if (status == 5) {
+                EXPECT_TRUE(Shows("Checking calibration."));
+            }
         }
         EXPECT_EQ(Shows("Calibration has been done."), done) << Popup();
         EXPECT_EQ(Shows("Wrong calibration!"), !done) << Popup();

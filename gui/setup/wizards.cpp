@@ -21,6 +21,11 @@
 #include "shellstate.h"
 #include "tankcalib.h"
 
+// Marks table texts for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 TDetectedServo DetectedServo[2] = {};
 int DetectedServoCount = 0;
 uint16_t CompassCalibMask = CompassDoneBit;
@@ -56,6 +61,17 @@ void PopupRaw(const char* text) { PopupListAdd(text, BodyFont(), 0); }
 void PopupEnd() {
     PopupListAdd(" ", BodyFont(), 0);
     PopupListAdd(PopupShow, 0, 0);
+}
+
+// A wait: the title, up to two lines and the progress line of the time waited so far.
+void WaitPopup(const char* title, const char* first, const char* second, int64_t elapsedMs) {
+    PopupBegin(title);
+    if (first) PopupLine(first);
+    if (second) PopupLine(second);
+    char line[64];
+    ProgressLine(line, elapsedMs);
+    PopupRaw(line);
+    PopupEnd();
 }
 
 // Every key to nothing, held against the soft-key time-out.
@@ -100,27 +116,27 @@ int ServoResultText(int32_t result, const char* lines[5]) {
     switch (result) {
         case 1:
         case 5:
-            add("Some servo has not been detected.");
-            add("(At first check whether right servos are set ");
-            add(" to \"Installed\" in menu Servo Setup. If the ");
-            add("problem persists, check wire connection of servos.)");
+            add(gettext_noop("Some servo has not been detected."));
+            add(gettext_noop("(At first check whether right servos are set "));
+            add(gettext_noop(" to \"Installed\" in menu Servo Setup. If the "));
+            add(gettext_noop("problem persists, check wire connection of servos.)"));
             break;
         case 2:
         case 6:
-            add("There are no selected servos in menu Servo Setup.");
-            add("At first set available servos to \"Installed\" in menu Servo Setup.");
+            add(gettext_noop("There are no selected servos in menu Servo Setup."));
+            add(gettext_noop("At first set available servos to \"Installed\" in menu Servo Setup."));
             break;
         case 3:
         case 7:
-            add("No servos have been detected for communication.");
-            add("Check wire connection of servos.");
+            add(gettext_noop("No servos have been detected for communication."));
+            add(gettext_noop("Check wire connection of servos."));
             break;
-        case 4: add("Servo detection has failed, follow the instructions."); break;
-        case 8: add("Deflection Calibration has failed, follow the instructions."); break;
-        case 9: add("Error of calibration has occured."); break;
-        case 10: add("Error of servo communication has occured."); break;
-        case -1: add("Timeout expired."); break;
-        default: add("Process went wrong."); break;
+        case 4: add(gettext_noop("Servo detection has failed, follow the instructions.")); break;
+        case 8: add(gettext_noop("Deflection Calibration has failed, follow the instructions.")); break;
+        case 9: add(gettext_noop("Error of calibration has occured.")); break;
+        case 10: add(gettext_noop("Error of servo communication has occured.")); break;
+        case -1: add(gettext_noop("Timeout expired.")); break;
+        default: add(gettext_noop("Process went wrong.")); break;
     }
     lines[n] = nullptr;
     return n;
@@ -151,25 +167,25 @@ bool ServoDetected(int servo) {
 namespace {
 
 const char* const ServoInstructions[3][5][2] = {
-    {{"Move control wheel steering in the Pitch Axis to the Forward.",
-      "Avoid moving Left & Right in Roll Axis during the detection."},
-     {"Move control wheel steering in the Pitch Axis to the Backward.",
-      "Avoid moving Left & Right in Roll Axis during the detection."},
-     {"Move control wheel steering in the Roll Axis to the Left.",
-      "Avoid moving Forward & Backward in Pitch Axis during the detection."},
-     {"Move control wheel steering in the Roll Axis to the Right.",
-      "Avoid moving Forward & Backward in Pitch Axis during the detection."},
-     {"The device complete process. Wait please.", nullptr}},
-    {{"Move control wheel steering in the Pitch & Roll Axis", "in the FORWARD LEFT position."},
-     {"Move control wheel steering in the Pitch & Roll Axis", "in the FORWARD RIGHT position."},
-     {"Move control wheel steering in the Pitch & Roll Axis", "in the BACKWARD LEFT position."},
-     {"Move control wheel steering in the Pitch & Roll Axis", "in the BACKWARD RIGHT position."},
-     {"The device complete process. Wait please.", nullptr}},
-    {{"Release the Control Wheel Steering. Device will work itself.", nullptr},
-     {"Is the Control Wheel Steering located in the Forward position?", nullptr},
-     {"Is the Control Wheel Steering located in the Backward position?", nullptr},
-     {"Is the Control Wheel Steering located in the Left position?", nullptr},
-     {"Is the Control Wheel Steering located in the Right position?", nullptr}},
+    {{gettext_noop("Move control wheel steering in the Pitch Axis to the Forward."),
+      gettext_noop("Avoid moving Left & Right in Roll Axis during the detection.")},
+     {gettext_noop("Move control wheel steering in the Pitch Axis to the Backward."),
+      gettext_noop("Avoid moving Left & Right in Roll Axis during the detection.")},
+     {gettext_noop("Move control wheel steering in the Roll Axis to the Left."),
+      gettext_noop("Avoid moving Forward & Backward in Pitch Axis during the detection.")},
+     {gettext_noop("Move control wheel steering in the Roll Axis to the Right."),
+      gettext_noop("Avoid moving Forward & Backward in Pitch Axis during the detection.")},
+     {gettext_noop("The device complete process. Wait please."), nullptr}},
+    {{gettext_noop("Move control wheel steering in the Pitch & Roll Axis"), gettext_noop("in the FORWARD LEFT position.")},
+     {gettext_noop("Move control wheel steering in the Pitch & Roll Axis"), gettext_noop("in the FORWARD RIGHT position.")},
+     {gettext_noop("Move control wheel steering in the Pitch & Roll Axis"), gettext_noop("in the BACKWARD LEFT position.")},
+     {gettext_noop("Move control wheel steering in the Pitch & Roll Axis"), gettext_noop("in the BACKWARD RIGHT position.")},
+     {gettext_noop("The device complete process. Wait please."), nullptr}},
+    {{gettext_noop("Release the Control Wheel Steering. Device will work itself."), nullptr},
+     {gettext_noop("Is the Control Wheel Steering located in the Forward position?"), nullptr},
+     {gettext_noop("Is the Control Wheel Steering located in the Backward position?"), nullptr},
+     {gettext_noop("Is the Control Wheel Steering located in the Left position?"), nullptr},
+     {gettext_noop("Is the Control Wheel Steering located in the Right position?"), nullptr}},
 };
 
 int ProcessIndex() { return Servo.process == ServoTest ? 2 : Servo.process == ServoCalibration ? 1 : 0; }
@@ -189,14 +205,12 @@ int SendServoCommand(uint8_t command, int32_t stepNumber) {
 int32_t EndStep() { return Servo.process == ServoTest ? 6 : 7; }
 
 void ServoWaitPopup(int64_t now) {
-    PopupBegin(Servo.title);
-    if (Servo.process == ServoTest && Servo.state != 11) PopupLine("Keep loose the Control Wheel Steering.");
-    if (Servo.state == 11) PopupLine("The device initiate process. Wait please.");
-    if (Servo.state == 21) PopupLine("The device complete process. Wait please.");
-    char line[64];
-    ProgressLine(line, now - Servo.waitStart);
-    PopupRaw(line);
-    PopupEnd();
+    const char* first = Servo.process == ServoTest && Servo.state != 11
+                            ? gettext_noop("Keep loose the Control Wheel Steering.")
+                        : Servo.state == 11 ? gettext_noop("The device initiate process. Wait please.")
+                                            : nullptr;
+    const char* second = Servo.state == 21 ? gettext_noop("The device complete process. Wait please.") : nullptr;
+    WaitPopup(Servo.title, first, second, now - Servo.waitStart);
 }
 
 void ServoWait(int32_t state) {
@@ -224,7 +238,7 @@ void ServoInstruction(int32_t state) {
     PopupLine(text[0]);
     if (text[1]) PopupLine(text[1]);
     PopupRaw(" ");
-    PopupLine("Press OK button for continue");
+    PopupLine(gettext_noop("Press OK button for continue"));
     PopupEnd();
     HoldAllKeys();
     Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
@@ -239,7 +253,7 @@ void ServoEnd() {
     PopupBegin(Servo.title);
     HoldAllKeys();
     if (Servo.succeeded) {
-        PopupLine("Process done succesfully.");
+        PopupLine(gettext_noop("Process done succesfully."));
     } else {
         const char* lines[5];
         ServoResultText(Servo.result, lines);
@@ -291,7 +305,7 @@ void ServoWizard(int32_t state) {
         case 1:
         case 2:
         case 3: {
-            static const char* const Titles[] = {"Servo Detection", "Deflection Calibration", "Deflection Test"};
+            static const char* const Titles[] = {gettext_noop("Servo Detection"), gettext_noop("Deflection Calibration"), gettext_noop("Deflection Test")};
             static const int32_t Processes[] = {ServoDetection, ServoCalibration, ServoTest};
             Servo.title = Titles[state - 1];
             Servo.process = Processes[state - 1];
@@ -309,7 +323,7 @@ void ServoWizard(int32_t state) {
             HoldAllKeys();
             if (SendServoCommand(ServoCmdStart, 1) != 0) {
                 PopupBegin(Servo.title);
-                PopupLine("Function not supported.");
+                PopupLine(gettext_noop("Function not supported."));
                 PopupEnd();
                 Keyboard.Bind('5', LabelConfirm, ServoWizard, 5);
                 return;
@@ -344,8 +358,8 @@ void ServoWizard(int32_t state) {
 
 namespace {
 
-constexpr char GyroTitle[] = "Gyro stabilization";
-constexpr char GyroInternalError[] = "Process failed due to an internal error.";
+constexpr char GyroTitle[] = gettext_noop("Gyro stabilization");
+constexpr char GyroInternalError[] = gettext_noop("Process failed due to an internal error.");
 
 void GyroSend(int32_t request) {
     std::memset(&GyroProcess, 0, sizeof GyroProcess);
@@ -400,10 +414,10 @@ bool GyroStep(int64_t now) {
             Gyro.state = 1;
             break;
         case 1:
-            GyroPopup("Gyro stabilization with auto calibration is required. This process is finished only once. "
+            GyroPopup(gettext_noop("Gyro stabilization with auto calibration is required. This process is finished only once. "
                       "BEWARE, it is necessary to leave the aircraft and keep the aircraft still all the time "
                       "during calibration. Do you want to continue and start the calibration? If you select NO, "
-                      "this message will appear during next start up of the Skyvane.",
+                      "this message will appear during next start up of the Skyvane."),
                       true);
             PopupEnd();
             Keyboard.Bind('4', LabelYes, GyroStabilisation, GyroYes);
@@ -415,7 +429,7 @@ bool GyroStep(int64_t now) {
                 Gyro.state = 3;
                 break;
             }
-            GyroPopup("Please leave the aircraft. The process will take up to 5 minutes.", false);
+            GyroPopup(gettext_noop("Please leave the aircraft. The process will take up to 5 minutes."), false);
             char line[160];
             std::snprintf(line, sizeof line, "%s %d %s", gettext("Calibration will begin after"),
                           static_cast<int>((left + 999) / 1000), gettext("sec"));
@@ -432,7 +446,7 @@ bool GyroStep(int64_t now) {
                     GyroQuestion(GyroInternalError);
                 Gyro.lastStill = now;
             } else {
-                GyroPopup("Wait until the process is completed", false);
+                GyroPopup(gettext_noop("Wait until the process is completed"), false);
                 PopupEnd();
             }
             break;
@@ -450,9 +464,9 @@ bool GyroStep(int64_t now) {
                     }
                 } else if (request == GyroReqStill && (failed || GyroProcess.value != 1)) {
                     Gyro.message =
-                        "The process was not completed successfully, because the aircraft did not remain still. "
+                        gettext_noop("The process was not completed successfully, because the aircraft did not remain still. "
                         "Do you want to Repeat the process or Cancel? If you select Cancel, you can start gyro "
-                        "calibration after next start-up of the Skyvane.";
+                        "calibration after next start-up of the Skyvane.");
                     Gyro.state = 6;
                 }
             }
@@ -498,19 +512,19 @@ bool GyroStep(int64_t now) {
             if (GyroRequest(GyroReqEnd)) Gyro.state = Gyro.message ? 7 : 9;
             break;
         case 7:
-            GyroPopup(Gyro.message ? Gyro.message : "Process went wrong.", true);
+            GyroPopup(Gyro.message ? Gyro.message : gettext_noop("Process went wrong."), true);
             PopupEnd();
             Keyboard.Bind('5', LabelRepeat, GyroStabilisation, GyroRestart);
             Keyboard.Bind('4', LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         case 8:
-            GyroPopup("Process completed successfully.", false);
+            GyroPopup(gettext_noop("Process completed successfully."), false);
             PopupEnd();
             Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
             break;
         case 9:
-            GyroPopup("The process of gyro calibration was cancelled. You can start gyro calibration after next "
-                      "start-up of the Skyvane.",
+            GyroPopup(gettext_noop("The process of gyro calibration was cancelled. You can start gyro calibration after next "
+                      "start-up of the Skyvane."),
                       true);
             PopupEnd();
             Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
@@ -541,7 +555,7 @@ void GyroStabilisation(int32_t event) {
         GetSS(GyroProcessSS, 0);
         if (GyroProcess.state != 2) {
             Gyro.pending = 0;
-            GyroQuestion("Timeout exceeded.");
+            GyroQuestion(gettext_noop("Timeout exceeded."));
         }
     }
     switch (event) {
@@ -578,25 +592,25 @@ int CompassFailureText(const TCompassWizard& c, const char* lines[5]) {
     int n = 0;
     auto add = [&](const char* t) { lines[n++] = t; };
     if (c.wrong) {
-        add("Wrong calibration!");
+        add(gettext_noop("Wrong calibration!"));
     } else if (!c.timedOut && c.status < -3) {
-        add("Calibration failed. Error number:");
+        add(gettext_noop("Calibration failed. Error number:"));
     } else if (!c.timedOut && c.status == -3) {
-        add("Hard iron affecting to the Remote Compass.");
-        add("Please either remove metal part and cables");
-        add("or move the Remote Compass to the different location.");
+        add(gettext_noop("Hard iron affecting to the Remote Compass."));
+        add(gettext_noop("Please either remove metal part and cables"));
+        add(gettext_noop("or move the Remote Compass to the different location."));
     } else if (!c.timedOut && c.status == -2) {
-        add("Communication error.");
-        add("Please check power supply to the Remote Compass");
-        add("and/or Corvix Bus connection.");
+        add(gettext_noop("Communication error."));
+        add(gettext_noop("Please check power supply to the Remote Compass"));
+        add(gettext_noop("and/or Corvix Bus connection."));
     } else if (!c.timedOut && c.status == -1) {
-        add("Wrong installation of the Remote Compass.");
-        add("Check axis orientation of the Remote Compass ");
-        add("and configuration in Setting/Build in.");
+        add(gettext_noop("Wrong installation of the Remote Compass."));
+        add(gettext_noop("Check axis orientation of the Remote Compass "));
+        add(gettext_noop("and configuration in Setting/Build in."));
     } else {
-        add("Communication timeout.");
-        add("Please check power supply to the Remote Compass");
-        add("and/or Corvix Bus connection.");
+        add(gettext_noop("Communication timeout."));
+        add(gettext_noop("Please check power supply to the Remote Compass"));
+        add(gettext_noop("and/or Corvix Bus connection."));
     }
     lines[n] = nullptr;
     return n;
@@ -604,7 +618,7 @@ int CompassFailureText(const TCompassWizard& c, const char* lines[5]) {
 
 namespace {
 
-constexpr char CompassTitle[] = "Remote compass calibration";
+constexpr char CompassTitle[] = gettext_noop("Remote compass calibration");
 
 void CompassReopen() {
     CloseWizard();
@@ -614,12 +628,8 @@ void CompassReopen() {
 void CompassConfirm(int32_t) { CompassReopen(); }
 
 void CompassWaitPopup(int64_t now) {
-    PopupBegin(CompassTitle);
-    if (Compass.state == 21) PopupLine("Checking calibration.");
-    char line[64];
-    ProgressLine(line, now - Compass.waitStart);
-    PopupRaw(line);
-    PopupEnd();
+    WaitPopup(CompassTitle, Compass.state == 21 ? gettext_noop("Checking calibration.") : nullptr, nullptr,
+              now - Compass.waitStart);
 }
 
 void CompassWait(int32_t state) {
@@ -703,7 +713,7 @@ void CompassCalibration(int32_t state) {
             CloseMessageBox();
             if (m != 1 && m != 9 && m != 17) {
                 PopupBegin(CompassTitle);
-                PopupLine("Calibration do not continue before adjustment setting.");
+                PopupLine(gettext_noop("Calibration do not continue before adjustment setting."));
                 PopupEnd();
                 HoldAllKeys();
                 Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
@@ -716,10 +726,10 @@ void CompassCalibration(int32_t state) {
             Compass = TCompassWizard{};
             Compass.state = 5;
             PopupBegin(CompassTitle);
-            PopupLine("Move the airplane on the airport compass rose or other suitable place.");
-            PopupLine("Align the airplane pointing magnetic North as closely as possible.");
+            PopupLine(gettext_noop("Move the airplane on the airport compass rose or other suitable place."));
+            PopupLine(gettext_noop("Align the airplane pointing magnetic North as closely as possible."));
             PopupRaw(" ");
-            PopupLine("Press OK button for continue");
+            PopupLine(gettext_noop("Press OK button for continue"));
             PopupEnd();
             HoldAllKeys();
             Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
@@ -730,14 +740,14 @@ void CompassCalibration(int32_t state) {
         case 14:
         case 16:
         case 18: {
-            static const char* const Texts[] = {"Align the airplane pointing magnetic West as closely as possible.",
-                                                "Align the airplane pointing magnetic South as closely as possible.",
-                                                "Align the airplane pointing magnetic East as closely as possible."};
+            static const char* const Texts[] = {gettext_noop("Align the airplane pointing magnetic West as closely as possible."),
+                                                gettext_noop("Align the airplane pointing magnetic South as closely as possible."),
+                                                gettext_noop("Align the airplane pointing magnetic East as closely as possible.")};
             Compass.state = state;
             PopupBegin(CompassTitle);
             PopupLine(Texts[(state - 14) / 2]);
             PopupRaw(" ");
-            PopupLine("Press OK button for continue");
+            PopupLine(gettext_noop("Press OK button for continue"));
             PopupEnd();
             HoldAllKeys();
             Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
@@ -756,7 +766,7 @@ void CompassCalibration(int32_t state) {
             SetSS(CompassSS, 0);
             CompassCalibMask = static_cast<uint16_t>(CompassCalibMask | CompassDoneBit);
             PopupBegin(CompassTitle);
-            PopupLine("Calibration has been done.");
+            PopupLine(gettext_noop("Calibration has been done."));
             PopupEnd();
             HoldAllKeys();
             Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
@@ -867,7 +877,7 @@ void OpenCompassEditor(int32_t which) {
     EditWork = std::clamp(EditWork, -most, most);
     // The cursor walks the degree-and-minute digits: the bounds as whole degrees and minutes.
     OpenEditor(-DegMinOf(most), DegMinOf(most), &EditWork, CompassEditorKeys, EditorCmdDown, 0);
-    MarkValueEditor(EdAngle, &EditWork, which == 1 ? "Declination" : "Inclination");
+    MarkValueEditor(EdAngle, &EditWork, which == 1 ? gettext_noop("Declination") : gettext_noop("Inclination"));
 }
 
 void CompassQuestion(int32_t answer) {
@@ -890,13 +900,13 @@ struct TApEditor {
     int16_t scale;     // stored = work x scale (0: the airspeed units)
 };
 const TApEditor ApEditors[] = {
-    {379, EdSensitivity, "Roll sensitivity", 1, 24, 1},
-    {384, EdSensitivity, "Pitch sensitivity", 1, 24, 1},
-    {382, EdApAngle, "Bank angle", 50, 300, 10},
-    {383, EdApAngle, "Turn rate", 5, 30, 10},
-    {387, EdApAngle, "Longit. angle", 10, 150, 10},
-    {390, EdApAirSpeed, "Min. air speed", 0, 0, 0},
-    {391, EdApAirSpeed, "Max. air speed", 0, 0, 0},
+    {379, EdSensitivity, gettext_noop("Roll sensitivity"), 1, 24, 1},
+    {384, EdSensitivity, gettext_noop("Pitch sensitivity"), 1, 24, 1},
+    {382, EdApAngle, gettext_noop("Bank angle"), 50, 300, 10},
+    {383, EdApAngle, gettext_noop("Turn rate"), 5, 30, 10},
+    {387, EdApAngle, gettext_noop("Longit. angle"), 10, 150, 10},
+    {390, EdApAirSpeed, gettext_noop("Min. air speed"), 0, 0, 0},
+    {391, EdApAirSpeed, gettext_noop("Max. air speed"), 0, 0, 0},
 };
 
 const TApEditor* FindApEditor(int item) {
@@ -1035,7 +1045,7 @@ void SlipEditor(int32_t servo) {
     EditRecord = record;
     EditWork = std::clamp(ApCommand3[record].reserved[ServoRecSlip], 0, 100);
     OpenEditor(0, 100, &EditWork, SlipEditorKeys, 0, 0);
-    MarkValueEditor(EdPercent, &EditWork, servo == 1 ? "Roll slip" : "Pitch slip");
+    MarkValueEditor(EdPercent, &EditWork, servo == 1 ? gettext_noop("Roll slip") : gettext_noop("Pitch slip"));
 }
 
 // ---- refresh ----
