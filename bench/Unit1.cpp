@@ -22,9 +22,9 @@
 #include <cstring>
 
 #include "Threadmeassure.h"
-#include "hkutils.h"
 #include "process.h"
 #include "shm.h"
+#include "trace.h"
 #include "window.h"
 // Last: Xlib's macros clash with names in the headers above.
 #include <FL/x.H>

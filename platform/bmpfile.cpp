@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../common/hkutils.h"
-#include "../common/lebytes.h"
+#include "lebytes.h"
+#include "trace.h"
 
 uint32_t BmpRowBytes(int32_t width) {
     return (static_cast<uint32_t>(width) * 3u + 3u) & ~3u;

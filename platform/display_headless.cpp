@@ -8,9 +8,9 @@
 #include <mutex>
 #include <string>
 
-#include "../common/hkutils.h"
 #include "bmpfile.h"
 #include "display.h"
+#include "trace.h"
 
 namespace {
 

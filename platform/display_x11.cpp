@@ -12,8 +12,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "../common/hkutils.h"
 #include "display.h"
+#include "trace.h"
 #include "window.h"
 #include "x11trap.h"
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "../common/hkutils.h"
+#include "trace.h"
 
 extern char** environ;
 

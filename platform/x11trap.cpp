@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "../common/hkutils.h"
+#include "trace.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "hkutils.h"
+#include "trace.h"
 
 const char TinycfgDefaultText[] = "<?xml version=\"1.0\" standalone='yes' >\n<tinycfg>\n</tinycfg>";
 
