@@ -2,6 +2,7 @@
 
 #include <GL/osmesa.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace platform {
@@ -14,16 +15,20 @@ public:
         : context_(context), width_(width), height_(height),
           pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), 0) {}
     ~OSMesaGLContext() override {
-        if (OSMesaGetCurrentContext() == context_) Release();
+        if (OSMesaGetCurrentContext() == context_) OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
         OSMesaDestroyContext(context_);
     }
     OSMesaGLContext(const OSMesaGLContext&) = delete;
     OSMesaGLContext& operator=(const OSMesaGLContext&) = delete;
 
     bool MakeCurrent() override {
+        // Still bound from the last call: binding again would only flush and copy.
+        if (OSMesaGetCurrentContext() == context_) return true;
         return OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, width_, height_) == GL_TRUE;
     }
-    void Release() override { OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0); }
+    // The binding stays until another context is bound or this one goes: every
+    // release and rebinding flushes the whole picture into the buffer again.
+    void Release() override {}
     const uint32_t* Pixels() const override { return pixels_.data(); }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -45,6 +50,9 @@ std::unique_ptr<GLContext> CreateOSMesaContext(int width, int height, std::strin
         SetError(error, "bad surface size");
         return nullptr;
     }
+    // An 800 x 480 picture is drawn faster on the calling thread than handed
+    // out to Mesa's worker threads, which mostly wake and wait for each other.
+    setenv("LP_NUM_THREADS", "0", 0);
     // Mesa refuses a 24-bit BGR buffer; BGRA reads as the toolkit's own pixel words.
     OSMesaContext context = OSMesaCreateContextExt(OSMESA_BGRA, 32, 8, 0, nullptr);
     if (!context) {
@@ -56,7 +64,7 @@ std::unique_ptr<GLContext> CreateOSMesaContext(int width, int height, std::strin
         SetError(error, "OSMesaMakeCurrent failed");
         return nullptr;
     }
-    result->Release();
+    OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
     return result;
 }
 

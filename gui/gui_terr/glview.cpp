@@ -7,21 +7,19 @@
 #include <string>
 
 #include "engineback.h"
-#include "enginepage.h"
 #include "gl.h"
+#include "glshell.h"
 #include "hkutils.h"
 #include "instrument.h"
-#include "shellstate.h"
 #include "utexture.h"
 
 TGLViewInput GLViewInput;
 TGLView GLView;
 TGLTerrainHooks GLTerrainHooks;
-const uint8_t* GLSetupMode = &SetupModeActive;
 
 namespace {
 
-bool SetupMode() { return GLSetupMode && *GLSetupMode; }
+bool SetupMode() { return *GLShellLinks.setupMode != 0; }
 
 void CopyCamera() {
     GLView.camera.altitude = GLViewInput.altitude;
@@ -74,8 +72,8 @@ bool InitGLView(uint32_t* pixels) {
     if (!GLView.disabled || GLView.context) DoneGLView();
     GLView.target = pixels;
     // The dials' configuration serves the 2-D pages as well, with or without GL.
-    InstrumentSetConfig = SetDialConfig;
-    RebuildBackground = RebuildEngineBackground;
+    *GLShellLinks.instrumentSetConfig = SetDialConfig;
+    *GLShellLinks.rebuildBackground = RebuildEngineBackground;
     InitEngineLayouts();
     if (!pixels) return false;
     std::string error;
@@ -99,13 +97,13 @@ bool InitGLView(uint32_t* pixels) {
     if (GLTerrainHooks.init) GLTerrainHooks.init(GLView.camera);
     GLView.context->Release();
     GLView.disabled = 0;
-    EngineGLHooks = {ClearGLView, EngineNeedle, FlushGLView};
+    *GLShellLinks.engineHooks = {ClearGLView, EngineNeedle, FlushGLView};
     return true;
 }
 
 void DoneGLView() {
     GLView.disabled = 1;
-    EngineGLHooks = {nullptr, nullptr, nullptr};
+    *GLShellLinks.engineHooks = {nullptr, nullptr, nullptr};
     if (GLView.context) {
         if (GLView.context->MakeCurrent()) FreeGLTextures();
         GLView.context->Release();
@@ -116,6 +114,7 @@ void DoneGLView() {
     GLView.width = GLView.height = 0;
     GLView.target = nullptr;
     GLView.terrainLoaded = 0;
+    GLView.pictureValid = 0;
 }
 
 void SetTerrainProjection() {
@@ -141,6 +140,7 @@ void SetFlatProjection() {
 }
 
 void DrawGLScene() {
+    GLView.pictureValid = 0;
     const bool setup = SetupMode();
     GLView.topMargin = setup ? 20 : 0;
     if (setup)
@@ -185,9 +185,21 @@ int OpenGLPaint(int32_t flags) {
         GLView.terrain.pitch = GLViewInput.pitch;
         GLView.terrainLoaded = GLTerrainHooks.update && GLTerrainHooks.update(GLView.terrain) == 0;
     }
-    if (!GLView.context->MakeCurrent()) return -1;
-    DrawGLScene();
-    GLView.context->Release();
+    // With the terrain off the picture is the horizon alone: roll and pitch.
+    const bool reusable = !SetupMode() && (flags & GLPaintTerrainOff);
+    const bool same = reusable && GLView.pictureValid && GLView.pictureFlags == flags &&
+                      GLView.pictureRoll == GLView.camera.roll && GLView.picturePitch == GLView.camera.pitch;
+    if (!same) {
+        GLView.pictureValid = 0;
+        if (!GLView.context->MakeCurrent()) return -1;
+        DrawGLScene();
+        GLView.context->Release();
+        ++GLView.renders;
+        GLView.pictureValid = reusable;
+        GLView.pictureFlags = flags;
+        GLView.pictureRoll = GLView.camera.roll;
+        GLView.picturePitch = GLView.camera.pitch;
+    }
     const uint32_t* src = GLView.context->Pixels();
     uint32_t* dst = GLView.target;
     const size_t n = PixelCount();
@@ -198,6 +210,7 @@ int OpenGLPaint(int32_t flags) {
 void ClearGLView() {
     if (GLView.disabled || !Ready()) return;
     GLView.topMargin = 20;
+    GLView.pictureValid = 0;
     if (!GLView.context->MakeCurrent()) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -211,6 +224,7 @@ int DrawGLNeedle(TInstrument* dial, int32_t value) {
     if (!Ready()) return -2;
     if (!dial || !dial->config.needleTexture || dial->config.needleTexture->name == 0) return -3;
     if (!GLView.context->MakeCurrent()) return -2;
+    GLView.pictureValid = 0;
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     dial->DrawNeedle(value);

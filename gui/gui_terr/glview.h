@@ -53,6 +53,11 @@ struct TGLView {
     TGLCamera camera = {};
     TGLTerrainInput terrain = {};
     uint8_t terrainLoaded = 0;                   // last terrain update succeeded (flight page reads it)
+    // The surface still holds the picture of these values (terrain off, outside
+    // setup: the horizon alone), so the next paint of the same values only copies it.
+    uint8_t pictureValid = 0;
+    int32_t pictureFlags = 0, pictureRoll = 0, picturePitch = 0;
+    uint32_t renders = 0;                        // scenes drawn by OpenGLPaint
 };
 extern TGLView GLView;
 constexpr float GLFieldOfView = 40.0f;
@@ -95,7 +100,3 @@ void GLColour(const uint8_t* rgb);
 // Filled quad x..x+w by y-h..y (y upwards); rgb null = current colour; with
 // textureOff, 2-D texturing is off for the quad. Returns x.
 int GLFillRect(int x, int y, int w, int h, const uint8_t* rgb, bool textureOff);
-
-// Setup mode as the shell keeps it; the view reads it through this pointer so
-// that it builds before the shell (null = off).
-extern const uint8_t* GLSetupMode;

@@ -1,0 +1,61 @@
+// The whole frame as dashview runs it: the refresh event, the averaged reads,
+// the page paint (2-D and GL), the merge of the GL picture and the presentation
+// through the headless display. Reported as CPU time of the whole process per
+// frame (the GL library's worker threads included); the feed of the measured
+// values, the other program's work, is left out of the timing.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "frame_road.h"
+
+namespace {
+
+frame_road::TFrameRoad Road;
+int FrameNumber = 0;
+
+void BM_Frame(benchmark::State& state) {
+    const int screen = static_cast<int>(state.range(0));
+    if (!Road.Select(screen, state.range(1) != 0)) {
+        state.SkipWithError("layout not allowed on this device");
+        return;
+    }
+    for (int i = 0; i < 5; ++i) {
+        Road.Feed(++FrameNumber);
+        Road.Frame();
+    }
+    const bool moving = state.range(2) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Road.Feed(moving ? ++FrameNumber : FrameNumber);
+        state.ResumeTiming();
+        Road.Frame();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+// (screen, terrain, moving): 1 engine page, 2 flight page, 3 flight view and
+// engine strip; moving 1 airborne (new values every frame), 0 holding still.
+BENCHMARK(BM_Frame)
+    ->ArgNames({"screen", "terrain", "moving"})
+    ->Args({2, 0, 1})
+    ->Args({2, 0, 0})
+    ->Args({2, 1, 1})
+    ->Args({1, 0, 1})
+    ->Args({3, 0, 1})
+    ->Args({3, 1, 1})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!Road.Open()) {
+        std::fprintf(stderr, "frame_bench: dashview did not start\n");
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    Road.Close();
+    benchmark::Shutdown();
+    return 0;
+}
