@@ -33,6 +33,15 @@ int ColorScheme = 0;
 int PowerOffMissCount = 0;
 int DemoCycleSeconds = 0;
 TRefreshValues RefreshValues = {};
+
+// State of the refresh that the status bar, the pages and the menus read.
+int OneSecondCountdown[2] = {0, 0};
+int GpsValid = 0;
+int32_t GpsValidValue = 0;
+uint8_t StatusInputFlags[3] = {0, 0, 0};
+int RemoteDataFlags = 0;
+int DemoOptions = 0;
+TRefreshHooks RefreshHooks = {};
 uint32_t ThermoChannelIds[12] = {};
 
 namespace {

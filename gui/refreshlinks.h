@@ -1,7 +1,7 @@
 // State and operations of the menus, editors and overlays that the refresh reads,
-// clears or calls. Those parts own them; the definitions here are weak, so that the
-// owner's own definition takes their place at link time. The shell's own state is in
-// shellstate.h.
+// clears or calls. Each is defined once by the part that owns it (the menus, editors
+// and overlays in their libraries, the refresh's own state in refresh.cpp); the shell
+// never includes those libraries' headers. The shell's own state is in shellstate.h.
 #pragma once
 
 #include <cstdint>

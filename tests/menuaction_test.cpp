@@ -16,6 +16,7 @@
 #include "editors.h"
 #include "hkutils.h"
 #include "keyboard.h"
+#include "limiteditors.h"
 #include "menu.h"
 #include "overlays.h"
 #include "selectdir.h"
@@ -285,4 +286,25 @@ TEST_F(MenuActionTest, DataSharingAndSwitchesStoreTheirRecords) {
     EXPECT_EQ(FreqStepSetting.step, 1);
     MenuAction(40, 438);
     EXPECT_EQ(VfrCodeSetting.code, 0x1200);
+}
+
+TEST_F(MenuActionTest, RangeLimitsOpenTheChannelsLimitEditors) {
+    EngineGaugeConfig.tankUsed = 0;
+    MenuAction(63, 128);
+    EXPECT_EQ(Message(), "Left/Total tank is not used!");
+    CloseMessageBox();
+    struct Case {
+        int item, page, channel;
+    } cases[] = {{121, 64, 0xB00}, {128, 67, 0x401}, {132, 65, 0x100}, {133, 66, 0x101}, {134, 77, 0x900}};
+    EngineGaugeConfig.tankUsed = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        MenuAction(63, c.item);
+        EXPECT_EQ(MainMenu.CurrentPage(), c.page);
+        EXPECT_EQ(LimitChannel, c.channel);
+        // "Range" opens the editor of that channel's range.
+        MenuAction(c.page, 140);
+        EXPECT_EQ(LimitEdit.channel, c.channel);
+        CloseMessageBox();
+    }
 }

@@ -41,6 +41,8 @@ int BoreSightEditOpen = 0;
 int FlightTimerRunning = 0, FlightTimerSeconds = 0;
 int EngineTimerRunning = 0, EngineTimerSeconds = 0;
 int AutopilotActive = 0;
+int OperApApAxis = 0;
+int OperApNavSrc = 0;
 
 namespace {
 

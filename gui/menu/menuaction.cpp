@@ -356,8 +356,8 @@ struct TLimitItem {
 };
 const TLimitItem LimitItems[] = {
     {121, 0xB00, 64}, {122, 0x201, 72}, {123, 0xB01, 71}, {124, 0x200, 76}, {125, 0x603, 75},
-    {126, 0x602, 73}, {127, 0x604, 74}, {128, 0xC15, 67}, {129, 0xC16, 68}, {130, 0x202, 70},
-    {131, 0x400, 69}, {132, 0x1000, 65}, {133, 0x1001, 66}, {134, 0x900, 77}, {135, 0xA03, 78},
+    {126, 0x602, 73}, {127, 0x604, 74}, {128, 0x401, 67}, {129, 0x402, 68}, {130, 0x202, 70},
+    {131, 0x400, 69}, {132, 0x100, 65}, {133, 0x101, 66}, {134, 0x900, 77}, {135, 0xA03, 78},
     {136, 0x901, 77}, {137, 0xA04, 78}, {138, 0x902, 77}, {139, 0xA05, 78},
 };
 
@@ -365,7 +365,7 @@ void TankNotUsedOk(int32_t) {
     Keyboard.Clear();
     CloseMessageBox();
     MainMenu.Show(1);
-    MainMenu.OpenPage(LimitChannel == 0xC15 ? 67 : 68);
+    MainMenu.OpenPage(LimitChannel == 0x401 ? 67 : 68);
     MainMenuKeys(-1);
 }
 
@@ -373,10 +373,10 @@ bool RangeLimitsItem(int item) {
     for (const TLimitItem& l : LimitItems) {
         if (l.item != item) continue;
         LimitChannel = l.channel;
-        const bool tank = l.channel == 0xC15 || l.channel == 0xC16;
-        const bool used = l.channel == 0xC15 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
+        const bool tank = l.channel == 0x401 || l.channel == 0x402;
+        const bool used = l.channel == 0x401 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
         if (tank && !used) {
-            const char* text = l.channel == 0xC15 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
+            const char* text = l.channel == 0x401 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
             GuiMessageBox(gettext(text), 1, '1', LabelOk, TankNotUsedOk, 0);
             return true;
         }
@@ -942,11 +942,7 @@ void ShowAbout() {
     AboutBox.versionMinor = 3;
     AboutBox.versionBuild = 32;
     AboutBox.installationId = AboutInstallationId();
-    if (FILE* f = fopen("last_release", "r")) {
-        unsigned release = 0;
-        if (fscanf(f, "%u", &release) == 1) AboutBox.release = release;
-        fclose(f);
-    }
+    ReadLastRelease("last_release", &AboutBox.release);
     AboutBox.SetSurface(MainWindow);
     HoldKeys();
     Keyboard.Bind('1', LabelHide, DismissMessage, 0);
