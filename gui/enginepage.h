@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "displayitems.h"
+#include "gui_terr/glshell.h"
 #include "initialsetting.h"
 
 // Value boxes of the page tables (rows 0..79). The engine page uses rows 0..3, 30
@@ -63,14 +64,7 @@ extern TEngineErrors EngineErrors;
 // Vertical offset of the thermocouple block on the page (pixels, upwards).
 extern int32_t ThermoBlockOffset;
 
-// The GL layer's part of the page: clearing its view, one needle per dial slot
-// and the merge into the main window. Null entries are skipped (the 2-D page
-// then shows the values without GL needles).
-struct TEngineGLHooks {
-    void (*clear)();
-    int (*needle)(int dial, int32_t value);
-    void (*flush)();
-};
+// The GL layer's part of the page (TEngineGLHooks of gui_terr/glshell.h).
 extern TEngineGLHooks EngineGLHooks;
 
 // Positions of the records that follow the settings (cylinder count, tanks,

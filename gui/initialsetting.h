@@ -6,33 +6,7 @@
 #include <cstdint>
 
 #include "displayitems.h"
-
-struct TGLTexture;
-
-// Configuration of one round dial (in-process record, never stored).
-struct TInstrumentConfig {
-    int32_t cx, cy;              // GL view coordinates, y upwards
-    int32_t radius, tickLength;
-    int32_t startAngle, endAngle;
-    int32_t minimum, maximum;
-    uint8_t clockwise;
-    int32_t minorPerMajor;       // the scale row's major-count column
-    int32_t labelDivisor;
-    int32_t minorStep;
-    int32_t scaleFontSize;
-    int32_t greenStart, yellowStart, redStart;  // red 0: no red arc
-    const TGLTexture* needleTexture;  // none: no needle
-    int32_t needleX, needleY;
-    char title[16];
-    int32_t titleFontSize, titleX, titleY;
-    int32_t readoutFontSize, readoutX, readoutY, readoutBoxX, readoutBoxWidth;
-    int32_t decimals;
-    char unit[16];
-    int32_t unitFontSize, unitX, unitY;
-    uint8_t covered;
-    int32_t coverX, coverY, coverWidth, coverHeight;
-    int32_t lowRedEnd, lowYellowEnd;  // 0: none; lowRedEnd <= lowYellowEnd <= greenStart
-};
+#include "gui_terr/dialconfig.h"
 
 // One row of a dial scale table.
 struct TDialScale {
@@ -56,14 +30,6 @@ extern const TBarScale FuelPressScale[FuelPressScaleRows];    // bar, psi
 // The first row whose top is at least the value, else the last row.
 int SelectScaleRow(const int32_t* tops, int stride, int rows, int32_t value);
 
-// The twelve dial templates, by position: 0..5 engine page (RPM, oil pressure, oil
-// temperature, fourth gauge, auxiliary temperature, water), 6..9 engine strip (RPM, oil
-// pressure, oil temperature, fourth gauge), 10 and 11 combined view (RPM, MAP).
-enum {
-    DialRpm, DialOilPress, DialOilTemp, DialFourth, DialAuxTemp, DialWater,
-    DialStripRpm, DialStripOilPress, DialStripOilTemp, DialStripFourth,
-    DialCombinedRpm, DialCombinedMap, DialCount
-};
 extern TInstrumentConfig EngineDialConfig[DialCount];
 // Hands a finished configuration to its dial (TInstrument::SetConfig); installed by the GL view.
 extern void (*InstrumentSetConfig)(int dial, const TInstrumentConfig* config);

@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "fgbitmap.h"
+#include "glshell.h"
 #include "glview.h"
 #include "instrument.h"
 #include "settingvars.h"
-#include "shellstate.h"
 #include "utexture.h"
 
 // Marks table texts for the catalogues; they pass gettext where drawn.
@@ -140,7 +140,7 @@ bool AltLayout() { return (GLView.paintFlags & GLPaintAltLayout) != 0; }
 }  // namespace
 
 void InitEngineLayouts() {
-    TInstrumentConfig* d = EngineDialConfig;
+    TInstrumentConfig* d = GLShellLinks.dialConfig;
     d[DialRpm] = Template(123, 353, 198, -20, 0, 3000, true, 5, 100, 100, 8, 500, 2700, 2800, 26, 34, 68, 0);
     d[DialFourth] = Template(677, 353, 198, -15, 1000, 4000, true, 5, 100, 100, 8, 1500, 3700, 3800, 32, 40, 76, 2);
     d[DialOilPress] = Template(354, 353, 199, 91, 0, 120, true, 5, 1, 6, 6, 15, 95, 110, 2, 8, 50, 0);
@@ -181,25 +181,26 @@ void SyncEngineRecords() {
     for (int i = 0; i < 2; ++i) {
         int32_t& capacity = i ? f.capacity2 : f.capacity1;
         int32_t& reserve = i ? f.reserve2 : f.reserve1;
-        capacity = TankBar[i].max;
-        reserve = TankLowLimit[i];
+        capacity = *GLShellLinks.tankTop[i];
+        reserve = GLShellLinks.tankReserve[i];
     }
-    SetText(f.unit, UnitTexts.fuelCaps);
-    if (FuelPressBar.max > 0) {
-        f.pressMax = FuelPressBar.max;
-        f.pressLowRedEnd = FuelPressLimits[0];
-        f.pressLowYellowEnd = FuelPressLimits[1];
-        f.pressYellowStart = FuelPressLimits[2];
-        f.pressRedStart = FuelPressLimits[3];
-        f.pressDivisions = FuelPressDivisions;
+    SetText(f.unit, GLShellLinks.fuelUnit);
+    if (*GLShellLinks.fuelPressTop > 0) {
+        const int32_t* limits = GLShellLinks.fuelPressLimits;
+        f.pressMax = *GLShellLinks.fuelPressTop;
+        f.pressLowRedEnd = limits[0];
+        f.pressLowYellowEnd = limits[1];
+        f.pressYellowStart = limits[2];
+        f.pressRedStart = limits[3];
+        f.pressDivisions = *GLShellLinks.fuelPressDivisions;
     }
-    SetText(f.pressUnit, UnitTexts.enginePress);
+    SetText(f.pressUnit, GLShellLinks.pressUnit);
     f.pressShown = g.fuelPressUsed != 0;
     f.flowShown = g.fuelFlowUsed != 0;
-    SetText(f.flowUnit, UnitTexts.fuelFlow);
+    SetText(f.flowUnit, GLShellLinks.flowUnit);
     EngineTempFace.shown = g.waterChtUsed != 0;
     EngineTempFace.kind = 0;
-    SetText(EngineTempFace.unit, UnitTexts.oilTempDial);
+    SetText(EngineTempFace.unit, GLShellLinks.tempUnit);
     EngineCylinders.count = g.cylinders;
 }
 
@@ -356,10 +357,12 @@ void TimeTempBlock() {
 void SmallValueBlock() {
     static const int rowsY[3] = {235, 205, 175};
     int row = 0;
+    const uint8_t* on = GLShellLinks.supplyOn;
+    const char(*names)[16] = GLShellLinks.supplyNames;
     for (int i = 0; i < 3 && row < 3; ++i) {
-        if (!SupplyItemOn[i] && !SupplyItemOn[3 + i]) continue;
-        if (SupplyItemOn[i]) Text(79, rowsY[row], SupplyNames[i], CaptionColour);
-        if (SupplyItemOn[3 + i]) Text(217, rowsY[row], SupplyNames[3 + i], CaptionColour);
+        if (!on[i] && !on[3 + i]) continue;
+        if (on[i]) Text(79, rowsY[row], names[i], CaptionColour);
+        if (on[3 + i]) Text(217, rowsY[row], names[3 + i], CaptionColour);
         ++row;
     }
 }
@@ -539,12 +542,13 @@ void DrawEngineStripScene(int width, int height) {
 }
 
 int RebuildEngineBackground(int flags) {
-    FGBitmap*& slot = (flags & GLPaintNarrow) ? StripBackground : EngineBackground;
+    FGBitmap*& slot = (flags & GLPaintNarrow) ? *GLShellLinks.stripBackground : *GLShellLinks.engineBackground;
     delete slot;
     slot = nullptr;
     SyncEngineRecords();
     const int result = OpenGLPaint(flags);
-    if (result != 0 || !MainWindow) return result != 0 ? result : -1;
-    slot = new FGBitmap(MainWindow);
+    FGDrawBuffer* window = *GLShellLinks.window;
+    if (result != 0 || !window) return result != 0 ? result : -1;
+    slot = new FGBitmap(window);
     return 0;
 }

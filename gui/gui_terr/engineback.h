@@ -40,7 +40,7 @@ struct TGLCylinders {
 extern TGLCylinders EngineCylinders;
 extern char EngineUnitSigns[6][4];
 
-// The dial templates into EngineDialConfig and their dials, and the records' defaults.
+// The dial templates into the shell's (GLShellLinks.dialConfig) and their dials, and the records' defaults.
 void InitEngineLayouts();
 // Takes tank, pressure, flow and cylinder settings into the records.
 void SyncEngineRecords();

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "initialsetting.h"
+#include "dialconfig.h"
 
 class TInstrument {
 public:
@@ -24,7 +24,7 @@ public:
     void DrawNeedle(int32_t value);
 };
 
-// The twelve dials, by the positions of EngineDialConfig.
+// The twelve dials, by the dial positions.
 extern TInstrument EngineInstruments[DialCount];
 
 // Colours of the scales (red, green, blue).

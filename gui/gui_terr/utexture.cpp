@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "../../tools/pictures.h"
 #include "configfile.h"
 #include "configmanager.h"
+#include "glfontlayout.h"
 #include "hkutils.h"
 
 const char* const GLTextureFiles[GLTextureCount] = {
