@@ -62,6 +62,8 @@ std::vector<uint32_t> CodePage(const char* name) {
         }
     }
     iconv_close(cd);
+    // The wizards draw their progress bars as runs of 0xA0: a solid block, not a blank.
+    map[0xA0] = 0x2588;
     return map;
 }
 
