@@ -1,0 +1,255 @@
+// The message catalogues: the compiler that writes them in the fonts' code pages, the
+// language switch finding them without the named locale, and translated texts that
+// stay inside the fixed boxes of the soft-key captions, the menu and the setup pages.
+#include <gtest/gtest.h>
+#include <libintl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "config_tempdir.h"
+#include "configmanager.h"
+#include "displayitems.h"
+#include "fgfontmanager.h"
+#include "menu/keyboard.h"
+#include "menu/menu.h"
+#include "page_assets.h"
+#include "setup/infopages.h"
+#include "checklist.h"
+
+namespace {
+
+const std::string MoWriter = std::string(RUN_DIR) + "/../po/mo_writer";
+const char* const TestDomain = "catalogue_test";
+
+const char* const Header =
+    "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Language: xx\\n\"\n\n";
+
+// The current directory for a scope: the catalogues are found relative to it.
+class TInDirectory {
+public:
+    explicit TInDirectory(const std::string& dir) {
+        if (!getcwd(old_, sizeof old_)) old_[0] = 0;
+        ok_ = chdir(dir.c_str()) == 0;
+    }
+    ~TInDirectory() {
+        if (old_[0] && chdir(old_) != 0) std::abort();
+    }
+    bool ok() const { return ok_; }
+
+private:
+    char old_[PATH_MAX];
+    bool ok_ = false;
+};
+
+class CatalogueTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetLanguage(1033); }
+
+    // Compiles the catalogue text (after the header) for the language directory ll;
+    // mo_writer's exit code.
+    int Compile(const std::string& body, const char* ll, const char* codePage) {
+        const std::string po = dir.Path() + "/in.po";
+        std::ofstream(po) << Header << body;
+        const std::string out = dir.Path() + "/" + ll + "/LC_MESSAGES";
+        const std::string cmd = "mkdir -p '" + out + "' && '" + MoWriter + "' '" + po + "' '" + out + "/" +
+                                TestDomain + ".mo' " + codePage + " 2>/dev/null";
+        const int rc = system(cmd.c_str());
+        return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    }
+    // The text through the test catalogue of the language switched to.
+    std::string Lookup(const char* msgid, const char* codePage) {
+        bindtextdomain(TestDomain, dir.Path().c_str());
+        bind_textdomain_codeset(TestDomain, codePage);
+        return dgettext(TestDomain, msgid);
+    }
+
+    ConfigTempDir dir;
+};
+
+TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
+    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    struct TCase {
+        const char* entry;      // UTF-8 catalogue entry
+        const char* msgid;      // Windows-1252, as the sources hold it
+        const char* expected;   // what gettext answers
+    };
+    const TCase cases[] = {
+        {"msgid \"Menu\xC2\xB7 Baro\"\nmsgstr \"Men\xC3\xBC\xC2\xB7 Baro\"\n", "Menu\xB7 Baro", "Men\xFC\xB7 Baro"},
+        {"msgid \"30\xC2\xB0\"\nmsgstr \"30 Grad\"\n", "30\xB0", "30 Grad"},
+        // Czech letters that the Latin fonts lack lose their accents.
+        {"msgid \"Check\"\nmsgstr \"Kontrola \xC4\x8D\xC3\xAD\xC5\x99\"\n", "Check", "Kontrola c\xEDr"},
+        {"#, fuzzy\nmsgid \"Fuzzy\"\nmsgstr \"Unsicher\"\n", "Fuzzy", "Fuzzy"},
+        {"msgid \"Empty\"\nmsgstr \"\"\n", "Empty", "Empty"},
+        {"msgid \"Two\"\nmsgstr \"\"\n\"Zwei \"\n\"Teile\\n\"\n", "Two", "Zwei Teile\n"},
+        {"#, c-format\nmsgid \"%d of %s\"\nmsgstr \"%d von %s\"\n", "%d of %s", "%d von %s"},
+    };
+    std::string body;
+    for (const TCase& c : cases) body += std::string(c.entry) + "\n";
+    ASSERT_EQ(Compile(body, "de", "WINDOWS-1252"), 0);
+    ASSERT_TRUE(SetLanguage(1031));
+    for (const TCase& c : cases) EXPECT_EQ(Lookup(c.msgid, "WINDOWS-1252"), c.expected) << c.entry;
+}
+
+TEST_F(CatalogueTest, CompilerWritesRussianInWindows1251) {
+    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    ASSERT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E\"\n", "ru", "WINDOWS-1251"), 0);
+    ASSERT_TRUE(SetLanguage(1049));
+    EXPECT_EQ(Lookup("Menu", "WINDOWS-1251"), "\xCC\xE5\xED\xFE");
+}
+
+TEST_F(CatalogueTest, CompilerRefusesWhatTheCodePageCannotShowAndDamagedFiles) {
+    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    // A CJK letter has no Latin transliteration.
+    EXPECT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xE8\x8F\x9C\"\n", "de", "WINDOWS-1252"), 1);
+    // A message id outside Windows-1252 can never match a source text.
+    EXPECT_EQ(Compile("msgid \"\xD0\x9C\"\nmsgstr \"M\"\n", "de", "WINDOWS-1252"), 1);
+    EXPECT_EQ(Compile("msgid \"Menu\nmsgstr \"M\"\n", "de", "WINDOWS-1252"), 1);
+    EXPECT_EQ(Compile("garbage line\n", "de", "WINDOWS-1252"), 1);
+    EXPECT_EQ(Compile("msgid \"A\"\nmsgstr \"B\"\n", "de", "NO-SUCH-CODE-PAGE"), 1);
+}
+
+// The built catalogues, as start-up binds them from the run folder.
+TEST_F(CatalogueTest, LanguagesFindTheirCataloguesWithoutTheirLocales) {
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    ASSERT_TRUE(SetLanguage(1031));
+    EXPECT_STREQ(gettext("Brightness"), "Helligk.");
+    EXPECT_STREQ(gettext("Menu\xB7 Baro"), "Men\xFC\xB7 Baro");
+    EXPECT_STREQ(gettext("Save and Exit"), "Sichern+Ende");
+    // Another language in between: the cached German answers must not come back for it.
+    ASSERT_TRUE(SetLanguage(1036));
+    EXPECT_STRNE(gettext("Brightness"), "Helligk.");
+    ASSERT_TRUE(SetLanguage(1031));
+    EXPECT_STREQ(gettext("Brightness"), "Helligk.");
+    ASSERT_TRUE(SetLanguage(1033));
+    EXPECT_STREQ(gettext("Brightness"), "Brightness");
+    EXPECT_STREQ(gettext("Menu\xB7 Baro"), "Menu\xB7 Baro");
+    ASSERT_TRUE(SetLanguage(1049));
+    EXPECT_EQ(LanguageFontSet, FontSetCyrillic);
+    const char* ru = gettext("Brightness");
+    if (std::strcmp(ru, "Brightness") != 0) {
+        // Cyrillic letters of Windows-1251 (0xC0..0xFF), never UTF-8 lead bytes with '?'.
+        EXPECT_GE(static_cast<unsigned char>(ru[0]), 0xC0u) << ru;
+        EXPECT_EQ(std::strchr(ru, '?'), nullptr) << ru;
+    }
+}
+
+// ---- fixed boxes ----
+
+struct TLanguageCase {
+    int id;
+    const char* name;
+};
+const TLanguageCase AllLanguages[] = {{1033, "en"}, {1029, "cs"}, {1031, "de"}, {1036, "fr"}, {1040, "it"}, {1049, "ru"}};
+
+class FixedBoxTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { LoadPageAssets(); }
+    void TearDown() override {
+        TInDirectory in(RUN_DIR);
+        SetLanguage(1033);
+    }
+    static int Width(int font, const char* text) { return FGFontManager::textwidth(font, text); }
+};
+
+// The narrowest caption box a label is shown in: keys '0' and '1' have the narrow ones.
+int CaptionBox(int labelId) {
+    for (const TKeyLayout& row : KeyLayouts)
+        if (row.label == labelId && (row.key == KeyCode('0') || row.key == KeyCode('1'))) return 84;
+    return 100;
+}
+
+// Every translated soft-key caption fits its caption box in the caption font, or, where
+// the English text itself is wider, is no wider than the English.
+TEST_F(FixedBoxTest, SoftKeyCaptionsFitTheirBoxes) {
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    for (const TLanguageCase& lang : AllLanguages) {
+        ASSERT_TRUE(SetLanguage(lang.id));
+        const int font = DisplayItemFont(8, lang.id);
+        ASSERT_TRUE(FGFontManager::is_font(font));
+        for (const TKeyLabel* row = KeyLabels; row->id != 255; ++row) {
+            const std::string english(KeyLabelPool + row->offset, row->length);
+            if (english.empty()) continue;
+            const char* shown = gettext(english.c_str());
+            if (lang.id != 1033 && shown == english.c_str()) continue;  // not translated yet
+            const int limit = std::max(CaptionBox(row->id), Width(DisplayItemFont(8, 1033), english.c_str()));
+            EXPECT_LE(Width(font, shown), limit) << lang.name << ": \"" << english << "\" -> \"" << shown << "\"";
+        }
+    }
+}
+
+// The menu box grows by 8 px a character: no translated item may be wider than that.
+TEST_F(FixedBoxTest, MenuItemsFitTheMenuBox) {
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    for (const TLanguageCase& lang : AllLanguages) {
+        ASSERT_TRUE(SetLanguage(lang.id));
+        for (int i = 0; i < MenuTextCount; ++i) {
+            const char* english = MenuTextPool + MenuTexts[i].offset;
+            if (!*english) continue;
+            const char* shown = gettext(english);
+            const int box = std::max(170, 8 * static_cast<int>(std::strlen(shown)) + 20) - 10;
+            EXPECT_LE(Width(6, shown), box) << lang.name << ": \"" << english << "\" -> \"" << shown << "\"";
+        }
+    }
+}
+
+// Every text of every setup information page stays inside the page box.
+TEST_F(FixedBoxTest, SetupPagesKeepTheirTextsInsideTheBox) {
+    struct TBuilder {
+        const char* name;
+        void (*build)(TInfoPage*);
+    };
+    static const TBuilder builders[] = {
+        {"units flight", [](TInfoPage* p) { BuildUnitsPage(p, 0); }},
+        {"units engine", [](TInfoPage* p) { BuildUnitsPage(p, 1); }},
+        {"devices flight", [](TInfoPage* p) { BuildDevicesPage(p, 0); }},
+        {"devices engine", [](TInfoPage* p) { BuildDevicesPage(p, 1); }},
+        {"memory fields", BuildMemoryFieldsPage},
+        {"data sharing", BuildDataSharingPage},
+        {"servo setup", BuildServoSetupPage},
+        {"servo deflection", BuildServoDeflectionPage},
+        {"roll axis", BuildRollAxisPage},
+        {"pitch axis", BuildPitchAxisPage},
+        {"range and limits", BuildRangeLimitsPage},
+        {"sensors", BuildSensorsPage},
+        {"air temperature sensors", BuildAirTempSensorsPage},
+        {"thermocouples", BuildThermocouplePage},
+        {"aircraft full", [](TInfoPage* p) { BuildAircraftPage(p, 0); }},
+        {"aircraft short", [](TInfoPage* p) { BuildAircraftPage(p, 1); }},
+        {"fuel press calibration", BuildFuelPressCalibBox},
+    };
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    static TInfoPage page;
+    int checked = 0;
+    for (const TLanguageCase& lang : AllLanguages) {
+        ASSERT_TRUE(SetLanguage(lang.id));
+        for (const TBuilder& b : builders) {
+            page = TInfoPage{};
+            b.build(&page);
+            if (page.w == 0) continue;
+            for (int i = 0; i < page.textCount; ++i) {
+                const TPageText& t = page.texts[i];
+                const int font = OverlayRoleFont(t.font);
+                const int w = Width(font, t.text);
+                int x = t.x;
+                if (t.shiftBy > 0 && t.shiftBy <= page.textCount) x += Width(font, page.texts[t.shiftBy - 1].text);
+                const int left = t.align == PageAlignLeft ? x : t.align == PageAlignRight ? x - w : x - w / 2;
+                ++checked;
+                EXPECT_GE(left, page.x) << lang.name << " " << b.name << ": \"" << t.text << "\"";
+                EXPECT_LE(left + w, page.x + page.w) << lang.name << " " << b.name << ": \"" << t.text << "\"";
+            }
+        }
+    }
+    EXPECT_GT(checked, 6 * 100);  // the pages were built, not skipped
+}
+
+}  // namespace
