@@ -2,6 +2,7 @@
 // language switch finding them without the named locale, and translated texts that
 // stay inside the fixed boxes of the soft-key captions, the menu and the setup pages.
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <libintl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "config_tempdir.h"
 #include "configmanager.h"
@@ -250,6 +253,72 @@ TEST_F(FixedBoxTest, SetupPagesKeepTheirTextsInsideTheBox) {
         }
     }
     EXPECT_GT(checked, 6 * 100);  // the pages were built, not skipped
+}
+
+// The message ids of the template the build extracted, in Windows-1252 as the sources hold them.
+std::vector<std::string> TemplateMessages() {
+    std::vector<std::string> ids;
+    std::ifstream in(std::string(RUN_DIR) + "/../po/dashview.pot");
+    std::string line, id;
+    bool inId = false;
+    auto flush = [&]() {
+        if (!id.empty()) ids.push_back(id);
+        id.clear();
+    };
+    while (std::getline(in, line)) {
+        const size_t q = line.find('"');
+        if (line.rfind("msgid ", 0) == 0) {
+            flush();
+            inId = true;
+        } else if (line.rfind("msgstr", 0) == 0 || line.rfind("msgid_plural", 0) == 0) {
+            inId = false;
+            continue;
+        } else if (line.empty() || line[0] != '"') {
+            continue;
+        }
+        if (!inId || q == std::string::npos) continue;
+        for (size_t i = q + 1; i + 1 < line.size(); ++i) {
+            if (line[i] == '\\' && i + 2 < line.size()) {
+                const char c = line[++i];
+                id += c == 'n' ? '\n' : c == 't' ? '\t' : c;
+            } else {
+                id += line[i];
+            }
+        }
+    }
+    flush();
+    // UTF-8 to the code page of the sources.
+    iconv_t cd = iconv_open("WINDOWS-1252", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    for (std::string& s : ids) {
+        std::vector<char> src(s.begin(), s.end()), out(s.size() + 1);
+        char* ip = src.data();
+        char* op = out.data();
+        size_t il = src.size(), ol = out.size();
+        if (iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1)) s.assign(out.data(), op);
+    }
+    iconv_close(cd);
+    return ids;
+}
+
+// A message box is one line across the screen (780 px with its margins): no translation
+// may need more room than the screen or its English text gives.
+TEST_F(FixedBoxTest, MessagesFitTheMessageBoxLine) {
+    const std::vector<std::string> ids = TemplateMessages();
+    if (ids.empty()) GTEST_SKIP() << "no template";
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    for (const TLanguageCase& lang : AllLanguages) {
+        ASSERT_TRUE(SetLanguage(lang.id));
+        const int font = OverlayRoleFont(11);
+        for (const std::string& id : ids) {
+            const char* shown = gettext(id.c_str());
+            if (shown == id.c_str()) continue;
+            const std::string line = "  " + std::string(shown) + "  ";
+            const int limit = std::max(760, Width(DisplayItemFont(11, 1033), ("  " + id + "  ").c_str()));
+            EXPECT_LE(Width(font, line.c_str()), limit) << lang.name << ": \"" << id << "\" -> \"" << shown << "\"";
+        }
+    }
 }
 
 }  // namespace
