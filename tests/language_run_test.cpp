@@ -104,13 +104,13 @@ protected:
     std::vector<std::unique_ptr<ConfigTempDir>> folders;
 };
 
-constexpr int English = 1, German = 3, Russian = 6;
+constexpr int RowEnglish = 1, RowGerman = 3, RowRussian = 6;
 
 TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestartAndEnglishComesBackUnchanged) {
     const TFrame& english = English();
     ASSERT_TRUE(english.bitmap);
 
-    const std::string german = WithLanguage(German);
+    const std::string german = WithLanguage(RowGerman);
 
     // Without its catalogue German draws the English texts: what differs is the translation.
     const std::string noCatalogue = NewFolder();
@@ -124,7 +124,7 @@ TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestartAndEnglishComesBackUnchan
     EXPECT_EQ(untranslated.Captions(), english.Captions());
 
     // Back to English from German: the very same pixels as never having left it.
-    Run(german, std::string(EnterSetup) + LanguagePage + Choose(English) + SaveAndExit);
+    Run(german, std::string(EnterSetup) + LanguagePage + Choose(RowEnglish) + SaveAndExit);
     const TFrame back = Run(german, MainMenu);
     ASSERT_TRUE(back.bitmap);
     EXPECT_EQ(back.Menu(), english.Menu());
@@ -133,7 +133,7 @@ TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestartAndEnglishComesBackUnchan
 
 TEST_F(LanguageRun, RussianDrawsWithTheCyrillicFonts) {
     const TFrame& english = English();
-    const std::string russian = WithLanguage(Russian);
+    const std::string russian = WithLanguage(RowRussian);
     const TFrame restarted = Run(russian, MainMenu);
     ASSERT_TRUE(english.bitmap && restarted.bitmap);
     // The captions change font even where a text is not translated.
