@@ -303,6 +303,7 @@ const TConfigEntry ConfigEntryTable[ConfigEntryRows + 1] = {
     PLAIN(0x401B, 0, AutopilotSetting),
     PLAIN(0x401C, 0, ServoSetting[0]), PLAIN(0x401C, 1, ServoSetting[1]),
     PLAIN(0x4020, 0, VfrCodeSetting),
+    PLAIN(0x4021, 0, PasswordSetting),
     PLAIN(0x401D, 0, FreqStepSetting),
     PLAIN(0x401E, 0, FreqMemorySetting[0]), PLAIN(0x401E, 1, FreqMemorySetting[1]),
     PLAIN(0x401E, 2, FreqMemorySetting[2]), PLAIN(0x401E, 3, FreqMemorySetting[3]),

@@ -25,7 +25,7 @@ struct TConfigEntry {
     TConfigEntryFn save;
 };
 
-constexpr int ConfigEntryRows = 116;
+constexpr int ConfigEntryRows = 117;  // the passwords (0x4021) bound beside the 116 of the settings
 constexpr int SettingDefaultRows = 293;
 extern const TConfigEntry ConfigEntryTable[ConfigEntryRows + 1];      // ended by SSID 0
 extern const TSettingDefault SettingDefaultTable[SettingDefaultRows + 1];  // ended by SSID 0

@@ -23,6 +23,7 @@ TDataSharingSetting DataSharingSetting[2];
 TAutopilotSetting AutopilotSetting;
 TServoSetting ServoSetting[2];
 TVfrCodeSetting VfrCodeSetting;
+TPasswordSetting PasswordSetting;
 TFreqStepSetting FreqStepSetting;
 TFreqMemorySetting FreqMemorySetting[10];
 TGyroSetting GyroSetting;

@@ -295,6 +295,13 @@ struct TVfrCodeSetting {
 };
 static_assert(sizeof(TVfrCodeSetting) == 32, "0x4020");
 
+// 0x4021/0: setup passwords (installer, administrator, user), 0 none; four decimal digits.
+struct TPasswordSetting {
+    int32_t slot[3];
+    uint8_t reserved[20];
+};
+static_assert(sizeof(TPasswordSetting) == 32, "0x4021");
+
 // ---- statistics (kind 1) ----
 
 // Program order (maximum, minimum); stored swapped. Cleared: max INT32_MIN, min INT32_MAX.
@@ -485,6 +492,7 @@ extern TDataSharingSetting DataSharingSetting[2];
 extern TAutopilotSetting AutopilotSetting;
 extern TServoSetting ServoSetting[2];
 extern TVfrCodeSetting VfrCodeSetting;
+extern TPasswordSetting PasswordSetting;
 extern TFreqStepSetting FreqStepSetting;
 extern TFreqMemorySetting FreqMemorySetting[10];
 extern TGyroSetting GyroSetting;

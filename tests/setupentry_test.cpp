@@ -214,7 +214,7 @@ TEST_F(SetupEntryTest, PasswordSetFromTheSetupMenuIsAskedAtTheNextEntry) {
     EXPECT_EQ(Message(), "Password changed.");
     EXPECT_EQ(PasswordSlots[0], 2580);
     Press("5");         // Confirm
-    Press("34");        // "Only Exit", "Yes"
+    Press("24");        // "Save and Exit", "Yes": the password is a setup setting
     ASSERT_EQ(SetupModeActive, 0);
 
     Press("1wwwww14");  // "Enter Setup" as the installer, "Yes"
@@ -226,4 +226,34 @@ TEST_F(SetupEntryTest, PasswordSetFromTheSetupMenuIsAskedAtTheNextEntry) {
         for (const int16_t* e = MenuItemPool + FindPage(page)->listOffset; *e != -1; ++e) found |= *e == 333;
         EXPECT_TRUE(found) << page;
     }
+}
+
+// The passwords are the setup setting 0x4021: a saved one is asked for after a restart,
+// and "Only Exit" drops a change as it drops every other.
+TEST_F(SetupEntryTest, StoredPasswordIsAskedAfterARestart) {
+    PasswordSlots[0] = 1357;
+    ASSERT_EQ(SetSS(0x4021, 0), 0);
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+    ConfigManager.Release();
+    PasswordSlots[0] = 0;
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    EXPECT_EQ(PasswordSlots[0], 1357);
+    SelectedSlot = nullptr;
+    enterToSetup(1);
+    EXPECT_EQ(Message(), "Are you sure you want to enter to setup as INSTALLER ?");
+    Press("4");
+    EXPECT_EQ(CodeEntryShown, 1);
+    Press(CodeKeys(1357) + "5");
+    ASSERT_EQ(SetupModeActive, 1);
+
+    // A new password dropped by "Only Exit".
+    ChangePassword(-1);
+    CodeEntryValue = 2468;
+    ChangePassword(1);
+    EXPECT_EQ(PasswordSlots[0], 2468);
+    Press("5");
+    Press("34");
+    EXPECT_EQ(PasswordSlots[0], 1357);
 }

@@ -21,7 +21,7 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 
-int32_t PasswordSlots[3] = {0, 0, 0};
+int32_t (&PasswordSlots)[3] = PasswordSetting.slot;
 int32_t* SelectedSlot = nullptr;
 int32_t PasswordFailures = 0;
 int32_t CodeEntryValue = 0;
@@ -194,7 +194,10 @@ void ChangePassword(int32_t step) {
             if (SetupRole == RoleUser) SelectedSlot = &PasswordSlots[2];
             break;
         case 1:
-            if (SelectedSlot) *SelectedSlot = CodeEntryValue;
+            if (SelectedSlot) {
+                *SelectedSlot = CodeEntryValue;
+                SetSS(0x4021, 0);
+            }
             if (CodeEntryValue == 0)
                 GuiMessageBox(gettext("Password was deleted."), 1, '5', LabelConfirm, DismissMessage, 0);
             else
@@ -207,11 +210,17 @@ void ChangePassword(int32_t step) {
     }
 }
 
+void SelectStoredPasswordSlot() {
+    const int index = SetupRole == RoleInstaller ? 0 : SetupRole == RoleAdministrator ? 1 : SetupRole == RoleUser ? 2 : -1;
+    if (index >= 0 && PasswordSlots[index] != 0) SelectedSlot = &PasswordSlots[index];
+}
+
 void enterToSetup(int32_t step) {
     HookPrintf(">>enterToSetup(%d)\n", static_cast<int>(step));
     switch (step) {
         case 1:
             PasswordFailures = 0;
+            if (!SelectedSlot) SelectStoredPasswordSlot();
             [[fallthrough]];
         case 2:
             Keyboard.Clear();

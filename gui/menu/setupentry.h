@@ -6,8 +6,11 @@
 
 #include <cstdint>
 
-// Password slots (installer, administrator, user); 0 means no password.
-extern int32_t PasswordSlots[3];
+// Password slots (installer, administrator, user); 0 means no password. They are the
+// setup setting 0x4021, kept by "Save and Exit" with the rest of the setup.
+extern int32_t (&PasswordSlots)[3];
+// A stored password of the role's slot selects that slot (the entry then asks for it).
+void SelectStoredPasswordSlot();
 // The slot the entry asks for; null until a password is changed (or selected at start).
 extern int32_t* SelectedSlot;
 extern int32_t PasswordFailures;
