@@ -53,17 +53,35 @@ constexpr uint32_t ValidMagicAbove = 1000000;
 
 MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(AttState().map.Data()); }
 
+// The bytes still backed by the object (a writer may shrink it under us), looked up once per
+// outermost read: the system call is dear, and a shrink is seen from the next read on.
+thread_local int LiveDepth = 0;
+thread_local uint32_t LiveBytes = 0;
+class TLiveScope {
+public:
+    TLiveScope() {
+        if (LiveDepth++ == 0) LiveBytes = AttState().map.LiveSize();
+    }
+    ~TLiveScope() { --LiveDepth; }
+    TLiveScope(const TLiveScope&) = delete;
+    TLiveScope& operator=(const TLiveScope&) = delete;
+};
+uint32_t MappedLive() { return LiveDepth > 0 ? LiveBytes : AttState().map.LiveSize(); }
+
 // Slots the mapping can hold, whatever the header says.
 uint32_t SlotCapacity() {
-    uint32_t size = AttState().map.Size();
+    uint32_t size = MappedLive();
     return size < sizeof(MeasShmHeader) ? 0 : (size - sizeof(MeasShmHeader)) / sizeof(MeasShmSlot);
 }
 
 // The header's slot count comes from another process: never past the mapping.
 int HeaderSlots() {
-    if (!AttState().map.IsOpen()) return 0;
-    return static_cast<int>(std::min(Header()->slotCount.Get(), SlotCapacity()));
+    const uint32_t capacity = SlotCapacity();  // 0 also when the header is gone
+    return capacity ? static_cast<int>(std::min(Header()->slotCount.Get(), capacity)) : 0;
 }
+
+// The header is still backed by the object (a writer may have shrunk it).
+bool HeaderLive() { return MappedLive() >= sizeof(MeasShmHeader); }
 
 uint8_t* SlotAt(int index) {
     return AttState().map.Data() + sizeof(MeasShmHeader) + static_cast<size_t>(index) * sizeof(MeasShmSlot);
@@ -98,6 +116,7 @@ void PrintCounts() {
 }
 
 void PrintHeaderCounts() {
+    if (!HeaderLive()) return;
     HookPrintf("ShMem->NumReaders=%d, ShMem->NumWriters=%d\n", Header()->NumReaders.Get(), Header()->NumWriters.Get());
 }
 
@@ -228,14 +247,14 @@ int TMeasuredVals::FreeSystemResources(int writer) {
             HookPrintf("ERR 1\n");
             return -1;
         }
-        AddCount(h->NumWriters, -1);
+        if (HeaderLive()) AddCount(h->NumWriters, -1);
         local = &AttState().UsingAsWriter;
     } else {
         if (AttState().UsingAsReader <= 0) {
             HookPrintf("ERR 2\n");
             return -1;
         }
-        AddCount(h->NumReaders, -1);
+        if (HeaderLive()) AddCount(h->NumReaders, -1);
         local = &AttState().UsingAsReader;
     }
     if (--*local > 0) {
@@ -261,7 +280,8 @@ const TChannelDesc* TMeasuredVals::FindChannelDesc(uint32_t id) {
 const TChannelDesc* TMeasuredVals::FindChannel(uint32_t id, int* slotIndex) {
     int index = -1;
     const TChannelDesc* row = FindChannelDesc(id);
-    if (row && AttState().map.IsOpen()) {
+    TLiveScope live;
+    if (row && HeaderLive()) {
         if (Header()->magic.Get() < ValidMagicAbove) {
             index = static_cast<int>(row - ChannelDescTable);
         } else {
@@ -285,6 +305,7 @@ const TChannelDesc* TMeasuredVals::FindChannel(uint32_t id, int* slotIndex) {
 const TChannelDesc* TMeasuredVals::ResolveChannel(uint32_t id, int selector, int* slotIndex) {
     if (slotIndex) *slotIndex = -1;
     if (selector < 0 || selector > 1) return nullptr;
+    TLiveScope live;
     constexpr int MaxLookups = 4;
     for (int round = 1;; ++round) {
         int index;
@@ -374,6 +395,7 @@ int TMeasuredVals::WriteSlot(int index, const MeasShmSlot* buffer) {
 // channel's own slot. 0 or the failure code.
 int TMeasuredVals::ReadChannel(uint32_t id, MeasShmSlot* slot) {
     if (!AttState().map.IsOpen()) return -10;
+    TLiveScope live;
     int index;
 #ifdef BENCHDESK
     const TChannelDesc* row = FindChannel(id, &index);
@@ -426,6 +448,7 @@ int TMeasuredVals::GetText(uint32_t id, char* buffer, int capacity, uint64_t* st
 int TMeasuredVals::GetChanRawData(uint32_t id, MeasShmSlot* buffer) {
     if (!AttState().map.IsOpen()) return -10;
     if (!buffer) return -30;
+    TLiveScope live;
     int index;
     if (!FindChannel(id, &index)) return -20;
     // An uninitialised block lends the row index, which it may not hold.

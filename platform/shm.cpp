@@ -97,6 +97,12 @@ int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out) {
     return ShmOk;
 }
 
+uint32_t ShmMapping::LiveSize() const {
+    struct stat st = {};
+    if (!data_ || fd_ < 0 || fstat(fd_, &st) != 0 || st.st_size <= 0) return 0;
+    return st.st_size < static_cast<off_t>(size_) ? static_cast<uint32_t>(st.st_size) : size_;
+}
+
 bool ShmMapping::SoleUser() const {
     if (fd_ < 0) return false;
     bool sole = flock(fd_, LOCK_EX | LOCK_NB) == 0;

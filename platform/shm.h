@@ -26,6 +26,9 @@ public:
     bool IsOpen() const { return data_ != nullptr; }
     uint8_t* Data() const { return data_; }
     uint32_t Size() const { return size_; }
+    // The bytes of the view still backed by the object: another process may shrink it after
+    // we mapped it, and touching a page past its end kills the process. 0 when unmapped.
+    uint32_t LiveSize() const;
     int Handle() const { return fd_; }
     bool Created() const { return created_; }  // this mapping created the object
     // True when no other open mapping of the object exists (every mapping holds a
