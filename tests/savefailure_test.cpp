@@ -1,0 +1,122 @@
+// "Save and Exit" of setup on a full disk, a failing flush and a read-only folder: the
+// failure is shown in a message box, setup stays on, the old files stay byte for byte, the
+// changed settings stay in memory, and the save goes through once the disk takes it again.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config_check.h"
+#include "file_io.h"
+#include "setupentry.h"
+#include "settingvars.h"
+#include "softkey_fixture.h"
+
+namespace {
+
+// The disk takes the first bytes of each file, then nothing more.
+size_t FullDiskWrite(const char*, FILE* f, const void* d, size_t n) {
+    const long at = ftell(f);
+    const size_t room = at < 100 ? static_cast<size_t>(100 - at) : 0;
+    return fwrite(d, 1, std::min(n, room), f);
+}
+// Every byte is taken, but the flush to the disk fails.
+int FailingClose(const char*, FILE* f) {
+    fclose(f);
+    return -1;
+}
+
+enum TFault { FullDisk, FlushFails, ReadOnlyFolder };
+
+std::map<std::string, std::vector<uint8_t>> ConfigFiles() {
+    std::map<std::string, std::vector<uint8_t>> files;
+    if (DIR* d = opendir(".")) {
+        while (dirent* e = readdir(d)) {
+            struct stat st;
+            if (stat(e->d_name, &st) == 0 && S_ISREG(st.st_mode)) files[e->d_name] = FileBytes(e->d_name);
+        }
+        closedir(d);
+    }
+    return files;
+}
+
+class SaveFailure : public SoftKeyFixture, public ::testing::WithParamInterface<TFault> {
+protected:
+    void TearDown() override {
+        ConfigWriter = DefaultConfigWriter;
+        Heal();
+        SoftKeyFixture::TearDown();
+    }
+    void Break() {
+        switch (GetParam()) {
+            case FullDisk: ConfigWriter.Write = FullDiskWrite; break;
+            case FlushFails: ConfigWriter.Close = FailingClose; break;
+            case ReadOnlyFolder:
+                ASSERT_EQ(chmod(".", 0555), 0);
+                // Permissions do not stop root: a folder in each temporary's place does.
+                if (geteuid() == 0)
+                    for (int i = 0; i < ConfigKindCount; ++i)
+                        for (const char* ext : {".dat.tmp", ".bck.tmp"})
+                            mkdir(ConfigFileName(nullptr, ConfigKindBase[i], ext).c_str(), 0755);
+                break;
+        }
+    }
+    void Heal() {
+        ConfigWriter = DefaultConfigWriter;
+        chmod(".", 0755);
+        for (int i = 0; i < ConfigKindCount; ++i)
+            for (const char* ext : {".dat.tmp", ".bck.tmp"})
+                rmdir(ConfigFileName(nullptr, ConfigKindBase[i], ext).c_str());
+    }
+};
+
+}  // namespace
+
+TEST_P(SaveFailure, SaveAndExitShowsTheFailureAndLosesNothing) {
+    // Settings saved once: the old files.
+    const int16_t old = UnitsSetting.baro;
+    const int16_t changed = static_cast<int16_t>((old + 1) % 3);
+    ASSERT_EQ(SaveSetting(nullptr, KindStatistic | KindRuntime | KindSetup), 0);
+    const auto before = ConfigFiles();
+    ASSERT_TRUE(before.count("setup.dat"));
+
+    enterToSetup(1);
+    PressKeys("4");
+    ASSERT_EQ(SetupModeActive, 1);
+    UnitsSetting.baro = changed;
+    ASSERT_EQ(SetSS(0x4001, 0), 0);
+    Break();
+    PressKeys("2");  // "Save and Exit"
+    EXPECT_EQ(ShownMessage(), "Are you sure you want to save configuration and exit setup?");
+    PressKeys("4");
+
+    EXPECT_EQ(SetupModeActive, 1);
+    EXPECT_EQ(ShownMessage(), "Configuration was not saved! Setup stays on.");
+    EXPECT_EQ(UnitsSetting.baro, changed) << "the change was dropped from memory";
+    Heal();
+    const auto after = ConfigFiles();
+    EXPECT_EQ(after.size(), before.size()) << "a temporary was left behind";
+    for (const auto& f : before) EXPECT_TRUE(after.count(f.first) && after.at(f.first) == f.second) << f.first;
+    EXPECT_EQ(CheckConfigFiles(""), "");
+
+    // The message goes with its key; the next save goes through.
+    PressKeys("5");
+    EXPECT_EQ(MessageBoxShown, 0);
+    PressKeys("24");
+    EXPECT_EQ(SetupModeActive, 0);
+    EXPECT_EQ(CheckConfigFiles(""), "");
+    UnitsSetting.baro = old;
+    ASSERT_EQ(LoadSetting(nullptr, KindSetup, 1), 0);
+    EXPECT_EQ(UnitsSetting.baro, changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFailure, ::testing::Values(FullDisk, FlushFails, ReadOnlyFolder),
+                         [](const ::testing::TestParamInfo<TFault>& i) {
+                             return std::string(i.param == FullDisk     ? "FullDisk"
+                                                : i.param == FlushFails ? "FlushFails"
+                                                                        : "ReadOnlyFolder");
+                         });
