@@ -125,6 +125,7 @@ TEST_F(CatalogueTest, LanguagesFindTheirCataloguesWithoutTheirLocales) {
     EXPECT_STREQ(gettext("Brightness"), "Helligk.");
     EXPECT_STREQ(gettext("Menu\xB7 Baro"), "Men\xFC\xB7 Baro");
     EXPECT_STREQ(gettext("Save and Exit"), "Sichern+Ende");
+    EXPECT_STREQ(gettext("Setting and calibration"), "Einstellung und Kalibrierung");  // a page title
     // Another language in between: the cached German answers must not come back for it.
     ASSERT_TRUE(SetLanguage(1036));
     EXPECT_STRNE(gettext("Brightness"), "Helligk.");
