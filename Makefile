@@ -29,8 +29,10 @@ run: build
 	cd build/run && ./benchdesk
 
 # Tests run twice: plain, then under AddressSanitizer and UndefinedBehaviorSanitizer;
-# then every fuzz target runs briefly.
+# then every fuzz target runs briefly. First, no file may include a header of a
+# layer above its own.
 test: build build-asan build-fuzz
+	./scripts/check-layers
 	./scripts/run-fuzz
 	cd build && ctest --output-on-failure -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
