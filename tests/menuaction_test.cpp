@@ -243,6 +243,14 @@ TEST_F(MenuActionTest, ChecklistImportIsValidated) {
     ImportChecklist(1);
     EXPECT_EQ(Message(), "File is not compatible checklist file");
     EXPECT_FALSE(Exists("checklist.dat"));
+    // A whole configuration file of another kind is no checklist either.
+    ASSERT_EQ(SaveSetting(nullptr, KindStatistic), 0);
+    unlink((folder + "/junk.dat").c_str());
+    ASSERT_EQ(rename("statistic.dat", (folder + "/junk.dat").c_str()), 0);
+    SelectDirDialog.Read(SelectDirDialog.currentPath);
+    ImportChecklist(1);
+    EXPECT_EQ(Message(), "File is not compatible checklist file");
+    EXPECT_FALSE(Exists("checklist.dat"));
 
     // A checklist file written by the instrument itself is taken.
     ChecklistHeader.word0 = 1;

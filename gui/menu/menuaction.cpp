@@ -1215,11 +1215,12 @@ void UpdateFirmware(int32_t step) {
     }
 }
 
-bool ValidConfigFile(const char* path) {
+bool ValidConfigFile(const char* path, uint32_t kind) {
     if (!path || !*path) return false;
     TConfig file(path);
     uint32_t type = 0;
     if (file.CheckFileHeader(path, &type) != 0) return false;
+    if (kind && type != kind) return false;  // another kind's file is no substitute
     if (file.OpenConfig() != 0) return false;
     SetupSectPacket head{};
     const uint8_t* data = nullptr;
@@ -1239,7 +1240,7 @@ void ImportChecklist(int result) {
         return;
     }
     const std::string source = dir + name;
-    if (!ValidConfigFile(source.c_str())) {
+    if (!ValidConfigFile(source.c_str(), 0x3000)) {
         DialogResult(gettext_noop("File is not compatible checklist file"), true);
         return;
     }
@@ -1255,7 +1256,7 @@ void ImportConfiguration(int result) {
     std::string dir;
     if (!ChosenFolder(result, &dir)) return;
     // Both files must be sound: loading missing files would take every default.
-    if (!ValidConfigFile((dir + "setup.dat").c_str()) || !ValidConfigFile((dir + "runtime.dat").c_str())) {
+    if (!ValidConfigFile((dir + "setup.dat").c_str(), 0x4000) || !ValidConfigFile((dir + "runtime.dat").c_str(), 0x2000)) {
         DialogResult(gettext_noop("Invalid file path"), true);
         return;
     }
@@ -1329,7 +1330,7 @@ void DemoOn() {
 void DemoOff() {
     if (!InDemoMode()) return;
     // Without the saved state, loading would reset every setting to its default.
-    if (!ValidConfigFile("savesetup.dat") || !ValidConfigFile("saveruntime.dat")) {
+    if (!ValidConfigFile("savesetup.dat", 0x4000) || !ValidConfigFile("saveruntime.dat", 0x2000)) {
         Failure(gettext_noop("Saved setting not found, demo mode stays on!"));
         return;
     }

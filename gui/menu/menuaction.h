@@ -35,8 +35,8 @@ void ExportServiceLog(int result);
 void DemoOn();
 void DemoOff();
 
-// A configuration file that passes its header and CRC checks.
-bool ValidConfigFile(const char* path);
+// A configuration file that passes its header and CRC checks; kind (0x1000 .. 0x5000) its file type, 0 any.
+bool ValidConfigFile(const char* path, uint32_t kind = 0);
 
 // The channel chosen on the range-and-limits page and on the thermocouple pages.
 extern int LimitChannel;
