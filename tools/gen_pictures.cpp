@@ -15,9 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "../gui/gui_terr/glfontlayout.h"
 #include "picture_writers.h"
-#include "write_file.h"
 #include "pictures.h"
+#include "write_file.h"
 
 namespace {
 
