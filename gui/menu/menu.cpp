@@ -285,16 +285,26 @@ void ThlavniMenu::Activate() {
     if (itemId == 1) PopPage();
 }
 
+namespace {
+
+// The toolkit's menu font has no Cyrillic letters: Russian takes the Cyrillic text font.
+int TextFont(int menuFont) { return LanguageFontSet == FontSetCyrillic ? DisplayFonts[FontMsRefSans16] : menuFont; }
+
+}  // namespace
+
 TMenuBox ThlavniMenu::ComputeBox() {
     TMenuBox b;
     b.height = std::min(RowHeight * current.visibleCount + RowHeight, geoMaxHeight);
-    int longest = 0;
+    int longest = 0, widest = 0;
+    const int textFont = TextFont(font);
     for (int i = 0; i < current.itemCount; ++i) {
         if (!Visible(EntryState(i))) continue;
-        const int n = static_cast<int>(std::strlen(ItemText(FindItem(current.list[i]))));
-        longest = std::max(longest, n);
+        const char* text = ItemText(FindItem(current.list[i]));
+        longest = std::max(longest, static_cast<int>(std::strlen(text)));
+        // A font wider than the rule (Cyrillic) widens the box to its text.
+        if (FGFontManager::is_font(textFont)) widest = std::max(widest, FGFontManager::textwidth(textFont, text));
     }
-    const int content = CharWidth * longest + 20;
+    const int content = std::max(CharWidth * longest, widest + 5) + 20;
     b.width = std::max(geoMinWidth, content);
     b.x = left ? geoLeftX : geoX;
     if (b.width > geoMinWidth && !left) b.x -= b.width - geoMinWidth;
@@ -331,7 +341,8 @@ void ThlavniMenu::Draw(FGDrawBuffer* target) {
         current.firstVisible = current.selectedRow - capacity + 1;
     current.firstVisible = std::max(0, std::min(current.firstVisible, current.visibleCount - 1));
 
-    if (FGFontManager::is_font(font)) target->set_font(font);
+    const int textFont = TextFont(font);
+    if (FGFontManager::is_font(textFont)) target->set_font(textFont);
     int visibleIndex = 0, drawn = 0, visibleAfter = 0;
     for (int i = 0; i < current.itemCount; ++i) {
         const int state = EntryState(i);
