@@ -2,6 +2,10 @@
 // shows its own menu and soft-key captions after a restart, and only through its catalogue.
 #include "language_run.h"
 
+#include "displayitems.h"
+#include "frame_text.h"
+#include "page_assets.h"
+
 using namespace language_run;
 
 TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestart) {
@@ -20,4 +24,14 @@ TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestart) {
     EXPECT_NE(restarted.Captions(), english.Captions());
     EXPECT_EQ(untranslated.Menu(), english.Menu());
     EXPECT_EQ(untranslated.Captions(), english.Captions());
+
+    // The German words themselves: the soft-key caption of "Screen" and the menu's first
+    // item, "Brightness", in their fonts.
+    LoadPageAssets();
+    const int captionFont = DisplayItemFont(8, 1031);
+    ASSERT_GE(captionFont, 0);
+    EXPECT_GE(FindText(*restarted.bitmap, captionFont, "Anzeige").first, 0);
+    EXPECT_EQ(FindText(*restarted.bitmap, captionFont, "Screen").first, -1);
+    EXPECT_GE(FindText(*untranslated.bitmap, captionFont, "Screen").first, 0);
+    EXPECT_GE(FindText(*restarted.bitmap, 6, "Helligk.").first, 0);
 }
