@@ -1,1 +1,0 @@
-// Smallest stand-ins for routines whose owners have not landed yet (see gui/menu/placeholders.cpp).
