@@ -806,3 +806,35 @@ TEST_F(RunCopy, AboutBoxFromTheMenu) {
     EXPECT_EQ(PageAt(*last, 277, 167), 0xFFFFFFu);
     EXPECT_GT(PageCount(*last, 280, 170, 240, 10, 0xFFFFFF), 1000) << out;
 }
+
+// A checklist file in the folder: the main menu's "Checklist", then "Preflight Check",
+// shows the list's lines in the checklist box with the item's split at ';'.
+TEST_F(RunCopy, ChecklistFromTheMenu) {
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    const char* lines[] = {"MASTER SWITCH;ON", "FUEL PUMP;CHECK", "FLAPS;SET"};
+    for (int i = 0; i < 3; ++i) {
+        snprintf(ChecklistTable[0][i], ChecklistLineSize, "%s", lines[i]);
+        ASSERT_EQ(SetSS(0x3001, static_cast<uint16_t>(i)), 0);
+    }
+    ASSERT_EQ(SaveSetting(nullptr, KindChecklist), 0);
+    ConfigManager.Release();
+    ASSERT_TRUE(Exists(Path("checklist.dat")));
+
+    const std::string out = RunScript("wait 1500\n1\nwait 200\nw\nwait 200\n1\nwait 300\nw\nwait 200\n1\nwait 800\nquit\n");
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr) << out;
+    SavePageSnapshot(*last, "dashview_checklist.bmp");
+    LoadPageAssets();
+    bool master = false, on = false, flaps = false;
+    for (int font : DisplayFonts) {
+        if (font < 0) continue;
+        master = master || FindText(*last, font, "MASTER SWITCH").first >= 0;
+        on = on || FindText(*last, font, "ON").first >= 0;
+        flaps = flaps || FindText(*last, font, "FLAPS").first >= 0;
+    }
+    EXPECT_TRUE(master) << out;
+    EXPECT_TRUE(on);
+    EXPECT_TRUE(flaps);
+}
