@@ -439,7 +439,7 @@ void SlotError(const char* name, const TSlotPlace& p) {
     SelectFont16(w);
     w->set_mode(DrawModeKeyed);
     const FGPixel red = DisplayPalette.PalRed;
-    w->text(p.textX, p.textY, name, red, PageKeyColour);
+    w->text(p.textX, p.textY, gettext(name), red, PageKeyColour);
     w->text(p.text2X, p.text2Y, gettext("ERR "), red, PageKeyColour);
 }
 
