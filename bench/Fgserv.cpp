@@ -17,6 +17,7 @@
 
 #include "Threadmeassure.h"
 #include "fgprops.h"
+#include "hkmeasure.h"
 
 TFdmTotals FdmTotals = {0, -1, FuelNotKnown};
 TFdmPacket LastFdmPacket = {};
@@ -148,6 +149,7 @@ void Set(uint32_t chan, double value) { SetChanValue(chan, static_cast<float>(va
 }  // namespace
 
 void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
+    TMeasBatch batch;  // one packet is one batch of stores
     Set(echGPSLon, p.longitude * Rad);
     Set(echGPSLat, p.latitude * Rad);
     Set(echAltitudeFL, p.altitude);

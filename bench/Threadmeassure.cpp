@@ -260,6 +260,7 @@ int PlayLoopRecord() {
     TMValWriter* writer = ValWriter.load();
     if (!writer) return 0;
     uint64_t stamp = NowStamp();
+    TMeasBatch batch;  // one record is one batch of stores
     for (uint32_t i = 0; i < taken; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
     return 0;
 }

@@ -54,19 +54,32 @@ constexpr uint32_t ValidMagicAbove = 1000000;
 MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(AttState().map.Data()); }
 
 // The bytes still backed by the object (a writer may shrink it under us), looked up once per
-// outermost read: the system call is dear, and a shrink is seen from the next read on.
+// outermost read or batch.
 thread_local int LiveDepth = 0;
 thread_local uint32_t LiveBytes = 0;
-class TLiveScope {
-public:
-    TLiveScope() {
-        if (LiveDepth++ == 0) LiveBytes = AttState().map.LiveSize();
-    }
-    ~TLiveScope() { --LiveDepth; }
-    TLiveScope(const TLiveScope&) = delete;
-    TLiveScope& operator=(const TLiveScope&) = delete;
-};
+using TLiveScope = TMeasBatch;
 uint32_t MappedLive() { return LiveDepth > 0 ? LiveBytes : AttState().map.LiveSize(); }
+
+}  // namespace
+
+TMeasBatch::TMeasBatch() {
+    if (LiveDepth++ == 0) LiveBytes = AttState().map.LiveSize();
+}
+TMeasBatch::~TMeasBatch() { --LiveDepth; }
+
+namespace {
+// Attaching or detaching inside a batch takes the new size at once.
+struct TMappingChange {
+    TMappingChange() = default;
+    TMappingChange(const TMappingChange&) = delete;
+    TMappingChange& operator=(const TMappingChange&) = delete;
+    ~TMappingChange() {
+        if (LiveDepth > 0) LiveBytes = AttState().map.LiveSize();
+    }
+};
+}  // namespace
+
+namespace {
 
 // Slots the mapping can hold, whatever the header says.
 uint32_t SlotCapacity() {
@@ -176,6 +189,7 @@ TMValReader::~TMValReader() { FreeSystemResources(0); }
 TMValWriter::~TMValWriter() { FreeSystemResources(1); }
 
 int TMeasuredVals::InitSystemResources(int writer) {
+    TMappingChange change;
     if (!AttState().map.IsOpen()) {
         int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map);
         if (rc == ShmErrCreate) {
@@ -236,6 +250,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
 }
 
 int TMeasuredVals::FreeSystemResources(int writer) {
+    TMappingChange change;
     HookPrintf("TMeasuredVals::FreeSystemResources: Writer=%d\n", writer);
     PrintCounts();
     if (!AttState().map.IsOpen()) return -1;

@@ -155,6 +155,17 @@ public:
     ~TMValWriter() override;
 };
 
+// The size still backed by the block is looked up once per outermost batch (the
+// system call is dear): a refresh, or a sample of a feed, is one batch, and a
+// writer's shrink is seen from the next batch on. Batches nest.
+class TMeasBatch {
+public:
+    TMeasBatch();
+    ~TMeasBatch();
+    TMeasBatch(const TMeasBatch&) = delete;
+    TMeasBatch& operator=(const TMeasBatch&) = delete;
+};
+
 // Attachment state of this process, for diagnostics and tests.
 struct TMeasAttachment {
     bool attached;

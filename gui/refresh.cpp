@@ -609,6 +609,7 @@ void ChannelValues(int now) {
 }  // namespace
 
 int RefreshDisplayData() {
+    TMeasBatch batch;  // the whole refresh reads the block as one batch
     RefreshRunning = 1;
     SharedPeriod.store(RefreshPeriod, std::memory_order_relaxed);
     int64_t sec = 0;

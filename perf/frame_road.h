@@ -44,6 +44,8 @@ class TFrameRoad {
 public:
     // false when the scratch folder, the block or the start-up fails.
     bool Open() {
+        ClockSec = 1700000000;
+        ClockUsec = 0;
         char tmpl[] = "/tmp/frameroad_XXXXXX";
         if (!mkdtemp(tmpl) || !getcwd(old_, sizeof old_)) return false;
         dir_ = tmpl;
@@ -106,6 +108,7 @@ public:
     // The measured values of frame n of a fixed flight: a gentle climbing turn
     // over the recorded flight's field, the engine at cruise with some wobble.
     void Feed(int n) {
+        TMeasBatch batch;
         for (int i = 0; i < ChannelDescCount; ++i) {
             const TChannelDesc& row = ChannelDescTable[i];
             if (row.valueType == 3) continue;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "hkutils.h"
 #include "measured_block.h"
 
@@ -46,6 +48,44 @@ TEST_F(Shrink, ReaderSeesNothingPastTheObjectsEnd) {
             EXPECT_NE(TMeasuredVals::FindChannel(echRpmEng, &index), nullptr);
             EXPECT_EQ(index, -1);
         }
+    }
+    PrintHook = oldHook;
+}
+
+// A batch looks the size up once; a shrink shows from the next batch on, and
+// detaching or attaching inside a batch takes the new size at once.
+TEST_F(Shrink, BatchSeesTheShrinkFromTheNextBatchOn) {
+    const auto oldHook = PrintHook;
+    PrintHook = Quiet;
+    ShmMapping raw = Raw(MeasShmSize);
+    {
+        TMValWriter writer;
+        auto reader = std::make_unique<TMValReader>();
+        ASSERT_GE(writer.SetVal(echRpmEng, 2400), 0);
+        int32_t v = 0;
+        {
+            TMeasBatch batch;
+            ASSERT_EQ(reader->GetVal(echRpmEng, v, mvtInt), 0);
+            {
+                TMeasBatch inner;  // nested: no new look-up
+                EXPECT_EQ(reader->GetVal(echRpmEng, v, mvtInt), 0);
+            }
+            // Detached inside the batch (the writer too): nothing is read from the old mapping.
+            reader.reset();
+            writer.FreeSystemResources(1);
+            int index = 0;
+            EXPECT_NE(TMeasuredVals::FindChannel(echRpmEng, &index), nullptr);
+            EXPECT_EQ(index, -1);
+            // Attached again in the same batch: read at once.
+            TMValReader fresh;
+            EXPECT_EQ(fresh.GetVal(echRpmEng, v, mvtInt), 0);
+        }
+        ASSERT_EQ(writer.InitSystemResources(1), 0);
+        ASSERT_GE(writer.SetVal(echRpmEng, 2400), 0);
+        TMValReader again;
+        ASSERT_EQ(ftruncate(raw.Handle(), 100), 0);
+        TMeasBatch batch;
+        EXPECT_EQ(again.GetVal(echRpmEng, v, mvtInt), -20);
     }
     PrintHook = oldHook;
 }

@@ -19,6 +19,10 @@ TGLTerrainHooks GLTerrainHooks;
 
 namespace {
 
+// The stencil is unused, but clearing it with the depth lets Mesa fill the packed
+// depth-stencil words instead of masking each one.
+constexpr GLbitfield ClearBits = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+
 bool SetupMode() { return *GLShellLinks.setupMode != 0; }
 
 void CopyCamera() {
@@ -147,7 +151,7 @@ void DrawGLScene() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     else
         glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(ClearBits);
     const bool narrow = (GLView.paintFlags & GLPaintNarrow) != 0;
     GLView.viewWidth = !narrow ? GLViewWidth : setup ? GLViewWidth - 243 : GLViewWidth - 240;
     if (setup && !narrow) {
@@ -213,7 +217,7 @@ void ClearGLView() {
     GLView.pictureValid = 0;
     if (!GLView.context->MakeCurrent()) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(ClearBits);
     glDisable(GL_DEPTH_TEST);
     SetFlatProjection();
     GLView.context->Release();

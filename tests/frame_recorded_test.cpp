@@ -1,0 +1,51 @@
+// The frames of every layout over a fixed flight, folded into one sum per
+// layout and recorded from the program as it drew before its frame was made
+// cheaper: no saving in the frame may move a pixel. A process of its own, so
+// that every layout starts from a fresh start-up.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+
+#include "../perf/frame_road.h"
+#include "frame_layouts.h"
+
+namespace {
+
+using frame_layouts::Cases;
+
+const uint64_t Recorded[] = {
+    0x7422b85ed156095cull,  // engine page
+    0x652fadbefaaf5d94ull,  // flight page, terrain off
+    0x62e0b0a685ee0104ull,  // flight page, terrain on
+    0xda7cc78c414391b8ull,  // flight view and engine strip, terrain off
+    0xb94e2c972d718e24ull,  // flight view and engine strip, terrain on
+    0x12342f451d0cc7e4ull,  // flight view and NAV strip
+    0x0e9a1672de84d5ecull,  // flight view and GPS strip
+    0xa0ef49b82017edd8ull,  // engine page after the flight views
+    0x68d8fced4ce77c50ull,  // flight page after the engine page
+};
+static_assert(sizeof Recorded / sizeof Recorded[0] == sizeof Cases / sizeof Cases[0], "one sum per layout");
+
+TEST(FrameRecorded, EveryLayoutKeepsItsRecordedPixels) {
+    setenv("TZ", "UTC", 1);  // the clock on the screen
+    tzset();
+    frame_road::TFrameRoad road;
+    ASSERT_TRUE(road.Open());
+    int n = 0;
+    for (size_t k = 0; k < sizeof Cases / sizeof Cases[0]; ++k) {
+        const frame_layouts::TLayoutCase& c = Cases[k];
+        ASSERT_TRUE(road.Select(c.screen, c.terrain)) << c.name;
+        uint64_t sum = 0;
+        for (int i = 0; i < frame_layouts::Frames; ++i) {
+            if (i < frame_layouts::Moving) ++n;
+            road.Feed(n);
+            road.Frame();
+            sum = sum * 1099511628211ull ^ frame_road::TFrameRoad::Checksum();
+        }
+        EXPECT_EQ(Recorded[k], sum) << c.name << ": now 0x" << std::hex << sum;
+    }
+}
+
+}  // namespace
