@@ -247,6 +247,36 @@ TEST_F(GLViewTest, TerrainHooksGetTheInputAndTheSwitch) {
     EXPECT_EQ(Draws, 3);
 }
 
+// A near red square drawn before a far blue one over it (under the terrain
+// projection, camera looking down -z).
+void NearThenFar(const TGLCamera&, bool) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    auto square = [](float z, GLubyte r, GLubyte b) {
+        glColor4ub(r, 0, b, 255);
+        glBegin(GL_TRIANGLE_STRIP);
+        glVertex3f(-1, -1, z);
+        glVertex3f(1, -1, z);
+        glVertex3f(-1, 1, z);
+        glVertex3f(1, 1, z);
+        glEnd();
+    };
+    square(-3, 255, 0);
+    square(-6, 0, 255);
+}
+
+TEST_F(GLViewTest, TerrainHidesWhatLiesBehindAfterTheEnginePageToo) {
+    GLTerrainHooks.update = UpdateOk;
+    GLTerrainHooks.draw = NearThenFar;
+    const int centre = H / 2 * W + W / 2;
+    EXPECT_EQ(OpenGLPaint(0), 0);
+    EXPECT_TRUE(Reddish(Target()[centre]));
+    // The engine page's frames draw without the depth test.
+    ClearGLView();
+    EXPECT_EQ(OpenGLPaint(0), 0);
+    EXPECT_TRUE(Reddish(Target()[centre])) << std::hex << Target()[centre];
+}
+
 // ---- dial needles and the OR merge ----
 
 TEST_F(GLViewTest, NeedleLiesAtTheAngleOfItsValue) {

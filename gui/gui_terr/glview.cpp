@@ -19,9 +19,12 @@ TGLTerrainHooks GLTerrainHooks;
 
 namespace {
 
+// Only the terrain's mesh is drawn with the depth test: the engine scenes and the
+// horizon alone never overlap themselves, and their frames skip the depth clear.
 // The stencil is unused, but clearing it with the depth lets Mesa fill the packed
 // depth-stencil words instead of masking each one.
-constexpr GLbitfield ClearBits = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+constexpr GLbitfield ColourClear = GL_COLOR_BUFFER_BIT;
+constexpr GLbitfield DepthClear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
 
 bool SetupMode() { return *GLShellLinks.setupMode != 0; }
 
@@ -151,7 +154,13 @@ void DrawGLScene() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     else
         glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
-    glClear(ClearBits);
+    const bool depth = !setup && !(GLView.paintFlags & GLPaintTerrainOff);
+    // Set every frame: the engine page's frames leave it off.
+    if (depth)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    glClear(depth ? DepthClear : ColourClear);
     const bool narrow = (GLView.paintFlags & GLPaintNarrow) != 0;
     GLView.viewWidth = !narrow ? GLViewWidth : setup ? GLViewWidth - 243 : GLViewWidth - 240;
     if (setup && !narrow) {
@@ -217,7 +226,7 @@ void ClearGLView() {
     GLView.pictureValid = 0;
     if (!GLView.context->MakeCurrent()) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(ClearBits);
+    glClear(ColourClear);
     glDisable(GL_DEPTH_TEST);
     SetFlatProjection();
     GLView.context->Release();
