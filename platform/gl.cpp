@@ -21,10 +21,14 @@ public:
     OSMesaGLContext(const OSMesaGLContext&) = delete;
     OSMesaGLContext& operator=(const OSMesaGLContext&) = delete;
 
-    bool MakeCurrent() override {
+    bool MakeCurrent() override { return MakeCurrentOn(pixels_.data()); }
+    bool MakeCurrentOn(uint32_t* target) override {
         // Still bound from the last call: binding again would only flush and copy.
-        if (OSMesaGetCurrentContext() == context_) return true;
-        return OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, width_, height_) == GL_TRUE;
+        if (OSMesaGetCurrentContext() == context_ && bound_ == target) return true;
+        bound_ = nullptr;
+        if (!target || OSMesaMakeCurrent(context_, target, GL_UNSIGNED_BYTE, width_, height_) != GL_TRUE) return false;
+        bound_ = target;
+        return true;
     }
     // The binding stays until another context is bound or this one goes: every
     // release and rebinding flushes the whole picture into the buffer again.
@@ -37,6 +41,7 @@ private:
     OSMesaContext context_;
     int width_, height_;
     std::vector<uint32_t> pixels_;  // BGRA bytes: 0xAARRGGBB words on little-endian
+    uint32_t* bound_ = nullptr;     // the buffer the context draws into
 };
 
 void SetError(std::string* error, const char* text) {

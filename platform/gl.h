@@ -15,6 +15,9 @@ public:
     virtual ~GLContext() = default;
     // Binds the context to its buffer on this thread; false when that fails.
     virtual bool MakeCurrent() = 0;
+    // Binds it to draw into target instead (width x height words, the same
+    // layout as Pixels()); the picture drawn stays in the context either way.
+    virtual bool MakeCurrentOn(uint32_t* target) = 0;
     // Leaves no context current on this thread.
     virtual void Release() = 0;
     // width x height words, bottom row first; 0xAARRGGBB (alpha byte undefined).

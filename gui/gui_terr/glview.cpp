@@ -150,17 +150,21 @@ void DrawGLScene() {
     GLView.pictureValid = 0;
     const bool setup = SetupMode();
     GLView.topMargin = setup ? 20 : 0;
+    // The alpha bytes stay 0, as the page's pixel words have them: the picture
+    // may be drawn straight into the page.
     if (setup)
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     else
-        glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
+        glClearColor(0.1f, 0.1f, 0.4f, 0.0f);
     const bool depth = !setup && !(GLView.paintFlags & GLPaintTerrainOff);
     // Set every frame: the engine page's frames leave it off.
     if (depth)
         glEnable(GL_DEPTH_TEST);
     else
         glDisable(GL_DEPTH_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(depth ? DepthClear : ColourClear);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     const bool narrow = (GLView.paintFlags & GLPaintNarrow) != 0;
     GLView.viewWidth = !narrow ? GLViewWidth : setup ? GLViewWidth - 243 : GLViewWidth - 240;
     if (setup && !narrow) {
@@ -202,21 +206,21 @@ int OpenGLPaint(int32_t flags) {
     const bool reusable = !SetupMode() && (flags & GLPaintTerrainOff);
     const bool same = reusable && GLView.pictureValid && GLView.pictureFlags == flags &&
                       GLView.pictureRoll == GLView.camera.roll && GLView.picturePitch == GLView.camera.pitch;
+    // The picture is drawn straight into the target, where the page is drawn
+    // over it next; an unchanged picture is read back from the context.
+    if (!GLView.context->MakeCurrentOn(GLView.target)) return -1;
     if (!same) {
         GLView.pictureValid = 0;
-        if (!GLView.context->MakeCurrent()) return -1;
         DrawGLScene();
-        GLView.context->Release();
         ++GLView.renders;
         GLView.pictureValid = reusable;
         GLView.pictureFlags = flags;
         GLView.pictureRoll = GLView.camera.roll;
         GLView.picturePitch = GLView.camera.pitch;
+    } else {
+        glReadPixels(0, 0, GLViewWidth, GLViewHeight, GL_BGRA, GL_UNSIGNED_BYTE, GLView.target);
     }
-    const uint32_t* src = GLView.context->Pixels();
-    uint32_t* dst = GLView.target;
-    const size_t n = PixelCount();
-    for (size_t i = 0; i < n; ++i) dst[i] = src[i] & 0x00FFFFFFu;
+    GLView.context->Release();
     return 0;
 }
 
@@ -226,6 +230,7 @@ void ClearGLView() {
     GLView.pictureValid = 0;
     if (!GLView.context->MakeCurrent()) return;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(ColourClear);
     glDisable(GL_DEPTH_TEST);
     SetFlatProjection();
