@@ -154,6 +154,35 @@ TEST(SpanCopy, RopAndBlendWithTheTransparentKey) {
     fg_screen.transparent_key = FG_NO_KEY;
 }
 
+// The keyed copies run four words at a time: every length and offset leaves
+// exactly what a word-by-word copy leaves, and overlapping rows go word by word.
+TEST(SpanCopy, KeyedCopiesMatchTheWordRuleAtEveryLength) {
+    const FGPixel key = 0x00FF00FF;
+    fg_screen.transparent_key = key;
+    for (unsigned mode : {8u, 9u}) {
+        const FGPixel skip = mode == 8 ? 0 : key;
+        for (int n = 0; n <= 11; n++) {
+            for (int at = 0; at < 3; at++) {
+                std::vector<FGPixel> src(16), dst(16), want(16);
+                for (int i = 0; i < 16; i++) {
+                    src[i] = (i * 7 + n) % 3 == 0 ? skip : 0x00100000u * i + static_cast<FGPixel>(n);
+                    dst[i] = want[i] = 0x00000100u * i + 1;
+                }
+                for (int i = 0; i < n; i++)
+                    if (src[i] != skip) want[at + i] = src[i];
+                fg_sw_copy_rop(dst.data() + at, src.data(), n, mode);
+                EXPECT_EQ(dst, want) << "mode " << mode << " n " << n << " at " << at;
+            }
+        }
+    }
+    // One row copied onto itself a word further on: each word sees the one just written.
+    FGPixel row[9] = {1, 2, key, 4, 5, 6, 7, 8, 9};
+    fg_sw_copy_rop(row + 1, row, 8, 9);
+    const FGPixel want[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    for (int i = 0; i < 9; i++) EXPECT_EQ(row[i], want[i]) << i;
+    fg_screen.transparent_key = FG_NO_KEY;
+}
+
 TEST(Glyph, InkWhereMaskedPaperElsewhere) {
     const uint32_t masks[8] = {~0u, 0, 0, ~0u, 0, ~0u, ~0u, 0};
     std::vector<FGPixel> row(12, 9);
@@ -229,6 +258,41 @@ TEST(Screen, FlagsSelectTheRowCopyAndUnknownOnesCopyNothing) {
     fg_buffer_to_screen(buf, 0, 0, 2, 0, INT_MAX, INT_MAX, 2, 1, 0, 0);
     fg_buffer_to_screen(buf, 0, 0, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 2, 1, 0, 0);
     EXPECT_EQ(s.at(0, 0), before);
+}
+
+// A window's rows that the screen already holds are not shown again: the band
+// from the first to the last changed row is, and an unchanged frame shows nothing.
+TEST(Screen, OnlyTheBandOfChangedRowsIsShown) {
+    struct Case {
+        const char* name;
+        int changedRows[2];  // first and last row changed, -1: none
+        int shownY, shownH;  // -1: nothing shown
+    };
+    const Case cases[] = {
+        {"nothing changed", {-1, -1}, -1, -1},
+        {"one row", {3, 3}, 3, 1},
+        {"two rows apart", {1, 5}, 1, 5},
+        {"first and last", {0, 7}, 0, 8},
+    };
+    for (const Case& c : cases) {
+        Screen s(4, 8, 0x20);
+        std::vector<FGPixel> buf(4 * 8, 0x20);
+        for (int r : c.changedRows)
+            if (r >= 0) buf[static_cast<size_t>(r * 4 + 2)] = 0x30;
+        shown[0] = shown[1] = shown[2] = shown[3] = -1;
+        fg_screen.show = [](int x, int y, int w, int h) {
+            shown[0] = x; shown[1] = y; shown[2] = w; shown[3] = h;
+        };
+        fg_buffer_to_screen(buf.data(), 0, 0, 0, 0, 4, 8, 4, 8, 0, 0);
+        EXPECT_EQ(shown[1], c.shownY) << c.name;
+        EXPECT_EQ(shown[3], c.shownH) << c.name;
+        if (c.shownY >= 0) {
+            EXPECT_EQ(shown[0], 0) << c.name;
+            EXPECT_EQ(shown[2], 4) << c.name;
+        }
+        EXPECT_EQ(s.px, buf) << c.name;
+    }
+    fg_screen.show = nullptr;
 }
 
 TEST(Screen, ScreenToBufferCutsToClipAndBuffer) {

@@ -131,9 +131,35 @@ static void rop_row(FGPixel* d, Src src, int n, unsigned mode) {
     }
 }
 
+// Keyed copies (mode 8 keeps what lies under black, mode 9 under the colour key)
+// carry the instruments' tapes and pictures: four words at a time, then the rest.
+static void keyed_copy(FGPixel* dst, const FGPixel* src, int count, FGPixel key) {
+    typedef FGPixel Words4 __attribute__((vector_size(16)));
+    const Words4 keys = {key, key, key, key};
+    int i = 0;
+    // Overlapping rows go word by word, as they always did.
+    const uintptr_t d0 = reinterpret_cast<uintptr_t>(dst), s0 = reinterpret_cast<uintptr_t>(src);
+    const uintptr_t bytes = static_cast<uintptr_t>(count) * sizeof(FGPixel);
+    const bool apart = d0 + bytes <= s0 || s0 + bytes <= d0;
+    for (; apart && i + 4 <= count; i += 4) {
+        Words4 s, d;
+        std::memcpy(&s, src + i, sizeof s);
+        std::memcpy(&d, dst + i, sizeof d);
+        const Words4 under = s == keys;  // all ones where the destination stays
+        d = (d & under) | (s & ~under);
+        std::memcpy(dst + i, &d, sizeof d);
+    }
+    for (; i < count; i++)
+        if (src[i] != key) dst[i] = src[i];
+}
+
 void fg_sw_copy_rop(FGPixel* dst, const FGPixel* src, int count, unsigned mode) {
     if (mode == 0 || mode > 14) {
         fg_sw_copy(dst, src, count);
+        return;
+    }
+    if (mode == 8 || mode == 9) {
+        if (count > 0) keyed_copy(dst, src, count, mode == 8 ? 0 : fg_screen.transparent_key);
         return;
     }
     rop_row(dst, [src](int i) { return src[i]; }, count, mode);
@@ -363,10 +389,22 @@ void fg_buffer_to_screen(const FGPixel* pixels, int bx, int by, int sx, int sy, 
     if (!cut_screen_area(x1, y1, x0, y0, cw, ch, bw, bh)) return;
     const FGPixel* src = pixels + y0 * bw + x0;
     FGPixel* dst = s.surface + y1 * s.stride + x1;
-    for (int64_t r = 0; r < ch; r++, src += bw, dst += s.stride) {
-        if (kind == 0)
+    if (kind == 0) {
+        // Rows the screen already holds are neither copied nor shown again: a
+        // frame that changed little costs the display little.
+        int64_t first = -1, last = -1;
+        const size_t bytes = static_cast<size_t>(cw) * sizeof(FGPixel);
+        for (int64_t r = 0; r < ch; r++, src += bw, dst += s.stride) {
+            if (std::memcmp(dst, src, bytes) == 0) continue;
             s.copy(dst, src, static_cast<int>(cw));
-        else if (kind == 2)
+            if (first < 0) first = r;
+            last = r;
+        }
+        if (first >= 0) show(x1, y1 + first, cw, last - first + 1);
+        return;
+    }
+    for (int64_t r = 0; r < ch; r++, src += bw, dst += s.stride) {
+        if (kind == 2)
             s.copy_rop(dst, src, static_cast<int>(cw), mode);
         else
             s.copy_blend(dst, src, static_cast<int>(cw), flags & FG_BLEND_MASK, mode);
