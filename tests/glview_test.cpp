@@ -22,6 +22,7 @@
 #include "gui_terr/engineback.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/instrument.h"
+#include "gui_terr/terrain_view.h"
 #include "gui_terr/utexture.h"
 #include "hkutils.h"
 #include "initialsetting.h"
@@ -275,6 +276,38 @@ TEST_F(GLViewTest, TerrainHidesWhatLiesBehindAfterTheEnginePageToo) {
     ClearGLView();
     EXPECT_EQ(OpenGLPaint(0), 0);
     EXPECT_TRUE(Reddish(Target()[centre])) << std::hex << Target()[centre];
+}
+
+// Where the sky and ground cover the view the colour clear is left out: at every
+// pitch and roll the horizon frame equals the frame drawn over a fresh clear, even
+// when the surface held another picture (the engine page's black) before.
+TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
+    InstallTerrainHooks(GLTerrainHooks);
+    GLTerrainHooks.update = nullptr;
+    const int32_t pitches[] = {-1799, -1200, -900, -899, -600, -300, 0, 300, 500, 520,
+                               525,   530,   540,  550,  600,  899,  900,  1200, 2700, 3599, -3601};
+    const int32_t rolls[] = {0, 450, 590, 900, 1210, 1800, -590, 3599};
+    int covered = 0, cleared = 0;
+    std::vector<uint32_t> reference(static_cast<size_t>(W) * H);
+    for (int32_t pitch : pitches) {
+        for (int32_t roll : rolls) {
+            GLViewInput = TGLViewInput{};
+            GLViewInput.pitch = pitch;
+            GLViewInput.roll = roll;
+            const auto covers = GLTerrainHooks.covers;
+            GLTerrainHooks.covers = nullptr;
+            ASSERT_EQ(OpenGLPaint(GLPaintTerrainOff), 0);
+            reference.assign(Target(), Target() + W * H);
+            GLTerrainHooks.covers = covers;
+            (covers(GLView.camera) ? covered : cleared)++;
+            ClearGLView();
+            ASSERT_EQ(OpenGLPaint(GLPaintTerrainOff), 0);
+            for (int i = 0; i < W * H; ++i)
+                ASSERT_EQ(Target()[i], reference[size_t(i)]) << "pitch " << pitch << " roll " << roll << " at " << i;
+        }
+    }
+    EXPECT_GT(covered, 0);
+    EXPECT_GT(cleared, 0);
 }
 
 // ---- dial needles and the OR merge ----

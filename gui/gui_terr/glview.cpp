@@ -21,10 +21,20 @@ namespace {
 
 // Only the terrain's mesh is drawn with the depth test: the engine scenes and the
 // horizon alone never overlap themselves, and their frames skip the depth clear.
+// A covered view skips the colour clear (the sky and ground draw every pixel).
 // The stencil is unused, but clearing it with the depth lets Mesa fill the packed
 // depth-stencil words instead of masking each one.
 constexpr GLbitfield ColourClear = GL_COLOR_BUFFER_BIT;
-constexpr GLbitfield DepthClear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+constexpr GLbitfield DepthClear = GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+
+// The alpha bytes stay 0, as the page's pixel words have them, so that the
+// picture may be drawn straight into the page: clears write alpha 0 (the clear
+// colours have it) and nothing else writes alpha.
+void ClearBuffers(GLbitfield bits) {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (bits) glClear(bits);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+}
 
 bool SetupMode() { return *GLShellLinks.setupMode != 0; }
 
@@ -36,7 +46,7 @@ void CopyCamera() {
 }
 
 void InitGLState() {
-    glClearColor(0.1f, 0.1f, 0.4f, 1.0f);
+    glClearColor(0.1f, 0.1f, 0.4f, 0.0f);
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -99,6 +109,8 @@ bool InitGLView(uint32_t* pixels) {
     GLView.width = GLViewWidth;
     GLView.height = GLViewHeight;
     InitGLState();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    ClearBuffers(ColourClear | DepthClear);
     LoadGLTextures();
     CopyCamera();
     if (GLTerrainHooks.init) GLTerrainHooks.init(GLView.camera);
@@ -150,8 +162,6 @@ void DrawGLScene() {
     GLView.pictureValid = 0;
     const bool setup = SetupMode();
     GLView.topMargin = setup ? 20 : 0;
-    // The alpha bytes stay 0, as the page's pixel words have them: the picture
-    // may be drawn straight into the page.
     if (setup)
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     else
@@ -162,11 +172,13 @@ void DrawGLScene() {
         glEnable(GL_DEPTH_TEST);
     else
         glDisable(GL_DEPTH_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(depth ? DepthClear : ColourClear);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     const bool narrow = (GLView.paintFlags & GLPaintNarrow) != 0;
     GLView.viewWidth = !narrow ? GLViewWidth : setup ? GLViewWidth - 243 : GLViewWidth - 240;
+    // A full-width view that the sky and ground cover whole needs no colour clear.
+    const bool covered = !setup && !narrow && GLTerrainHooks.draw && GLTerrainHooks.covers &&
+                         GLTerrainHooks.covers(GLView.camera);
+    const GLbitfield clear = (covered ? 0 : ColourClear) | (depth ? DepthClear : 0);
+    ClearBuffers(clear);
     if (setup && !narrow) {
         SetFlatProjection();
         DrawEnginePageScene(GLView.viewWidth, GLViewHeight - GLView.topMargin);
@@ -229,9 +241,8 @@ void ClearGLView() {
     GLView.topMargin = 20;
     GLView.pictureValid = 0;
     if (!GLView.context->MakeCurrent()) return;
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(ColourClear);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    ClearBuffers(ColourClear);
     glDisable(GL_DEPTH_TEST);
     SetFlatProjection();
     GLView.context->Release();

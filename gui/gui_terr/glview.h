@@ -73,6 +73,9 @@ struct TGLTerrainHooks {
     // Terrain scene under the terrain projection: horizon background, then the
     // mesh unless terrainOff is set or the last update failed.
     void (*draw)(const TGLCamera& camera, bool terrainOff);
+    // True when the draw's background alone covers the whole full-width view of
+    // this camera, so the colour clear can be left out; null: never.
+    bool (*covers)(const TGLCamera& camera);
 };
 extern TGLTerrainHooks GLTerrainHooks;
 

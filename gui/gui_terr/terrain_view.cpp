@@ -52,33 +52,64 @@ int TerrainSceneUpdate(const TGLTerrainInput& input) {
     return r;
 }
 
+namespace {
+
+// The horizon strip lies 25 units ahead, from -75 to 75 across and from
+// HorizonBottom to the line's height + HorizonAboveLine along the roll.
+constexpr float HorizonAboveLine = 50, HorizonBottom = -75, HorizonHalfWidth = 75;
+
+float HorizonLine(int32_t pitch) {
+    return pitch <= -900 ? 200.0f : float(std::tan(-pitch * Pi / 1800) * 9903 * 0.01 * 0.25);
+}
+
+// Pitch to -90..90 degrees and the roll that goes with it: past the vertical
+// the picture turns over.
+int32_t HorizonPitch(const TGLCamera& camera, int32_t* roll) {
+    int32_t pitch = camera.pitch % 3600;
+    if (pitch < 0) pitch += 3600;
+    *roll = (pitch > 900 && pitch < 2700) ? camera.roll % 3600 : camera.roll % 3600 - 1800;
+    if (pitch > 900) pitch = 1800 - pitch;
+    if (pitch < -900) pitch = -pitch - 1800;
+    return pitch;
+}
+
+}  // namespace
+
+bool TerrainHorizonCovers(const TGLCamera& camera) {
+    int32_t roll;
+    const int32_t pitch = HorizonPitch(camera, &roll);
+    if (pitch >= 900) return false;
+    // Whatever the roll, the full-width view 25 units ahead lies within this
+    // distance of its centre (40 degrees high, 800 x 480), with a unit to spare.
+    const double half = 25 * std::tan(20 * Pi / 180);
+    const double reach = half * std::sqrt(1 + (800.0 / 480) * (800.0 / 480)) + 1;
+    return HorizonLine(pitch) + HorizonAboveLine >= reach && -HorizonBottom >= reach && HorizonHalfWidth >= reach;
+}
+
 void DrawTerrainHorizon(int32_t pitch, bool terrainOff) {
     if (pitch >= 900) return;  // straight up: sky only (the clear colour)
-    const float h = pitch <= -900 ? 200.0f : float(std::tan(-pitch * Pi / 1800) * 9903 * 0.01 * 0.25);
-    const float top = h + 50, bottom = -75;
+    const float h = HorizonLine(pitch);
+    const float top = h + HorizonAboveLine, bottom = HorizonBottom;
     const GLubyte ground[3] = {35, 59, 21}, groundOff[3] = {128, 64, 0};
     glBegin(GL_TRIANGLE_STRIP);
     glColor4ub(25, 25, 102, 255);
-    glVertex3f(-75, -25, top);
-    glVertex3f(75, -25, top);
+    const float w = HorizonHalfWidth;
+    glVertex3f(-w, -25, top);
+    glVertex3f(w, -25, top);
     glColor4ub(95, 95, 229, 255);
-    glVertex3f(-75, -25, h);
-    glVertex3f(75, -25, h);
+    glVertex3f(-w, -25, h);
+    glVertex3f(w, -25, h);
     glColor3ubv(terrainOff ? groundOff : ground);
-    glVertex3f(-75, -25, h);
-    glVertex3f(75, -25, h);
-    glVertex3f(-75, -25, bottom);
-    glVertex3f(75, -25, bottom);
+    glVertex3f(-w, -25, h);
+    glVertex3f(w, -25, h);
+    glVertex3f(-w, -25, bottom);
+    glVertex3f(w, -25, bottom);
     glEnd();
 }
 
 void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
-    // Pitch to -90..90 degrees; past the vertical the picture turns over.
-    int32_t pitch = camera.pitch % 3600;
-    if (pitch < 0) pitch += 3600;
-    const int32_t roll = (pitch > 900 && pitch < 2700) ? camera.roll % 3600 : camera.roll % 3600 - 1800;
-    if (pitch > 900) pitch = 1800 - pitch;
-    if (pitch < -900) pitch = -pitch - 1800;
+    int32_t roll;
+    const int32_t pitch = HorizonPitch(camera, &roll);
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -146,4 +177,5 @@ void InstallTerrainHooks(TGLTerrainHooks& hooks) {
     hooks.init = TerrainSceneInit;
     hooks.update = TerrainSceneUpdate;
     hooks.draw = TerrainSceneDraw;
+    hooks.covers = TerrainHorizonCovers;
 }

@@ -25,6 +25,8 @@ int TerrainSceneUpdate(const TGLTerrainInput& input);
 void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff);
 // Sky and ground at the horizon for a pitch in tenths (-900..900).
 void DrawTerrainHorizon(int32_t pitch, bool terrainOff);
+// True when the horizon's sky and ground cover the whole full-width view.
+bool TerrainHorizonCovers(const TGLCamera& camera);
 
-// Fills the GL view's terrain hooks with the three above.
+// Fills the GL view's terrain hooks with the four above.
 void InstallTerrainHooks(TGLTerrainHooks& hooks);
