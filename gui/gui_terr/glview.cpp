@@ -230,7 +230,10 @@ int OpenGLPaint(int32_t flags) {
         GLView.pictureRoll = GLView.camera.roll;
         GLView.picturePitch = GLView.camera.pitch;
     } else {
-        glReadPixels(0, 0, GLViewWidth, GLViewHeight, GL_BGRA, GL_UNSIGNED_BYTE, GLView.target);
+        // Only the view's own columns: the page draws its strip over the rest.
+        const int width = (flags & GLPaintNarrow) ? std::clamp(GLView.viewWidth, 0, GLViewWidth) : GLViewWidth;
+        glPixelStorei(GL_PACK_ROW_LENGTH, GLViewWidth);
+        glReadPixels(0, 0, width, GLViewHeight, GL_BGRA, GL_UNSIGNED_BYTE, GLView.target);
     }
     GLView.context->Release();
     return 0;
