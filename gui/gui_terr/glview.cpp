@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "engineback.h"
@@ -274,7 +275,18 @@ void FlushGLView() {
     const uint32_t* src = GLView.context->Pixels();
     uint32_t* dst = GLView.target;
     const size_t n = PixelCount();
-    for (size_t i = 0; i < n; ++i) dst[i] |= src[i] & 0x00FFFFFFu;
+    // Four words at a time: the picture is mostly black, but every word is merged.
+    typedef uint32_t Words4 __attribute__((vector_size(16)));
+    const Words4 colour = {0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu};
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Words4 s, d;
+        std::memcpy(&s, src + i, sizeof s);
+        std::memcpy(&d, dst + i, sizeof d);
+        d |= s & colour;
+        std::memcpy(dst + i, &d, sizeof d);
+    }
+    for (; i < n; ++i) dst[i] |= src[i] & 0x00FFFFFFu;
 }
 
 void GLColour(const uint8_t* rgb) { glColor4ub(rgb[0], rgb[1], rgb[2], 255); }
