@@ -315,7 +315,8 @@ void CloseLimitEditor() {
 }
 
 // The tank record keeps the calibration: only a changed range needs a new one.
-void TankRangeStored(int channel) {
+void TankRangeStored(int channel, int field) {
+    if (field != LimitRange) return;
     const int tank = channel == 0x401 ? 0 : 1;
     const TLimitB& l = tank == 0 ? LimitTankLeft : LimitTankRight;
     if (l.range != TankRangeBefore && TankSetting[tank].calibrated) {
@@ -336,7 +337,7 @@ int OpenLimitField(int channel, int field) {
     OpenQuantity = q;
     OpenSpec = s;
     LimitEdit = {channel, field, s.value, lo, hi, s.reversed};
-    if (q->channel == 0x401 || q->channel == 0x402) TankRangeBefore = *s.value;
+    if ((q->channel == 0x401 || q->channel == 0x402) && field == LimitRange) TankRangeBefore = *s.value;
     static char title[48];
     const int supply = SupplyIndex(channel);
     if (demo) {
@@ -419,7 +420,8 @@ void LimitEditor(int32_t command) {
         case EditorCmdCancel: GetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel)); break;
         case EditorCmdOk:
             SetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel));
-            if (OpenQuantity->channel == 0x401 || OpenQuantity->channel == 0x402) TankRangeStored(OpenQuantity->channel);
+            if (OpenQuantity->channel == 0x401 || OpenQuantity->channel == 0x402)
+                TankRangeStored(OpenQuantity->channel, LimitEdit.field);
             break;
         default: return;
     }

@@ -1,0 +1,99 @@
+// What the installer does through the bezel keys of a headless dashview lands in the
+// files as shown, and damaged files are reported, never replaced quietly.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config_tempdir.h"
+#include "configfile.h"
+#include "configmanager.h"
+#include "crc16.h"
+#include "file_io.h"
+#include "headless_run.h"
+#include "lebytes.h"
+#include "settingvars.h"
+
+namespace {
+
+// The main menu's "Enter Setup", "Yes".
+const char* const EnterSetup = "wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
+
+// The menu item n rows down, selected.
+std::string Down(int n) {
+    std::string keys;
+    for (int i = 0; i < n; ++i) keys += "w\n";
+    return keys + "wait 200\n1\nwait 300\n";
+}
+
+// The data of section (ssid, par) in a configuration file's bytes; empty when absent.
+std::vector<uint8_t> SectionData(const std::vector<uint8_t>& b, uint16_t ssid, uint16_t par) {
+    size_t pos = ConfigHeaderSize;
+    while (pos + 18 <= b.size()) {
+        const uint16_t len = CfgGet16(&b[pos + 6]);
+        if (pos + SetupSectPacketSize(len) > b.size()) break;
+        if (CfgGet16(&b[pos + 2]) == ssid && CfgGet16(&b[pos + 4]) == par)
+            return std::vector<uint8_t>(b.begin() + long(pos) + 16, b.begin() + long(pos) + 16 + len);
+        pos += SetupSectPacketSize(len);
+    }
+    return {};
+}
+
+class InstallerRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    }
+    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
+
+    ConfigTempDir dir;
+};
+
+}  // namespace
+
+TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
+    // A calibrated total tank on its sensor.
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    EngineGaugeConfig.tankType = 1;
+    EngineGaugeConfig.tankUsed = 1;
+    ASSERT_EQ(SetSS(0x4064, 0xC15), 0);
+    TankSetting[0].calibrated = 1;
+    TankSetting[0].steps = 5;
+    for (int i = 0; i < 5; ++i) TankSetting[0].point[i] = TTankPoint{};
+    ASSERT_EQ(SetSS(0x4011, 0), 0);
+    ASSERT_EQ(SetSS(0x4065, 0x401), 0);
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+    ConfigManager.Release();
+    const std::vector<uint8_t> before = FileBytes(Path("setup.dat"));
+    const std::vector<uint8_t> tankBefore = SectionData(before, 0x4011, 0);
+    const std::vector<uint8_t> limitBefore = SectionData(before, 0x4065, 0x401);
+    ASSERT_EQ(tankBefore.size(), 76u);
+    ASSERT_EQ(tankBefore[73], 1);
+    ASSERT_FALSE(limitBefore.empty());
+
+    HeadlessRun run(dir.Path());
+    // Setup, the engine screen, "Range and Limits", the tank, "Alarm min", Set; Save and Exit.
+    ASSERT_TRUE(run.Run(std::string(EnterSetup) + "5\nwait 600\n1\nwait 300\n" + Down(2) + Down(8) + Down(2) +
+                        "5\nwait 300\n2\nwait 300\n4\nwait 600\n"))
+        << run.Output();
+    const std::vector<uint8_t> after = FileBytes(Path("setup.dat"));
+    EXPECT_EQ(SectionData(after, 0x4011, 0), tankBefore);
+    EXPECT_EQ(SectionData(after, 0x4065, 0x401), limitBefore);
+
+    // Restarted on the engine screen: the left tank's gauge carries no yellow CAL mark.
+    ASSERT_TRUE(run.Run("wait 1500\n")) << run.Output();
+    ASSERT_FALSE(run.frames.empty());
+    const FGBitmap& last = *run.frames.back();
+    int cal = 0;
+    for (int y = 250; y < 266; ++y)
+        for (int x = 330; x < 380; ++x) cal += HeadlessRun::At(last, x, y) == 0xFCE000;
+    EXPECT_EQ(cal, 0);
+    // The right tank was never calibrated: its mark is there.
+    int right = 0;
+    for (int y = 250; y < 266; ++y)
+        for (int x = 430; x < 480; ++x) right += HeadlessRun::At(last, x, y) == 0xFCE000;
+    EXPECT_GT(right, 100);
+}
