@@ -357,7 +357,7 @@ struct TDisplaySetting {
     int32_t bugsShown;   // 12
     int32_t altBug;      // 16 decimetres
     int32_t iasBugOn;    // 20
-    int32_t iasBug;      // 24 metres per hour
+    int32_t iasBug;      // 24 hundredths of km/h
     int32_t hdgBugOn;    // 28
     int32_t hdgBug;      // 32 degrees 0..359
 };

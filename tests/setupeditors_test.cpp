@@ -494,13 +494,13 @@ TEST_F(SetupEditors, FirmwareDownloadNeedsTheFile) {
 TEST_F(SetupEditors, BugEditorsDisableKeepsTheValue) {
     DisplaySetting.hdgBug = 123;
     BugEditorOpen(BugHeading);
-    EXPECT_EQ(BugEditorKind, BugHeading);
+    EXPECT_EQ(ValueEditorMarks[EdApHeading].open, 1);
     EXPECT_EQ(DisplaySetting.hdgBugOn, 1);
     HdgBugEditor(EditorCmdUp);
     HdgBugEditor(5);
     EXPECT_EQ(DisplaySetting.hdgBugOn, 0);
     EXPECT_EQ(DisplaySetting.hdgBug, 124);
-    EXPECT_EQ(BugEditorKind, BugNone);
+    EXPECT_EQ(ValueEditorMarks[EdApHeading].open, 0);
 
     MiscSetting[MiscPitchOffset].value = 25;
     PitchOffsetEditor(EditorCmdOpen);

@@ -10,7 +10,6 @@
 #include "overlays.h"
 #include "settingvars.h"
 
-int BugEditorKind = BugNone;
 int AttitudeOffsetEditing = 0;
 
 namespace {
@@ -20,10 +19,8 @@ constexpr int LabelSetEdit = 10, LabelReset = 13, LabelDisable = 41, LabelCancel
 
 void SaveRuntime() { SaveSetting(nullptr, KindRuntime); }
 
-void EndBugEditor() {
-    BugEditorKind = BugNone;
-    ReleaseEditorKeys();
-}
+// Closing every overlay takes the bug's box with it.
+void EndBugEditor() { ReleaseEditorKeys(); }
 
 // Floor division for negative values as well.
 int64_t FloorTo(int64_t v, int64_t step) {
@@ -40,7 +37,6 @@ int64_t RoundDivNearest(int64_t num, int64_t den) {
 
 void BugEditorOpen(int32_t kind) {
     if (kind < BugAltitude || kind > BugHeadingToo) {
-        BugEditorKind = BugNone;
         ReleaseEditorKeys();
         return;
     }
@@ -50,18 +46,19 @@ void BugEditorOpen(int32_t kind) {
         case BugAltitude:
             DisplaySetting.bugsShown = 1;
             handler = AltBugEditor;
+            MarkValueEditor(EdApAltitude, &DisplaySetting.altBug);
             break;
         case BugIas:
             DisplaySetting.iasBugOn = 1;
             handler = IasBugEditor;
+            MarkValueEditor(EdApSpeed, &DisplaySetting.iasBug);
             break;
         default:
             DisplaySetting.hdgBugOn = 1;
             handler = HdgBugEditor;
-            kind = BugHeading;
+            MarkValueEditor(EdApHeading, &DisplaySetting.hdgBug);
             break;
     }
-    BugEditorKind = kind;
     Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
     Keyboard.Bind('0', LabelSetEdit, handler, EditorCmdOk);
     Keyboard.Bind('a', 0, handler, EditorCmdUp);

@@ -7,10 +7,8 @@
 
 // Bug kinds of BugEditorOpen.
 enum { BugNone = 0, BugAltitude = 1, BugIas = 2, BugHeading = 3, BugHeadingToo = 4 };
-// Which bug editor is open (BugNone when none); the flight page's bug box reads it.
-extern int BugEditorKind;
-
-// 1 altitude, 2 IAS, 3 or 4 heading; 0 removes every binding and closes every overlay.
+// 1 altitude, 2 IAS, 3 or 4 heading, each with its value box; 0 removes every binding
+// and closes every overlay.
 void BugEditorOpen(int32_t kind);
 void AltBugEditor(int32_t command);
 void IasBugEditor(int32_t command);

@@ -938,7 +938,6 @@ int StartFirmwareDownload() {
 
 void ResetEditorFlags() {
     ClearValueEditorMarks();
-    BugEditorKind = BugNone;
     AttitudeOffsetEditing = 0;
     AirspeedLimitsShown = 0;
     RangeLimitsShown = 0;
