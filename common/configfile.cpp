@@ -221,6 +221,24 @@ int TConfig::GetSectionBCK(uint16_t SSID, uint16_t Par, uint16_t length, const u
     return r;
 }
 
+int TConfig::Condition() {
+    if (!m_File) return ConfigFileMissing;
+    FILE* f = m_File.get();
+    if (fseek(f, 0, SEEK_END) != 0) return ConfigFileDamaged;
+    const long size = ftell(f);
+    rewind(f);
+    m_Packet = nullptr;
+    m_State = 0;
+    if (ReadConfigHeader(f, nullptr) != 0) return ConfigFileDamaged;
+    for (;;) {
+        const long at = ftell(f);
+        const int r = GetNextSection(nullptr, nullptr);
+        if (r == 0) continue;
+        // Only a read that finds nothing at all is the end of the file.
+        return r == -4 && at == size ? ConfigFileWhole : ConfigFileDamaged;
+    }
+}
+
 const uint8_t* TConfig::CurrentPacket() const { return m_State == 1 ? m_Packet : nullptr; }
 
 // ---- writer ----
@@ -388,13 +406,36 @@ int TConfigSetting::LoadUnknown(TConfig& dat, TConfig& bck, uint16_t kind, TLoad
                                 const char* datName, const char* bckName) {
     TakeMissingSections(this, dat, kind, &counts->failures);
     counts->backups += TakeMissingSections(this, bck, kind, &counts->failures);
-    // A store too small for the .bck proves nothing about it: the .dat stays.
-    if (counts->backups > 0 && counts->defaults == 0 && counts->failures == 0) CopyConfigFile(bckName, datName);
+    // A store too small for the .bck proves nothing about it, and a damaged .bck is no
+    // replacement: the .dat stays.
+    const bool damaged = (m_DamagedKinds & KindBit(kind)) != 0;
+    if (counts->backups > 0 && counts->defaults == 0 && counts->failures == 0 && !damaged)
+        CopyConfigFile(bckName, datName);
     return 0;
 }
 
+void TConfigSetting::NoteDamaged(uint16_t kind, TConfig& dat, TConfig& bck) {
+    const uint32_t bit = KindBit(kind);
+    const int d = dat.Condition(), b = bck.Condition();
+    // Lost: no whole file of the pair, and at least one that is there but damaged.
+    const bool lost = d != ConfigFileWhole && b != ConfigFileWhole && (d == ConfigFileDamaged || b == ConfigFileDamaged);
+    if (!lost) {
+        m_DamagedKinds &= ~bit;
+        m_AcceptedKinds &= ~bit;
+        return;
+    }
+    if (m_AcceptedKinds & bit) return;
+    HookPrintf("TConfigSetting::LoadConfig: kind %x damaged in .dat and .bck, files kept\n", kind);
+    m_DamagedKinds |= bit;
+}
+
+void TConfigSetting::AcceptDamaged() {
+    m_AcceptedKinds |= m_DamagedKinds;
+    m_DamagedKinds = 0;
+}
+
 void TConfigSetting::NoteIncomplete(uint16_t kind, bool incomplete) {
-    uint32_t bit = 1u << ((kind >> 12) - 1);
+    const uint32_t bit = KindBit(kind);
     m_IncompleteKinds = incomplete ? (m_IncompleteKinds | bit) : (m_IncompleteKinds & ~bit);
 }
 
@@ -402,6 +443,7 @@ int TConfigSetting::LoadData(const char* datName, const char* bckName, uint16_t 
     TConfig dat(datName), bck(bckName);
     dat.OpenConfig();
     bck.OpenConfig();
+    NoteDamaged(kind, dat, bck);
     TLoadCounts counts;
     LoadItems(dat, bck, kind, &counts);
     LoadUnknown(dat, bck, kind, &counts, datName, bckName);
@@ -434,6 +476,7 @@ int TConfigSetting::LoadConfig(const char* prefix, uint32_t kindMask, int reload
         f.bck = std::make_unique<TConfig>(f.bckName.c_str());
         f.dat->OpenConfig();
         f.bck->OpenConfig();
+        NoteDamaged(ConfigKindOfBit(i), *f.dat, *f.bck);
     }
     SetLoaded(kinds);
     // Every registered setting first, so that unknown sections can never crowd one out.
@@ -492,6 +535,12 @@ int TConfigSetting::SaveConfig(const char* prefix, uint32_t kindMask) {
         // The store could not hold all of this kind's files: writing would lose the rest.
         if (m_IncompleteKinds & (1u << i)) {
             HookPrintf("TConfigSetting::SaveConfig: kind %x loaded incompletely, files kept\n", kind);
+            skipped = SaveIncomplete;
+            continue;
+        }
+        // Damaged files stay for the user to see until the loss is confirmed.
+        if (m_DamagedKinds & (1u << i)) {
+            HookPrintf("TConfigSetting::SaveConfig: kind %x damaged, files kept until confirmed\n", kind);
             skipped = SaveIncomplete;
             continue;
         }

@@ -63,6 +63,10 @@ void BuildSetupSectPacket(SetupSectPacket* h, const uint8_t* data, uint8_t* out)
 int SetupSectCheckCRCPacket(const uint8_t* packet, uint32_t available, int headOnly);
 
 // ---- file kinds and names ----
+// A file's condition (TConfig::Condition): damaged is a header or packet that fails its
+// checks, or an end cut off inside a packet.
+enum { ConfigFileWhole = 0, ConfigFileMissing = 1, ConfigFileDamaged = -1 };
+
 constexpr int ConfigKindCount = 5;
 extern const char* const ConfigKindBase[ConfigKindCount];  // mask bit 1 << i
 inline uint16_t ConfigKindOfBit(int i) { return static_cast<uint16_t>((i + 1) << 12); }
@@ -99,6 +103,8 @@ public:
     int GetSectionBCK(uint16_t SSID, uint16_t Par, uint16_t length, const uint8_t** data, const char* backupName);
 
     int PacketState() const { return m_State; }  // 1 valid, -3 head failed, -4 data failed, 0 none
+    // The open file walked whole: ConfigFileWhole, ConfigFileMissing (not open) or ConfigFileDamaged.
+    int Condition();
     const uint8_t* CurrentPacket() const;         // the valid packet read last (head first), or null
 
 private:

@@ -560,6 +560,12 @@ int SetSS(uint16_t SSID, uint16_t Par) {
     return r;
 }
 
+uint32_t DamagedSettingKinds() { return ConfigManager.Store() ? ConfigManager.Store()->DamagedKinds() : 0; }
+
+void AcceptDamagedSettings() {
+    if (ConfigManager.Store()) ConfigManager.Store()->AcceptDamaged();
+}
+
 int SetThermocoupleSS() {
     int result = SetSS(0x4010, 0);
     for (int n = 1; n <= ThermoCount; ++n) {

@@ -101,6 +101,11 @@ int SaveSetting(const char* prefix, uint32_t kindMask);  // 0 or -1
 int GetSS(uint16_t SSID, uint16_t Par);
 int SetSS(uint16_t SSID, uint16_t Par);
 int SetThermocoupleSS();
+// Kinds (kind mask) whose .dat and .bck were both lost, one of them damaged, at the last
+// load: their files are kept, and SaveSetting leaves them unwritten, until
+// AcceptDamagedSettings. 0 without a store.
+uint32_t DamagedSettingKinds();
+void AcceptDamagedSettings();  // the user has seen the loss: later saves may write the files
 
 extern int SettingsError;             // raised by a failed load or setting access; the error box shows it
 extern int SettingsBusy;              // set while the settings are loaded or saved

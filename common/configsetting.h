@@ -190,10 +190,15 @@ public:
     // fit the store mark their kind in IncompleteKinds.
     int LoadConfig(const char* prefix, uint32_t kindMask, int reload);
     // 0; -1 no store or never loaded; -3 locked elsewhere; -2 a file not opened; -4 a write failed;
-    // -5 a kind loaded incompletely was left unwritten (the others are written).
+    // -5 a kind loaded incompletely or damaged was left unwritten (the others are written).
     int SaveConfig(const char* prefix, uint32_t kindMask);
     int LoadData(const char* datName, const char* bckName, uint16_t kind);  // minus the sections not stored
     uint32_t IncompleteKinds() const { return m_IncompleteKinds; }  // kind mask bits
+    // Kinds whose .dat and .bck both failed at the last load, one of them damaged (kind mask
+    // bits): SaveConfig keeps their files until AcceptDamaged, after which a reload of the
+    // same damage no longer holds them.
+    uint32_t DamagedKinds() const { return m_DamagedKinds; }
+    void AcceptDamaged();
     int SaveData(TConfigOutFile& file, uint16_t kind);                      // minus the failed writes
 
 private:
@@ -219,6 +224,8 @@ private:
     int LoadUnknown(TConfig& dat, TConfig& bck, uint16_t kind, TLoadCounts* counts, const char* datName,
                     const char* bckName);
     void NoteIncomplete(uint16_t kind, bool incomplete);
+    void NoteDamaged(uint16_t kind, TConfig& dat, TConfig& bck);
+    static uint32_t KindBit(uint16_t kind) { return 1u << (((kind >> 12) - 1) & 31); }
     int FindItemIndex(uint16_t SSID, uint16_t Par);
     int MoveItem(uint16_t SSID, uint16_t Par, bool store);  // variable into the store, or back
     void SortItems();
@@ -243,6 +250,8 @@ private:
     uint32_t m_ItemCount = 0;
     bool m_ItemsDirty = false;
     uint32_t m_IncompleteKinds = 0;
+    uint32_t m_DamagedKinds = 0;
+    uint32_t m_AcceptedKinds = 0;
     TConfigChangeFn m_ChangeFn = nullptr;
     void* m_ChangeUser = nullptr;
 };

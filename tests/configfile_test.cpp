@@ -10,6 +10,7 @@
 #include "config_tempdir.h"
 #include "configsetting.h"
 #include "crc16.h"
+#include "config_check.h"
 #include "file_io.h"
 
 namespace {
@@ -473,4 +474,56 @@ TEST_F(FileTest, CopyConfigFile) {
     EXPECT_EQ(CopyConfigFile("src", "dst"), -4);
     EXPECT_EQ(FileBytes("dst"), big);
     EXPECT_FALSE(Exists("dst.tmp"));
+}
+
+// A pair of files that both fail, one of them damaged: the kind is marked, its files are
+// never written over until AcceptDamaged, and a whole file of the pair keeps it unmarked.
+TEST_F(FileTest, LostPairIsMarkedAndKeptUntilAccepted) {
+    Vars a;
+    SavedStore(&a, 0x33).reset();
+    const Bytes good = FileBytes("setup.dat");
+    const Bytes packet = Packet(0x4001, 0, Bytes(32, 7));
+    const Bytes header = Header(0x4000);
+    Bytes flipped = good;
+    flipped[good.size() / 2] ^= 0x40;
+    const Bytes cut(good.begin(), good.end() - 5);
+    const Bytes garbage(good.size(), 0x5A);
+    struct Row {
+        const char* name;
+        Bytes dat, bck;  // empty: no file
+        bool lost;
+    } rows[] = {
+        {"Whole", good, good, false},
+        {"NoFiles", {}, {}, false},
+        {"HeaderOnly", header, {}, false},
+        {"DatFlippedBckWhole", flipped, good, false},
+        {"DatMissingBckGarbage", {}, garbage, true},
+        {"DatGarbage", garbage, {}, true},
+        {"DatCutInAPacket", cut, {}, true},
+        {"DatFlippedBckFlipped", flipped, flipped, true},
+        {"DatMissingBckCutInAHead", {}, header + packet + Bytes(3, 0xFF), true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        remove("setup.dat");
+        remove("setup.bck");
+        if (!r.dat.empty()) WriteByteFile("setup.dat", r.dat);
+        if (!r.bck.empty()) WriteByteFile("setup.bck", r.bck);
+        Vars b = {};
+        auto st = NewStore(&b);
+        ASSERT_EQ(st->LoadConfig("", 31, 0), 0);
+        EXPECT_EQ(st->DamagedKinds(), r.lost ? 8u : 0u);
+        if (!r.lost) continue;
+        EXPECT_EQ(st->SaveConfig("", 31), SaveIncomplete);
+        EXPECT_EQ(FileBytes("setup.dat"), r.dat);
+        EXPECT_EQ(FileBytes("setup.bck"), r.bck);
+        EXPECT_EQ(CheckConfigFile("runtime.dat", 0x2000), "") << "the other kinds are written";
+        // Accepted: the next save writes, and a reload of the same damage no longer holds it.
+        st->AcceptDamaged();
+        ASSERT_EQ(st->LoadConfig("", 8, 1), 0);
+        EXPECT_EQ(st->DamagedKinds(), 0u);
+        EXPECT_EQ(st->SaveConfig("", 8), 0);
+        EXPECT_EQ(CheckConfigFile("setup.dat", 0x4000), "");
+        EXPECT_EQ(CheckConfigFile("setup.bck", 0x4000), "");
+    }
 }

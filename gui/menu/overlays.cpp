@@ -358,9 +358,17 @@ void CloseMessageBox() {
     BindScreenKeys();
 }
 
+void RaiseConfigErrors() {
+    const uint32_t damaged = DamagedSettingKinds();
+    if (damaged & KindRuntime) RuntimeConfigError = 1;
+    if (damaged & KindStatistic) StatisticConfigError = 1;
+    if ((damaged & (KindSetup | KindCalib | KindChecklist)) || SettingsError) MeasureConfigError = 1;
+}
+
 void ConfirmAlerts() {
     RuntimeConfigError = MeasureConfigError = StatisticConfigError = FatalSharingError = 0;
     SettingsError = 0;
+    AcceptDamagedSettings();
     if (OverTempFlag) {
         // Acknowledged: the engine page shows the temperature in red instead, and the
         // refresh raises the alert again only after the temperature was back in range.
@@ -520,10 +528,9 @@ void InstallOverlayLinks() {
     MenuLinks.ShowDemoNotice = ShowDemoNotice;
     MenuLinks.LoadLastStatus = [] {
         // The settings as loaded at start-up: a read error stays on the screen until confirmed.
-        if (SettingsError && !MeasureConfigError) {
-            MeasureConfigError = 1;
-            BindScreenKeys();
-        }
+        const int before = ConfigErrorPending();
+        RaiseConfigErrors();
+        if (ConfigErrorPending() && !before) BindScreenKeys();
         LoadLastStatus();
     };
     MenuLinks.DrawBaroBox = DrawBaroBox;

@@ -40,8 +40,12 @@ extern int RuntimeConfigError, MeasureConfigError, StatisticConfigError, FatalSh
 // The temperature alert: OverTempFlag (raised by the refresh from RefreshValues.instTemp)
 // until confirmed, which clears it and sets InstTempShown (the page's red temperature).
 int TemperatureAlertUp();
-// Any setting-read error flag; start-up turns SettingsError into MeasureConfigError.
+// Any setting-read error flag.
 int ConfigErrorPending();
+// Start-up: the flag of each kind whose files were lost (runtime, statistic, or the setup,
+// calibration and checklist files as the measure setting), and SettingsError as the
+// measure setting's.
+void RaiseConfigErrors();
 // An error or temperature alert waits for mode 21's "Confirm".
 int AlertsPending();
 
