@@ -254,6 +254,21 @@ TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
     }
 }
 
+// Ctrl-C typed in the window ends the program as a quit does: code 2, the flight's
+// statistics and the runtime file saved whole, every time.
+TEST_F(RunCopy, CtrlCTypedEndsWithTheNormalShutdown) {
+    WriteKeys("wait 2500\nchar 3\n");
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
+        TDashview dv;
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
+        EXPECT_EQ(dv.Wait(60), 2) << dv.Output();
+        ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
+        ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
+    }
+}
+
 TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     std::ofstream(Path("demosetup.dat")) << "demo setup";
     std::ofstream(Path("demoruntime.dat")) << "demo runtime";
