@@ -575,6 +575,24 @@ TEST_F(FedRun, EnginePageVoltBoxShowsTheBlockVoltage) {
     EXPECT_LT(at.second, 275);
 }
 
+// The box under "FUEL USED" shows the fuel used, never what the tanks hold.
+TEST_F(FedRun, FuelUsedBoxShowsTheFuelUsed) {
+    StoreLayout(ScreenEngine, 0);
+    auto frame = Run({{echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}}, 4000);
+    ASSERT_NE(frame, nullptr);
+    SavePageSnapshot(*frame, "dashview_engine_fuel_used.bmp");
+    LoadPageAssets();
+    const int font = DisplayItemFont(10, LanguageId);
+    ASSERT_GE(font, 0);
+    const auto at = FindText(*frame, font, "12.3 l");
+    ASSERT_GE(at.first, 0) << "the fuel used is not on the page\n" << output;
+    // Centred on the caption's x 555, in the row below it.
+    EXPECT_NEAR(at.first + FGFontManager::textwidth(font, "12.3 l") / 2, 555, 3);
+    EXPECT_GE(at.second, 295);
+    EXPECT_LT(at.second, 325);
+    EXPECT_LT(FindText(*frame, font, "70.0 l").first, 0);
+}
+
 // Probes of a page frame at (x, y) of the page.
 FGPixel PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
 int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {
