@@ -387,6 +387,15 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
         EXPECT_TRUE(blue(at(cx, 150))) << std::hex << at(cx, 150);
         EXPECT_FALSE(blue(at(cx, 330))) << std::hex << at(cx, 330);
         EXPECT_GE(FindText(*frame, baroFont, "1013.2").first, 0) << output;
+        // The standard setting's mark stands on the box's picture, on no key-coloured paper.
+        const int bx = screen == ScreenFlight ? 612 : 411;
+        int key = 0, mark = 0;
+        for (int y = 422; y < 422 + 42; ++y)
+            for (int x = bx; x < bx + 110; ++x) key += at(x, y) == 0xF000F0;
+        for (int y = 424; y < 438; ++y)
+            for (int x = bx + 94; x < bx + 106; ++x) mark += (at(x, y) & 0xFF) < 0x60;
+        EXPECT_EQ(key, 0);
+        EXPECT_GT(mark, 6);
     }
 }
 
