@@ -84,6 +84,20 @@ int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
 
 void TAverChannel::SetPeriod(int32_t period) { Configure(Window, Rate, period); }
 
+// One read of the slot in its own type. The value must also be had in the channel's
+// own type: a slot that holds what no writer of the channel stores (say degrees beyond
+// the range of tenths) counts as unreadable, as a reader in that type finds it.
+bool TAverChannel::Sample(int32_t& value) const {
+    int32_t raw = 0;
+    TMValInfo info = {MValInfoWantType, 0, 0};
+    if (Vals->GetVal(ChannelId, raw, -1, nullptr, &info) < 0) return false;
+    const int slotType = static_cast<int>(info.valueType);
+    const TChannelDesc* desc = TMeasuredVals::FindChannelDesc(ChannelId);
+    int32_t own;
+    if (desc && TMeasuredVals::ConvertValue(raw, slotType, static_cast<int>(desc->valueType), own) < 0) return false;
+    return TMeasuredVals::ConvertValue(raw, slotType, WantedType == -1 ? slotType : WantedType, value) >= 0;
+}
+
 void TAverChannel::Tick() {
     ++TickCount;
     if (!PassThrough && TickCount < Divider) return;
@@ -93,7 +107,7 @@ void TAverChannel::Tick() {
     Invalid = 0;
 
     int32_t value = 0;
-    const bool ok = Vals->GetVal(ChannelId, value, WantedType, nullptr, nullptr) >= 0;
+    const bool ok = Sample(value);
     if (ok) {
         SubstPending = 0;
         FailCount = 0;

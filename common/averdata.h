@@ -50,6 +50,9 @@ public:
     uint8_t SubstPending;
     int32_t SubstValue;
     uint8_t EverRead;       // a sample has succeeded since construction
+
+private:
+    bool Sample(int32_t& value) const;
 };
 
 constexpr int32_t AverMaxChannels = 200;

@@ -47,5 +47,8 @@ int main(int argc, char** argv) {
         ShellShutDown();
     }
     DoneMainGlobals();
-    return 0;
+    // A quit asked for by Ctrl-C leaves with its own code, after the same shutdown.
+    int code = 0;
+    QuitRequested(&code);
+    return code;
 }

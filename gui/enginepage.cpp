@@ -530,7 +530,7 @@ void TakeEngineValues() {
     }
 
     // Texts of the page.
-    const char* texts[8] = {r.iatText, r.oatText, r.fuelRemainText, r.enduranceText,
+    const char* texts[8] = {r.iatText, r.oatText, r.fuelUsedText, r.enduranceText,
                             r.engineTimeText, r.flightTimeText, r.clockText, r.dateText};
     for (int i = 0; i < 8; ++i) SetItemText(PageItems[RowIat + i].text, texts[i]);
     for (int i = 0; i < 6; ++i) {

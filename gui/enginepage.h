@@ -19,7 +19,7 @@ extern TDisplayItem PageItems[PageItemRows];
 enum {
     RowRpm = 0, RowOilPress = 1, RowOilTemp = 2, RowFourth = 3, RowSupply = 4,
     RowThermo4 = 10, RowTank1 = 18, RowFuelPress = 19, RowTank2 = 20, RowFuelFlow = 21,
-    RowIat = 22, RowOat, RowFuelRemain, RowEndurance, RowEngineTime, RowTimer, RowClock, RowDate,
+    RowIat = 22, RowOat, RowFuelUsed, RowEndurance, RowEngineTime, RowTimer, RowClock, RowDate,
     RowAuxTemp = 30, RowWater = 31, RowThermo6 = 36, RowThermo2 = 48,
     RowInstTempLabel = 78, RowInstTemp = 79,
 };

@@ -510,16 +510,14 @@ void EnginePageValues() {
             Text(r.thermoText[i], "- - - ");
         }
     }
-    // Fuel remaining: both tanks when two are fitted.
-    int32_t remain = r.fuelLevel[0];
-    if (EngineGaugeConfig.twoTanks && remain != NoValue)
-        remain = r.fuelLevel[1] == NoValue ? NoValue : SatInt32(static_cast<int64_t>(remain) + r.fuelLevel[1]);
-    if (remain == NoValue) {
-        Text(r.fuelRemainText, "- - -    %s", FuelUnitText(u.fuel));
-    } else {
+    // The fuel used, for the box under "FUEL USED".
+    int32_t used;
+    if (Read(echFuelUsed, used)) {
         char number[16];
-        FormatTenths(number, sizeof number, remain);
-        Text(r.fuelRemainText, "%s %s", number, FuelUnitText(u.fuel));
+        FormatTenths(number, sizeof number, ConvertFuelQuantity(u.fuel, used));
+        Text(r.fuelUsedText, "%s %s", number, FuelUnitText(u.fuel));
+    } else {
+        Text(r.fuelUsedText, "- - -    %s", FuelUnitText(u.fuel));
     }
     // Endurance: as a distance once moving, else as a time (minutes).
     int32_t speed, dist, minutes;

@@ -64,7 +64,7 @@ struct TRefreshValues {
     int32_t map;                       // ConvertManifold
     int32_t thermo[12];                // EGT1, CHT1, EGT2, CHT2 ... temperature unit
     char thermoText[12][TextSize];
-    char fuelRemainText[TextSize];
+    char fuelUsedText[TextSize];
     char enduranceText[TextSize];
     char engineTimeText[TextSize], clockText[TextSize], flightTimeText[TextSize], dateText[TextSize];
     char aircraftIdText[TextSize];

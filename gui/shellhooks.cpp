@@ -345,9 +345,13 @@ void DrawBaroSetting(FGDrawBuffer* w, const TBaroBoxLayout& box) {
         const size_t n = std::strlen(value.text);
         if (n + 1 < sizeof value.text) std::memcpy(value.text + n, " ", 2);
         const int saved = w->get_font();
+        const unsigned mode = w->get_mode();
         w->set_font(markFont);
+        // Keyed: the picture shows through the glyph's paper, whatever the page drew last.
+        w->set_mode(DrawModeKeyed);
         const int x = value.x + value.width - FGFontManager::textwidth(markFont, BaroMarkGlyph);
         w->text(x, value.y, BaroMarkGlyph, static_cast<uint32_t>(value.textColour), PageKeyColour);
+        w->set_mode(mode);
         w->set_font(saved);
     }
     DrawDisplayItem(&value);

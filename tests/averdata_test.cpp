@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -301,6 +302,44 @@ TEST_F(AverBlock, WantedTypeFollowsTheDictionary) {
     EXPECT_EQ(v, 57);
     EXPECT_EQ(whole.GetValue(v), 0);
     EXPECT_EQ(v, 6);
+}
+
+// A slot of another type than its channel's (a writer that is not the bench program)
+// counts only when its value can also be had in the channel's own type.
+TEST_F(AverBlock, SlotOfAnotherTypeCountsOnlyWithinTheChannelsRange) {
+    struct TRow {
+        uint32_t type;
+        int32_t word;
+        Answer expected;
+    };
+    float degrees = 78.0f, huge = 1e9f;
+    int32_t degreesBits, hugeBits;
+    memcpy(&degreesBits, &degrees, 4);
+    memcpy(&hugeBits, &huge, 4);
+    const TRow rows[] = {
+        {mvtInt, 780, {0, 780}},
+        {mvtInt, 1103740928, {-2, 0}},  // beyond the tenths of the channel's own type
+        {mvtFloat, degreesBits, {0, 78}},
+        {mvtFloat, hugeBits, {-2, 0}},
+    };
+    int index = -1;
+    ASSERT_NE(TMeasuredVals::FindChannel(chTempOil, &index), nullptr);
+    ASSERT_GE(index, 0);
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.word);
+        TAverData data(&Reader, 100);
+        ASSERT_EQ(data.AddChannel(chTempOil, 1, 0, 0), 0);
+        MeasShmSlot slot = {};
+        slot.type.Set(row.type);
+        slot.SetValue(row.word);
+        slot.id.Set(chTempOil);
+        ASSERT_EQ(Writer.WriteSlot(index, &slot), 0);
+        data.Tick();
+        int32_t v = 12345;
+        const int rc = data.GetValue(chTempOil, v);
+        EXPECT_EQ(rc, row.expected.first);
+        if (rc == 0) EXPECT_EQ(v, row.expected.second);
+    }
 }
 
 TEST_F(AverBlock, AngleMeanAcrossNorth) {

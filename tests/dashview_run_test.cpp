@@ -254,6 +254,21 @@ TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
     }
 }
 
+// Ctrl-C typed in the window ends the program as a quit does: code 2, the flight's
+// statistics and the runtime file saved whole, every time.
+TEST_F(RunCopy, CtrlCTypedEndsWithTheNormalShutdown) {
+    WriteKeys("wait 2500\nchar 3\n");
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
+        TDashview dv;
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
+        EXPECT_EQ(dv.Wait(60), 2) << dv.Output();
+        ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
+        ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
+    }
+}
+
 TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     std::ofstream(Path("demosetup.dat")) << "demo setup";
     std::ofstream(Path("demoruntime.dat")) << "demo runtime";
@@ -372,6 +387,15 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
         EXPECT_TRUE(blue(at(cx, 150))) << std::hex << at(cx, 150);
         EXPECT_FALSE(blue(at(cx, 330))) << std::hex << at(cx, 330);
         EXPECT_GE(FindText(*frame, baroFont, "1013.2").first, 0) << output;
+        // The standard setting's mark stands on the box's picture, on no key-coloured paper.
+        const int bx = screen == ScreenFlight ? 612 : 411;
+        int key = 0, mark = 0;
+        for (int y = 422; y < 422 + 42; ++y)
+            for (int x = bx; x < bx + 110; ++x) key += at(x, y) == 0xF000F0;
+        for (int y = 424; y < 438; ++y)
+            for (int x = bx + 94; x < bx + 106; ++x) mark += (at(x, y) & 0xFF) < 0x60;
+        EXPECT_EQ(key, 0);
+        EXPECT_GT(mark, 6);
     }
 }
 
@@ -558,6 +582,24 @@ TEST_F(FedRun, EnginePageVoltBoxShowsTheBlockVoltage) {
     EXPECT_LT(at.first, 130);
     EXPECT_GE(at.second, 240);
     EXPECT_LT(at.second, 275);
+}
+
+// The box under "FUEL USED" shows the fuel used, never what the tanks hold.
+TEST_F(FedRun, FuelUsedBoxShowsTheFuelUsed) {
+    StoreLayout(ScreenEngine, 0);
+    auto frame = Run({{echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}}, 4000);
+    ASSERT_NE(frame, nullptr);
+    SavePageSnapshot(*frame, "dashview_engine_fuel_used.bmp");
+    LoadPageAssets();
+    const int font = DisplayItemFont(10, LanguageId);
+    ASSERT_GE(font, 0);
+    const auto at = FindText(*frame, font, "12.3 l");
+    ASSERT_GE(at.first, 0) << "the fuel used is not on the page\n" << output;
+    // Centred on the caption's x 555, in the row below it.
+    EXPECT_NEAR(at.first + FGFontManager::textwidth(font, "12.3 l") / 2, 555, 3);
+    EXPECT_GE(at.second, 295);
+    EXPECT_LT(at.second, 325);
+    EXPECT_LT(FindText(*frame, font, "70.0 l").first, 0);
 }
 
 // Probes of a page frame at (x, y) of the page.

@@ -118,7 +118,7 @@ protected:
         r.instTemp = 420;
         snprintf(r.iatText, sizeof r.iatText, "18 C");
         snprintf(r.oatText, sizeof r.oatText, "12 C");
-        snprintf(r.fuelRemainText, sizeof r.fuelRemainText, "105.0 l");
+        snprintf(r.fuelUsedText, sizeof r.fuelUsedText, "105.0 l");
         snprintf(r.enduranceText, sizeof r.enduranceText, "3: 12");
         snprintf(r.engineTimeText, sizeof r.engineTimeText, "412: 30");
         snprintf(r.flightTimeText, sizeof r.flightTimeText, "00: 42: 10");

@@ -202,16 +202,21 @@ TEST_F(StartupDeathTest, ModeThatCannotBeSetEndsWithMinusTwo) {
         ::testing::ExitedWithCode(254), "Fatal error: can't set graphics mode 8\n\a");
 }
 
-TEST_F(StartupDeathTest, CtrlCEndsWithTwo) {
+// Ctrl-C ends the run loop (the program's shutdown follows) and asks for exit code 2.
+TEST_F(StartupDeathTest, CtrlCEndsTheLoopAskingForTwo) {
     EXPECT_EXIT(
         {
             setenv("DASHVIEW_HEADLESS", "1", 1);
-            signal(SIGINT, SIG_IGN);
             ConfigTempDir dir;
             Args a({"apptest"});
-            FGApp app(3, &a.argc, a.v.get(), 0, 0x80000000u);
-            DisplayPushEvent({DisplayEventChar, 3, 0});
-            app.Run();
+            int code = -1;
+            {
+                FGApp app(3, &a.argc, a.v.get(), 0, 0x80000000u);
+                DisplayPushEvent({DisplayEventChar, 3, 0});
+                app.Run();
+                QuitRequested(&code);
+            }
+            std::exit(code);
         },
         ::testing::ExitedWithCode(2), "");
 }

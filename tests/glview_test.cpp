@@ -166,6 +166,21 @@ TEST(GLViewFaults, ContextOfAnotherSizeIsRefused) {
     DoneGLView();
 }
 
+// A fatal exit skips the shutdown: the process still ends with its own code.
+TEST(GLViewFaults, ExitWithTheViewAliveEndsWithItsCode) {
+    // Mesa's threads from the earlier tests: the child starts afresh.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (chdir(RUN_DIR) != 0) std::exit(3);
+            static std::vector<uint32_t> target(W * H, 0);
+            if (!InitGLView(target.data())) std::exit(4);
+            if (OpenGLPaint(0) < 0) std::exit(5);
+            std::exit(1);
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
 TEST_F(GLViewTest, InitTwiceRestartsAndDoneDisables) {
     EXPECT_EQ(GLView.disabled, 0);
     EXPECT_EQ(EngineGLHooks.clear, ClearGLView);

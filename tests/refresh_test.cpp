@@ -294,7 +294,9 @@ TEST_F(RefreshBlock, StoredValuesBecomeDisplayTexts) {
     Put(echRpmEng, 2346);
     Put(echPressOil, 450);     // 4.50 bar in hundredths
     Put(echSpeedTas, 1852);    // 185.2 km/h
-    Put(echFuelLevel1, 1000);  // 100.0 l
+    Put(echFuelLevel1, 400);   // 40.0 l
+    Put(echFuelLevel2, 300);
+    Put(echFuelUsed, 123);     // 12.3 l used
     Put(echThermo0, 7805);     // EGT 780.5 C
     Put(echEngineTime, 3 * 3600 + 25 * 60);
     Ticks(30);
@@ -303,7 +305,7 @@ TEST_F(RefreshBlock, StoredValuesBecomeDisplayTexts) {
     EXPECT_EQ(r.rpm, 2350);
     EXPECT_EQ(r.oilPress, 45);  // tenths of a bar
     EXPECT_EQ(r.tas, 1852);
-    EXPECT_STREQ(r.fuelRemainText, "100.0 l");
+    EXPECT_STREQ(r.fuelUsedText, "12.3 l");  // not what the tanks hold
     EXPECT_EQ(r.thermo[0], 781);
     EXPECT_STREQ(r.thermoText[0], "781");
     EXPECT_STREQ(r.engineTimeText, "3: 25");
@@ -316,7 +318,7 @@ TEST_F(RefreshBlock, StoredValuesBecomeDisplayTexts) {
     EXPECT_STREQ(r.oatText, "59 F");
     EXPECT_EQ(r.tas, 1000);
     EXPECT_EQ(r.oilPress, 65);
-    EXPECT_STREQ(r.fuelRemainText, "26.4 gal");
+    EXPECT_STREQ(r.fuelUsedText, "3.2 gal");
     EXPECT_STREQ(r.thermoText[0], "1437");
 }
 
@@ -329,7 +331,7 @@ TEST_F(RefreshBlock, ChannelWithoutValueShowsDashes) {
     EXPECT_EQ(r.oilPress, NoValue);
     EXPECT_STREQ(r.thermoText[0], "- - - ");
     EXPECT_STREQ(r.thermoText[2], "- - - ");  // no thermocouple assigned
-    EXPECT_STREQ(r.fuelRemainText, "- - -    l");
+    EXPECT_STREQ(r.fuelUsedText, "- - -    l");
     EXPECT_STREQ(r.enduranceText, "- - -         ");
     EXPECT_STREQ(r.iatText, " - - - C");
     EngineGaugeConfig.oatUsed = 0;

@@ -20,6 +20,20 @@ TGLTerrainHooks GLTerrainHooks;
 
 namespace {
 
+// An exit that skips the shutdown (a fatal toolkit error) finds the context still
+// alive when the statics go; Mesa's exit handlers have run by then, and tearing the
+// context down faults. It is left to the end of the process instead.
+platform::GLContext* ContextLeftAtExit = nullptr;
+struct TGLViewExitGuard {
+    ~TGLViewExitGuard() {
+        if (GLView.context) ContextLeftAtExit = GLView.context.release();
+    }
+} GLViewExitGuard;
+
+}  // namespace
+
+namespace {
+
 // Only the terrain's mesh is drawn with the depth test: the engine scenes and the
 // horizon alone never overlap themselves, and their frames skip the depth clear.
 // A covered view skips the colour clear (the sky and ground draw every pixel).

@@ -38,7 +38,7 @@ constexpr int FG_KEY_ICONIFY = 4620;
 
 // Exit code of the process when the screen mode cannot be set.
 constexpr int FG_EXIT_NO_MODE = -2;
-// Exit code after Ctrl-C from the keyboard.
+// Exit code asked for (RequestQuit) by Ctrl-C from the keyboard.
 constexpr int FG_EXIT_INTERRUPT = 2;
 
 typedef int (*FGRunHook)(FGEvent* event);

@@ -1,8 +1,6 @@
 // The posted-event stack and the loops that drain it: Run, RunModal, polling,
 // idle and timer ticks.
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
 #include <thread>
 
 #include "fgapp.h"
@@ -160,8 +158,11 @@ void FGApp::PollInput(FGEvent* out, int count) {
                 continue;
             }
             if (out->type == FGE_KEY && out->key == 3) {
-                std::raise(SIGINT);
-                std::exit(FG_EXIT_INTERRUPT);
+                // Ctrl-C ends the loop as a quit signal does, so that the program's
+                // shutdown still saves its files; the exit code is the caller's.
+                RequestQuit(FG_EXIT_INTERRUPT);
+                *out = FGEvent{};
+                break;
             }
             pointer_x = out->x;
             pointer_y = out->y;
