@@ -295,6 +295,18 @@ void FormCloseCallback(Fl_Widget* w, void*) {
     static_cast<TFormWindow*>(w)->Owner()->Terminate();
 }
 
+// The form's popup menu opens at the pointer with no item chosen beforehand: the form
+// library would put the last choice under the pointer, opening its submenu over the menu
+// and pushing the menu off the bezel.
+class TPopupMenu : public Fl_Menu_Button {
+public:
+    TPopupMenu(int x, int y, int w, int h) : Fl_Menu_Button(x, y, w, h) {}
+    int handle(int event) override {
+        if (event == FL_PUSH) value(static_cast<const Fl_Menu_Item*>(nullptr));
+        return Fl_Menu_Button::handle(event);
+    }
+};
+
 Fl_Box* PictureBox(const TBezelPicture& pic) {
     Fl_Box* box = new Fl_Box(pic.x, pic.y, pic.w, pic.h);
     box->box(FL_NO_BOX);
@@ -336,7 +348,7 @@ TForm1::TForm1() {
     Panel1->end();
 
     // Covers the form, answering the right button only; the rest passes to the widgets below.
-    PopupMenu1 = new Fl_Menu_Button(0, 0, FormWidth, FormHeight);
+    PopupMenu1 = new TPopupMenu(0, 0, FormWidth, FormHeight);
     PopupMenu1->type(Fl_Menu_Button::POPUP3);
     for (int tag = 0; tag < 3; ++tag)
         PopupMenu1->add(SourceItemPath(tag).c_str(), 0, MenuSourceCallback,

@@ -48,22 +48,24 @@ struct TBezelButton {
     int repeat;        // repeat counter of a turn button, -1 for a click button
     int x, y, w, h;
 };
-// Knobs centred at (120, 680) and (838, 680): the ring's halves turn, the cap pushes.
+// Each key sits under the caption that the display draws for it in its six-key row: the
+// captions stand centred at page x 55 ('0'), 169, 289, 509, 629 ('2' to '5') and 744 ('1'),
+// form x + 78. Knobs centred at (133, 680) and (822, 680): the ring's halves turn, the cap pushes.
 constexpr int KnobCentreY = 680;
-constexpr int KnobCentreX[2] = {120, 838};
+constexpr int KnobCentreX[2] = {133, 822};
 constexpr int KnobRingRadius = 46;
 constexpr int KnobCapRadius = 24;
 constexpr TBezelButton BezelButtons[10] = {
-    {"Push", '0', -1, 96, 656, 48, 48},        // SpeedButton1
-    {"Turn left", 'd', 0, 74, 634, 22, 92},    // SpeedButton2
-    {"Turn right", 'a', 1, 144, 634, 22, 92},  // SpeedButton3
-    {"Push", '1', -1, 814, 656, 48, 48},       // SpeedButton4
-    {"Turn left", 's', 2, 792, 634, 22, 92},   // SpeedButton5
-    {"Turn right", 'w', 3, 862, 634, 22, 92},  // SpeedButton6
-    {"", '2', -1, 234, 652, 100, 56},          // SpeedButton7: soft key 1
-    {"", '3', -1, 364, 652, 100, 56},          // SpeedButton8
-    {"", '4', -1, 494, 652, 100, 56},          // SpeedButton9
-    {"", '5', -1, 624, 652, 100, 56},          // SpeedButton10
+    {"Push", '0', -1, 109, 656, 48, 48},       // SpeedButton1
+    {"Turn left", 'd', 0, 87, 634, 22, 92},    // SpeedButton2
+    {"Turn right", 'a', 1, 157, 634, 22, 92},  // SpeedButton3
+    {"Push", '1', -1, 798, 656, 48, 48},       // SpeedButton4
+    {"Turn left", 's', 2, 776, 634, 22, 92},   // SpeedButton5
+    {"Turn right", 'w', 3, 846, 634, 22, 92},  // SpeedButton6
+    {"", '2', -1, 197, 652, 100, 56},          // SpeedButton7: soft key 1
+    {"", '3', -1, 317, 652, 100, 56},          // SpeedButton8
+    {"", '4', -1, 537, 652, 100, 56},          // SpeedButton9
+    {"", '5', -1, 657, 652, 100, 56},          // SpeedButton10
 };
 
 // ---- texts ----

@@ -52,14 +52,19 @@ TAverChannel::TAverChannel(TMeasuredVals* vals, uint32_t channelId, int32_t want
       AverFunc(nullptr),
       SubstPending(0),
       SubstValue(0),
-      EverRead(0) {
+      EverRead(0),
+      ReadRun(0) {
     if (WantedType == -1) {
         if (const TChannelDesc* desc = TMeasuredVals::FindChannelDesc(channelId))
             WantedType = static_cast<int32_t>(desc->valueType);
     }
 }
 
+// Entries of the ring that the average covers: one for a pass-through channel.
+static int32_t AveragedSpan(const TAverChannel& c) { return c.PassThrough ? 1 : c.SampleCount; }
+
 int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
+    const int32_t oldSpan = AveragedSpan(*this);
     Period = period < 1 ? 1 : period;
     Window = window;
     const int32_t perSecond = 1000 / Period;
@@ -79,6 +84,10 @@ int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
     }
     TickCount = 0;
     RingIndex = 0;
+    // The average now starts over the ring's first entries: they are all read samples only
+    // when the old span was full of them and the new one is no longer.
+    const int32_t span = AveragedSpan(*this);
+    ReadRun = ReadRun >= oldSpan && span <= oldSpan ? span : 0;
     return 0;
 }
 
@@ -131,6 +140,7 @@ void TAverChannel::Tick() {
             Average = (AverFunc ? AverFunc : AverMean)(Ring, SampleCount, RingIndex);
             if (++RingIndex > SampleCount - 1) RingIndex = 0;
         }
+        ReadRun = ok ? std::min(ReadRun + 1, AveragedSpan(*this)) : 0;
     }
     // Tolerated failures keep a channel valid only once it has been read.
     if (!Invalid && EverRead) Valid = 1;
@@ -140,6 +150,8 @@ int TAverChannel::GetValue(int32_t& value) const {
     value = Average;
     return Valid ? 0 : -1;
 }
+
+bool TAverChannel::Settled() const { return Valid && ReadRun >= AveragedSpan(*this); }
 
 TAverData::TAverData(TMeasuredVals* vals, int32_t period) : Table{}, Count(0), Period(period), Vals(vals) {}
 
@@ -193,6 +205,11 @@ int TAverData::GetValue(uint32_t channelId, int32_t& value) {
     const TAverChannel* channel = FindChannel(channelId);
     if (!channel) return -1;
     return channel->GetValue(value) == 0 ? 0 : -2;
+}
+
+bool TAverData::Settled(uint32_t channelId) {
+    const TAverChannel* channel = FindChannel(channelId);
+    return channel && channel->Settled();
 }
 
 bool TAverData::ForceValue(uint32_t channelId, int32_t value) {

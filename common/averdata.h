@@ -29,6 +29,9 @@ public:
     void Tick();
     // 0 when valid, -1 otherwise; value = the average in both cases.
     int GetValue(int32_t& value) const;
+    // Valid, and the average covers read samples only (not the zeros of a ring still filling
+    // or of a failure beyond the tolerance).
+    bool Settled() const;
 
     int32_t Ring[AverRingSize];
     int32_t Average;
@@ -50,6 +53,7 @@ public:
     uint8_t SubstPending;
     int32_t SubstValue;
     uint8_t EverRead;       // a sample has succeeded since construction
+    int32_t ReadRun;        // read samples in a row in the ring, up to the span averaged
 
 private:
     bool Sample(int32_t& value) const;
@@ -71,6 +75,8 @@ public:
     void SetPeriod(int32_t period);
     // 0 valid, -2 not valid (value = the current average), -1 unknown id (value untouched).
     int GetValue(uint32_t channelId, int32_t& value);
+    // True when the channel is known and settled.
+    bool Settled(uint32_t channelId);
     bool ForceValue(uint32_t channelId, int32_t value);
     TAverChannel* FindChannel(uint32_t channelId);
 

@@ -604,7 +604,8 @@ void DrawFlightPage() {
     // 7. Load factor.
     FlightErrors.loadFactor = !ReadFlightChannel(echInercialAccPilot, &f.loadFactor);
     if (!FlightErrors.loadFactor)
-        UpdateMinMax(f.loadFactor, &FlightStatistics.acceleration.max, &FlightStatistics.acceleration.min);
+        UpdateSettledMinMax(echInercialAccPilot, f.loadFactor, &FlightStatistics.acceleration.max,
+                            &FlightStatistics.acceleration.min);
 
     // 8. Value boxes.
     DrawValueBoxes(split);
@@ -649,7 +650,8 @@ void DrawFlightPage() {
     int32_t vs = 0;
     FlightErrors.verticalSpeed = !ReadFlightChannel(echSpeedVertical, &vs);
     if (!FlightErrors.verticalSpeed)
-        UpdateMinMax(vs / 10, &FlightStatistics.verticalSpeed.max, &FlightStatistics.verticalSpeed.min);
+        UpdateSettledMinMax(echSpeedVertical, vs / 10, &FlightStatistics.verticalSpeed.max,
+                            &FlightStatistics.verticalSpeed.min);
     switch (UnitsSetting.verticalSpeed) {
         case UnitFeetPerMin: f.verticalSpeed = MulDiv(vs, 19680, 10000); break;
         case UnitVsKnots: f.verticalSpeed = MulDiv(vs, 3600, 1852); break;

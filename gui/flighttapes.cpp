@@ -173,7 +173,8 @@ void DrawAltimeter() {
     FGDrawBuffer* w = MainWindow;
     int32_t metres = 0;
     FlightErrors.altitude = !ReadFlightChannel(echAltitudeQNH, &metres);
-    if (!FlightErrors.altitude) UpdateMinMax(metres, &FlightStatistics.altitude.max, &FlightStatistics.altitude.min);
+    if (!FlightErrors.altitude)
+        UpdateSettledMinMax(echAltitudeQNH, metres, &FlightStatistics.altitude.max, &FlightStatistics.altitude.min);
     if (!w || ScreenType == ScreenEngine) return;
     DrawAltimeterReadout(UnitsSetting.altitude == UnitFeet ? MulDiv(metres, 328, 100) : metres);
 }
@@ -246,7 +247,8 @@ void DrawAirspeedIndicator() {
     FGDrawBuffer* w = MainWindow;
     int32_t v = 0;
     FlightErrors.airspeed = !ReadFlightChannel(echSpeedIas, &v);
-    if (!FlightErrors.airspeed) UpdateMinMax(v / 10, &FlightStatistics.speed.max, &FlightStatistics.speed.min);
+    if (!FlightErrors.airspeed)
+        UpdateSettledMinMax(echSpeedIas, v / 10, &FlightStatistics.speed.max, &FlightStatistics.speed.min);
     if (!w || ScreenType == ScreenEngine) return;
     switch (UnitsSetting.airspeed) {
         case UnitKnots: DrawAirspeedReadout(MulDiv(v, 540, 1000)); break;

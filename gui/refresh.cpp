@@ -108,6 +108,11 @@ int UpdateMinMax(int value, int* max, int* min) {
     return value;
 }
 
+int UpdateSettledMinMax(uint32_t id, int value, int* max, int* min) {
+    if (AverReader && AverReader->Settled(id)) UpdateMinMax(value, max, min);
+    return value;
+}
+
 void SetColorScheme(int index) { ColorScheme = index; }
 
 // ---------------------------------------------------------------- subscriptions
@@ -234,7 +239,7 @@ void PowerOff(int kind) {
 int32_t Tracked(uint32_t id, TStatPair& stat) {
     int32_t v;
     if (!Read(id, v)) return NoValue;
-    return UpdateMinMax(v, &stat.max, &stat.min);
+    return UpdateSettledMinMax(id, v, &stat.max, &stat.min);
 }
 
 int32_t Temperature(int32_t celsius) {
@@ -469,7 +474,7 @@ void EngineValues() {
     r.fuelPressUncalibrated = FuelPressUncalibrated();
     int32_t flow;
     if (Read(echFuelFlow, flow)) {
-        UpdateMinMax(flow / 10, &EngineStatistics.fuelFlow.max, &EngineStatistics.fuelFlow.min);
+        UpdateSettledMinMax(echFuelFlow, flow / 10, &EngineStatistics.fuelFlow.max, &EngineStatistics.fuelFlow.min);
         r.fuelFlow = ConvertFuelQuantity(u.fuel, flow);
     } else {
         r.fuelFlow = NoValue;
@@ -502,7 +507,7 @@ void EnginePageValues() {
         const uint32_t id = ThermoChannelIds[i];
         if (id && Read(id, v)) {
             int32_t& max = i % 2 == 0 ? EngineStatistics.egtMax[slot] : EngineStatistics.chtMax[slot];
-            max = std::max(max, v);
+            UpdateSettledMinMax(id, v, &max, nullptr);
             r.thermo[i] = Temperature(v);
             Text(r.thermoText[i], "%d", static_cast<int>(r.thermo[i]));
         } else {

@@ -93,4 +93,7 @@ extern uint32_t ThermoChannelIds[12];
 int RefreshDisplayData();  // returns RefreshPeriod
 void SubscribeDisplayChannels();
 int UpdateMinMax(int value, int* max, int* min);
+// UpdateMinMax once the channel's average has settled: the climb from 0 while the averaging
+// ring fills, and the zeros of a lost channel, are no extremes. Returns value.
+int UpdateSettledMinMax(uint32_t id, int value, int* max, int* min);
 void SetColorScheme(int index);

@@ -442,7 +442,11 @@ int OnMainWindowEvent(FGWindow* window, FGEvent* event) {
             if (k != 0) {
                 if (!DemoBannerShown) DemoIdleCountdown = DemoSetting.resetTime < 30 ? 30 : DemoSetting.resetTime;
                 KeyPressed = 1;
-                KeyFlagUntil = static_cast<int>(time(nullptr)) + 5;
+                // The same clock as the refresh that tests it.
+                int64_t sec = time(nullptr);
+                int32_t usec = 0;
+                if (RefreshClock) RefreshClock(&sec, &usec);
+                KeyFlagUntil = SatInt32(sec + 5);
             }
             if (Entertainer && MenuLinks.EntertainerKey) {
                 // The screen never destroys itself inside its own key call.

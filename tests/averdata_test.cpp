@@ -357,4 +357,41 @@ TEST_F(AverBlock, AngleMeanAcrossNorth) {
     EXPECT_EQ(Read(chTempOil), Answer(0, 1800));  // the plain mean points south
 }
 
+// Settled: valid, and the average made of read samples only, never of the zeros of a ring
+// still filling or of a failure beyond the tolerance.
+TEST_F(AverBlock, SettledOnceTheAverageHoldsReadSamplesOnly) {
+    constexpr int32_t Keep = INT32_MIN;  // no new value: the block keeps what it holds
+    struct Step {
+        const char* what;
+        uint32_t id;
+        int32_t put;  // or Keep
+        int ticks;
+        int period;  // 0: unchanged
+        bool settled;
+    } steps[] = {
+        {"never sampled", chRpm, 100, 0, 0, false},
+        {"nine samples of the warm-up", chRpm, Keep, 9, 0, false},
+        {"the tenth fills the window", chRpm, Keep, 1, 0, true},
+        {"nine failures within the tolerance", chRpm, NoValue, 9, 0, true},
+        {"the tenth failure pushes a zero", chRpm, Keep, 1, 0, false},
+        {"read again, the zero still in the window", chRpm, 100, 9, 0, false},
+        {"the zero overwritten", chRpm, Keep, 1, 0, true},
+        {"a shorter window keeps it", chRpm, Keep, 0, 150, true},
+        {"a pass-through channel at its first sample", chAzimuth, 900, 1, 0, true},
+        {"its tolerated failures", chAzimuth, NoValue, 5, 0, true},
+        {"beyond the tolerance", chAzimuth, Keep, 1, 0, false},
+        {"read again", chAzimuth, 900, 1, 0, true},
+    };
+    ASSERT_EQ(Data.AddChannel(chRpm, -1, 1, 20), 0);   // S = 10, R = 10
+    ASSERT_EQ(Data.AddChannel(chAzimuth, 6, 0, 0), 0);  // R = 10 at 100 ms, 6 at 150 ms
+    Data.Sort();
+    for (const Step& s : steps) {
+        if (s.put != Keep) Put(s.id, s.put);
+        if (s.period) Data.SetPeriod(s.period);
+        Ticks(s.ticks);
+        EXPECT_EQ(Data.Settled(s.id), s.settled) << s.what;
+    }
+    EXPECT_FALSE(Data.Settled(chVolt)) << "an unknown channel";
+}
+
 }  // namespace

@@ -309,6 +309,68 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     EXPECT_EQ(pair.Ended(), 0);
 }
 
+// The bench's menus on the screen: override-redirect windows that are mapped, in root
+// coordinates.
+struct TMenuBox {
+    int x, y, w, h;
+};
+std::vector<TMenuBox> MenuWindows(Display* d) {
+    std::vector<TMenuBox> boxes;
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) return boxes;
+    for (unsigned int i = 0; i < n; ++i) {
+        XWindowAttributes a;
+        // The window manager keeps a 1 x 1 window of its own off the screen.
+        if (XGetWindowAttributes(d, children[i], &a) && a.override_redirect && a.map_state == IsViewable &&
+            a.x + a.width > 0 && a.y + a.height > 0 && a.width > 1)
+            boxes.push_back({a.x, a.y, a.width, a.height});
+    }
+    if (children) XFree(children);
+    return boxes;
+}
+
+// The right-click menu opens with its corner at the pointer, whole and alone, every time,
+// also after a choice in its submenu.
+TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
+    TPair pair;
+    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    ASSERT_EQ(pair.Start(), PROCESS_OK);
+    TWindowId form = 0, display = 0;
+    ASSERT_TRUE(pair.Up(&form, &display));
+    int32_t fx = 0, fy = 0;
+    ASSERT_EQ(WindowPosition(form, &fx, &fy), WINDOW_OK);
+    std::vector<TMenuBox> menus;
+    auto open = [&](size_t count) {
+        return WaitUntil([&] { return (menus = MenuWindows(probe)).size() == count; });
+    };
+    // Two places on the bezel's frame beside the screen opening.
+    const int points[2][2] = {{fx + 30, fy + 300}, {fx + 30, fy + 520}};
+    for (int round = 0; round < 2; ++round) {
+        const int px = points[round][0], py = points[round][1];
+        Click(px, py, Button3);
+        ASSERT_TRUE(open(1)) << "round " << round << ": " << menus.size() << " menus open";
+        const TMenuBox m = menus[0];
+        EXPECT_EQ(m.x, px) << "round " << round;
+        EXPECT_EQ(m.y, py) << "round " << round;
+        EXPECT_LE(m.x + m.w, fx + FormWidth) << "round " << round << ": on the bezel";
+        EXPECT_LE(m.y + m.h, fy + FormHeight) << "round " << round << ": on the bezel";
+        if (round == 1) break;
+        // The source submenu from its item, then "No data" in it, as the mouse does.
+        Pointer(m.x + m.w / 2, m.y + 10);
+        ASSERT_TRUE(open(2)) << "the submenu";
+        const TMenuBox sub = menus[0].x == m.x && menus[0].y == m.y ? menus[1] : menus[0];
+        EXPECT_GE(sub.x, m.x + m.w - 4) << "the submenu beside its menu, not over it";
+        Click(sub.x + sub.w / 2, sub.y + sub.h * 5 / 6);
+        ASSERT_TRUE(open(0));
+        EXPECT_TRUE(WaitUntil([&] { return Count(pair.Console(), "Server exit\n") >= 1; })) << "the source changed";
+    }
+    Key(XK_Escape);
+    EXPECT_TRUE(open(0));
+    ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
+    EXPECT_EQ(pair.Ended(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "WithWindowManager" : "WithoutWindowManager");

@@ -602,6 +602,30 @@ TEST_F(FedRun, FuelUsedBoxShowsTheFuelUsed) {
     EXPECT_LT(FindText(*frame, font, "70.0 l").first, 0);
 }
 
+// A start at a field at 380 m, the block steady from the first moment: the flight statistic
+// opened from the menu shows 380 m as the lowest and the highest altitude, never a value
+// from the averaging's warm-up.
+TEST_F(FedRun, StatisticAfterASteadyStartHoldsTheFieldAltitude) {
+    StoreLayout(ScreenFlight, 0);
+    ASSERT_EQ(ConfigManager.Create(), 0);
+    ConfigManager.SetSleep([](uint32_t) {});
+    ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+    UnitsSetting.altitude = 1;  // metres
+    ASSERT_EQ(SetSS(0x4001, 0), 0);
+    ASSERT_EQ(SaveSetting(nullptr, KindSetup), 0);
+    ConfigManager.Release();
+    auto frame = Run({{echAltitudeQNH, 380}}, 800, "wait 3000\n1\nwait 300\nw\nw\nwait 300\n1\n");
+    ASSERT_NE(frame, nullptr);
+    SavePageSnapshot(*frame, "dashview_statistic_steady.bmp");
+    LoadPageAssets();
+    for (const char* line : {"Altitude MIN = 380 m", "Altitude MAX = 380 m"}) {
+        std::pair<int, int> at{-1, -1};
+        for (int i = 0; i < DisplayFontCount && at.first < 0; ++i)
+            if (DisplayFonts[i] >= 0) at = FindText(*frame, DisplayFonts[i], line);
+        EXPECT_GE(at.first, 0) << line << " is not in the statistic\n" << output;
+    }
+}
+
 // Probes of a page frame at (x, y) of the page.
 FGPixel PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
 int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {

@@ -2,19 +2,27 @@
 // window on the headless screen with its panels, keys through the window's event
 // handler, the refresh on a test clock closing the menu, and the captions on the status bar.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <climits>
+#include <memory>
 #include <string>
 
+#include "config_tempdir.h"
 #include "configmanager.h"
 #include "fgfontmanager.h"
 #include "fgwindow.h"
 #include "headless_windows.h"
 #include "keyboard.h"
+#include "limiteditors.h"
 #include "menu.h"
 #include "menulinks.h"
+#include "overlays.h"
 #include "page_assets.h"
 #include "refresh.h"
 #include "refreshlinks.h"
+#include "screenkeys.h"
+#include "settingvars.h"
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "statusbar.h"
@@ -158,6 +166,134 @@ TEST_F(MenuScreen, TheFlightModesCaptionsAreOnTheStatusBar) {
     Keyboard.Bind('2', 33, nullptr, 0);
     Tick();
     EXPECT_STREQ(SoftKeyCaptions6[1].text, "Timer");
+}
+
+}  // namespace
+
+namespace {
+
+// The boxes that a menu item or a screen key opens with one key to close them, as the
+// program runs them: the real key glue, menu actions and screen keys over a settings store,
+// keys through the main window, the refresh's soft-key time-out on the test clock.
+class BoxKeys : public HeadlessWindowTest {
+protected:
+    static void SetUpTestSuite() {
+        HeadlessWindowTest::SetUpTestSuite();
+        LoadPageAssets();
+    }
+    void SetUp() override {
+        HeadlessWindowTest::SetUp();
+        dir = std::make_unique<ConfigTempDir>();
+        ASSERT_EQ(ConfigManager.Create(), 0);
+        ConfigManager.Store()->SetSleep([](uint32_t) {});
+        ConfigManager.SetSleep([](uint32_t) {});
+        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        // A checklist for the menu's checklist item.
+        snprintf(ChecklistTable[0][0], ChecklistLineSize, "%s", "MASTER SWITCH;ON");
+        ASSERT_EQ(SetSS(0x3001, 0), 0);
+        ASSERT_EQ(SaveSetting(nullptr, KindChecklist), 0);
+        // As the program's entry installs them.
+        InstallMenuLinks();
+        InstallScreenKeyLinks();
+        InstallOverlayLinks();
+        InstallSetupLinks();
+        MenuLinks.StartMenus();
+        savedClock = RefreshClock;
+        RefreshClock = TestClock;
+        ClockSec = 1700000000;
+        LayoutCaps = CapEnginePage | CapFlightPage;
+        SetupModeActive = 0;
+        ShellBusy = 0;
+        DeviceID = 29;
+        // The window loads its pictures from the run folder as it opens.
+        char old[PATH_MAX];
+        ASSERT_TRUE(getcwd(old, sizeof old));
+        ASSERT_EQ(chdir(RUN_DIR), 0);
+        window = new FGWindow(&window, 0, 0, 800, 480, "Skyvane", OnMainWindowEvent, 0, 0, 0x20800280, -1);
+        ASSERT_EQ(chdir(old), 0);
+        MainWindow = window;
+    }
+    void TearDown() override {
+        MainMenu.Show(0);
+        Keyboard.Clear();
+        CloseMessageBox();
+        Keyboard.SetMode(0);
+        delete window;
+        MainWindow = nullptr;
+        RefreshClock = savedClock;
+        ConfigManager.Release();
+        dir.reset();
+        HeadlessWindowTest::TearDown();
+    }
+    void Screen(int type) {
+        SelectScreen(type);
+        Keyboard.Clear();
+        CloseMessageBox();  // binds the screen's keys
+    }
+    void Keys(const char* keys) {
+        for (const char* k = keys; *k; ++k) {
+            FGEvent e{};
+            e.type = FGE_KEY;
+            e.key = *k;
+            SendToWindow(window, &e);
+        }
+    }
+    void Tick() {
+        LastSecond = static_cast<int>(ClockSec);
+        RefreshDisplayData();
+        window->DrawFrame();
+    }
+    int Count(int x, int y, int w, int h, FGPixel c) const {
+        int n = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) n += (window->pixels[j * 800 + i] & 0xFFFFFF) == c;
+        return n;
+    }
+
+    std::unique_ptr<ConfigTempDir> dir;
+    FGWindow* window = nullptr;
+    void (*savedClock)(int64_t*, int32_t*) = nullptr;
+};
+
+// Each box keeps the key that closes it past the soft-key time-out, and closes with it.
+TEST_F(BoxKeys, ABoxKeepsItsKeyPastTheTimeOutAndGoesWithIt) {
+    struct Row {
+        const char* what;
+        int screen;
+        const char* keys;  // from the screen's keys to the open box
+        char close;        // the key labelled "Hide"
+        int x, y, w, h;    // an empty stretch of the box's fill
+        bool white;        // the about box is white, the others the overlay panel
+    } rows[] = {
+        {"flight statistic", ScreenFlight, "1ww1", '1', 185, 280, 430, 8, false},
+        {"engine statistic", ScreenEngine, "4", '4', 175, 370, 450, 20, false},
+        {"engine statistic from the menu", ScreenEngine, "1ww1", '1', 175, 370, 450, 20, false},
+        {"about box", ScreenFlight, "1wwwwwww1", '1', 280, 170, 240, 10, true},
+        {"checklist box", ScreenFlight, "1w1w1", '1', 155, 185, 490, 8, false},
+    };
+    for (const Row& r : rows) {
+        Screen(r.screen);
+        Tick();
+        const int mode = Keyboard.GetMode();
+        const FGPixel fill = r.white ? 0xFFFFFFu : (DisplayPalette.PalOverlayPanel & 0xFFFFFF);
+        const int area = r.w * r.h;
+        EXPECT_LT(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": no box before the keys";
+        Keys(r.keys);
+        Tick();
+        EXPECT_EQ(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": the box is open";
+        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), "Hide") << r.what;
+        // Long after the last key: the box and its key are still there.
+        ClockSec += 60;
+        Tick();
+        EXPECT_EQ(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": the box after the time-out";
+        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), "Hide") << r.what << ": its key after the time-out";
+        Keys(std::string(1, r.close).c_str());
+        Tick();
+        EXPECT_LT(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": closed by its key";
+        EXPECT_EQ(Keyboard.GetMode(), mode) << r.what << ": the screen's keys are back";
+        ClockSec += 60;
+        Tick();
+    }
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "aver_block.h"
 #include "averdata.h"
@@ -24,6 +26,8 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "units.h"
+// The bench's bezel geometry (constants only).
+#include "../bench/Unit1.h"
 
 namespace {
 
@@ -159,6 +163,36 @@ TEST_F(StatusBar, CaptionsTakeTheLabelsCentredOnTheirButtons) {
     UpdateSoftKeyCaptions(30);
     EXPECT_EQ(SoftKeyCaptions6[1].fontCode, 8);
     EXPECT_EQ(SoftKeyCaptions6[1].y, 462);
+}
+
+// The bezel of the bench: each of its keys under the caption that the display draws for
+// it, the knobs' pushes under '0' and '1'. The captions are found in the frame as the
+// runs of their ink along the caption bar.
+TEST_F(StatusBar, EachBezelKeySitsUnderItsCaption) {
+    SoftKeyLabel = [](int) { return "MENU"; };
+    UpdateSoftKeyCaptions(0);
+    Frame();
+    std::vector<std::pair<int, int>> runs;  // first and last column with caption ink
+    for (int x = 0; x < 800; ++x) {
+        if (Count(x, 458, x + 1, 480, White) == 0) continue;
+        if (runs.empty() || x - runs.back().second > 12)
+            runs.push_back({x, x});
+        else
+            runs.back().second = x;
+    }
+    ASSERT_EQ(runs.size(), 6u);
+    struct Row {
+        char key;
+        int button;  // its bezel button
+    } rows[] = {{'0', 0}, {'2', 6}, {'3', 7}, {'4', 8}, {'5', 9}, {'1', 3}};
+    for (int i = 0; i < 6; ++i) {
+        const TBezelButton& b = BezelButtons[rows[i].button];
+        ASSERT_EQ(b.character, rows[i].key);
+        const int caption = (runs[size_t(i)].first + runs[size_t(i)].second + 1) / 2 + DisplayOffsetX;
+        EXPECT_NEAR(b.x + b.w / 2, caption, 2) << "key " << rows[i].key;
+    }
+    EXPECT_EQ(KnobCentreX[0], BezelButtons[0].x + BezelButtons[0].w / 2);
+    EXPECT_EQ(KnobCentreX[1], BezelButtons[3].x + BezelButtons[3].w / 2);
 }
 
 TEST_F(StatusBar, EightKeyButtonsFollowTheirCaptionItems) {

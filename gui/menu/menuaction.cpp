@@ -71,6 +71,13 @@ void HoldKeys() {
     Keyboard.BindNone(AllKeys);
 }
 
+// A box that stays until its own key closes it: the soft-key time-out must not take
+// that key away while the box shows.
+void HoldKeysWhileShown() {
+    HoldKeys();
+    SoftKeyHold = 1;
+}
+
 void Notice(const char* text) { GuiMessageBox(gettext(text), 0, '5', LabelConfirm, DismissMessage, 0); }
 void Failure(const char* text) { GuiMessageBox(gettext(text), 1, '5', LabelConfirm, DismissMessage, 0); }
 // Result of a data-port dialog: '1' "OK" dismisses; failures in the warning style.
@@ -461,7 +468,7 @@ bool ChecklistItem(int item) {
         if (c.item != item) continue;
         CloseAll();
         OpenChecklistBox(c.list, gettext(c.title));
-        HoldKeys();
+        HoldKeysWhileShown();
         Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
         return true;
     }
@@ -944,7 +951,7 @@ void ShowAbout() {
     AboutBox.installationId = AboutInstallationId();
     ReadLastRelease("last_release", &AboutBox.release);
     AboutBox.SetSurface(MainWindow);
-    HoldKeys();
+    HoldKeysWhileShown();
     Keyboard.Bind('1', LabelHide, DismissMessage, 0);
 }
 
@@ -958,7 +965,7 @@ void ItemAction(int page, int item) {
             CloseAll();
             if (ScreenType == 1) EngineExtremesShown = 1;
             else FlightExtremesShown = 1;
-            HoldKeys();
+            HoldKeysWhileShown();
             Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
             Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
             return;
