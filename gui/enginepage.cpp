@@ -199,9 +199,8 @@ void PlaceFuel() {
         EngineBars[bar].max = FuelPressBar.max;
         EngineBars[bar].warn = EngineBars[bar].alarm = Never;  // the frame colours all three zones
     }
-    const int32_t flowMax = ConvertFuelQuantity(UnitsSetting.fuel, LimitFuelFlow.range);
-    SetPlainRange(EngineBars[BarFuelFlow], 0, flowMax);
-    SetPlainRange(EngineBars[BarWideFuelFlow], 0, flowMax);
+    SetPlainRange(EngineBars[BarFuelFlow], FuelFlowBar.min, FuelFlowBar.max);
+    SetPlainRange(EngineBars[BarWideFuelFlow], FuelFlowBar.min, FuelFlowBar.max);
 }
 
 // ---- the strip ----

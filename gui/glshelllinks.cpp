@@ -9,6 +9,7 @@ TGLShellLinks GLShellLinks = {
     EngineDialConfig,     UnitTexts.fuelCaps,  UnitTexts.enginePress,
     UnitTexts.fuelFlow,   UnitTexts.oilTempDial,
     {&TankBar[0].max, &TankBar[1].max}, TankLowLimit, &FuelPressBar.max, FuelPressLimits, &FuelPressDivisions,
+    &FuelFlowBar.max,     &FuelFlowBar.alarm,  &FuelPressScaleFlags, &OilPressScaleFlags,
     SupplyItemOn,         SupplyNames,
     &EngineGLHooks,       &InstrumentSetConfig, &RebuildBackground,
 };

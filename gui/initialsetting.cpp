@@ -9,6 +9,7 @@
 
 #include "configmanager.h"
 #include "flightpage.h"
+#include "gui_terr/engineback.h"
 #include "hkutils.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
@@ -61,8 +62,9 @@ TInstrumentConfig EngineDialConfig[DialCount];
 void (*InstrumentSetConfig)(int dial, const TInstrumentConfig* config) = nullptr;
 TBarItem ThermoBarsPage[12], ThermoBarsStrip[8], ThermoBarsCombined[4];
 TDisplayItem ThermoItemsPage[12], ThermoItemsStrip[8], ThermoItemsCombined[4];
-TBarItem TankBar[2], FuelPressBar;
+TBarItem TankBar[2], FuelPressBar, FuelFlowBar;
 int32_t TankDivisions, FuelPressDivisions;
+int32_t FuelPressScaleFlags, OilPressScaleFlags;
 int32_t TankLowLimit[2];
 int32_t FuelPressLimits[4];
 TDisplayItem SupplyItems[6];
@@ -253,6 +255,17 @@ void ScaleFuelPressBar() {
     for (int i = 0; i < 4; ++i) FuelPressLimits[i] = ConvertPressureSetting(unit, stored[i]);
     FuelPressBar.warn = FuelPressLimits[2];
     FuelPressBar.alarm = FuelPressLimits[3];
+    // The bar runs in hundredths of bar or kg/cm2, tenths of psi, or kPa.
+    FuelPressScaleFlags = unit == UnitKPa ? 0 : psi ? ScaleDivideByTen : ScaleDivideByTen | ScaleOneDecimal;
+    // The oil pressure dials run in tenths of bar or kg/cm2, or whole psi.
+    OilPressScaleFlags = unit == UnitBar || unit == UnitKpCm2 ? ScaleOneDecimal : 0;
+}
+
+void ScaleFuelFlowBar() {
+    const int unit = UnitsSetting.fuel;
+    FuelFlowBar.min = 0;
+    FuelFlowBar.max = ConvertFuelQuantity(unit, LimitFuelFlow.range);
+    FuelFlowBar.alarm = ConvertFuelQuantity(unit, LimitFuelFlow.alarm);
 }
 
 namespace {
@@ -375,6 +388,7 @@ void InitialSetting() {
     SetThermoBars(ThermoBarsCombined, ThermoItemsCombined);
     ScaleTankBar();
     ScaleFuelPressBar();
+    ScaleFuelFlowBar();
     CoverEngineDials();
     if (InstrumentSetConfig)
         for (int dial = 0; dial < DialCount; ++dial) InstrumentSetConfig(dial, &EngineDialConfig[dial]);

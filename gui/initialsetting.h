@@ -37,9 +37,13 @@ extern void (*InstrumentSetConfig)(int dial, const TInstrumentConfig* config);
 // Thermocouple bars and their boxes: even rows EGT, odd rows CHT.
 extern TBarItem ThermoBarsPage[12], ThermoBarsStrip[8], ThermoBarsCombined[4];
 extern TDisplayItem ThermoItemsPage[12], ThermoItemsStrip[8], ThermoItemsCombined[4];
-// Fuel tank bars (0 left or total, 1 right) and the fuel pressure bar, with their divisions.
-extern TBarItem TankBar[2], FuelPressBar;
+// Fuel tank bars (0 left or total, 1 right), the fuel pressure bar and the fuel flow bar
+// (tenths of the flow unit; its alarm is the high limit), with their divisions.
+extern TBarItem TankBar[2], FuelPressBar, FuelFlowBar;
 extern int32_t TankDivisions, FuelPressDivisions;
+// How the printed pressure scales write their numbers in the selected unit (the
+// GL scale's format flags), so that they read as the bars' values do.
+extern int32_t FuelPressScaleFlags, OilPressScaleFlags;
 extern int32_t TankLowLimit[2];       // tenths of the fuel unit
 extern int32_t FuelPressLimits[4];    // low alarm, low warning, high warning, high alarm, pressure unit
 // Volt and amp boxes: 0..2 echVolt1..3, 3..5 echCurr1..3.
@@ -70,6 +74,7 @@ void ScaleOilTemp();
 void ScaleWaterCht();
 void ScaleTankBar();
 void ScaleFuelPressBar();
+void ScaleFuelFlowBar();
 // Which dials the layout shows, from runtime flag bit 0.
 void CoverEngineDials();
 void InitialSetting();

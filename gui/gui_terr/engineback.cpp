@@ -166,6 +166,7 @@ void InitEngineLayouts() {
     EngineFuel.pressRedStart = 550;
     EngineFuel.pressDivisions = 5;
     EngineFuel.pressShown = 1;
+    EngineFuel.pressFlags = ScaleDivideByTen;
     EngineFuel.flowMax = 200;
     EngineFuel.flowRedStart = 160;
     EngineFuel.flowDivisions = 3;
@@ -193,6 +194,13 @@ void SyncEngineRecords() {
         f.pressYellowStart = limits[2];
         f.pressRedStart = limits[3];
         f.pressDivisions = *GLShellLinks.fuelPressDivisions;
+        f.pressFlags = *GLShellLinks.fuelPressFlags;
+        f.pressOneDecimal = (f.pressFlags & ScaleOneDecimal) != 0;
+    }
+    // The printed flow scale is the bar's own range.
+    if (*GLShellLinks.fuelFlowTop > 0) {
+        f.flowMax = *GLShellLinks.fuelFlowTop;
+        f.flowRedStart = *GLShellLinks.fuelFlowHigh;
     }
     SetText(f.pressUnit, GLShellLinks.pressUnit);
     f.pressShown = g.fuelPressUsed != 0;
@@ -386,8 +394,7 @@ void FuelBlock() {
         const int px = f.flowShown ? 364 : 407;
         Caption(f.flowShown ? 314 : 357, d + 125, gettext_noop("FUEL PRESS"));
         GLBarScale(px, d + 30, f.pressDivisions, f.pressLowRedEnd, f.pressLowYellowEnd, f.pressYellowStart,
-                   f.pressRedStart, f.pressMax, f.pressUnit,
-                   ScaleDivideByTen | (f.pressOneDecimal ? ScaleOneDecimal : 0));
+                   f.pressRedStart, f.pressMax, f.pressUnit, f.pressFlags);
     }
     if (f.flowShown) {
         Caption(f.pressShown ? 413 : 360, d + 125, gettext_noop("FUEL FLOW"));
@@ -443,7 +450,7 @@ void StripTankBlockAlt() {
         Caption(116, 308, gettext_noop("PRESS FUEL"));
         Mark(163, 202, f.pressUnit);
         GLBarScale(156, 210, f.pressDivisions, f.pressLowRedEnd, f.pressLowYellowEnd, f.pressYellowStart,
-                   f.pressRedStart, f.pressMax, nullptr, ScaleDivideByTen | (f.pressOneDecimal ? ScaleOneDecimal : 0));
+                   f.pressRedStart, f.pressMax, nullptr, f.pressFlags);
     }
     if (f.flowShown) {
         if (f.pressShown)
@@ -459,7 +466,7 @@ void StripTankBlockAlt() {
         bool firstCharOnly;
     };
     static const Gauge gauges[4] = {
-        {DialStripOilPress, 53, 46, 5, ScaleOneDecimal, true},
+        {DialStripOilPress, 53, 46, 5, -1, true},  // flags of the pressure unit
         {DialStripOilTemp, 108, 101, 5, 0, false},
         {DialAuxTemp, 163, 156, 4, 0, false},
         {DialWater, 218, 211, 4, 0, false},
@@ -484,7 +491,7 @@ void StripTankBlockAlt() {
         else
             Text(g.unitX, 65, c.unit, CaptionColour);
         GLBarScale(g.scaleX, 73, g.divisions, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum,
-                   nullptr, g.flags);
+                   nullptr, g.flags < 0 ? *GLShellLinks.oilPressFlags : g.flags);
     }
 }
 

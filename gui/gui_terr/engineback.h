@@ -17,6 +17,7 @@ struct TGLFuelRecord {
     char pressUnit[12];
     int32_t pressValue;
     uint8_t pressShown, pressOneDecimal;
+    int32_t pressFlags;  // how the scale writes its numbers (scale format flags)
     int32_t flowMax, flowRedStart, flowDivisions;
     char flowUnit[12];
     int32_t flowValue;

@@ -39,6 +39,12 @@ struct TGLShellLinks {
     const int32_t* fuelPressTop;
     const int32_t* fuelPressLimits;
     const int32_t* fuelPressDivisions;
+    // The fuel flow bar's top and high limit (tenths of the flow unit), and how the
+    // fuel and oil pressure scales write their numbers (scale format flags).
+    const int32_t* fuelFlowTop;
+    const int32_t* fuelFlowHigh;
+    const int32_t* fuelPressFlags;
+    const int32_t* oilPressFlags;
     // Supply boxes in use (0..2 volts, 3..5 amps) and their names.
     const uint8_t* supplyOn;
     const char (*supplyNames)[16];

@@ -1,8 +1,10 @@
 #include "utexture.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -205,8 +207,32 @@ int GLTextWidth(const char* text, int size, int font) {
     return static_cast<int>(std::min<int64_t>(std::max<int64_t>(width, INT32_MIN), INT32_MAX));
 }
 
+void (*GLTextTrace)(int x, int y, int w, int h, const char* text) = nullptr;
+
+namespace {
+
+// The text's cell through the current matrices into view pixels.
+void TraceText(int x, int y, const char* text, int size, int font) {
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double w = GLTextWidth(text, size, font), h = 32.0 * size / 10.0;
+    GLdouble ax, ay, az, bx, by, bz;
+    if (!gluProject(x, y - h, 0, model, projection, viewport, &ax, &ay, &az) ||
+        !gluProject(x + w, y, 0, model, projection, viewport, &bx, &by, &bz))
+        return;
+    const int x0 = static_cast<int>(std::lround(std::min(ax, bx))), y0 = static_cast<int>(std::lround(std::min(ay, by)));
+    GLTextTrace(x0, y0, static_cast<int>(std::lround(std::fabs(bx - ax))), static_cast<int>(std::lround(std::fabs(by - ay))),
+                text);
+}
+
+}  // namespace
+
 void GLDrawText(int x, int y, const char* text, int size, int font) {
     if (!text || GLFontListBase == 0) return;
+    if (GLTextTrace) TraceText(x, y, text, size, font);
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
     const float scale = static_cast<float>(size) / 10.0f;

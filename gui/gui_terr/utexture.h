@@ -55,6 +55,9 @@ int GLLanguageFont();
 int GLTextWidth(const char* text, int size, int font);
 // Text whose cell top is at (x, y), y upwards.
 void GLDrawText(int x, int y, const char* text, int size, int font);
+// When set, sees every GL text drawn: its cell in the view's pixels (rows from the
+// top, as the picture lands in the window) and the text. Null by default.
+extern void (*GLTextTrace)(int x, int y, int w, int h, const char* text);
 
 // Source rectangle (sx, sw, sy, sh in texture pixels, rows from the bottom) of
 // the texture onto the target rectangle x..x+w by y..y+h; sw or sh 0 = whole.

@@ -4,6 +4,7 @@
 //   int ID V | float ID V | text ID T   store through SetVal
 //   get ID TYPE         print "get <code> <value>"
 //   slots               print "slots <header slot count>"
+//   play FILE N         replay the first N records of a recorded flight, as benchdesk does
 //   wait                print "ready" and wait until standard input closes
 //   release             destroy the writer
 //   unlink              remove the block's name
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <memory>
 
+#include "Threadmeassure.h"
 #include "hkmeasure.h"
 #include "shm.h"
 
@@ -42,6 +44,14 @@ int main(int argc, char** argv) {
             int32_t value;
             int rc = writer->GetVal(ch, value, atoi(argv[++i]));
             printf("get %d %d\n", rc, value);
+        } else if (!strcmp(cmd, "play") && i + 2 < argc) {
+            const char* file = argv[++i];
+            const int n = atoi(argv[++i]);
+            ValWriter = writer.get();
+            int rc = OpenLoopFile(file);
+            for (int k = 0; k < n && rc == 0; ++k) rc = PlayLoopRecord();
+            CloseLoopFile();
+            printf("play %d\n", rc);
         } else if (!strcmp(cmd, "slots")) {
             printf("slots %d\n", MeasAttachment().slots);
         } else if (!strcmp(cmd, "wait")) {

@@ -145,3 +145,8 @@ private:
 
 // Process-wide pen position of line, lineto and polyline.
 extern int fg_pen_x, fg_pen_y;
+
+// When set, sees every text drawn: the buffer, the cell it covers in the buffer's
+// pixels (clipped), the text and whether its paper was painted. Null by default.
+extern void (*fg_text_trace)(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char* str,
+                             bool opaque);

@@ -1,0 +1,217 @@
+// What the pilot reads, on every layout in both unit systems, over the recorded
+// flight replayed into the block as benchdesk does: each bar's fill ends at its
+// value on the scale printed beside it, and no text is drawn over another.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../perf/frame_road.h"
+#include "enginepage.h"
+#include "fgfontmanager.h"
+#include "gui_terr/glview.h"
+#include "gui_terr/utexture.h"
+#include "menuaction.h"
+#include "shellstate.h"
+
+extern char** environ;
+
+namespace {
+
+// Records of the recorded flight replayed before the frames: in cruise.
+constexpr int FlightMoment = 10200;
+
+// Replays the first n records of the recorded flight into the road's block
+// through benchdesk's own replay, in a process of its own.
+bool PlayRecordedFlight(int n) {
+    const std::string helper = std::string(TEST_HELPER_DIR) + "/bench_shm_writer";
+    std::vector<std::string> args = {helper, "attach", "play", std::string(RUN_DIR) + "/Data/flysim.dat",
+                                     std::to_string(n), "release"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawn(&pid, helper.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A text's ink in window pixels.
+struct TTextBox {
+    std::string text;
+    int x0, y0, x1, y1;  // x1, y1 past the last pixel
+    bool overlaps(const TTextBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+
+std::vector<TTextBox> Texts2D, TextsPage, TextsStrip;
+
+std::string Trimmed(const char* s) {
+    std::string t = s;
+    const size_t a = t.find_first_not_of(' '), b = t.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+}
+
+// Ink of a text drawn alone in the font: bounds relative to its cell.
+bool InkBounds(int font, const char* text, int* x0, int* y0, int* x1, int* y1) {
+    const int w = FGFontManager::textwidth(font, text), h = FGFontManager::get_font_height(font);
+    if (w <= 0 || h <= 0) return false;
+    FGDrawBuffer cell(w, h, FG_TYPE_BITMAP, 0);
+    cell.set_font(font);
+    cell.text(0, 0, text, 0xFFFFFF, 0);
+    *x0 = w, *y0 = h, *x1 = *y1 = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (cell.pixels[y * w + x] & 0xFFFFFF) {
+                *x0 = std::min(*x0, x), *y0 = std::min(*y0, y), *x1 = std::max(*x1, x + 1), *y1 = std::max(*y1, y + 1);
+            }
+    return *x1 > *x0;
+}
+
+void Trace2D(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char* str, bool opaque) {
+    if (buffer != MainWindow || Trimmed(str).empty()) return;
+    TTextBox b = {Trimmed(str), x, y, x + w, y + h};
+    int ix0, iy0, ix1, iy1;
+    // Painted paper covers its whole cell; on transparent paper only the ink counts.
+    if (!opaque && w == FGFontManager::textwidth(buffer->get_font(), str) &&
+        InkBounds(buffer->get_font(), str, &ix0, &iy0, &ix1, &iy1))
+        b = {b.text, x + ix0, y + iy0, x + ix1, y + iy1};
+    Texts2D.push_back(b);
+}
+
+// GL glyphs stand in a 32-row cell: capitals and digits from row 4 to the baseline at 26.
+void TraceGL(int x, int y, int w, int h, const char* text) {
+    const std::string t = Trimmed(text);
+    if (t.empty()) return;
+    const int font = GLLanguageFont(), whole = GLTextWidth(text, 10, font);
+    const int lead = static_cast<int>(strspn(text, " "));
+    const int before = lead ? GLTextWidth(std::string(text, size_t(lead)).c_str(), 10, font) : 0;
+    const int inkW = whole > 0 ? w * GLTextWidth(t.c_str(), 10, font) / whole : w;
+    const int inkX = whole > 0 ? x + w * before / whole : x;
+    TTextBox b = {t, inkX, y + h * 4 / 32, inkX + inkW, y + h * 26 / 32};
+    ((GLView.paintFlags & GLPaintNarrow) ? TextsStrip : TextsPage).push_back(b);
+}
+
+struct TTrace {
+    TTrace() {
+        fg_text_trace = Trace2D;
+        GLTextTrace = TraceGL;
+    }
+    ~TTrace() {
+        fg_text_trace = nullptr;
+        GLTextTrace = nullptr;
+    }
+};
+
+struct TUnitsCase {
+    const char* name;
+    int item;  // the units menu item that sets them
+};
+const TUnitsCase UnitsCases[] = {{"metric", 65}, {"US", 67}};
+
+struct TScreenCase {
+    const char* name;
+    int screen;
+};
+const TScreenCase ScreenCases[] = {
+    {"engine page", 1}, {"flight page", 2}, {"flight view and engine strip", 3},
+    {"flight view and NAV strip", 4}, {"flight view and GPS strip", 5},
+};
+
+// One layout in one unit system: the last frame's texts and those of its GL picture.
+class PilotReading : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(road_.Open());
+        ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    }
+    // Sets the units through their menu item (which renders the engine pictures
+    // again), shows the screen and draws frames until the averages settle.
+    void Show(const TUnitsCase& u, const TScreenCase& s) {
+        TTrace trace;
+        TextsPage.clear();
+        TextsStrip.clear();
+        MenuAction(0, u.item);
+        fg_text_trace = nullptr;
+        ASSERT_TRUE(road_.Select(s.screen, false)) << s.name;
+        for (int i = 0; i < 20; ++i) road_.Frame();
+        Texts2D.clear();
+        fg_text_trace = Trace2D;
+        road_.Frame();
+        fg_text_trace = nullptr;
+        texts_ = Texts2D;
+        if (s.screen == 1) texts_.insert(texts_.end(), TextsPage.begin(), TextsPage.end());
+        if (s.screen == 3) texts_.insert(texts_.end(), TextsStrip.begin(), TextsStrip.end());
+    }
+    FGPixel At(int x, int y) const { return MainWindow->pixels[y * MainWindow->width + x] & 0xFFFFFF; }
+
+    frame_road::TFrameRoad road_;
+    std::vector<TTextBox> texts_;
+};
+
+}  // namespace
+
+namespace {
+
+// The engine page's bars with a printed number scale, and the columns where that
+// scale's numbers stand.
+struct TBarCase {
+    const char* name;
+    int bar, row;
+    int labelsFrom, labelsTo;
+};
+const TBarCase BarCases[] = {
+    {"fuel pressure", BarFuelPress, RowFuelPress, 362, 400},
+    {"fuel flow", BarFuelFlow, RowFuelFlow, 400, 430},
+};
+
+TEST_F(PilotReading, EachBarEndsAtItsValueOnItsPrintedScale) {
+    for (const TUnitsCase& u : UnitsCases) {
+        Show(u, ScreenCases[0]);
+        for (const TBarCase& c : BarCases) {
+            const TBarItem& bar = EngineBars[c.bar];
+            const TDisplayItem& box = PageItems[c.row];
+            ASSERT_GT(bar.value, 0) << u.name << ", " << c.name << ": the flight feeds it";
+            // The printed numbers, bottom up, at the height of their ticks.
+            struct TLabel {
+                double value, y;
+            };
+            std::vector<TLabel> labels;
+            for (const TTextBox& t : TextsPage) {
+                char* end;
+                const double v = strtod(t.text.c_str(), &end);
+                if (*end || t.x0 < c.labelsFrom || t.x0 >= c.labelsTo) continue;
+                labels.push_back({v, (t.y0 + t.y1) / 2.0});
+            }
+            std::sort(labels.begin(), labels.end(), [](const TLabel& a, const TLabel& b) { return a.y > b.y; });
+            ASSERT_GE(labels.size(), 3u) << u.name << ", " << c.name;
+            // The fill's end: its highest pixel in the bar's column.
+            const int x = bar.x + bar.dx + bar.width / 2, top = bar.y + bar.dy, bottom = top + bar.height;
+            int end = bottom;
+            for (int y = bottom - 1; y >= top; --y)
+                if (At(x, y) == FGPixel(bar.normalColour) || At(x, y) == FGPixel(bar.warnColour) ||
+                    At(x, y) == FGPixel(bar.alarmColour))
+                    end = y;
+            // Read off the printed scale there.
+            double read = labels.back().value;
+            for (size_t i = 0; i + 1 < labels.size(); ++i)
+                if (end <= labels[i].y && end >= labels[i + 1].y) {
+                    const TLabel &lo = labels[i], &hi = labels[i + 1];
+                    read = lo.value + (hi.value - lo.value) * (lo.y - end) / (lo.y - hi.y);
+                }
+            const double step = labels[1].value - labels[0].value;
+            const double value = bar.value / std::pow(10.0, box.decimals);
+            EXPECT_NEAR(read, value, step) << u.name << ", " << c.name << ": the bar ends at " << read
+                                           << " on the printed scale, the box shows " << value;
+        }
+    }
+}
+
+}  // namespace
