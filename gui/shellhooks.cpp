@@ -12,6 +12,7 @@
 #include "configmanager.h"
 #include "displayitems.h"
 #include "enginepage.h"
+#include "fgapp.h"
 #include "fgbase.h"
 #include "fgbitmap.h"
 #include "fgfontmanager.h"
@@ -42,6 +43,8 @@ struct TIdleWatch {
 } IdleWatch;
 
 constexpr int64_t RefreshSilenceMs = 4000;
+// The idle hook's pause between two polls: a key or a posted refresh ends it early.
+constexpr int IdleWaitMs = 4;
 
 }  // namespace
 
@@ -251,7 +254,7 @@ void ResetIdleWatch() { IdleWatch = TIdleWatch(); }
 
 void IdleHook(FGApp* /*app*/) {
     if (ShellBusy == 0) ConfigManager.ProcessChanges();
-    usleep(4000);
+    fg_wait_input(IdleWaitMs);
     const int64_t now = ShellClockMs();
     if (!IdleWatch.started || IdleWatch.seenRefreshTime != LastRefreshTime) {
         IdleWatch.started = true;

@@ -75,6 +75,10 @@ public:
     // Takes at most one event without blocking: 1 with *event filled, 0 when none is
     // waiting, or an error code.
     virtual int Poll(TDisplayEvent* event) = 0;
+    // Blocks until an event may be waiting, DisplayWake is called or timeoutMs have
+    // passed: 1 when something came, 0 when the time ran out. A display without an
+    // event source of its own waits for a wake or the time.
+    virtual int Wait(int32_t timeoutMs);
 
     int32_t backend = DisplayBackendAuto;  // the back end actually in use
     int32_t width = 0;
@@ -95,13 +99,20 @@ int32_t DisplayChooseBackend();
 // Clips a rectangle to width x height; false when nothing is left.
 bool DisplayClipRect(const TDisplayRect& rect, int32_t width, int32_t height, TDisplayRect* out);
 
+// Ends the current or the next Wait of any display at once (any thread).
+void DisplayWake();
+// Waits up to timeoutMs for fd (none when negative) to become readable or for a wake:
+// 1 when either came (the wake is used up), 0 when the time ran out.
+int DisplayWaitFd(int fd, int32_t timeoutMs);
+
 // The x11 back end's opener (DisplayOpen calls it for DisplayBackendX11).
 int DisplayOpenX11(const char* caption, const char* className, int32_t width, int32_t height,
                    std::unique_ptr<TDisplay>* out);
 
 // ---- headless back end ----
 
-// Queues an event for the headless display (any thread; kept across opens).
+// Queues an event for the headless display (any thread; kept across opens); a Wait
+// under way returns.
 void DisplayPushEvent(const TDisplayEvent& event);
 // Drops every queued event.
 void DisplayClearEvents();

@@ -152,6 +152,24 @@ public:
         }
         return 0;
     }
+
+    int Wait(int32_t timeoutMs) override {
+        {
+            std::lock_guard<std::mutex> hold(EventQueue.lock);
+            if (!EventQueue.events.empty()) return 1;
+        }
+        int32_t wait = timeoutMs < 0 ? 0 : timeoutMs;
+        if (waiting) {
+            // A script's wait that ends sooner ends this one.
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                waitUntil - std::chrono::steady_clock::now() + std::chrono::microseconds(999));
+            if (left.count() <= 0) return 1;
+            if (left.count() < wait) wait = static_cast<int32_t>(left.count());
+        } else if (scriptPos < script.size()) {
+            return 1;
+        }
+        return DisplayWaitFd(-1, wait);
+    }
 };
 
 int LoadKeysFile(const char* path, std::vector<TDisplayScriptItem>* items) {
@@ -219,8 +237,11 @@ int DisplayParseKeys(const char* text, size_t size, std::vector<TDisplayScriptIt
 }
 
 void DisplayPushEvent(const TDisplayEvent& event) {
-    std::lock_guard<std::mutex> hold(EventQueue.lock);
-    EventQueue.events.push_back(event);
+    {
+        std::lock_guard<std::mutex> hold(EventQueue.lock);
+        EventQueue.events.push_back(event);
+    }
+    DisplayWake();
 }
 
 void DisplayClearEvents() {

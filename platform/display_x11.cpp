@@ -73,6 +73,7 @@ public:
     TChannel red, green, blue;
     Atom protocolsAtom = 0, deleteAtom = 0, charAtom = 0;
     std::chrono::steady_clock::time_point saverReset;
+    bool quiet = false;  // the last Wait ran out with nothing to read
 
     ~TX11Display() override {
         if (!dpy) return;
@@ -189,13 +190,27 @@ public:
         const auto now = std::chrono::steady_clock::now();
         if (now - saverReset >= SaverResetPeriod) {
             XResetScreenSaver(dpy);
+            XFlush(dpy);  // nothing else sends before the next wait
             saverReset = now;
         }
+        // The last wait saw the connection silent: nothing to read but what Xlib holds.
+        if (quiet && XEventsQueued(dpy, QueuedAlready) == 0) return 0;
+        quiet = false;
         for (int n = 0; n < EventsPerPoll && XPending(dpy) > 0; ++n) {
             XEvent xe;
             XNextEvent(dpy, &xe);
             if (Translate(&xe, event)) return 1;
         }
+        return 0;
+    }
+
+    // Every request is sent by the time the program pauses (Present syncs), so the
+    // pause reads nothing itself: an idle pass costs one poll.
+    int Wait(int32_t timeoutMs) override {
+        quiet = false;
+        if (XEventsQueued(dpy, QueuedAlready) > 0) return 1;
+        if (DisplayWaitFd(ConnectionNumber(dpy), timeoutMs)) return 1;
+        quiet = true;
         return 0;
     }
 

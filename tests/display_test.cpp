@@ -138,6 +138,34 @@ TEST_F(HeadlessTest, QueuedEventsFromAnotherThread) {
     EXPECT_EQ(d->Poll(nullptr), DISPLAY_ERR_ARGS);
 }
 
+// A pause for input ends as soon as a key is queued or another thread wakes it;
+// with nothing to wait for it runs out.
+TEST_F(HeadlessTest, WaitEndsForAKeyOrAWake) {
+    auto d = Open();
+    const struct {
+        const char* what;
+        void (*from)();
+        int32_t timeoutMs;
+        int waited;
+        int polled;
+    } rows[] = {
+        {"key from another thread", [] { DisplayPushEvent({DisplayEventChar, 'n', 0}); }, 60000, 1, 1},
+        {"wake from another thread", [] { DisplayWake(); }, 60000, 1, 0},
+        {"nothing", nullptr, 1, 0, 0},
+    };
+    for (const auto& row : rows) {
+        d->Wait(0);  // a wake left by an earlier push
+        std::thread other(row.from ? row.from : [] {});
+        EXPECT_EQ(d->Wait(row.timeoutMs), row.waited) << row.what;
+        other.join();
+        TDisplayEvent ev;
+        EXPECT_EQ(d->Poll(&ev), row.polled) << row.what;
+    }
+    // A key already queued ends the pause before it starts.
+    DisplayPushEvent({DisplayEventChar, 'b', 0});
+    EXPECT_EQ(d->Wait(60000), 1);
+}
+
 TEST_F(HeadlessTest, ScriptedKeysFromFile) {
     TTempDir dir;
     const std::string file = dir.path + "/keys.txt";
@@ -437,6 +465,32 @@ TEST_F(X11Test, BenchCharactersAndCloseArriveAsEvents) {
     TDisplayEvent got;
     ASSERT_TRUE(PollEvent(d.get(), &got));
     EXPECT_EQ(got.type, DisplayEventQuit);  // the bad message gave nothing before it
+}
+
+// A character sent while the display pauses ends the pause, also right after a
+// pause that ran out and let the next poll skip reading the connection.
+TEST_F(X11Test, WaitEndsForABenchCharacter) {
+    auto d = Open();
+    ASSERT_TRUE(d);
+    TDisplayEvent ev;
+    while (d->Poll(&ev) == 1) {
+    }
+    d->Wait(0);  // a wake left by an earlier test
+    EXPECT_EQ(d->Wait(1), 0);
+    EXPECT_EQ(d->Poll(&ev), 0);
+    for (int c : {int('1'), int('w')}) {
+        ASSERT_EQ(WindowSendChar(d->windowId, c), WINDOW_OK);
+        int got = 0;
+        for (int i = 0; i < 10 && got != 1; ++i) {
+            EXPECT_EQ(d->Wait(60000), 1);
+            got = d->Poll(&ev);
+        }
+        ASSERT_EQ(got, 1);
+        EXPECT_EQ(ev.code, c);
+    }
+    std::thread waker([] { DisplayWake(); });
+    EXPECT_EQ(d->Wait(60000), 1);
+    waker.join();
 }
 
 TEST_F(X11Test, TypedKeysBecomeCharactersOrExtendedKeys) {

@@ -602,6 +602,30 @@ TEST_F(AppTest, IdleAndTimerHooks) {
     EXPECT_EQ(ticks, 1);
 }
 
+// The idle pause ends for an event posted by another thread (the refresh timer) or
+// a key; one already posted ends it before it starts.
+TEST_F(AppTest, IdlePauseEndsForAPostOrAKey) {
+    const struct {
+        const char* what;
+        void (*from)();
+        int type, key;
+    } rows[] = {
+        {"refresh from the timer thread", [] { Post(FGE_KEY, 110); }, FGE_KEY, 110},
+        {"bench key", [] { DisplayPushEvent({DisplayEventChar, '3', 0}); }, FGE_KEY, '3'},
+    };
+    for (const auto& row : rows) {
+        std::thread other(row.from);
+        EXPECT_EQ(fg_wait_input(60000), 1) << row.what;
+        other.join();
+        FGEvent e{};
+        if (!fg_take_posted(&e)) app->PollInput(&e, 1);
+        EXPECT_EQ(e.type, row.type) << row.what;
+        EXPECT_EQ(e.key, row.key) << row.what;
+    }
+    Post(FGE_KEY, 110);
+    EXPECT_EQ(fg_wait_input(60000), 1);
+}
+
 // ---------------------------------------------------------------- the error window
 
 TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryBenchKey) {

@@ -94,6 +94,10 @@ extern FGToolkitState fg_toolkit;
 // Called by FGApp::Idle in place of OnIdle when set.
 extern FGIdleCallback fg_idle_callback;
 
+// The idle hook's pause: returns at once when an event is posted or waiting, else
+// waits up to ms for input or a post from another thread. 1 when something came.
+int fg_wait_input(int ms);
+
 class FGApp : public FGConnector {
 public:
     int cursor_state = -1;           // 1 when the last event was not a key

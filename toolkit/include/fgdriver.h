@@ -109,6 +109,9 @@ public:
     virtual void UpdateRect(int x, int y, int sx, int sy, int w, int h);
     virtual int Spare4() { return -128; }
     virtual int Spare5() { return -128; }
+    // Waits up to ms for input (or a wake from another thread): 1 when some may be
+    // waiting, 0 when the time ran out. Without a source to wait on, it sleeps.
+    virtual int WaitInput(int ms);
 
     // Sorts the mode list (descending width, height, refresh) and counts it; 0 when empty.
     int SortModes();
@@ -159,6 +162,7 @@ public:
     int available() override;
     int link() override;
     int GetInputEvent(int* type, int* key, int* x, int* y, int* buttons) override;
+    int WaitInput(int ms) override;
     int SetMode(int w, int h) override;
     int SetupPages(int count) override;
     int ShowPage(int n) override;

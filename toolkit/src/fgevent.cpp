@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "fgapp.h"
+#include "display.h"
 #include "fgdriver.h"
 #include "quitrequest.h"
 
@@ -47,17 +48,28 @@ void fg_report_dropped() {
 void FGApp::PostEvent(const FGEvent* event) {
     if (!event) return;
     FGEventStack& s = fg_toolkit.events;
+    bool dropped = false;
     {
         std::lock_guard<std::mutex> guard(s.lock);
         if (s.count < FG_EVENT_SLOTS) {
             s.slots[s.count++] = *event;
-            return;
+        } else {
+            s.dropped++;
+            s.dropped_total++;
+            dropped = true;
         }
-        s.dropped++;
-        s.dropped_total++;
     }
-    if (fg_toolkit.app && std::this_thread::get_id() == fg_toolkit.main_thread)
+    // A loop pausing for input takes the event now, not at the end of its pause.
+    DisplayWake();
+    if (dropped && fg_toolkit.app && std::this_thread::get_id() == fg_toolkit.main_thread)
         fg_report_dropped();
+}
+
+int fg_wait_input(int ms) {
+    if (fg_toolkit.quit || fg_posted_count() > 0) return 1;
+    if (fg_driver) return fg_driver->WaitInput(ms);
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    return 0;
 }
 
 // ---------------------------------------------------------------- draining

@@ -3,10 +3,12 @@
 #include "fgdriver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "fgfontmanager.h"
 #include "fgraster.h"
@@ -150,6 +152,11 @@ int FGDriver::link() {
 }
 
 int FGDriver::GetInputEvent(int*, int*, int*, int*, int*) { return 0; }
+
+int FGDriver::WaitInput(int ms) {
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    return 0;
+}
 
 int FGDriver::SetMode(int, int) { return 0; }
 

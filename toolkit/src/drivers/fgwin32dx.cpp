@@ -296,6 +296,11 @@ int FGWin32DXDriver::ShowPage(int) {
     return 1;
 }
 
+int FGWin32DXDriver::WaitInput(int ms) {
+    if (!direct_draw) return FGDriver::WaitInput(ms);
+    return direct_draw->Wait(ms) == 1 ? 1 : 0;
+}
+
 int FGWin32DXDriver::GetInputEvent(int* type, int* key, int*, int*, int*) {
     // Events that give no key are taken too, a bounded number per call.
     for (int i = 0; i < 64 && direct_draw; ++i) {
