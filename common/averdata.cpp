@@ -84,8 +84,8 @@ int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
     }
     TickCount = 0;
     RingIndex = 0;
-    // The average now starts over the ring's first entries: they are all read samples only
-    // when the old span was full of them and the new one is no longer.
+    // The average now covers the ring's first entries: they are all read samples only when
+    // the old span was full of them and the new span is not longer than the old.
     const int32_t span = AveragedSpan(*this);
     ReadRun = ReadRun >= oldSpan && span <= oldSpan ? span : 0;
     return 0;
