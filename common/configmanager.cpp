@@ -130,6 +130,8 @@ int LoadThermo(CConfigManager* m, const TConfigEntry& row) {
     c->cylinders = SlotPairs(s[0] & 0x0F);
     c->assignOption4 = (s[0] >> 4) & 1;
     c->assignOption6 = (s[0] >> 6) & 1;
+    c->backlightColour = s[2] <= 2 ? s[2] : 0;
+    c->waterChtLabel = s[3] ? 1 : 0;
     for (int i = 0; i < ThermoSlots; ++i) {
         c->egt[i].thermocouple = ThermoNumber(s[4 + i]);
         c->cht[i].thermocouple = ThermoNumber(s[10 + i]);
@@ -151,6 +153,8 @@ int SaveThermo(CConfigManager* m, const TConfigEntry& row) {
     memset(s, 0, sizeof m->m_Thermo);
     s[0] = static_cast<uint8_t>(SlotPairs(c->cylinders) | (c->assignOption4 ? 0x10 : 0) | (c->assignOption6 ? 0x40 : 0));
     s[1] = 255;
+    s[2] = c->backlightColour <= 2 ? c->backlightColour : 0;
+    s[3] = c->waterChtLabel ? 1 : 0;
     for (int i = 0; i < ThermoSlots; ++i) {
         s[4 + i] = ThermoNumber(c->egt[i].thermocouple);
         s[10 + i] = ThermoNumber(c->cht[i].thermocouple);

@@ -191,8 +191,11 @@ struct TEngineGaugeConfig {
     int32_t dimmerControl;     // 0 manual, 1 auto, 2/3/4 extern max 5/12/24 V
     int32_t assignOption4;     // bit 4 of the stored count byte
     int32_t assignOption6;     // bit 6 of the stored count byte
+    uint8_t backlightColour;   // stored byte 2: 0 green, 1 red, 2 orange
+    uint8_t waterChtLabel;     // stored byte 3: the temperature face's title, 0 water, 1 CHT
+    uint8_t reserved162[2];
 };
-static_assert(sizeof(TEngineGaugeConfig) == 160, "0x4010 program form");
+static_assert(sizeof(TEngineGaugeConfig) == 164, "0x4010 program form");
 
 // 0x4011/n: tank record (0 left or total, 1 right).
 constexpr int TankPoints = 17;

@@ -207,7 +207,7 @@ void SyncEngineRecords() {
     f.flowShown = g.fuelFlowUsed != 0;
     SetText(f.flowUnit, GLShellLinks.flowUnit);
     EngineTempFace.shown = g.waterChtUsed != 0;
-    EngineTempFace.kind = 0;
+    EngineTempFace.kind = g.waterChtLabel;
     SetText(EngineTempFace.unit, GLShellLinks.tempUnit);
     EngineCylinders.count = g.cylinders;
 }

@@ -120,10 +120,7 @@ void Confirm() {
         EngineRunPromptAcked = 1;
         RefreshClock(&EngineRunPromptSec, &EngineRunPromptUsec);
     } else if (PopupListActive(1)) {
-        char name[24];
-        snprintf(name, sizeof name, "%d", RefreshNowSeconds());
-        if (rename("last_status", name) != 0) HookPrintf("GUI: last_status not renamed\n");
-        PopupListAdd(PopupClear, 0, 0);
+        if (ConfirmLastStatus(RefreshNowSeconds()) < 0) HookPrintf("GUI: last_status not renamed\n");
     } else {
         ConfirmAlerts();
     }
@@ -166,9 +163,8 @@ void AutopilotFunction(int key) {
     const bool roll = (OperApApAxis & 2) != 0, pitch = (OperApApAxis & 4) != 0;
     if (key == '2') {
         int32_t heading = NoValue, altitude = NoValue;
-        const uint32_t headingId = FlightHeading.fromTrack ? echGPSTrk : echInercialAzimut;
         // A missing value never becomes a bug or a command.
-        if ((roll && !ReadAveraged(headingId, heading)) || (pitch && !ReadAveraged(echAltitudeQNH, altitude))) {
+        if ((roll && !ReadShownHeading(&heading)) || (pitch && !ReadAveraged(echAltitudeQNH, altitude))) {
             CompassError();
             return;
         }
@@ -535,6 +531,13 @@ int BrightnessEditor(int32_t command) {
 }
 
 void BrightnessKey(int32_t command) { BrightnessEditor(command); }
+
+bool ReadShownHeading(int32_t* tenths) {
+    int32_t v = NoValue;
+    const bool ok = ReadAveraged(echInercialAzimut, v) || ReadAveraged(echGPSTrk, v);
+    *tenths = v;
+    return ok;
+}
 
 void SetNavSource(int32_t source) {
     ViewSetting.navSource = source;

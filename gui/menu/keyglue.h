@@ -24,6 +24,9 @@ extern int ObsEditorShown;   // the OBS overlay marker
 int BrightnessEditor(int32_t command);
 void BrightnessKey(int32_t command);
 void SetNavSource(int32_t source);
+// The heading the flight page shows, in tenths of a degree: the compass, or the GPS track
+// when the compass has no value. False when neither has one.
+bool ReadShownHeading(int32_t* tenths);
 // 0 cancel, 1 OK, 2 down 2, 3 up 2 (aircraft symbol offset -50..50).
 void BoreSightEditor(int32_t command);
 int32_t BoreSightStep(int32_t offset, int up);

@@ -343,6 +343,18 @@ bool ConfigurationItem(int page, int item) {
                 StoreConfiguration();
             }
             return true;
+        case 122:
+            if (item >= 285 && item <= 287) {
+                c.backlightColour = static_cast<uint8_t>(item - 285);  // green, red, orange
+                StoreConfiguration();
+            }
+            return true;
+        case 130:
+            if (item == 335 || item == 336) {
+                c.waterChtLabel = item == 336 ? 1 : 0;
+                StoreConfiguration();
+            }
+            return true;
         case 131:
             if (item == 48 || item == 47) {
                 c.mainSwitch = item == 47 ? 1 : 0;
@@ -369,11 +381,15 @@ const TLimitItem LimitItems[] = {
 };
 
 void TankNotUsedOk(int32_t) {
+    const int page = LimitChannel == 0x401 ? 67 : 68;
+    // The menu's keys first: giving the keys back resets the menu to the mode's page.
     Keyboard.Clear();
     CloseMessageBox();
-    MainMenu.Show(1);
-    MainMenu.OpenPage(LimitChannel == 0x401 ? 67 : 68);
+    SetupMenuShown = 1;
     MainMenuKeys(-1);
+    RangeLimitsShown = 1;
+    MainMenu.OpenPage(63);
+    MainMenu.OpenPage(page);
 }
 
 bool RangeLimitsItem(int item) {
@@ -393,12 +409,26 @@ bool RangeLimitsItem(int item) {
     return false;
 }
 
+// The channel a limit page edits: the page names it, except the supply pages 77 and 78,
+// which serve three channels each and take the one chosen on page 63.
+int LimitPageChannel(int page) {
+    if (page == 77 || page == 78) {
+        for (const TLimitItem& l : LimitItems)
+            if (l.page == page && l.channel == LimitChannel) return LimitChannel;
+        return 0;
+    }
+    for (const TLimitItem& l : LimitItems)
+        if (l.page == page) return l.channel;
+    return 0;
+}
+
 // Limit pages: "Range", "Alarm", "Warning", "Normal", "Alarm min", "Warning min".
-bool LimitPageItem(int item) {
+bool LimitPageItem(int page, int item) {
     static const int Fields[] = {140, 141, 142, 143, 144, 145};
+    const int channel = LimitPageChannel(page);
     for (int field = 0; field < 6; ++field) {
         if (Fields[field] != item) continue;
-        LimitEditorOpen(LimitChannel, field);
+        if (channel) LimitEditorOpen(channel, field);
         return true;
     }
     return false;
@@ -485,10 +515,18 @@ void OpenDialog(int mode, void (*callback)(int)) {
     SelectDirDialog.Open(mode, nullptr);
 }
 
+// Cancel closes the dialog as OK does: its keys must not outlive it.
+bool DialogCancelled(int result) {
+    if (result == 1) return false;
+    Keyboard.Clear();
+    CloseMessageBox();
+    return true;
+}
+
 // The folder chosen in the dialog; false on Cancel, or with "Invalid file path" shown
 // when the dialog gave none.
 bool ChosenFolder(int result, std::string* dir) {
-    if (result != 1) return false;
+    if (DialogCancelled(result)) return false;
     const char* path = SelectDirDialog.GetPath();
     *dir = path ? path : "";
     if (!dir->empty()) return true;
@@ -500,15 +538,21 @@ bool ChosenFolder(int result, std::string* dir) {
 
 const int32_t DemoResetTimes[] = {30, 60, 120, 180, 240, 300, 600};
 
+// The menu's keys first (they reset the menu to the mode's page), then the demo page.
+void ShowDemoPage() {
+    MainMenuKeys(-1);
+    DrawDemoModeBox(0);
+    DemoBoxShown = 1;
+    MainMenu.OpenPage(132);
+}
+
 void DemoCommonEnding() {
     SetSS(0x4003, 0);
     if (InDemoMode()) {
         DeviceID = DemoSetting.modelCode;
         ResetDemo(false);
     }
-    MainMenu.Show(0);
-    MainMenu.OpenPage(132);
-    MainMenuKeys(-1);
+    ShowDemoPage();
     MainMenu.OpenPage(133);
 }
 
@@ -908,7 +952,7 @@ bool PageAction(int page, int item) {
         default:
             break;
     }
-    if (page >= 64 && page <= 78) return LimitPageItem(item);
+    if (page >= 64 && page <= 78) return LimitPageItem(page, item);
     if (page >= 81 && page <= 93) return SensorItem(page, item);
     if ((page >= 95 && page <= 101) || (page >= 120 && page <= 122) || page == 130 || page == 131)
         return ConfigurationItem(page, item);
@@ -920,9 +964,8 @@ bool PageAction(int page, int item) {
 
 void HeadingSet() {
     CloseAll();
-    const uint16_t channel = ViewSetting.navSource == 3 ? 0x0807 : 0x0507;
     int32_t heading = 0;
-    if (!ReadAveraged(channel, &heading) || heading < 0) {
+    if (!ReadShownHeading(&heading) || heading < 0) {
         Notice(gettext_noop("Bug was not changed, due to compass error!"));
         return;
     }
@@ -1238,7 +1281,7 @@ bool ValidConfigFile(const char* path, uint32_t kind) {
 }
 
 void ImportChecklist(int result) {
-    if (result != 1) return;
+    if (DialogCancelled(result)) return;
     const char* path = SelectDirDialog.GetPath();
     const char* name = SelectDirDialog.GetSelectedName();
     const std::string dir = path ? path : "";
@@ -1327,31 +1370,39 @@ void DemoOn() {
         DemoSetting.modelCode = 29;
     DeviceID = DemoSetting.modelCode;
     SetSS(0x4003, 0);
+    // The demo files and the unit's own carry the marker: the demo outlives a restart.
+    const bool stored = SaveSetting("demo", KindRuntime | KindSetup) == 0 && SaveSetting(nullptr, KindRuntime | KindSetup) == 0;
     SetTerrainMapDir("map");
     if (DemoSetting.modelCode != 31) ResetDemo(true);
-    MainMenu.Show(0);
-    MainMenu.OpenPage(132);
-    MainMenuKeys(-1);
+    ShowDemoPage();
+    if (!stored) Failure(gettext_noop("Demo setting not successfully saved!"));
 }
 
 void DemoOff() {
-    if (!InDemoMode()) return;
-    // Without the saved state, loading would reset every setting to its default.
-    if (!ValidConfigFile("savesetup.dat", 0x4000) || !ValidConfigFile("saveruntime.dat", 0x2000)) {
-        Failure(gettext_noop("Saved setting not found, demo mode stays on!"));
+    const bool saved = ValidConfigFile("savesetup.dat", 0x4000) && ValidConfigFile("saveruntime.dat", 0x2000);
+    // The user's saved files come back whenever they exist, even after a restart lost the
+    // demo marker; without them, loading would reset every setting to its default.
+    if (!saved) {
+        if (InDemoMode()) Failure(gettext_noop("Saved setting not found, demo mode stays on!"));
         return;
     }
     LoadSetting("save", KindRuntime | KindSetup, 1);
-    DemoSetting.marker = 0;
+    // The user's own record came back with the files; storing it unchanged would only add
+    // a section the user's file never had.
+    if (DemoSetting.marker != 0) {
+        DemoSetting.marker = 0;
+        SetSS(0x4003, 0);
+    }
     ConfigManager.ReadDeviceInfo();
     DeviceID = ConfigManager.GetDeviceType();
-    SetSS(0x4003, 0);
     // The demo reset copied the demo files over the user's: write the user's back.
-    if (SaveSetting(nullptr, KindRuntime | KindSetup) != 0) Failure(gettext_noop("Demo setting not successfully saved!"));
+    const bool stored = SaveSetting(nullptr, KindRuntime | KindSetup) == 0;
+    // Brought back once: a later Demo OFF must not put this old state over newer settings.
+    if (stored)
+        for (const char* name : {"savesetup.dat", "savesetup.bck", "saveruntime.dat", "saveruntime.bck"}) remove(name);
     NEnt::VideoPlayer.Stop();
     ResetDemo(false);
-    MainMenu.Show(0);
-    MainMenu.OpenPage(132);
-    MainMenuKeys(-1);
+    ShowDemoPage();
     SetTerrainMapDir("map");
+    if (!stored) Failure(gettext_noop("Demo setting not successfully saved!"));
 }

@@ -1361,8 +1361,8 @@ const int16_t MenuItemPool[] = {
     97, 253, 333, 346, 15, -1,  // 17 setup menu, user, engine
     32, 146, 33, 253, 35, 51, 357, 346, 314, 15, -1,  // unused: page 18 before "Change Password"
     97, 147, 34, 253, 35, 52, 346, 314, 15, -1,  // unused: page 19 before "Change Password"
-    120, 15, -1,  // 20 data port, user
-    115, 120, 119, 15, -1,  // 21 data port, installer
+    120, 15, -1,  // unused: page 20 before the configuration files
+    115, 120, 119, 15, -1,  // unused: page 21 before the configuration files
     1, 53, 54, 55, -1,  // 22 data sharing priority
     1, 60, 59, 56, 57, 58, -1,  // 23 custom flight units
     1, 98, -1,  // 24 flight range and limits
@@ -1493,6 +1493,9 @@ const int16_t MenuItemPool[] = {
     // The installer's setup menus offer "Change Password" too, so that a password can be set.
     32, 146, 33, 253, 333, 35, 51, 357, 346, 314, 15, -1,  // 18 setup menu, installer, flight
     97, 147, 34, 253, 333, 35, 52, 346, 314, 15, -1,  // 19 setup menu, installer, engine
+    // The data port pages offer the configuration and flight data files too.
+    116, 117, 118, 120, 15, -1,  // 20 data port, user
+    115, 116, 117, 118, 120, 119, 15, -1,  // 21 data port, installer
 };
 const int MenuItemPoolSize = static_cast<int>(sizeof MenuItemPool / sizeof MenuItemPool[0]);
 
@@ -1516,8 +1519,8 @@ const TMenuPage MenuPages[MenuPageCount + 1] = {
     {17, 168, nullptr, nullptr, nullptr},
     {18, 1015, nullptr, nullptr, nullptr},
     {19, 1027, nullptr, nullptr, nullptr},
-    {20, 195, nullptr, nullptr, nullptr},
-    {21, 198, nullptr, nullptr, nullptr},
+    {20, 1038, nullptr, nullptr, nullptr},
+    {21, 1044, nullptr, nullptr, nullptr},
     {22, 203, nullptr, nullptr, nullptr},
     {23, 208, nullptr, nullptr, nullptr},
     {24, 215, nullptr, nullptr, nullptr},

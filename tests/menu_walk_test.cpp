@@ -1,0 +1,412 @@
+// The menu road walked with the bezel keys alone: each row starts a headless dashview in a
+// fresh run folder (once per run listed, the files of one run kept for the next), feeds it
+// key characters from the flight screen, the engine screen and setup, and then checks what
+// the frames showed and what reached the setting files.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config_tempdir.h"
+#include "configfile.h"
+#include "fgfontmanager.h"
+#include "lebytes.h"
+#include "measured_block.h"
+#include "page_assets.h"
+
+extern char** environ;
+
+namespace {
+
+const std::string Program = std::string(RUN_DIR) + "/dashview";
+
+// ---- key roads; one key or "Wms" (a pause) per word ----
+std::string Down(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "w ";
+    return s;
+}
+// Flight screen: the main menu's "Enter Setup", "Yes".
+const std::string Enter = "W800 1 " + Down(5) + "1 4 W300 ";
+// In setup: the engine (EMS) screen, whose menu is page 19.
+const std::string Engine = "5 W300 ";
+// The setup keys back from anywhere in the menu: "Save and Exit", "No".
+const std::string Top = "2 5 ";
+const std::string SaveExit = "2 4 W300 ";
+// Page 19's "Range and Limits" (page 63); item k of page 63 opens its limit page.
+const std::string Limits = "1 w w 1 ";
+std::string LimitPage(int k) { return Down(1 + k) + "1 "; }
+// Range (first item of every limit page), a pause for the editor's frame, one step up, "Set".
+const std::string RangeUp = "w 1 W300 w 5 W200 ";
+// Page 18's "Units", "Imperial (UK)"; "Metric".
+const std::string UnitsUk = "1 1 w w 1 W200 ", UnitsMetric = "1 1 w 1 W200 ";
+// Page 18's "Demo Mode" (page 132), then an item of it.
+std::string Demo(int item) { return "1 " + Down(9) + "1 " + Down(item) + "1 W1200 "; }
+// "Data Port" (page 21 for the installer), its item i, and "OK" in the dialog.
+std::string DataPort(int i) { return "4 W200 " + Down(i) + "1 W200 "; }
+// Page 19's "Other Setting & Calibration" (page 110) and its item i.
+std::string OtherSetting(int i) { return "1 w w w 1 " + Down(i) + "1 "; }
+
+// The limit record of each item of page 63, in the page's order, and its editor's title.
+struct TChannel {
+    uint16_t id;
+    const char* title;
+};
+const TChannel Channels[] = {
+    {0xB00, "RPM range"},      {0x201, "MAP range"},       {0xB01, "Rotor RPM range"}, {0x200, "Oil press range"},
+    {0x603, "Oil tmp range"},  {0x602, "Wat tmp range"},   {0x604, "Aux1 tmp range"},  {0x401, "Left tnk range"},
+    {0x402, "Right tnk range"}, {0x202, "Fuel pres range"}, {0x400, "Fuel flow range"}, {0x100, "EGT range"},
+    {0x101, "CHT range"},      {0x900, "Voltage 1 range"}, {0xA03, "Current 1 range"}, {0x901, "Voltage 2 range"},
+    {0xA04, "Current 2 range"}, {0x902, "Voltage 3 range"}, {0xA05, "Current 3 range"},
+};
+constexpr int ChannelCount = sizeof Channels / sizeof Channels[0];
+
+typedef std::pair<uint16_t, uint16_t> TKey;  // section id, sub id
+typedef std::map<TKey, std::vector<uint8_t>> TSections;
+
+struct TRun {
+    std::string keys;
+    std::vector<std::string> shows;  // each in some frame of the run, in this order
+};
+struct TByte {
+    TKey key;
+    int offset, value;
+};
+struct TRow {
+    std::string name;
+    std::vector<TRun> runs;
+    int baseRun;                // setup.dat after this run is the "before" (-1: no file)
+    std::vector<TKey> changed;  // the sections of setup.dat that differ from before, and no other
+    std::vector<TByte> bytes;   // bytes of setup.dat's sections after the last run
+    std::string hides;          // the last frame does not show it
+    std::string sameAs;         // a file whose sections equal setup.dat's after the last run
+    std::vector<std::string> block;  // measured values: "float ID V" words for the block writer
+    std::vector<TByte> runtime; // bytes of runtime.dat's sections after the last run
+};
+
+// Every limit page of page 63 in turn, forward or backward, so that each channel's page is
+// opened after another channel's editor was used: its range one step up with "Set".
+TRow LimitChain(bool forward) {
+    std::string keys = Enter + Engine + Limits;
+    std::vector<std::string> titles;
+    std::vector<TKey> changed;
+    for (int n = 0; n < ChannelCount; ++n) {
+        const int k = forward ? n : ChannelCount - 1 - n;
+        keys += LimitPage(k) + RangeUp + "1 ";  // "<---" back to page 63
+        titles.push_back(Channels[k].title);
+        changed.push_back({0x4065, Channels[k].id});
+    }
+    return {forward ? "every limit page, forward" : "every limit page, backward",
+            {{keys + SaveExit, titles}}, -1, changed, {}, "", "", {}, {}};
+}
+
+std::vector<TRow> Rows() {
+    std::vector<TRow> rows;
+    // RPM > Range, MAP > Warning, Voltage 1 > Range in one visit: each its own channel.
+    rows.push_back({"three channels in turn",
+                    {{Enter + Engine + Limits + LimitPage(0) + RangeUp + "1 " + LimitPage(1) + "w w 1 W300 w 5 W200 1 " +
+                          LimitPage(13) + RangeUp + SaveExit,
+                      {"RPM range", "MAP max.W", "Voltage 1 range"}}},
+                    -1, {{0x4065, 0xB00}, {0x4065, 0x201}, {0x4065, 0x900}}, {}, "", "", {}, {}});
+    rows.push_back(LimitChain(true));
+    rows.push_back(LimitChain(false));
+    // The left tank's sensor "Not Connected", then its limits: the prompt's OK leads there.
+    rows.push_back({"tank not used, OK, range",
+                    {{Enter + Engine + "1 w 1 " + Down(8) + "1 W200 w 1 W200 " + Top + Limits + LimitPage(7) +
+                          "W300 1 W200 " + RangeUp + SaveExit,
+                      {"tank is not used!", "Left tnk range"}}},
+                    -1, {{0x4064, 0xC15}, {0x4011, 0}, {0x4065, 0x401}}, {}, "", "", {}, {}});
+    // Demo ON, quit, start again (still in demo mode), Demo OFF: the user's file is back.
+    rows.push_back({"demo on, restart, demo off",
+                    {{Enter + UnitsUk + SaveExit, {}},
+                     {Enter + Demo(1), {"Demo mode"}},
+                     {"W1200 2 W300 " + Enter + Demo(2), {"Device is in DEMO MODE!", "Demo mode"}}},
+                    0, {}, {}, "Device is in DEMO MODE!", "", {}, {}});
+    // Backlight colour "Red" and the water/CHT label "CHT": the configuration record.
+    rows.push_back({"backlight colour red",
+                    {{Enter + Engine + OtherSetting(4) + "w w 1 w w 1 W200 " + SaveExit, {}}},
+                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 1}, {{0x4010, 0}, 3, 0}}, "", "", {}, {}});
+    rows.push_back({"water/CHT label CHT",
+                    {{Enter + Engine + OtherSetting(14) + "w w 1 W200 " + SaveExit, {}}},
+                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 0}, {{0x4010, 0}, 3, 1}}, "", "", {}, {}});
+    // Every dialog's Cancel, then its old OK key: "Data Port" opens its menu again instead.
+    const char* results[] = {"Invalid file or path", "Invalid file path", "Error during exporting configuration",
+                             "Error during exporting flight data", "Not supported for this system."};
+    for (int i = 0; i < 5; ++i)
+        rows.push_back({std::string("dialog cancel, then OK: ") + results[i],
+                        {{Enter + DataPort(i) + "5 W200 4 W300 ", {"Import Configuration"}}},
+                        -1, {}, {}, results[i], "", {}, {}});
+    // Export and import of the configuration, export of the flight data.
+    rows.push_back({"export configuration",
+                    {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 ", {"Exporting configuration done"}}},
+                    -1, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}});
+    rows.push_back({"import configuration",
+                    {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 1 " + UnitsMetric + SaveExit, {}},
+                     {Enter + DataPort(1) + "4 W300 1 " + SaveExit, {"Importing configuration done"}}},
+                    0, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}});
+    rows.push_back({"export flight data",
+                    {{Enter + DataPort(3) + "4 W300 ", {"Error during exporting flight data"}}},
+                    -1, {}, {}, "", "", {}, {}});
+    // A compass heading of 123 and a GPS track of 250: the heading the page shows is taken.
+    const std::vector<std::string> block = {"float", "0x807", "123", "float", "0x507", "250"};
+    rows.push_back({"heading set", {{"W1500 0 W200 0 W300 ", {}}}, -1, {}, {}, "", "", block,
+                    {{{0x2009, 0}, 28, 1}, {{0x2009, 0}, 32, 123}}});
+    rows.push_back({"stabilization", {{"W1500 2 W200 3 W200 2 W300 ", {}}}, -1, {}, {}, "", "", block,
+                    {{{0x2009, 0}, 32, 123}, {{0x200B, 0}, 0, 12300 & 0xFF}, {{0x200B, 0}, 1, 12300 >> 8}}});
+    return rows;
+}
+
+// ---- files and frames ----
+
+TSections ReadSections(const std::string& path) {
+    TSections s;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (b.size() < ConfigHeaderSize) return s;
+    for (size_t pos = ConfigHeaderSize; pos + SetupSectHeadSize <= b.size();) {
+        const uint16_t length = CfgGet16(&b[pos + 6]);
+        const size_t end = pos + SetupSectHeadSize + length;
+        if (end > b.size()) break;
+        s[{CfgGet16(&b[pos + 2]), CfgGet16(&b[pos + 4])}].assign(b.begin() + pos + SetupSectHeadSize, b.begin() + end);
+        pos = SetupSectPacketSize(length) + pos;
+    }
+    return s;
+}
+
+std::vector<TKey> Differing(const TSections& a, const TSections& b) {
+    std::vector<TKey> keys;
+    for (const auto& s : a)
+        if (!b.count(s.first) || b.at(s.first) != s.second) keys.push_back(s.first);
+    for (const auto& s : b)
+        if (!a.count(s.first)) keys.push_back(s.first);
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// The toolkit's text font and the display fonts.
+std::vector<int> AllFonts() {
+    std::vector<int> fonts = {DisplayTextFont};
+    for (int i = 0; i < DisplayFontCount; ++i)
+        if (DisplayFonts[i] >= 0) fonts.push_back(DisplayFonts[i]);
+    return fonts;
+}
+
+// A text drawn alone in a font: its cell size and ink.
+struct TGlyphs {
+    int w = 0, h = 0, first = -1;
+    std::vector<bool> ink;
+};
+
+std::mutex FontLock;  // the font manager is one for the process
+std::map<std::pair<int, std::string>, TGlyphs> GlyphCache;
+std::vector<int> FontsSeen;  // fonts that showed a looked-for text, in the order found
+
+const TGlyphs& Glyphs(int font, const std::string& text) {
+    std::lock_guard<std::mutex> hold(FontLock);
+    TGlyphs& g = GlyphCache[{font, text}];
+    if (g.first >= 0 || g.w < 0) return g;
+    g.w = FGFontManager::textwidth(font, text.c_str());
+    g.h = FGFontManager::get_font_height(font);
+    if (g.w <= 0 || g.h <= 0) {
+        g.w = -1;
+        return g;
+    }
+    FGDrawBuffer cell(g.w, g.h, FG_TYPE_BITMAP, 0);
+    cell.set_font(font);
+    cell.text(0, 0, text.c_str(), 0xFFFFFF, 0);
+    g.ink.resize(size_t(g.w) * g.h);
+    for (int i = 0; i < g.w * g.h; ++i)
+        if ((g.ink[size_t(i)] = (cell.pixels[i] & 0xFFFFFF) != 0) && g.first < 0) g.first = i;
+    return g;
+}
+
+// As FindText: every ink pixel of the cell in one colour, no other pixel of it in that colour.
+bool ShowsIn(const FGBitmap& frame, int font, const std::string& text) {
+    const TGlyphs& g = Glyphs(font, text);
+    if (g.w <= 0 || g.first < 0) return false;
+    const FGPixel* p = frame.pixels;
+    const int fw = frame.width;
+    for (int y = 60; y + g.h <= 540; ++y)
+        for (int x = 0; x + g.w <= 800; ++x) {
+            const FGPixel colour = p[(y + g.first / g.w) * fw + x + g.first % g.w] & 0xFFFFFF;
+            bool match = true;
+            for (int j = 0; j < g.h && match; ++j) {
+                const FGPixel* row = p + (y + j) * fw + x;
+                const size_t k = size_t(j) * g.w;
+                for (int i = 0; i < g.w && match; ++i) match = ((row[i] & 0xFFFFFF) == colour) == g.ink[k + i];
+            }
+            if (match) return true;
+        }
+    return false;
+}
+
+// The first frame from `from` on that shows the text; frames.size() when none. The fonts
+// that showed a text before are tried first over every frame, the others only after that.
+size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t from, const std::string& text) {
+    std::vector<int> seen, rest;
+    {
+        std::lock_guard<std::mutex> hold(FontLock);
+        seen = FontsSeen;
+    }
+    for (int font : AllFonts())
+        if (std::find(seen.begin(), seen.end(), font) == seen.end()) rest.push_back(font);
+    for (const std::vector<int>* fonts : {&seen, &rest})
+        for (size_t f = from; f < frames.size(); ++f)
+            for (int font : *fonts) {
+                if (!ShowsIn(*frames[f], font, text)) continue;
+                std::lock_guard<std::mutex> hold(FontLock);
+                if (std::find(FontsSeen.begin(), FontsSeen.end(), font) == FontsSeen.end()) FontsSeen.push_back(font);
+                return f;
+            }
+    return frames.size();
+}
+
+std::string Script(const std::string& keys) {
+    std::istringstream words(keys);
+    std::string word, out;
+    while (words >> word) out += word.size() > 1 && word[0] == 'W' ? "wait " + word.substr(1) + "\n" : word + "\n";
+    return out + "wait 600\nquit\n";
+}
+
+// One start of dashview in dir with the keys; its frames, in order, without the closing one.
+std::vector<std::unique_ptr<FGBitmap>> RunOnce(const std::string& dir, const std::string& keys, const std::string& shm,
+                                               std::string* failure) {
+    std::ofstream(dir + "/keys.txt") << Script(keys);
+    const std::string snap = dir + "/snap";
+    if (system(("rm -rf '" + snap + "' && mkdir '" + snap + "'").c_str()) != 0) *failure = "snap folder";
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string v = *e;
+        if (v.rfind("DASHVIEW_", 0) && v.rfind("HOME=", 0) && v.rfind("DISPLAY=", 0) && v.rfind("HK_SHM_NAME=", 0))
+            env.push_back(v);
+    }
+    for (const std::string& v : {"HOME=" + dir + "/disk", "HK_SHM_NAME=" + shm, std::string("DASHVIEW_HEADLESS=1"),
+                                 "DASHVIEW_KEYS=" + dir + "/keys.txt", "DASHVIEW_SNAPSHOT=" + snap})
+        env.push_back(v);
+    std::vector<char*> envp;
+    for (auto& v : env) envp.push_back(&v[0]);
+    envp.push_back(nullptr);
+    std::string prog = Program;
+    char* argv[] = {&prog[0], nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, (dir + "/output.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    std::vector<std::unique_ptr<FGBitmap>> frames;
+    int status = 0;
+    if (rc != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        *failure = "dashview did not end normally";
+        return frames;
+    }
+    std::vector<std::string> names;
+    if (DIR* d = opendir(snap.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).find(".bmp") != std::string::npos) names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    if (!names.empty()) names.pop_back();
+    for (const std::string& n : names) frames.emplace_back(new FGBitmap((snap + "/" + n).c_str()));
+    return frames;
+}
+
+// A row walked in its own folder; "" when everything it names followed.
+std::string Walk(const TRow& row, const std::string& dir, const std::string& shm) {
+    std::string failure;
+    if (system(("mkdir -p '" + dir + "/disk' && cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir + "/'").c_str()) != 0)
+        return "run folder";
+    std::unique_ptr<HelperProcess> writer;
+    if (!row.block.empty()) {
+        std::vector<std::string> args = {"/usr/bin/env", "HK_SHM_NAME=" + shm, std::string(TEST_HELPER_DIR) + "/bench_shm_writer",
+                                         "attach"};
+        args.insert(args.end(), row.block.begin(), row.block.end());
+        for (const char* a : {"wait", "release", "unlink"}) args.push_back(a);
+        writer.reset(new HelperProcess(args));
+        for (std::string line; (line = writer->Line()) != "ready";)
+            if (line.empty()) return "block writer";
+    }
+    TSections before;
+    std::vector<std::unique_ptr<FGBitmap>> frames;
+    for (size_t r = 0; r < row.runs.size(); ++r) {
+        frames = RunOnce(dir, row.runs[r].keys, shm, &failure);
+        if (!failure.empty()) return failure + " in run " + std::to_string(r);
+        size_t f = 0;
+        for (const std::string& text : row.runs[r].shows) {
+            f = FindShown(frames, f, text);
+            if (f == frames.size()) return "run " + std::to_string(r) + " never showed \"" + text + "\"";
+        }
+        if (static_cast<int>(r) == row.baseRun) before = ReadSections(dir + "/setup.dat");
+    }
+    if (writer) writer->Finish();
+    if (!row.hides.empty() && !frames.empty() && FindShown(frames, frames.size() - 1, row.hides) < frames.size())
+        return "ends showing \"" + row.hides + "\"";
+    const TSections after = ReadSections(dir + "/setup.dat");
+    std::ostringstream why;
+    std::vector<TKey> changed = row.changed;
+    std::sort(changed.begin(), changed.end());
+    if (Differing(before, after) != changed) {
+        why << "setup.dat sections changed:";
+        for (const TKey& k : Differing(before, after)) why << std::hex << " " << k.first << "/" << k.second;
+        return why.str();
+    }
+    auto byteAt = [&](const TSections& s, const TByte& b) {
+        return s.count(b.key) && b.offset < static_cast<int>(s.at(b.key).size()) ? s.at(b.key)[size_t(b.offset)] : -1;
+    };
+    for (const TByte& b : row.bytes)
+        if (byteAt(after, b) != b.value) return "setup.dat byte " + std::to_string(b.offset) + " of " + std::to_string(b.key.first);
+    const TSections runtime = ReadSections(dir + "/runtime.dat");
+    for (const TByte& b : row.runtime)
+        if (byteAt(runtime, b) != b.value)
+            return "runtime.dat byte " + std::to_string(b.offset) + " of " + std::to_string(b.key.first) + " is " +
+                   std::to_string(byteAt(runtime, b));
+    if (!row.sameAs.empty() && (after.empty() || ReadSections(dir + "/" + row.sameAs) != after))
+        return row.sameAs + " differs from setup.dat";
+    return "";
+}
+
+TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
+    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    LoadPageAssets();
+    ConfigTempDir base;
+    const std::vector<TRow> rows = Rows();
+    std::vector<std::string> results(rows.size());
+    const char* shm = getenv("HK_SHM_NAME");
+    const std::string shmBase = std::string(shm ? shm : "/HKMeasure-menuwalk") + "-";
+    // Rows with measured values share the one block name of the writer; they go one at a
+    // time, the others a few at a time.
+    std::atomic<size_t> next{0};
+    auto worker = [&](bool withBlock) {
+        for (size_t i; (i = next++) < rows.size();) {
+            if (rows[i].block.empty() == withBlock) continue;
+            results[i] = Walk(rows[i], base.Path() + "/row" + std::to_string(i), shmBase + std::to_string(i));
+        }
+    };
+    worker(true);
+    next = 0;
+    std::vector<std::thread> pool;
+    for (int t = 0; t < 3; ++t) pool.emplace_back(worker, false);
+    for (auto& t : pool) t.join();
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results[i], "") << rows[i].name;
+}
+
+}  // namespace
