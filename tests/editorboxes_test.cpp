@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bugeditors.h"
+#include "checklist.h"
 #include "editors.h"
 #include "fgfontmanager.h"
 #include "infopages.h"
@@ -230,4 +231,46 @@ TEST_F(EditorBoxes, ClockAndAngleEditorsMarkTheirFieldAndAnglesKeepTheSign) {
         PressKeys("4");  // Cancel
     }
     SetEditorClocks(nullptr, nullptr);
+}
+
+// "EGT, CHT Setting" among the engine sensors: the thermocouple page stands beside the
+// slot pages in place of the Sensors page, which comes back with "<---".
+TEST_F(EditorBoxes, ThermocouplePageBesideTheSlotPages) {
+    EngineGaugeConfig.cylinders = 4;
+    EnterSetup();
+    PressKeys("5");  // the engine screen's setup
+    ASSERT_EQ(ScreenType, ScreenEngine);
+    PressKeys("1");
+    const FGPixel panel = DefaultPanelColour & 0xFFFFFF;
+    struct Row {
+        int item;
+        bool thermocouples;  // the thermocouple page (545 x 305 at 45, 5) rather than the Sensors page
+    } rows[] = {{147, false}, {196, true}, {1, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.item);
+        ASSERT_TRUE(Choose(r.item));
+        Paint();
+        EXPECT_EQ(probe.At(300, 40) == panel, r.thermocouples) << "above the Sensors page";
+        EXPECT_EQ(probe.At(20, 330) == panel, !r.thermocouples) << "left of and below the thermocouple page";
+        if (r.thermocouples) EXPECT_GT(Count(65, 50, 60, 80, 0), 40) << "the rows \"EGT 1:\" to \"EGT 4:\"";
+    }
+}
+
+// A units record with an airspeed unit outside the list (an imported file): the airspeed
+// limits overview shows no number rather than an undefined one.
+TEST_F(EditorBoxes, AirspeedLimitsWithAForeignUnitShowNoValue) {
+    UnitsSetting.airspeed = 7;
+    ASSERT_EQ(SetSS(0x4001, 0), 0);
+    EnterSetup();
+    for (int item : {33, 98}) ASSERT_TRUE(Choose(item)) << item;
+    Paint();
+    const int font = OverlayRoleFont(10);
+    FGDrawBuffer dashes(200, 30, FG_TYPE_BITMAP, 0xFFFFFF);
+    dashes.clear(0xFFFFFF);
+    dashes.set_font(font);
+    dashes.text(0, 0, "- - -", 0, 0xFFFFFF);
+    int want = 0;
+    for (int i = 0; i < 200 * 30; ++i) want += (dashes.pixels[i] & 0xFFFFFF) == 0;
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Count(530, 165 + 22 * row, 56, 20, 0), want) << "row " << row;
 }
