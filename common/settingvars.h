@@ -66,10 +66,11 @@ struct TAircraftIdSetting {
 static_assert(sizeof(TAircraftIdSetting) == 24, "0x400F");
 
 // 0x400E/channel: own name of a supply channel (0x900..0x902 volts, 0xA03..0xA05 currents).
+constexpr int SupplyNameLength = 10;
 struct TSupplyNameSetting {
     uint32_t flags;  // bit 0: the own name is set
     int32_t reserved4;
-    char name[11];   // at most 10 characters
+    char name[11];   // at most SupplyNameLength characters
     uint8_t reserved[5];
 };
 static_assert(sizeof(TSupplyNameSetting) == 24, "0x400E");

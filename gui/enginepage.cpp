@@ -541,7 +541,8 @@ void TakeEngineValues() {
         it.decimals = s.decimals;
         it.warn = s.warn;
         it.alarm = s.alarm;
-        it.textColour = s.textColour ? s.textColour : White;
+        // A warning colours the box and writes the text black; an unformatted item stays white.
+        it.textColour = s.textColour || s.warnColour ? s.textColour : White;
         it.warnColour = s.warnColour;
         it.alarmColour = s.alarmColour;
     }

@@ -7,15 +7,19 @@
 #include <vector>
 
 #include "bugeditors.h"
+#include "checklist.h"
 #include "editors.h"
 #include "fgfontmanager.h"
 #include "infopages.h"
 #include "keyglue.h"
 #include "limiteditors.h"
+#include "menu.h"
+#include "overlays.h"
 #include "page_assets.h"
 #include "settingvars.h"
 #include "softkey_fixture.h"
 #include "window_probe.h"
+#include "wizards.h"
 
 namespace {
 
@@ -62,6 +66,36 @@ protected:
         return v;
     }
 
+    // The main menu's "Enter Setup" and "Yes", then the setup menu.
+    void EnterSetup() {
+        PressKeys("1");
+        ASSERT_TRUE(Choose(MenuEnterSetup));
+        PressKeys("4");
+        ASSERT_EQ(SetupModeActive, 1);
+        PressKeys("1");
+    }
+    // The item of the open menu page, key by key: 'w' down to its row, '1' to choose it.
+    bool Choose(int item) {
+        for (int n = 0; n < 40 && MainMenu.SelectedItem() != item; ++n) PressKeys("w");
+        if (MainMenu.SelectedItem() != item) return false;
+        PressKeys("1");
+        return true;
+    }
+    // Pixels of the colour in the rectangle.
+    int Count(int x, int y, int w, int h, FGPixel c) const { return probe.Count(x, y, w, h, c); }
+    static FGPixel Red() { return DisplayPalette.PalRed & 0xFFFFFF; }
+    // Left edge and width of the highlight bar in the row at y (-1 when none).
+    std::pair<int, int> BarAt(int y) const {
+        int left = -1, width = 0;
+        for (int x = 0; x < 800; ++x)
+            if (probe.At(x, y) == Red()) {
+                if (left < 0) left = x;
+                ++width;
+            }
+        return {left, width};
+    }
+
+    static constexpr int MenuEnterSetup = 295;
     ProbedWindow probe{Page};
     int64_t clockUs = 0;
 };
@@ -101,4 +135,142 @@ TEST_F(EditorBoxes, BugEditorsShowTheirValueBoxFromTheKeys) {
         Paint();
         EXPECT_EQ(probe.At(40, 410), Page);
     }
+}
+
+// The text fields: the red character is the one the knob changes, with its bar under it,
+// over the whole field (the supply names' ten characters as well).
+TEST_F(EditorBoxes, TextFieldsMarkTheCharacterTheKnobChanges) {
+    struct Row {
+        const char* name;
+        std::vector<int> items;  // chosen in the setup menu
+        bool engine;             // on the engine screen
+        int cell;                // cell width
+        const char* positions;   // "Position" presses before the knob
+        int at;                  // the edited character, from 0
+        const char* knob;        // turns up to a visible character
+        std::string stored;      // the field as stored after "Set"
+    } rows[] = {
+        {"AircraftIdFirst", {253, 259}, false, 21, "", 0, "ww", "CIRCRAFT"},
+        {"AircraftIdSecond", {253, 259}, false, 21, "1", 1, "ww", "AKRCRAFT"},
+        {"AircraftIdWrapsToTheFirst", {253, 259}, false, 21, "11111111", 0, "ww", "CIRCRAFT"},
+        {"MemoryLabelFirst", {35, 36, 42, 44, 409, 413, 424}, false, 21, "", 0, "ww", std::string("0\0\0\0\0\0\0\0", 8)},
+        {"MemoryLabelLast", {35, 36, 42, 44, 409, 413, 424}, false, 21, "1111111", 7, "ww", "       0"},
+        {"SupplyNameTenth", {147, 167, 179}, true, 17, "111111111", 9, "www", std::string("BATTERY\0\0" "0", 10)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        snprintf(AircraftIdSetting.id, sizeof AircraftIdSetting.id, "AIRCRAFT");
+        FreqMemorySetting[0] = {};
+        SupplyNameSetting[0] = {};
+        CloseMessageBox();
+        SetupModeActive = 0;
+        ScreenType = ScreenFlight;
+        EnterSetup();
+        if (r.engine) {
+            PressKeys("5");  // the engine screen's setup
+            ASSERT_EQ(ScreenType, ScreenEngine);
+            PressKeys("1");
+        }
+        for (int item : r.items) ASSERT_TRUE(Choose(item)) << item << " page " << MainMenu.CurrentPage() << " open " << MainMenu.open << " mode " << Keyboard.GetMode() << " sel " << MainMenu.SelectedItem();
+        PressKeys(r.positions);
+        PressKeys(r.knob);
+        Paint();
+        const int x = 605 + r.cell * r.at;
+        EXPECT_EQ(BarAt(421), std::make_pair(x, r.cell)) << "the bar under the edited character only";
+        EXPECT_GT(Count(x, 397, r.cell, 22, Red()), 5) << "the edited character in red";
+        EXPECT_EQ(Count(590, 395, 200, 24, Red()), Count(x, 395, r.cell, 24, Red())) << "no other red character";
+        PressKeys("5");  // Set
+        const char* stored = r.items.back() == 259 ? AircraftIdSetting.id
+                           : r.items.back() == 424 ? FreqMemorySetting[0].label : SupplyNameSetting[0].name;
+        EXPECT_EQ(std::string(stored, r.stored.size()), r.stored);
+        CloseMessageBox();
+    }
+}
+
+// The time, date and angle editors mark the field "Position" moves to; an angle between
+// -1 and 0 degrees keeps its sign.
+TEST_F(EditorBoxes, ClockAndAngleEditorsMarkTheirFieldAndAnglesKeepTheSign) {
+    SetEditorClocks([] { return int64_t(1700000000); }, [](int64_t) { return 0; });
+    setenv("TZ", "UTC", 1);
+    tzset();
+    struct Row {
+        const char* name;
+        std::vector<int> items;   // chosen in the setup menu
+        std::string shown;        // the box's text
+        int length;               // characters of a field
+        std::vector<int> fields;  // the marked field's first character, from the open cursor on
+    } rows[] = {
+        {"Time", {253, 260}, "22:13:20", 2, {6, 3, 0, 6}},
+        {"Date", {253, 261}, "14.11.23", 2, {6, 3, 0, 6}},
+        {"Declination", {35, 40, 337, 339}, " -0\xB0" "30'", 1, {5, 4, 2, 1, 5}},
+    };
+    CompassSetting.declination = -50;  // -0.5 degrees
+    CompassSetting.calibFlags = 0;
+    const int font = DisplayFonts[FontEuromode23];
+    auto width = [&](const std::string& t) { return FGFontManager::textwidth(font, t.c_str()); };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CloseMessageBox();
+        SetupModeActive = 0;
+        EnterSetup();
+        for (int item : r.items) ASSERT_TRUE(Choose(item)) << item;
+        for (int first : r.fields) {
+            Paint();
+            const int x = 662 + width(r.shown.substr(0, size_t(first)));
+            const int w = width(r.shown.substr(size_t(first), size_t(r.length)));
+            EXPECT_EQ(BarAt(421), std::make_pair(x, w)) << first;
+            EXPECT_GT(Count(x, 397, w, 22, Red()), 3) << "the field in red";
+            EXPECT_EQ(Count(655, 395, 120, 24, Red()), Count(x, 395, w, 24, Red())) << "nothing else red";
+            PressKeys("1");  // Position
+        }
+        if (r.items.back() == 339) {
+            // The minus between the blank and the zero, in black.
+            const int x = 662 + width(" ");
+            EXPECT_GT(Count(x, 397, width("-"), 22, 0), 3) << "the sign";
+        }
+        PressKeys("4");  // Cancel
+    }
+    SetEditorClocks(nullptr, nullptr);
+}
+
+// "EGT, CHT Setting" among the engine sensors: the thermocouple page stands beside the
+// slot pages in place of the Sensors page, which comes back with "<---".
+TEST_F(EditorBoxes, ThermocouplePageBesideTheSlotPages) {
+    EngineGaugeConfig.cylinders = 4;
+    EnterSetup();
+    PressKeys("5");  // the engine screen's setup
+    ASSERT_EQ(ScreenType, ScreenEngine);
+    PressKeys("1");
+    const FGPixel panel = DefaultPanelColour & 0xFFFFFF;
+    struct Row {
+        int item;
+        bool thermocouples;  // the thermocouple page (545 x 305 at 45, 5) rather than the Sensors page
+    } rows[] = {{147, false}, {196, true}, {1, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.item);
+        ASSERT_TRUE(Choose(r.item));
+        Paint();
+        EXPECT_EQ(probe.At(300, 40) == panel, r.thermocouples) << "above the Sensors page";
+        EXPECT_EQ(probe.At(20, 330) == panel, !r.thermocouples) << "left of and below the thermocouple page";
+        if (r.thermocouples) EXPECT_GT(Count(65, 50, 60, 80, 0), 40) << "the rows \"EGT 1:\" to \"EGT 4:\"";
+    }
+}
+
+// A units record with an airspeed unit outside the list (an imported file): the airspeed
+// limits overview shows no number rather than an undefined one.
+TEST_F(EditorBoxes, AirspeedLimitsWithAForeignUnitShowNoValue) {
+    UnitsSetting.airspeed = 7;
+    ASSERT_EQ(SetSS(0x4001, 0), 0);
+    EnterSetup();
+    for (int item : {33, 98}) ASSERT_TRUE(Choose(item)) << item;
+    Paint();
+    const int font = OverlayRoleFont(10);
+    FGDrawBuffer dashes(200, 30, FG_TYPE_BITMAP, 0xFFFFFF);
+    dashes.clear(0xFFFFFF);
+    dashes.set_font(font);
+    dashes.text(0, 0, "- - -", 0, 0xFFFFFF);
+    int want = 0;
+    for (int i = 0; i < 200 * 30; ++i) want += (dashes.pixels[i] & 0xFFFFFF) == 0;
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Count(530, 165 + 22 * row, 56, 20, 0), want) << "row " << row;
 }

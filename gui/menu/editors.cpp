@@ -525,21 +525,44 @@ void DrawTitledField(FGDrawBuffer* w, int picture, int x, int boxW, const char* 
     w->box(fieldX, 395, fieldW, 30, EditorFrameColour);
 }
 
-void DrawOwnBox(FGDrawBuffer* w, const char* title, const char* text) {
+// The own layouts' text at (662, 397); the characters first..first + count - 1 are the
+// cursor's: in the highlight colour with a bar under them (none when count is 0).
+void DrawOwnBox(FGDrawBuffer* w, const char* title, const char* text, int first, int count) {
     DrawTitledField(w, Pic3dNastaveni2, 640, 150, title, 655, 120);
-    TextIn(w, DigitFont(), 662, 397, text, BlackColour, WhiteColour);
+    const int font = DigitFont();
+    TextIn(w, font, 662, 397, text, BlackColour, WhiteColour);
+    const int length = static_cast<int>(std::strlen(text));
+    if (count <= 0 || first < 0 || first + count > length) return;
+    const std::string before(text, static_cast<size_t>(first)), field(text + first, static_cast<size_t>(count));
+    const int x = 662 + TextWidth(font, before.c_str());
+    TextIn(w, font, x, 397, field.c_str(), HighlightColour(), WhiteColour);
+    w->fillbox(x, 420, TextWidth(font, field.c_str()), 3, HighlightColour());
 }
 
-void DrawTextEditor(FGDrawBuffer* w, const char* title, const char* text) {
+// One character per cell from x 605 with the cursor (1 = the first character) in the
+// highlight colour over its bar; fields longer than 8 characters take narrower cells.
+void DrawTextEditor(FGDrawBuffer* w, const char* title, const char* text, int length) {
     DrawTitledField(w, Pic3dNastaveni, 590, 200, title, 600, 180);
     const int font = DigitFont();
+    const int cellW = length > 8 ? 170 / length : 21;
+    const int at = Editor.cursor - 1;
     char one[2] = {0, 0};
-    const int cursor = Editor.cursor;
-    for (int i = 0; i < 8 && text && text[i]; ++i) {
+    // A terminator shows as an empty cell: the cells after it are edited too.
+    for (int i = 0; text && i < length; ++i) {
+        if (!text[i]) continue;
         one[0] = text[i];
-        TextIn(w, font, 605 + 21 * i, 397, one, i == cursor ? HighlightColour() : BlackColour, WhiteColour);
+        // Narrow cells centre their character.
+        const int x = 605 + cellW * i + (cellW == 21 ? 0 : (cellW - TextWidth(font, one)) / 2);
+        TextIn(w, font, x, 397, one, i == at ? HighlightColour() : BlackColour, WhiteColour);
     }
-    if (cursor >= 0 && cursor < 8) w->fillbox(584 + 21 * cursor, 420, 21, 3, HighlightColour());
+    if (at >= 0 && at < length) w->fillbox(605 + cellW * at, 420, cellW, 3, HighlightColour());
+}
+
+// The characters of the angle layout's digit under the cursor (0 = the minutes' units).
+int AngleDigitAt(const char* text, int cursor) {
+    const int length = static_cast<int>(std::strlen(text));
+    const int i = cursor <= 1 ? length - 2 - cursor : length - 3 - cursor;
+    return i >= 0 && i < length ? i : -1;
 }
 
 const int32_t* MarkValue(const TValueEditorMark& m) { return m.value ? m.value : Editor.value; }
@@ -550,10 +573,10 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
     char text[64];
     switch (kind) {
         case EdAircraftId:
-            DrawTextEditor(w, "Aircraft ID", m.text ? m.text : "AIRCRAFT");
+            DrawTextEditor(w, "Aircraft ID", m.text ? m.text : "AIRCRAFT", 8);
             return;
         case EdTextField:
-            DrawTextEditor(w, m.title ? m.title : "", m.text ? m.text : "");
+            DrawTextEditor(w, m.title ? m.title : "", m.text ? m.text : "", m.length > 0 ? m.length : 8);
             return;
         case EdTime:
             if (!pv) return;
@@ -561,19 +584,23 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
                 std::snprintf(text, sizeof text, "err");
             else
                 std::snprintf(text, sizeof text, "%02d:%02d:%02d", pv[0], pv[1], pv[2]);
-            DrawOwnBox(w, "Time", text);
+            // Cursor 1 hours, 2 minutes, 3 seconds.
+            DrawOwnBox(w, "Time", text, 3 * (Editor.cursor - 1), text[0] == 'e' ? 0 : 2);
             return;
         case EdDate:
             if (!pv) return;
             std::snprintf(text, sizeof text, "%02d.%02d.%02d", pv[0] % 100, pv[1] % 100, pv[2] % 100);
-            DrawOwnBox(w, "Date", text);
+            // Cursor 1 day, 2 month, 3 year.
+            DrawOwnBox(w, "Date", text, 3 * (Editor.cursor - 1), 2);
             return;
         case EdAngle: {
             if (!pv) return;
-            const int32_t v = *pv;
-            const unsigned minutes = static_cast<unsigned>(std::abs(static_cast<int64_t>(v) % 100) * 60 / 100);
-            std::snprintf(text, sizeof text, "% 3d\xB0%02u'", static_cast<int>(v / 100), minutes);
-            DrawOwnBox(w, m.title ? m.title : Families[kind].title, text);
+            // The sign apart from the degrees, so that -0\xB030' keeps it.
+            const int64_t v = *pv, mag = v < 0 ? -v : v;
+            char degrees[16];
+            std::snprintf(degrees, sizeof degrees, "%s%lld", v < 0 ? "-" : " ", static_cast<long long>(mag / 100));
+            std::snprintf(text, sizeof text, "%3s\xB0%02u'", degrees, static_cast<unsigned>(mag % 100 * 60 / 100));
+            DrawOwnBox(w, m.title ? m.title : Families[kind].title, text, AngleDigitAt(text, Editor.cursor), 1);
             return;
         }
         default:
@@ -590,9 +617,10 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
 
 }  // namespace
 
-void MarkValueEditor(int kind, const int32_t* value, const char* title, const char* unit, const char* text) {
+void MarkValueEditor(int kind, const int32_t* value, const char* title, const char* unit, const char* text,
+                     int length) {
     if (kind < 0 || kind >= ValueEditorCount) return;
-    ValueEditorMarks[kind] = TValueEditorMark{1, value, title, unit, text};
+    ValueEditorMarks[kind] = TValueEditorMark{1, value, title, unit, text, length};
 }
 
 void ClearValueEditorMarks() {
@@ -742,7 +770,7 @@ void DrawAirspeedLimitsPage(int fillOp, int textOp, uint32_t fillColour) {
     const char* title = gettext("Airspeed limits");
     TextIn(w, tf, x + bw / 2 - TextWidth(tf, title) / 2, y + 10, title, PanelPaper, PanelInk);
     const int unit = UnitsSetting.airspeed;
-    const char* unitText = unit == 1 ? "mph" : unit == 2 ? "km/h" : "kts";
+    const char* unitText = unit == 0 ? "kts" : unit == 1 ? "mph" : "km/h";
     struct Row {
         const char* label;
         int32_t hundredthsKt;
@@ -758,9 +786,12 @@ void DrawAirspeedLimitsPage(int fillOp, int textOp, uint32_t fillColour) {
     for (int i = 0; i < 4; ++i) {
         const int ry = y + 45 + 22 * i;
         TEditorView v;
-        EditorViewOf(EdSpeedLimit, nullptr, rows[i].hundredthsKt, 0, &v);
         char text[48];
-        std::snprintf(text, sizeof text, "%d %s", v.value, unitText);
+        // A unit outside the list (an imported file) has no value to show.
+        if (EditorViewOf(EdSpeedLimit, nullptr, rows[i].hundredthsKt, 0, &v))
+            std::snprintf(text, sizeof text, "%d %s", v.value, unitText);
+        else
+            std::snprintf(text, sizeof text, "- - -");
         w->fillbox(219, ry + 2, 8, 14, rows[i].colour);
         TextIn(w, bf, 235, ry, gettext(rows[i].label), PanelPaper, PanelInk);
         TextIn(w, bf, x + bw - 15 - TextWidth(bf, text), ry, text, PanelPaper, PanelInk);

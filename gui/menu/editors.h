@@ -117,11 +117,12 @@ struct TValueEditorMark {
     const char* title;     // msgid; null: the family's own title
     const char* unit;      // EdCustomUnit's unit (msgid)
     const char* text;      // EdAircraftId / EdTextField: the edited text
+    int32_t length;        // EdTextField: characters of the field (0: 8); the cursor is 1-based
 };
 extern TValueEditorMark ValueEditorMarks[ValueEditorCount];
 // Sets the family's marker (after OpenEditor).
 void MarkValueEditor(int kind, const int32_t* value, const char* title = nullptr, const char* unit = nullptr,
-                     const char* text = nullptr);
+                     const char* text = nullptr, int length = 0);
 // Clears every marker (closing the overlays does).
 void ClearValueEditorMarks();
 // The shared title buffer of the radio-frequency and custom-unit editors.

@@ -268,6 +268,10 @@ bool ThermoItem(int page, int item) {
             ThermoSlotChoice = item - 200;
             MainMenu.OpenPage(item <= 205 ? 106 : 105);
         }
+        if (item == 1) {  // back to the sensors
+            ThermocouplePageShown = 0;
+            SensorsPageShown = 1;
+        }
         return true;
     }
     TThermoSlot* slot = ChosenThermoSlot();
@@ -809,6 +813,9 @@ bool PageAction(int page, int item) {
         case 79:
             if (item == 155 || item == 156) { ConfirmTankRecalibration(item - 154); return true; }
             if (item == 196) {
+                // The slots' page replaces the sensors beside the thermocouple pages.
+                SensorsPageShown = 0;
+                ThermocouplePageShown = 1;
                 const int n = EngineGaugeConfig.cylinders;
                 MainMenu.OpenPage(n >= 6 ? 102 : n >= 4 ? 103 : 104);
                 return true;

@@ -408,7 +408,7 @@ void MemoryLabelEditor(int32_t command) {
             memcpy(LabelBuffer, memory.label, strnlen(memory.label, MemoryLabelLength));
             LabelEditText = LabelBuffer;
             LabelEditCursor = static_cast<uint16_t>(MemoryLabelLength << 8);
-            Editor.cursor = 0;
+            Editor.cursor = 1;  // the painter counts the text field's characters from 1
             MemoryLabelEditorShown = 1;
             ShowLabel();
             MarkValueEditor(EdTextField, nullptr, EditorTitle, nullptr, LabelShown);
@@ -420,7 +420,7 @@ void MemoryLabelEditor(int32_t command) {
             break;
         case 5:
             LabelEditCursor = static_cast<uint16_t>((LabelEditCursor & 0xFF00) | ((cursor + 1) % MemoryLabelLength));
-            Editor.cursor = LabelEditCursor & 0xFF;
+            Editor.cursor = (LabelEditCursor & 0xFF) + 1;
             break;
         case EditorCmdOk: {
             int end = MemoryLabelLength;

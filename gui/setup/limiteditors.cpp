@@ -640,7 +640,7 @@ int SupplyNameEditorOpen(int channel) {
     Editor.cursor = 1;
     SupplyNameChannel = channel;
     snprintf(SupplyNameTitle, sizeof SupplyNameTitle, "%s %d %s", s.name, i % 3 + 1, gettext("label"));
-    MarkValueEditor(EdTextField, nullptr, SupplyNameTitle, nullptr, s.name);
+    MarkValueEditor(EdTextField, nullptr, SupplyNameTitle, nullptr, s.name, SupplyNameLength);
     SensorsPageShown = 1;
     return 0;
 }
@@ -652,9 +652,9 @@ void SupplyNameEditor(int32_t command) {
     switch (command) {
         case EditorCmdDown:
         case EditorCmdUp:
-        case 5: TextEditorStep(s.name, 10, command); return;
+        case 5: TextEditorStep(s.name, SupplyNameLength, command); return;
         case EditorCmdCancel: GetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
-        case EditorCmdOk: s.name[10] = '\0'; SetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
+        case EditorCmdOk: s.name[SupplyNameLength] = '\0'; SetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
         default: return;
     }
     SupplyNameChannel = 0;
