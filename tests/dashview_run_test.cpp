@@ -340,6 +340,43 @@ std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
 }
 
 
+// A demo that resets itself while the statistics box is open: the reset closes the box
+// (whose Hide key the reset takes away) along with the menu.
+TEST_F(RunCopy, DemoResetClosesAnOpenBox) {
+    {
+        ASSERT_EQ(ConfigManager.Create(), 0);
+        ConfigManager.SetSleep([](uint32_t) {});
+        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        DemoSetting.marker = DemoMarkerValue;
+        ASSERT_EQ(SetSS(0x4003, 0), 0);
+        ASSERT_EQ(SaveSetting(nullptr, KindSetup | KindRuntime), 0);
+        DemoSetting.marker = 0;
+        ConfigManager.Release();
+        WriteByteFile(Path("demosetup.dat"), FileBytes(Path("setup.dat")));
+        WriteByteFile(Path("demoruntime.dat"), FileBytes(Path("runtime.dat")));
+    }
+    // Confirm the demo notice, menu -> Statistic, then the demo reset key.
+    const std::string out =
+        RunScript("wait 3000\n2\nwait 500\n1\nwait 300\nw\nwait 300\nw\nwait 300\n1\nwait 1000\nb\nwait 1500\nquit\n");
+    ASSERT_NE(Find(out, "DEMO is being reset"), std::string::npos) << out;
+    // The box: the overlay panel colour over the inside of (180, 190) 440 x 100.
+    auto boxShown = [](const FGBitmap& f) {
+        int panel = 0;
+        for (int y = 200; y < 280; y += 4)
+            for (int x = 190; x < 550; x += 4) panel += (f.pixels[(y + 60) * f.width + x] & 0xFFFFFF) == 0xD2D2E1;
+        return panel > 900;
+    };
+    bool seen = false;
+    for (const std::string& name : SnapFrames(Path("snap"))) {
+        FGBitmap f((Path("snap") + "/" + name).c_str());
+        seen |= f.width == 800 && boxShown(f);
+    }
+    EXPECT_TRUE(seen) << "the statistics box never opened";
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(boxShown(*last));
+}
+
 // A run folder whose runtime file names the last screen; dashview runs there
 // headless while this process writes the block, as the bench program would.
 class FedRun : public RunCopy {

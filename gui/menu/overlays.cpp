@@ -527,4 +527,5 @@ void InstallOverlayLinks() {
         LoadLastStatus();
     };
     MenuLinks.DrawBaroBox = DrawBaroBox;
+    MenuLinks.CloseMessageBox = CloseMessageBox;
 }
