@@ -18,6 +18,7 @@ struct TMenuLinks {
     void (*PowerOffReset)();              // start-up: no power-off countdown runs
     void (*ShowDemoNotice)();             // start-up in demo mode: the notice and its mode
     void (*LoadLastStatus)();             // start-up: "last_status" into the popup list
+    void (*CloseMessageBox)();            // the demo reset: no box stays open without its keys
     // The enlarged barometric box while the baro editor is open (text, its colour).
     void (*DrawBaroBox)(int x, int y, const char* text, uint32_t colour);
     // ---- entertainment screen ----

@@ -2,11 +2,14 @@
 
 #include <libintl.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "averdata.h"
 #include "configfile.h"
@@ -178,10 +181,31 @@ const TSubscription Subscriptions[] = {
 // Sensor sections stored again when the setup file holds them without their flags.
 const uint16_t SeededSensors[19] = {0xB00, 0x201, 0xB01, 0x603, 0x602, 0x604, 0x200, 0x202, 0x401, 0x402,
                                     0x400, 0x100, 0x101, 0x900, 0xA03, 0x901, 0xA04, 0x902, 0xA05};
+// The sensors of the default installation: engine speed, manifold and oil pressure, oil
+// and water temperature, fuel flow.
+const uint16_t ConfiguredSensors[6] = {0xB00, 0x201, 0x200, 0x603, 0x602, 0x400};
+
+bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 0 || errno != ENOENT; }
+
+// A first run: no setup file on disk (neither twin: one that is there but did not load is
+// the user's to mend, never ours to write over) and the gauge configuration still the
+// default. The stored configuration is the marker of a seeded setup.
+bool FirstRun(TConfigSetting& store) {
+    if (store.IncompleteKinds() & KindSetup) return false;
+    if (FileExists("setup.dat") || FileExists("setup.bck")) return false;
+    return store.LocateSection(0x4010, 0) == 1;  // 1: the default
+}
 
 void SeedSensorSections() {
     TConfigSetting* store = ConfigManager.Store();
-    if (!store || store->FetchItem(0x4065, 0xB00) < 0) return;
+    if (!store) return;
+    if (FirstRun(*store)) {
+        SetSS(0x4010, 0);
+        for (uint16_t channel : ConfiguredSensors) SetSS(0x4064, channel);
+        for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
+        SaveSetting(nullptr, KindSetup);
+    }
+    if (store->FetchItem(0x4065, 0xB00) < 0) return;
     if (CfgGet32(ConfigManager.m_Limit + 32) != 0) return;  // the flags word is there
     for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
     SaveSetting(nullptr, KindSetup);

@@ -199,6 +199,7 @@ void ResetDemo(bool full) {
     if (full) {
         if (RefreshHooks.CloseMenu) RefreshHooks.CloseMenu();
         if (RefreshHooks.ClearSoftKeys) RefreshHooks.ClearSoftKeys();
+        if (MenuLinks.CloseMessageBox) MenuLinks.CloseMessageBox();
         SetupModeActive = 0;
         CopyConfigFile("demosetup.dat", "setup.dat");
         CopyConfigFile("demoruntime.dat", "runtime.dat");

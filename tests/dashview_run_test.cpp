@@ -180,10 +180,10 @@ TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
     EXPECT_EQ(Find(out, "not loaded"), std::string::npos);
     EXPECT_EQ(Find(out, "not registered"), std::string::npos);
 
-    // Quit saved the statistics and the runtime file, never the setup file.
+    // Quit saved the statistics and the runtime file; the setup file is the first start's.
     EXPECT_TRUE(Exists(Path("statistic.dat")));
     EXPECT_TRUE(Exists(Path("runtime.dat")));
-    EXPECT_FALSE(Exists(Path("setup.dat")));
+    EXPECT_TRUE(Exists(Path("setup.dat")));
 
     // The frames: 800 x 600 with the 800 x 480 page at (0, 60); black bands above and below.
     const std::vector<std::string> frames = SnapFrames(Path("snap"));
@@ -269,6 +269,57 @@ TEST_F(RunCopy, CtrlCTypedEndsWithTheNormalShutdown) {
     }
 }
 
+// The sections of a configuration file by SSID; empty when it does not check out.
+std::map<uint16_t, int> SectionCounts(const std::string& name) {
+    std::map<uint16_t, int> counts;
+    TConfig file(name.c_str());
+    uint32_t type = 0;
+    if (file.OpenConfig() != 0 || file.CheckFileHeader(name.c_str(), &type) != 0 || type != 0x4000) return counts;
+    SetupSectPacket h;
+    for (int r = file.GetFirstSection(&h, nullptr); r == 0; r = file.GetNextSection(&h, nullptr)) ++counts[h.SSID];
+    return counts;
+}
+
+// The first start in an empty folder writes the setup file with the gauge configuration,
+// the configured sensors and the 19 limit records; a setup file that is there (whole or
+// damaged, or only its twin) is never written over, and a second start leaves it alone.
+TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
+    const std::string junk(700, '\x5A');
+    struct TRow {
+        const char* name;
+        const char* dat;  // null: absent
+        const char* bck;
+        bool seeded;
+    } rows[] = {
+        {"empty folder", nullptr, nullptr, true},
+        {"second start", nullptr, nullptr, false},  // over the first row's files
+        {"damaged setup.dat", junk.c_str(), nullptr, false},
+        {"damaged setup.bck alone", nullptr, junk.c_str(), false},
+    };
+    WriteKeys("wait 1500\nquit\n");
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.seeded || row.dat || row.bck) {
+            unlink(Path("setup.dat").c_str());
+            unlink(Path("setup.bck").c_str());
+        }
+        if (row.dat) std::ofstream(Path("setup.dat")) << row.dat;
+        if (row.bck) std::ofstream(Path("setup.bck")) << row.bck;
+        const std::vector<uint8_t> datBefore = FileBytes(Path("setup.dat")), bckBefore = FileBytes(Path("setup.bck"));
+        TDashview dv;
+        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
+        ASSERT_EQ(dv.Wait(60), 0) << dv.Output();
+        if (row.seeded) {
+            const std::map<uint16_t, int> sections = SectionCounts(Path("setup.dat"));
+            EXPECT_EQ(sections, (std::map<uint16_t, int>{{0x4010, 1}, {0x4064, 6}, {0x4065, 19}}));
+            EXPECT_EQ(FileBytes(Path("setup.bck")), FileBytes(Path("setup.dat")));
+        } else {
+            EXPECT_EQ(FileBytes(Path("setup.dat")), datBefore);
+            EXPECT_EQ(FileBytes(Path("setup.bck")), bckBefore);
+        }
+    }
+}
+
 TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     std::ofstream(Path("demosetup.dat")) << "demo setup";
     std::ofstream(Path("demoruntime.dat")) << "demo runtime";
@@ -288,6 +339,43 @@ std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
     return std::make_unique<FGBitmap>((dir + "/" + frames[frames.size() - 2]).c_str());
 }
 
+
+// A demo that resets itself while the statistics box is open: the reset closes the box
+// (whose Hide key the reset takes away) along with the menu.
+TEST_F(RunCopy, DemoResetClosesAnOpenBox) {
+    {
+        ASSERT_EQ(ConfigManager.Create(), 0);
+        ConfigManager.SetSleep([](uint32_t) {});
+        ASSERT_EQ(LoadSetting(nullptr, KindAll, 0), 0);
+        DemoSetting.marker = DemoMarkerValue;
+        ASSERT_EQ(SetSS(0x4003, 0), 0);
+        ASSERT_EQ(SaveSetting(nullptr, KindSetup | KindRuntime), 0);
+        DemoSetting.marker = 0;
+        ConfigManager.Release();
+        WriteByteFile(Path("demosetup.dat"), FileBytes(Path("setup.dat")));
+        WriteByteFile(Path("demoruntime.dat"), FileBytes(Path("runtime.dat")));
+    }
+    // Confirm the demo notice, menu -> Statistic, then the demo reset key.
+    const std::string out =
+        RunScript("wait 3000\n2\nwait 500\n1\nwait 300\nw\nwait 300\nw\nwait 300\n1\nwait 1000\nb\nwait 1500\nquit\n");
+    ASSERT_NE(Find(out, "DEMO is being reset"), std::string::npos) << out;
+    // The box: the overlay panel colour over the inside of (180, 190) 440 x 100.
+    auto boxShown = [](const FGBitmap& f) {
+        int panel = 0;
+        for (int y = 200; y < 280; y += 4)
+            for (int x = 190; x < 550; x += 4) panel += (f.pixels[(y + 60) * f.width + x] & 0xFFFFFF) == 0xD2D2E1;
+        return panel > 900;
+    };
+    bool seen = false;
+    for (const std::string& name : SnapFrames(Path("snap"))) {
+        FGBitmap f((Path("snap") + "/" + name).c_str());
+        seen |= f.width == 800 && boxShown(f);
+    }
+    EXPECT_TRUE(seen) << "the statistics box never opened";
+    auto last = LastPageFrame(Path("snap"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(boxShown(*last));
+}
 
 // A run folder whose runtime file names the last screen; dashview runs there
 // headless while this process writes the block, as the bench program would.

@@ -182,6 +182,28 @@ TEST_F(EntertainerTest, BrowserKeysCancelAndParentRestoresTheRow) {
     EXPECT_EQ(VideoPlayer.state, PlayerIdle);
 }
 
+// "0" in full screen opens the browser under the black page; the refresh's poll closes it
+// again while the film plays, and the Stop button reads "Stop " once more.
+TEST_F(EntertainerTest, BrowserClosedByThePollGivesBackTheStopCaption) {
+    CEntertainer* e = Open();
+    Keys("0");
+    BrowseTo(e, "top.3GP");
+    Keys("0");
+    ASSERT_EQ(VideoPlayer.state, PlayerPlaying);
+    Keys("5");
+    ASSERT_EQ(VideoPlayer.state, PlayerFullScreen);
+    Keys("0");
+    ASSERT_TRUE(e->browser.visible);
+    EXPECT_STREQ(e->buttons[BtnStop]->label, "Cancel ");
+    ASSERT_NE(RefreshHooks.EntertainerTick, nullptr);
+    for (int i = 0; i < 10 && e->browser.visible; ++i) RefreshHooks.EntertainerTick();
+    EXPECT_FALSE(e->browser.visible);
+    EXPECT_STREQ(e->buttons[BtnStop]->label, "Stop ");
+    Keys("2");  // back from full screen
+    EXPECT_EQ(VideoPlayer.state, PlayerPlaying);
+    EXPECT_STREQ(e->buttons[BtnStop]->label, "Stop ");
+}
+
 TEST_F(EntertainerTest, ModesSwitchByHighlightAndTheMusicTrackAdvances) {
     CEntertainer* e = Open();
     Keys("w");

@@ -1,6 +1,12 @@
 // The setup's Language page in a headless dashview: Russian draws with the Cyrillic
 // fonts after a restart; English chosen again draws exactly as a fresh English start.
+#include <iconv.h>
+
+#include "displayitems.h"
+#include "fgfontmanager.h"
+#include "frame_text.h"
 #include "language_run.h"
+#include "page_assets.h"
 
 using namespace language_run;
 
@@ -18,4 +24,48 @@ TEST_F(LanguageRun, RussianDrawsWithTheCyrillicFontsAndEnglishComesBackUnchanged
     ASSERT_TRUE(back.bitmap);
     EXPECT_EQ(back.Menu(), english.Menu());
     EXPECT_EQ(back.Captions(), english.Captions());
+}
+
+// The text in the fonts' Cyrillic code page.
+std::string Cp1251(const char* utf8) {
+    iconv_t cd = iconv_open("CP1251", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "";
+    std::string in(utf8), out(in.size(), '\0');
+    char* src = &in[0];
+    char* dst = &out[0];
+    size_t left = in.size(), room = out.size();
+    const bool ok = iconv(cd, &src, &left, &dst, &room) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    out.resize(out.size() - room);
+    return ok ? out : "";
+}
+
+// The file dialog of the setup's import ('4', then '1') in Russian: its title and path
+// line stand in the Cyrillic fonts of the overlays, readable.
+TEST_F(LanguageRun, FileDialogDrawsRussianInTheCyrillicFonts) {
+    const std::string russian = WithLanguage(RowRussian);
+    const TFrame dialog = Run(russian, std::string(EnterSetup) + "4\nwait 300\n1\nwait 600\n");
+    ASSERT_TRUE(dialog.bitmap);
+    SavePageSnapshot(*dialog.bitmap, "file_dialog_ru.bmp");
+    LoadPageAssets();
+    struct TProbe {
+        int fontCode;
+        const char* text;
+        int x0, x1, y;  // the row's span and top
+    } probes[] = {
+        {11, "Выберите файл:", 150, 650, 40},  // centred on the dialog
+        {10, "Путь: c:", 170, 171, 60},        // at its left margin
+    };
+    for (const TProbe& p : probes) {
+        SCOPED_TRACE(p.text);
+        const std::string text = Cp1251(p.text);
+        ASSERT_FALSE(text.empty());
+        const int font = DisplayItemFont(p.fontCode, LanguageRussian);
+        const auto at = FindText(*dialog.bitmap, font, text.c_str());
+        ASSERT_GE(at.first, 0);
+        EXPECT_GE(at.first, p.x0);
+        EXPECT_LT(at.first, p.x1);
+        if (p.x1 - p.x0 > 1) EXPECT_NEAR(at.first + FGFontManager::textwidth(font, text.c_str()) / 2, 400, 2);
+        EXPECT_EQ(at.second, p.y);
+    }
 }

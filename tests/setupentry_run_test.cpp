@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config_tempdir.h"
+#include "configfile.h"
 #include "fgbitmap.h"
 
 namespace {
@@ -74,6 +75,16 @@ protected:
         return before;
     }
     bool Exists(const char* name) const { return access((dir.Path() + "/" + name).c_str(), F_OK) == 0; }
+    // Sections of the SSID in setup.dat.
+    int SetupSections(uint16_t ssid) const {
+        const std::string name = dir.Path() + "/setup.dat";
+        TConfig file(name.c_str());
+        if (file.OpenConfig() != 0) return -1;
+        SetupSectPacket h;
+        int n = 0;
+        for (int r = file.GetFirstSection(&h, nullptr); r == 0; r = file.GetNextSection(&h, nullptr)) n += h.SSID == ssid;
+        return n;
+    }
 
     ConfigTempDir dir;
     std::vector<std::unique_ptr<FGBitmap>> frames;
@@ -100,7 +111,9 @@ TEST_F(SetupRun, EnterWithYesThenOnlyExitRestoresTheChangedUnits) {
     EXPECT_FALSE(SetupTag(last));
     EXPECT_FALSE(ThirdCaption(last));
     EXPECT_EQ(ScaleNumbers(last), ScaleNumbers(first));
-    EXPECT_FALSE(Exists("setup.dat"));
+    // The setup file is the first start's: the units were never saved.
+    EXPECT_EQ(SetupSections(0x4001), 0);
+    EXPECT_EQ(SetupSections(0x4010), 1);
 }
 
 TEST_F(SetupRun, SaveAndExitWritesTheSetupFile) {
@@ -109,6 +122,7 @@ TEST_F(SetupRun, SaveAndExitWritesTheSetupFile) {
     ASSERT_NE(BeforeSetup(), nullptr);
     EXPECT_TRUE(Exists("setup.dat"));
     EXPECT_TRUE(Exists("setup.bck"));
+    EXPECT_EQ(SetupSections(0x4001), 1);
     EXPECT_FALSE(SetupTag(*frames.back()));
     // The saved units stay after leaving setup.
     EXPECT_NE(ScaleNumbers(*frames.back()), ScaleNumbers(*BeforeSetup()));

@@ -290,9 +290,13 @@ void CEntertainer::SetHighlight(int entry) {
     }
 }
 
-void CEntertainer::SwitchMode(int m) {
+void CEntertainer::CloseBrowser() {
     browser.Close();
     buttons[BtnStop]->SetLabel(gettext("Stop "));
+}
+
+void CEntertainer::SwitchMode(int m) {
+    CloseBrowser();
     if (m == ModeMovie) pollCountdown = 10;
     if (mode == ModeMovie && m != ModeMovie) player->Stop();
     mode = m;
@@ -305,7 +309,7 @@ void CEntertainer::Tick() {
     for (CButton* b : buttons) b->Tick();
     if (mode == ModeMovie && --pollCountdown <= 0) {
         pollCountdown = 5;
-        if (player->state >= PlayerPlaying && browser.visible) browser.Close();
+        if (player->state >= PlayerPlaying && browser.visible) CloseBrowser();
     }
     if (--arrivalCountdown <= 0) arrivalCountdown = ArrivalStart;
     if (mode == ModeMusic && ++trackCount > TrackEnd) {
@@ -327,16 +331,14 @@ int CEntertainer::BrowserKey(int key) {
             buttons[BtnOpen]->Flash();
             if (browser.Enter()) {
                 player->SetFile(browser.GetSelected());
-                browser.Close();
-                buttons[BtnStop]->SetLabel(gettext("Stop "));
+                CloseBrowser();
                 player->Play();
                 player->Message("%s", gettext("Wait for start."));
             }
             break;
         case '3':
             buttons[BtnStop]->Flash();
-            buttons[BtnStop]->SetLabel(gettext("Stop "));
-            browser.Close();
+            CloseBrowser();
             break;
         case 'a': browser.Next(); break;
         case 'd': browser.Prev(); break;
@@ -371,7 +373,7 @@ int CEntertainer::MovieKey(int key) {
             }
             break;
         case '3':
-            browser.Close();
+            CloseBrowser();
             player->Stop();
             buttons[BtnStop]->Flash();
             break;

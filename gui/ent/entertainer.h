@@ -150,6 +150,8 @@ public:
 
 private:
     int BrowserKey(int key);
+    // Closes the browser; the Stop button reads "Stop " again.
+    void CloseBrowser();
     int MovieKey(int key);
     int ModeKey(int key);
     void PlacePositionBar(int bx, int by, int bw, int max, int value);

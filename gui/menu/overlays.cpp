@@ -534,4 +534,5 @@ void InstallOverlayLinks() {
         LoadLastStatus();
     };
     MenuLinks.DrawBaroBox = DrawBaroBox;
+    MenuLinks.CloseMessageBox = CloseMessageBox;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "checklist.h"
 #include "entdraw.h"
 #include "fgdrawbuffer.h"
 #include "keyboard.h"
@@ -168,9 +169,9 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
 
     buffer->set_mode(0);
     if (!title) title = mode == SelectFile ? gettext("Select file:") : gettext("Select directory:");
-    UseFont(buffer, FontTitle);
+    UseFont(buffer, OverlayRoleFont(FontTitle));
     buffer->text(x + (width - TextWidth(buffer->get_font(), title)) / 2, y + 10, title, 0, PanelColour);
-    UseFont(buffer, FontBody);
+    UseFont(buffer, OverlayRoleFont(FontBody));
     char text[DiskPathSize + 64];
     std::snprintf(text, sizeof text, "%s: %s", gettext("Path"), currentPath);
     buffer->text(x + 20, y + 30, text, 0, PanelColour);
