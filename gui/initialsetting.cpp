@@ -10,6 +10,7 @@
 #include "configmanager.h"
 #include "flightpage.h"
 #include "hkutils.h"
+#include "process.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
 #include "units.h"
@@ -332,6 +333,7 @@ void RebuildBackgroundBitmaps() {
         const int flags = (RuntimeFlags() & 1) ? 4 : 0;
         RebuildBackground(flags);
         RebuildBackground(flags | 1);
+        ProcessTrimHeap();
     }
     SetupModeActive = setup;
     RepaintEnabled = 1;
