@@ -11,6 +11,7 @@
 #include "flightpage.h"
 #include "gui_terr/engineback.h"
 #include "hkutils.h"
+#include "process.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
 #include "units.h"
@@ -345,6 +346,7 @@ void RebuildBackgroundBitmaps() {
         const int flags = (RuntimeFlags() & 1) ? 4 : 0;
         RebuildBackground(flags);
         RebuildBackground(flags | 1);
+        ProcessTrimHeap();
     }
     SetupModeActive = setup;
     RepaintEnabled = 1;

@@ -1,5 +1,6 @@
 #include "process.h"
 
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -94,3 +95,5 @@ const char* ProcessErrorText(int code) {
     default: return "the system refused to start it";
     }
 }
+
+void ProcessTrimHeap() { malloc_trim(0); }

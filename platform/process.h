@@ -26,5 +26,9 @@ int ProcessReap(int32_t pid, int* exitCode);
 // The directory holding the running program's executable ("" when it cannot be told).
 std::string ProcessOwnDirectory();
 
+// Gives the free pages inside the heap back to the system, after a passing peak
+// (a picture rebuilt through GL leaves megabytes free but resident).
+void ProcessTrimHeap();
+
 // A short English text for a return code of this layer.
 const char* ProcessErrorText(int code);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <algorithm>
 #include <vector>
 
 #include "configmanager.h"
@@ -574,6 +575,27 @@ TEST_F(GLViewTest, BackgroundRefreshBuildsBothBitmaps) {
     EXPECT_TRUE(Reddish(arc(strip, srpm, 557, 2850)));
     // Left of the strip nothing is drawn.
     for (int x = 0; x < 557; x += 13) ASSERT_EQ(strip[200 * W + x] & 0xFFFFFF, 0u) << x;
+}
+
+// Between two rebuilds only the needle's texture stays with GL; the next rebuild
+// loads the rest again and draws the very same pictures, and needles still draw.
+TEST_F(GLViewTest, RebuildAfterTheTexturesWereGivenBackDrawsTheSamePictures) {
+    SetupModeActive = 0;
+    RebuildBackgroundBitmaps();
+    ASSERT_NE(EngineBackground, nullptr);
+    ASSERT_NE(StripBackground, nullptr);
+    const std::vector<uint32_t> page(EngineBackground->pixels, EngineBackground->pixels + W * H);
+    const std::vector<uint32_t> strip(StripBackground->pixels, StripBackground->pixels + W * H);
+    for (int i = 0; i < GLTextureCount; ++i)
+        EXPECT_EQ(GLTextures[i].name != 0, i == TexNeedle) << GLTextureFiles[i];
+    ClearGLView();
+    EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialRpm], 1500), 0);
+
+    RebuildBackgroundBitmaps();
+    ASSERT_NE(EngineBackground, nullptr);
+    ASSERT_NE(StripBackground, nullptr);
+    EXPECT_TRUE(std::equal(page.begin(), page.end(), EngineBackground->pixels));
+    EXPECT_TRUE(std::equal(strip.begin(), strip.end(), StripBackground->pixels));
 }
 
 TEST_F(GLViewTest, AlternativeLayoutDrawsTheLowerHalfDials) {

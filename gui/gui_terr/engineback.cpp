@@ -554,6 +554,9 @@ int RebuildEngineBackground(int flags) {
     slot = nullptr;
     SyncEngineRecords();
     const int result = OpenGLPaint(flags);
+    // The strip is the last of a rebuild's two pictures: until the next rebuild only
+    // the needle's texture is drawn.
+    if (flags & GLPaintNarrow) GLViewReleaseSceneTextures();
     FGDrawBuffer* window = *GLShellLinks.window;
     if (result != 0 || !window) return result != 0 ? result : -1;
     slot = new FGBitmap(window);

@@ -176,6 +176,7 @@ void SetFlatProjection() {
 void DrawGLScene() {
     GLView.pictureValid = 0;
     const bool setup = SetupMode();
+    if (setup) TakeSceneTextures();
     GLView.topMargin = setup ? 20 : 0;
     if (setup)
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -252,6 +253,12 @@ int OpenGLPaint(int32_t flags) {
     }
     GLView.context->Release();
     return 0;
+}
+
+void GLViewReleaseSceneTextures() {
+    if (GLView.disabled || !Ready() || !GLView.context->MakeCurrent()) return;
+    ReleaseSceneTextures();
+    GLView.context->Release();
 }
 
 void ClearGLView() {

@@ -88,6 +88,9 @@ void DrawGLScene();
 int OpenGLPaint(int32_t flags);
 // Black view, no depth test, full-width flat projection, top margin 20.
 void ClearGLView();
+// Gives back the textures only the engine backgrounds draw; the next background
+// rebuild loads them again.
+void GLViewReleaseSceneTextures();
 // 0, -1 disabled, -2 no surface or target, -3 no needle texture.
 int DrawGLNeedle(TInstrument* dial, int32_t value);
 // ORs the picture into the target: black leaves the page unchanged.

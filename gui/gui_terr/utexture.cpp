@@ -21,6 +21,9 @@ const char* const GLTextureFiles[GLTextureCount] = {
     "Data/motorv2.tga",   "Data/motorv4.tga",   "Data/motorv6.tga",
 };
 TGLTexture GLTextures[GLTextureCount];
+namespace {
+bool SceneReleased[GLTextureCount];  // loaded once, given back until the next rebuild
+}
 
 namespace {
 
@@ -184,6 +187,26 @@ void FreeGLTextures() {
     if (GLFontListBase) glDeleteLists(GLFontListBase, GLFontCount * 128);
     GLFontListBase = 0;
     for (TGLTexture& t : GLTextures) t = TGLTexture{};
+    for (bool& r : SceneReleased) r = false;
+}
+
+void ReleaseSceneTextures() {
+    for (int i = 0; i < GLTextureCount; ++i) {
+        TGLTexture& t = GLTextures[i];
+        if (i == TexNeedle || t.name == 0) continue;
+        const GLuint name = t.name;
+        glDeleteTextures(1, &name);
+        t.name = 0;
+        SceneReleased[i] = true;
+    }
+}
+
+void TakeSceneTextures() {
+    for (int i = 0; i < GLTextureCount; ++i) {
+        if (!SceneReleased[i]) continue;
+        SceneReleased[i] = false;
+        LoadGLTexture(&GLTextures[i], GLTextureFiles[i], GL_LINEAR);
+    }
 }
 
 int GLLanguageFont() {

@@ -33,6 +33,11 @@ int LoadGLTexture(TGLTexture* texture, FILE* f, const char* file, int filter);
 void LoadGLTextures();
 // Forgets the table and deletes the font lists (the textures go with the context).
 void FreeGLTextures();
+// The engine backgrounds are the only pictures drawn with the table but the needle:
+// between two rebuilds their textures are given back to GL and loaded again when
+// the next rebuild takes them (only those that loaded before).
+void ReleaseSceneTextures();
+void TakeSceneTextures();
 
 struct TGLFont {
     const char* file;
