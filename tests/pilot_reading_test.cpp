@@ -125,6 +125,31 @@ const TScreenCase ScreenCases[] = {
     {"flight view and NAV strip", 4}, {"flight view and GPS strip", 5},
 };
 
+// Places where the layout itself puts two texts on each other: both texts start
+// inside the region.
+struct TAllowed {
+    int screen;
+    int x0, y0, x1, y1;
+    const char* why;
+};
+const TAllowed Allowed[] = {
+    {1, 330, 290, 420, 330, "the left tank's box (308, 305) under its gauge's unit and E"},
+    {1, 430, 290, 500, 330, "the right tank's box (408, 305) under its gauge's unit"},
+    {1, 330, 415, 400, 445, "the fuel pressure box (310, 431) under its scale's unit and 0"},
+    {1, 430, 415, 500, 445, "the fuel flow box (408, 431) under its scale's unit"},
+    {1, 320, 245, 380, 265, "the left tank's CAL mark (330, 250) over its gauge's 1/2"},
+    {1, 400, 30, 440, 55, "the oil temperature dial's last two numbers at its top end"},
+    {3, 730, 60, 790, 80, "the first tank's CAL mark (735, 70) over its gauge's 1/2"},
+    {3, 730, 200, 790, 220, "the second tank's CAL mark (735, 208) over its gauge's 1/2"},
+};
+
+bool IsAllowed(int screen, const TTextBox& a, const TTextBox& b) {
+    auto in = [](const TAllowed& p, const TTextBox& t) { return t.x0 >= p.x0 && t.x0 < p.x1 && t.y0 >= p.y0 && t.y0 < p.y1; };
+    for (const TAllowed& p : Allowed)
+        if (p.screen == screen && in(p, a) && in(p, b)) return true;
+    return false;
+}
+
 // One layout in one unit system: the last frame's texts and those of its GL picture.
 class PilotReading : public ::testing::Test {
 protected:
@@ -155,6 +180,25 @@ protected:
     frame_road::TFrameRoad road_;
     std::vector<TTextBox> texts_;
 };
+
+TEST_F(PilotReading, NoTextIsDrawnOverAnother) {
+    for (const TUnitsCase& u : UnitsCases)
+        for (const TScreenCase& s : ScreenCases) {
+            Show(u, s);
+            std::set<std::string> seen;
+            for (size_t i = 0; i < texts_.size(); ++i)
+                for (size_t j = i + 1; j < texts_.size(); ++j) {
+                    const TTextBox &a = texts_[i], &b = texts_[j];
+                    if (!a.overlaps(b) || IsAllowed(s.screen, a, b)) continue;
+                    // The same text again in its own place is a redraw, not a second text.
+                    if (a.text == b.text && a.x0 == b.x0 && a.y0 == b.y0) continue;
+                    const std::string pair = "\"" + a.text + "\" (" + std::to_string(a.x0) + ", " +
+                                             std::to_string(a.y0) + ") and \"" + b.text + "\" (" +
+                                             std::to_string(b.x0) + ", " + std::to_string(b.y0) + ")";
+                    if (seen.insert(pair).second) ADD_FAILURE() << u.name << ", " << s.name << ": " << pair;
+                }
+        }
+}
 
 }  // namespace
 
