@@ -620,10 +620,14 @@ void DrawFlightPage() {
         if (FlightErrors.pitch) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errPitch)) / 2, 210, errPitch);
         if (FlightErrors.roll) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errRoll)) / 2, 150, errRoll);
         DrawAircraftSymbol(ViewSetting.symbolOffset);
+        // Without a reading there is no load factor to show, only the flag: a
+        // "+0.0 g" under it would stand out around it as white fragments.
         char text[24];
         FormatLoadFactor(text, sizeof text, f.loadFactor);
-        if (text[0]) DrawFlightText(w, l.loadX, l.loadY, text, 23, White, PageKeyColour);
-        if (FlightErrors.loadFactor) DrawErrText(w, l.loadErrX, l.loadErrY, gettext_noop("  ERR  "));
+        if (FlightErrors.loadFactor)
+            DrawErrText(w, l.loadErrX, l.loadErrY, gettext_noop("  ERR  "));
+        else if (text[0])
+            DrawFlightText(w, l.loadX, l.loadY, text, 23, White, PageKeyColour);
     }
 
     // 10. Side slip.

@@ -38,8 +38,8 @@ const uint64_t Recorded[] = {
     0xe69a5657012d4adcull,  // engine page
     0x652fadbefaaf5d94ull,  // flight page, terrain off
     0xab3981ea486a4c74ull,  // flight page, terrain on
-    0xda7cc78c414391b8ull,  // flight view and engine strip, terrain off
-    0x0ac0bc5a6bbe97e8ull,  // flight view and engine strip, terrain on
+    0x89dab2d8eb9b5fccull,  // flight view and engine strip, terrain off
+    0x5b7e35e9dd7a1a10ull,  // flight view and engine strip, terrain on
     0x12342f451d0cc7e4ull,  // flight view and NAV strip
     0x0e9a1672de84d5ecull,  // flight view and GPS strip
     0x10fb470c057d6264ull,  // engine page after the flight views

@@ -48,6 +48,7 @@ bool PlayRecordedFlight(int n) {
 struct TTextBox {
     std::string text;
     int x0, y0, x1, y1;  // x1, y1 past the last pixel
+    bool picture = false;  // drawn with the engine page's GL picture
     bool overlaps(const TTextBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
@@ -95,7 +96,7 @@ void TraceGL(int x, int y, int w, int h, const char* text) {
     const int before = lead ? GLTextWidth(std::string(text, size_t(lead)).c_str(), 10, font) : 0;
     const int inkW = whole > 0 ? w * GLTextWidth(t.c_str(), 10, font) / whole : w;
     const int inkX = whole > 0 ? x + w * before / whole : x;
-    TTextBox b = {t, inkX, y + h * 4 / 32, inkX + inkW, y + h * 26 / 32};
+    TTextBox b = {t, inkX, y + h * 4 / 32, inkX + inkW, y + h * 26 / 32, true};
     ((GLView.paintFlags & GLPaintNarrow) ? TextsStrip : TextsPage).push_back(b);
 }
 
@@ -125,13 +126,37 @@ const TScreenCase ScreenCases[] = {
     {"flight view and NAV strip", 4}, {"flight view and GPS strip", 5},
 };
 
+// Places where the layout itself puts two texts on each other: both texts start
+// inside the region.
+struct TAllowed {
+    int screen;
+    int x0, y0, x1, y1;
+    const char* why;
+};
+const TAllowed Allowed[] = {
+    {1, 330, 290, 420, 330, "the left tank's box (308, 305) under its gauge's unit and E"},
+    {1, 430, 290, 500, 330, "the right tank's box (408, 305) under its gauge's unit"},
+    {1, 330, 415, 400, 445, "the fuel pressure box (310, 431) under its scale's unit and 0"},
+    {1, 430, 415, 500, 445, "the fuel flow box (408, 431) under its scale's unit"},
+    {1, 320, 245, 380, 265, "the left tank's CAL mark (330, 250) over its gauge's 1/2"},
+    {1, 400, 30, 440, 55, "the oil temperature dial's last two numbers at its top end"},
+    {3, 730, 60, 790, 80, "the first tank's CAL mark (735, 70) over its gauge's 1/2"},
+    {3, 730, 200, 790, 220, "the second tank's CAL mark (735, 208) over its gauge's 1/2"},
+};
+
+bool IsAllowed(int screen, const TTextBox& a, const TTextBox& b) {
+    // A failed reading's ERR flag stands over its gauge's face, as it is meant to.
+    if ((a.text == "ERR" && b.picture) || (b.text == "ERR" && a.picture)) return true;
+    auto in = [](const TAllowed& p, const TTextBox& t) { return t.x0 >= p.x0 && t.x0 < p.x1 && t.y0 >= p.y0 && t.y0 < p.y1; };
+    for (const TAllowed& p : Allowed)
+        if (p.screen == screen && in(p, a) && in(p, b)) return true;
+    return false;
+}
+
 // One layout in one unit system: the last frame's texts and those of its GL picture.
 class PilotReading : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(road_.Open());
-        ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
-    }
+    void SetUp() override { ASSERT_TRUE(road_.Open()); }
     // Sets the units through their menu item (which renders the engine pictures
     // again), shows the screen and draws frames until the averages settle.
     void Show(const TUnitsCase& u, const TScreenCase& s) {
@@ -156,6 +181,39 @@ protected:
     std::vector<TTextBox> texts_;
 };
 
+// Every pair of texts of the layout that meet outside the places the layout allows.
+void ExpectNoTextOverAnother(const std::vector<TTextBox>& texts, const TUnitsCase& u, const TScreenCase& s) {
+    std::set<std::string> seen;
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            const TTextBox &a = texts[i], &b = texts[j];
+            if (!a.overlaps(b) || IsAllowed(s.screen, a, b)) continue;
+            // The same text again in its own place is a redraw, not a second text.
+            if (a.text == b.text && a.x0 == b.x0 && a.y0 == b.y0) continue;
+            const std::string pair = "\"" + a.text + "\" (" + std::to_string(a.x0) + ", " + std::to_string(a.y0) +
+                                     ") and \"" + b.text + "\" (" + std::to_string(b.x0) + ", " +
+                                     std::to_string(b.y0) + ")";
+            if (seen.insert(pair).second) ADD_FAILURE() << u.name << ", " << s.name << ": " << pair;
+        }
+}
+
+TEST_F(PilotReading, NoTextIsDrawnOverAnother) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    for (const TUnitsCase& u : UnitsCases)
+        for (const TScreenCase& s : ScreenCases) {
+            Show(u, s);
+            ExpectNoTextOverAnother(texts_, u, s);
+        }
+}
+
+// With no data every reading shows its flag alone.
+TEST_F(PilotReading, NoTextIsDrawnOverAnotherWithoutData) {
+    for (const TScreenCase& s : ScreenCases) {
+        Show(UnitsCases[0], s);
+        ExpectNoTextOverAnother(texts_, UnitsCases[0], s);
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -173,6 +231,7 @@ const TBarCase BarCases[] = {
 };
 
 TEST_F(PilotReading, EachBarEndsAtItsValueOnItsPrintedScale) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
     for (const TUnitsCase& u : UnitsCases) {
         Show(u, ScreenCases[0]);
         for (const TBarCase& c : BarCases) {

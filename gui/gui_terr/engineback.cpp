@@ -124,6 +124,19 @@ TInstrumentConfig Moved(TInstrumentConfig c, int cx, int cy, int radius = 0) {
         // Half dials keep their title below the hub, clear of the needle's base.
         c.titleFontSize = 5;
         c.scaleFontSize = std::max(5, c.scaleFontSize * radius / c.radius);
+        if (c.titleY < 0 && radius < 80) {
+            // A small pair of half dials: the value boxes stand under the hubs, so the
+            // title goes between hub and box, the unit into the gap between the
+            // hubs, and the numbers are written smaller and further out (shorter
+            // ticks) so that they stay apart.
+            const int side = c.startAngle > 0 ? -1 : 1;
+            c.titleFontSize = c.unitFontSize = c.scaleFontSize = 4;
+            c.tickLength = c.tickLength * radius / c.radius;
+            c.titleX = 0;
+            c.titleY = -9;
+            c.unitX = side < 0 ? 10 : -14;
+            c.unitY = 5;
+        }
         c.radius = radius;
     }
     return c;
