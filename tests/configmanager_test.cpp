@@ -423,6 +423,28 @@ TEST_F(ManagerTest, ThermocoupleAssignmentByteForByte) {
     EXPECT_EQ(EngineGaugeConfig.assignOption4, 0);
 }
 
+// Bytes 2 and 3, zero in older files: the backlight colour and the water/CHT label.
+TEST_F(ManagerTest, BacklightColourAndWaterLabelInTheSpareBytes) {
+    struct Row {
+        uint8_t stored2, stored3;
+        int colour, label;
+    } rows[] = {{0, 0, 0, 0}, {1, 1, 1, 1}, {2, 0, 2, 0}, {7, 5, 0, 1}};  // out of range: green, CHT
+    for (const Row& r : rows) {
+        std::vector<uint8_t> rec = Words({0x0104, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0}, 48);
+        rec[2] = r.stored2;
+        rec[3] = r.stored3;
+        Put(0x4010, 0, rec);
+        ASSERT_EQ(GetSS(0x4010, 0), 0);
+        EXPECT_EQ(EngineGaugeConfig.backlightColour, r.colour) << int(r.stored2);
+        EXPECT_EQ(EngineGaugeConfig.waterChtLabel, r.label) << int(r.stored3);
+        ASSERT_EQ(SetSS(0x4010, 0), 0);
+        const std::vector<uint8_t> back = Stored(0x4010, 0, 48);
+        EXPECT_EQ(back[2], r.colour);
+        EXPECT_EQ(back[3], r.label);
+        EXPECT_TRUE(std::equal(back.begin() + 4, back.end(), rec.begin() + 4)) << "every other byte where it was";
+    }
+}
+
 TEST_F(ManagerTest, SensorSettingOfAChannel) {
     Put(0x4064, 0x200, {82, 15});  // second entry of list 512
     ASSERT_EQ(GetSS(0x4064, 0x200), 0);

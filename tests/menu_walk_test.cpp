@@ -97,6 +97,7 @@ struct TRow {
     std::string sameAs;         // a file whose sections equal setup.dat's after the last run
     std::vector<std::string> block;  // measured values: "float ID V" words for the block writer
     std::vector<TByte> runtime; // bytes of runtime.dat's sections after the last run
+    std::string ends;           // the last frame shows it
 };
 
 // Every limit page of page 63 in turn, forward or backward, so that each channel's page is
@@ -112,7 +113,7 @@ TRow LimitChain(bool forward) {
         changed.push_back({0x4065, Channels[k].id});
     }
     return {forward ? "every limit page, forward" : "every limit page, backward",
-            {{keys + SaveExit, titles}}, -1, changed, {}, "", "", {}, {}};
+            {{keys + SaveExit, titles}}, -1, changed, {}, "", "", {}, {}, ""};
 }
 
 std::vector<TRow> Rows() {
@@ -122,7 +123,7 @@ std::vector<TRow> Rows() {
                     {{Enter + Engine + Limits + LimitPage(0) + RangeUp + "1 " + LimitPage(1) + "w w 1 W300 w 5 W200 1 " +
                           LimitPage(13) + RangeUp + SaveExit,
                       {"RPM range", "MAP max.W", "Voltage 1 range"}}},
-                    -1, {{0x4065, 0xB00}, {0x4065, 0x201}, {0x4065, 0x900}}, {}, "", "", {}, {}});
+                    -1, {{0x4065, 0xB00}, {0x4065, 0x201}, {0x4065, 0x900}}, {}, "", "", {}, {}, ""});
     rows.push_back(LimitChain(true));
     rows.push_back(LimitChain(false));
     // The left tank's sensor "Not Connected", then its limits: the prompt's OK leads there.
@@ -130,44 +131,50 @@ std::vector<TRow> Rows() {
                     {{Enter + Engine + "1 w 1 " + Down(8) + "1 W200 w 1 W200 " + Top + Limits + LimitPage(7) +
                           "W300 1 W200 " + RangeUp + SaveExit,
                       {"tank is not used!", "Left tnk range"}}},
-                    -1, {{0x4064, 0xC15}, {0x4011, 0}, {0x4065, 0x401}}, {}, "", "", {}, {}});
+                    -1, {{0x4064, 0xC15}, {0x4011, 0}, {0x4065, 0x401}}, {}, "", "", {}, {}, ""});
     // Demo ON, quit, start again (still in demo mode), Demo OFF: the user's file is back.
     rows.push_back({"demo on, restart, demo off",
                     {{Enter + UnitsUk + SaveExit, {}},
                      {Enter + Demo(1), {"Demo mode"}},
                      {"W1200 2 W300 " + Enter + Demo(2), {"Device is in DEMO MODE!", "Demo mode"}}},
-                    0, {}, {}, "Device is in DEMO MODE!", "", {}, {}});
+                    0, {}, {}, "Device is in DEMO MODE!", "", {}, {}, ""});
+    // "Skyvane Type", "EMS": the demo page stays with its box, page 133 on top.
+    rows.push_back({"demo type EMS", {{Enter + "1 " + Down(9) + "1 " + Down(3) + "1 w 1 W300 ", {}}}, -1, {}, {}, "", "", {}, {},
+                    "Demo mode"});
+    // Brightness stored: the screen's own keys come back at once (no radio: no "COM/XPDR").
+    rows.push_back({"brightness stored", {{"W800 1 1 W200 s s 1 W300 ", {"AP"}}}, -1, {}, {}, "COM/XPDR", "", {},
+                    {{{0x2008, 0}, 0, 900 & 0xFF}, {{0x2008, 0}, 1, 900 >> 8}}, ""});
     // Backlight colour "Red" and the water/CHT label "CHT": the configuration record.
     rows.push_back({"backlight colour red",
                     {{Enter + Engine + OtherSetting(4) + "w w 1 w w 1 W200 " + SaveExit, {}}},
-                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 1}, {{0x4010, 0}, 3, 0}}, "", "", {}, {}});
+                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 1}, {{0x4010, 0}, 3, 0}}, "", "", {}, {}, ""});
     rows.push_back({"water/CHT label CHT",
                     {{Enter + Engine + OtherSetting(14) + "w w 1 W200 " + SaveExit, {}}},
-                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 0}, {{0x4010, 0}, 3, 1}}, "", "", {}, {}});
+                    -1, {{0x4010, 0}}, {{{0x4010, 0}, 2, 0}, {{0x4010, 0}, 3, 1}}, "", "", {}, {}, ""});
     // Every dialog's Cancel, then its old OK key: "Data Port" opens its menu again instead.
     const char* results[] = {"Invalid file or path", "Invalid file path", "Error during exporting configuration",
                              "Error during exporting flight data", "Not supported for this system."};
     for (int i = 0; i < 5; ++i)
         rows.push_back({std::string("dialog cancel, then OK: ") + results[i],
                         {{Enter + DataPort(i) + "5 W200 4 W300 ", {"Import Configuration"}}},
-                        -1, {}, {}, results[i], "", {}, {}});
+                        -1, {}, {}, results[i], "", {}, {}, ""});
     // Export and import of the configuration, export of the flight data.
     rows.push_back({"export configuration",
                     {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 ", {"Exporting configuration done"}}},
-                    -1, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}});
+                    -1, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}, ""});
     rows.push_back({"import configuration",
                     {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 1 " + UnitsMetric + SaveExit, {}},
                      {Enter + DataPort(1) + "4 W300 1 " + SaveExit, {"Importing configuration done"}}},
-                    0, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}});
+                    0, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}, ""});
     rows.push_back({"export flight data",
                     {{Enter + DataPort(3) + "4 W300 ", {"Error during exporting flight data"}}},
-                    -1, {}, {}, "", "", {}, {}});
+                    -1, {}, {}, "", "", {}, {}, ""});
     // A compass heading of 123 and a GPS track of 250: the heading the page shows is taken.
     const std::vector<std::string> block = {"float", "0x807", "123", "float", "0x507", "250"};
     rows.push_back({"heading set", {{"W1500 0 W200 0 W300 ", {}}}, -1, {}, {}, "", "", block,
-                    {{{0x2009, 0}, 28, 1}, {{0x2009, 0}, 32, 123}}});
+                    {{{0x2009, 0}, 28, 1}, {{0x2009, 0}, 32, 123}}, ""});
     rows.push_back({"stabilization", {{"W1500 2 W200 3 W200 2 W300 ", {}}}, -1, {}, {}, "", "", block,
-                    {{{0x2009, 0}, 32, 123}, {{0x200B, 0}, 0, 12300 & 0xFF}, {{0x200B, 0}, 1, 12300 >> 8}}});
+                    {{{0x2009, 0}, 32, 123}, {{0x200B, 0}, 0, 12300 & 0xFF}, {{0x200B, 0}, 1, 12300 >> 8}}, ""});
     return rows;
 }
 
@@ -236,7 +243,9 @@ const TGlyphs& Glyphs(int font, const std::string& text) {
 }
 
 // As FindText: every ink pixel of the cell in one colour, no other pixel of it in that colour.
-bool ShowsIn(const FGBitmap& frame, int font, const std::string& text) {
+// The walk's hot loop: optimised and unchecked even in the sanitizer build, its reads stay
+// inside the frame by the loop bounds.
+__attribute__((optimize("O2"), no_sanitize("address", "undefined"))) bool ShowsIn(const FGBitmap& frame, int font, const std::string& text) {
     const TGlyphs& g = Glyphs(font, text);
     if (g.w <= 0 || g.first < 0) return false;
     const FGPixel* p = frame.pixels;
@@ -379,6 +388,8 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
         if (byteAt(runtime, b) != b.value)
             return "runtime.dat byte " + std::to_string(b.offset) + " of " + std::to_string(b.key.first) + " is " +
                    std::to_string(byteAt(runtime, b));
+    if (!row.ends.empty() && (frames.empty() || FindShown(frames, frames.size() - 1, row.ends) == frames.size()))
+        return "does not end showing \"" + row.ends + "\"";
     if (!row.sameAs.empty() && (after.empty() || ReadSections(dir + "/" + row.sameAs) != after))
         return row.sameAs + " differs from setup.dat";
     return "";

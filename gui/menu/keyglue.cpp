@@ -75,11 +75,12 @@ bool ReadAveraged(uint32_t id, int32_t& value) {
 
 // ---- modes 4 and 10-14: the horizon/camera key ----
 void HorizonCamera() {
-    CloseAll();
     int32_t& word = DisplaySetting.screenWord;
     int state = ((word >> 10) & 1) | (((word >> 9) & 1) << 1);
     state = (state + 1) % 4;
     word = (word & ~0x600) | ((state & 1) << 10) | (((state >> 1) & 1) << 9);
+    // The screen's keys come back for the new state.
+    CloseAll();
     if (!InDemoMode()) {
         const bool raise = (word & 0x200) != 0;
         const bool ok = JpdMakeUpDown(nullptr, raise);
@@ -524,8 +525,9 @@ int BrightnessEditor(int32_t command) {
     if (command == 3) {
         SetSS(0x2008, 0);
         SaveRuntime();
-        CloseMessageBox();
+        // The slider's keys go first; closing the box then binds the screen's keys.
         Keyboard.Clear();
+        CloseMessageBox();
     }
     return SetBrightness(level, 0);
 }

@@ -38,6 +38,7 @@ void DemoOff();
 // A configuration file that passes its header and CRC checks; kind (0x1000 .. 0x5000) its file type, 0 any.
 bool ValidConfigFile(const char* path, uint32_t kind = 0);
 
-// The channel chosen on the range-and-limits page and on the thermocouple pages.
+// The supply or tank channel chosen on the range-and-limits page (pages 77, 78 and the
+// tank prompt take it; the other limit pages name their own channel).
 extern int LimitChannel;
 extern int ThermoSlotChoice;  // 0..5 EGT, 6..11 CHT, -1 none
