@@ -41,7 +41,6 @@ struct TRefreshHooks {
     int (*RequestPowerOff)(int kind);
     int (*JpdStartStamp)();
     void (*FormatLimitedValue)(TDisplayItem* item, const int32_t* limits, int32_t value, const char* unit);
-    void (*UpdateThermoChannels)();
     void (*ShowFirmwareFailure)(const char* text);  // message box with '1' dismissing it
     void (*CloseMenu)();                            // also clears the soft keys and open editors
     void (*ClearSoftKeys)();

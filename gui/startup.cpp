@@ -177,7 +177,6 @@ int ShellStartUp() {
         ShellPrint("MAIN: Entertainer not created\n");
     StartScreen();
     InitialSetting();
-    if (RefreshHooks.UpdateThermoChannels) RefreshHooks.UpdateThermoChannels();
     if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
     SubscribeDisplayChannels();
     FixBrightness();

@@ -274,3 +274,27 @@ TEST_F(EditorBoxes, AirspeedLimitsWithAForeignUnitShowNoValue) {
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(Count(530, 165 + 22 * row, 56, 20, 0), want) << "row " << row;
 }
+
+// COMM panel, then the transponder panel: the squawk box alone, nothing of the standby
+// frequency's wider title around it.
+TEST_F(EditorBoxes, TransponderPanelShowsOnlyTheSquawkBox) {
+    DevicePort[CommPortSub - 1].flags = PortConnected;
+    DevicePort[XpdrPortSub - 1].flags = PortConnected;
+    XpdrRuntime.squawk = 0x7000;
+    CloseMessageBox();
+    PressKeys("3");  // COM/XPDR: the COMM panel with the standby frequency
+    Paint();
+    EXPECT_EQ(probe.At(700, 410), 0xFFFFFFu) << "the standby frequency box";
+    PressKeys("5");  // XPDR
+    Paint();
+    std::vector<FGPixel> alone;
+    {
+        ProbedWindow other(Page);
+        DrawNumericEditor("Squawk", "", 7000, -4, 0, 640, 360, 0);
+        for (int j = 340; j < 450; ++j)
+            for (int i = 560; i < 800; ++i) alone.push_back(other.At(i, j));
+    }
+    MainWindow = &probe.window;
+    EXPECT_EQ(Region(560, 340, 240, 110), alone);
+    DevicePort[CommPortSub - 1].flags = DevicePort[XpdrPortSub - 1].flags = 0;
+}

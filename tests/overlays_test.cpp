@@ -307,23 +307,6 @@ TEST(LimitedValue, TextAndColoursByTheLimits) {
     FormatLimitedValue(nullptr, nullptr, 0, "V");  // nothing to write into
 }
 
-TEST(ChannelOff, FlagsFollowTheThermocoupleAssignment) {
-    EngineGaugeConfig = {};
-    EngineGaugeConfig.egt[0].thermocouple = 1;
-    EngineGaugeConfig.egt[2].thermocouple = 3;
-    RefreshChannelOffFlags();
-    EXPECT_EQ(ThermoChannelOff[0], 0);
-    EXPECT_EQ(ThermoChannelOff[1], 1);
-    EXPECT_EQ(ThermoChannelOff[2], 0);
-    EXPECT_EQ(AnyHeadChannelConfigured, 0);
-    EngineGaugeConfig.cht[4].thermocouple = 9;
-    RefreshChannelOffFlags();
-    EXPECT_EQ(HeadChannelOff[4], 0);
-    EXPECT_EQ(HeadChannelOff[0], 1);
-    EXPECT_EQ(AnyHeadChannelConfigured, 1);
-    EngineGaugeConfig = {};
-}
-
 // ---------------------------------------------------------------- "last_status" and the demo file
 
 class LastStatus : public OverlayState {

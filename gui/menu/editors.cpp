@@ -41,9 +41,6 @@ char MessageText[MessageTextSize] = "";
 
 namespace {
 
-// A full repaint asked for by an editor; CloseEditor(0) withdraws it.
-int EditorRepaintPending = 0;
-
 // Draws titled boxes at x 20 (the autopilot bug editors).
 bool ForceLeftX = false;
 
@@ -76,7 +73,6 @@ void OpenEditor(int32_t minimum, int32_t maximum, int32_t* value, TEditorHandler
     MainMenu.Show(0);
     Keyboard.Clear();
     CloseMessageBox();
-    EditorRepaintPending = 1;
     Keyboard.BindNone("012345adsw");
     if (cursorArg != 0 && handler)
         Keyboard.Bind('1', 44, handler, cursorArg);
@@ -124,10 +120,8 @@ void EditorDefaultStep(int32_t rule) {
     }
 }
 
-void CloseEditor(int32_t keep) {
-    MainMenuKeys(-1);
-    if (keep == 0) EditorRepaintPending = 0;
-}
+// Every frame is painted whole: there is no pending repaint for keep to withdraw.
+void CloseEditor(int32_t /*keep*/) { MainMenuKeys(-1); }
 
 // ---- knob acceleration ----
 

@@ -30,7 +30,7 @@ void OpenEditor(int32_t minimum, int32_t maximum, int32_t* value, TEditorHandler
                 int32_t cursorArg);
 // Rules: 0 next digit, 1 down, 2 up (recomputing the step), 3 down, 4 up (last step).
 void EditorDefaultStep(int32_t rule);
-// Reopens the main menu with its keys; keep 0 also withdraws the pending repaint.
+// Reopens the main menu with its keys (every frame is painted whole, so keep changes nothing).
 void CloseEditor(int32_t keep);
 
 // ---- knob acceleration: true when this turn takes the coarse step ----

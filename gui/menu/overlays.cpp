@@ -55,9 +55,6 @@ int LevelSliderShown = 0, PercentSlider1Shown = 0, PercentSlider2Shown = 0;
 int AboutBoxShown = 0;
 int RuntimeConfigError = 0, MeasureConfigError = 0, StatisticConfigError = 0, FatalSharingError = 0;
 long DemoSaveFileLength = 0;
-int ThermoChannelOff[6] = {};
-int HeadChannelOff[6] = {};
-int AnyHeadChannelConfigured = 0;
 TOverlayDialogs OverlayDialogs = {};
 
 void (*PowerOffPostEvent)(int type) = [](int type) { RefreshPostToApp(type, 0); };
@@ -502,15 +499,6 @@ void FormatLimitedValue(TDisplayItem* item, const int32_t* limits, int32_t value
     }
 }
 
-void RefreshChannelOffFlags() {
-    AnyHeadChannelConfigured = 0;
-    for (int i = 0; i < 6 && i < ThermoSlots; ++i) {
-        ThermoChannelOff[i] = ThermocoupleChannel(EngineGaugeConfig.egt[i].thermocouple) == 0;
-        HeadChannelOff[i] = ThermocoupleChannel(EngineGaugeConfig.cht[i].thermocouple) == 0;
-        if (!HeadChannelOff[i]) AnyHeadChannelConfigured = 1;
-    }
-}
-
 // ---- links into the shell ----
 
 namespace {
@@ -523,7 +511,6 @@ void InstallOverlayLinks() {
     RefreshHooks.RequestPowerOff = RequestPowerOff;
     RefreshHooks.FormatLimitedValue = FormatLimitedValue;
     RefreshHooks.ShowFirmwareFailure = ShowFirmwareFailure;
-    RefreshHooks.UpdateThermoChannels = RefreshChannelOffFlags;
     MenuLinks.PowerOffReset = [] { RequestPowerOff(PowerIdle); };
     MenuLinks.ShowDemoNotice = ShowDemoNotice;
     MenuLinks.LoadLastStatus = [] {

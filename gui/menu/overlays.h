@@ -101,11 +101,6 @@ void LoadLastStatus();
 // Engine value box text " value unit " (one decimal) and colours by the four limits
 // (warning low, warning high, alarm low, alarm high; 0 = not set); NoValue gives " - - - unit ".
 void FormatLimitedValue(TDisplayItem* item, const int32_t* limits, int32_t value, const char* unit);
-// Not-configured flags of the twelve thermocouple channels.
-extern int ThermoChannelOff[6];
-extern int HeadChannelOff[6];
-extern int AnyHeadChannelConfigured;
-void RefreshChannelOffFlags();
 
 // Fills the shell's hook tables (refresh hooks, menu links) with this file's routines.
 void InstallOverlayLinks();

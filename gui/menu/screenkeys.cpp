@@ -596,6 +596,9 @@ void SquawkCodeEditor(int32_t command) {
         case 10:
             Keyboard.Clear();
             Keyboard.SetMode(29);
+            // The transponder panel replaces the COMM panel's standby frequency box.
+            FreqEditorShown = 0;
+            ValueEditorMarks[EdRadioFrequency].open = 0;
             EditValue = UnpackSquawk(XpdrRuntime.squawk);
             Editor.cursor = -1;
             SquawkEditorState = 2;
