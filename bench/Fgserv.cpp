@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Threadmeassure.h"
@@ -227,11 +228,18 @@ struct TFdmClient {
     uint32_t have = 0;
 };
 
+void NoticeListener(uint16_t port, const char* why) {
+    char text[160];
+    snprintf(text, sizeof text, "The FlightGear link cannot listen on port %d: %s.\r\nNo simulator data is shown.", port, why);
+    BenchNotice(NoticeFdmPort, text);
+}
+
 // The listening socket, reusable at once after the previous thread's; -1 with the reason printed.
 TSocketFd OpenListener(uint16_t port) {
     TSocketFd fd(socket(AF_INET, SOCK_STREAM, 0));
     if (fd.Get() < 0) {
         BenchPrintf("fgserv: %s\n", strerror(errno));
+        NoticeListener(port, strerror(errno));
         return fd;
     }
     int one = 1;
@@ -242,6 +250,7 @@ TSocketFd OpenListener(uint16_t port) {
     addr.sin_addr.s_addr = htonl(INADDR_ANY);  // the simulator may run on another machine
     if (bind(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(fd.Get(), 5) != 0) {
         BenchPrintf("fgserv: port %d: %s\n", port, strerror(errno));
+        NoticeListener(port, strerror(errno));
         fd.Close();
     }
     return fd;
@@ -263,6 +272,7 @@ bool ServeClient(TFdmClient& c, uint32_t& packets) {
             char text[96];
             snprintf(text, sizeof text, MsgFdmVersion, static_cast<int>(version), static_cast<int>(FdmVersion));
             BenchPrintf("%s\n", text);
+            BenchNotice(NoticeFdmVersion, (std::string(text) + ": the simulator's packets are refused.").c_str());
             DebugOutput("MeassureThread: Client dropped.\n");
             return false;
         }
@@ -307,6 +317,7 @@ void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) {
             BenchPrintf("fgserv: %s\n", strerror(errno));
+            BenchNotice(NoticeFdmServer, (std::string("The FlightGear link stopped: ") + strerror(errno) + ".").c_str());
             DebugOutput("MeassureThread: ERROR.\n");
             break;
         }
@@ -341,7 +352,16 @@ void FdmServer(const TMeassurePorts& ports, const std::atomic<bool>* terminate) 
     DebugOutput("MeassureThread: Server listening.\n");
     {
         TFGProps props(PropServerHost, ports.props, FgPropGet, FgPropSet);
-        props.Connect();
+        if (props.Connect() != 0) {
+            // The simulator is often started after the link; the client keeps trying.
+            char text[160];
+            snprintf(text, sizeof text,
+                     "The simulator's property server (port %d) cannot be reached yet: radio and navigation values "
+                     "stay empty until it answers.",
+                     ports.props);
+            BenchPrintf("%s\n", text);
+            BenchNotice(NoticeProps, text);
+        }
         props.StartThread();
         DebugOutput("MeassureThread: Prop Init.\n");
         Serve(listener, terminate);

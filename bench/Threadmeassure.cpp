@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 std::atomic<TBenchConsoleHook> BenchConsoleHook{StdoutConsole};
 std::atomic<TMValWriter*> ValWriter{nullptr};
@@ -57,6 +58,44 @@ void BenchDumpf(const char* format, ...) {
 }
 
 void DebugOutput(const char* text) { fputs(text, stderr); }
+
+namespace {
+
+struct TBenchNotices {
+    std::mutex lock;
+    bool posted[NoticeCount] = {};
+    bool taken[NoticeCount] = {};
+    std::string text[NoticeCount];
+} Notices;
+
+}  // namespace
+
+void BenchNotice(int cause, const char* text) {
+    if (cause < 0 || cause >= NoticeCount || !text) return;
+    std::lock_guard<std::mutex> hold(Notices.lock);
+    if (Notices.posted[cause]) return;
+    Notices.posted[cause] = true;
+    Notices.text[cause] = text;
+}
+
+bool TakeBenchNotice(std::string* text) {
+    std::lock_guard<std::mutex> hold(Notices.lock);
+    for (int i = 0; i < NoticeCount; ++i) {
+        if (!Notices.posted[i] || Notices.taken[i]) continue;
+        Notices.taken[i] = true;
+        if (text) *text = Notices.text[i];
+        return true;
+    }
+    return false;
+}
+
+void ResetBenchNotices() {
+    std::lock_guard<std::mutex> hold(Notices.lock);
+    for (int i = 0; i < NoticeCount; ++i) {
+        Notices.posted[i] = Notices.taken[i] = false;
+        Notices.text[i].clear();
+    }
+}
 
 namespace {
 
@@ -195,6 +234,10 @@ namespace {
 // Marks the file to start over and says why nothing was stored.
 int LoopRecordFailed(int code, const char* what, uint32_t offset) {
     BenchPrintf("LoopFile: record at offset 0x%08x is %s, nothing stored.\n", offset, what);
+    char text[160];
+    snprintf(text, sizeof text, "The recorded flight cannot be read whole: its record at offset 0x%08x is %s.",
+             static_cast<unsigned>(offset), what);
+    BenchNotice(NoticeLoopRecord, text);
     Loop.atEnd = true;
     return code;
 }

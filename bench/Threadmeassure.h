@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 
 #include "Fgserv.h"
@@ -26,6 +27,15 @@ extern std::atomic<bool> BenchDumpSamples;
 bool BenchDumpFromEnvironment();
 void BenchDumpf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void DebugOutput(const char* text);
+
+// What the data-source threads must also tell at the bezel, one text per cause: a cause
+// is told once until the source is chosen again, however often it recurs.
+enum { NoticeFdmPort, NoticeFdmServer, NoticeProps, NoticeFdmVersion, NoticeLoopRecord, NoticeCount };
+void BenchNotice(int cause, const char* text);
+// The next notice not yet taken; false when there is none.
+bool TakeBenchNotice(std::string* text);
+// A new data source: every cause may be told again.
+void ResetBenchNotices();
 
 void SleepMs(int ms);
 // A thread with nothing (more) to do waits here for its end.

@@ -493,6 +493,7 @@ void TForm1::FormShow() {
 
 int TForm1::RestartMeassure() {
     StopMeassure();
+    ResetBenchNotices();
     Meassure = std::make_unique<TMeassure>(MeassureMode, MeassurePorts);
     SleepMs(100);
 
@@ -577,6 +578,16 @@ void TForm1::Timer1Timer() {
 
     // A display program started again has a new window: keep that one over the bezel too.
     if (known && known != DisplayWindow) KeepDisplayOver(BackgroundFlag ? PlaceNotTopmost : PlaceTopmost);
+
+    // What the data source could not do, once per cause; a box open already (the ticks
+    // go on under it) is not joined by another.
+    static bool telling = false;
+    std::string notice;
+    if (!telling && TakeBenchNotice(&notice)) {
+        telling = true;
+        ShowMessage(notice.c_str());
+        telling = false;
+    }
 
     // Repeats of the held turn button.
     for (TSpeedButton* b : SpeedButton) {

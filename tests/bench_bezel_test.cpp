@@ -3,6 +3,7 @@
 // missing programs; the process layer; and the benchdesk program itself under Xvfb.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
@@ -245,6 +246,74 @@ TEST_F(BezelTest, ChoosingADataSourceAnnouncesItAndRestartsTheThread) {
     EXPECT_FALSE(Meassure);
     display.Take();
     EXPECT_EQ(display.closes, 1);
+}
+
+// What the FlightGear link cannot do reaches the bezel as a message, once per cause however
+// often it recurs: a port 5511 held by another program, a property server nobody runs, a
+// simulator sending packets of another version.
+TEST_F(BezelTest, FlightGearLinkFailuresAreToldOnceEach) {
+    struct TRow {
+        const char* name;
+        bool holdFdmPort;
+        int otherVersionClients;
+        std::vector<std::string> expected;  // a piece of each message, in order
+    };
+    const TRow rows[] = {
+        {"held port", true, 0, {"cannot listen on port"}},
+        {"no property server", false, 0, {"property server"}},
+        {"packets of version 25", false, 2, {"property server", "version 25, expected 24"}},
+    };
+    FakeDisplay display;
+    StartForm(display);
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        Messages.clear();
+        uint16_t held = 0;
+        const int holder = row.holdFdmPort ? ListenAnyPort(held) : -1;
+        MeassurePorts = TMeassurePorts{row.holdFdmPort ? held : FreePort(), FreePort()};
+        Form1->Demoloop1Click(MeassureModeNone);
+        Form1->Demoloop1Click(MeassureModeFdm);
+        for (int i = 0; i < row.otherVersionClients; ++i) {
+            const int fd = ConnectTo(MeassurePorts.fdm);
+            ASSERT_GE(fd, 0);
+            uint8_t packet[FdmPacketSize] = {0, 0, 0, 25};
+            ASSERT_EQ(send(fd, packet, sizeof packet, 0), static_cast<ssize_t>(sizeof packet));
+            WaitUntil([&] { return recv(fd, packet, 1, 0) <= 0; });  // dropped
+            close(fd);
+        }
+        for (int tick = 0; tick < 100 && Messages.size() < row.expected.size(); ++tick) {
+            Form1->Timer1Timer();
+            SleepMs(20);
+        }
+        for (int tick = 0; tick < 30; ++tick) Form1->Timer1Timer();  // the client keeps retrying
+        ASSERT_EQ(Messages.size(), row.expected.size());
+        for (size_t i = 0; i < Messages.size(); ++i)
+            EXPECT_NE(Messages[i].find(row.expected[i]), std::string::npos) << Messages[i];
+        if (holder >= 0) close(holder);
+    }
+    Form1->Demoloop1Click(MeassureModeNone);
+    EXPECT_FALSE(Form1->Terminated());
+}
+
+// A recorded flight whose records cannot be read is told at the bezel once, not per record.
+TEST_F(BezelTest, DamagedRecordedFlightIsToldOnce) {
+    FakeDisplay display;
+    StartForm(display);
+    ASSERT_EQ(mkdir("Data", 0755), 0);
+    WriteByteFile("Data/flysim.dat", std::vector<uint8_t>(1200, 0x11));
+    Form1->Demoloop1Click(MeassureModeLoop);
+    EXPECT_TRUE(Messages.empty());  // the file opens
+    for (int tick = 0; tick < 100 && Messages.empty(); ++tick) {
+        Form1->Timer1Timer();
+        SleepMs(20);
+    }
+    for (int tick = 0; tick < 30; ++tick) {
+        Form1->Timer1Timer();
+        SleepMs(5);
+    }
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_NE(Messages[0].find("recorded flight cannot be read"), std::string::npos) << Messages[0];
+    Form1->Demoloop1Click(MeassureModeNone);
 }
 
 TEST_F(BezelTest, DisplayWindowFollowsTheFormOverTheScreenOpening) {
