@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     volatile FGPixel sum = 0;
     for (int c = 0; c < 256; ++c) {
         int pitch = 0;
-        const uint8_t* g = FGFontManager::glyph(id, static_cast<unsigned char>(c), &pitch);
+        const FGPixel* g = FGFontManager::glyph(id, static_cast<unsigned char>(c), &pitch);
         if (g)
             sum = sum + g[0] + g[pitch * h - 1];
     }

@@ -546,7 +546,7 @@ void expect_text(const FGDrawBuffer& b, int font, int x0, int y0, const char* s,
     for (const unsigned char* q = reinterpret_cast<const unsigned char*>(s); *q; q++) {
         const int w = FGFontManager::charwidth(font, *q);
         int pitch = 0;
-        const uint8_t* m = FGFontManager::glyph(font, *q, &pitch);
+        const FGPixel* m = FGFontManager::glyph(font, *q, &pitch);
         for (int gy = 0; gy < h; gy++)
             for (int gx = 0; gx < w; gx++) {
                 const int bx = x + gx, by = y0 + gy;

@@ -77,7 +77,7 @@ protected:
     TempDir dir;
 };
 
-bool Ink(const uint8_t* cell, int pitch, int x, int y) { return cell[y * pitch + x] == 0xFF; }
+bool Ink(const FGPixel* cell, int pitch, int x, int y) { return cell[y * pitch + x] == 0xFFFFFFFFu; }
 
 TEST_F(FontTest, BuiltinsHaveTheirNamesAndCells) {
     struct {
@@ -100,14 +100,14 @@ TEST_F(FontTest, BuiltinsHaveTheirNamesAndCells) {
             EXPECT_EQ(f->width, want[id].w) << id;
         else
             EXPECT_EQ(f->width % 4, 0) << id;
-        // Every glyph of the letters has ink, and only whole-byte masks.
+        // Every glyph of the letters has ink, and only whole-word masks.
         for (unsigned char c : std::string("AHMWgx")) {
             int pitch = 0;
-            const uint8_t* g = FGFontManager::glyph(id, c, &pitch);
+            const FGPixel* g = FGFontManager::glyph(id, c, &pitch);
             ASSERT_NE(g, nullptr) << id << " " << c;
             int ink = 0;
             for (int i = 0; i < pitch * f->height; ++i) {
-                EXPECT_TRUE(g[i] == 0 || g[i] == 0xFF);
+                EXPECT_TRUE(g[i] == 0 || g[i] == 0xFFFFFFFFu);
                 ink += g[i] != 0;
             }
             EXPECT_GT(ink, 2) << id << " " << c;
@@ -119,7 +119,7 @@ TEST_F(FontTest, BuiltinsHaveTheirNamesAndCells) {
 TEST_F(FontTest, FixedFontsBlankOutsideTheirCodes) {
     int pitch = 0;
     // Font 0 stores codes 32..126: below is a zero cell, above no glyph at all.
-    const uint8_t* low = FGFontManager::glyph(0, 10, &pitch);
+    const FGPixel* low = FGFontManager::glyph(0, 10, &pitch);
     ASSERT_NE(low, nullptr);
     EXPECT_EQ(pitch, 4);
     for (int i = 0; i < 4 * 6; ++i)
@@ -163,7 +163,7 @@ TEST_F(FontTest, LoadsTheFileLayout) {
     EXPECT_EQ(FGFontManager::textwidth(id, "ABC"), 10);
 
     int pitch = 0;
-    const uint8_t* g = FGFontManager::glyph(id, 'A', &pitch);
+    const FGPixel* g = FGFontManager::glyph(id, 'A', &pitch);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(pitch, 8);
     for (int y = 0; y < 5; ++y)
@@ -217,7 +217,7 @@ TEST_F(FontTest, DamagedGlyphDataLoadsBlank) {
     // Glyph bytes end inside 'A': the rest of it and all of 'B' are blank.
     int id = FGFontManager::register_font(dir.Write("cut.fnt", Bytes(font.begin(), font.begin() + 3340 + 7)).c_str(), "cut");
     ASSERT_GE(id, 0);
-    const uint8_t* g = FGFontManager::glyph(id, 'A', &pitch);
+    const FGPixel* g = FGFontManager::glyph(id, 'A', &pitch);
     EXPECT_TRUE(Ink(g, pitch, 0, 0));
     EXPECT_TRUE(Ink(g, pitch, 1, 1));
     EXPECT_FALSE(Ink(g, pitch, 2, 2));
@@ -260,7 +260,7 @@ TEST_F(FontTest, FixedFontFromMemory) {
     ASSERT_EQ(id, 9);
     EXPECT_EQ(strlen(FGFontManager::get_font(id)->name), 23u);
     int pitch = 0;
-    const uint8_t* g = FGFontManager::glyph(id, 'A', &pitch);
+    const FGPixel* g = FGFontManager::glyph(id, 'A', &pitch);
     ASSERT_NE(g, nullptr);
     const char* want = "X......X"
                        "..XXXX..";
@@ -275,11 +275,11 @@ TEST_F(FontTest, FixedFontFromMemory) {
     // Masks with a character table are taken as they are, when they fit.
     FGFontCharTable table{};
     table.width['x'] = 3;
-    std::vector<uint8_t> masks(4 * 2, 0);
-    masks[1] = 0xFF;
+    std::vector<FGPixel> masks(4 * 2, 0);
+    masks[1] = 0xFFFFFFFFu;
     id = FGFontManager::register_font(masks.data(), 4, 2, 256, 0, &table, -1, "prop", masks.size());
     ASSERT_EQ(id, 10);
-    EXPECT_EQ(FGFontManager::glyph(id, 'x', &pitch)[1], 0xFF);
+    EXPECT_EQ(FGFontManager::glyph(id, 'x', &pitch)[1], 0xFFFFFFFFu);
     EXPECT_EQ(FGFontManager::glyph(id, 'y', &pitch), nullptr);  // width 0: no glyph
     table.offset['x'] = 5;
     EXPECT_EQ(FGFontManager::register_font(masks.data(), 4, 2, 256, 0, &table, -1, "p", masks.size()), -1);
@@ -321,7 +321,7 @@ TEST_F(FontTest, GeneratedDisplayFonts) {
         ASSERT_EQ(id, expectId++) << name;
         EXPECT_EQ(FGFontManager::get_font_height(id), height);
         int pitch = 0;
-        const uint8_t* g = FGFontManager::glyph(id, 'H', &pitch);
+        const FGPixel* g = FGFontManager::glyph(id, 'H', &pitch);
         int ink = 0;
         for (int i = 0; i < pitch * height; ++i)
             ink += g[i] != 0;
@@ -329,7 +329,7 @@ TEST_F(FontTest, GeneratedDisplayFonts) {
     }
     // The Cyrillic family has Cyrillic letters at 0xC0..0xFF (Windows-1251).
     int pitch = 0;
-    const uint8_t* zhe = FGFontManager::glyph(9 + 9, 0xC6, &pitch);
+    const FGPixel* zhe = FGFontManager::glyph(9 + 9, 0xC6, &pitch);
     ASSERT_NE(zhe, nullptr);
     EXPECT_GT(FGFontManager::charwidth(9 + 9, 0xC6), FGFontManager::charwidth(9 + 9, 'I'));
 }

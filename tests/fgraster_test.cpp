@@ -184,7 +184,7 @@ TEST(SpanCopy, KeyedCopiesMatchTheWordRuleAtEveryLength) {
 }
 
 TEST(Glyph, InkWhereMaskedPaperElsewhere) {
-    const uint8_t masks[8] = {0xFF, 0, 0, 0xFF, 0, 0xFF, 0xFF, 0};
+    const uint32_t masks[8] = {~0u, 0, 0, ~0u, 0, ~0u, ~0u, 0};
     std::vector<FGPixel> row(12, 9);
     fg_glyph_expand(row.data(), masks, 6, 4, 2, 0xAA, 0x55);
     const FGPixel want[12] = {0xAA, 0x55, 0x55, 0xAA, 9, 9, 0x55, 0xAA, 0xAA, 0x55, 9, 9};

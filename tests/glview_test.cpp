@@ -588,6 +588,7 @@ TEST_F(GLViewTest, RebuildAfterTheTexturesWereGivenBackDrawsTheSamePictures) {
     const std::vector<uint32_t> strip(StripBackground->pixels, StripBackground->pixels + W * H);
     for (int i = 0; i < GLTextureCount; ++i)
         EXPECT_EQ(GLTextures[i].name != 0, i == TexNeedle) << GLTextureFiles[i];
+    EXPECT_EQ(GLFontListBase, 0u);
     ClearGLView();
     EXPECT_EQ(DrawGLNeedle(&EngineInstruments[DialRpm], 1500), 0);
 

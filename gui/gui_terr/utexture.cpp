@@ -154,8 +154,11 @@ int LoadGLTexture(TGLTexture* texture, FILE* f, const char* file, int filter) {
     return 1;
 }
 
-void LoadGLTextures() {
-    for (int i = 0; i < GLTextureCount; ++i) LoadGLTexture(&GLTextures[i], GLTextureFiles[i], GL_LINEAR);
+namespace {
+
+bool ListsReleased = false;  // built once, given back until the next rebuild
+
+void BuildFontLists() {
     GLFontListBase = glGenLists(GLFontCount * 128);
     if (GLFontListBase == 0) return;
     for (int f = 0; f < GLFontCount; ++f) {
@@ -180,6 +183,13 @@ void LoadGLTextures() {
             glEndList();
         }
     }
+}
+
+}  // namespace
+
+void LoadGLTextures() {
+    for (int i = 0; i < GLTextureCount; ++i) LoadGLTexture(&GLTextures[i], GLTextureFiles[i], GL_LINEAR);
+    BuildFontLists();
     for (int f = 0; f < GLFontCount; ++f) GLFonts[f].referenceWidth = GLTextWidth("0123456789", 10, f);
 }
 
@@ -188,6 +198,7 @@ void FreeGLTextures() {
     GLFontListBase = 0;
     for (TGLTexture& t : GLTextures) t = TGLTexture{};
     for (bool& r : SceneReleased) r = false;
+    ListsReleased = false;
 }
 
 void ReleaseSceneTextures() {
@@ -199,6 +210,12 @@ void ReleaseSceneTextures() {
         t.name = 0;
         SceneReleased[i] = true;
     }
+    // The font lists write text, which only the backgrounds have.
+    if (GLFontListBase) {
+        glDeleteLists(GLFontListBase, GLFontCount * 128);
+        GLFontListBase = 0;
+        ListsReleased = true;
+    }
 }
 
 void TakeSceneTextures() {
@@ -206,6 +223,10 @@ void TakeSceneTextures() {
         if (!SceneReleased[i]) continue;
         SceneReleased[i] = false;
         LoadGLTexture(&GLTextures[i], GLTextureFiles[i], GL_LINEAR);
+    }
+    if (ListsReleased) {
+        ListsReleased = false;
+        BuildFontLists();
     }
 }
 

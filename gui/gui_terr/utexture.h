@@ -33,9 +33,10 @@ int LoadGLTexture(TGLTexture* texture, FILE* f, const char* file, int filter);
 void LoadGLTextures();
 // Forgets the table and deletes the font lists (the textures go with the context).
 void FreeGLTextures();
-// The engine backgrounds are the only pictures drawn with the table but the needle:
-// between two rebuilds their textures are given back to GL and loaded again when
-// the next rebuild takes them (only those that loaded before).
+// The engine backgrounds are the only pictures drawn with the table but the needle,
+// and the only text: between two rebuilds their textures and the font lists are
+// given back to GL and made again when the next rebuild takes them (only the
+// textures that loaded before).
 void ReleaseSceneTextures();
 void TakeSceneTextures();
 

@@ -1,6 +1,6 @@
 // Process-wide table of bitmap fonts: nine built in (ids 0 to 8), further
-// fonts loaded from ".fnt" files. Glyphs are kept as one mask byte per
-// pixel (0xFF = ink, zero = paper): a quarter of what pixel-wide masks take.
+// fonts loaded from ".fnt" files. Glyphs are kept as one 32-bit mask per
+// pixel (all ones = ink, zero = paper).
 #pragma once
 
 #include <cstddef>
@@ -15,7 +15,7 @@ constexpr int FG_FONT_NAME = 24;  // 23 characters and the terminating zero
 
 // Character table of a proportional font.
 struct FGFontCharTable {
-    int offset[256];        // start of each glyph, in mask bytes
+    int offset[256];        // start of each glyph, in mask words
     uint8_t width[256];     // width of each character in pixels
 };
 
@@ -26,7 +26,7 @@ struct FGFontProperty {
     int width;    // cell width (pixels)
     int height;   // cell height (rows)
     std::unique_ptr<FGFontCharTable> charset;  // null for a fixed-width font
-    std::vector<uint8_t> mask;                 // glyph masks; empty = free slot
+    std::vector<FGPixel> mask;                 // glyph masks; empty = free slot
     int codes;    // fixed fonts: cells present in mask (first code + count)
 };
 
@@ -51,13 +51,12 @@ public:
 
     // Registers a font from memory. Without a character table, `data` holds
     // `count` fixed cells from `first`, one bit per pixel (MSB first, rows
-    // padded to bytes). With a table, `data` holds the masks already (one
-    // byte a pixel, non-zero = ink, `mask_bytes` of them). `id` -1 takes the
-    // first free slot.
+    // padded to bytes). With a table, `data` holds the masks already
+    // (FGPixel words, `mask_words` of them). `id` -1 takes the first free slot.
     // Returns the id or -1.
     static int register_font(const void* data, int cell_w, int cell_h, int count, int first,
                              const FGFontCharTable* table, int id, const char* name,
-                             size_t mask_bytes = 0);
+                             size_t mask_words = 0);
 
     // The nine built-in fonts, into slots 0 to 8 (done by the toolkit's
     // static initialisation; again only after release_fonts).
@@ -76,11 +75,11 @@ public:
     static bool is_font(int id);         // slot holds a font
     static int font_count();             // registered fonts
 
-    // Glyph of a code: `height` rows of `*pitch` mask bytes each (pitch is
+    // Glyph of a code: `height` rows of `*pitch` mask words each (pitch is
     // the character's width rounded up to a multiple of 4, or the cell width
     // of a fixed font). Null when the font has no glyph for the code: draw a
     // paper cell of that pitch.
-    static const uint8_t* glyph(int id, unsigned char code, int* pitch);
+    static const FGPixel* glyph(int id, unsigned char code, int* pitch);
 
     // The slot itself (null for a bad id or a free slot).
     static const FGFontProperty* get_font(int id);

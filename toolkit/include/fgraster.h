@@ -64,8 +64,8 @@ void fg_pixel_op(FGPixel* pixel, FGPixel value, unsigned mode);
 // One blended pixel (factor 1..255).
 FGPixel fg_blend(FGPixel d, FGPixel s, unsigned factor);
 
-// Glyph cell: ink where the mask byte is set, paper elsewhere; width4 x height pixels.
-void fg_glyph_expand(FGPixel* row, const uint8_t* masks, int stride, int width4, int height,
+// Glyph cell: (ink AND mask) OR (paper AND NOT mask), width4 x height words.
+void fg_glyph_expand(FGPixel* row, const uint32_t* masks, int stride, int width4, int height,
                      FGPixel ink, FGPixel paper);
 
 // Cohen-Sutherland against inclusive bounds; 1 with clipped ends, 0 when outside.

@@ -716,7 +716,7 @@ int FGDrawBuffer::text(int x, int y, const char* str, FGPixel ink, FGPixel paper
     struct Cell {
         int64_t x;
         int pitch;
-        const uint8_t* mask;
+        const FGPixel* mask;
     };
     static thread_local std::vector<Cell> cells;
     cells.clear();
@@ -724,7 +724,7 @@ int FGDrawBuffer::text(int x, int y, const char* str, FGPixel ink, FGPixel paper
     for (const unsigned char* q = s; *q; q++) {
         const int w = std::max(FGFontManager::charwidth(font, *q), 0);
         int pitch = 0;
-        const uint8_t* mask = FGFontManager::glyph(font, *q, &pitch);
+        const FGPixel* mask = FGFontManager::glyph(font, *q, &pitch);
         if (pitch <= 0) pitch = (w + 3) & ~3;
         if (ax + cx + pitch > vx0 && ax + cx < vx1) {
             cells.push_back({cx, pitch, mask});

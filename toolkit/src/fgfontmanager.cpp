@@ -61,7 +61,7 @@ int TakeSlot(FontTable& t, int id) {
 }
 
 void Fill(FontTable& t, int id, const char* name, int w, int h,
-          std::unique_ptr<FGFontCharTable> charset, std::vector<uint8_t> mask, int codes) {
+          std::unique_ptr<FGFontCharTable> charset, std::vector<FGPixel> mask, int codes) {
     FGFontProperty& f = t.slot[id];
     // A given id may name a slot in use: it is replaced, not counted twice.
     if (f.mask.empty())
@@ -94,13 +94,13 @@ int RegisterFixed(FontTable& t, const uint8_t* bits, int w, int h, int count, in
     if (slot < 0)
         return -1;
     int rowBytes = (w + 7) / 8;
-    std::vector<uint8_t> mask(static_cast<size_t>(count + first) * w * h, 0);
+    std::vector<FGPixel> mask(static_cast<size_t>(count + first) * w * h, 0);
     for (int c = 0; c < count; ++c)
         for (int y = 0; y < h; ++y) {
             const uint8_t* row = bits + (static_cast<size_t>(c) * h + y) * rowBytes;
-            uint8_t* dst = &mask[(static_cast<size_t>(c + first) * h + y) * w];
+            FGPixel* dst = &mask[(static_cast<size_t>(c + first) * h + y) * w];
             for (int x = 0; x < w; ++x)
-                dst[x] = (row[x >> 3] >> (7 - (x & 7)) & 1) ? 0xFF : 0;
+                dst[x] = (row[x >> 3] >> (7 - (x & 7)) & 1) ? 0xFFFFFFFFu : 0u;
         }
     Fill(t, slot, name, w, h, nullptr, std::move(mask), count + first);
     return slot;
@@ -124,14 +124,14 @@ int RegisterImage(FontTable& t, const uint8_t* data, size_t size, const char* na
 
     auto table = std::make_unique<FGFontCharTable>();
     // Exact image size: every code takes its rounded width times the cell height.
-    size_t cells = 0;
+    size_t words = 0;
     for (int c = 0; c < 256; ++c) {
         int w = data[FNT_ENTRIES + c * FNT_ENTRY_SIZE];
         table->width[c] = static_cast<uint8_t>(w ? w : defaultWidth);
-        table->offset[c] = static_cast<int>(cells);
-        cells += static_cast<size_t>(Round4(table->width[c])) * height;
+        table->offset[c] = static_cast<int>(words);
+        words += static_cast<size_t>(Round4(table->width[c])) * height;
     }
-    std::vector<uint8_t> mask(cells ? cells : 1, 0);
+    std::vector<FGPixel> mask(words ? words : 1, 0);
 
     // The reader walks the glyph bytes; what lies beyond the data reads blank.
     int32_t start = LeInt(data + FNT_ENTRIES + 8);
@@ -144,13 +144,13 @@ int RegisterImage(FontTable& t, const uint8_t* data, size_t size, const char* na
         int32_t rows = LeInt(entry + 4);
         if (rows < 0)
             rows = 0;
-        uint8_t* cell = &mask[table->offset[c]];
+        FGPixel* cell = &mask[table->offset[c]];
         int pitch = Round4(w);
         for (int y = 0; y < rows && y < height; ++y)
             for (int x = 0; x < w; ++x) {
                 long long at = pos + static_cast<long long>(y) * w + x;
                 if (at < static_cast<long long>(size) && data[at])
-                    cell[y * pitch + x] = 0xFF;
+                    cell[y * pitch + x] = 0xFFFFFFFFu;
             }
         // Rows beyond the cell height are stored but not shown; the next
         // glyph still starts after them.
@@ -197,26 +197,26 @@ int FGFontManager::register_font_image(const uint8_t* data, size_t size, const c
 
 int FGFontManager::register_font(const void* data, int cell_w, int cell_h, int count, int first,
                                  const FGFontCharTable* table, int id, const char* name,
-                                 size_t mask_bytes) {
+                                 size_t mask_words) {
     FontTable& t = Table();
     if (!table)
         return RegisterFixed(t, static_cast<const uint8_t*>(data), cell_w, cell_h, count, first, id,
                              name);
     if (!data || cell_w < 0 || cell_w > MaxCellWidth || cell_h < 1 || cell_h > MaxCellHeight ||
-        mask_bytes == 0)
+        mask_words == 0)
         return -1;
     // Every glyph must lie inside the masks given.
     for (int c = 0; c < 256; ++c) {
         long long end = table->offset[c] + static_cast<long long>(Round4(table->width[c])) * cell_h;
-        if (table->offset[c] < 0 || end > static_cast<long long>(mask_bytes))
+        if (table->offset[c] < 0 || end > static_cast<long long>(mask_words))
             return -1;
     }
     int slot = TakeSlot(t, id);
     if (slot < 0)
         return -1;
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    const FGPixel* words = static_cast<const FGPixel*>(data);
     Fill(t, slot, name, cell_w, cell_h, std::make_unique<FGFontCharTable>(*table),
-         std::vector<uint8_t>(bytes, bytes + mask_bytes), 256);
+         std::vector<FGPixel>(words, words + mask_words), 256);
     return slot;
 }
 
@@ -243,7 +243,7 @@ void FGFontManager::release_fonts() {
     FontTable& t = Table();
     for (FGFontProperty& f : t.slot) {
         f.charset.reset();
-        std::vector<uint8_t>().swap(f.mask);
+        std::vector<FGPixel>().swap(f.mask);
         f.codes = 0;
     }
     t.count = 0;
@@ -297,7 +297,7 @@ bool FGFontManager::is_font(int id) { return Slot(id) != nullptr; }
 
 int FGFontManager::font_count() { return Table().count; }
 
-const uint8_t* FGFontManager::glyph(int id, unsigned char code, int* pitch) {
+const FGPixel* FGFontManager::glyph(int id, unsigned char code, int* pitch) {
     const FGFontProperty* f = Slot(id);
     if (!f) {
         if (pitch)

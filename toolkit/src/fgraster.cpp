@@ -247,7 +247,7 @@ void fg_fill(FGPixel* first, int64_t count, FGPixel colour) {
     if (first && count > 0) fill_words(first, count, colour);
 }
 
-void fg_glyph_expand(FGPixel* row, const uint8_t* masks, int stride, int width4, int height,
+void fg_glyph_expand(FGPixel* row, const uint32_t* masks, int stride, int width4, int height,
                      FGPixel ink, FGPixel paper) {
     if (!row || width4 <= 0 || height <= 0) return;
     for (int y = 0; y < height; y++) {
@@ -256,8 +256,8 @@ void fg_glyph_expand(FGPixel* row, const uint8_t* masks, int stride, int width4,
             std::fill(p, p + width4, paper);
             continue;
         }
-        const uint8_t* m = masks + static_cast<int64_t>(y) * width4;
-        for (int x = 0; x < width4; x++) p[x] = m[x] ? ink : paper;
+        const uint32_t* m = masks + static_cast<int64_t>(y) * width4;
+        for (int x = 0; x < width4; x++) p[x] = (ink & m[x]) | (paper & ~m[x]);
     }
 }
 
