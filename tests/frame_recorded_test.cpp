@@ -36,14 +36,14 @@ std::string Renderer() {
 
 const uint64_t Recorded[] = {
     0xf1c95485acd86ea4ull,  // engine page
-    0x652fadbefaaf5d94ull,  // flight page, terrain off
-    0xab3981ea486a4c74ull,  // flight page, terrain on
-    0x89dab2d8eb9b5fccull,  // flight view and engine strip, terrain off
-    0x5b7e35e9dd7a1a10ull,  // flight view and engine strip, terrain on
-    0x12342f451d0cc7e4ull,  // flight view and NAV strip
-    0x0e9a1672de84d5ecull,  // flight view and GPS strip
+    0xbd5e2bc891bf697cull,  // flight page, terrain off
+    0x2e258322d6827174ull,  // flight page, terrain on
+    0x8bd7a697caeba10cull,  // flight view and engine strip, terrain off
+    0xa59949eeed20c4c8ull,  // flight view and engine strip, terrain on
+    0xdb8db5a31268031cull,  // flight view and NAV strip
+    0xdec8667629f97024ull,  // flight view and GPS strip
     0xbcf1ba10d99b0768ull,  // engine page after the flight views
-    0x68d8fced4ce77c50ull,  // flight page after the engine page
+    0xfd8bb9e8c08bc370ull,  // flight page after the engine page
 };
 static_assert(sizeof Recorded / sizeof Recorded[0] == sizeof Cases / sizeof Cases[0], "one sum per layout");
 
