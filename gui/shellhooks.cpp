@@ -141,15 +141,17 @@ void PlaceBaroRows() {
         TDisplayItem& value = PageItems[box.valueRow];
         TDisplayItem& unit = PageItems[box.unitRow];
         value = TDisplayItem{};
+        // Both rows stay above y 455, where the soft-key caption bar grows over
+        // the picture's foot while the keys show.
         value.x = box.pictureX + 4;
-        value.y = box.pictureY + 2;
+        value.y = box.pictureY;
         value.width = 102;
-        value.height = 22;
+        value.height = 20;
         value.value = ItemLabel;
         value.fontCode = 12;
         unit = value;
-        unit.y = box.pictureY + 24;
-        unit.height = 16;
+        unit.y = box.pictureY + 18;
+        unit.height = 15;
         unit.fontCode = 8;
     }
 }

@@ -19,8 +19,11 @@
 #include "fgfontmanager.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/utexture.h"
+#include "fgwindow.h"
 #include "menuaction.h"
+#include "shellhooks.h"
 #include "shellstate.h"
+#include "statusbar.h"
 
 extern char** environ;
 
@@ -49,6 +52,10 @@ struct TTextBox {
     std::string text;
     int x0, y0, x1, y1;  // x1, y1 past the last pixel
     bool picture = false;  // drawn with the engine page's GL picture
+    int font = -1;         // 2-D texts: their font, ink and cell origin
+    FGPixel ink = 0;
+    int cellX = 0, cellY = 0;
+    std::string raw;
     bool overlaps(const TTextBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
@@ -76,7 +83,7 @@ bool InkBounds(int font, const char* text, int* x0, int* y0, int* x1, int* y1) {
     return *x1 > *x0;
 }
 
-void Trace2D(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char* str, bool opaque) {
+void Trace2D(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char* str, FGPixel ink, bool opaque) {
     if (buffer != MainWindow || Trimmed(str).empty()) return;
     TTextBox b = {Trimmed(str), x, y, x + w, y + h};
     int ix0, iy0, ix1, iy1;
@@ -84,6 +91,11 @@ void Trace2D(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char*
     if (!opaque && w == FGFontManager::textwidth(buffer->get_font(), str) &&
         InkBounds(buffer->get_font(), str, &ix0, &iy0, &ix1, &iy1))
         b = {b.text, x + ix0, y + iy0, x + ix1, y + iy1};
+    b.font = w == FGFontManager::textwidth(buffer->get_font(), str) ? buffer->get_font() : -1;
+    b.ink = ink & 0xFFFFFF;
+    b.cellX = x;
+    b.cellY = y;
+    b.raw = str;
     Texts2D.push_back(b);
 }
 
@@ -217,6 +229,53 @@ TEST_F(PilotReading, NoTextIsDrawnOverAnotherWithoutData) {
 }  // namespace
 
 namespace {
+
+// Share of a 2-D text's ink box where the finished frame no longer shows the text
+// as it was drawn (ink where the glyphs are, other colours between them).
+double CoveredShare(const TTextBox& t, const FGDrawBuffer& frame) {
+    const int w = FGFontManager::textwidth(t.font, t.raw.c_str()), h = FGFontManager::get_font_height(t.font);
+    FGDrawBuffer cell(w, h, FG_TYPE_BITMAP, 0);
+    cell.set_font(t.font);
+    cell.text(0, 0, t.raw.c_str(), 0xFFFFFF, 0);
+    int all = 0, lost = 0;
+    for (int y = t.y0; y < t.y1; ++y)
+        for (int x = t.x0; x < t.x1; ++x) {
+            const bool glyph = (cell.pixels[(y - t.cellY) * w + (x - t.cellX)] & 0xFFFFFF) != 0;
+            ++all;
+            lost += x < 0 || y < 0 || x >= frame.width || y >= frame.height ||
+                    ((frame.pixels[y * frame.width + x] & 0xFFFFFF) == t.ink) != glyph;
+        }
+    return all ? double(lost) / all : 1.0;
+}
+
+// The barometric box's unit stays whole while the soft keys show after a key.
+TEST_F(PilotReading, TheBaroUnitStaysWholeUnderTheKeys) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    for (const TUnitsCase& u : UnitsCases)
+        for (int screen : {2, 3}) {
+            const TScreenCase& s = ScreenCases[screen - 1];
+            Show(u, s);
+            FGEvent key{};
+            key.type = FGE_KEY;
+            key.key = '5';  // the screen keys
+            OnMainWindowEvent(nullptr, &key);
+            for (int i = 0; i < 5; ++i) road_.Frame();
+            Texts2D.clear();
+            fg_text_trace = Trace2D;
+            road_.Frame();
+            fg_text_trace = nullptr;
+            ASSERT_EQ(KeyBarHeight, 25) << u.name << ", " << s.name;
+            const std::string unit = u.item == 67 ? "inHg" : "mBar";
+            const TTextBox* found = nullptr;
+            for (const TTextBox& t : Texts2D)
+                if (t.text == unit && t.font >= 0) found = &t;
+            ASSERT_NE(found, nullptr) << u.name << ", " << s.name;
+            EXPECT_EQ(CoveredShare(*found, *MainWindow), 0.0)
+                << u.name << ", " << s.name << ": part of \"" << unit << "\" is covered";
+            key.key = '1';  // and away again
+            OnMainWindowEvent(nullptr, &key);
+        }
+}
 
 // The engine page's bars with a printed number scale, and the columns where that
 // scale's numbers stand.

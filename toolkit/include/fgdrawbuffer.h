@@ -147,6 +147,6 @@ private:
 extern int fg_pen_x, fg_pen_y;
 
 // When set, sees every text drawn: the buffer, the cell it covers in the buffer's
-// pixels (clipped), the text and whether its paper was painted. Null by default.
+// pixels (clipped), the text, its ink and whether its paper was painted. Null by default.
 extern void (*fg_text_trace)(const FGDrawBuffer* buffer, int x, int y, int w, int h, const char* str,
-                             bool opaque);
+                             FGPixel ink, bool opaque);

@@ -18,7 +18,7 @@
 #include "fgfontmanager.h"
 
 int fg_pen_x = 0, fg_pen_y = 0;
-void (*fg_text_trace)(const FGDrawBuffer*, int, int, int, int, const char*, bool) = nullptr;
+void (*fg_text_trace)(const FGDrawBuffer*, int, int, int, int, const char*, FGPixel, bool) = nullptr;
 
 namespace {
 
@@ -709,7 +709,7 @@ int FGDrawBuffer::text(int x, int y, const char* str, FGPixel ink, FGPixel paper
     if (state.mode == 9) paper = fg_screen.transparent_key;
     if (fg_text_trace)
         fg_text_trace(this, static_cast<int>(vx0), static_cast<int>(vy0), static_cast<int>(vx1 - vx0),
-                      static_cast<int>(vy1 - vy0), str, paper != fg_screen.transparent_key);
+                      static_cast<int>(vy1 - vy0), str, ink, paper != fg_screen.transparent_key);
 
     // Only characters whose (rounded) cells reach the visible columns are
     // rendered, so the row buffer stays near the visible width.
