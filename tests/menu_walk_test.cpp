@@ -90,7 +90,7 @@ struct TByte {
 struct TRow {
     std::string name;
     std::vector<TRun> runs;
-    int baseRun;                // setup.dat after this run is the "before" (-1: no file)
+    int baseRun;                // setup.dat after this run is the "before" (-1: the first start's file)
     std::vector<TKey> changed;  // the sections of setup.dat that differ from before, and no other
     std::vector<TByte> bytes;   // bytes of setup.dat's sections after the last run
     std::string hides;          // the last frame does not show it
@@ -339,10 +339,16 @@ std::vector<std::unique_ptr<FGBitmap>> RunOnce(const std::string& dir, const std
     return frames;
 }
 
-// A row walked in its own folder; "" when everything it names followed.
-std::string Walk(const TRow& row, const std::string& dir, const std::string& shm) {
+// A folder to run dashview in, with the assets.
+bool RunFolder(const std::string& dir) {
+    return system(("mkdir -p '" + dir + "/disk' && cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir + "/'").c_str()) == 0;
+}
+
+// A row walked in its own folder, which starts with the setup files of a first start (seed);
+// "" when everything it names followed.
+std::string Walk(const TRow& row, const std::string& dir, const std::string& shm, const std::string& seed) {
     std::string failure;
-    if (system(("mkdir -p '" + dir + "/disk' && cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir + "/'").c_str()) != 0)
+    if (!RunFolder(dir) || system(("cp '" + seed + "/setup.dat' '" + seed + "/setup.bck' '" + dir + "/'").c_str()) != 0)
         return "run folder";
     std::unique_ptr<HelperProcess> writer;
     if (!row.block.empty()) {
@@ -354,7 +360,7 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
         for (std::string line; (line = writer->Line()) != "ready";)
             if (line.empty()) return "block writer";
     }
-    TSections before;
+    TSections before = ReadSections(dir + "/setup.dat");
     std::vector<std::unique_ptr<FGBitmap>> frames;
     for (size_t r = 0; r < row.runs.size(); ++r) {
         frames = RunOnce(dir, row.runs[r].keys, shm, &failure);
@@ -399,6 +405,13 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
     if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
+    // A first start seeds setup.dat; every row begins from that file.
+    const std::string seed = base.Path() + "/seed";
+    std::string failure;
+    ASSERT_TRUE(RunFolder(seed));
+    RunOnce(seed, "W300", "/HKMeasure-menuwalk-seed", &failure);
+    ASSERT_EQ(failure, "");
+    ASSERT_FALSE(ReadSections(seed + "/setup.dat").empty()) << "the first start wrote no setup.dat";
     const std::vector<TRow> rows = Rows();
     std::vector<std::string> results(rows.size());
     const char* shm = getenv("HK_SHM_NAME");
@@ -409,7 +422,7 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
     auto worker = [&](bool withBlock) {
         for (size_t i; (i = next++) < rows.size();) {
             if (rows[i].block.empty() == withBlock) continue;
-            results[i] = Walk(rows[i], base.Path() + "/row" + std::to_string(i), shmBase + std::to_string(i));
+            results[i] = Walk(rows[i], base.Path() + "/row" + std::to_string(i), shmBase + std::to_string(i), seed);
         }
     };
     worker(true);
