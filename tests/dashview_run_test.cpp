@@ -675,7 +675,8 @@ TEST_F(FedRun, EnginePageVoltBoxShowsTheBlockVoltage) {
 // The box under "FUEL USED" shows the fuel used, never what the tanks hold.
 TEST_F(FedRun, FuelUsedBoxShowsTheFuelUsed) {
     StoreLayout(ScreenEngine, 0);
-    auto frame = Run({{echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}}, 4000);
+    // Long enough for the 2 s average to fill on a busy machine.
+    auto frame = Run({{echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}}, 6000);
     ASSERT_NE(frame, nullptr);
     SavePageSnapshot(*frame, "dashview_engine_fuel_used.bmp");
     LoadPageAssets();
