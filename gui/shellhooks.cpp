@@ -134,6 +134,7 @@ struct TBaroBoxLayout {
     int valueRow, unitRow, pictureX, pictureY, editX;
 };
 const TBaroBoxLayout BaroBoxes[2] = {{53, 56, 612, 422, 500}, {66, 69, 411, 422, 300}};
+constexpr int BaroEditY = 350;  // the enlarged box is 200 x 81
 
 // The boxes' rows keep one place, font and colour on every screen.
 void PlaceBaroRows() {
@@ -341,8 +342,12 @@ void DrawBaroSetting(FGDrawBuffer* w, const TBaroBoxLayout& box) {
     std::snprintf(unit.text, sizeof unit.text, "%s", UnitTexts.baro);
     if (BaroEditActive) {
         const uint32_t colour = value.textColour ? static_cast<uint32_t>(value.textColour) : WhiteColour;
-        if (MenuLinks.DrawBaroBox) MenuLinks.DrawBaroBox(box.editX, 350, value.text, colour);
-        DrawDisplayItem(&unit);
+        if (MenuLinks.DrawBaroBox) MenuLinks.DrawBaroBox(box.editX, BaroEditY, value.text, colour);
+        // The unit's own place lies below the enlarged box: it goes inside, under the value.
+        TDisplayItem inBox = unit;
+        inBox.x = box.editX + 11;
+        inBox.y = BaroEditY + 52;
+        DrawDisplayItem(&inBox);
         return;
     }
     CopyPicture(w, MainPictures[Pic3dTlak], box.pictureX, box.pictureY);

@@ -20,9 +20,15 @@
 #include "gui_terr/glview.h"
 #include "gui_terr/utexture.h"
 #include "fgwindow.h"
+#include "keyboard.h"
+#include "menu.h"
 #include "menuaction.h"
+#include "overlays.h"
+#include "screenkeys.h"
+#include "limiteditors.h"
 #include "shellhooks.h"
 #include "shellstate.h"
+#include "settingvars.h"
 #include "statusbar.h"
 
 extern char** environ;
@@ -168,7 +174,14 @@ bool IsAllowed(int screen, const TTextBox& a, const TTextBox& b) {
 // One layout in one unit system: the last frame's texts and those of its GL picture.
 class PilotReading : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(road_.Open()); }
+    void SetUp() override {
+        // The menus, soft keys and overlays as dashview's start links them.
+        InstallMenuLinks();
+        InstallScreenKeyLinks();
+        InstallOverlayLinks();
+        InstallSetupLinks();
+        ASSERT_TRUE(road_.Open());
+    }
     // Sets the units through their menu item (which renders the engine pictures
     // again), shows the screen and draws frames until the averages settle.
     void Show(const TUnitsCase& u, const TScreenCase& s) {
@@ -178,14 +191,25 @@ protected:
         MenuAction(0, u.item);
         fg_text_trace = nullptr;
         ASSERT_TRUE(road_.Select(s.screen, false)) << s.name;
-        for (int i = 0; i < 20; ++i) road_.Frame();
+        TracedFrames(21);
+        texts_ = Texts2D;
+        if (s.screen == 1) texts_.insert(texts_.end(), TextsPage.begin(), TextsPage.end());
+        if (s.screen == 3) texts_.insert(texts_.end(), TextsStrip.begin(), TextsStrip.end());
+    }
+    // A bezel key through the window's own key entry.
+    void Press(int k) {
+        FGEvent key{};
+        key.type = FGE_KEY;
+        key.key = k;
+        OnMainWindowEvent(nullptr, &key);
+    }
+    // Draws n frames; the texts of the last land in Texts2D.
+    void TracedFrames(int n) {
+        for (int i = 1; i < n; ++i) road_.Frame();
         Texts2D.clear();
         fg_text_trace = Trace2D;
         road_.Frame();
         fg_text_trace = nullptr;
-        texts_ = Texts2D;
-        if (s.screen == 1) texts_.insert(texts_.end(), TextsPage.begin(), TextsPage.end());
-        if (s.screen == 3) texts_.insert(texts_.end(), TextsStrip.begin(), TextsStrip.end());
     }
     FGPixel At(int x, int y) const { return MainWindow->pixels[y * MainWindow->width + x] & 0xFFFFFF; }
 
@@ -255,15 +279,8 @@ TEST_F(PilotReading, TheBaroUnitStaysWholeUnderTheKeys) {
         for (int screen : {2, 3}) {
             const TScreenCase& s = ScreenCases[screen - 1];
             Show(u, s);
-            FGEvent key{};
-            key.type = FGE_KEY;
-            key.key = '5';  // the screen keys
-            OnMainWindowEvent(nullptr, &key);
-            for (int i = 0; i < 5; ++i) road_.Frame();
-            Texts2D.clear();
-            fg_text_trace = Trace2D;
-            road_.Frame();
-            fg_text_trace = nullptr;
+            Press('5');  // the screen keys
+            TracedFrames(6);
             ASSERT_EQ(KeyBarHeight, 25) << u.name << ", " << s.name;
             const std::string unit = u.item == 67 ? "inHg" : "mBar";
             const TTextBox* found = nullptr;
@@ -272,8 +289,7 @@ TEST_F(PilotReading, TheBaroUnitStaysWholeUnderTheKeys) {
             ASSERT_NE(found, nullptr) << u.name << ", " << s.name;
             EXPECT_EQ(CoveredShare(*found, *MainWindow), 0.0)
                 << u.name << ", " << s.name << ": part of \"" << unit << "\" is covered";
-            key.key = '1';  // and away again
-            OnMainWindowEvent(nullptr, &key);
+            Press('1');  // and away again
         }
 }
 
@@ -329,6 +345,76 @@ TEST_F(PilotReading, EachBarEndsAtItsValueOnItsPrintedScale) {
             EXPECT_NEAR(read, value, step) << u.name << ", " << c.name << ": the bar ends at " << read
                                            << " on the printed scale, the box shows " << value;
         }
+    }
+}
+
+}  // namespace
+namespace {
+
+// A knob turn on the flight layouts opens the enlarged barometric editor box
+// (200 x 81 at (x, 350)); the unit then shows inside it and nowhere else.
+TEST_F(PilotReading, TheBaroEditorKeepsItsUnitInsideItsBox) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    struct TBoxCase {
+        int screen, x;
+    };
+    for (const TUnitsCase& u : UnitsCases)
+        for (const TBoxCase& c : {TBoxCase{2, 500}, TBoxCase{3, 300}}) {
+            const TScreenCase& s = ScreenCases[c.screen - 1];
+            Show(u, s);
+            Press('s');
+            TracedFrames(2);
+            ASSERT_EQ(BaroEditActive, 1) << u.name << ", " << s.name;
+            const std::string unit = u.item == 67 ? "inHg" : "mBar";
+            int found = 0;
+            for (const TTextBox& t : Texts2D)
+                if (t.text == unit) {
+                    ++found;
+                    EXPECT_TRUE(t.x0 >= c.x && t.x1 <= c.x + 200 && t.y0 >= 350 && t.y1 <= 431)
+                        << u.name << ", " << s.name << ": \"" << unit << "\" at (" << t.x0 << ", " << t.y0 << ")";
+                }
+            EXPECT_EQ(found, 1) << u.name << ", " << s.name;
+            Press('4');  // Cancel
+            EXPECT_EQ(BaroEditActive, 0) << u.name << ", " << s.name;
+        }
+}
+
+}  // namespace
+
+namespace {
+
+// The brightness slider, opened through the menu, stands over the flight view's
+// altimeter at (239, 200), 300 x 30: green up to its level, its own dark ground
+// beyond, whatever lies under it.
+TEST_F(PilotReading, TheBrightnessSliderKeepsItsOwnGround) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    for (const TScreenCase& s : ScreenCases) {
+        Show(UnitsCases[0], s);
+        Press('1');  // the main menu
+        for (int i = 0; i < 30 && MainMenu.SelectedItem() != 18; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), 18) << s.name << ": the menu offers Brightness";
+        Press('1');
+        ASSERT_EQ(LevelSliderShown, 1) << s.name;
+        // Dimmer or brighter to about half way, through the slider's keys.
+        for (int i = 0; i < 20 && BrightnessSetting.level > 600; ++i) Press('s');
+        for (int i = 0; i < 20 && BrightnessSetting.level < 400; ++i) Press('w');
+        TracedFrames(2);
+        const int fill = BrightnessSetting.level * 300 / 1000;
+        ASSERT_GT(fill, 0) << s.name;
+        ASSERT_LT(fill, 298) << s.name;
+        int green = 0, ground = 0, other = 0;
+        for (int y = 201; y < 229; ++y)
+            for (int x = 240; x < 538; ++x) {
+                const FGPixel p = At(x, y);
+                if (x < 239 + fill) green += p == 0x00F800;
+                else if (p == 0) ++ground;
+                else ++other;
+            }
+        EXPECT_EQ(green, (fill - 1) * 28) << s.name << ": the filled part";
+        EXPECT_EQ(other, 0) << s.name << ": " << other << " pixels of the empty part show what lies under it";
+        EXPECT_GT(ground, 0) << s.name;
+        Press('1');  // done
+        EXPECT_EQ(LevelSliderShown, 0) << s.name;
     }
 }
 
