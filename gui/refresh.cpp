@@ -191,7 +191,7 @@ bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 
 // the user's to mend, never ours to write over) and the gauge configuration still the
 // default. The stored configuration is the marker of a seeded setup.
 bool FirstRun(TConfigSetting& store) {
-    if (store.IncompleteKinds() & KindSetup) return false;
+    if ((store.IncompleteKinds() | DamagedSettingKinds()) & KindSetup) return false;
     if (FileExists("setup.dat") || FileExists("setup.bck")) return false;
     return store.LocateSection(0x4010, 0) == 1;  // 1: the default
 }
@@ -205,7 +205,7 @@ void SeedSensorSections() {
         for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
         SaveSetting(nullptr, KindSetup);
     }
-    if (store->FetchItem(0x4065, 0xB00) < 0) return;
+    if (store->FetchItem(0x4065, 0xB00) < 0 || (DamagedSettingKinds() & KindSetup)) return;
     if (CfgGet32(ConfigManager.m_Limit + 32) != 0) return;  // the flags word is there
     for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
     SaveSetting(nullptr, KindSetup);
