@@ -173,6 +173,8 @@ void Slider(int x, int y, int32_t fill) {
     if (!w) return;
     w->set_mode(DrawModeCopy);
     w->fillbox(x, y, fill, 30, SliderGreen);
+    // The empty part gets its own ground: the slider stands over gauges and tapes.
+    if (fill < 300) w->fillbox(x + fill, y, 300 - fill, 30, DisplayPalette.PalBlack);
     w->box(x, y, 300, 30, WhiteColour);
 }
 

@@ -28,6 +28,7 @@
 #include "limiteditors.h"
 #include "shellhooks.h"
 #include "shellstate.h"
+#include "settingvars.h"
 #include "statusbar.h"
 
 extern char** environ;
@@ -376,6 +377,45 @@ TEST_F(PilotReading, TheBaroEditorKeepsItsUnitInsideItsBox) {
             Press('4');  // Cancel
             EXPECT_EQ(BaroEditActive, 0) << u.name << ", " << s.name;
         }
+}
+
+}  // namespace
+
+namespace {
+
+// The brightness slider, opened through the menu, stands over the flight view's
+// altimeter at (239, 200), 300 x 30: green up to its level, its own dark ground
+// beyond, whatever lies under it.
+TEST_F(PilotReading, TheBrightnessSliderKeepsItsOwnGround) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    for (const TScreenCase& s : ScreenCases) {
+        Show(UnitsCases[0], s);
+        Press('1');  // the main menu
+        for (int i = 0; i < 30 && MainMenu.SelectedItem() != 18; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), 18) << s.name << ": the menu offers Brightness";
+        Press('1');
+        ASSERT_EQ(LevelSliderShown, 1) << s.name;
+        // Dimmer or brighter to about half way, through the slider's keys.
+        for (int i = 0; i < 20 && BrightnessSetting.level > 600; ++i) Press('s');
+        for (int i = 0; i < 20 && BrightnessSetting.level < 400; ++i) Press('w');
+        TracedFrames(2);
+        const int fill = BrightnessSetting.level * 300 / 1000;
+        ASSERT_GT(fill, 0) << s.name;
+        ASSERT_LT(fill, 298) << s.name;
+        int green = 0, ground = 0, other = 0;
+        for (int y = 201; y < 229; ++y)
+            for (int x = 240; x < 538; ++x) {
+                const FGPixel p = At(x, y);
+                if (x < 239 + fill) green += p == 0x00F800;
+                else if (p == 0) ++ground;
+                else ++other;
+            }
+        EXPECT_EQ(green, (fill - 1) * 28) << s.name << ": the filled part";
+        EXPECT_EQ(other, 0) << s.name << ": " << other << " pixels of the empty part show what lies under it";
+        EXPECT_GT(ground, 0) << s.name;
+        Press('1');  // done
+        EXPECT_EQ(LevelSliderShown, 0) << s.name;
+    }
 }
 
 }  // namespace
