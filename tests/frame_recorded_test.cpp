@@ -35,14 +35,14 @@ std::string Renderer() {
 }
 
 const uint64_t Recorded[] = {
-    0x7422b85ed156095cull,  // engine page
+    0xedbff149e07d1e68ull,  // engine page
     0x652fadbefaaf5d94ull,  // flight page, terrain off
     0xab3981ea486a4c74ull,  // flight page, terrain on
     0xda7cc78c414391b8ull,  // flight view and engine strip, terrain off
     0x0ac0bc5a6bbe97e8ull,  // flight view and engine strip, terrain on
     0x12342f451d0cc7e4ull,  // flight view and NAV strip
     0x0e9a1672de84d5ecull,  // flight view and GPS strip
-    0xa0ef49b82017edd8ull,  // engine page after the flight views
+    0x89a3a03d6d200c90ull,  // engine page after the flight views
     0x68d8fced4ce77c50ull,  // flight page after the engine page
 };
 static_assert(sizeof Recorded / sizeof Recorded[0] == sizeof Cases / sizeof Cases[0], "one sum per layout");
