@@ -433,4 +433,47 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results[i], "") << rows[i].name;
 }
 
+// The columns of the title blue in the temperature face's title row of the engine page
+// (between the half dials, centred on x 402): {-1, -1} when none.
+std::pair<int, int> FaceTitleInk(const FGBitmap& frame) {
+    std::pair<int, int> ink{-1, -1};
+    for (int y = 60 + 480 - 330 - 16; y < 60 + 480 - 330 + 3; ++y)
+        for (int x = 359; x < 445; ++x) {
+            const FGPixel p = frame.pixels[y * frame.width + x];
+            const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (b < 180 || b - r < 60 || b - g < 60) continue;
+            if (ink.first < 0 || x < ink.first) ink.first = x;
+            ink.second = std::max(ink.second, x);
+        }
+    return ink;
+}
+
+// The label stored on page 130 titles the engine page's temperature face after a restart.
+TEST(MenuWalk, TemperatureFaceTitleFollowsTheStoredLabel) {
+    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    ConfigTempDir base;
+    struct {
+        const char* title;
+        std::string setup, page;  // setup leaves the engine screen as the start screen
+        int minWidth, maxWidth;   // of the title's ink
+    } rows[] = {
+        {"WATER ", "", "W800 5 W300 5 W300 5 W300 ", 34, 44},
+        {"CHT ", Enter + Engine + OtherSetting(14) + "w w 1 W200 " + SaveExit, "W800 ", 18, 28},
+    };
+    for (const auto& row : rows) {
+        const std::string dir = base.Path() + "/" + row.title;
+        ASSERT_TRUE(RunFolder(dir));
+        std::string failure;
+        if (!row.setup.empty()) RunOnce(dir, row.setup, "/HKMeasure-face", &failure);
+        const auto frames = RunOnce(dir, row.page, "/HKMeasure-face", &failure);
+        ASSERT_EQ(failure, "") << row.title;
+        ASSERT_FALSE(frames.empty()) << row.title;
+        const auto ink = FaceTitleInk(*frames.back());
+        const int width = ink.second - ink.first + 1;
+        EXPECT_GE(ink.first, 0) << row.title;
+        EXPECT_TRUE(width >= row.minWidth && width <= row.maxWidth) << row.title << " ink " << ink.first << ".." << ink.second;
+        EXPECT_NEAR((ink.first + ink.second) / 2, 402, 4) << row.title;
+    }
+}
+
 }  // namespace

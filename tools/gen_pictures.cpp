@@ -680,15 +680,16 @@ void PaintGlFont(Canvas& cv, int font) {
 // Dial faces: dark disc with a bevel ring. part 0 full, 1 left half with a
 // bridge to the right, 2 right half with a bridge to the left.
 void PaintDialFace(Canvas& cv, int part) {
-    const double c = 128, r = 100, bridge = 46, bottom = 50;
+    // The half dials stop at their centres: the temperature face stands in the gap between them.
+    const double c = 128, r = 100, bottom = 50;
     auto inside = [&](double x, double y, double rr) {
         double dx = x - c, dy = c - y;
         if (part == 0)
             return dx * dx + dy * dy <= rr * rr;
         double s = part == 1 ? dx : -dx;
-        if (dy < -bottom + (r - rr) || s > bridge)
+        if (dy < -bottom + (r - rr) || s > 0)
             return false;
-        return s >= 0 ? dy <= rr : dx * dx + dy * dy <= rr * rr;
+        return dx * dx + dy * dy <= rr * rr;
     };
     cv.Shape(0, 0, 256, 256, Rgb(110, 114, 124), [&](double x, double y) { return inside(x, y, r); });
     cv.Shape(0, 0, 256, 256, Rgb(12, 13, 16), [&](double x, double y) { return inside(x, y, r - 3); });
@@ -698,9 +699,9 @@ void PaintDialFace(Canvas& cv, int part) {
 }
 
 void PaintTempFace(Canvas& cv) {
-    cv.Round(0, 0, 96, 144, 12, Rgb(110, 114, 124));
-    cv.Round(3, 3, 90, 138, 9, Rgb(12, 13, 16));
-    cv.Round(8, 8, 80, 128, 6, Rgb(30, 33, 40));
+    cv.Round(0, 0, 86, 144, 12, Rgb(110, 114, 124));
+    cv.Round(3, 3, 80, 138, 9, Rgb(12, 13, 16));
+    cv.Round(8, 8, 70, 128, 6, Rgb(30, 33, 40));
 }
 
 void PaintNeedle(Canvas& cv) {

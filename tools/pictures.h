@@ -112,9 +112,9 @@ inline constexpr PictureInfo Pictures[] = {
     {"font_r.tga", 512, 256, Form::TgaGl32},           //   coverage, baseline 26 rows below the cell top; see
     {"font_w.tga", 512, 256, Form::TgaGl32},           //   GlFontCharset / GlFontWidths
     {"ems_bud1.tga", 256, 256, Form::TgaGl32},         // full dial face, radius 100 around the centre
-    {"ems_bud2.tga", 256, 256, Form::TgaGl32},         // left half dial + 46 px bridge to the right, cut 50 px below the centre
-    {"ems_bud3.tga", 256, 256, Form::TgaGl32},         // right half dial + 46 px bridge to the left, cut 50 px below the centre
-    {"ems_bud4.tga", 96, 144, Form::TgaGl32},          // temperature face behind the bar at (404, 350) (chosen)
+    {"ems_bud2.tga", 256, 256, Form::TgaGl32},         // left half dial up to the centre, cut 50 px below it
+    {"ems_bud3.tga", 256, 256, Form::TgaGl32},         // right half dial from the centre, cut 50 px below it
+    {"ems_bud4.tga", 86, 144, Form::TgaGl32},          // temperature face behind the bar at (404, 350), fits between the half dials
     {"rucickaV.tga", 16, 128, Form::TgaGl32},          // needle pointing up (tip in the top row)
     {"ems_main1.tga", 800, 480, Form::TgaGl24},        // full engine page background
     {"ems_male.tga", 242, 480, Form::TgaGl24},         // engine strip background (four dials)
