@@ -3,6 +3,7 @@
 #include <libintl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -43,8 +44,10 @@ struct TIdleWatch {
 } IdleWatch;
 
 constexpr int64_t RefreshSilenceMs = 4000;
-// The idle hook's pause between two polls: a key or a posted refresh ends it early.
-constexpr int IdleWaitMs = 4;
+// The idle hook's longest pause. Keys, X input and posted refreshes end a pause at
+// once, so it needs to end on its own only when the watch below falls due; the bound
+// keeps a quit signal taken by another thread from waiting long.
+constexpr int64_t IdleWaitMaxMs = 100;
 
 }  // namespace
 
@@ -256,9 +259,14 @@ int OnQueuedEvent(FGEvent* event) {
 
 void ResetIdleWatch() { IdleWatch = TIdleWatch(); }
 
+int IdlePauseMs() {
+    const int64_t due = IdleWatch.started ? IdleWatch.seenAtMs + RefreshSilenceMs - ShellClockMs() : RefreshSilenceMs;
+    return static_cast<int>(std::clamp<int64_t>(due, 0, IdleWaitMaxMs));
+}
+
 void IdleHook(FGApp* /*app*/) {
     if (ShellBusy == 0) ConfigManager.ProcessChanges();
-    fg_wait_input(IdleWaitMs);
+    fg_wait_input(IdlePauseMs());
     const int64_t now = ShellClockMs();
     if (!IdleWatch.started || IdleWatch.seenRefreshTime != LastRefreshTime) {
         IdleWatch.started = true;

@@ -26,6 +26,8 @@ int OnQueuedEvent(FGEvent* event);
 int OnMainWindowEvent(FGWindow* window, FGEvent* event);
 // Idle callback of the toolkit.
 void IdleHook(FGApp* app);
+// The idle hook's pause: until the refresh watch falls due, at most 100 ms.
+int IdlePauseMs();
 // Forgets what the idle hook has seen of the refreshes (start of a run, tests).
 void ResetIdleWatch();
 // Chooses the layout for a requested kind among those LayoutCaps allows and switches to it.

@@ -626,6 +626,27 @@ TEST_F(AppTest, IdlePauseEndsForAPostOrAKey) {
     EXPECT_EQ(fg_wait_input(60000), 1);
 }
 
+// An idle pause never outlasts the loop's own tick.
+TEST_F(AppTest, IdlePauseEndsWhenTheTickFallsDue) {
+    // The rows look back up to 60 ms on the process clock.
+    while (fg_time_ms() < 100) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const uint32_t now = fg_time_ms();
+    const struct {
+        int period, sinceTick, ms, pause;
+    } rows[] = {{0, 0, 100, 100}, {500, 0, 100, 100}, {50, 0, 100, 50}, {50, 30, 100, 20},
+                {50, 50, 100, 0}, {50, 60, 100, 0}, {500, 0, -5, 0}};
+    for (const auto& row : rows) {
+        fg_toolkit.tick_period = row.period;
+        fg_toolkit.last_tick = now - static_cast<uint32_t>(row.sinceTick);
+        // The clock may move on by a few ms while the row runs.
+        const int pause = fg_input_pause_ms(row.ms);
+        EXPECT_LE(pause, row.pause) << row.period << " " << row.sinceTick;
+        EXPECT_GE(pause, row.pause - 10) << row.period << " " << row.sinceTick;
+    }
+    fg_toolkit.tick_period = 0;
+    fg_toolkit.last_tick = 0;
+}
+
 // ---------------------------------------------------------------- the error window
 
 TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryBenchKey) {

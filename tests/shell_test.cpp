@@ -222,6 +222,28 @@ TEST(IdleHook, RestartsAfterFourSilentSecondsOnly) {
     ResetShell();
 }
 
+// The pause between two idle passes lasts until the watch falls due (keys and
+// refreshes end it at once), never longer than 100 ms.
+TEST(IdleHook, PauseLastsUntilTheWatchFallsDue) {
+    ResetShell();
+    int64_t nowMs = 50000;
+    SetShellClock([&] { return nowMs; });
+    ResetIdleWatch();
+    EXPECT_EQ(IdlePauseMs(), 100);  // nothing seen yet
+    LastRefreshTime = 7;
+    IdleHook(nullptr);  // the watch starts at 50000
+    const struct {
+        int64_t at;
+        int pause;
+    } rows[] = {{50000, 100}, {53850, 100}, {53950, 50}, {53999, 1}, {54000, 0}, {60000, 0}};
+    for (const auto& row : rows) {
+        nowMs = row.at;
+        EXPECT_EQ(IdlePauseMs(), row.pause) << row.at;
+    }
+    SetShellClock(nullptr);
+    ResetShell();
+}
+
 TEST(IdleHook, WithoutTimerOnlyClearsTheBusyFlag) {
     ResetShell();
     int64_t nowMs = 0;

@@ -94,8 +94,11 @@ extern FGToolkitState fg_toolkit;
 // Called by FGApp::Idle in place of OnIdle when set.
 extern FGIdleCallback fg_idle_callback;
 
+// How much of an idle pause of ms may pass before the loop's tick falls due.
+int fg_input_pause_ms(int ms);
 // The idle hook's pause: returns at once when an event is posted or waiting, else
-// waits up to ms for input or a post from another thread. 1 when something came.
+// waits up to ms (and no longer than the tick allows) for input or a post from
+// another thread. 1 when something came.
 int fg_wait_input(int ms);
 
 class FGApp : public FGConnector {

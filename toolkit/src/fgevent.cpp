@@ -1,5 +1,6 @@
 // The posted-event stack and the loops that drain it: Run, RunModal, polling,
 // idle and timer ticks.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -65,8 +66,19 @@ void FGApp::PostEvent(const FGEvent* event) {
         fg_report_dropped();
 }
 
+int fg_input_pause_ms(int ms) {
+    if (ms <= 0) return 0;
+    // The loop's own tick falls due within the pause: the pause ends with it.
+    if (fg_toolkit.tick_period <= 0) return ms;
+    const uint32_t now = fg_time_ms();
+    const uint32_t since = now < fg_toolkit.last_tick ? 0 : now - fg_toolkit.last_tick;
+    const uint32_t period = static_cast<uint32_t>(fg_toolkit.tick_period);
+    return since >= period ? 0 : static_cast<int>(std::min<uint32_t>(static_cast<uint32_t>(ms), period - since));
+}
+
 int fg_wait_input(int ms) {
     if (fg_toolkit.quit || fg_posted_count() > 0) return 1;
+    ms = fg_input_pause_ms(ms);
     if (fg_driver) return fg_driver->WaitInput(ms);
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     return 0;
