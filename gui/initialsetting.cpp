@@ -336,7 +336,19 @@ void SetSupplyItems() {
 
 }  // namespace
 
+namespace {
+// Set by InitialSetting: the backgrounds no longer match the settings. A pilot who
+// never shows an engine layout never pays for them (two full-screen pictures, the
+// textures and shaders they are drawn with).
+bool BackgroundsStale = false;
+}  // namespace
+
+void InvalidateBackgroundBitmaps() { BackgroundsStale = true; }
+
+bool BackgroundBitmapsStale() { return BackgroundsStale; }
+
 void RebuildBackgroundBitmaps() {
+    BackgroundsStale = false;
     const uint8_t setup = SetupModeActive;
     LayoutReady = 0;
     ShellBusy = 1;
@@ -395,6 +407,11 @@ void InitialSetting() {
     if (InstrumentSetConfig)
         for (int dial = 0; dial < DialCount; ++dial) InstrumentSetConfig(dial, &EngineDialConfig[dial]);
     SetSupplyItems();
-    RebuildBackgroundBitmaps();
+    InvalidateBackgroundBitmaps();
+    // What the rebuild leaves behind, the settings' end leaves too: the layout is
+    // ready and painted.
+    RepaintEnabled = 1;
+    ShellBusy = 0;
+    LayoutReady = 1;
     PrintHook("<<InitialSetting()\n");
 }

@@ -64,6 +64,10 @@ extern TUnitTexts UnitTexts;
 // (flags; 0 when the bitmap was taken from MainWindow).
 extern int (*RebuildBackground)(int flags);
 void RebuildBackgroundBitmaps();
+// The settings changed: the backgrounds are rendered again when a page next needs
+// them (EnsureBackgroundBitmaps), not before.
+void InvalidateBackgroundBitmaps();
+bool BackgroundBitmapsStale();
 
 void ApplyDialScale(int dial, TInstrumentConfig* config, const TDialScale& row);
 void ScaleRpm();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "averdata.h"
 #include "configfile.h"
@@ -391,9 +392,26 @@ void DrawNoEmsStrip(FGDrawBuffer* w) {
     w->set_font(saved);
 }
 
+// The engine backgrounds are rendered through the window's own pixels: the frame
+// painted so far is kept aside meanwhile, and the switches the rendering sets are
+// given back as they were.
+void EnsureEngineBackgrounds(FGDrawBuffer* w) {
+    const bool needed = ScreenType == ScreenEngine || (ScreenType == ScreenFlightEms && (LayoutCaps & CapEnginePage));
+    if (!needed || BootLogo || Entertainer || !BackgroundBitmapsStale()) return;
+    const size_t n = static_cast<size_t>(w->width) * static_cast<size_t>(w->height);
+    const std::vector<FGPixel> frame(w->pixels, w->pixels + n);
+    const int ready = LayoutReady, repaint = RepaintEnabled, busy = ShellBusy;
+    RebuildBackgroundBitmaps();
+    std::copy(frame.begin(), frame.end(), w->pixels);
+    LayoutReady = ready;
+    RepaintEnabled = repaint;
+    ShellBusy = busy;
+}
+
 void PaintFrame() {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
+    EnsureEngineBackgrounds(w);
     // The runtime setting may change under the menus; the page follows it.
     TerrainViewOn = DisplaySetting.terrainView != 0;
     if (BootLogo) {

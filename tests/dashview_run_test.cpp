@@ -15,6 +15,7 @@
 #include <memory>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -404,6 +405,8 @@ protected:
     // The last page frame of a run of about ms milliseconds fed with the values.
     std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms, const std::string& keys = "") {
         WriteKeys(keys + "wait " + std::to_string(ms) + "\nquit\n");
+        // A run's frames only: a shorter run after a longer one must not end on its leftovers.
+        std::filesystem::remove_all(Path("snap"));
         mkdir(Path("snap").c_str(), 0755);
         std::atomic<bool> stop{false};
         TDashview dv;

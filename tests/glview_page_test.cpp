@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "config_tempdir.h"
 #include "configmanager.h"
 #include "enginepage.h"
+#include "fgapp.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "gui_terr/glview.h"
@@ -18,6 +20,7 @@
 #include "initialsetting.h"
 #include "page_assets.h"
 #include "settingvars.h"
+#include "shellhooks.h"
 #include "shellstate.h"
 
 namespace {
@@ -39,6 +42,7 @@ protected:
         LoadSetting(nullptr, KindAll, 0);
         DisplaySetting.screenWord = 0;
         InitialSetting();
+        RebuildBackgroundBitmaps();  // as the first engine frame does
         // The normal layout: the lower pair of half dials is not on the page.
         for (int i : {DialAuxTemp, DialWater}) {
             EngineDialConfig[i].covered = 1;
@@ -116,6 +120,7 @@ TEST_F(GLEnginePage, StripNeedlesTurnOnTheirFaces) {
     for (int alternative : {0, 1}) {
         DisplaySetting.screenWord = alternative << 8;
         InitialSetting();
+        RebuildBackgroundBitmaps();
         ASSERT_NE(StripBackground, nullptr);
         PlaceEngineItems();
         win.bitblt(0, 0, 0, 0, W, H, StripBackground);
@@ -140,6 +145,32 @@ TEST_F(GLEnginePage, StripNeedlesTurnOnTheirFaces) {
             EXPECT_GE(onBand, samples * 3 / 4);
         }
         EXPECT_EQ(checked, alternative ? 2 : 4);
+    }
+}
+
+// The settings leave the backgrounds for the first frame that shows them: that
+// frame is the one an eager rebuild would have given.
+TEST_F(GLEnginePage, BackgroundsWaitForTheFirstEngineFrame) {
+    delete EngineBackground;
+    delete StripBackground;
+    EngineBackground = StripBackground = nullptr;
+    InitialSetting();
+    EXPECT_EQ(EngineBackground, nullptr);
+    EXPECT_TRUE(BackgroundBitmapsStale());
+    FGEvent paint{};
+    paint.type = FGE_REDRAW;
+    for (int screen : {ScreenEngine, ScreenFlightEms}) {
+        SCOPED_TRACE(screen);
+        InitialSetting();
+        ScreenType = screen;
+        OnMainWindowEvent(nullptr, &paint);
+        ASSERT_NE(EngineBackground, nullptr);
+        ASSERT_NE(StripBackground, nullptr);
+        EXPECT_FALSE(BackgroundBitmapsStale());
+        const std::vector<uint32_t> lazy(win.pixels, win.pixels + W * H);
+        RebuildBackgroundBitmaps();
+        OnMainWindowEvent(nullptr, &paint);
+        EXPECT_TRUE(std::equal(lazy.begin(), lazy.end(), win.pixels));
     }
 }
 

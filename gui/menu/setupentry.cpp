@@ -114,7 +114,6 @@ void LeaveSetup(int screenType) {
     if (DeviceID == 31 && InDemoMode()) ResetDemo(true);
     SelectScreen(screenType);
     InitialSetting();
-    RebuildBackgroundBitmaps();
     Keyboard.Clear();
     BindScreenKeys();
 }
