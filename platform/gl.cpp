@@ -1,19 +1,40 @@
 #include "gl.h"
 
 #include <GL/osmesa.h>
+#include <sys/mman.h>
 
 #include <cstdlib>
-#include <vector>
 
 namespace platform {
 
 namespace {
 
+// The context's own buffer is drawn into only by the engine dials' needles; on a
+// run that never shows them its pages are never touched, so they are mapped
+// rather than allocated and filled: untouched, they cost no memory.
+class PixelPages {
+public:
+    explicit PixelPages(size_t words) : bytes_(words * sizeof(uint32_t)) {
+        void* p = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        data_ = p == MAP_FAILED ? nullptr : static_cast<uint32_t*>(p);
+    }
+    ~PixelPages() {
+        if (data_) munmap(data_, bytes_);
+    }
+    PixelPages(const PixelPages&) = delete;
+    PixelPages& operator=(const PixelPages&) = delete;
+    uint32_t* data() const { return data_; }
+
+private:
+    size_t bytes_;
+    uint32_t* data_;
+};
+
 class OSMesaGLContext final : public GLContext {
 public:
     OSMesaGLContext(OSMesaContext context, int width, int height)
         : context_(context), width_(width), height_(height),
-          pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), 0) {}
+          pixels_(static_cast<size_t>(width) * static_cast<size_t>(height)) {}
     ~OSMesaGLContext() override {
         if (OSMesaGetCurrentContext() == context_) OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
         OSMesaDestroyContext(context_);
@@ -40,7 +61,7 @@ public:
 private:
     OSMesaContext context_;
     int width_, height_;
-    std::vector<uint32_t> pixels_;  // BGRA bytes: 0xAARRGGBB words on little-endian
+    PixelPages pixels_;  // BGRA bytes: 0xAARRGGBB words on little-endian, zero at first
     uint32_t* bound_ = nullptr;     // the buffer the context draws into
 };
 
