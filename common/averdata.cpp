@@ -43,6 +43,7 @@ TAverChannel::TAverChannel(TMeasuredVals* vals, uint32_t channelId, int32_t want
       Divider(10),
       TickCount(0),
       ChannelId(channelId),
+      Desc(TMeasuredVals::FindChannelDesc(channelId)),
       WantedType(wantedType),
       Vals(vals),
       Window(2),
@@ -54,10 +55,7 @@ TAverChannel::TAverChannel(TMeasuredVals* vals, uint32_t channelId, int32_t want
       SubstValue(0),
       EverRead(0),
       ReadRun(0) {
-    if (WantedType == -1) {
-        if (const TChannelDesc* desc = TMeasuredVals::FindChannelDesc(channelId))
-            WantedType = static_cast<int32_t>(desc->valueType);
-    }
+    if (WantedType == -1 && Desc) WantedType = static_cast<int32_t>(Desc->valueType);
 }
 
 // Entries of the ring that the average covers: one for a pass-through channel.
@@ -101,9 +99,8 @@ bool TAverChannel::Sample(int32_t& value) const {
     TMValInfo info = {MValInfoWantType, 0, 0};
     if (Vals->GetVal(ChannelId, raw, -1, nullptr, &info) < 0) return false;
     const int slotType = static_cast<int>(info.valueType);
-    const TChannelDesc* desc = TMeasuredVals::FindChannelDesc(ChannelId);
     int32_t own;
-    if (desc && TMeasuredVals::ConvertValue(raw, slotType, static_cast<int>(desc->valueType), own) < 0) return false;
+    if (Desc && TMeasuredVals::ConvertValue(raw, slotType, static_cast<int>(Desc->valueType), own) < 0) return false;
     return TMeasuredVals::ConvertValue(raw, slotType, WantedType == -1 ? slotType : WantedType, value) >= 0;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class TMeasuredVals;
+struct TChannelDesc;
 
 // Computes an average from the ring: (ring, sample count, position of the newest sample).
 typedef int32_t (*TAverFunc)(const int32_t* ring, int32_t count, int32_t newest);
@@ -42,7 +43,8 @@ public:
     int32_t FailCount;      // consecutive failed samples
     int32_t Divider;        // D: a sample every D ticks
     int32_t TickCount;      // ticks since the last sample
-    uint32_t ChannelId;
+    const uint32_t ChannelId;   // fixed for the channel's life, and so is Desc
+    const TChannelDesc* Desc;   // its row of the dictionary, null when unknown
     int32_t WantedType;     // -1: the slot's own type
     TMeasuredVals* Vals;    // not owned
     int32_t Window;         // W, seconds

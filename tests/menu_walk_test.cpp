@@ -61,6 +61,16 @@ std::string Demo(int item) { return "1 " + Down(9) + "1 " + Down(item) + "1 W120
 std::string DataPort(int i) { return "4 W200 " + Down(i) + "1 W200 "; }
 // Page 19's "Other Setting & Calibration" (page 110) and its item i.
 std::string OtherSetting(int i) { return "1 w w w 1 " + Down(i) + "1 "; }
+// Page 19's "Configuration and Sensors" (page 79) and its item i.
+std::string Configuration(int i) { return "1 w 1 " + Down(i) + "1 "; }
+// Page 79's EGT/CHT count (page 101) and its item i; page 110's backlight (page 129), its
+// dimmer source (page 121) and item i there, its colour (page 122); page 110's main switch (page 131).
+std::string Cylinders(int i) { return Configuration(12) + Down(i) + "1 W200 " + Top; }
+std::string Dimmer(int i) { return OtherSetting(4) + "w 1 " + Down(i) + "1 W200 " + Top; }
+// Page 121's "External" opens page 120: its item i.
+std::string ExternDimmer(int i) { return OtherSetting(4) + "w 1 w w 1 W200 " + Down(i) + "1 W200 " + Top; }
+std::string Colour(int i) { return OtherSetting(4) + "w w 1 " + Down(i) + "1 W200 " + Top; }
+std::string MainSwitch(int i) { return OtherSetting(15) + Down(i) + "1 W200 " + Top; }
 
 // The limit record of each item of page 63, in the page's order, and its editor's title.
 struct TChannel {
@@ -401,19 +411,20 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
     return "";
 }
 
-TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
-    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
-    LoadPageAssets();
-    ConfigTempDir base;
-    // A first start seeds setup.dat; every row begins from that file.
-    const std::string seed = base.Path() + "/seed";
+// A first start in base/seed seeds setup.dat, which every row begins from; "" when it did.
+std::string Seed(const std::string& base) {
+    const std::string seed = base + "/seed";
     std::string failure;
-    ASSERT_TRUE(RunFolder(seed));
+    if (!RunFolder(seed)) return "run folder";
     RunOnce(seed, "W300", "/HKMeasure-menuwalk-seed", &failure);
-    ASSERT_EQ(failure, "");
-    ASSERT_FALSE(ReadSections(seed + "/setup.dat").empty()) << "the first start wrote no setup.dat";
-    const std::vector<TRow> rows = Rows();
+    if (failure.empty() && ReadSections(seed + "/setup.dat").empty()) return "the first start wrote no setup.dat";
+    return failure;
+}
+
+// Every row walked from base/seed, a few at a time: "" for each row that followed.
+std::vector<std::string> WalkRows(const std::vector<TRow>& rows, const std::string& base) {
     std::vector<std::string> results(rows.size());
+    const std::string seed = base + "/seed";
     const char* shm = getenv("HK_SHM_NAME");
     const std::string shmBase = std::string(shm ? shm : "/HKMeasure-menuwalk") + "-";
     // Rows with measured values share the one block name of the writer; they go one at a
@@ -422,7 +433,7 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
     auto worker = [&](bool withBlock) {
         for (size_t i; (i = next++) < rows.size();) {
             if (rows[i].block.empty() == withBlock) continue;
-            results[i] = Walk(rows[i], base.Path() + "/row" + std::to_string(i), shmBase + std::to_string(i), seed);
+            results[i] = Walk(rows[i], base + "/row" + std::to_string(i), shmBase + std::to_string(i), seed);
         }
     };
     worker(true);
@@ -430,6 +441,45 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
     std::vector<std::thread> pool;
     for (int t = 0; t < 3; ++t) pool.emplace_back(worker, false);
     for (auto& t : pool) t.join();
+    return results;
+}
+
+TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
+    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    LoadPageAssets();
+    ConfigTempDir base;
+    ASSERT_EQ(Seed(base.Path()), "");
+    const std::vector<TRow> rows = Rows();
+    const std::vector<std::string> results = WalkRows(rows, base.Path());
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results[i], "") << rows[i].name;
+}
+
+// The engine configuration's choice pages: each item stores its value in the configuration
+// record, "External" and "<---" store nothing.
+TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
+    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    LoadPageAssets();
+    ConfigTempDir base;
+    ASSERT_EQ(Seed(base.Path()), "");
+    const TKey record = {0x4010, 0};
+    // Stored bytes: 0 the cylinder count, 2 the backlight colour, 36 the dimmer, 40 the main switch.
+    auto row = [&](const char* name, const std::string& keys, std::vector<std::pair<int, int>> bytes) {
+        std::vector<TByte> b;
+        for (const auto& ov : bytes) b.push_back({record, ov.first, ov.second});
+        return TRow{name, {{Enter + Engine + keys + SaveExit, {}}}, -1, {record}, b, "", "", {}, {}, ""};
+    };
+    const std::vector<TRow> rows = {
+        row("six, 24 V, orange, connected", Cylinders(3) + ExternDimmer(3) + Colour(3) + MainSwitch(2),
+            {{0, 6}, {2, 2}, {36, 4}, {40, 1}}),
+        row("two, 12 V then auto, connected then not", Cylinders(1) + ExternDimmer(2) + Dimmer(3) + MainSwitch(2) + MainSwitch(1),
+            {{0, 2}, {36, 1}, {40, 0}}),
+        row("four, 5 V, red", Cylinders(1) + Cylinders(2) + ExternDimmer(1) + Colour(2), {{0, 4}, {2, 1}, {36, 2}}),
+        // "External" opens page 120, whose "<---" leaves the dimmer as it was.
+        row("auto, external left unchosen", Dimmer(3) + OtherSetting(4) + "w 1 w w 1 W200 1 W200 " + Top, {{36, 1}}),
+        row("two, 5 V then manual, orange then green", Cylinders(1) + ExternDimmer(1) + Dimmer(1) + Colour(3) + Colour(1),
+            {{0, 2}, {2, 0}, {36, 0}}),
+    };
+    const std::vector<std::string> results = WalkRows(rows, base.Path());
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results[i], "") << rows[i].name;
 }
 

@@ -8,7 +8,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 #include "aboutbox.h"
 #include "averdata.h"
@@ -302,8 +305,39 @@ bool ThermoItem(int page, int item) {
     return false;
 }
 
+// Pages whose items each set one field of the engine configuration: item first + i sets
+// values[i], -1 an item that sets nothing.
+struct TFieldPage {
+    int page, first, last;
+    std::variant<int32_t TEngineGaugeConfig::*, uint8_t TEngineGaugeConfig::*> field;
+    int8_t values[3];
+};
+constexpr TFieldPage FieldPages[] = {
+    {101, 197, 199, &TEngineGaugeConfig::cylinders, {2, 4, 6}},
+    {120, 172, 174, &TEngineGaugeConfig::dimmerControl, {2, 3, 4}},       // extern max 5, 12, 24 V
+    {121, 280, 282, &TEngineGaugeConfig::dimmerControl, {0, -1, 1}},      // manual, (page 120), auto
+    {122, 285, 287, &TEngineGaugeConfig::backlightColour, {0, 1, 2}},     // green, red, orange
+    {130, 335, 336, &TEngineGaugeConfig::waterChtLabel, {0, 1}},          // water, CHT
+    {131, 47, 48, &TEngineGaugeConfig::mainSwitch, {1, 0}},               // connected, not
+};
+constexpr bool FieldPagesFit() {
+    for (const TFieldPage& p : FieldPages)
+        if (p.first > p.last || p.last - p.first >= static_cast<int>(std::size(p.values))) return false;
+    return true;
+}
+static_assert(FieldPagesFit(), "a field page with more items than values");
+
 bool ConfigurationItem(int page, int item) {
     TEngineGaugeConfig& c = EngineGaugeConfig;
+    for (const TFieldPage& p : FieldPages) {
+        if (p.page != page) continue;
+        const int value = item >= p.first && item <= p.last ? p.values[item - p.first] : -1;
+        if (value >= 0) {
+            std::visit([&](auto field) { c.*field = static_cast<std::remove_reference_t<decltype(c.*field)>>(value); }, p.field);
+            StoreConfiguration();
+        }
+        return true;
+    }
     auto input = [&](int32_t TEngineGaugeConfig::*field) {
         if (item == 48) c.*field = 0;
         else if (item == 170) c.*field = 1;
@@ -329,42 +363,6 @@ bool ConfigurationItem(int page, int item) {
             StoreConfiguration();
             return true;
         }
-        case 101:
-            if (item >= 197 && item <= 199) {
-                c.cylinders = 2 * (item - 196);
-                StoreConfiguration();
-            }
-            return true;
-        case 120:
-            if (item >= 172 && item <= 174) {
-                c.dimmerControl = item - 170;  // 2, 3, 4: extern max 5, 12, 24 V
-                StoreConfiguration();
-            }
-            return true;
-        case 121:
-            if (item == 280 || item == 282) {
-                c.dimmerControl = item == 282 ? 1 : 0;
-                StoreConfiguration();
-            }
-            return true;
-        case 122:
-            if (item >= 285 && item <= 287) {
-                c.backlightColour = static_cast<uint8_t>(item - 285);  // green, red, orange
-                StoreConfiguration();
-            }
-            return true;
-        case 130:
-            if (item == 335 || item == 336) {
-                c.waterChtLabel = item == 336 ? 1 : 0;
-                StoreConfiguration();
-            }
-            return true;
-        case 131:
-            if (item == 48 || item == 47) {
-                c.mainSwitch = item == 47 ? 1 : 0;
-                StoreConfiguration();
-            }
-            return true;
         default: return false;
     }
 }
