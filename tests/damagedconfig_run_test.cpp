@@ -100,17 +100,17 @@ TEST_F(DamagedRun, DamagedFilesAreReportedAndKeptUntilConfirmed) {
         ASSERT_NE(painted, nullptr);
         const FGBitmap& first = *painted;
         if (r.line.empty()) {
-            EXPECT_NE(HeadlessRun::At(first, 150, 130), 0xF20000u) << "no error box";
+            EXPECT_NE(PageAt(first, 150, 130), 0xF20000u) << "no error box";
             continue;
         }
-        EXPECT_EQ(HeadlessRun::At(first, 150, 130), 0xF20000u) << "the error box\n" << run.Output();
+        EXPECT_EQ(PageAt(first, 150, 130), 0xF20000u) << "the error box\n" << run.Output();
         EXPECT_TRUE(TextShown(first, "Error reading configuration"));
         EXPECT_TRUE(TextShown(first, r.line.c_str()));
         EXPECT_EQ(FileBytes(dat), datBefore) << "the damaged file is kept";
         EXPECT_EQ(FileBytes(bck), bckBefore);
         if (r.confirm.empty()) continue;
         ASSERT_TRUE(run.Run(r.confirm)) << run.Output();
-        EXPECT_EQ(HeadlessRun::At(*run.frames.back(), 150, 130) == 0xF20000u, false) << "confirmed";
+        EXPECT_EQ(PageAt(*run.frames.back(), 150, 130) == 0xF20000u, false) << "confirmed";
         EXPECT_EQ(CheckConfigFile(dat, std::string(r.base) == "setup" ? 0x4000 : 0x2000), "") << run.Output();
     }
 }

@@ -627,8 +627,7 @@ TEST_F(FedRun, EnginePageVoltBoxInTheWarningZoneIsBlackOnYellow) {
     EXPECT_EQ(white, 0);
 }
 
-// Probes of a page frame at (x, y) of the page.
-FGPixel PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
+// Pixels of a colour in a page frame's rectangle.
 int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {
     int n = 0;
     for (int j = y; j < y + h; ++j)

@@ -160,6 +160,9 @@ inline int RunHeadless(TDashview& dv, const std::string& dir, const std::string&
     return dv.Start(dir, env) ? dv.Wait(seconds) : -1;
 }
 
+// Pixel of the page (the frame holds it 60 rows down).
+inline uint32_t PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
+
 // Runs of one folder with the generated Data: each a key script, then "wait 800" and "quit".
 class HeadlessRun {
 public:
@@ -177,8 +180,6 @@ public:
         return ended;
     }
     std::string Output() const { return FileText(dir + "/output.txt"); }
-    // Pixel of the page (the frame holds it 60 rows down).
-    static uint32_t At(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
 
     const std::string dir;
     std::vector<std::unique_ptr<FGBitmap>> frames;

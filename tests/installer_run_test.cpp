@@ -76,12 +76,12 @@ TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
     const FGBitmap& last = *run.frames.back();
     int cal = 0;
     for (int y = 250; y < 266; ++y)
-        for (int x = 330; x < 380; ++x) cal += HeadlessRun::At(last, x, y) == 0xFCE000;
+        for (int x = 330; x < 380; ++x) cal += PageAt(last, x, y) == 0xFCE000;
     EXPECT_EQ(cal, 0);
     // The right tank was never calibrated: its mark is there.
     int right = 0;
     for (int y = 250; y < 266; ++y)
-        for (int x = 430; x < 480; ++x) right += HeadlessRun::At(last, x, y) == 0xFCE000;
+        for (int x = 430; x < 480; ++x) right += PageAt(last, x, y) == 0xFCE000;
     EXPECT_GT(right, 100);
 }
 

@@ -31,8 +31,7 @@ std::string Choose(int row) {
 
 struct TFrame {
     std::unique_ptr<FGBitmap> bitmap;
-    // Pixel of the page (the frame holds it 60 rows down).
-    uint32_t At(int x, int y) const { return bitmap->pixels[(y + 60) * bitmap->width + x] & 0xFFFFFF; }
+    uint32_t At(int x, int y) const { return PageAt(*bitmap, x, y); }
     std::vector<uint32_t> Area(int x0, int y0, int x1, int y1) const {
         std::vector<uint32_t> v;
         for (int y = y0; y < y1; ++y)

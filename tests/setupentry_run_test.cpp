@@ -19,19 +19,18 @@ class SetupRun : public RunFolderTest {
 protected:
     // Runs the key script headless; the frames in order.
     void Run(const std::string& keys) { ASSERT_TRUE(run.Run(keys)) << run.Output(); }
-    static uint32_t At(const FGBitmap& f, int x, int y) { return HeadlessRun::At(f, x, y); }
-    static bool SetupTag(const FGBitmap& f) { return At(f, 785, 26) == 0xF20000; }
+    static bool SetupTag(const FGBitmap& f) { return PageAt(f, 785, 26) == 0xF20000; }
     // The caption button of key '3' ("Only Exit" in setup; none on the flight screen without radios).
     static bool ThirdCaption(const FGBitmap& f) {
         int lit = 0;
-        for (int x = 250; x < 330; x += 4) lit += At(f, x, 468) != 0;
+        for (int x = 250; x < 330; x += 4) lit += PageAt(f, x, 468) != 0;
         return lit > 10;
     }
     // The vertical-speed scale's numbers, which the unit system changes.
     static std::vector<uint32_t> ScaleNumbers(const FGBitmap& f) {
         std::vector<uint32_t> v;
         for (int y = 80; y < 140; ++y)
-            for (int x = 730; x < 760; ++x) v.push_back(At(f, x, y));
+            for (int x = 730; x < 760; ++x) v.push_back(PageAt(f, x, y));
         return v;
     }
     // The screen just before setup was entered (after the start-up frames).
