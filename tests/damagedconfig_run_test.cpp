@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "config_check.h"
-#include "config_tempdir.h"
 #include "configmanager.h"
 #include "file_io.h"
 #include "frame_text.h"
@@ -17,18 +16,7 @@
 
 namespace {
 
-// The main menu's "Enter Setup", "Yes" (after the start).
-const char* const EnterSetup = "1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
-
-class DamagedRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
-    }
-    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
-
-    ConfigTempDir dir;
-};
+class DamagedRun : public RunFolderTest {};
 
 enum TDamage { Whole, Missing, Garbage, Truncated, Flipped };
 
@@ -70,7 +58,7 @@ TEST_F(DamagedRun, DamagedFilesAreReportedAndKeptUntilConfirmed) {
     const std::string measure = "Can not read measure and/or instrument setting, please";
     const std::string runtime = "Can not read runtime configuration, default is used";
     // Confirm, then the main menu's "Enter Setup", "Yes", and "Save and Exit".
-    const std::string saveSetup = "wait 1500\n2\nwait 300\n" + std::string(EnterSetup) + "2\nwait 300\n4\nwait 600\n";
+    const std::string saveSetup = "wait 1500\n2\nwait 300\n" + std::string(EnterSetupKeys) + "2\nwait 300\n4\nwait 600\n";
     struct Row {
         const char* name;
         const char* base;
@@ -112,17 +100,17 @@ TEST_F(DamagedRun, DamagedFilesAreReportedAndKeptUntilConfirmed) {
         ASSERT_NE(painted, nullptr);
         const FGBitmap& first = *painted;
         if (r.line.empty()) {
-            EXPECT_NE(HeadlessRun::At(first, 150, 130), 0xF20000u) << "no error box";
+            EXPECT_NE(PageAt(first, 150, 130), 0xF20000u) << "no error box";
             continue;
         }
-        EXPECT_EQ(HeadlessRun::At(first, 150, 130), 0xF20000u) << "the error box\n" << run.Output();
+        EXPECT_EQ(PageAt(first, 150, 130), 0xF20000u) << "the error box\n" << run.Output();
         EXPECT_TRUE(TextShown(first, "Error reading configuration"));
         EXPECT_TRUE(TextShown(first, r.line.c_str()));
         EXPECT_EQ(FileBytes(dat), datBefore) << "the damaged file is kept";
         EXPECT_EQ(FileBytes(bck), bckBefore);
         if (r.confirm.empty()) continue;
         ASSERT_TRUE(run.Run(r.confirm)) << run.Output();
-        EXPECT_EQ(HeadlessRun::At(*run.frames.back(), 150, 130) == 0xF20000u, false) << "confirmed";
+        EXPECT_EQ(PageAt(*run.frames.back(), 150, 130) == 0xF20000u, false) << "confirmed";
         EXPECT_EQ(CheckConfigFile(dat, std::string(r.base) == "setup" ? 0x4000 : 0x2000), "") << run.Output();
     }
 }

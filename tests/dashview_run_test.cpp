@@ -1,11 +1,7 @@
 // dashview as a whole program, in a temporary copy of the run folder: headless
 // with scripted keys and frame snapshots, and in a real window under Xvfb.
-#include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +11,6 @@
 #include <memory>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -31,6 +26,7 @@
 #include "fgfontmanager.h"
 #include "file_io.h"
 #include "frame_text.h"
+#include "headless_run.h"
 #include "gui_terr/engineback.h"
 #include "hkmeasure.h"
 #include "initialsetting.h"
@@ -44,118 +40,29 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-extern char** environ;
-
 namespace {
-
-const std::string Program = std::string(RUN_DIR) + "/dashview";
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-// A started dashview whose standard output and error go to one file.
-class TDashview {
-public:
-    pid_t pid = 0;
-
-    bool Start(const std::string& dir, const std::vector<std::string>& env, std::vector<std::string> args = {}) {
-        std::vector<std::string> envs;
-        for (char** e = environ; *e; ++e) {
-            const std::string v = *e;
-            if (v.rfind("DASHVIEW_", 0) == 0 || v.rfind("HOME=", 0) == 0 || v.rfind("DISPLAY=", 0) == 0)
-                continue;
-            envs.push_back(v);
-        }
-        envs.push_back("HOME=" + dir);  // the window database and toolkit files stay here
-        envs.insert(envs.end(), env.begin(), env.end());
-        args.insert(args.begin(), Program);
-        std::vector<char*> argv, envp;
-        for (auto& a : args) argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-        for (auto& e : envs) envp.push_back(&e[0]);
-        envp.push_back(nullptr);
-        output = dir + "/output.txt";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        // The run folder is the working directory.
-        const std::string old = Cwd();
-        if (chdir(dir.c_str()) != 0) return false;
-        const int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv.data(), envp.data());
-        if (chdir(old.c_str()) != 0) return false;
-        posix_spawn_file_actions_destroy(&actions);
-        return rc == 0;
-    }
-
-    // Exit code, or -1000 when it did not end within the time (it is killed then).
-    int Wait(int seconds) {
-        for (int i = 0; i < seconds * 20; ++i) {
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = 0;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        pid = 0;
-        return -1000;
-    }
-
-    ~TDashview() {
-        if (pid > 0) Wait(0);
-    }
-
-    std::string Output() const { return FileText(output); }
-
-private:
-    std::string output;
-    static std::string Cwd() {
-        char buf[PATH_MAX];
-        return getcwd(buf, sizeof buf) ? buf : ".";
-    }
-};
-
 // A run folder: the generated Data directory and nothing the programs wrote.
-class RunCopy : public ::testing::Test {
+class RunCopy : public RunFolderTest {
 protected:
     void SetUp() override {
-        if (!Exists(Program)) GTEST_SKIP() << "dashview is not built";
-        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir.Path() + "/'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
+        RunFolderTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(MakeRunFolder(dir.Path(), {"Data", "map"}));
     }
-    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
     void WriteKeys(const std::string& script) { std::ofstream(Path("keys.txt")) << script; }
     // Runs the key script headless with its frames in snap/; the program's output.
     std::string RunScript(const std::string& script) {
-        WriteKeys(script);
-        EXPECT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
         TDashview dv;
-        EXPECT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                          "DASHVIEW_SNAPSHOT=" + Path("snap")}));
-        EXPECT_EQ(dv.Wait(60), 0);
+        EXPECT_EQ(RunHeadless(dv, dir.Path(), script, 60), 0);
         return dv.Output();
     }
-
-    ConfigTempDir dir;
 };
 
 // Position of a line in the output; npos when absent.
 size_t Find(const std::string& out, const char* text) { return out.find(text); }
-
-// The frame files of a snapshot folder in the order they were written.
-std::vector<std::string> SnapFrames(const std::string& dir) {
-    std::vector<std::string> frames;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(frames.begin(), frames.end());
-    return frames;
-}
 
 }  // namespace
 
@@ -239,10 +146,7 @@ TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
         bool painted = false;
         for (int i = 0; i < 1200 && !painted; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            if (DIR* d = opendir(snap.c_str())) {
-                while (dirent* e = readdir(d)) painted |= std::string(e->d_name).find(".bmp") != std::string::npos;
-                closedir(d);
-            }
+            painted = !SnapFrames(snap).empty();
         }
         ASSERT_TRUE(painted);
         ASSERT_EQ(kill(dv.pid, sig), 0);
@@ -333,13 +237,6 @@ TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     EXPECT_NE(FileText(Path("runtime.dat")), "demo runtime");
 }
 
-// The newest frame before the one after shutdown (which shows the closed window).
-std::unique_ptr<FGBitmap> LastPageFrame(const std::string& dir) {
-    const std::vector<std::string> frames = SnapFrames(dir);
-    if (frames.size() < 2) return nullptr;
-    return std::make_unique<FGBitmap>((dir + "/" + frames[frames.size() - 2]).c_str());
-}
-
 
 // A demo that resets itself while the statistics box is open: the reset closes the box
 // (whose Hide key the reset takes away) along with the menu.
@@ -404,10 +301,6 @@ protected:
     }
     // The last page frame of a run of about ms milliseconds fed with the values.
     std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms, const std::string& keys = "") {
-        WriteKeys(keys + "wait " + std::to_string(ms) + "\nquit\n");
-        // A run's frames only: a shorter run after a longer one must not end on its leftovers.
-        std::filesystem::remove_all(Path("snap"));
-        mkdir(Path("snap").c_str(), 0755);
         std::atomic<bool> stop{false};
         TDashview dv;
         {
@@ -418,12 +311,9 @@ protected:
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 }
             });
-            const bool started = dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                                       "DASHVIEW_SNAPSHOT=" + Path("snap")});
-            const int rc = started ? dv.Wait(60) : -1;
+            const int rc = RunHeadless(dv, dir.Path(), keys + "wait " + std::to_string(ms) + "\nquit\n", 60);
             stop = true;
             feeder.join();
-            EXPECT_TRUE(started);
             EXPECT_EQ(rc, 0) << dv.Output();
         }
         output = dv.Output();
@@ -737,8 +627,7 @@ TEST_F(FedRun, EnginePageVoltBoxInTheWarningZoneIsBlackOnYellow) {
     EXPECT_EQ(white, 0);
 }
 
-// Probes of a page frame at (x, y) of the page.
-FGPixel PageAt(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
+// Pixels of a colour in a page frame's rectangle.
 int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {
     int n = 0;
     for (int j = y; j < y + h; ++j)
@@ -750,23 +639,12 @@ int PageCount(const FGBitmap& f, int x, int y, int w, int h, FGPixel colour) {
 // confirming renames the file to the seconds of the clock and closes the list.
 TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
     std::ofstream(Path("last_status")) << "Update OK\n# a comment\nEMS firmware 2.04\nEFIS firmware 3.10\n";
-    WriteKeys("wait 1500\n2\nwait 800\nquit\n");
-    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
     const time_t before = time(nullptr);
-    TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
-    EXPECT_EQ(dv.Wait(60), 0);
+    const std::string out = RunScript("wait 1500\n2\nwait 800\nquit\n");
     const time_t after = time(nullptr);
-    SCOPED_TRACE(dv.Output());
+    SCOPED_TRACE(out);
 
-    std::vector<std::string> frames;
-    if (DIR* d = opendir(Path("snap").c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) frames.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(frames.begin(), frames.end());
+    const std::vector<std::string> frames = SnapFrames(Path("snap"));
     LoadPageAssets();
     const int body = DisplayItemFont(10, 1033);
     ASSERT_GE(body, 0);
@@ -795,12 +673,7 @@ TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
 
 // The checklist item of the menu without a checklist file: the message box over the page.
 TEST_F(RunCopy, MessageBoxOverThePage) {
-    WriteKeys("wait 1200\n1\nwait 300\nw\nwait 300\n1\nwait 800\nquit\n");
-    ASSERT_EQ(mkdir(Path("snap").c_str(), 0755), 0);
-    TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt"),
-                                      "DASHVIEW_SNAPSHOT=" + Path("snap")}));
-    EXPECT_EQ(dv.Wait(60), 0);
+    const std::string out = RunScript("wait 1200\n1\nwait 300\nw\nwait 300\n1\nwait 800\nquit\n");
     auto last = LastPageFrame(Path("snap"));
     ASSERT_NE(last, nullptr);
     SavePageSnapshot(*last, "dashview_message_box.bmp");
@@ -808,7 +681,7 @@ TEST_F(RunCopy, MessageBoxOverThePage) {
     const int title = DisplayItemFont(11, 1033);
     ASSERT_GE(title, 0);
     const auto text = FindText(*last, title, "Checklist file is not found!");
-    ASSERT_GE(text.first, 0) << dv.Output();
+    ASSERT_GE(text.first, 0) << out;
     EXPECT_EQ(text.second, 260);
     // The box 45 high from y 250, its fill under the text's left margin.
     const FGPixel fill = PageAt(*last, text.first - 5, 255);
@@ -951,7 +824,6 @@ TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
     RunScript("wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n"
               "1\nwait 200\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 600\n2\nwait 300\n4\nwait 800\nquit\n");
     ASSERT_TRUE(Exists(Path("setup.dat")));
-    ASSERT_EQ(system(("rm -rf '" + Path("snap") + "'").c_str()), 0);
     const std::string out = RunScript("wait 1500\nquit\n");
     auto last = LastPageFrame(Path("snap"));
     ASSERT_NE(last, nullptr);

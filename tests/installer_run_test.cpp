@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "config_tempdir.h"
 #include "configfile.h"
 #include "configmanager.h"
 #include "file_io.h"
@@ -15,9 +14,6 @@
 #include "settingvars.h"
 
 namespace {
-
-// The main menu's "Enter Setup", "Yes" (after the start).
-const char* const EnterSetup = "1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
 
 // The menu item n rows down, selected.
 std::string Down(int n) {
@@ -39,15 +35,7 @@ std::vector<uint8_t> SectionData(const std::vector<uint8_t>& b, uint16_t ssid, u
     return {};
 }
 
-class InstallerRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
-    }
-    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
-
-    ConfigTempDir dir;
-};
+class InstallerRun : public RunFolderTest {};
 
 }  // namespace
 
@@ -75,7 +63,7 @@ TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
 
     HeadlessRun run(dir.Path());
     // Setup, the engine screen, "Range and Limits", the tank, "Alarm min", Set; Save and Exit.
-    ASSERT_TRUE(run.Run("wait 1500\n" + std::string(EnterSetup) + "5\nwait 600\n1\nwait 300\n" + Down(2) + Down(8) + Down(2) +
+    ASSERT_TRUE(run.Run("wait 1500\n" + std::string(EnterSetupKeys) + "5\nwait 600\n1\nwait 300\n" + Down(2) + Down(8) + Down(2) +
                         "5\nwait 300\n2\nwait 300\n4\nwait 600\n"))
         << run.Output();
     const std::vector<uint8_t> after = FileBytes(Path("setup.dat"));
@@ -88,12 +76,12 @@ TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
     const FGBitmap& last = *run.frames.back();
     int cal = 0;
     for (int y = 250; y < 266; ++y)
-        for (int x = 330; x < 380; ++x) cal += HeadlessRun::At(last, x, y) == 0xFCE000;
+        for (int x = 330; x < 380; ++x) cal += PageAt(last, x, y) == 0xFCE000;
     EXPECT_EQ(cal, 0);
     // The right tank was never calibrated: its mark is there.
     int right = 0;
     for (int y = 250; y < 266; ++y)
-        for (int x = 430; x < 480; ++x) right += HeadlessRun::At(last, x, y) == 0xFCE000;
+        for (int x = 430; x < 480; ++x) right += PageAt(last, x, y) == 0xFCE000;
     EXPECT_GT(right, 100);
 }
 

@@ -7,12 +7,9 @@
 #pragma once
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -26,12 +23,10 @@
 
 #include "config_check.h"
 #include "file_io.h"
-
-extern char** environ;
+#include "headless_run.h"
 
 namespace keystorm {
 
-const std::string Program = std::string(RUN_DIR) + "/dashview";
 const char Keys[] = "012345adsw";
 constexpr int SeedsPerProgram = 2;  // four programs: seeds 1..8
 constexpr int DefaultKeysPerSeed = 2600;
@@ -43,7 +38,7 @@ constexpr int FirstFrameSeconds = 120;
 
 // Known ways in: the main menu's "Enter Setup" with "Yes"; the main menu and its last items;
 // in setup on the flight screen, the setup menu's "Demo Mode" page with "Demo ON" or "Demo OFF".
-const char* const EnterSetup = "1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
+const char* const EnterSetup = EnterSetupKeys;
 const char* const MenuEnd = "1\nwait 100\ns\ns\n1\nwait 200\n";
 const char* const DemoOn =
     "1\nwait 200\nw\nw\nw\nw\nw\nw\nw\nw\nw\nwait 300\n1\nwait 300\nw\nwait 300\n1\nwait 1500\n";
@@ -88,40 +83,17 @@ TRunResult RunStorm(const std::string& dir, const std::string& script, int seed)
     WriteTextFile(dir + "/keys.txt", script);
     const std::string snap = dir + "/snap";
     mkdir(snap.c_str(), 0755);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string v = *e;
-        if (v.rfind("DASHVIEW_", 0) && v.rfind("HOME=", 0) && v.rfind("DISPLAY=", 0) && v.rfind("HK_SHM_NAME=", 0))
-            env.push_back(v);
-    }
     const char* shm = getenv("HK_SHM_NAME");
-    env.push_back(std::string("HK_SHM_NAME=") + (shm ? shm : "/HKMeasure-keystorm") + "-" + std::to_string(seed));
-    for (const std::string& v : {"HOME=" + dir, std::string("DASHVIEW_HEADLESS=1"), "DASHVIEW_KEYS=" + dir + "/keys.txt",
-                                 "DASHVIEW_SNAPSHOT=" + snap})
-        env.push_back(v);
-    std::vector<char*> envp;
-    for (auto& v : env) envp.push_back(&v[0]);
-    envp.push_back(nullptr);
-    std::string prog = Program;
-    char* argv[] = {&prog[0], nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (dir + "/output.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    TDashview dv;
     TRunResult result;
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
+    if (!dv.Start(dir, {"HK_SHM_NAME=" + std::string(shm ? shm : "/HKMeasure-keystorm") + "-" + std::to_string(seed),
+                        "DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + dir + "/keys.txt", "DASHVIEW_SNAPSHOT=" + snap})) {
         result.exitCode = -1;
         return result;
     }
     auto lastFrame = std::chrono::steady_clock::now();
     for (;;) {
-        int status = 0;
-        const bool ended = waitpid(pid, &status, WNOHANG) == pid;
+        const bool ended = dv.Ended(&result.exitCode);
         if (DIR* d = opendir(snap.c_str())) {
             while (dirent* e = readdir(d)) {
                 if (e->d_name[0] == '.') continue;
@@ -131,22 +103,18 @@ TRunResult RunStorm(const std::string& dir, const std::string& script, int seed)
             }
             closedir(d);
         }
-        if (ended) {
-            result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
-            break;
-        }
+        if (ended) break;
         if (std::chrono::steady_clock::now() - lastFrame >
             std::chrono::seconds(result.frames ? HangSeconds : FirstFrameSeconds)) {
-            kill(pid, SIGABRT);  // a core or sanitizer stack shows where it stood
+            kill(dv.pid, SIGABRT);  // a core or sanitizer stack shows where it stood
             std::this_thread::sleep_for(std::chrono::seconds(2));
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
+            dv.Wait(0);
             result.exitCode = -1000;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    result.output = FileText(dir + "/output.txt");
+    result.output = dv.Output();
     return result;
 }
 
@@ -161,8 +129,7 @@ TSeedReport StormSeed(uint32_t seed, int keysPerSeed) {
     char tmpl[] = "/tmp/keystorm_XXXXXX";
     if (!mkdtemp(tmpl)) return {"mkdtemp failed"};
     const std::string dir = tmpl;
-    const std::string copy = "cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir + "/'";
-    if (system(copy.c_str()) != 0) return {"run folder not copied"};
+    if (!MakeRunFolder(dir, {"Data", "map"})) return {"run folder not copied"};
     if (FILE* f = fopen((dir + "/last_release").c_str(), "w")) fputs("7\n", f), fclose(f);
     const int perSegment = keysPerSeed / SegmentsPerSeed;
     for (int seg = 0; seg < SegmentsPerSeed && rep.failure.empty(); ++seg) {
@@ -204,7 +171,7 @@ TSeedReport StormSeed(uint32_t seed, int keysPerSeed) {
 
 // The seeds first .. first + SeedsPerProgram - 1, or the one of KEYSTORM_SEED.
 inline void RunKeyStorm(uint32_t first) {
-    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
     const int keysPerSeed = EnvInt("KEYSTORM_KEYS", DefaultKeysPerSeed);
     std::vector<uint32_t> seeds;
     if (const int one = EnvInt("KEYSTORM_SEED", 0)) {

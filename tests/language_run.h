@@ -2,25 +2,19 @@
 // run folders with the catalogues, and the frame areas that the language changes.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "config_tempdir.h"
-#include "fgbitmap.h"
+#include "headless_run.h"
 
 namespace language_run {
 
-const std::string Program = std::string(RUN_DIR) + "/dashview";
-
-// The menu's "Enter Setup" (sixth item of the flight screen's main menu), then "Yes".
-const char* const EnterSetup = "wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
+// The menu's "Enter Setup" after the start.
+const std::string EnterSetup = "wait 1500\n" + std::string(EnterSetupKeys);
 // In setup: the menu, then "Language" (ninth item of the installer's flight setup menu).
 const char* const LanguagePage = "1\nwait 200\nw\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n";
 // "Save and Exit", "Yes".
@@ -37,8 +31,7 @@ std::string Choose(int row) {
 
 struct TFrame {
     std::unique_ptr<FGBitmap> bitmap;
-    // Pixel of the page (the frame holds it 60 rows down).
-    uint32_t At(int x, int y) const { return bitmap->pixels[(y + 60) * bitmap->width + x] & 0xFFFFFF; }
+    uint32_t At(int x, int y) const { return PageAt(*bitmap, x, y); }
     std::vector<uint32_t> Area(int x0, int y0, int x1, int y1) const {
         std::vector<uint32_t> v;
         for (int y = y0; y < y1; ++y)
@@ -53,35 +46,21 @@ struct TFrame {
 class LanguageRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+        if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
         if (access(RUN_DIR "/locale/de/LC_MESSAGES/skyvane1.mo", R_OK) != 0) GTEST_SKIP() << "no catalogues";
     }
     // A run folder holding the generated Data and the catalogues.
     std::string NewFolder() {
         folders.emplace_back(new ConfigTempDir);
         const std::string path = folders.back()->Path();
-        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" RUN_DIR "/locale' '" + path + "/'";
-        EXPECT_EQ(system(cmd.c_str()), 0);
+        EXPECT_TRUE(MakeRunFolder(path, {"Data", "locale"}));
         return path;
     }
     // Runs the key script headless in the folder; the last frame before the window closed.
     static TFrame Run(const std::string& dir, const std::string& keys) {
-        std::ofstream(dir + "/keys.txt") << keys << "quit\n";
-        const std::string cmd = "cd '" + dir + "' && rm -rf snap && mkdir snap && env -u DISPLAY HOME='" + dir +
-                                "' DASHVIEW_HEADLESS=1 DASHVIEW_KEYS=keys.txt DASHVIEW_SNAPSHOT=snap timeout 90 '" +
-                                Program + "' > output.txt 2>&1";
-        EXPECT_EQ(system(cmd.c_str()), 0);
-        std::vector<std::string> names;
-        if (DIR* d = opendir((dir + "/snap").c_str())) {
-            while (dirent* e = readdir(d))
-                if (std::string(e->d_name).find(".bmp") != std::string::npos) names.push_back(e->d_name);
-            closedir(d);
-        }
-        std::sort(names.begin(), names.end());
-        TFrame f;
-        // The very last frame follows the main window's closing.
-        if (names.size() >= 2) f.bitmap.reset(new FGBitmap((dir + "/snap/" + names[names.size() - 2]).c_str()));
-        return f;
+        TDashview dv;
+        EXPECT_EQ(RunHeadless(dv, dir, keys + "quit\n", 90), 0);
+        return TFrame{LastPageFrame(dir + "/snap")};
     }
     // A folder whose saved setup has the language of the page's row.
     std::string WithLanguage(int row) {

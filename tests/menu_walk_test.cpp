@@ -2,12 +2,7 @@
 // fresh run folder (once per run listed, the files of one run kept for the next), feeds it
 // key characters from the flight screen, the engine screen and setup, and then checks what
 // the frames showed and what reached the setting files.
-#include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,15 +20,12 @@
 #include "config_tempdir.h"
 #include "configfile.h"
 #include "fgfontmanager.h"
+#include "headless_run.h"
 #include "lebytes.h"
 #include "measured_block.h"
 #include "page_assets.h"
 
-extern char** environ;
-
 namespace {
-
-const std::string Program = std::string(RUN_DIR) + "/dashview";
 
 // ---- key roads; one key or "Wms" (a pause) per word ----
 std::string Down(int n) {
@@ -305,54 +297,16 @@ std::string Script(const std::string& keys) {
 // One start of dashview in dir with the keys; its frames, in order, without the closing one.
 std::vector<std::unique_ptr<FGBitmap>> RunOnce(const std::string& dir, const std::string& keys, const std::string& shm,
                                                std::string* failure) {
-    std::ofstream(dir + "/keys.txt") << Script(keys);
-    const std::string snap = dir + "/snap";
-    if (system(("rm -rf '" + snap + "' && mkdir '" + snap + "'").c_str()) != 0) *failure = "snap folder";
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string v = *e;
-        if (v.rfind("DASHVIEW_", 0) && v.rfind("HOME=", 0) && v.rfind("DISPLAY=", 0) && v.rfind("HK_SHM_NAME=", 0))
-            env.push_back(v);
-    }
-    for (const std::string& v : {"HOME=" + dir + "/disk", "HK_SHM_NAME=" + shm, std::string("DASHVIEW_HEADLESS=1"),
-                                 "DASHVIEW_KEYS=" + dir + "/keys.txt", "DASHVIEW_SNAPSHOT=" + snap})
-        env.push_back(v);
-    std::vector<char*> envp;
-    for (auto& v : env) envp.push_back(&v[0]);
-    envp.push_back(nullptr);
-    std::string prog = Program;
-    char* argv[] = {&prog[0], nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (dir + "/output.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    std::vector<std::unique_ptr<FGBitmap>> frames;
-    int status = 0;
-    if (rc != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    TDashview dv;
+    if (RunHeadless(dv, dir, Script(keys), -1, {"HOME=" + dir + "/disk", "HK_SHM_NAME=" + shm}) != 0) {
         *failure = "dashview did not end normally";
-        return frames;
+        return {};
     }
-    std::vector<std::string> names;
-    if (DIR* d = opendir(snap.c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name).find(".bmp") != std::string::npos) names.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    if (!names.empty()) names.pop_back();
-    for (const std::string& n : names) frames.emplace_back(new FGBitmap((snap + "/" + n).c_str()));
-    return frames;
+    return PageFrames(dir + "/snap");
 }
 
 // A folder to run dashview in, with the assets.
-bool RunFolder(const std::string& dir) {
-    return system(("mkdir -p '" + dir + "/disk' && cp -r '" RUN_DIR "/Data' '" RUN_DIR "/map' '" + dir + "/'").c_str()) == 0;
-}
+bool RunFolder(const std::string& dir) { return MakeRunFolder(dir + "/disk", {}) && MakeRunFolder(dir, {"Data", "map"}); }
 
 // A row walked in its own folder, which starts with the setup files of a first start (seed);
 // "" when everything it names followed.
@@ -445,7 +399,7 @@ std::vector<std::string> WalkRows(const std::vector<TRow>& rows, const std::stri
 }
 
 TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
-    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -457,7 +411,7 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
 // The engine configuration's choice pages: each item stores its value in the configuration
 // record, "External" and "<---" store nothing.
 TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
-    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -500,7 +454,7 @@ std::pair<int, int> FaceTitleInk(const FGBitmap& frame) {
 
 // The label stored on page 130 titles the engine page's temperature face after a restart.
 TEST(MenuWalk, TemperatureFaceTitleFollowsTheStoredLabel) {
-    if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
     ConfigTempDir base;
     struct {
         const char* title;

@@ -1,68 +1,36 @@
 // Setup entered and left through the bezel keys of a headless dashview: the main menu's
 // "Enter Setup" with "Yes", a changed unit system, "Only Exit" and "Save and Exit".
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "config_tempdir.h"
 #include "configfile.h"
-#include "fgbitmap.h"
+#include "headless_run.h"
 
 namespace {
 
-const std::string Program = std::string(RUN_DIR) + "/dashview";
-
-// The menu's "Enter Setup" (sixth item of the flight screen's main menu), then "Yes".
-const char* const EnterSetup = "wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n";
+// The menu's "Enter Setup" after the start.
+const std::string EnterSetup = "wait 1500\n" + std::string(EnterSetupKeys);
 // In setup: the menu, "Units", "Imperial (UK)".
 const char* const ImperialUnits = "1\nwait 200\n1\nwait 300\nw\nw\nwait 200\n1\nwait 600\n";
 
-class SetupRun : public ::testing::Test {
+class SetupRun : public RunFolderTest {
 protected:
-    void SetUp() override {
-        if (access(Program.c_str(), X_OK) != 0) GTEST_SKIP() << "dashview is not built";
-        const std::string cmd = "cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/' && mkdir '" + dir.Path() + "/snap'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
-    // Runs the key script headless; the frames in snap/, in order.
-    void Run(const std::string& keys) {
-        std::ofstream(dir.Path() + "/keys.txt") << keys << "wait 800\nquit\n";
-        const std::string cmd = "cd '" + dir.Path() + "' && env -u DISPLAY HOME='" + dir.Path() +
-                                "' DASHVIEW_HEADLESS=1 DASHVIEW_KEYS=keys.txt DASHVIEW_SNAPSHOT=snap timeout 90 '" +
-                                Program + "' > output.txt 2>&1";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-        std::vector<std::string> names;
-        if (DIR* d = opendir((dir.Path() + "/snap").c_str())) {
-            while (dirent* e = readdir(d))
-                if (std::string(e->d_name).find(".bmp") != std::string::npos) names.push_back(e->d_name);
-            closedir(d);
-        }
-        std::sort(names.begin(), names.end());
-        // The last frame follows the main window's closing.
-        if (!names.empty()) names.pop_back();
-        for (const std::string& n : names)
-            frames.emplace_back(new FGBitmap((dir.Path() + "/snap/" + n).c_str()));
-    }
-    // Pixel of the page (the frame holds it 60 rows down).
-    static uint32_t At(const FGBitmap& f, int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; }
-    static bool SetupTag(const FGBitmap& f) { return At(f, 785, 26) == 0xF20000; }
+    // Runs the key script headless; the frames in order.
+    void Run(const std::string& keys) { ASSERT_TRUE(run.Run(keys)) << run.Output(); }
+    static bool SetupTag(const FGBitmap& f) { return PageAt(f, 785, 26) == 0xF20000; }
     // The caption button of key '3' ("Only Exit" in setup; none on the flight screen without radios).
     static bool ThirdCaption(const FGBitmap& f) {
         int lit = 0;
-        for (int x = 250; x < 330; x += 4) lit += At(f, x, 468) != 0;
+        for (int x = 250; x < 330; x += 4) lit += PageAt(f, x, 468) != 0;
         return lit > 10;
     }
     // The vertical-speed scale's numbers, which the unit system changes.
     static std::vector<uint32_t> ScaleNumbers(const FGBitmap& f) {
         std::vector<uint32_t> v;
         for (int y = 80; y < 140; ++y)
-            for (int x = 730; x < 760; ++x) v.push_back(At(f, x, y));
+            for (int x = 730; x < 760; ++x) v.push_back(PageAt(f, x, y));
         return v;
     }
     // The screen just before setup was entered (after the start-up frames).
@@ -86,8 +54,8 @@ protected:
         return n;
     }
 
-    ConfigTempDir dir;
-    std::vector<std::unique_ptr<FGBitmap>> frames;
+    HeadlessRun run{dir.Path()};
+    std::vector<std::unique_ptr<FGBitmap>>& frames = run.frames;
 };
 
 }  // namespace
