@@ -190,7 +190,10 @@ TEST_F(GLViewTest, InitTwiceRestartsAndDoneDisables) {
     EXPECT_EQ(EngineGLHooks.needle(DialRpm, 100), 0);
     EXPECT_EQ(EngineGLHooks.needle(DialCount, 100), -3);
     EXPECT_EQ(EngineGLHooks.needle(-1, 100), -3);
-    EXPECT_NE(GLTextures[TexNeedle].name, 0u);
+    // Until a background is rendered only the needle's texture is with GL.
+    for (int i = 0; i < GLTextureCount; ++i)
+        EXPECT_EQ(GLTextures[i].name != 0, i == TexNeedle) << GLTextureFiles[i];
+    EXPECT_EQ(GLFontListBase, 0u);
     EXPECT_TRUE(InitGLView(Target()));
     EXPECT_EQ(GLView.width, 800);
     EXPECT_EQ(GLView.height, 480);
@@ -802,6 +805,7 @@ TEST(GLFonts, LanguageChoosesTheFont) {
 
 TEST_F(GLViewTest, TextIsDrawnInItsColourBelowItsCellTop) {
     const uint32_t* px = Render([] {
+        TakeSceneTextures();  // as the backgrounds' scene does before its text
         glEnable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
         glColor4ub(255, 0, 0, 255);

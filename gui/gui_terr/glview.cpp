@@ -125,8 +125,13 @@ bool InitGLView(uint32_t* pixels) {
     GLView.height = GLViewHeight;
     InitGLState();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    ClearBuffers(ColourClear | DepthClear);
+    // The depth buffer is cleared by each picture that tests depth: a run without the
+    // terrain never touches its pages.
+    ClearBuffers(ColourClear);
     LoadGLTextures();
+    // Only the engine backgrounds draw the scene's textures and text: they are taken
+    // again when the backgrounds are first rendered.
+    ReleaseSceneTextures();
     CopyCamera();
     if (GLTerrainHooks.init) GLTerrainHooks.init(GLView.camera);
     GLView.context->Release();
