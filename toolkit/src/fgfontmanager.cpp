@@ -220,7 +220,7 @@ int RegisterImage(FontTable& t, Source src, const char* name, int id, bool isSta
         return -1;
 
     auto table = std::make_unique<FGFontCharTable>();
-    // Exact image size: every code takes its rounded width times the cell height.
+    // Cells follow each other: every code takes its rounded width times the cell height.
     size_t words = 0;
     for (int c = 0; c < 256; ++c) {
         int w = data[FNT_ENTRIES + c * FNT_ENTRY_SIZE];
