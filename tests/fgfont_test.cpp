@@ -1,12 +1,17 @@
 // Font table: built-in fonts, ".fnt" loading (including damaged files), widths.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
-#include <unistd.h>
+#include <thread>
 #include <vector>
 
 #include "fgfontmanager.h"
@@ -332,6 +337,276 @@ TEST_F(FontTest, GeneratedDisplayFonts) {
     const FGPixel* zhe = FGFontManager::glyph(9 + 9, 0xC6, &pitch);
     ASSERT_NE(zhe, nullptr);
     EXPECT_GT(FGFontManager::charwidth(9 + 9, 0xC6), FGFontManager::charwidth(9 + 9, 'I'));
+}
+
+// ---------------------------------------------------------------- masks made on first use
+
+using Words = std::vector<FGPixel>;
+using InkAt = std::function<bool(int code, int x, int y)>;
+
+// Masks laid out as the table draws them: each code's cell, its width rounded
+// up to 4 words a row, `height` rows, one code after the other.
+Words Cells(const std::vector<int>& widths, int height, const InkAt& ink) {
+    Words w;
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
+        int pitch = (widths[c] + 3) & ~3;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < pitch; ++x)
+                w.push_back(ink(c, x, y) ? 0xFFFFFFFFu : 0u);
+    }
+    return w;
+}
+
+// SmallFont's widths after `changes` (code, width); 0 takes the default 3.
+std::vector<int> SmallWidths(std::vector<std::pair<int, int>> changes = {}) {
+    std::vector<int> w(256, 3);
+    w['A'] = 5;
+    w['B'] = 2;
+    for (auto [code, width] : changes)
+        w[code] = width;
+    return w;
+}
+
+Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A generated display font read straight from its bytes: glyphs follow each
+// other from the end of the header, `rows` rows of `width` bytes.
+Words FileCells(const Bytes& b) {
+    int height = Get32(b, 260) + 1;
+    std::vector<int> widths(256);
+    std::vector<size_t> at(256);
+    size_t pos = 3340;
+    for (int c = 0; c < 256; ++c) {
+        int w = b[268 + 12 * c];
+        widths[c] = w ? w : b[264];
+        at[c] = pos;
+        if (w)
+            pos += static_cast<size_t>(w) * Get32(b, 268 + 12 * c + 4);
+    }
+    return Cells(widths, height, [&](int c, int x, int y) {
+        int w = b[268 + 12 * c];
+        return x < w && y < Get32(b, 268 + 12 * c + 4) && b[at[c] + static_cast<size_t>(y) * w + x] != 0;
+    });
+}
+
+// Everything the table answers without drawing.
+std::vector<int> Metrics(int id) {
+    std::string all;
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
+    const FGFontProperty* f = FGFontManager::get_font(id);
+    std::vector<int> m = {FGFontManager::get_font_width(id), FGFontManager::get_font_height(id),
+                          FGFontManager::is_font(id), FGFontManager::font_count(),
+                          FGFontManager::textwidth(id, all.c_str()),
+                          FGFontManager::textwidth(id, all.c_str(), 300), f->codes,
+                          f->charset != nullptr};
+    for (int c = 0; c < 256; ++c) {
+        m.push_back(FGFontManager::charwidth(id, c));
+        if (f->charset)
+            m.push_back(f->charset->offset[c]);
+    }
+    for (char ch : std::string(f->name))
+        m.push_back(ch);
+    return m;
+}
+
+TEST_F(FontTest, MasksAreMadeWhenTheFirstGlyphIsAskedFor) {
+    Bytes font = SmallFont();
+    Bytes rows = font;  // A runs far past the cell, Z stores nothing, 0xFF beyond the data
+    SetEntry(rows, 'A', 5, 1000, 0);
+    SetEntry(rows, 'Z', 4, -7, 0);
+    SetEntry(rows, 0xFF, 255, INT32_MAX, 0);
+    const std::string display = std::string(RUN_DIR) + "/Data/euromode_20b.fnt";
+    InkAt small = [](int c, int x, int y) { return (c == 'A' && x == y) || (c == 'B' && y < 3 && x < 2); };
+    InkAt cutSmall = [](int c, int x, int y) { return c == 'A' && x == y && y * 5 + x < 7; };
+    InkAt diagonal = [](int c, int x, int y) { return c == 'A' && x == y && x < 5; };
+    const uint8_t fixedBits[] = {0x81, 0x3C, 0xFF, 0x00};
+    // Cells of the fixed font: 'A' = X......X / ..XXXX.., 'B' = a full row.
+    InkAt fixedInk = [&](int c, int x, int y) {
+        return c >= 65 && (fixedBits[(c - 65) * 2 + y] >> (7 - x) & 1);
+    };
+
+    struct {
+        const char* what;
+        std::function<int()> add;  // registers the font, returns its id
+        unsigned char code;        // a code that has a glyph
+        std::function<Words()> want;  // the masks, word for word (null: built-in, checked by size)
+        size_t words;
+    } cases[] = {
+        {"file", [&] { return FGFontManager::register_font(dir.Write("s.fnt", font).c_str(), "s"); },
+         'A', [&] { return Cells(SmallWidths(), 5, small); }, 0},
+        {"file cut inside A",
+         [&] { return FGFontManager::register_font(dir.Write("c.fnt", Bytes(font.begin(), font.begin() + 3347)).c_str(), "c"); },
+         'A', [&] { return Cells(SmallWidths(), 5, cutSmall); }, 0},
+        {"image, caller's bytes gone before drawing",
+         [&] {
+             Bytes copy = rows;
+             return FGFontManager::register_font_image(copy.data(), copy.size(), "rows");
+         },
+         'B', [&] { return Cells(SmallWidths({{'Z', 4}, {0xFF, 255}}), 5, diagonal); }, 0},
+        {"generated display font", [&] { return FGFontManager::register_font(display.c_str(), "d"); },
+         'H', [&] { return FileCells(ReadFile(display)); }, 0},
+        {"fixed from memory, codes from 65",
+         [&] {
+             uint8_t bits[4];
+             memcpy(bits, fixedBits, 4);
+             return FGFontManager::register_font(bits, 8, 2, 2, 65, nullptr, -1, "fx");
+         },
+         'B', [&] { return Cells(std::vector<int>(67, 8), 2, fixedInk); }, 0},
+        {"built-in fixed 4 x 6, codes 32 to 126", [] { return 0; }, 'A', nullptr, 127 * 4 * 6},
+        {"built-in fixed 8 x 8", [] { return 1; }, 0xC9, nullptr, 256 * 8 * 8},
+        {"built-in proportional", [] { return 7; }, 'g', nullptr, 0},
+    };
+    for (auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        FGFontManager::release_fonts();
+        FGFontManager::register_builtins();
+        int id = row.add();
+        ASSERT_GE(id, 0);
+        const FGFontProperty* f = FGFontManager::get_font(id);
+        ASSERT_NE(f, nullptr);
+        std::vector<int> before = Metrics(id);
+        EXPECT_TRUE(f->mask.empty());
+        EXPECT_EQ(f->masks_state.load(), FG_MASKS_SOURCE);
+        EXPECT_NE(f->bits, nullptr);
+        // Asking for a code without a glyph makes nothing either.
+        int pitch = -1;
+        if (!f->charset && f->codes < 256) {
+            EXPECT_EQ(FGFontManager::glyph(id, 255, &pitch), nullptr);
+        }
+        EXPECT_TRUE(f->mask.empty());
+
+        const FGPixel* g = FGFontManager::glyph(id, row.code, &pitch);
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(f->masks_state.load(), FG_MASKS_READY);
+        EXPECT_TRUE(f->source.empty());  // the source goes once the masks are made
+        if (row.want)
+            EXPECT_EQ(f->mask, row.want());
+        else if (row.words)
+            EXPECT_EQ(f->mask.size(), row.words);
+        else  // proportional: every code's rounded cell, end to end
+            EXPECT_EQ(f->mask.size(), f->charset->offset[255] +
+                                          static_cast<size_t>((f->charset->width[255] + 3) & ~3) * f->height);
+        size_t at = f->charset ? f->charset->offset[row.code]
+                               : static_cast<size_t>(row.code) * f->width * f->height;
+        EXPECT_EQ(g, f->mask.data() + at);
+        EXPECT_EQ(pitch, f->charset ? (f->charset->width[row.code] + 3) & ~3 : f->width);
+        EXPECT_EQ(Metrics(id), before);
+        // Later glyphs come from the same masks.
+        EXPECT_EQ(FGFontManager::glyph(id, row.code, &pitch), g);
+    }
+}
+
+TEST_F(FontTest, ReplacedAndReleasedSlotsStartWithoutMasks) {
+    std::string path = dir.Write("s.fnt", SmallFont());
+    int id = FGFontManager::register_font(path.c_str(), "s"), pitch = 0;
+    ASSERT_NE(FGFontManager::glyph(id, 'A', &pitch), nullptr);
+    Bytes wider = SmallFont();
+    SetEntry(wider, 'A', 7, 0, 3072);
+    ASSERT_EQ(FGFontManager::register_font_image(wider.data(), wider.size(), "again", id), id);
+    EXPECT_EQ(FGFontManager::font_count(), 10);
+    const FGFontProperty* f = FGFontManager::get_font(id);
+    EXPECT_TRUE(f->mask.empty());
+    EXPECT_NE(FGFontManager::glyph(id, 'A', &pitch), nullptr);
+    EXPECT_EQ(pitch, 8);
+    EXPECT_EQ(f->mask.size(), Cells(SmallWidths({{'A', 7}}), 5, [](int, int, int) { return false; }).size());
+
+    FGFontManager::release_fonts();
+    EXPECT_EQ(FGFontManager::glyph(0, 'A', &pitch), nullptr);
+    FGFontManager::register_builtins();
+    EXPECT_TRUE(FGFontManager::get_font(0)->mask.empty());
+    EXPECT_EQ(FGFontManager::register_font(path.c_str(), "s"), 9);  // the freed slot is taken again
+}
+
+TEST_F(FontTest, FirstGlyphFromTwoThreadsAtOnce) {
+    const std::string path = std::string(RUN_DIR) + "/Data/euromode_58b.fnt";  // large: slow to make
+    const Words want = FileCells(ReadFile(path));
+    for (int round = 0; round < 20; ++round) {
+        FGFontManager::release_fonts();
+        FGFontManager::register_builtins();
+        int id = FGFontManager::register_font(path.c_str(), "big");
+        ASSERT_EQ(id, 9);
+        int h = FGFontManager::get_font_height(id);
+        std::atomic<int> waiting{2};
+        const FGPixel* got[2] = {};
+        int pitch[2] = {};
+        Words words[2];
+        auto ask = [&](int i, unsigned char code) {
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0) {
+            }
+            got[i] = FGFontManager::glyph(id, code, &pitch[i]);
+            if (got[i])
+                words[i].assign(got[i], got[i] + static_cast<size_t>(pitch[i]) * h);
+        };
+        std::thread a(ask, 0, 'H'), b(ask, 1, 'H');
+        a.join();
+        b.join();
+        ASSERT_NE(got[0], nullptr);
+        EXPECT_EQ(got[0], got[1]);
+        EXPECT_EQ(words[0], words[1]);
+        const FGFontProperty* f = FGFontManager::get_font(id);
+        EXPECT_EQ(f->mask, want);
+        EXPECT_EQ(got[0], f->mask.data() + f->charset->offset['H']);
+    }
+}
+
+// A font whose masks cannot be allocated draws paper cells, says so once,
+// keeps its widths and is drawn once memory is there again.
+TEST_F(FontTest, MasksThatCannotBeAllocatedLeavePaperCells) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "an address-space limit cannot be set under a sanitizer";
+#else
+    // Every code 255 wide in 256 rows: 64 MiB of masks from a 3340-byte file.
+    Bytes huge(3340, 0);
+    Put32(huge, 256, 255);
+    Put32(huge, 260, 255);
+    for (int c = 0; c < 256; ++c)
+        SetEntry(huge, c, 255, 0, 3072);
+    std::string path = dir.Write("huge.fnt", huge);
+    EXPECT_EXIT(
+        {
+            int id = FGFontManager::register_font(path.c_str(), "huge");
+            if (id != 9)
+                _exit(2);
+            long pages = 0;
+            FILE* statm = fopen("/proc/self/statm", "r");
+            if (!statm || fscanf(statm, "%ld", &pages) != 1)
+                _exit(3);
+            fclose(statm);
+            FILE* log = tmpfile();  // what the table says while memory is short
+            if (!log || dup2(fileno(log), 2) < 0)
+                _exit(4);
+            rlimit old{};
+            getrlimit(RLIMIT_AS, &old);
+            rlimit tight = old;
+            tight.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (16 << 20);
+            if (setrlimit(RLIMIT_AS, &tight) != 0)
+                _exit(4);
+            int pitch = 0;
+            int width = FGFontManager::textwidth(id, "AB");
+            for (int i = 0; i < 3; ++i)
+                if (FGFontManager::glyph(id, 'A', &pitch) != nullptr || pitch != 256)
+                    _exit(5);
+            if (FGFontManager::textwidth(id, "AB") != width || width != 510 ||
+                FGFontManager::get_font(id)->masks_state.load() != FG_MASKS_FAILED)
+                _exit(6);
+            setrlimit(RLIMIT_AS, &old);
+            char said[200] = {};
+            rewind(log);
+            size_t n = fread(said, 1, sizeof said - 1, log);
+            if (std::string(said, n) != "font malloc : Cannot allocate memory\n")
+                _exit(7);
+            const FGPixel* g = FGFontManager::glyph(id, 'A', &pitch);
+            if (g == nullptr || g[0] != 0 || FGFontManager::get_font(id)->mask.size() != 256u * 256 * 256)
+                _exit(8);
+            _exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Process-wide table of bitmap fonts: nine built in (ids 0 to 8), further
-// fonts loaded from ".fnt" files. Glyphs are kept as one 32-bit mask per
-// pixel (all ones = ink, zero = paper).
+// fonts loaded from ".fnt" files. Glyphs are drawn from one 32-bit mask per
+// pixel (all ones = ink, zero = paper). A font's masks are made the first
+// time a glyph of it is asked for: many registered fonts are never drawn, and
+// until then only their compact source is kept.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,15 +22,31 @@ struct FGFontCharTable {
     uint8_t width[256];     // width of each character in pixels
 };
 
-// One slot of the font table; a slot without masks is free.
+// State of a slot's masks.
+enum : int {
+    FG_MASKS_SOURCE = 0,  // not made yet: only the source is held
+    FG_MASKS_READY = 1,   // made; the source is gone
+    FG_MASKS_FAILED = 2,  // making them could not allocate (told once; tried again later)
+};
+
+// One slot of the font table; a slot without codes is free.
 struct FGFontProperty {
-    char name[FG_FONT_NAME];
-    uint8_t unused[4];
-    int width;    // cell width (pixels)
-    int height;   // cell height (rows)
+    char name[FG_FONT_NAME] = {};
+    uint8_t unused[4] = {};
+    int width = 0;    // cell width (pixels)
+    int height = 0;   // cell height (rows)
     std::unique_ptr<FGFontCharTable> charset;  // null for a fixed-width font
-    std::vector<FGPixel> mask;                 // glyph masks; empty = free slot
-    int codes;    // fixed fonts: cells present in mask (first code + count)
+    std::vector<FGPixel> mask;  // glyph masks; empty until the first glyph is asked for
+    int codes = 0;    // fixed fonts: cells (first code + count); 256 otherwise; 0 = free slot
+
+    // Until the masks are made: a ".fnt" image, or (fixed fonts) cells of one
+    // bit per pixel from code `first`. `source` owns the bytes, unless they
+    // are the built-ins' static data.
+    const uint8_t* bits = nullptr;
+    size_t bits_size = 0;
+    std::vector<uint8_t> source;
+    int first = 0;
+    std::atomic<int> masks_state{FG_MASKS_SOURCE};
 };
 
 // ".fnt" file layout (little-endian).
@@ -77,10 +96,13 @@ public:
 
     // Glyph of a code: `height` rows of `*pitch` mask words each (pitch is
     // the character's width rounded up to a multiple of 4, or the cell width
-    // of a fixed font). Null when the font has no glyph for the code: draw a
-    // paper cell of that pitch.
+    // of a fixed font). Null when the font has no glyph for the code (or its
+    // masks could not be allocated): draw a paper cell of that pitch. The
+    // first call for a font makes its masks; the pointer stays valid until
+    // the font is released or its slot registered anew. Safe from any thread.
     static const FGPixel* glyph(int id, unsigned char code, int* pitch);
 
-    // The slot itself (null for a bad id or a free slot).
+    // The slot itself (null for a bad id or a free slot). Its `mask` stays
+    // empty until glyph() was asked for a glyph of it.
     static const FGFontProperty* get_font(int id);
 };
