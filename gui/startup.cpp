@@ -21,6 +21,7 @@
 #include "initialsetting.h"
 #include "lookup.h"
 #include "menulinks.h"
+#include "process.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellhooks.h"
@@ -198,6 +199,9 @@ int ShellStartUp() {
         SetTerrainMapDir("map");
     }
     if (MenuLinks.LoadLastStatus) MenuLinks.LoadLastStatus();
+    // What the start-up only passed through (files read, pictures decoded, the GL
+    // context's first shaders) goes back to the system.
+    ProcessTrimHeap();
     return 0;
 }
 
