@@ -341,6 +341,13 @@ namespace {
 // never shows an engine layout never pays for them (two full-screen pictures, the
 // textures and shaders they are drawn with).
 bool BackgroundsStale = false;
+
+// The end of a settings change or a rebuild: the layout is ready and painted.
+void SettleLayout() {
+    RepaintEnabled = 1;
+    ShellBusy = 0;
+    LayoutReady = 1;
+}
 }  // namespace
 
 void InvalidateBackgroundBitmaps() { BackgroundsStale = true; }
@@ -361,9 +368,7 @@ void RebuildBackgroundBitmaps() {
         ProcessTrimHeap();
     }
     SetupModeActive = setup;
-    RepaintEnabled = 1;
-    ShellBusy = 0;
-    LayoutReady = 1;
+    SettleLayout();
 }
 
 void CoverEngineDials() {
@@ -408,10 +413,6 @@ void InitialSetting() {
         for (int dial = 0; dial < DialCount; ++dial) InstrumentSetConfig(dial, &EngineDialConfig[dial]);
     SetSupplyItems();
     InvalidateBackgroundBitmaps();
-    // What the rebuild leaves behind, the settings' end leaves too: the layout is
-    // ready and painted.
-    RepaintEnabled = 1;
-    ShellBusy = 0;
-    LayoutReady = 1;
+    SettleLayout();
     PrintHook("<<InitialSetting()\n");
 }

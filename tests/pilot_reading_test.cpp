@@ -188,7 +188,7 @@ protected:
         TTrace trace;
         TextsPage.clear();
         TextsStrip.clear();
-        MenuAction(0, u.item);
+        MenuAction(25, u.item);  // as the flight unit-system page sends it
         fg_text_trace = nullptr;
         ASSERT_TRUE(road_.Select(s.screen, false)) << s.name;
         TracedFrames(21);
