@@ -22,7 +22,6 @@
 #include "fgwindow.h"
 #include "keyboard.h"
 #include "menu.h"
-#include "menuaction.h"
 #include "overlays.h"
 #include "screenkeys.h"
 #include "limiteditors.h"
@@ -188,13 +187,27 @@ protected:
         TTrace trace;
         TextsPage.clear();
         TextsStrip.clear();
-        MenuAction(25, u.item);  // as the flight unit-system page sends it
+        ChooseUnits(u.item);
         fg_text_trace = nullptr;
         ASSERT_TRUE(road_.Select(s.screen, false)) << s.name;
         TracedFrames(21);
         texts_ = Texts2D;
         if (s.screen == 1) texts_.insert(texts_.end(), TextsPage.begin(), TextsPage.end());
         if (s.screen == 3) texts_.insert(texts_.end(), TextsStrip.begin(), TextsStrip.end());
+    }
+    // Setup (menu, "Setup", Yes), the unit system's page, the item, then Save and Exit:
+    // the keys a pilot presses.
+    void ChooseUnits(int item) {
+        for (char k : std::string("1wwwww14")) Press(k);
+        Press('1');
+        Press('1');
+        for (int i = 0; i < 10 && MainMenu.SelectedItem() != item; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), item);
+        Press('1');
+        Press('2');
+        Press('4');
+        ASSERT_EQ(UnitsSetting.airspeed, item == 65 ? 2 : 0);
+        ASSERT_EQ(SetupModeActive, 0);
     }
     // A bezel key through the window's own key entry.
     void Press(int k) {
