@@ -181,7 +181,7 @@ protected:
         InstallSetupLinks();
         ASSERT_TRUE(road_.Open());
     }
-    // Sets the units through their menu item (which renders the engine pictures
+    // Chooses the units in setup (leaving it marks the engine pictures for rendering
     // again), shows the screen and draws frames until the averages settle.
     void Show(const TUnitsCase& u, const TScreenCase& s) {
         TTrace trace;
