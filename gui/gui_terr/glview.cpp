@@ -44,11 +44,13 @@ constexpr GLbitfield DepthClear = GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
 
 // The alpha bytes stay 0, as the page's pixel words have them, so that the
 // picture may be drawn straight into the page: clears write alpha 0 (the clear
-// colours have it) and nothing else writes alpha.
-void ClearBuffers(GLbitfield bits) {
+// colours have it). The terrain scene's colours carry alpha 0 as well and write
+// whole words, which spares Mesa reading every pixel back to keep its alpha;
+// the engine scenes' textures do not, and leave alpha alone.
+void ClearBuffers(GLbitfield bits, bool writeAlpha = false) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (bits) glClear(bits);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    if (!writeAlpha) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 bool SetupMode() { return *GLShellLinks.setupMode != 0; }
@@ -199,7 +201,7 @@ void DrawGLScene() {
     const bool covered = !setup && !narrow && GLTerrainHooks.draw && GLTerrainHooks.covers &&
                          GLTerrainHooks.covers(GLView.camera);
     const GLbitfield clear = (covered ? 0 : ColourClear) | (depth ? DepthClear : 0);
-    ClearBuffers(clear);
+    ClearBuffers(clear, !setup);
     if (setup && !narrow) {
         SetFlatProjection();
         DrawEnginePageScene(GLView.viewWidth, GLViewHeight - GLView.topMargin);

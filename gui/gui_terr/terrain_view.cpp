@@ -86,25 +86,34 @@ bool TerrainHorizonCovers(const TGLCamera& camera) {
     return HorizonLine(pitch) + HorizonAboveLine >= reach && -HorizonBottom >= reach && HorizonHalfWidth >= reach;
 }
 
+// Alpha 0 in every colour: the view writes whole pixel words into the page,
+// whose alpha bytes stay 0.
 void DrawTerrainHorizon(int32_t pitch, bool terrainOff) {
     if (pitch >= 900) return;  // straight up: sky only (the clear colour)
     const float h = HorizonLine(pitch);
     const float top = h + HorizonAboveLine, bottom = HorizonBottom;
     const GLubyte ground[3] = {35, 59, 21}, groundOff[3] = {128, 64, 0};
-    glBegin(GL_TRIANGLE_STRIP);
-    glColor4ub(25, 25, 102, 255);
+    const GLubyte* g = terrainOff ? groundOff : ground;
     const float w = HorizonHalfWidth;
+    glBegin(GL_TRIANGLE_STRIP);
+    glColor4ub(25, 25, 102, 0);
     glVertex3f(-w, -25, top);
     glVertex3f(w, -25, top);
-    glColor4ub(95, 95, 229, 255);
+    glColor4ub(95, 95, 229, 0);
     glVertex3f(-w, -25, h);
     glVertex3f(w, -25, h);
-    glColor3ubv(terrainOff ? groundOff : ground);
+    glEnd();
+    // The ground is one colour: flat shading spares Mesa interpolating it, and
+    // its triangles are the ones the sky's strip would have carried on into.
+    glShadeModel(GL_FLAT);
+    glBegin(GL_TRIANGLE_STRIP);
+    glColor4ub(g[0], g[1], g[2], 0);
     glVertex3f(-w, -25, h);
     glVertex3f(w, -25, h);
     glVertex3f(-w, -25, bottom);
     glVertex3f(w, -25, bottom);
     glEnd();
+    glShadeModel(GL_SMOOTH);
 }
 
 void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
@@ -161,7 +170,7 @@ void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
                     TerrainColor(e, camera.altitude, localMax, c);
                     for (int ch = 0; ch < 3; ++ch)
                         if (shade && c[ch] > 18) c[ch] = GLubyte(c[ch] - 18);
-                    c[3] = 255;
+                    c[3] = 0;
                     c += 4;
                 }
             }
