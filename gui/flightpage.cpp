@@ -526,7 +526,7 @@ void DrawVerticalSpeed(int32_t value, int b, int height, FGDrawBuffer* window) {
 
 // ---- the frame ----
 
-void DrawFlightPage() {
+void DrawFlightPage(const uint32_t* paper) {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
     // The tapes set their own flags later in the frame; the annunciations of this
@@ -564,6 +564,7 @@ void DrawFlightPage() {
             painted = FlightPageHooks.openGLPaint(flags) == 0;
         }
     }
+    if (paper && !painted) w->fillbox(0, 0, w->width, w->height, *paper);
 
     // 3. Background.
     if (!SetupModeActive) {

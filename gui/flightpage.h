@@ -98,7 +98,9 @@ void DrawFlightPolygon(FGDrawBuffer* w, const FGPoint* pts, int n, bool filled, 
 void DrawErrText(FGDrawBuffer* w, int x, int y, const char* text);
 
 // One frame of the page's dynamic layers.
-void DrawFlightPage();
+// With a paper colour, the window's paper is laid here, unless the GL picture
+// covers the whole window.
+void DrawFlightPage(const uint32_t* paper = nullptr);
 // Pitch and roll in radians.
 void DrawAttitude(float pitch, float roll);
 // Pitch and roll in tenths of a degree; returns the upper end of the drawn ladder (tenths).

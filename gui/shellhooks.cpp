@@ -28,6 +28,7 @@
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "shellstate.h"
+#include "startup.h"
 #include "statusbar.h"
 #include "units.h"
 
@@ -411,6 +412,11 @@ void EnsureEngineBackgrounds(FGDrawBuffer* w) {
 void PaintFrame() {
     FGDrawBuffer* w = MainWindow;
     if (!w) return;
+    // The window lays no paper of its own: the full-width flight page's GL picture
+    // covers every pixel, so that page lays it only when there is no picture.
+    const FGPixel paper = MainFGWindow ? MainFGWindow->paper : 0;
+    const bool pictured = !BootLogo && !Entertainer && ScreenType == ScreenFlight && !SetupModeActive;
+    if (!pictured) w->fillbox(0, 0, w->width, w->height, paper);
     EnsureEngineBackgrounds(w);
     // The runtime setting may change under the menus; the page follows it.
     TerrainViewOn = DisplaySetting.terrainView != 0;
@@ -432,7 +438,7 @@ void PaintFrame() {
         for (int row = RowIat; row <= RowAuxTemp; ++row) DrawDisplayItem(&PageItems[row]);
         for (int row = RowSupply; row < RowSupply + 6; ++row) DrawDisplayItem(&PageItems[row]);
     } else if (ScreenType == ScreenFlight) {
-        DrawFlightPage();
+        DrawFlightPage(pictured ? &paper : nullptr);
         DrawCanopyGear();
         DrawAltimeter();
         DrawAirspeedIndicator();

@@ -170,6 +170,7 @@ int ShellStartUp() {
         return -1;
     }
     MainWindow = MainFGWindow;
+    MainFGWindow->own_paper = true;  // PaintFrame lays it
     InstallTerrainHooks(GLTerrainHooks);
     InitGLView(MainFGWindow->pixels);
     ConnectFlightPage();

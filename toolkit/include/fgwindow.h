@@ -192,6 +192,9 @@ public:
     int redraw_request;
     int spare;
     uint8_t state_bits;        // 0x1 painted at least once, 0x2 contents changed
+    // The handler lays the paper itself on a redraw: a page that covers the
+    // window with a picture spares the fill that the picture would overwrite.
+    bool own_paper = false;
     int print_x, print_y;
     FGEventHandler handler;
     FGControl* last_notified;

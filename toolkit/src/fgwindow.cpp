@@ -320,7 +320,7 @@ void FGWindow::DrawFrame() {
         WholeWindow whole(this);
         const int w = width, h = height;
         if (!(flags & WFRAMED)) {
-            fillbox(0, 0, w, h, paper);
+            if (!own_paper || !(state_bits & 1) || !handler) fillbox(0, 0, w, h, paper);
             if (flags & WTITLED) {
                 fillbox(0, 0, w, 20, s[6]);
                 hline(0, 20, w, 0);
