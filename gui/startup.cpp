@@ -201,8 +201,9 @@ int ShellStartUp() {
     }
     if (MenuLinks.LoadLastStatus) MenuLinks.LoadLastStatus();
     // What the start-up only passed through (files read, pictures decoded, the GL
-    // context's first shaders) goes back to the system.
+    // context's first shaders, the libraries' relocation tables) goes back to the system.
     ProcessTrimHeap();
+    ProcessReleaseLoaderTables();
     return 0;
 }
 

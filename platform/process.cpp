@@ -1,12 +1,16 @@
 #include "process.h"
 
+#include <elf.h>
+#include <link.h>
 #include <malloc.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "trace.h"
@@ -97,3 +101,88 @@ const char* ProcessErrorText(int code) {
 }
 
 void ProcessTrimHeap() { malloc_trim(0); }
+
+namespace {
+
+struct TMapping {
+    uintptr_t start, end;
+    bool fileReadOnly;  // a file's pages, mapped private without write access
+};
+
+std::vector<TMapping> ReadMappings() {
+    std::vector<TMapping> maps;
+    FILE* f = std::fopen("/proc/self/maps", "r");
+    if (!f) return maps;
+    char line[4096];
+    while (std::fgets(line, sizeof line, f)) {
+        unsigned long start = 0, end = 0, inode = 0;
+        char perms[8] = "";
+        int path = 0;
+        if (std::sscanf(line, "%lx-%lx %7s %*s %*s %lu %n", &start, &end, perms, &inode, &path) < 4) continue;
+        const bool file = inode != 0 && path > 0 && line[path] == '/';
+        maps.push_back({start, end, file && perms[1] == '-' && perms[3] == 'p'});
+    }
+    std::fclose(f);
+    return maps;
+}
+
+struct TTrim {
+    std::vector<TMapping> maps;
+    uintptr_t page;
+    size_t released = 0;
+};
+
+// Whether [start, end) lies within one read-only load segment of the object.
+bool InReadOnlySegment(const dl_phdr_info* info, uintptr_t start, uintptr_t end) {
+    bool inside = false;
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr)& p = info->dlpi_phdr[i];
+        const uintptr_t a = info->dlpi_addr + p.p_vaddr, b = a + p.p_memsz;
+        if (p.p_type == PT_GNU_RELRO && start < b && a < end) return false;
+        if (p.p_type == PT_LOAD && start >= a && end <= b && !(p.p_flags & PF_W)) inside = true;
+    }
+    return inside;
+}
+
+int TrimObject(dl_phdr_info* info, size_t, void* data) {
+    TTrim& trim = *static_cast<TTrim*>(data);
+    const ElfW(Dyn)* dyn = nullptr;
+    for (int i = 0; i < info->dlpi_phnum; ++i)
+        if (info->dlpi_phdr[i].p_type == PT_DYNAMIC)
+            dyn = reinterpret_cast<const ElfW(Dyn)*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+    if (!dyn) return 0;
+    uintptr_t table = 0, size = 0;
+    for (const ElfW(Dyn)* d = dyn; d->d_tag != DT_NULL; ++d) {
+        // Relocations into the code would have written these very segments.
+        if (d->d_tag == DT_TEXTREL || (d->d_tag == DT_FLAGS && (d->d_un.d_val & DF_TEXTREL))) return 0;
+        if (d->d_tag == DT_RELA || d->d_tag == DT_REL) table = d->d_un.d_ptr;
+        if (d->d_tag == DT_RELASZ || d->d_tag == DT_RELSZ) size = d->d_un.d_val;
+    }
+    if (!table || !size) return 0;
+    // The loader rewrites these entries to addresses for most objects, not all.
+    uintptr_t start = table;
+    if (!InReadOnlySegment(info, start, start + size)) start = info->dlpi_addr + table;
+    if (!InReadOnlySegment(info, start, start + size)) return 0;
+    const uintptr_t first = (start + trim.page - 1) & ~(trim.page - 1), last = (start + size) & ~(trim.page - 1);
+    if (last <= first) return 0;
+    for (const TMapping& m : trim.maps) {
+        if (first >= m.start && last <= m.end) {
+            if (m.fileReadOnly && madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED) == 0)
+                trim.released += last - first;
+            break;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+size_t ProcessReleaseLoaderTables() {
+    TTrim trim;
+    trim.maps = ReadMappings();
+    const long page = sysconf(_SC_PAGESIZE);
+    if (page <= 0) return 0;
+    trim.page = static_cast<uintptr_t>(page);
+    dl_iterate_phdr(TrimObject, &trim);
+    return trim.released;
+}

@@ -27,6 +27,7 @@
 #include "gui_terr/utexture.h"
 #include "hkutils.h"
 #include "initialsetting.h"
+#include "process.h"
 #include "settingvars.h"
 #include "shellstate.h"
 #include "trace_capture.h"
@@ -317,6 +318,9 @@ TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
             GLTerrainHooks.covers = nullptr;
             ASSERT_EQ(OpenGLPaint(GLPaintTerrainOff), 0);
             reference.assign(Target(), Target() + W * H);
+            // Written whole, the words keep the page's alpha of 0.
+            ASSERT_EQ(std::count_if(reference.begin(), reference.end(), [](uint32_t p) { return (p >> 24) != 0; }), 0)
+                << "pitch " << pitch << " roll " << roll;
             GLTerrainHooks.covers = covers;
             (covers(GLView.camera) ? covered : cleared)++;
             ClearGLView();
@@ -327,6 +331,38 @@ TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
     }
     EXPECT_GT(covered, 0);
     EXPECT_GT(cleared, 0);
+}
+
+TEST_F(GLViewTest, LoaderTablesGoBackAndTheViewDrawsAsBefore) {
+    const auto rss = [] {
+        long kb = -1;
+        if (FILE* f = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, f))
+                if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
+            std::fclose(f);
+        }
+        return kb;
+    };
+    InstallTerrainHooks(GLTerrainHooks);
+    GLTerrainHooks.update = nullptr;
+    GLViewInput.pitch = 120;
+    GLViewInput.roll = 250;
+    ASSERT_EQ(OpenGLPaint(GLPaintTerrainOff), 0);
+    const std::vector<uint32_t> before(Target(), Target() + W * H);
+    const long kb = rss();
+    const size_t released = ProcessReleaseLoaderTables();
+    // The GL library's code generator alone has megabytes of them.
+    EXPECT_GT(released, size_t(1) << 20);
+    EXPECT_LT(rss(), kb - static_cast<long>(released / 1024) / 2);
+    // A new picture (the terrain on, with its depth test) and the horizon again.
+    GLViewInput.pitch = 130;
+    ASSERT_EQ(OpenGLPaint(0), 0);
+    GLViewInput.pitch = 120;
+    Fill(0x123456);
+    ASSERT_EQ(OpenGLPaint(GLPaintTerrainOff), 0);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), Target()));
+    EXPECT_GT(ProcessReleaseLoaderTables(), size_t(0));  // again, as often as asked
 }
 
 // ---- dial needles and the OR merge ----
