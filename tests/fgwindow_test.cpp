@@ -326,6 +326,29 @@ TEST_F(WindowTest, DrawingCallsAtKnownPixels) {
     EXPECT_GT(paper, 10);
 }
 
+TEST_F(WindowTest, AWindowLayingItsOwnPaperIsFilledOnlyBeforeItsHandlerPaints) {
+    struct Case {
+        bool ownPaper;
+        FGEventHandler handler;
+        FGPixel afterRedraw;  // at a pixel set by hand between two redraws
+    } const cases[] = {
+        {false, Record, GREY},
+        {true, Record, RED},       // the handler lays it: the toolkit leaves the pixel
+        {true, nullptr, GREY},     // nobody would lay it
+    };
+    for (const Case& c : cases) {
+        FGWindow* w = new FGWindow(nullptr, 0, 0, 60, 40, "paper", c.handler, 0, GREY, WNOFIRSTPAINT);
+        w->own_paper = c.ownPaper;
+        w->pixels[5 * w->width + 5] = RED;
+        w->DrawFrame();  // the first paint calls no handler: the paper is laid
+        EXPECT_EQ(w->pixels[5 * w->width + 5] & 0xFFFFFF, GREY);
+        w->pixels[5 * w->width + 5] = RED;
+        w->DrawFrame();
+        EXPECT_EQ(w->pixels[5 * w->width + 5] & 0xFFFFFF, c.afterRedraw) << c.ownPaper;
+        delete w;
+    }
+}
+
 TEST_F(WindowTest, PrintfIsBoundedAndPutcScrolls) {
     FGWindow* w = new FGWindow(nullptr, 0, 0, 120, 60, "print", nullptr, 0, 0xFFFFFF);
     const std::string longText(4000, 'x');
