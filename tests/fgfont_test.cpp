@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fgfontmanager.h"
+#include "file_io.h"
 
 namespace {
 
@@ -367,11 +368,6 @@ std::vector<int> SmallWidths(std::vector<std::pair<int, int>> changes = {}) {
     return w;
 }
 
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // A generated display font read straight from its bytes: glyphs follow each
 // other from the end of the header, `rows` rows of `width` bytes.
 Words FileCells(const Bytes& b) {
@@ -448,7 +444,7 @@ TEST_F(FontTest, MasksAreMadeWhenTheFirstGlyphIsAskedFor) {
          },
          'B', [&] { return Cells(SmallWidths({{'Z', 4}, {0xFF, 255}}), 5, diagonal); }, 0},
         {"generated display font", [&] { return FGFontManager::register_font(display.c_str(), "d"); },
-         'H', [&] { return FileCells(ReadFile(display)); }, 0},
+         'H', [&] { return FileCells(FileBytes(display)); }, 0},
         {"fixed from memory, codes from 65",
          [&] {
              uint8_t bits[4];
@@ -523,7 +519,7 @@ TEST_F(FontTest, ReplacedAndReleasedSlotsStartWithoutMasks) {
 
 TEST_F(FontTest, FirstGlyphFromTwoThreadsAtOnce) {
     const std::string path = std::string(RUN_DIR) + "/Data/euromode_58b.fnt";  // large: slow to make
-    const Words want = FileCells(ReadFile(path));
+    const Words want = FileCells(FileBytes(path));
     for (int round = 0; round < 20; ++round) {
         FGFontManager::release_fonts();
         FGFontManager::register_builtins();

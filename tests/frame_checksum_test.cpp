@@ -5,11 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "../perf/frame_road.h"
 #include "frame_layouts.h"
+#include "fgbitmap.h"
 #include "fgwindow.h"
 #include "gui_terr/glview.h"
+#include "initialsetting.h"
+#include "menu.h"
+#include "overlays.h"
+#include "screenkeys.h"
+#include "shellhooks.h"
+#include "shellstate.h"
 #include "startup.h"
 
 namespace {
@@ -42,6 +50,49 @@ TEST(FrameChecksum, EveryLayoutDrawsTheSamePixelsAsAFreshGLPicture) {
         if (c.terrain) {
             EXPECT_EQ(reused, 0u) << "the terrain is drawn afresh every frame";
         }
+    }
+}
+
+// Leaving the flight page with the Screen key and the knob: the engine backgrounds,
+// left out of date by the start-up's settings, are rendered by the first frame that
+// shows them, the same pictures as rendering them beforehand gives.
+TEST(FrameChecksum, EngineBackgroundsWaitForTheFirstFrameThatShowsThem) {
+    // The menus, soft keys and overlays as dashview's start links them.
+    InstallMenuLinks();
+    InstallScreenKeyLinks();
+    InstallOverlayLinks();
+    // The Screen key opens the choice; the knob turns to the layout before or after.
+    const struct {
+        int screen;
+        const char* keys;
+    } cases[] = {{ScreenFlightEms, "5s"}, {ScreenEngine, "5w"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.screen);
+        frame_road::TFrameRoad road;
+        ASSERT_TRUE(road.Open());
+        ASSERT_TRUE(road.Select(ScreenFlight, false));
+        road.Feed(1);
+        road.Frame();
+        EXPECT_EQ(EngineBackground, nullptr);
+        EXPECT_TRUE(BackgroundBitmapsStale());
+        for (const char* k = c.keys; *k; ++k) {
+            FGEvent key{};
+            key.type = FGE_KEY;
+            key.key = *k;
+            OnMainWindowEvent(nullptr, &key);
+        }
+        ASSERT_EQ(ScreenType, c.screen);
+        road.Frame();
+        ASSERT_NE(EngineBackground, nullptr);
+        ASSERT_NE(StripBackground, nullptr);
+        EXPECT_FALSE(BackgroundBitmapsStale());
+        const auto pixels = [](const FGBitmap* b) {
+            return std::vector<uint32_t>(b->pixels, b->pixels + static_cast<size_t>(b->width) * b->height);
+        };
+        const std::vector<uint32_t> engine = pixels(EngineBackground), strip = pixels(StripBackground);
+        RebuildBackgroundBitmaps();
+        EXPECT_TRUE(pixels(EngineBackground) == engine);
+        EXPECT_TRUE(pixels(StripBackground) == strip);
     }
 }
 

@@ -12,7 +12,6 @@
 #include "config_tempdir.h"
 #include "configmanager.h"
 #include "enginepage.h"
-#include "fgapp.h"
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "gui_terr/glview.h"
@@ -20,7 +19,6 @@
 #include "initialsetting.h"
 #include "page_assets.h"
 #include "settingvars.h"
-#include "shellhooks.h"
 #include "shellstate.h"
 
 namespace {
@@ -145,32 +143,6 @@ TEST_F(GLEnginePage, StripNeedlesTurnOnTheirFaces) {
             EXPECT_GE(onBand, samples * 3 / 4);
         }
         EXPECT_EQ(checked, alternative ? 2 : 4);
-    }
-}
-
-// The settings leave the backgrounds for the first frame that shows them: that
-// frame is the one an eager rebuild would have given.
-TEST_F(GLEnginePage, BackgroundsWaitForTheFirstEngineFrame) {
-    delete EngineBackground;
-    delete StripBackground;
-    EngineBackground = StripBackground = nullptr;
-    InitialSetting();
-    EXPECT_EQ(EngineBackground, nullptr);
-    EXPECT_TRUE(BackgroundBitmapsStale());
-    FGEvent paint{};
-    paint.type = FGE_REDRAW;
-    for (int screen : {ScreenEngine, ScreenFlightEms}) {
-        SCOPED_TRACE(screen);
-        InitialSetting();
-        ScreenType = screen;
-        OnMainWindowEvent(nullptr, &paint);
-        ASSERT_NE(EngineBackground, nullptr);
-        ASSERT_NE(StripBackground, nullptr);
-        EXPECT_FALSE(BackgroundBitmapsStale());
-        const std::vector<uint32_t> lazy(win.pixels, win.pixels + W * H);
-        RebuildBackgroundBitmaps();
-        OnMainWindowEvent(nullptr, &paint);
-        EXPECT_TRUE(std::equal(lazy.begin(), lazy.end(), win.pixels));
     }
 }
 
