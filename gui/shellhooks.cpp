@@ -415,8 +415,8 @@ void PaintFrame() {
     // The window lays no paper of its own: the full-width flight page's GL picture
     // covers every pixel, so that page lays it only when there is no picture.
     const FGPixel paper = MainFGWindow ? MainFGWindow->paper : 0;
-    const bool pictured = !BootLogo && !Entertainer && ScreenType == ScreenFlight && !SetupModeActive;
-    if (!pictured) w->fillbox(0, 0, w->width, w->height, paper);
+    const bool flightPage = !BootLogo && !Entertainer && ScreenType == ScreenFlight;
+    if (!flightPage) w->fillbox(0, 0, w->width, w->height, paper);
     EnsureEngineBackgrounds(w);
     // The runtime setting may change under the menus; the page follows it.
     TerrainViewOn = DisplaySetting.terrainView != 0;
@@ -438,7 +438,7 @@ void PaintFrame() {
         for (int row = RowIat; row <= RowAuxTemp; ++row) DrawDisplayItem(&PageItems[row]);
         for (int row = RowSupply; row < RowSupply + 6; ++row) DrawDisplayItem(&PageItems[row]);
     } else if (ScreenType == ScreenFlight) {
-        DrawFlightPage(pictured ? &paper : nullptr);
+        DrawFlightPage(&paper);
         DrawCanopyGear();
         DrawAltimeter();
         DrawAirspeedIndicator();

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "trace.h"
@@ -111,10 +112,10 @@ struct TMapping {
 
 std::vector<TMapping> ReadMappings() {
     std::vector<TMapping> maps;
-    FILE* f = std::fopen("/proc/self/maps", "r");
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen("/proc/self/maps", "r"), std::fclose);
     if (!f) return maps;
     char line[4096];
-    while (std::fgets(line, sizeof line, f)) {
+    while (std::fgets(line, sizeof line, f.get())) {
         unsigned long start = 0, end = 0, inode = 0;
         char perms[8] = "";
         int path = 0;
@@ -122,7 +123,6 @@ std::vector<TMapping> ReadMappings() {
         const bool file = inode != 0 && path > 0 && line[path] == '/';
         maps.push_back({start, end, file && perms[1] == '-' && perms[3] == 'p'});
     }
-    std::fclose(f);
     return maps;
 }
 

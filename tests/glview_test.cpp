@@ -336,12 +336,10 @@ TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
 TEST_F(GLViewTest, LoaderTablesGoBackAndTheViewDrawsAsBefore) {
     const auto rss = [] {
         long kb = -1;
-        if (FILE* f = std::fopen("/proc/self/status", "r")) {
-            char line[256];
-            while (std::fgets(line, sizeof line, f))
-                if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
-            std::fclose(f);
-        }
+        std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen("/proc/self/status", "r"), std::fclose);
+        char line[256];
+        while (f && std::fgets(line, sizeof line, f.get()))
+            if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
         return kb;
     };
     InstallTerrainHooks(GLTerrainHooks);
