@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engineback.h"
 #include "gl.h"
@@ -155,7 +156,7 @@ void DoneGLView() {
     GLView.width = GLView.height = 0;
     GLView.target = nullptr;
     GLView.terrainLoaded = 0;
-    GLView.pictureValid = 0;
+    ForgetGLPictures();
 }
 
 void SetTerrainProjection() {
@@ -178,6 +179,102 @@ void SetFlatProjection() {
     Projection(0, 0, GLViewWidth, h);
     glOrtho(0, GLViewWidth, 0, h, -1, 1);
     ModelView();
+}
+
+namespace {
+
+// Horizon pictures lately shown, kept as runs of equal words along each row.
+// Taxiing or holding a course, the attitude keeps coming back to a few values;
+// filling a picture's runs costs much less than drawing it again or reading it
+// back from the context. A picture of more runs than the cap is not kept.
+constexpr int PictureSlots = 8;
+constexpr size_t PictureRunsMax = 16384;  // 128 KiB of runs a picture
+
+struct TKeptPicture {
+    int32_t flags = 0, roll = 0, pitch = 0, width = 0;
+    uint32_t used = 0;           // last use, 0 while the slot is empty
+    std::vector<uint32_t> runs;  // length, word; row after row, no run crosses a row
+};
+TKeptPicture KeptPictures[PictureSlots];
+uint32_t KeptClock = 0;
+
+typedef uint32_t Words4 __attribute__((vector_size(16)));
+
+// Where the run of `word` that starts at x ends: four words at a time, as the
+// sky's runs are tens to hundreds of words long.
+int RunEnd(const uint32_t* row, int x, int width, uint32_t word) {
+    const Words4 four = {word, word, word, word};
+    int end = x + 1;
+    for (; end + 4 <= width; end += 4) {
+        Words4 v;
+        std::memcpy(&v, row + end, sizeof v);
+        const Words4 d = v ^ four;
+        if ((d[0] | d[1] | d[2] | d[3]) != 0) break;
+    }
+    while (end < width && row[end] == word) ++end;
+    return end;
+}
+
+void FillRun(uint32_t* p, uint32_t n, uint32_t word) {
+    const Words4 four = {word, word, word, word};
+    for (; n >= 4; n -= 4, p += 4) std::memcpy(p, &four, sizeof four);
+    for (; n > 0; --n) *p++ = word;
+}
+
+TKeptPicture* FindKeptPicture(int32_t flags, const TGLCamera& camera) {
+    for (TKeptPicture& k : KeptPictures)
+        if (k.used && k.flags == flags && k.roll == camera.roll && k.pitch == camera.pitch) return &k;
+    return nullptr;
+}
+
+// The first `width` columns of the target's rows go into the slot least lately used.
+void KeepPicture(int32_t flags, const TGLCamera& camera, int width) {
+    TKeptPicture* slot = &KeptPictures[0];
+    for (TKeptPicture& k : KeptPictures)
+        if (k.used < slot->used) slot = &k;
+    slot->used = 0;
+    slot->runs.clear();
+    for (int y = 0; y < GLViewHeight; ++y) {
+        const uint32_t* row = GLView.target + static_cast<size_t>(y) * GLViewWidth;
+        for (int x = 0; x < width;) {
+            const uint32_t word = row[x];
+            const int end = RunEnd(row, x, width, word);
+            if (slot->runs.size() >= 2 * PictureRunsMax) {
+                slot->runs.clear();
+                return;
+            }
+            slot->runs.push_back(static_cast<uint32_t>(end - x));
+            slot->runs.push_back(word);
+            x = end;
+        }
+    }
+    slot->flags = flags;
+    slot->roll = camera.roll;
+    slot->pitch = camera.pitch;
+    slot->width = width;
+    slot->used = ++KeptClock;
+}
+
+void ShowKeptPicture(TKeptPicture& kept) {
+    const uint32_t* run = kept.runs.data();
+    for (int y = 0; y < GLViewHeight; ++y) {
+        uint32_t* row = GLView.target + static_cast<size_t>(y) * GLViewWidth;
+        for (int x = 0; x < kept.width; run += 2) {
+            FillRun(row + x, run[0], run[1]);
+            x += static_cast<int>(run[0]);
+        }
+    }
+    kept.used = ++KeptClock;
+}
+
+}  // namespace
+
+void ForgetGLPictures() {
+    for (TKeptPicture& k : KeptPictures) {
+        k.used = 0;
+        k.runs = std::vector<uint32_t>();
+    }
+    GLView.pictureValid = 0;
 }
 
 void DrawGLScene() {
@@ -241,8 +338,15 @@ int OpenGLPaint(int32_t flags) {
     const bool reusable = !SetupMode() && (flags & GLPaintTerrainOff);
     const bool same = reusable && GLView.pictureValid && GLView.pictureFlags == flags &&
                       GLView.pictureRoll == GLView.camera.roll && GLView.picturePitch == GLView.camera.pitch;
+    if (reusable && GLView.keepPictures) {
+        if (TKeptPicture* kept = FindKeptPicture(flags, GLView.camera)) {
+            ShowKeptPicture(*kept);
+            return 0;
+        }
+    }
     // The picture is drawn straight into the target, where the page is drawn
-    // over it next; an unchanged picture is read back from the context.
+    // over it next; an unchanged picture is read back from the context, and
+    // kept from then on.
     if (!GLView.context->MakeCurrentOn(GLView.target)) return -1;
     if (!same) {
         GLView.pictureValid = 0;
@@ -257,6 +361,7 @@ int OpenGLPaint(int32_t flags) {
         const int width = (flags & GLPaintNarrow) ? std::clamp(GLView.viewWidth, 0, GLViewWidth) : GLViewWidth;
         glPixelStorei(GL_PACK_ROW_LENGTH, GLViewWidth);
         glReadPixels(0, 0, width, GLViewHeight, GL_BGRA, GL_UNSIGNED_BYTE, GLView.target);
+        if (GLView.keepPictures) KeepPicture(flags, GLView.camera, width);
     }
     GLView.context->Release();
     return 0;

@@ -58,6 +58,7 @@ struct TGLView {
     uint8_t pictureValid = 0;
     int32_t pictureFlags = 0, pictureRoll = 0, picturePitch = 0;
     uint32_t renders = 0;                        // scenes drawn by OpenGLPaint
+    uint8_t keepPictures = 1;                    // off: no horizon picture is kept or shown again
 };
 extern TGLView GLView;
 constexpr float GLFieldOfView = 40.0f;
@@ -86,6 +87,8 @@ void DoneGLView();
 void DrawGLScene();
 // -1 disabled, no surface or no target; 0 done (the whole target is overwritten).
 int OpenGLPaint(int32_t flags);
+// Forgets every horizon picture kept or held by the context: the next paint draws anew.
+void ForgetGLPictures();
 // Black view, no depth test, full-width flat projection, top margin 20.
 void ClearGLView();
 // Gives back the textures only the engine backgrounds draw; the next background
