@@ -67,9 +67,9 @@ TEST(FrameChecksum, EveryLayoutDrawsTheSamePixelsAsAFreshGLPicture) {
 // Held at one point of the flight, then at another, then at the first again: the
 // attitude that comes back is shown without drawing its GL picture anew, and the
 // frame is the one a fresh picture gives. Full width and beside the engine strip.
-// Not compared: the road's first frame, and the second frame of each hold, where a
-// readout outside the GL picture differs in a repaint of the same values (with or
-// without kept pictures).
+// Not compared: the road's first frame, and the second frame of each hold, where the
+// TAS box's paper follows the speed zone the last airspeed tape left, which the
+// repaint has already moved on.
 TEST(FrameChecksum, AnAttitudeThatComesBackIsNotDrawnAgain) {
     constexpr int Hold = 6;
     for (const int screen : {ScreenFlight, ScreenFlightEms}) {
