@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engineback.h"
+#include "fgraster.h"
 #include "gl.h"
 #include "glshell.h"
 #include "hkutils.h"
@@ -34,6 +35,9 @@ struct TGLViewExitGuard {
 }  // namespace
 
 namespace {
+
+// Four pixel words at a time.
+typedef uint32_t Words4 __attribute__((vector_size(16)));
 
 // Only the terrain's mesh is drawn with the depth test: the engine scenes and the
 // horizon alone never overlap themselves, and their frames skip the depth clear.
@@ -198,8 +202,6 @@ struct TKeptPicture {
 TKeptPicture KeptPictures[PictureSlots];
 uint32_t KeptClock = 0;
 
-typedef uint32_t Words4 __attribute__((vector_size(16)));
-
 // Where the run of `word` that starts at x ends: four words at a time, as the
 // sky's runs are tens to hundreds of words long.
 int RunEnd(const uint32_t* row, int x, int width, uint32_t word) {
@@ -213,12 +215,6 @@ int RunEnd(const uint32_t* row, int x, int width, uint32_t word) {
     }
     while (end < width && row[end] == word) ++end;
     return end;
-}
-
-void FillRun(uint32_t* p, uint32_t n, uint32_t word) {
-    const Words4 four = {word, word, word, word};
-    for (; n >= 4; n -= 4, p += 4) std::memcpy(p, &four, sizeof four);
-    for (; n > 0; --n) *p++ = word;
 }
 
 TKeptPicture* FindKeptPicture(int32_t flags, const TGLCamera& camera) {
@@ -260,7 +256,7 @@ void ShowKeptPicture(TKeptPicture& kept) {
     for (int y = 0; y < GLViewHeight; ++y) {
         uint32_t* row = GLView.target + static_cast<size_t>(y) * GLViewWidth;
         for (int x = 0; x < kept.width; run += 2) {
-            FillRun(row + x, run[0], run[1]);
+            fg_fill(row + x, run[0], run[1]);
             x += static_cast<int>(run[0]);
         }
     }
@@ -409,7 +405,6 @@ void FlushGLView() {
     uint32_t* dst = GLView.target;
     const size_t n = PixelCount();
     // Four words at a time: the picture is mostly black, but every word is merged.
-    typedef uint32_t Words4 __attribute__((vector_size(16)));
     const Words4 colour = {0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu};
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {

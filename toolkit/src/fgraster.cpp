@@ -131,10 +131,12 @@ static void rop_row(FGPixel* d, Src src, int n, unsigned mode) {
     }
 }
 
+// Four pixel words at a time.
+typedef FGPixel Words4 __attribute__((vector_size(16)));
+
 // Keyed copies (mode 8 keeps what lies under black, mode 9 under the colour key)
 // carry the instruments' tapes and pictures: four words at a time, then the rest.
 static void keyed_copy(FGPixel* dst, const FGPixel* src, int count, FGPixel key) {
-    typedef FGPixel Words4 __attribute__((vector_size(16)));
     const Words4 keys = {key, key, key, key};
     int i = 0;
     // Overlapping rows go word by word, as they always did.
@@ -165,10 +167,14 @@ void fg_sw_copy_rop(FGPixel* dst, const FGPixel* src, int count, unsigned mode) 
     rop_row(dst, [src](int i) { return src[i]; }, count, mode);
 }
 
-// Fills n words: a short loop, then doubling block copies.
+// Fills n words: the head four words a store (most fills, text cells and runs of
+// a picture, are short), then doubling block copies.
 static void fill_words(FGPixel* p, int64_t n, FGPixel colour) {
+    const Words4 four = {colour, colour, colour, colour};
     const int64_t head = std::min<int64_t>(n, 64);
-    for (int64_t i = 0; i < head; i++) p[i] = colour;
+    int64_t i = 0;
+    for (; i + 4 <= head; i += 4) std::memcpy(p + i, &four, sizeof four);
+    for (; i < head; i++) p[i] = colour;
     for (int64_t done = head; done < n;) {
         const int64_t chunk = std::min(done, n - done);
         std::memcpy(p + done, p, static_cast<size_t>(chunk) * sizeof(FGPixel));
