@@ -45,7 +45,7 @@ void BM_TerrainFrame(benchmark::State& state) {
             break;
         }
         frame.Begin();
-        TerrainSceneDraw(cam, false);
+        TerrainSceneDraw(cam, false, false);
         frame.End("terrain_bench");
     }
 }

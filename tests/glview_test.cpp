@@ -222,7 +222,7 @@ int UpdateFails(const TGLTerrainInput&) {
     ++Updates;
     return -3;
 }
-void DrawHook(const TGLCamera&, bool terrainOff) {
+void DrawHook(const TGLCamera&, bool terrainOff, bool) {
     ++Draws;
     SeenTerrainOff = terrainOff;
 }
@@ -270,7 +270,7 @@ TEST_F(GLViewTest, TerrainHooksGetTheInputAndTheSwitch) {
 
 // A near red square drawn before a far blue one over it (under the terrain
 // projection, camera looking down -z).
-void NearThenFar(const TGLCamera&, bool) {
+void NearThenFar(const TGLCamera&, bool, bool) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     auto square = [](float z, GLubyte r, GLubyte b) {
@@ -304,9 +304,11 @@ TEST_F(GLViewTest, TerrainHidesWhatLiesBehindAfterTheEnginePageToo) {
 TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
     InstallTerrainHooks(GLTerrainHooks);
     GLTerrainHooks.update = nullptr;
-    const int32_t pitches[] = {-1799, -1200, -900, -899, -600, -300, 0, 300, 500, 520,
-                               525,   530,   540,  550,  600,  899,  900,  1200, 2700, 3599, -3601};
-    const int32_t rolls[] = {0, 450, 590, 900, 1210, 1800, -590, 3599};
+    const int32_t pitches[] = {-1799, -1200, -900, -899, -600, -300, -77, 0,    13,   211,  300, 500,
+                               520,   525,   530,  540,  550,  600,  899, 900, 1200, 2700, 3599, -3601};
+    // Odd rolls too: a covered view lays its ground by a clear, and the sky's
+    // edge must leave it exactly the pixels the ground's triangles took.
+    const int32_t rolls[] = {0, 1, 137, 333, 450, 590, 900, 1111, 1210, 1800, 2222, 2999, -590, -1, 3599};
     int covered = 0, cleared = 0;
     std::vector<uint32_t> reference(static_cast<size_t>(W) * H);
     for (int32_t pitch : pitches) {

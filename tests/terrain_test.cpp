@@ -411,7 +411,7 @@ protected:
         int r = 0;
         if (!terrainOff) r = hooks.update(TGLTerrainInput{lat, lon, cam.heading, cam.altitude, cam.pitch});
         frame.Begin();
-        hooks.draw(cam, terrainOff);
+        hooks.draw(cam, terrainOff, false);
         frame.End(name);
         return r;
     }

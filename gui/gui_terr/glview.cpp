@@ -303,7 +303,7 @@ void DrawGLScene() {
         DrawEngineStripScene(GLViewWidth - GLView.viewWidth, GLViewHeight - GLView.topMargin);
     } else {
         SetTerrainProjection();
-        if (GLTerrainHooks.draw) GLTerrainHooks.draw(GLView.camera, (GLView.paintFlags & GLPaintTerrainOff) != 0);
+        if (GLTerrainHooks.draw) GLTerrainHooks.draw(GLView.camera, (GLView.paintFlags & GLPaintTerrainOff) != 0, covered);
     }
     glFinish();
 }

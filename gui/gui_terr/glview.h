@@ -72,8 +72,9 @@ struct TGLTerrainHooks {
     // Terrain update; 0 when the terrain was loaded.
     int (*update)(const TGLTerrainInput& input);
     // Terrain scene under the terrain projection: horizon background, then the
-    // mesh unless terrainOff is set or the last update failed.
-    void (*draw)(const TGLCamera& camera, bool terrainOff);
+    // mesh unless terrainOff is set or the last update failed. covered: no colour
+    // was cleared, as covers found.
+    void (*draw)(const TGLCamera& camera, bool terrainOff, bool covered);
     // True when the draw's background alone covers the whole full-width view of
     // this camera, so the colour clear can be left out; null: never.
     bool (*covers)(const TGLCamera& camera);

@@ -87,14 +87,22 @@ bool TerrainHorizonCovers(const TGLCamera& camera) {
 }
 
 // Alpha 0 in every colour: the view writes whole pixel words into the page,
-// whose alpha bytes stay 0.
-void DrawTerrainHorizon(int32_t pitch, bool terrainOff) {
+// whose alpha bytes stay 0. groundByClear: nothing was cleared and the strips
+// cover the view, so the ground may be laid by a clear, which Mesa fills far
+// faster than it shades the ground's triangles.
+void DrawTerrainHorizon(int32_t pitch, bool terrainOff, bool groundByClear) {
     if (pitch >= 900) return;  // straight up: sky only (the clear colour)
     const float h = HorizonLine(pitch);
     const float top = h + HorizonAboveLine, bottom = HorizonBottom;
     const GLubyte ground[3] = {35, 59, 21}, groundOff[3] = {128, 64, 0};
     const GLubyte* g = terrainOff ? groundOff : ground;
     const float w = HorizonHalfWidth;
+    // Every pixel the sky leaves is then the ground's: the strips share their
+    // edge, and the rasteriser gives each pixel on a shared edge to one side.
+    if (groundByClear) {
+        glClearColor(g[0] / 255.0f, g[1] / 255.0f, g[2] / 255.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     glBegin(GL_TRIANGLE_STRIP);
     glColor4ub(25, 25, 102, 0);
     glVertex3f(-w, -25, top);
@@ -103,6 +111,7 @@ void DrawTerrainHorizon(int32_t pitch, bool terrainOff) {
     glVertex3f(-w, -25, h);
     glVertex3f(w, -25, h);
     glEnd();
+    if (groundByClear) return;
     // The ground is one colour: flat shading spares Mesa interpolating it, and
     // its triangles are the ones the sky's strip would have carried on into.
     glShadeModel(GL_FLAT);
@@ -116,7 +125,7 @@ void DrawTerrainHorizon(int32_t pitch, bool terrainOff) {
     glShadeModel(GL_SMOOTH);
 }
 
-void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
+void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff, bool covered) {
     int32_t roll;
     const int32_t pitch = HorizonPitch(camera, &roll);
 
@@ -124,7 +133,8 @@ void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff) {
     glLoadIdentity();
     glRotatef(90, 1, 0, 0);
     glRotatef(roll / 10.0f, 0, 1, 0);
-    DrawTerrainHorizon(pitch, terrainOff);
+    // With the terrain on, the mesh is depth-tested against the ground's triangles.
+    DrawTerrainHorizon(pitch, terrainOff, terrainOff && covered);
     glLoadIdentity();
 
     const TLoadTeren& l = TerrainScene.Rotate.Loader;

@@ -21,10 +21,12 @@ void TerrainSceneInit(const TGLCamera& camera);
 // 0 when the window around the aircraft was loaded, else the load's error.
 int TerrainSceneUpdate(const TGLTerrainInput& input);
 // Under the terrain projection: the horizon background turned by the roll,
-// then, unless terrainOff or the last update failed, the mesh.
-void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff);
-// Sky and ground at the horizon for a pitch in tenths (-900..900).
-void DrawTerrainHorizon(int32_t pitch, bool terrainOff);
+// then, unless terrainOff or the last update failed, the mesh. covered: no
+// colour was cleared, as TerrainHorizonCovers found.
+void TerrainSceneDraw(const TGLCamera& camera, bool terrainOff, bool covered);
+// Sky and ground at the horizon for a pitch in tenths (-900..900); with
+// groundByClear the ground is laid by a colour clear under the sky.
+void DrawTerrainHorizon(int32_t pitch, bool terrainOff, bool groundByClear);
 // True when the horizon's sky and ground cover the whole full-width view.
 bool TerrainHorizonCovers(const TGLCamera& camera);
 
