@@ -36,9 +36,6 @@ struct TGLViewExitGuard {
 
 namespace {
 
-// Four pixel words at a time.
-typedef uint32_t Words4 __attribute__((vector_size(16)));
-
 // Only the terrain's mesh is drawn with the depth test: the engine scenes and the
 // horizon alone never overlap themselves, and their frames skip the depth clear.
 // A covered view skips the colour clear (the sky and ground draw every pixel).
@@ -205,12 +202,12 @@ uint32_t KeptClock = 0;
 // Where the run of `word` that starts at x ends: four words at a time, as the
 // sky's runs are tens to hundreds of words long.
 int RunEnd(const uint32_t* row, int x, int width, uint32_t word) {
-    const Words4 four = {word, word, word, word};
+    const FGWords4 four = {word, word, word, word};
     int end = x + 1;
     for (; end + 4 <= width; end += 4) {
-        Words4 v;
+        FGWords4 v;
         std::memcpy(&v, row + end, sizeof v);
-        const Words4 d = v ^ four;
+        const FGWords4 d = v ^ four;
         if ((d[0] | d[1] | d[2] | d[3]) != 0) break;
     }
     while (end < width && row[end] == word) ++end;
@@ -405,10 +402,10 @@ void FlushGLView() {
     uint32_t* dst = GLView.target;
     const size_t n = PixelCount();
     // Four words at a time: the picture is mostly black, but every word is merged.
-    const Words4 colour = {0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu};
+    const FGWords4 colour = {0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu, 0x00FFFFFFu};
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
-        Words4 s, d;
+        FGWords4 s, d;
         std::memcpy(&s, src + i, sizeof s);
         std::memcpy(&d, dst + i, sizeof d);
         d |= s & colour;

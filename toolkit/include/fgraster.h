@@ -7,6 +7,8 @@
 #include <cstdint>
 
 typedef uint32_t FGPixel;
+// Four pixel words, for loops that copy, fill or compare four at a time.
+typedef FGPixel FGWords4 __attribute__((vector_size(16)));
 
 // Transparent key value meaning "no key".
 constexpr FGPixel FG_NO_KEY = 0x12345678;

@@ -131,23 +131,20 @@ static void rop_row(FGPixel* d, Src src, int n, unsigned mode) {
     }
 }
 
-// Four pixel words at a time.
-typedef FGPixel Words4 __attribute__((vector_size(16)));
-
 // Keyed copies (mode 8 keeps what lies under black, mode 9 under the colour key)
 // carry the instruments' tapes and pictures: four words at a time, then the rest.
 static void keyed_copy(FGPixel* dst, const FGPixel* src, int count, FGPixel key) {
-    const Words4 keys = {key, key, key, key};
+    const FGWords4 keys = {key, key, key, key};
     int i = 0;
     // Overlapping rows go word by word, as they always did.
     const uintptr_t d0 = reinterpret_cast<uintptr_t>(dst), s0 = reinterpret_cast<uintptr_t>(src);
     const uintptr_t bytes = static_cast<uintptr_t>(count) * sizeof(FGPixel);
     const bool apart = d0 + bytes <= s0 || s0 + bytes <= d0;
     for (; apart && i + 4 <= count; i += 4) {
-        Words4 s, d;
+        FGWords4 s, d;
         std::memcpy(&s, src + i, sizeof s);
         std::memcpy(&d, dst + i, sizeof d);
-        const Words4 under = s == keys;  // all ones where the destination stays
+        const FGWords4 under = s == keys;  // all ones where the destination stays
         d = (d & under) | (s & ~under);
         std::memcpy(dst + i, &d, sizeof d);
     }
@@ -170,7 +167,7 @@ void fg_sw_copy_rop(FGPixel* dst, const FGPixel* src, int count, unsigned mode) 
 // Fills n words: the head four words a store (most fills, text cells and runs of
 // a picture, are short), then doubling block copies.
 static void fill_words(FGPixel* p, int64_t n, FGPixel colour) {
-    const Words4 four = {colour, colour, colour, colour};
+    const FGWords4 four = {colour, colour, colour, colour};
     const int64_t head = std::min<int64_t>(n, 64);
     int64_t i = 0;
     for (; i + 4 <= head; i += 4) std::memcpy(p + i, &four, sizeof four);
