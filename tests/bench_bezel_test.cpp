@@ -17,6 +17,7 @@
 #include "bench_support.h"
 #include "config_tempdir.h"
 #include "file_io.h"
+#include "headless_run.h"
 #include "process.h"
 #include "Threadmeassure.h"
 #include "Unit1.h"
@@ -432,53 +433,17 @@ TEST_F(BezelTest, OutsideToolsAreBroughtToTheFrontOrStarted) {
     EXPECT_TRUE(WaitUntil([] { return access("probeforge.ran", F_OK) == 0; }));
 }
 
-// The program itself, run in the shared working directory with a block name of its own
-// (so that the unlink at its end can be seen). Same suite as above: one X server.
-class BenchdeskRun {
-public:
-    const std::string program = std::string(RUN_DIR) + "/benchdesk";
-    const std::string shm = "/HKMeasure-test-benchdesk-" + std::to_string(getpid());
-    int32_t pid = 0;
-
-    bool Built() const { return access(program.c_str(), X_OK) == 0; }
-    ~BenchdeskRun() {
-        if (pid > 0 && ProcessReap(pid, nullptr) == 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    // In `dir` (the run folder unless given), which the display program shares.
-    int Start(const char* dir = RUN_DIR) {
-        setenv("HK_SHM_NAME", shm.c_str(), 1);
-        const char* home = getenv("HOME");
-        const std::string oldHome = home ? home : "";
-        setenv("HOME", dir, 1);  // the display keeps its window database there
-        const int rc = ProcessStart(program.c_str(), nullptr, dir, &pid);
-        unsetenv("HK_SHM_NAME");
-        if (home) setenv("HOME", oldHome.c_str(), 1);
-        else unsetenv("HOME");
-        return rc;
-    }
-    // The exit code once the program has ended; -99 while it runs on.
-    int Ended() {
-        int code = -99;
-        WaitUntil([&] { return ProcessReap(pid, &code) == 1; });
-        if (code != -99) pid = 0;
-        return code;
-    }
-    bool BlockExists() const {
-        const int fd = shm_open(shm.c_str(), O_RDONLY, 0);
-        if (fd >= 0) close(fd);
-        return fd >= 0;
-    }
-};
+// The program itself, in the test's folder with a block name of its own (so that the
+// unlink at its end can be seen). Same suite as above: one X server.
+const std::string BenchShm = "/HKMeasure-test-benchdesk-" + std::to_string(getpid());
 
 TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
-    BenchdeskRun run;
-    if (!run.Built()) GTEST_SKIP() << "benchdesk is not built";
+    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
+    HeadlessRun run(dir_->Path());
+    run.Benchdesk(BenchShm);
     FakeDisplay display;
     ASSERT_TRUE(display.Ok());
-    ASSERT_EQ(run.Start(), PROCESS_OK);
+    ASSERT_TRUE(run.Start());
     std::string got;
     ASSERT_TRUE(WaitUntil([&] {
         got += display.Take();
@@ -492,38 +457,39 @@ TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
                WindowPosition(display.Id(), &dx, &dy) == WINDOW_OK && dx == fx + DisplayOffsetX &&
                dy == fy + DisplayOffsetY;
     })) << "form at " << fx << "," << fy << ", display at " << dx << "," << dy;
-    EXPECT_TRUE(run.BlockExists());
+    EXPECT_TRUE(HeadlessRun::BlockExists(BenchShm));
 
     display.Destroy();  // the display program ends
-    EXPECT_EQ(run.Ended(), 0);
-    EXPECT_FALSE(run.BlockExists());  // unlinked at the normal end
+    EXPECT_EQ(run.Wait(10), 0);
+    EXPECT_FALSE(HeadlessRun::BlockExists(BenchShm));  // unlinked at the normal end
 }
 
 TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
-    BenchdeskRun run;
-    if (!run.Built()) GTEST_SKIP() << "benchdesk is not built";
+    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
+    HeadlessRun run(dir_->Path());
+    run.Benchdesk(BenchShm);
     FakeDisplay display;
     ASSERT_TRUE(display.Ok());
-    ASSERT_EQ(run.Start(), PROCESS_OK);
+    ASSERT_TRUE(run.Start());
     TWindowId form = 0;
     ASSERT_TRUE(WaitUntil([&] { return WindowFind(FormCaption, &form) == WINDOW_OK; }));
     ASSERT_TRUE(WaitUntil([&] { return display.Take() == "O"; }));
     ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
-    EXPECT_EQ(run.Ended(), 0);
+    EXPECT_EQ(run.Wait(10), 0);
     display.Take();
     EXPECT_EQ(display.closes, 1);
-    EXPECT_FALSE(run.BlockExists());
+    EXPECT_FALSE(HeadlessRun::BlockExists(BenchShm));
 }
 
 // The real pair: benchdesk starts dashview from its own folder, in the folder it runs in,
 // keeps it over the screen opening, and closing the bezel ends dashview with its files saved.
 TEST_F(BezelTest, BenchdeskRunsTheDisplayProgramAndClosesIt) {
-    BenchdeskRun run;
-    if (!run.Built()) GTEST_SKIP() << "benchdesk is not built";
-    if (access(RUN_DIR "/dashview", X_OK) != 0) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     const std::string dir = dir_->Path();
-    ASSERT_EQ(system(("cp -r '" RUN_DIR "/Data' '" + dir + "/Data'").c_str()), 0);
-    ASSERT_EQ(run.Start(dir.c_str()), PROCESS_OK);
+    HeadlessRun run(dir);
+    run.Benchdesk(BenchShm);
+    ASSERT_TRUE(run.Start());
 
     // dashview pauses 2 s before its window opens, and benchdesk's form shows after that.
     TWindowId form = 0, display = 0;
@@ -535,16 +501,16 @@ TEST_F(BezelTest, BenchdeskRunsTheDisplayProgramAndClosesIt) {
         return WindowPosition(form, &fx, &fy) == WINDOW_OK && WindowPosition(display, &dx, &dy) == WINDOW_OK &&
                dx == fx + DisplayOffsetX && dy == fy + DisplayOffsetY;
     })) << "form at " << fx << "," << fy << ", display at " << dx << "," << dy;
-    EXPECT_EQ(ProcessReap(run.pid, nullptr), 0);  // still running
+    EXPECT_FALSE(run.Ended());  // still running
     EXPECT_NE(access((dir + "/statistic.dat").c_str(), F_OK), 0);  // written at the quit
 
     ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
-    EXPECT_EQ(run.Ended(), 0);
+    EXPECT_EQ(run.Wait(10), 0);
     EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); }));
     EXPECT_TRUE(WaitUntil([&] {
         return access((dir + "/statistic.dat").c_str(), F_OK) == 0 && access((dir + "/runtime.dat").c_str(), F_OK) == 0;
     }));
-    EXPECT_FALSE(run.BlockExists());
+    EXPECT_FALSE(HeadlessRun::BlockExists(BenchShm));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "bench_support.h"
 #include "config_tempdir.h"
 #include "file_io.h"
+#include "headless_run.h"
 #include "process.h"
 #include "Unit1.h"
 #include "xvfb.h"
@@ -58,32 +59,26 @@ public:
 };
 
 // benchdesk with the real dashview, in a folder of the test's own with the generated data;
-// its console goes to a file there.
+// its console (standard output) in output.txt there.
 class TPair {
 public:
     ConfigTempDir dir;
     const std::string shm = "/HKMeasure-test-wm-" + std::to_string(getpid());
-    int32_t pid = 0;
+    HeadlessRun run{dir.Path()};
 
-    bool Built() const {
-        return access(RUN_DIR "/benchdesk", X_OK) == 0 && access(RUN_DIR "/dashview", X_OK) == 0;
-    }
-    // `environment`: "NAME=value " words put in front of the program.
+    bool Built() const { return HeadlessRun::Built("benchdesk") && HeadlessRun::Built(); }
+    // `environment`: a "NAME=value" added to the program's.
     int Start(const std::string& environment = "") {
         // A display program of an earlier pair that is still saving would be taken for ours.
         TWindowId earlier = 0;
         if (!WaitUntil([&] { return WindowFind(DisplayCaption, &earlier) == WINDOW_ERR_NOT_FOUND; })) return -2;
-        if (system(("cp -r '" RUN_DIR "/Data' '" + dir.Path() + "/Data'").c_str()) != 0) return -1;
-        const std::string command = "exec env HOME='" + dir.Path() + "' HK_SHM_NAME='" + shm + "' " + environment +
-                                    " '" RUN_DIR "/benchdesk' > console.txt 2> errors.txt";
-        const char* const args[] = {"-c", command.c_str(), nullptr};
-        return ProcessStart("/bin/sh", args, dir.Path().c_str(), &pid);
+        run.apartErrors = true;
+        run.Benchdesk(shm);
+        if (!environment.empty()) run.env.push_back(environment);
+        return run.Start() ? PROCESS_OK : -1;
     }
     ~TPair() {
-        if (pid > 0 && ProcessReap(pid, nullptr) == 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        if (run.pid > 0) run.Wait(0);
         TWindowId display = 0;
         if (WindowFind(DisplayCaption, &display) == WINDOW_OK) WindowSendClose(display);
         // The display program saves into the folder before its window goes: only then may
@@ -92,14 +87,6 @@ public:
         usleep(200000);
         shm_unlink(shm.c_str());
     }
-    // The exit code once the program has ended; -99 while it runs on.
-    int Ended() {
-        int code = -99;
-        WaitUntil([&] { return ProcessReap(pid, &code) == 1; });
-        if (code != -99) pid = 0;
-        return code;
-    }
-    std::string Console() const { return FileText(dir.Path() + "/console.txt"); }
     // Both windows found, the display placed over the opening.
     bool Up(TWindowId* form, TWindowId* display) {
         return WaitUntil([&] {
@@ -296,9 +283,9 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     Key(XK_Down);
     Key(XK_Down);
     Key(XK_Return);
-    EXPECT_TRUE(WaitUntil([&] { return Count(pair.Console(), "Server exit\n") >= 1; })) << "the source changed";
+    EXPECT_TRUE(WaitUntil([&] { return Count(pair.run.Output(), "Server exit\n") >= 1; })) << "the source changed";
     ExpectDisplayOnTop(form, display, "the popup menu");
-    EXPECT_EQ(ProcessReap(pair.pid, nullptr), 0) << "still running";
+    EXPECT_FALSE(pair.run.Ended()) << "still running";
 
     // Another client raises the bezel (as a click on its frame would): the display comes back.
     XRaiseWindow(probe, form);
@@ -306,7 +293,7 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     ExpectDisplayOnTop(form, display, "raising the bezel");
 
     ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
-    EXPECT_EQ(pair.Ended(), 0);
+    EXPECT_EQ(pair.run.Wait(10), 0);
 }
 
 // The bench's menus on the screen: override-redirect windows that are mapped, in root
@@ -363,12 +350,12 @@ TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
         EXPECT_GE(sub.x, m.x + m.w - 4) << "the submenu beside its menu, not over it";
         Click(sub.x + sub.w / 2, sub.y + sub.h * 5 / 6);
         ASSERT_TRUE(open(0));
-        EXPECT_TRUE(WaitUntil([&] { return Count(pair.Console(), "Server exit\n") >= 1; })) << "the source changed";
+        EXPECT_TRUE(WaitUntil([&] { return Count(pair.run.Output(), "Server exit\n") >= 1; })) << "the source changed";
     }
     Key(XK_Escape);
     EXPECT_TRUE(open(0));
     ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
-    EXPECT_EQ(pair.Ended(), 0);
+    EXPECT_EQ(pair.run.Wait(10), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, false),
@@ -388,14 +375,12 @@ TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
         ASSERT_EQ(pair.Start(), PROCESS_OK);
         TWindowId form = 0, display = 0;
         ASSERT_TRUE(pair.Up(&form, &display)) << "signal " << signo;
-        ASSERT_EQ(kill(pair.pid, signo), 0);
-        EXPECT_EQ(pair.Ended(), 0) << "signal " << signo;
+        ASSERT_EQ(kill(pair.run.pid, signo), 0);
+        EXPECT_EQ(pair.run.Wait(10), 0) << "signal " << signo;
         EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); })) << "signal " << signo;
         EXPECT_TRUE(WaitUntil([&] { return access((pair.dir.Path() + "/runtime.dat").c_str(), F_OK) == 0; }))
             << "dashview saved, signal " << signo;
-        const int fd = shm_open(pair.shm.c_str(), O_RDONLY, 0);
-        EXPECT_LT(fd, 0) << "the block is unlinked, signal " << signo;
-        if (fd >= 0) close(fd);
+        EXPECT_FALSE(HeadlessRun::BlockExists(pair.shm)) << "the block is unlinked, signal " << signo;
     }
 }
 
@@ -411,8 +396,8 @@ TEST_F(PairTest, ConsoleHasValueDumpsOnlyWhenAsked) {
         // A second of the recorded flight (40 records) has played.
         usleep(1000000);
         ASSERT_EQ(WindowSendClose(form), WINDOW_OK);
-        EXPECT_EQ(pair.Ended(), 0);
-        const std::string out = pair.Console();
+        EXPECT_EQ(pair.run.Wait(10), 0);
+        const std::string out = pair.run.Output();
         EXPECT_NE(out.find("File-loop mode\n"), std::string::npos);
         EXPECT_NE(out.find("Server exit\n"), std::string::npos);
         if (dump) {

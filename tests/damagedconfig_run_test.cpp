@@ -35,8 +35,8 @@ void Damage(const std::string& path, TDamage how) {
 }
 
 // The first frame with anything on it (the screen is cleared before the first paint).
-const FGBitmap* FirstPainted(const HeadlessRun& run) {
-    for (const auto& f : run.frames)
+const FGBitmap* FirstPainted(HeadlessRun& run) {
+    for (const auto& f : run.Frames())
         for (int i = 0; i < f->width * f->height; ++i)
             if (f->pixels[i] & 0xFFFFFF) return f.get();
     return nullptr;
@@ -94,7 +94,6 @@ TEST_F(DamagedRun, DamagedFilesAreReportedAndKeptUntilConfirmed) {
         Damage(bck, r.bck);
         const std::vector<uint8_t> datBefore = FileBytes(dat), bckBefore = FileBytes(bck);
 
-        HeadlessRun run(dir.Path());
         ASSERT_TRUE(run.Run("wait 200\n")) << run.Output();
         const FGBitmap* painted = FirstPainted(run);
         ASSERT_NE(painted, nullptr);
@@ -110,7 +109,7 @@ TEST_F(DamagedRun, DamagedFilesAreReportedAndKeptUntilConfirmed) {
         EXPECT_EQ(FileBytes(bck), bckBefore);
         if (r.confirm.empty()) continue;
         ASSERT_TRUE(run.Run(r.confirm)) << run.Output();
-        EXPECT_EQ(PageAt(*run.frames.back(), 150, 130) == 0xF20000u, false) << "confirmed";
+        EXPECT_EQ(PageAt(*run.Frames().back(), 150, 130) == 0xF20000u, false) << "confirmed";
         EXPECT_EQ(CheckConfigFile(dat, std::string(r.base) == "setup" ? 0x4000 : 0x2000), "") << run.Output();
     }
 }

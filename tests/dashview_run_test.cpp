@@ -44,20 +44,18 @@ namespace {
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-// A run folder: the generated Data directory and nothing the programs wrote.
+// A run folder: the generated Data and map directories and nothing the programs wrote.
 class RunCopy : public RunFolderTest {
 protected:
     void SetUp() override {
         RunFolderTest::SetUp();
         if (IsSkipped()) return;
-        ASSERT_TRUE(MakeRunFolder(dir.Path(), {"Data", "map"}));
+        ASSERT_TRUE(MakeRunFolder(dir.Path(), {"map"}));
     }
-    void WriteKeys(const std::string& script) { std::ofstream(Path("keys.txt")) << script; }
     // Runs the key script headless with its frames in snap/; the program's output.
     std::string RunScript(const std::string& script) {
-        TDashview dv;
-        EXPECT_EQ(RunHeadless(dv, dir.Path(), script, 60), 0);
-        return dv.Output();
+        EXPECT_TRUE(run.Script(script, 60)) << run.code;
+        return run.Output();
     }
 };
 
@@ -94,10 +92,10 @@ TEST_F(RunCopy, HeadlessStartPaintsTheLayoutAndQuitsSavingItsFiles) {
     EXPECT_TRUE(Exists(Path("setup.dat")));
 
     // The frames: 800 x 600 with the 800 x 480 page at (0, 60); black bands above and below.
-    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    const std::vector<std::string> frames = run.FrameFiles();
     // The last frame is the one after shutdown closed the main window: take the one before.
     ASSERT_GE(frames.size(), 2u);
-    FGBitmap last((Path("snap") + "/" + frames[frames.size() - 2]).c_str());
+    FGBitmap last(frames[frames.size() - 2].c_str());
     ASSERT_EQ(last.width, 800);
     ASSERT_EQ(last.height, 600);
     auto at = [&](int x, int y) { return last.pixels[y * last.width + x] & 0xFFFFFF; };
@@ -138,20 +136,17 @@ TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(sig);
         for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
-        const std::string snap = Path("snap") + std::to_string(sig);
-        ASSERT_EQ(mkdir(snap.c_str(), 0755), 0);
-        TDashview dv;
-        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_SNAPSHOT=" + snap}));
+        ASSERT_TRUE(run.Start());
         // Started up once the first frame is out.
         bool painted = false;
         for (int i = 0; i < 1200 && !painted; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            painted = !SnapFrames(snap).empty();
+            painted = !run.FrameFiles().empty();
         }
         ASSERT_TRUE(painted);
-        ASSERT_EQ(kill(dv.pid, sig), 0);
-        EXPECT_EQ(dv.Wait(60), 0);
-        const std::string out = dv.Output();
+        ASSERT_EQ(kill(run.pid, sig), 0);
+        EXPECT_EQ(run.Wait(60), 0);
+        const std::string out = run.Output();
         EXPECT_NE(out.find("<<SaveSetting() OK"), std::string::npos) << out;
         ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
         ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
@@ -162,13 +157,11 @@ TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
 // Ctrl-C typed in the window ends the program as a quit does: code 2, the flight's
 // statistics and the runtime file saved whole, every time.
 TEST_F(RunCopy, CtrlCTypedEndsWithTheNormalShutdown) {
-    WriteKeys("wait 2500\nchar 3\n");
-    for (int run = 0; run < 3; ++run) {
-        SCOPED_TRACE(run);
+    for (int n = 0; n < 3; ++n) {
+        SCOPED_TRACE(n);
         for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
-        TDashview dv;
-        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
-        EXPECT_EQ(dv.Wait(60), 2) << dv.Output();
+        ASSERT_TRUE(run.Start("wait 2500\nchar 3\n"));
+        EXPECT_EQ(run.Wait(60), 2) << run.Output();
         ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
         ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
     }
@@ -201,7 +194,6 @@ TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
         {"damaged setup.dat", junk.c_str(), nullptr, false},
         {"damaged setup.bck alone", nullptr, junk.c_str(), false},
     };
-    WriteKeys("wait 1500\nquit\n");
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
         if (row.seeded || row.dat || row.bck) {
@@ -211,9 +203,7 @@ TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
         if (row.dat) std::ofstream(Path("setup.dat")) << row.dat;
         if (row.bck) std::ofstream(Path("setup.bck")) << row.bck;
         const std::vector<uint8_t> datBefore = FileBytes(Path("setup.dat")), bckBefore = FileBytes(Path("setup.bck"));
-        TDashview dv;
-        ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
-        ASSERT_EQ(dv.Wait(60), 0) << dv.Output();
+        ASSERT_TRUE(run.Script("wait 1500\nquit\n", 60)) << run.Output();
         if (row.seeded) {
             const std::map<uint16_t, int> sections = SectionCounts(Path("setup.dat"));
             EXPECT_EQ(sections, (std::map<uint16_t, int>{{0x4010, 1}, {0x4064, 6}, {0x4065, 19}}));
@@ -228,11 +218,8 @@ TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
 TEST_F(RunCopy, DemoResetKeyOutsideDemoModeLeavesTheSettingsAlone) {
     std::ofstream(Path("demosetup.dat")) << "demo setup";
     std::ofstream(Path("demoruntime.dat")) << "demo runtime";
-    WriteKeys("wait 500\nb\nwait 500\nquit\n");
-    TDashview dv;
-    ASSERT_TRUE(dv.Start(dir.Path(), {"DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + Path("keys.txt")}));
-    EXPECT_EQ(dv.Wait(60), 0);
-    EXPECT_EQ(Find(dv.Output(), "DEMO is being reset"), std::string::npos) << dv.Output();
+    EXPECT_TRUE(run.Script("wait 500\nb\nwait 500\nquit\n", 60));
+    EXPECT_EQ(Find(run.Output(), "DEMO is being reset"), std::string::npos) << run.Output();
     EXPECT_NE(FileText(Path("setup.dat")), "demo setup");
     EXPECT_NE(FileText(Path("runtime.dat")), "demo runtime");
 }
@@ -265,12 +252,12 @@ TEST_F(RunCopy, DemoResetClosesAnOpenBox) {
         return panel > 900;
     };
     bool seen = false;
-    for (const std::string& name : SnapFrames(Path("snap"))) {
-        FGBitmap f((Path("snap") + "/" + name).c_str());
+    for (const std::string& name : run.FrameFiles()) {
+        FGBitmap f(name.c_str());
         seen |= f.width == 800 && boxShown(f);
     }
     EXPECT_TRUE(seen) << "the statistics box never opened";
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     EXPECT_FALSE(boxShown(*last));
 }
@@ -302,7 +289,6 @@ protected:
     // The last page frame of a run of about ms milliseconds fed with the values.
     std::unique_ptr<FGBitmap> Run(const std::vector<TFeed>& feed, int ms, const std::string& keys = "") {
         std::atomic<bool> stop{false};
-        TDashview dv;
         {
             TMValWriter writer;
             std::thread feeder([&] {
@@ -311,13 +297,13 @@ protected:
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 }
             });
-            const int rc = RunHeadless(dv, dir.Path(), keys + "wait " + std::to_string(ms) + "\nquit\n", 60);
+            run.Script(keys + "wait " + std::to_string(ms) + "\nquit\n", 60);
             stop = true;
             feeder.join();
-            EXPECT_EQ(rc, 0) << dv.Output();
+            EXPECT_EQ(run.code, 0) << run.Output();
         }
-        output = dv.Output();
-        auto frame = LastPageFrame(Path("snap"));
+        output = run.Output();
+        auto frame = run.LastFrame();
         EXPECT_NE(frame, nullptr);
         if (frame) {
             EXPECT_EQ(frame->width, 800);
@@ -427,19 +413,20 @@ protected:
         unsetenv("DISPLAY");
     }
     // Starts dashview in a window on the server and waits for the window "Velvix".
-    void StartWindowed(TDashview& dv, TWindowId* id) {
-        ASSERT_TRUE(dv.Start(dir.Path(), {"DISPLAY=" + server.display}, {"-window"}));
+    void StartWindowed(TWindowId* id) {
+        run.env = {"DISPLAY=" + server.display};
+        run.args = {"-window"};
+        ASSERT_TRUE(run.Start());
         for (int i = 0; i < 400 && WindowFind("Velvix", id) != WINDOW_OK; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_NE(*id, 0u) << dv.Output();
+        ASSERT_NE(*id, 0u) << run.Output();
     }
     TXvfb server;
 };
 
 TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
-    TDashview dv;
     TWindowId id = 0;
-    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(&id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);
@@ -451,7 +438,7 @@ TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
 
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_EQ(WindowSendClose(id), WINDOW_OK);
-    EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
+    EXPECT_EQ(run.Wait(30), 0) << run.Output();
     EXPECT_TRUE(Exists(Path("statistic.dat")));
     EXPECT_TRUE(Exists(Path("runtime.dat")));
 }
@@ -460,9 +447,8 @@ TEST_F(RunWindow, WindowNamedVelvixEndsCleanlyOnAQuitMessage) {
 // a client message to the window "Velvix": a key press raises the soft-key caption
 // bar from 15 to 25 rows at the foot of the page.
 TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
-    TDashview dv;
     TWindowId id = 0;
-    ASSERT_NO_FATAL_FAILURE(StartWindowed(dv, &id));
+    ASSERT_NO_FATAL_FAILURE(StartWindowed(&id));
 
     Display* probe = XOpenDisplay(server.display.c_str());
     ASSERT_NE(probe, nullptr);
@@ -492,7 +478,7 @@ TEST_F(RunWindow, CharacterFromTheBenchRaisesTheCaptionBar) {
     XCloseDisplay(probe);
 
     ASSERT_EQ(WindowSendClose(id), WINDOW_OK);
-    EXPECT_EQ(dv.Wait(30), 0) << dv.Output();
+    EXPECT_EQ(run.Wait(30), 0) << run.Output();
 }
 
 // The demo of the model with the entertainment screen: the demo reset opens the screen,
@@ -515,7 +501,7 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     EXPECT_NE(Find(out, "DEMO is being reset"), std::string::npos);
     EXPECT_NE(Find(out, "VID: thread destroying"), std::string::npos);
 
-    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    const std::vector<std::string> frames = run.FrameFiles();
     ASSERT_GE(frames.size(), 5u);
     const FGBitmap band(RUN_DIR "/Data/EntAudioUpper.bmp");
     ASSERT_GT(band.width, 5);
@@ -523,7 +509,7 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     // The first frame of each mode, by probes of the page at (0, 60) of the frame.
     int movie = -1, music = -1, flight = -1;
     for (size_t i = 0; i < frames.size(); ++i) {
-        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        const FGBitmap f(frames[i].c_str());
         if (f.width != 800 || f.height != 600) continue;
         auto at = [&](int x, int y) { return f.pixels[(y + 60) * f.width + x] & 0xFFFFFF; };
         int pink = 0;
@@ -537,11 +523,11 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     ASSERT_GT(music, movie);
     ASSERT_GT(flight, music);
     for (const auto& [name, index] : {std::pair<const char*, int>{"movie", movie}, {"music", music}, {"flight", flight}}) {
-        FGBitmap f((Path("snap") + "/" + frames[size_t(index)]).c_str());
+        FGBitmap f(frames[size_t(index)].c_str());
         SavePageSnapshot(f, (std::string("dashview_entertainment_") + name + ".bmp").c_str());
     }
     // After the exit the instrument's page is back.
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     auto at = [&](int x, int y) { return last->pixels[(y + 60) * last->width + x] & 0xFFFFFF; };
     EXPECT_FALSE(at(54, 200) == 0x080808 && at(300, 240) == 0);
@@ -644,14 +630,14 @@ TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
     const time_t after = time(nullptr);
     SCOPED_TRACE(out);
 
-    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    const std::vector<std::string> frames = run.FrameFiles();
     LoadPageAssets();
     const int body = DisplayItemFont(10, 1033);
     ASSERT_GE(body, 0);
     const FGPixel panel = 0xD2D2E1;
     int shown = -1;
     for (size_t i = 0; i < frames.size() && shown < 0; ++i) {
-        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        const FGBitmap f(frames[i].c_str());
         if (f.width == 800 && f.height == 600 && PageCount(f, 330, 215, 120, 50, panel) > 2000) {
             shown = static_cast<int>(i);
             SavePageSnapshot(const_cast<FGBitmap&>(f), "dashview_last_status.bmp");
@@ -661,7 +647,7 @@ TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
         }
     }
     EXPECT_GE(shown, 0) << "no frame shows the popup list";
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     EXPECT_LT(PageCount(*last, 330, 215, 120, 50, panel), 200) << "the list is closed";
 
@@ -674,7 +660,7 @@ TEST_F(RunCopy, LastStatusShowsThePopupListAndConfirmRenamesIt) {
 // The checklist item of the menu without a checklist file: the message box over the page.
 TEST_F(RunCopy, MessageBoxOverThePage) {
     const std::string out = RunScript("wait 1200\n1\nwait 300\nw\nwait 300\n1\nwait 800\nquit\n");
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     SavePageSnapshot(*last, "dashview_message_box.bmp");
     LoadPageAssets();
@@ -694,7 +680,7 @@ TEST_F(RunCopy, MessageBoxOverThePage) {
 // name the flight screen's keys again.
 TEST_F(RunCopy, MainMenuOpensMovesAndClosesByItself) {
     const std::string out = RunScript("wait 1500\n1\nwait 400\nw\nwait 400\nw\nwait 400\ns\nwait 6500\nquit\n");
-    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    const std::vector<std::string> frames = run.FrameFiles();
     ASSERT_GE(frames.size(), 3u) << out;
     LoadPageAssets();
     const int captionFont = DisplayItemFont(8, 1033);
@@ -703,7 +689,7 @@ TEST_F(RunCopy, MainMenuOpensMovesAndClosesByItself) {
     std::vector<int> rows;
     bool selectShown = false;
     for (size_t i = 0; i + 1 < frames.size(); ++i) {
-        const FGBitmap f((Path("snap") + "/" + frames[i]).c_str());
+        const FGBitmap f(frames[i].c_str());
         int row = -1;
         if (PageAt(f, 625, 245) == 0 && PageAt(f, 627, 300) == 0xA8B8AC && PageAt(f, 794, 444) == 0) {
             row = 9;  // a box without a bar
@@ -715,7 +701,7 @@ TEST_F(RunCopy, MainMenuOpensMovesAndClosesByItself) {
     }
     EXPECT_EQ(rows, (std::vector<int>{-1, 0, 1, 2, 1, -1})) << out;
     EXPECT_TRUE(selectShown) << "'1' selects while the menu is open";
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     for (const char* caption : {"Menu\xB7 HDG", "Screen", "Menu\xB7 Baro"}) {
         const auto at = FindText(*last, captionFont, caption);
@@ -797,7 +783,7 @@ TEST_F(FedRun, TerrainSwitchedOnFromTheMenu) {
     auto frame = Run(level, 2500, "wait 1500\n1\nwait 200\nw\nw\nw\nw\nwait 200\n1\nwait 300\nw\nwait 200\n1\n");
     ASSERT_NE(frame, nullptr);
     SavePageSnapshot(*frame, "dashview_terrain_from_menu.bmp");
-    const std::vector<std::string> frames = SnapFrames(Path("snap"));
+    const std::vector<std::string> frames = run.FrameFiles();
     ASSERT_GE(frames.size(), 3u);
     // Colours in the ground under the horizon: few on the plain ground, many over relief.
     auto groundColours = [](const FGBitmap& f) {
@@ -806,7 +792,7 @@ TEST_F(FedRun, TerrainSwitchedOnFromTheMenu) {
             for (int x = 320; x < 480; x += 2) seen.insert(f.pixels[(y + 60) * f.width + x] & 0xFFFFFF);
         return seen.size();
     };
-    const FGBitmap first((Path("snap") + "/" + frames[1]).c_str());
+    const FGBitmap first(frames[1].c_str());
     EXPECT_LT(groundColours(first), 8u);
     EXPECT_GT(groundColours(*frame), 20u) << output;
 
@@ -825,7 +811,7 @@ TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
               "1\nwait 200\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 600\n2\nwait 300\n4\nwait 800\nquit\n");
     ASSERT_TRUE(Exists(Path("setup.dat")));
     const std::string out = RunScript("wait 1500\nquit\n");
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr);
     SavePageSnapshot(*last, "dashview_units_us.bmp");
     LoadPageAssets();
@@ -844,7 +830,7 @@ TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
 // The main menu's "About": the white box with its double outline over the page.
 TEST_F(RunCopy, AboutBoxFromTheMenu) {
     const std::string out = RunScript("wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 800\nquit\n");
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr) << out;
     SavePageSnapshot(*last, "dashview_about.bmp");
     // Two black outlines, the inner one at (276, 166), around the white box.
@@ -872,7 +858,7 @@ TEST_F(RunCopy, ChecklistFromTheMenu) {
     ASSERT_TRUE(Exists(Path("checklist.dat")));
 
     const std::string out = RunScript("wait 1500\n1\nwait 200\nw\nwait 200\n1\nwait 300\nw\nwait 200\n1\nwait 800\nquit\n");
-    auto last = LastPageFrame(Path("snap"));
+    auto last = run.LastFrame();
     ASSERT_NE(last, nullptr) << out;
     SavePageSnapshot(*last, "dashview_checklist.bmp");
     LoadPageAssets();

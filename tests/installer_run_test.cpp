@@ -61,7 +61,6 @@ TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
     ASSERT_EQ(tankBefore[73], 1);
     ASSERT_FALSE(limitBefore.empty());
 
-    HeadlessRun run(dir.Path());
     // Setup, the engine screen, "Range and Limits", the tank, "Alarm min", Set; Save and Exit.
     ASSERT_TRUE(run.Run("wait 1500\n" + std::string(EnterSetupKeys) + "5\nwait 600\n1\nwait 300\n" + Down(2) + Down(8) + Down(2) +
                         "5\nwait 300\n2\nwait 300\n4\nwait 600\n"))
@@ -72,8 +71,8 @@ TEST_F(InstallerRun, TankAlarmMinimumLeftWithOkKeepsTheCalibration) {
 
     // Restarted on the engine screen: the left tank's gauge carries no yellow CAL mark.
     ASSERT_TRUE(run.Run("wait 1500\n")) << run.Output();
-    ASSERT_FALSE(run.frames.empty());
-    const FGBitmap& last = *run.frames.back();
+    ASSERT_FALSE(run.Frames().empty());
+    const FGBitmap& last = *run.Frames().back();
     int cal = 0;
     for (int y = 250; y < 266; ++y)
         for (int x = 330; x < 380; ++x) cal += PageAt(last, x, y) == 0xFCE000;

@@ -6,10 +6,8 @@
 // seed alone in any of them, KEYSTORM_KEYS=<n> sets the keys per seed.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -80,41 +78,35 @@ struct TRunResult {
 
 // dashview in dir with the script; frames are counted and removed as they come.
 TRunResult RunStorm(const std::string& dir, const std::string& script, int seed) {
-    WriteTextFile(dir + "/keys.txt", script);
-    const std::string snap = dir + "/snap";
-    mkdir(snap.c_str(), 0755);
     const char* shm = getenv("HK_SHM_NAME");
-    TDashview dv;
+    HeadlessRun run(dir, {});
+    run.env = {"HK_SHM_NAME=" + std::string(shm ? shm : "/HKMeasure-keystorm") + "-" + std::to_string(seed)};
     TRunResult result;
-    if (!dv.Start(dir, {"HK_SHM_NAME=" + std::string(shm ? shm : "/HKMeasure-keystorm") + "-" + std::to_string(seed),
-                        "DASHVIEW_HEADLESS=1", "DASHVIEW_KEYS=" + dir + "/keys.txt", "DASHVIEW_SNAPSHOT=" + snap})) {
+    if (!run.Start(script)) {
         result.exitCode = -1;
         return result;
     }
     auto lastFrame = std::chrono::steady_clock::now();
     for (;;) {
-        const bool ended = dv.Ended(&result.exitCode);
-        if (DIR* d = opendir(snap.c_str())) {
-            while (dirent* e = readdir(d)) {
-                if (e->d_name[0] == '.') continue;
-                unlink((snap + "/" + e->d_name).c_str());
-                ++result.frames;
-                lastFrame = std::chrono::steady_clock::now();
-            }
-            closedir(d);
+        const bool ended = run.Ended();
+        for (const std::string& frame : run.FrameFiles()) {
+            unlink(frame.c_str());
+            ++result.frames;
+            lastFrame = std::chrono::steady_clock::now();
         }
         if (ended) break;
         if (std::chrono::steady_clock::now() - lastFrame >
             std::chrono::seconds(result.frames ? HangSeconds : FirstFrameSeconds)) {
-            kill(dv.pid, SIGABRT);  // a core or sanitizer stack shows where it stood
+            kill(run.pid, SIGABRT);  // a core or sanitizer stack shows where it stood
             std::this_thread::sleep_for(std::chrono::seconds(2));
-            dv.Wait(0);
-            result.exitCode = -1000;
+            run.Wait(0);
+            run.code = -1000;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    result.output = dv.Output();
+    result.exitCode = run.code;
+    result.output = run.Output();
     return result;
 }
 
@@ -171,7 +163,7 @@ TSeedReport StormSeed(uint32_t seed, int keysPerSeed) {
 
 // The seeds first .. first + SeedsPerProgram - 1, or the one of KEYSTORM_SEED.
 inline void RunKeyStorm(uint32_t first) {
-    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     const int keysPerSeed = EnvInt("KEYSTORM_KEYS", DefaultKeysPerSeed);
     std::vector<uint32_t> seeds;
     if (const int one = EnvInt("KEYSTORM_SEED", 0)) {

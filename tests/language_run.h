@@ -46,21 +46,21 @@ struct TFrame {
 class LanguageRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
+        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
         if (access(RUN_DIR "/locale/de/LC_MESSAGES/skyvane1.mo", R_OK) != 0) GTEST_SKIP() << "no catalogues";
     }
     // A run folder holding the generated Data and the catalogues.
     std::string NewFolder() {
         folders.emplace_back(new ConfigTempDir);
         const std::string path = folders.back()->Path();
-        EXPECT_TRUE(MakeRunFolder(path, {"Data", "locale"}));
+        HeadlessRun(path, {"Data", "locale"});
         return path;
     }
     // Runs the key script headless in the folder; the last frame before the window closed.
     static TFrame Run(const std::string& dir, const std::string& keys) {
-        TDashview dv;
-        EXPECT_EQ(RunHeadless(dv, dir, keys + "quit\n", 90), 0);
-        return TFrame{LastPageFrame(dir + "/snap")};
+        HeadlessRun run(dir, {});
+        EXPECT_TRUE(run.Script(keys + "quit\n")) << run.code;
+        return TFrame{run.LastFrame()};
     }
     // A folder whose saved setup has the language of the page's row.
     std::string WithLanguage(int row) {

@@ -294,26 +294,26 @@ std::string Script(const std::string& keys) {
     return out + "wait 600\nquit\n";
 }
 
-// One start of dashview in dir with the keys; its frames, in order, without the closing one.
-std::vector<std::unique_ptr<FGBitmap>> RunOnce(const std::string& dir, const std::string& keys, const std::string& shm,
-                                               std::string* failure) {
-    TDashview dv;
-    if (RunHeadless(dv, dir, Script(keys), -1, {"HOME=" + dir + "/disk", "HK_SHM_NAME=" + shm}) != 0) {
-        *failure = "dashview did not end normally";
-        return {};
-    }
-    return PageFrames(dir + "/snap");
+// A folder to run dashview in, with the assets; HOME is its disk/, the block the shm's.
+std::unique_ptr<HeadlessRun> RunFolder(const std::string& dir, const std::string& shm) {
+    auto run = std::make_unique<HeadlessRun>(dir, std::vector<std::string>{"Data", "map"});
+    MakeRunFolder(dir + "/disk", {});
+    run->env = {"HOME=" + dir + "/disk", "HK_SHM_NAME=" + shm};
+    return run;
 }
 
-// A folder to run dashview in, with the assets.
-bool RunFolder(const std::string& dir) { return MakeRunFolder(dir + "/disk", {}) && MakeRunFolder(dir, {"Data", "map"}); }
+// One start of dashview with the keys; its frames, in order, without the closing one.
+const std::vector<std::unique_ptr<FGBitmap>>& RunOnce(HeadlessRun& run, const std::string& keys, std::string* failure) {
+    if (!run.Script(Script(keys), -1)) *failure = "dashview did not end normally";
+    return run.Frames();
+}
 
 // A row walked in its own folder, which starts with the setup files of a first start (seed);
 // "" when everything it names followed.
 std::string Walk(const TRow& row, const std::string& dir, const std::string& shm, const std::string& seed) {
     std::string failure;
-    if (!RunFolder(dir) || system(("cp '" + seed + "/setup.dat' '" + seed + "/setup.bck' '" + dir + "/'").c_str()) != 0)
-        return "run folder";
+    const auto run = RunFolder(dir, shm);
+    if (system(("cp '" + seed + "/setup.dat' '" + seed + "/setup.bck' '" + dir + "/'").c_str()) != 0) return "run folder";
     std::unique_ptr<HelperProcess> writer;
     if (!row.block.empty()) {
         std::vector<std::string> args = {"/usr/bin/env", "HK_SHM_NAME=" + shm, std::string(TEST_HELPER_DIR) + "/bench_shm_writer",
@@ -325,9 +325,8 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
             if (line.empty()) return "block writer";
     }
     TSections before = ReadSections(dir + "/setup.dat");
-    std::vector<std::unique_ptr<FGBitmap>> frames;
     for (size_t r = 0; r < row.runs.size(); ++r) {
-        frames = RunOnce(dir, row.runs[r].keys, shm, &failure);
+        const auto& frames = RunOnce(*run, row.runs[r].keys, &failure);
         if (!failure.empty()) return failure + " in run " + std::to_string(r);
         size_t f = 0;
         for (const std::string& text : row.runs[r].shows) {
@@ -337,6 +336,7 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
         if (static_cast<int>(r) == row.baseRun) before = ReadSections(dir + "/setup.dat");
     }
     if (writer) writer->Finish();
+    const auto& frames = run->Frames();
     if (!row.hides.empty() && !frames.empty() && FindShown(frames, frames.size() - 1, row.hides) < frames.size())
         return "ends showing \"" + row.hides + "\"";
     const TSections after = ReadSections(dir + "/setup.dat");
@@ -369,8 +369,7 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
 std::string Seed(const std::string& base) {
     const std::string seed = base + "/seed";
     std::string failure;
-    if (!RunFolder(seed)) return "run folder";
-    RunOnce(seed, "W300", "/HKMeasure-menuwalk-seed", &failure);
+    RunOnce(*RunFolder(seed, "/HKMeasure-menuwalk-seed"), "W300", &failure);
     if (failure.empty() && ReadSections(seed + "/setup.dat").empty()) return "the first start wrote no setup.dat";
     return failure;
 }
@@ -399,7 +398,7 @@ std::vector<std::string> WalkRows(const std::vector<TRow>& rows, const std::stri
 }
 
 TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
-    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -411,7 +410,7 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
 // The engine configuration's choice pages: each item stores its value in the configuration
 // record, "External" and "<---" store nothing.
 TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
-    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -454,7 +453,7 @@ std::pair<int, int> FaceTitleInk(const FGBitmap& frame) {
 
 // The label stored on page 130 titles the engine page's temperature face after a restart.
 TEST(MenuWalk, TemperatureFaceTitleFollowsTheStoredLabel) {
-    if (!TDashview::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     ConfigTempDir base;
     struct {
         const char* title;
@@ -465,11 +464,10 @@ TEST(MenuWalk, TemperatureFaceTitleFollowsTheStoredLabel) {
         {"CHT ", Enter + Engine + OtherSetting(14) + "w w 1 W200 " + SaveExit, "W800 ", 18, 28},
     };
     for (const auto& row : rows) {
-        const std::string dir = base.Path() + "/" + row.title;
-        ASSERT_TRUE(RunFolder(dir));
+        const auto run = RunFolder(base.Path() + "/" + row.title, "/HKMeasure-face");
         std::string failure;
-        if (!row.setup.empty()) RunOnce(dir, row.setup, "/HKMeasure-face", &failure);
-        const auto frames = RunOnce(dir, row.page, "/HKMeasure-face", &failure);
+        if (!row.setup.empty()) RunOnce(*run, row.setup, &failure);
+        const auto& frames = RunOnce(*run, row.page, &failure);
         ASSERT_EQ(failure, "") << row.title;
         ASSERT_FALSE(frames.empty()) << row.title;
         const auto ink = FaceTitleInk(*frames.back());

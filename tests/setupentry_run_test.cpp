@@ -34,9 +34,9 @@ protected:
         return v;
     }
     // The screen just before setup was entered (after the start-up frames).
-    const FGBitmap* BeforeSetup() const {
+    const FGBitmap* BeforeSetup() {
         const FGBitmap* before = nullptr;
-        for (const auto& f : frames) {
+        for (const auto& f : run.Frames()) {
             if (SetupTag(*f)) break;
             before = f.get();
         }
@@ -53,24 +53,21 @@ protected:
         for (int r = file.GetFirstSection(&h, nullptr); r == 0; r = file.GetNextSection(&h, nullptr)) n += h.SSID == ssid;
         return n;
     }
-
-    HeadlessRun run{dir.Path()};
-    std::vector<std::unique_ptr<FGBitmap>>& frames = run.frames;
 };
 
 }  // namespace
 
 TEST_F(SetupRun, EnterWithYesThenOnlyExitRestoresTheChangedUnits) {
     Run(std::string(EnterSetup) + ImperialUnits + "3\nwait 300\n4\n");
-    ASSERT_GE(frames.size(), 4u);
+    ASSERT_GE(run.Frames().size(), 4u);
     ASSERT_NE(BeforeSetup(), nullptr);
     const FGBitmap& first = *BeforeSetup();
-    const FGBitmap& last = *frames.back();
+    const FGBitmap& last = *run.Frames().back();
     ASSERT_EQ(first.width, 800);
     EXPECT_FALSE(SetupTag(first));
     EXPECT_FALSE(ThirdCaption(first));
     bool tagged = false, changed = false;
-    for (const auto& f : frames) {
+    for (const auto& f : run.Frames()) {
         if (SetupTag(*f) && ThirdCaption(*f)) tagged = true;
         if (SetupTag(*f) && ScaleNumbers(*f) != ScaleNumbers(first)) changed = true;
     }
@@ -86,12 +83,12 @@ TEST_F(SetupRun, EnterWithYesThenOnlyExitRestoresTheChangedUnits) {
 
 TEST_F(SetupRun, SaveAndExitWritesTheSetupFile) {
     Run(std::string(EnterSetup) + ImperialUnits + "2\nwait 300\n4\n");
-    ASSERT_GE(frames.size(), 2u);
+    ASSERT_GE(run.Frames().size(), 2u);
     ASSERT_NE(BeforeSetup(), nullptr);
     EXPECT_TRUE(Exists("setup.dat"));
     EXPECT_TRUE(Exists("setup.bck"));
     EXPECT_EQ(SetupSections(0x4001), 1);
-    EXPECT_FALSE(SetupTag(*frames.back()));
+    EXPECT_FALSE(SetupTag(*run.Frames().back()));
     // The saved units stay after leaving setup.
-    EXPECT_NE(ScaleNumbers(*frames.back()), ScaleNumbers(*BeforeSetup()));
+    EXPECT_NE(ScaleNumbers(*run.Frames().back()), ScaleNumbers(*BeforeSetup()));
 }
