@@ -438,12 +438,10 @@ TEST_F(BezelTest, OutsideToolsAreBroughtToTheFrontOrStarted) {
 const std::string BenchShm = "/HKMeasure-test-benchdesk-" + std::to_string(getpid());
 
 TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
-    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
     HeadlessRun run(dir_->Path());
-    run.Benchdesk(BenchShm);
+    if (!run.Benchdesk(BenchShm)) GTEST_SKIP() << "benchdesk is not built";
     FakeDisplay display;
-    ASSERT_TRUE(display.Ok());
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(display.Ok() && run.Start());
     std::string got;
     ASSERT_TRUE(WaitUntil([&] {
         got += display.Take();
@@ -465,12 +463,10 @@ TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
 }
 
 TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
-    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
     HeadlessRun run(dir_->Path());
-    run.Benchdesk(BenchShm);
+    if (!run.Benchdesk(BenchShm)) GTEST_SKIP() << "benchdesk is not built";
     FakeDisplay display;
-    ASSERT_TRUE(display.Ok());
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(display.Ok() && run.Start());
     TWindowId form = 0;
     ASSERT_TRUE(WaitUntil([&] { return WindowFind(FormCaption, &form) == WINDOW_OK; }));
     ASSERT_TRUE(WaitUntil([&] { return display.Take() == "O"; }));
@@ -484,11 +480,9 @@ TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
 // The real pair: benchdesk starts dashview from its own folder, in the folder it runs in,
 // keeps it over the screen opening, and closing the bezel ends dashview with its files saved.
 TEST_F(BezelTest, BenchdeskRunsTheDisplayProgramAndClosesIt) {
-    if (!HeadlessRun::Built("benchdesk")) GTEST_SKIP() << "benchdesk is not built";
-    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
     const std::string dir = dir_->Path();
     HeadlessRun run(dir);
-    run.Benchdesk(BenchShm);
+    if (!run.Benchdesk(BenchShm) || !HeadlessRun::Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
     ASSERT_TRUE(run.Start());
 
     // dashview pauses 2 s before its window opens, and benchdesk's form shows after that.

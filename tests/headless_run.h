@@ -72,12 +72,14 @@ public:
     int code = -1;  // of the last run: as Wait
     const std::string dir;
 
-    // benchdesk in place of dashview: on the X server of DISPLAY, with the block name.
-    void Benchdesk(const std::string& shm) {
+    // benchdesk in place of dashview: on the X server of DISPLAY, with the block name;
+    // false when it is not built.
+    bool Benchdesk(const std::string& shm) {
         const char* display = getenv("DISPLAY");
         program = "benchdesk";
         env.push_back("DISPLAY=" + std::string(display ? display : ""));
         env.push_back("HK_SHM_NAME=" + shm);
+        return Built(program);
     }
     static bool BlockExists(const std::string& shm) {
         const int fd = shm_open(shm.c_str(), O_RDONLY, 0);
