@@ -23,7 +23,6 @@
 
 #include "Threadmeassure.h"
 #include "process.h"
-#include "shm.h"
 #include "trace.h"
 #include "window.h"
 // Last: Xlib's macros clash with names in the headers above.
@@ -681,6 +680,5 @@ int BenchdeskMain() {
     delete Form1;
     Form1 = nullptr;
     BenchSignalsRemove();
-    ShmUnlink(ShmBlockName());
     return 0;
 }

@@ -53,17 +53,28 @@ constexpr uint32_t ValidMagicAbove = 1000000;
 
 MeasShmHeader* Header() { return reinterpret_cast<MeasShmHeader*>(AttState().map.Data()); }
 
-// The bytes still backed by the object (a writer may shrink it under us), looked up once per
-// outermost read or batch.
+// Some writer is alive: this process, or another whose mark the kernel has not dropped.
+// The slots of a block whose writers have all gone are no measurement.
+bool WriterAlive() { return AttState().UsingAsWriter > 0 || AttState().map.OtherWriter(); }
+
+// The bytes still backed by the object (a writer may shrink it under us) and whether a
+// writer is alive, looked up once per outermost read or batch.
 thread_local int LiveDepth = 0;
 thread_local uint32_t LiveBytes = 0;
+thread_local bool LiveWriter = false;
 using TLiveScope = TMeasBatch;
 uint32_t MappedLive() { return LiveDepth > 0 ? LiveBytes : AttState().map.LiveSize(); }
+bool WriterSeen() { return LiveDepth > 0 ? LiveWriter : WriterAlive(); }
+
+void LookUpLive() {
+    LiveBytes = AttState().map.LiveSize();
+    LiveWriter = WriterAlive();
+}
 
 }  // namespace
 
 TMeasBatch::TMeasBatch() {
-    if (LiveDepth++ == 0) LiveBytes = AttState().map.LiveSize();
+    if (LiveDepth++ == 0) LookUpLive();
 }
 TMeasBatch::~TMeasBatch() { --LiveDepth; }
 
@@ -74,7 +85,7 @@ struct TMappingChange {
     TMappingChange(const TMappingChange&) = delete;
     TMappingChange& operator=(const TMappingChange&) = delete;
     ~TMappingChange() {
-        if (LiveDepth > 0) LiveBytes = AttState().map.LiveSize();
+        if (LiveDepth > 0) LookUpLive();
     }
 };
 }  // namespace
@@ -87,10 +98,11 @@ uint32_t SlotCapacity() {
     return size < sizeof(MeasShmHeader) ? 0 : (size - sizeof(MeasShmHeader)) / sizeof(MeasShmSlot);
 }
 
-// The header's slot count comes from another process: never past the mapping.
+// The header's slot count comes from another process: never past the mapping. With no
+// writer alive the block reads as one that no writer ever initialised.
 int HeaderSlots() {
     const uint32_t capacity = SlotCapacity();  // 0 also when the header is gone
-    return capacity ? static_cast<int>(std::min(Header()->slotCount.Get(), capacity)) : 0;
+    return capacity && WriterSeen() ? static_cast<int>(std::min(Header()->slotCount.Get(), capacity)) : 0;
 }
 
 // The header is still backed by the object (a writer may have shrunk it).
@@ -191,7 +203,9 @@ TMValWriter::~TMValWriter() { FreeSystemResources(1); }
 int TMeasuredVals::InitSystemResources(int writer) {
     TMappingChange change;
     if (!AttState().map.IsOpen()) {
-        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map);
+        // A block that nobody holds was left by programs that have ended (even killed
+        // ones): a fresh one replaces it, as if the name had gone with its last user.
+        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map, true);
         if (rc == ShmErrCreate) {
             HookPrintf("ERROR in File Mapping");
             RequestQuit(0);
@@ -210,12 +224,6 @@ int TMeasuredVals::InitSystemResources(int writer) {
         }
         HookPrintf("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
             reinterpret_cast<uintptr_t>(AttState().map.Data()));
-        // The object outlives a process that died attached; its counts would keep a
-        // writer from ever initialising again. Nobody else has it open: they are stale.
-        if (AttState().map.SoleUser()) {
-            Header()->NumReaders.Set(0);
-            Header()->NumWriters.Set(0);
-        }
     }
     MeasShmHeader* h = Header();
     if (writer) {
@@ -226,9 +234,10 @@ int TMeasuredVals::InitSystemResources(int writer) {
             RequestQuit(0);
             return -3;
         }
+        // Another writer attached means one alive: the count of a killed one stays behind.
         uint32_t n = h->slotCount.Get();
         bool keep = h->magic.Get() > ValidMagicAbove && n > static_cast<uint32_t>(ChannelDescCount - 1) &&
-                    n <= SlotCapacity() && h->NumWriters.Get() != 0;
+                    n <= SlotCapacity() && WriterAlive();
         if (!keep) {
             HookPrintf("TMeasuredVals::InitSystemResources - init memory.\n");
             InitBlock();
@@ -237,7 +246,7 @@ int TMeasuredVals::InitSystemResources(int writer) {
 #endif
         }
         AddCount(h->NumWriters, 1);
-        ++AttState().UsingAsWriter;
+        if (AttState().UsingAsWriter++ == 0) AttState().map.MarkWriter(true);
     } else {
         AddCount(h->NumReaders, 1);
         ++AttState().UsingAsReader;
@@ -272,10 +281,13 @@ int TMeasuredVals::FreeSystemResources(int writer) {
         if (HeaderLive()) AddCount(h->NumReaders, -1);
         local = &AttState().UsingAsReader;
     }
+    if (writer && *local == 1) AttState().map.MarkWriter(false);
     if (--*local > 0) {
         HookPrintf(writer ? "Not Last(1) ...\n" : "Not Last(2) ...\n");
     } else if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) {
         HookPrintf("Last ... detach shm ...\n");
+        // The name goes with its last user, so that the next program starts on a fresh block.
+        AttState().map.UnlinkIfSole(ShmBlockName());
         AttState().map.Close();
     } else {
         HookPrintf("Not Last(3) ...\n");

@@ -171,6 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         ShmMapping writer;
         if (ShmCreateOrOpen(name.c_str(), blockSize, writer) != ShmOk) return 0;
+        writer.MarkWriter(true);  // a live writer: its block is read
         ValidImage(writer.Data(), writer.Size());
         Edit(in, writer.Data(), writer.Size());
         {

@@ -1,7 +1,6 @@
 #include "shm.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +18,49 @@ constexpr off_t MaxMappedSize = 16 * 1024 * 1024;
 // How long an opener waits for the creator's ftruncate.
 constexpr int SizeWaitSteps = 100;
 constexpr auto SizeWaitStep = std::chrono::milliseconds(10);
+// Rounds of opening again after the name was replaced or removed under us.
+constexpr int OpenAttempts = 100;
+
+// Lock bytes, past nothing the object holds: locks need no bytes behind them.
+// Open-file-description locks: each open of the object owns its own, and closing
+// another descriptor of the same object (SameObject) leaves them alone.
+// Users hold the user byte shared while mapped; one that removes or replaces the
+// name holds it exclusively meanwhile, so an opener that gets its shared lock and
+// still finds its object under the name keeps it there while it holds the lock.
+constexpr off_t UserByte = 0;
+constexpr off_t WriterByte = 1;
+
+int LockByte(int fd, short type, off_t byte, bool wait) {
+    struct flock fl = {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    int rc;
+    do rc = fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl);
+    while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
+// True when another open description holds a lock on the byte that a lock of `type` would meet.
+bool ByteTaken(int fd, short type, off_t byte) {
+    struct flock fl = {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    return fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+}
+
+// True when `name` still names the object open on fd.
+bool SameObject(int fd, const char* name) {
+    int other = shm_open(name, O_RDONLY | O_CLOEXEC, 0);
+    if (other < 0) return false;
+    struct stat a = {}, b = {};
+    const bool same = fstat(fd, &a) == 0 && fstat(other, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    close(other);
+    return same;
+}
 
 }  // namespace
 
@@ -51,50 +93,70 @@ void ShmMapping::Close() {
     created_ = false;
 }
 
-int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out) {
+int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver) {
     out.Close();
-    bool created = false;
-    int fd = shm_open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        if (ftruncate(fd, static_cast<off_t>(size)) != 0) {
-            // Leave no unsized object behind for the next opener to wait on.
-            close(fd);
-            shm_unlink(name);
+    for (int attempt = 0; attempt < OpenAttempts; ++attempt) {
+        bool created = false;
+        int fd = shm_open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            created = true;
+        } else if (errno != EEXIST) {
             return ShmErrCreate;
+        } else {
+            fd = shm_open(name, O_RDWR | O_CLOEXEC, 0);
+            if (fd < 0 && errno == ENOENT) continue;  // removed since: make it
+            if (fd < 0) return ShmErrOpen;
         }
-        created = true;
-    } else if (errno != EEXIST) {
-        return ShmErrCreate;
-    } else {
-        fd = shm_open(name, O_RDWR | O_CLOEXEC, 0);
-        if (fd < 0) return ShmErrOpen;
-        struct stat st = {};
-        for (int step = 0;; ++step) {
-            if (fstat(fd, &st) != 0) {
+        if (LockByte(fd, F_RDLCK, UserByte, true) != 0) {
+            close(fd);
+            return created ? ShmErrCreate : ShmErrOpen;
+        }
+        if (!SameObject(fd, name)) {  // replaced or removed before we held it
+            close(fd);
+            continue;
+        }
+        uint32_t mapSize = size;
+        if (created) {
+            if (ftruncate(fd, static_cast<off_t>(size)) != 0) {
+                // Leave no unsized object behind for the next opener to wait on.
+                close(fd);
+                shm_unlink(name);
+                return ShmErrCreate;
+            }
+        } else if (replaceLeftOver && LockByte(fd, F_WRLCK, UserByte, false) == 0) {
+            // Nobody else holds it: its contents belong to programs that have ended.
+            shm_unlink(name);
+            close(fd);
+            continue;
+        } else {
+            struct stat st = {};
+            for (int step = 0;; ++step) {
+                if (fstat(fd, &st) != 0) {
+                    close(fd);
+                    return ShmErrOpen;
+                }
+                if (st.st_size > 0 || step >= SizeWaitSteps) break;
+                std::this_thread::sleep_for(SizeWaitStep);
+            }
+            if (st.st_size <= 0) {
                 close(fd);
                 return ShmErrOpen;
             }
-            if (st.st_size > 0 || step >= SizeWaitSteps) break;
-            std::this_thread::sleep_for(SizeWaitStep);
+            mapSize = static_cast<uint32_t>(st.st_size < MaxMappedSize ? st.st_size : MaxMappedSize);
         }
-        if (st.st_size <= 0) {
+        void* view = mmap(nullptr, mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (view == MAP_FAILED) {
             close(fd);
-            return ShmErrOpen;
+            if (created) shm_unlink(name);
+            return created ? ShmErrCreate : ShmErrOpen;
         }
-        size = static_cast<uint32_t>(st.st_size < MaxMappedSize ? st.st_size : MaxMappedSize);
+        out.data_ = static_cast<uint8_t*>(view);
+        out.size_ = mapSize;
+        out.fd_ = fd;
+        out.created_ = created;
+        return ShmOk;
     }
-    void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (view == MAP_FAILED) {
-        close(fd);
-        if (created) shm_unlink(name);
-        return created ? ShmErrCreate : ShmErrOpen;
-    }
-    flock(fd, LOCK_SH);  // marks this mapping as a user for SoleUser()
-    out.data_ = static_cast<uint8_t*>(view);
-    out.size_ = size;
-    out.fd_ = fd;
-    out.created_ = created;
-    return ShmOk;
+    return ShmErrOpen;
 }
 
 uint32_t ShmMapping::LiveSize() const {
@@ -103,12 +165,18 @@ uint32_t ShmMapping::LiveSize() const {
     return st.st_size < static_cast<off_t>(size_) ? static_cast<uint32_t>(st.st_size) : size_;
 }
 
-bool ShmMapping::SoleUser() const {
-    if (fd_ < 0) return false;
-    bool sole = flock(fd_, LOCK_EX | LOCK_NB) == 0;
-    // A failed conversion may drop the shared lock: take it again either way.
-    flock(fd_, LOCK_SH);
-    return sole;
+int ShmMapping::MarkWriter(bool on) {
+    if (fd_ < 0) return -1;
+    return LockByte(fd_, on ? F_RDLCK : F_UNLCK, WriterByte, false) == 0 ? 0 : -1;
+}
+
+bool ShmMapping::OtherWriter() const { return fd_ >= 0 && ByteTaken(fd_, F_WRLCK, WriterByte); }
+
+bool ShmMapping::UnlinkIfSole(const char* name) {
+    if (fd_ < 0 || LockByte(fd_, F_WRLCK, UserByte, false) != 0) return false;
+    const bool removed = SameObject(fd_, name) && shm_unlink(name) == 0;
+    LockByte(fd_, F_RDLCK, UserByte, false);  // a downgrade never waits
+    return removed;
 }
 
 int ShmUnlink(const char* name) { return shm_unlink(name) == 0 ? 0 : -1; }

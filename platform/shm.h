@@ -1,5 +1,8 @@
 // Named shared memory: one object mapped by several processes. The creator
 // fixes the size; whoever opens it later maps the size it already has.
+// Every mapping holds a shared lock on the object while it is open, and a writer
+// a second one: the kernel drops both with the process, however it ends, so the
+// users and writers alive can be told from what dead ones left in the object.
 #pragma once
 
 #include <cstdint>
@@ -31,13 +34,17 @@ public:
     uint32_t LiveSize() const;
     int Handle() const { return fd_; }
     bool Created() const { return created_; }  // this mapping created the object
-    // True when no other open mapping of the object exists (every mapping holds a
-    // shared lock on it): whatever counts the object keeps are left over by dead processes.
-    bool SoleUser() const;
+    // Marks this mapping as a writer of the object, or no longer; 0 or -1.
+    int MarkWriter(bool on);
+    // True when another mapping, of this process or another, is marked as a writer.
+    bool OtherWriter() const;
+    // Removes `name` when it still names this object and no other mapping of it is
+    // open; this mapping stays valid. True when removed.
+    bool UnlinkIfSole(const char* name);
     void Close();
 
 private:
-    friend int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out);
+    friend int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver);
     uint8_t* data_ = nullptr;
     uint32_t size_ = 0;
     int fd_ = -1;
@@ -46,7 +53,10 @@ private:
 
 // Creates `name` with `size` zeroed bytes, or, when it exists, opens it and maps
 // its existing size (waiting briefly while its creator has not sized it yet).
-int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out);
+// With replaceLeftOver, an existing object that no other mapping holds open was
+// left by programs that have ended (whatever its size): it is removed and a fresh
+// one created in its place.
+int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver = false);
 
 // Removes the name; mappings already made stay valid. 0 or -1.
 int ShmUnlink(const char* name);

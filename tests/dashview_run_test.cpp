@@ -1,6 +1,8 @@
 // dashview as a whole program, in a temporary copy of the run folder: headless
 // with scripted keys and frame snapshots, and in a real window under Xvfb.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +34,7 @@
 #include "initialsetting.h"
 #include "editors.h"
 #include "limiteditors.h"
+#include "measured_block.h"
 #include "page_assets.h"
 #include "window.h"
 #include "xvfb.h"
@@ -363,6 +366,64 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
             for (int x = bx + 94; x < bx + 106; ++x) mark += (at(x, y) & 0xFF) < 0x60;
         EXPECT_EQ(key, 0);
         EXPECT_GT(mark, 6);
+    }
+}
+
+// A block whose writer has gone, ended or killed, is no measurement: dashview alone on it
+// draws the very frame it draws with no block. An unusable object under the block's name
+// is replaced by a sound block, and the page is drawn.
+TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
+    const std::vector<std::pair<uint32_t, float>> values = {
+        {echRpmEng, 4321}, {echTempOil, 95}, {echSpeedIas, 185.2f}, {echAltitudeQNH, 1000}};
+    enum TLeft { Nothing, WriterEnded, WriterKilled, KilledWhileHeld, ZeroLength };
+    const struct TRow {
+        const char* name;
+        int screen;
+        TLeft left;
+    } rows[] = {
+        {"no block, engine page", ScreenEngine, Nothing},
+        {"its writer ended", ScreenEngine, WriterEnded},
+        {"its writer killed", ScreenEngine, WriterKilled},
+        {"its writer killed while another reader holds it", ScreenEngine, KilledWhileHeld},
+        {"no block, flight page", ScreenFlight, Nothing},
+        {"a zero-length object", ScreenFlight, ZeroLength},
+    };
+    std::map<int, std::unique_ptr<FGBitmap>> noBlock;
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        StoreLayout(row.screen, 0);
+        ShmUnlink(ShmBlockName());
+        std::unique_ptr<TMValReader> holder;
+        if (row.left == ZeroLength) {
+            const int fd = shm_open(ShmBlockName(), O_RDWR | O_CREAT | O_EXCL, 0600);
+            ASSERT_GE(fd, 0);
+            close(fd);
+        } else if (row.left != Nothing) {
+            ForkedWriter writer(values);
+            ASSERT_TRUE(writer.Ready());
+            if (row.left == KilledWhileHeld) holder = std::make_unique<TMValReader>();
+            if (row.left == WriterEnded) EXPECT_EQ(writer.End(), 0);
+            else writer.Kill();
+        }
+        TDashview dv;
+        ASSERT_EQ(RunHeadless(dv, dir.Path(), "wait 2500\nquit\n", 60), 0) << dv.Output();
+        holder.reset();
+        auto frame = LastPageFrame(Path("snap"));
+        ASSERT_NE(frame, nullptr);
+        ASSERT_EQ(frame->width, 800);
+        if (row.left == Nothing) {
+            noBlock[row.screen] = std::move(frame);
+            continue;
+        }
+        const FGBitmap& expected = *noBlock[row.screen];
+        int differ = 0;
+        for (int y = -60; y < 540; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const bool clock = row.screen == ScreenEngine && x >= 505 && y >= 398 && y < 420;  // time and date
+                differ += !clock && frame->pixels[(y + 60) * 800 + x] != expected.pixels[(y + 60) * 800 + x];
+            }
+        EXPECT_EQ(differ, 0);
+        if (differ) SavePageSnapshot(*frame, "dashview_left_behind.bmp");
     }
 }
 

@@ -132,6 +132,7 @@ TEST(Convert, ResultsThatDoNotFitFail) {
 using Attachment = MeasuredBlockTest;
 
 TEST_F(Attachment, ReaderFirstSeesNoSlots) {
+    ShmMapping raw;
     {
         TMValReader reader;
         TMeasAttachment a = MeasAttachment();
@@ -142,8 +143,8 @@ TEST_F(Attachment, ReaderFirstSeesNoSlots) {
         EXPECT_EQ(reader.GetVal(0x100, v), -20);
         EXPECT_EQ(v, 0);
         EXPECT_EQ(reader.InitialisedByMe, 0);
+        raw = Raw();
     }
-    ShmMapping raw = Raw();
     EXPECT_EQ(raw.Size(), 24576u);
     EXPECT_EQ(RawU32(raw, 0), 0u);   // a reader never initialises
     EXPECT_EQ(RawU32(raw, 24), 0u);  // its count went back on release
@@ -421,10 +422,8 @@ TEST_F(Values, Redirects) {
 using DamagedBlock = MeasuredBlockTest;
 
 TEST_F(DamagedBlock, GarbageHeaderIsClamped) {
-    {
-        ShmMapping raw = Raw(4096);
-        memset(raw.Data(), 0xFF, raw.Size());  // slot count 0xFFFFFFFF, counts -1
-    }
+    ShmMapping raw = Raw(4096);  // a live writer that writes garbage
+    memset(raw.Data(), 0xFF, raw.Size());  // slot count 0xFFFFFFFF, counts -1
     {
         TMValReader reader;
         TMeasAttachment a = MeasAttachment();
@@ -450,22 +449,21 @@ TEST_F(DamagedBlock, GarbageHeaderIsClamped) {
     std::string out = testing::internal::GetCapturedStderr();
     EXPECT_NE(out.find("ERR 1\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Last ... detach shm ...\n"), std::string::npos) << out;
-    // Nobody else had the object open: the garbage counts were reset, not trusted.
-    ShmMapping raw = Raw();
-    EXPECT_EQ(RawU32(raw, 24), 0u);
+    EXPECT_EQ(RawU32(raw, 24), 0xFFFFFFFFu);  // counted and given back, wrapping safely
 }
 
 TEST_F(DamagedBlock, CountsOfDeadProcesses) {
     // A writer that died attached leaves NumWriters 1 behind in a valid block.
+    ShmMapping other;
     {
         TMValWriter w;
         ASSERT_EQ(w.SetVal(echRpmEng, 2400), 0);
+        other = Raw();
     }
-    ShmMapping other = Raw();
     other.Data()[28] = 1;
     other.Data()[24] = 0xFF, other.Data()[25] = 0xFF, other.Data()[26] = 0xFF, other.Data()[27] = 0x7F;
     {
-        // Another mapping is open (a live peer): the counts stand and wrap safely.
+        // Another writer is alive: the values stand, the counts stand and wrap safely.
         TMValWriter w;
         EXPECT_EQ(w.InitialisedByMe, 0);
         int32_t v;
@@ -476,6 +474,15 @@ TEST_F(DamagedBlock, CountsOfDeadProcesses) {
         EXPECT_EQ(RawU32(other, 28), 2u);
     }
     EXPECT_EQ(RawU32(other, 24), 0x7FFFFFFFu);
+    {
+        // The peer holds the block but writes no more: the count of 1 is stale, the writer initialises.
+        ASSERT_EQ(other.MarkWriter(false), 0);
+        ASSERT_EQ(RawU32(other, 28), 1u);
+        TMValWriter w;
+        EXPECT_EQ(w.InitialisedByMe, 1);
+        ASSERT_EQ(w.SetVal(echRpmEng, 2400), 0);
+    }
+    other.Data()[28] = 1;
     other.Close();
     {
         // Alone with the object: the leftover count is stale and the writer initialises.
@@ -503,8 +510,8 @@ TEST_F(DamagedBlock, WriterReinitialisesAHeaderThatDoesNotFit) {
 TEST_F(DamagedBlock, RandomBlocksNeverCrash) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 40; ++round) {
+        ShmMapping raw = Raw(1024 + 512 * (round % 7));  // held by its live writer while read
         {
-            ShmMapping raw = Raw(1024 + 512 * (round % 7));
             for (uint32_t i = 0; i < raw.Size(); ++i) raw.Data()[i] = static_cast<uint8_t>(random());
             // Some rounds look initialised, with plausible ids in the slots.
             if (round % 2) {
@@ -529,39 +536,57 @@ TEST_F(DamagedBlock, RandomBlocksNeverCrash) {
             TMeasuredVals::ResolveChannel(id, 1, nullptr);
         }
         reader.FreeSystemResources(0);
+        raw.Close();
         ShmUnlink(name_.c_str());
     }
 }
 
-TEST_F(DamagedBlock, ShortAndEmptyObjectsFailAttachment) {
-    {
-        ShmMapping raw = Raw(100);
+// An object under the block's name too short for a header: while another program holds
+// it, attaching fails and asks to quit; left alone, it is replaced by a sound block.
+TEST_F(DamagedBlock, ShortAndEmptyObjects) {
+    const struct TRow {
+        const char* name;
+        int size;   // -1: created and never sized, by a creator that died
+        bool held;  // another mapping keeps it open
+        int writer;
+    } rows[] = {
+        {"100 bytes held by a live peer", 100, true, 0},
+        {"100 bytes left behind", 100, false, 0},
+        {"unsized, left behind", -1, false, 1},
+        {"unsized, left behind, a reader comes", -1, false, 0},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShmUnlink(name_.c_str());
+        ClearQuitRequest();
+        ShmMapping peer;
+        if (row.size < 0) {
+            int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+            ASSERT_GE(fd, 0);
+            close(fd);
+        } else {
+            peer = Raw(static_cast<uint32_t>(row.size));
+            if (!row.held) peer.Close();
+        }
+        testing::internal::CaptureStderr();
+        {
+            TMeasuredVals vals(row.writer);
+            int32_t v;
+            if (row.held) {
+                EXPECT_FALSE(MeasAttachment().attached);
+                EXPECT_EQ(vals.GetVal(echThermo0, v), -10);
+                EXPECT_TRUE(QuitRequested());
+            } else {
+                EXPECT_EQ(MeasAttachment().mappedSize, 24576u);
+                EXPECT_EQ(MeasAttachment().slots, row.writer ? 373 : 0);
+                EXPECT_EQ(vals.GetVal(echThermo0, v), row.writer ? 0 : -20);
+                EXPECT_FALSE(QuitRequested());
+                vals.FreeSystemResources(row.writer);
+            }
+        }
+        const std::string out = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(out.rfind("ERROR in Shared Memory: 100 bytes hold no header\n", 0) == 0, row.held) << out;
     }
-    testing::internal::CaptureStderr();
-    {
-        TMValReader reader;
-        EXPECT_FALSE(MeasAttachment().attached);
-        int32_t v;
-        EXPECT_EQ(reader.GetVal(echThermo0, v), -10);
-    }
-    std::string out = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(out.rfind("ERROR in Shared Memory: 100 bytes hold no header\n", 0), 0u) << out;
-    EXPECT_TRUE(QuitRequested());
-    ClearQuitRequest();
-    ShmUnlink(name_.c_str());
-
-    // An object left unsized by a creator that died before sizing it.
-    int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    testing::internal::CaptureStderr();
-    {
-        TMValWriter writer;
-        EXPECT_FALSE(MeasAttachment().attached);
-    }
-    out = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(out.rfind("ERROR in Getting Shared Memory", 0), 0u) << out;
-    EXPECT_TRUE(QuitRequested());
 }
 
 TEST(QuitRequest, FirstCodeWins) {
@@ -626,23 +651,64 @@ TEST_F(TwoProcesses, BenchWriterFirstThenDashviewReader) {
         EXPECT_EQ(RawU32(raw, 24), 1u);  // our reader
         EXPECT_EQ(RawU32(raw, 28), 0u);  // no writer left
     }
-    EXPECT_EQ(reader->GetVal(echPressOil, v, 1), 1);
+    // Its writers have gone: what they left reads as a block no writer initialised.
+    EXPECT_EQ(reader->GetVal(echPressOil, v, 1), -20);
+    EXPECT_EQ(MeasAttachment().slots, 0);
 
-    // With no writer attached, the next one initialises the block again.
-    HelperProcess third(BenchWriter({"attach", "get", "0x200", "1", "slots", "release", "unlink"}));
+    // With no writer attached, the next one initialises the block again, and is read.
+    HelperProcess third(BenchWriter({"attach", "get", "0x200", "1", "slots", "int", "0xB00", "2400", "wait"}));
     EXPECT_EQ(third.Line(), "attach 1");
     EXPECT_EQ(third.Line(), "get -31 0");
     EXPECT_EQ(third.Line(), "slots 243");
-    EXPECT_EQ(third.Line(), "release");
-    EXPECT_EQ(third.Line(), "unlink 0");
-    EXPECT_EQ(third.Finish(), 0);
+    EXPECT_EQ(third.Line(), "int 0");
+    ASSERT_EQ(third.Line(), "ready");
     EXPECT_EQ(reader->GetVal(echPressOil, v, 1), -31);
     EXPECT_EQ(reader->GetText(echGPSId, text, 8), -1);
+    EXPECT_EQ(reader->GetVal(echRpmEng, v), 0);
+    EXPECT_EQ(v, 2400);
+    EXPECT_EQ(third.Finish(), 0);
 
-    // The name is gone; our mapping still works until we release it.
-    EXPECT_EQ(reader->GetVal(echPressOil, v), 0);
+    // The last user removes the name: the next program makes a fresh block.
     reader.reset();
     ShmMapping fresh;
     ASSERT_EQ(ShmCreateOrOpen(name_.c_str(), 64, fresh), ShmOk);
     EXPECT_TRUE(fresh.Created());
+}
+
+// A writer in another process stores the engine speed and goes, releasing the block or
+// killed: from then on its value is no measurement, whether a reader held the block
+// meanwhile or attaches afterwards; a writer that comes back initialises and is read.
+TEST_F(TwoProcesses, ValuesOfAWriterThatHasGoneAreNotRead) {
+    const struct TRow { const char* name; bool killed, readerHeld; } rows[] = {
+        {"released, a reader attaches afterwards", false, false},
+        {"killed, a reader attaches afterwards", true, false},
+        {"released while a reader holds the block", false, true},
+        {"killed while a reader holds the block", true, true},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShmUnlink(name_.c_str());
+        ForkedWriter child({{echRpmEng, 4321}});
+        ASSERT_TRUE(child.Ready());
+        std::unique_ptr<TMValReader> reader;
+        int32_t v = 0;
+        if (row.readerHeld) {
+            reader = std::make_unique<TMValReader>();
+            EXPECT_EQ(reader->GetVal(echRpmEng, v), 0);
+            EXPECT_EQ(v, 4321);
+        }
+        EXPECT_EQ(row.killed ? child.Kill() : child.End(), row.killed ? -1 : 0);
+        if (!reader) reader = std::make_unique<TMValReader>();
+        EXPECT_EQ(reader->GetVal(echRpmEng, v), -20);
+        EXPECT_EQ(MeasAttachment().slots, 0);
+
+        HelperProcess again(BenchWriter({"attach", "get", "0xB00", "1", "int", "0xB00", "2500", "wait"}));
+        EXPECT_EQ(again.Line(), "attach 1");
+        EXPECT_EQ(again.Line(), "get -31 0");  // a killed writer's count kept nothing
+        EXPECT_EQ(again.Line(), "int 0");
+        ASSERT_EQ(again.Line(), "ready");
+        EXPECT_EQ(reader->GetVal(echRpmEng, v), 0);
+        EXPECT_EQ(v, 2500);
+        EXPECT_EQ(again.Finish(), 0);
+    }
 }
