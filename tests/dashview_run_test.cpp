@@ -405,10 +405,9 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
             if (row.left == WriterEnded) EXPECT_EQ(writer.End(), 0);
             else writer.Kill();
         }
-        TDashview dv;
-        ASSERT_EQ(RunHeadless(dv, dir.Path(), "wait 2500\nquit\n", 60), 0) << dv.Output();
+        ASSERT_TRUE(run.Script("wait 2500\nquit\n", 60)) << run.Output();
         holder.reset();
-        auto frame = LastPageFrame(Path("snap"));
+        auto frame = run.LastFrame();
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(frame->width, 800);
         if (row.left == Nothing) {
