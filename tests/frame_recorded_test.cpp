@@ -34,7 +34,7 @@ std::string Renderer() {
 }
 
 const uint64_t Recorded[] = {
-    0x86e592bd56e86a5cull,  // engine page
+    0x48d1203faeddc904ull,  // engine page
     0xbd5e2bc891bf697cull,  // flight page, terrain off
     0x2e258322d6827174ull,  // flight page, terrain on
     0x8bd7a697caeba10cull,  // flight view and engine strip, terrain off

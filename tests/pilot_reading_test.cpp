@@ -432,3 +432,32 @@ TEST_F(PilotReading, TheBrightnessSliderKeepsItsOwnGround) {
 }
 
 }  // namespace
+
+namespace {
+
+// A start with the block already holding the recorded flight's first moment (on the field
+// at 380 m, outside air 15 C, both tanks full): the first frame that shows the readings
+// reads these values, never a rise toward them.
+TEST_F(PilotReading, TheFirstFrameReadsTheWrittenValues) {
+    struct TReading {
+        const char* name;
+        std::string text;
+        int count;
+    };
+    const TReading readings[] = {{"both tanks full", "40.0", 2}, {"the outside air", "15", 1}};
+    ASSERT_TRUE(PlayRecordedFlight(1));
+    ASSERT_TRUE(road_.Select(3, false));  // flight view and engine strip
+    TTrace trace;
+    Texts2D.clear();
+    for (int i = 0; i < 3 && Texts2D.empty(); ++i) road_.Frame();
+    ASSERT_FALSE(Texts2D.empty());
+    for (const TReading& r : readings)
+        EXPECT_EQ(std::count_if(Texts2D.begin(), Texts2D.end(), [&r](const TTextBox& t) { return t.text == r.text; }),
+                  r.count)
+            << r.name;
+    int32_t metres = 0;
+    ASSERT_EQ(AverReader->GetValue(echAltitudeQNH, metres), 0);
+    EXPECT_EQ(metres, 380) << "the altimeter of that frame";
+}
+
+}  // namespace
