@@ -62,7 +62,7 @@ TAverChannel::TAverChannel(TMeasuredVals* vals, uint32_t channelId, int32_t want
 static int32_t AveragedSpan(const TAverChannel& c) { return c.PassThrough ? 1 : c.SampleCount; }
 
 int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
-    const int32_t oldSpan = AveragedSpan(*this);
+    const int32_t wasPassThrough = PassThrough, wasRead = ReadRun > 0 ? 1 : 0;
     Period = period < 1 ? 1 : period;
     Window = window;
     const int32_t perSecond = 1000 / Period;
@@ -81,11 +81,13 @@ int TAverChannel::Configure(int32_t window, int32_t rate, int32_t period) {
         SampleCount = static_cast<int32_t>(std::clamp<int64_t>(samples, 1, AverRingSize));
     }
     TickCount = 0;
-    RingIndex = 0;
-    // The average now covers the ring's first entries: they are all read samples only when
-    // the old span was full of them and the new span is not longer than the old.
-    const int32_t span = AveragedSpan(*this);
-    ReadRun = ReadRun >= oldSpan && span <= oldSpan ? span : 0;
+    // The read samples stand in the ring's first ReadRun entries (all of it once full);
+    // those that fit the new span are kept, and the ring fills on after them.
+    if (PassThrough)
+        ReadRun = wasRead;
+    else
+        ReadRun = wasPassThrough ? 0 : std::min(ReadRun, SampleCount);
+    RingIndex = PassThrough || ReadRun >= SampleCount ? 0 : ReadRun;
     return 0;
 }
 
@@ -133,8 +135,13 @@ void TAverChannel::Tick() {
         if (PassThrough) {
             Average = value;
         } else {
+            // A channel that has just become valid (at start, or after a failure beyond the
+            // tolerance) fills its ring from the start, and until it holds S read samples the
+            // average covers those alone: never the zeros of the start or of the failure.
+            if (ok && ReadRun == 0) RingIndex = 0;
             Ring[RingIndex] = value;
-            Average = (AverFunc ? AverFunc : AverMean)(Ring, SampleCount, RingIndex);
+            const int32_t covered = ok ? std::min(ReadRun + 1, SampleCount) : SampleCount;
+            Average = (AverFunc ? AverFunc : AverMean)(Ring, covered, RingIndex);
             if (++RingIndex > SampleCount - 1) RingIndex = 0;
         }
         ReadRun = ok ? std::min(ReadRun + 1, AveragedSpan(*this)) : 0;

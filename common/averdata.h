@@ -30,8 +30,8 @@ public:
     void Tick();
     // 0 when valid, -1 otherwise; value = the average in both cases.
     int GetValue(int32_t& value) const;
-    // Valid, and the average covers read samples only (not the zeros of a ring still filling
-    // or of a failure beyond the tolerance).
+    // Valid, and the average covers a whole window of read samples (not a ring still filling
+    // since the start or since a failure beyond the tolerance).
     bool Settled() const;
 
     int32_t Ring[AverRingSize];
@@ -55,7 +55,8 @@ public:
     uint8_t SubstPending;
     int32_t SubstValue;
     uint8_t EverRead;       // a sample has succeeded since construction
-    int32_t ReadRun;        // read samples in a row in the ring, up to the span averaged
+    int32_t ReadRun;        // samples read since the channel became valid, up to the span
+                            // averaged; below it they are the ring's first entries
 
 private:
     bool Sample(int32_t& value) const;

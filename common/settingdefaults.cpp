@@ -56,12 +56,13 @@ const TDevicePort DefPortSerial = {{}, 0, 1, 0, {}, 9600, {}};
 const TCompassSetting DefCompass = {0, 0, 1, 0, {}, 0, 0, 0, 400, 6500, 48000, {}};
 
 // Thermocouple assignment (0x4010, stored form): 4 cylinders; EGT slots on thermocouples
-// 1-4, CHT slots on 5-8; voltage 1 used; no currents, canopy or gear inputs; manual dimmer;
-// main switch not connected.
+// 1-6, CHT slots on 7-12, as the bench feeds them (SlotThermocouple), so that a larger
+// cylinder count finds its slots connected; voltage 1 used; no currents, canopy or gear
+// inputs; manual dimmer; main switch not connected.
 const uint8_t DefThermo[48] = {
     4, 255, 0, 0,        // slot pairs in use, options off
-    1, 2, 3, 4, 0, 0,    // EGT slots 1..6
-    5, 6, 7, 8, 0, 0,    // CHT slots 1..6
+    1, 2, 3, 4, 5, 6,    // EGT slots 1..6
+    7, 8, 9, 10, 11, 12, // CHT slots 1..6
     1, 0, 0, 0,          // 16 volts mask
     0, 0, 0, 0,          // 20 currents mask
     0, 0, 0, 0,          // 24 canopy input
@@ -147,9 +148,9 @@ const TSettingDefault SettingDefaultTable[SettingDefaultRows + 1] = {
     ROW(0x4017, 0, DefCompass),
     ROW(0x4010, 0, DefThermo),
     ROW(0x4064, 0x100, DefSensorEgt), ROW(0x4064, 0x101, DefSensorEgt), ROW(0x4064, 0x102, DefSensorEgt),
-    ROW(0x4064, 0x103, DefSensorEgt), ROW(0x4064, 0x104, DefSensorCht), ROW(0x4064, 0x105, DefSensorCht),
-    ROW(0x4064, 0x106, DefSensorCht), ROW(0x4064, 0x107, DefSensorCht), ROW(0x4064, 0x108, DefSensorNone),
-    ROW(0x4064, 0x109, DefSensorNone), ROW(0x4064, 0x10A, DefSensorNone), ROW(0x4064, 0x10B, DefSensorNone),
+    ROW(0x4064, 0x103, DefSensorEgt), ROW(0x4064, 0x104, DefSensorEgt), ROW(0x4064, 0x105, DefSensorEgt),
+    ROW(0x4064, 0x106, DefSensorCht), ROW(0x4064, 0x107, DefSensorCht), ROW(0x4064, 0x108, DefSensorCht),
+    ROW(0x4064, 0x109, DefSensorCht), ROW(0x4064, 0x10A, DefSensorCht), ROW(0x4064, 0x10B, DefSensorCht),
     ROW(0x4064, 0x603, DefSensorTemp), ROW(0x4064, 0x602, DefSensorTemp), ROW(0x4064, 0x604, DefSensorNone),
     ROW(0x4064, 0x200, DefSensorOilPress), ROW(0x4064, 0x201, DefSensorMap), ROW(0x4064, 0x202, DefSensorFuelPress),
     ROW(0x4064, 0x400, DefSensorUsed), ROW(0x4064, 0xC15, DefSensorTank), ROW(0x4064, 0xC16, DefSensorTank),

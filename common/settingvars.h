@@ -165,6 +165,11 @@ struct TThermoSlot {
     uint8_t thermocouple;  // 1..12, 0 none
     uint8_t typeIndex;     // position in list 257 (EGT) or 256 (CHT)
 };
+// The default layout, which is also the bench's: slot n of the exhaust-gas group on
+// thermocouple n, slot n of the head-temperature group on 6 + n (slots from 0 here).
+constexpr uint8_t SlotThermocouple(bool cht, int slot) {
+    return static_cast<uint8_t>((cht ? ThermoSlots : 0) + slot + 1);
+}
 struct TEngineGaugeConfig {
     int32_t mainSwitch;        // 0 not connected
     int32_t cylinders;         // slot pairs in use (6, 4, 2)

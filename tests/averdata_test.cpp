@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -161,16 +162,18 @@ protected:
     using Answer = std::pair<int, int32_t>;
 };
 
-TEST_F(AverBlock, NewChannelRisesOverItsWindow) {
+// Until the window is full the average covers the samples read so far, never the
+// zeros of the fresh ring.
+TEST_F(AverBlock, NewChannelAveragesTheSamplesReadSoFar) {
     ASSERT_EQ(Data.AddChannel(chRpm, -1, 1, 20), 0);  // S = 10, a sample per tick
     Data.Sort();
-    Put(chRpm, 100);
-    for (int32_t i = 1; i <= 10; ++i) {
+    const int32_t put[] = {100, 200, 300, 300, 300, 300, 300, 300, 300, 300, 300};
+    const int32_t average[] = {100, 150, 200, 225, 240, 250, 257, 262, 266, 270, 290};
+    for (size_t i = 0; i < std::size(put); ++i) {
+        Put(chRpm, put[i]);
         Ticks(1);
-        EXPECT_EQ(Read(chRpm), Answer(0, 10 * i));
+        EXPECT_EQ(Read(chRpm), Answer(0, average[i])) << "sample " << i + 1;
     }
-    Ticks(5);
-    EXPECT_EQ(Read(chRpm), Answer(0, 100));
 }
 
 TEST_F(AverBlock, SlowRateSamplesEveryOtherTick) {
@@ -179,16 +182,16 @@ TEST_F(AverBlock, SlowRateSamplesEveryOtherTick) {
     Ticks(1);
     EXPECT_EQ(Read(chRpm), Answer(-2, 0));  // not sampled yet
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 10));
+    EXPECT_EQ(Read(chRpm), Answer(0, 50));
     Put(chRpm, 100);
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 10));
+    EXPECT_EQ(Read(chRpm), Answer(0, 50));
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 30));
-    // At 150 ms a sample is taken every tick.
+    EXPECT_EQ(Read(chRpm), Answer(0, 75));
+    // At 150 ms a sample is taken every tick; the samples read so far stay in the average.
     Data.SetPeriod(150);
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 40));  // ring index restarts at 0: {100, 100, 0, 0, 0}
+    EXPECT_EQ(Read(chRpm), Answer(0, 83));  // {50, 100, 100}
 }
 
 TEST_F(AverBlock, ToleranceKeepsLastAverageThenPushesZeros) {
@@ -205,14 +208,14 @@ TEST_F(AverBlock, ToleranceKeepsLastAverageThenPushesZeros) {
     EXPECT_EQ(Read(chRpm), Answer(-2, 90));
     Ticks(1);
     EXPECT_EQ(Read(chRpm), Answer(-2, 80));
-    // Valid again at once; the zeros stay in the ring until overwritten.
+    // Valid again at once, averaged over what was read since: the zeros are left out.
     Put(chRpm, 100);
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 80));
+    EXPECT_EQ(Read(chRpm), Answer(0, 100));
     // The tolerance starts over after a success.
     Put(chRpm, NoValue);
     Ticks(9);
-    EXPECT_EQ(Read(chRpm), Answer(0, 80));
+    EXPECT_EQ(Read(chRpm), Answer(0, 100));
 }
 
 TEST_F(AverBlock, PassThroughToleratesOneSecondOfTicks) {
@@ -249,7 +252,7 @@ TEST_F(AverBlock, NeverReadChannelIsNotValid) {
     Put(chRpm, 100);
     Ticks(1);
     EXPECT_EQ(Read(chVolt), Answer(0, 124));
-    EXPECT_EQ(Read(chRpm), Answer(0, 10));
+    EXPECT_EQ(Read(chRpm), Answer(0, 100));
 }
 
 TEST_F(AverBlock, SubstituteEntersOnlyBeyondTheTolerance) {
@@ -266,11 +269,11 @@ TEST_F(AverBlock, SubstituteEntersOnlyBeyondTheTolerance) {
     EXPECT_EQ(Read(chRpm), Answer(-2, 63));  // {0, -32, -32, 100 x 7}: 63.6 truncated
     Put(chRpm, 100);
     Ticks(1);
-    EXPECT_EQ(Read(chRpm), Answer(0, 63));
+    EXPECT_EQ(Read(chRpm), Answer(0, 100));  // the ring fills again from its start
     // The success dropped the substitute: the next overrun pushes zeros.
     Put(chRpm, NoValue);
     Ticks(10);
-    EXPECT_EQ(Read(chRpm), Answer(-2, 53));  // {0, -32, -32, 100, 0, 100 x 5}
+    EXPECT_EQ(Read(chRpm), Answer(-2, 76));  // {100, 0, -32, 100 x 7}
 }
 
 TEST_F(AverBlock, SubstituteSetWhileReadingIsDiscarded) {
@@ -348,10 +351,14 @@ TEST_F(AverBlock, AngleMeanAcrossNorth) {
     Data.Sort();
     ASSERT_TRUE(Data.SetAverFunc(chAzimuth, AverAngleMean));
     for (int i = 0; i < 10; ++i) {
-        const int32_t tenths = i % 2 ? 3590 : 10;
+        const int32_t tenths = i % 2 ? 10 : 3590;
         Put(chAzimuth, tenths * 10);  // stored in hundredths
         Put(chTempOil, tenths);
         Ticks(1);
+        // A ring still filling counts no zero, which would be north.
+        if (i == 0) {
+            EXPECT_EQ(Read(chAzimuth), Answer(0, 3590));
+        }
     }
     EXPECT_EQ(Read(chAzimuth), Answer(0, 0));
     EXPECT_EQ(Read(chTempOil), Answer(0, 1800));  // the plain mean points south

@@ -183,7 +183,8 @@ std::map<uint16_t, int> SectionCounts(const std::string& name) {
 
 // The first start in an empty folder writes the setup file with the gauge configuration,
 // the configured sensors and the 19 limit records; a setup file that is there (whole or
-// damaged, or only its twin) is never written over, and a second start leaves it alone.
+// damaged, or only its twin) is never written over, and a second start leaves it (and
+// its thermocouple record) alone.
 TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
     const std::string junk(700, '\x5A');
     struct TRow {
@@ -211,6 +212,12 @@ TEST_F(RunCopy, FirstStartSeedsTheSetupFileOnce) {
             const std::map<uint16_t, int> sections = SectionCounts(Path("setup.dat"));
             EXPECT_EQ(sections, (std::map<uint16_t, int>{{0x4010, 1}, {0x4064, 6}, {0x4065, 19}}));
             EXPECT_EQ(FileBytes(Path("setup.bck")), FileBytes(Path("setup.dat")));
+            // Four cylinders; EGT slots on thermocouples 1..6, CHT slots on 7..12.
+            TConfig file(Path("setup.dat").c_str());
+            const uint8_t* record = nullptr;
+            ASSERT_EQ(file.GetSection(0x4010, 0, 48, &record), 0);
+            EXPECT_EQ(std::vector<uint8_t>(record, record + 16),
+                      (std::vector<uint8_t>{4, 255, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
         } else {
             EXPECT_EQ(FileBytes(Path("setup.dat")), datBefore);
             EXPECT_EQ(FileBytes(Path("setup.bck")), bckBefore);

@@ -63,6 +63,8 @@ std::string Dimmer(int i) { return OtherSetting(4) + "w 1 " + Down(i) + "1 W200 
 std::string ExternDimmer(int i) { return OtherSetting(4) + "w 1 w w 1 W200 " + Down(i) + "1 W200 " + Top; }
 std::string Colour(int i) { return OtherSetting(4) + "w w 1 " + Down(i) + "1 W200 " + Top; }
 std::string MainSwitch(int i) { return OtherSetting(15) + Down(i) + "1 W200 " + Top; }
+// Page 79's EGT/CHT channels (page 103 with four cylinders), its slot item i, "Not Connected".
+std::string ThermoSlotNone(int i) { return Configuration(13) + Down(i) + "1 W200 w 1 W200 " + Top; }
 
 // The limit record of each item of page 63, in the page's order, and its editor's title.
 struct TChannel {
@@ -421,7 +423,7 @@ TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
         for (const auto& ov : bytes) b.push_back({record, ov.first, ov.second});
         return TRow{name, {{Enter + Engine + keys + SaveExit, {}}}, -1, {record}, b, "", "", {}, {}, ""};
     };
-    const std::vector<TRow> rows = {
+    std::vector<TRow> rows = {
         row("six, 24 V, orange, connected", Cylinders(3) + ExternDimmer(3) + Colour(3) + MainSwitch(2),
             {{0, 6}, {2, 2}, {36, 4}, {40, 1}}),
         row("two, 12 V then auto, connected then not", Cylinders(1) + ExternDimmer(2) + Dimmer(3) + MainSwitch(2) + MainSwitch(1),
@@ -432,6 +434,15 @@ TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
         row("two, 5 V then manual, orange then green", Cylinders(1) + ExternDimmer(1) + Dimmer(1) + Colour(3) + Colour(1),
             {{0, 2}, {2, 0}, {36, 0}}),
     };
+    // Bytes 4..9 the EGT slots' thermocouples, 10..15 the CHT slots'. A slot the count brings
+    // back without a thermocouple takes its own (CHT 4 on 10); one the count kept in sight
+    // stays as the installer left it (CHT 1). A slot's change stores the sensor of every
+    // thermocouple a slot has then: never 10's.
+    rows.push_back(row("CHT 4 and CHT 1 not connected, two, six",
+                       ThermoSlotNone(8) + ThermoSlotNone(5) + Cylinders(1) + Cylinders(3),
+                       {{0, 6}, {4, 1}, {9, 6}, {10, 0}, {13, 10}, {15, 12}}));
+    for (uint16_t t = 0x100; t <= 0x10B; ++t)
+        if (t != 0x109) rows.back().changed.push_back({0x4064, t});
     const std::vector<std::string> results = WalkRows(rows, base.Path());
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results[i], "") << rows[i].name;
 }

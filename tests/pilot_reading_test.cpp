@@ -432,3 +432,57 @@ TEST_F(PilotReading, TheBrightnessSliderKeepsItsOwnGround) {
 }
 
 }  // namespace
+
+namespace {
+
+// A first start fed as the bench feeds its thermocouples (exhaust gas on 1..6, cylinder
+// heads on 7..12), the recorded flight in cruise on the engine page: each box of the four
+// cylinders reads its own kind, and none stands in its alarm colour.
+TEST_F(PilotReading, AFirstStartReadsTheBenchsThermocouples) {
+    struct TThermoCase {
+        const char* name;
+        int k;       // 0 EGT, 1 CHT
+        int lo, hi;  // degrees C
+    };
+    const TThermoCase cases[] = {{"EGT", 0, 500, 850}, {"CHT", 1, 100, 130}};
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    Show(UnitsCases[0], ScreenCases[0]);
+    ASSERT_EQ(EngineGaugeConfig.cylinders, 4);
+    for (const TThermoCase& c : cases)
+        for (int slot = 0; slot < 4; ++slot) {
+            const TDisplayItem& box = PageItems[RowThermo4 + 2 * slot + c.k];
+            EXPECT_GE(box.value, c.lo) << c.name << " " << slot + 1;
+            EXPECT_LE(box.value, c.hi) << c.name << " " << slot + 1;
+            int alarm = 0;
+            for (int y = box.y; y < box.y + box.height; ++y)
+                for (int x = box.x; x < box.x + box.width; ++x) alarm += At(x, y) == FGPixel(box.alarmColour);
+            EXPECT_EQ(alarm, 0) << c.name << " " << slot + 1 << " reads " << box.value << " in its alarm colour";
+        }
+}
+
+// A start with the block already holding the recorded flight's first moment (on the field
+// at 380 m, outside air 15 C, both tanks full): the first frame that shows the readings
+// reads these values, never a rise toward them.
+TEST_F(PilotReading, TheFirstFrameReadsTheWrittenValues) {
+    struct TReading {
+        const char* name;
+        std::string text;
+        int count;
+    };
+    const TReading readings[] = {{"both tanks full", "40.0", 2}, {"the outside air", "15", 1}};
+    ASSERT_TRUE(PlayRecordedFlight(1));
+    ASSERT_TRUE(road_.Select(3, false));  // flight view and engine strip
+    TTrace trace;
+    Texts2D.clear();
+    for (int i = 0; i < 3 && Texts2D.empty(); ++i) road_.Frame();
+    ASSERT_FALSE(Texts2D.empty());
+    for (const TReading& r : readings)
+        EXPECT_EQ(std::count_if(Texts2D.begin(), Texts2D.end(), [&r](const TTextBox& t) { return t.text == r.text; }),
+                  r.count)
+            << r.name;
+    int32_t metres = 0;
+    ASSERT_EQ(AverReader->GetValue(echAltitudeQNH, metres), 0);
+    EXPECT_EQ(metres, 380) << "the altimeter of that frame";
+}
+
+}  // namespace

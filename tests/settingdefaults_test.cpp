@@ -241,13 +241,17 @@ TEST_F(FirstStart, AnInstallerWouldRecogniseIt) {
     EXPECT_EQ(UnitsSetting.temperature, 1);
     EXPECT_EQ(UnitsSetting.fuel, 0);
     EXPECT_EQ(UnitsSetting.enginePress, 1);
-    // four cylinders, EGT and CHT on their own thermocouples, two tanks with sensors
+    // four cylinders; EGT on thermocouples 1..6 and CHT on 7..12 as the bench feeds them,
+    // each with a sensor of its own list; two tanks with sensors
     EXPECT_EQ(EngineGaugeConfig.cylinders, 4);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < ThermoSlots; ++i) {
         EXPECT_EQ(EngineGaugeConfig.egt[i].thermocouple, i + 1);
-        EXPECT_EQ(EngineGaugeConfig.cht[i].thermocouple, i + 5);
+        EXPECT_EQ(EngineGaugeConfig.cht[i].thermocouple, i + 7);
+        const auto* egt = static_cast<const uint8_t*>(FindDefault(0x4064, static_cast<uint16_t>(0x100 + i))->data);
+        const auto* cht = static_cast<const uint8_t*>(FindDefault(0x4064, static_cast<uint16_t>(0x106 + i))->data);
+        EXPECT_EQ(egt[1], 25) << "type K on EGT " << i + 1;
+        EXPECT_EQ(cht[1], 21) << "type J on CHT " << i + 1;
     }
-    EXPECT_EQ(EngineGaugeConfig.egt[4].thermocouple, 0);
     EXPECT_NE(EngineGaugeConfig.rpmUsed, 0);
     EXPECT_NE(EngineGaugeConfig.oilPressUsed, 0);
     EXPECT_NE(EngineGaugeConfig.oilTempUsed, 0);

@@ -260,6 +260,25 @@ TThermoSlot* ChosenThermoSlot() {
                                           : &EngineGaugeConfig.cht[ThermoSlotChoice - ThermoSlots];
 }
 
+// The slots that a larger cylinder count shows and that have no thermocouple take theirs
+// from the default layout, unless another slot has it, and with it its stored sensor.
+void ConnectShownSlots(int from, int to) {
+    TEngineGaugeConfig& c = EngineGaugeConfig;
+    auto used = [&c](int n) {
+        for (int i = 0; i < ThermoSlots; ++i)
+            if (c.egt[i].thermocouple == n || c.cht[i].thermocouple == n) return true;
+        return false;
+    };
+    for (int cht = 0; cht < 2; ++cht)
+        for (int i = from < 0 ? 0 : from; i < to && i < ThermoSlots; ++i) {
+            TThermoSlot& slot = cht ? c.cht[i] : c.egt[i];
+            const uint8_t n = SlotThermocouple(cht, i);
+            if (slot.thermocouple || used(n)) continue;
+            slot.thermocouple = n;
+            GetSS(0x4064, static_cast<uint16_t>(ThermocoupleChannel(n)));
+        }
+}
+
 void ThermoChanged() {
     SetThermocoupleSS();
     InitialSetting();
@@ -329,11 +348,13 @@ static_assert(FieldPagesFit(), "a field page with more items than values");
 
 bool ConfigurationItem(int page, int item) {
     TEngineGaugeConfig& c = EngineGaugeConfig;
+    const int32_t cylinders = c.cylinders;
     for (const TFieldPage& p : FieldPages) {
         if (p.page != page) continue;
         const int value = item >= p.first && item <= p.last ? p.values[item - p.first] : -1;
         if (value >= 0) {
             std::visit([&](auto field) { c.*field = static_cast<std::remove_reference_t<decltype(c.*field)>>(value); }, p.field);
+            ConnectShownSlots(cylinders, c.cylinders);
             StoreConfiguration();
         }
         return true;
