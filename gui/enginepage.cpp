@@ -585,7 +585,9 @@ void PlaceInstTempItem() {
             label.y = 355;
             value.y = 375;
             SetBar(water, 692, 267, BarUp, 8, 80, 0, 40);
-            SetBox(WaterBarItem, 671, 390, 50, 20, 14);
+            // The wide strip's row font: a 23-px "186" (water in F) would spill out of
+            // its 50-px column over the oil temperature's unit.
+            SetBox(WaterBarItem, 671, 390, 50, 20, BoxFont);
             break;
     }
 }

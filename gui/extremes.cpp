@@ -130,8 +130,8 @@ bool EngineEntry(char* buffer, size_t size, TEngineKind kind, const char* name, 
             else
                 return false;
             return true;
-        case KindFuelFlow:
-            FormatConvertedExtreme(buffer, size, name, u.fuel == UnitLitre ? gettext("l") : gettext("gal"),
+        case KindFuelFlow:  // a flow: per hour
+            FormatConvertedExtreme(buffer, size, name, u.fuel == UnitLitre ? gettext("l/h") : gettext("gal/h"),
                                    ConvertFuelQuantity(u.fuel, x), x, which);
             return true;
     }

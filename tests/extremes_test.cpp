@@ -277,7 +277,7 @@ TEST_F(OverlayTest, ClearedEngineStatisticsShowDashesMinLeftMaxRight) {
     const int n = EngineExtremeLines(lines);
     ASSERT_EQ(n, 16 + 12);
     const char* names[8] = {"RPM", "OIL PRESS", "OIL TEMP", "MAP", "FUEL PRESS", "FUEL FLOW", "IAT ", "OAT "};
-    const char* units[8] = {"", "bar", "\xB0" "C", "inHg", "bar", "l", "\xB0" "C", "\xB0" "C"};
+    const char* units[8] = {"", "bar", "\xB0" "C", "inHg", "bar", "l/h", "\xB0" "C", "\xB0" "C"};
     for (int k = 0; k < 8; ++k) {
         const int y = 100 + 20 * k;
         EXPECT_EQ(LineAt(lines, n, 180, y), std::string(names[k]) + " MIN  - - -  " + units[k]);
@@ -341,7 +341,7 @@ TEST_F(OverlayTest, ManifoldTemperatureAndFlowConversions) {
     int n = EngineExtremeLines(lines);
     EXPECT_EQ(LineAt(lines, n, 180, 160), "MAP MIN = 29.91 inHg");
     EXPECT_EQ(LineAt(lines, n, 405, 140), "OIL TEMP MAX = 100 \xB0" "C");
-    EXPECT_EQ(LineAt(lines, n, 405, 200), "FUEL FLOW MAX = 30 l");
+    EXPECT_EQ(LineAt(lines, n, 405, 200), "FUEL FLOW MAX = 30 l/h");
 
     UnitsSetting.manifoldPress = UnitTorr;
     UnitsSetting.temperature = UnitFahrenheit;
@@ -350,7 +350,7 @@ TEST_F(OverlayTest, ManifoldTemperatureAndFlowConversions) {
     EXPECT_EQ(LineAt(lines, n, 180, 160), "MAP MIN = 759 torr");
     EXPECT_EQ(LineAt(lines, n, 405, 140), "OIL TEMP MAX = 212 \xB0" "F");
     EXPECT_EQ(LineAt(lines, n, 180, 140), "OIL TEMP MIN = -40 \xB0" "F");
-    EXPECT_EQ(LineAt(lines, n, 405, 200), "FUEL FLOW MAX = 8 gal");
+    EXPECT_EQ(LineAt(lines, n, 405, 200), "FUEL FLOW MAX = 8 gal/h");
     EXPECT_EQ(LineAt(lines, n, 405, 270), "CHT1 MAX = 248 \xB0" "F");
     UnitsSetting.manifoldPress = UnitMbar;
     n = EngineExtremeLines(lines);
@@ -409,7 +409,7 @@ TEST_F(OverlayTest, EngineSeriesDrawnThroughTheOverlay) {
     ExpectText(180, 160, font, "MAP MIN = 16.53 inHg");
     ExpectText(405, 160, font, "MAP MAX = 29.91 inHg");
     ExpectText(405, 180, font, "FUEL PRESS MAX = 3.50 bar");
-    ExpectText(405, 200, font, "FUEL FLOW MAX = 27 l");
+    ExpectText(405, 200, font, "FUEL FLOW MAX = 27 l/h");
     ExpectText(180, 220, font, "IAT  MIN  - - -  \xB0" "C");
     ExpectText(180, 240, font, "OAT  MIN = -5 \xB0" "C");
     ExpectText(180, 330, font, "EGT4 MAX = 760 \xB0" "C");

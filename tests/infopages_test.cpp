@@ -407,6 +407,20 @@ TEST_F(InfoPageTest, RangeLimitsMetricAtThePlacedRows) {
     ExpectRight(255 + 55, 335, "-15.0");
 }
 
+// The columns close under the last row, "Current 3", not through it.
+TEST_F(InfoPageTest, RangeLimitsColumnsCloseUnderTheLastRow) {
+    SetLimits();
+    SupplyLimit[5].range = 500;
+    static TInfoPage page;
+    BuildRangeLimitsPage(&page);
+    PaintInfoPage(win, page, DrawModeCopy, DrawModeCopy, Fill);
+    ExpectText(25, 415, "Current 3 (A):");
+    ExpectRight(185 + 55, 415, "50.0");
+    EXPECT_EQ(At(190, 424), Fill);  // no line crosses the row beside its value
+    EXPECT_NE(At(215, 439), Fill);  // the outline's bottom line
+    EXPECT_EQ(At(215, 440), Fill);
+}
+
 TEST_F(InfoPageTest, RangeLimitsUsUnitsConvertEveryRow) {
     SetLimits();
     UnitsSetting = {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0};

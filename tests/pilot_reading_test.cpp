@@ -137,10 +137,12 @@ const TUnitsCase UnitsCases[] = {{"metric", 65}, {"US", 67}};
 struct TScreenCase {
     const char* name;
     int screen;
+    bool towing = false;  // "Other Setting" > "Towing Menu ON": the wide strip, the alternative page
 };
 const TScreenCase ScreenCases[] = {
     {"engine page", 1}, {"flight page", 2}, {"flight view and engine strip", 3},
     {"flight view and NAV strip", 4}, {"flight view and GPS strip", 5},
+    {"flight view and wide engine strip", 3, true}, {"alternative engine page", 1, true},
 };
 
 // Places where the layout itself puts two texts on each other: both texts start
@@ -159,6 +161,8 @@ const TAllowed Allowed[] = {
     {1, 400, 30, 440, 55, "the oil temperature dial's last two numbers at its top end"},
     {3, 730, 60, 790, 80, "the first tank's CAL mark (735, 70) over its gauge's 1/2"},
     {3, 730, 200, 790, 220, "the second tank's CAL mark (735, 208) over its gauge's 1/2"},
+    {3, 565, 195, 680, 215, "the wide strip's tank CAL marks (570 and 625, 200) over their gauges' 1/2"},
+    {3, 740, 30, 790, 55, "the two-dial strip's MAP half dial: its last two numbers at its top end"},
 };
 
 bool IsAllowed(int screen, const TTextBox& a, const TTextBox& b) {
@@ -188,6 +192,7 @@ protected:
         TextsPage.clear();
         TextsStrip.clear();
         ChooseUnits(u.item);
+        ChooseTowing(s.towing);
         fg_text_trace = nullptr;
         ASSERT_TRUE(road_.Select(s.screen, false)) << s.name;
         TracedFrames(21);
@@ -208,6 +213,18 @@ protected:
         Press('4');
         ASSERT_EQ(UnitsSetting.airspeed, item == 65 ? 2 : 0);
         ASSERT_EQ(SetupModeActive, 0);
+    }
+    // "Other Setting" (item 8 or 9 by the screen) > "Towing Menu ON" or "OFF".
+    void ChooseTowing(bool on) {
+        if (((RuntimeFlags() & 1) != 0) == on) return;
+        Press('1');
+        for (int i = 0; i < 30 && MainMenu.SelectedItem() != 8 && MainMenu.SelectedItem() != 9; ++i) Press('w');
+        Press('1');
+        const int item = on ? 293 : 294;
+        for (int i = 0; i < 10 && MainMenu.SelectedItem() != item; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), item);
+        Press('1');
+        ASSERT_EQ((RuntimeFlags() & 1) != 0, on);
     }
     // A bezel key through the window's own key entry.
     void Press(int k) {
@@ -306,59 +323,67 @@ TEST_F(PilotReading, TheBaroUnitStaysWholeUnderTheKeys) {
         }
 }
 
-// The engine page's bars with a printed number scale, and the columns where that
+// The engine layouts' bars with a printed number scale, and the columns where that
 // scale's numbers stand.
 struct TBarCase {
+    int screenCase;  // in ScreenCases
     const char* name;
-    int bar, row;
+    int bar;
+    const TDisplayItem* box;
     int labelsFrom, labelsTo;
 };
 const TBarCase BarCases[] = {
-    {"fuel pressure", BarFuelPress, RowFuelPress, 362, 400},
-    {"fuel flow", BarFuelFlow, RowFuelFlow, 400, 430},
+    {0, "fuel pressure", BarFuelPress, &PageItems[RowFuelPress], 362, 400},
+    {0, "fuel flow", BarFuelFlow, &PageItems[RowFuelFlow], 400, 430},
+    {5, "wide strip oil pressure", BarWideOilPress, &EngineStripItems[StripBoxOilPress], 605, 640},
+    {5, "wide strip oil temperature", BarWideOilTemp, &EngineStripItems[StripBoxOilTemp], 660, 695},
+    {5, "wide strip water", BarWater, &WaterBarItem, 715, 750},
 };
 
 TEST_F(PilotReading, EachBarEndsAtItsValueOnItsPrintedScale) {
     ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
-    for (const TUnitsCase& u : UnitsCases) {
-        Show(u, ScreenCases[0]);
-        for (const TBarCase& c : BarCases) {
-            const TBarItem& bar = EngineBars[c.bar];
-            const TDisplayItem& box = PageItems[c.row];
-            ASSERT_GT(bar.value, 0) << u.name << ", " << c.name << ": the flight feeds it";
-            // The printed numbers, bottom up, at the height of their ticks.
-            struct TLabel {
-                double value, y;
-            };
-            std::vector<TLabel> labels;
-            for (const TTextBox& t : TextsPage) {
-                char* end;
-                const double v = strtod(t.text.c_str(), &end);
-                if (*end || t.x0 < c.labelsFrom || t.x0 >= c.labelsTo) continue;
-                labels.push_back({v, (t.y0 + t.y1) / 2.0});
-            }
-            std::sort(labels.begin(), labels.end(), [](const TLabel& a, const TLabel& b) { return a.y > b.y; });
-            ASSERT_GE(labels.size(), 3u) << u.name << ", " << c.name;
-            // The fill's end: its highest pixel in the bar's column.
-            const int x = bar.x + bar.dx + bar.width / 2, top = bar.y + bar.dy, bottom = top + bar.height;
-            int end = bottom;
-            for (int y = bottom - 1; y >= top; --y)
-                if (At(x, y) == FGPixel(bar.normalColour) || At(x, y) == FGPixel(bar.warnColour) ||
-                    At(x, y) == FGPixel(bar.alarmColour))
-                    end = y;
-            // Read off the printed scale there.
-            double read = labels.back().value;
-            for (size_t i = 0; i + 1 < labels.size(); ++i)
-                if (end <= labels[i].y && end >= labels[i + 1].y) {
-                    const TLabel &lo = labels[i], &hi = labels[i + 1];
-                    read = lo.value + (hi.value - lo.value) * (lo.y - end) / (lo.y - hi.y);
+    for (const TUnitsCase& u : UnitsCases)
+        for (int screenCase : {0, 5}) {
+            Show(u, ScreenCases[screenCase]);
+            for (const TBarCase& c : BarCases) {
+                if (c.screenCase != screenCase) continue;
+                const TBarItem& bar = EngineBars[c.bar];
+                const TDisplayItem& box = *c.box;
+                ASSERT_GT(bar.value, 0) << u.name << ", " << c.name << ": the flight feeds it";
+                // The printed numbers, bottom up, at the height of their ticks.
+                struct TLabel {
+                    double value, y;
+                };
+                std::vector<TLabel> labels;
+                for (const TTextBox& t : texts_) {
+                    if (!t.picture || t.y0 < bar.y + bar.dy - 20 || t.y0 > bar.y + bar.dy + bar.height) continue;
+                    char* end;
+                    const double v = strtod(t.text.c_str(), &end);
+                    if (*end || t.x0 < c.labelsFrom || t.x0 >= c.labelsTo) continue;
+                    labels.push_back({v, (t.y0 + t.y1) / 2.0});
                 }
-            const double step = labels[1].value - labels[0].value;
-            const double value = bar.value / std::pow(10.0, box.decimals);
-            EXPECT_NEAR(read, value, step) << u.name << ", " << c.name << ": the bar ends at " << read
-                                           << " on the printed scale, the box shows " << value;
+                std::sort(labels.begin(), labels.end(), [](const TLabel& a, const TLabel& b) { return a.y > b.y; });
+                ASSERT_GE(labels.size(), 3u) << u.name << ", " << c.name;
+                // The fill's end: its highest pixel in the bar's column.
+                const int x = bar.x + bar.dx + bar.width / 2, top = bar.y + bar.dy, bottom = top + bar.height;
+                int end = bottom;
+                for (int y = bottom - 1; y >= top; --y)
+                    if (At(x, y) == FGPixel(bar.normalColour) || At(x, y) == FGPixel(bar.warnColour) ||
+                        At(x, y) == FGPixel(bar.alarmColour))
+                        end = y;
+                // Read off the printed scale there.
+                double read = labels.back().value;
+                for (size_t i = 0; i + 1 < labels.size(); ++i)
+                    if (end <= labels[i].y && end >= labels[i + 1].y) {
+                        const TLabel &lo = labels[i], &hi = labels[i + 1];
+                        read = lo.value + (hi.value - lo.value) * (lo.y - end) / (lo.y - hi.y);
+                    }
+                const double step = labels[1].value - labels[0].value;
+                const double value = bar.value / std::pow(10.0, box.decimals);
+                EXPECT_NEAR(read, value, step) << u.name << ", " << c.name << ": the bar ends at " << read
+                                               << " on the printed scale, the box shows " << value;
+            }
         }
-    }
 }
 
 }  // namespace
@@ -483,6 +508,114 @@ TEST_F(PilotReading, TheFirstFrameReadsTheWrittenValues) {
     int32_t metres = 0;
     ASSERT_EQ(AverReader->GetValue(echAltitudeQNH, metres), 0);
     EXPECT_EQ(metres, 380) << "the altimeter of that frame";
+}
+
+}  // namespace
+
+namespace {
+
+// Each gauge of each engine layout: its caption, its unit (metric, US) and at least
+// three labels of its scale stand in its region of the page; where a reading is
+// named, its value stands there too, so that it reads under its own caption.
+struct TGaugeCase {
+    int screenCase;  // in ScreenCases
+    const char* caption;
+    const char* unit[2];
+    int x0, y0, x1, y1;  // where the texts start (readings: where they end)
+    bool reading;
+};
+const TGaugeCase GaugeCases[] = {
+    {0, "RPM", {"x100", "x100"}, 40, 30, 200, 150, false},
+    {0, "MAP", {"mB", "inHg"}, 590, 30, 760, 150, false},
+    {0, "OIL PRESS", {"Bar", "psi"}, 270, 30, 400, 145, false},
+    {0, "OIL TEMP", {"C", "F"}, 425, 30, 520, 145, false},
+    {0, "WATER", {"C", "F"}, 375, 25, 435, 180, true},
+    {0, "LEFT", {"LITRE", "GAL"}, 300, 200, 400, 330, false},
+    {0, "RIGHT", {"LITRE", "GAL"}, 400, 200, 500, 330, false},
+    {0, "FUEL PRESS", {"Bar", "psi"}, 300, 330, 400, 450, false},
+    {0, "FUEL FLOW", {"l/h", "GAL/h"}, 400, 330, 500, 450, false},
+    {2, "RPM", {"x100", "x100"}, 600, 40, 700, 110, false},
+    {2, "MAP", {"mB", "inHg"}, 600, 185, 700, 250, false},
+    {2, "OIL PRESS", {"Bar", "psi"}, 580, 315, 660, 390, false},
+    {2, "OIL TEMP", {"C", "F"}, 660, 315, 730, 390, false},
+    {2, "LEFT", {"LITRE", "GAL"}, 740, 10, 800, 140, false},
+    {2, "RIGHT", {"LITRE", "GAL"}, 740, 150, 800, 280, false},
+    // The wide strip: four columns over the value boxes at x 561, 616, 671, 726.
+    {5, "LEFT", {"L", "G"}, 561, 150, 616, 275, true},
+    {5, "RIGHT", {"L", "G"}, 616, 150, 671, 275, true},
+    {5, "PRESS FUEL", {"B", "p"}, 671, 150, 726, 275, true},
+    {5, "FLOW", {"l/h", "G/h"}, 726, 150, 781, 275, true},
+    {5, "PRESS OIL", {"B", "p"}, 561, 285, 616, 415, true},
+    {5, "TEMP", {"C", "F"}, 616, 285, 671, 415, true},
+    {5, "WATER", {"C", "F"}, 671, 285, 726, 415, true},
+    {6, "CHT", {"C", "F"}, 40, 290, 130, 410, false},
+    {6, "WATER", {"C", "F"}, 150, 290, 250, 410, false},
+    {6, "FUEL PRESS", {"Bar", "psi"}, 300, 330, 400, 450, false},
+};
+
+bool IsScaleLabel(const std::string& t) {
+    char* end;
+    strtod(t.c_str(), &end);
+    return (!t.empty() && !*end) || t == "E" || t == "F" || t == "1/2";
+}
+
+TEST_F(PilotReading, EveryGaugeCarriesItsCaptionUnitAndScale) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    for (size_t k = 0; k < sizeof UnitsCases / sizeof UnitsCases[0]; ++k)
+        for (size_t sc = 0; sc < sizeof ScreenCases / sizeof ScreenCases[0]; ++sc) {
+            const TScreenCase& s = ScreenCases[sc];
+            bool any = false;
+            for (const TGaugeCase& g : GaugeCases) any |= g.screenCase == int(sc);
+            if (!any) continue;
+            Show(UnitsCases[k], s);
+            for (const TGaugeCase& g : GaugeCases) {
+                if (g.screenCase != int(sc)) continue;
+                bool caption = false, unit = false, reading = false;
+                int labels = 0;
+                for (const TTextBox& t : texts_) {
+                    const bool starts = t.x0 >= g.x0 && t.x0 < g.x1 && t.y0 >= g.y0 && t.y0 < g.y1;
+                    if (t.picture && starts) {
+                        caption |= t.text == g.caption;
+                        unit |= t.text == g.unit[k];
+                        labels += IsScaleLabel(t.text);
+                    }
+                    reading |= !t.picture && IsScaleLabel(t.text) && t.x1 > g.x0 && t.x1 <= g.x1 && t.y0 >= g.y0 &&
+                               t.y0 < g.y1;
+                }
+                const std::string where = std::string(UnitsCases[k].name) + ", " + s.name + ", " + g.caption;
+                EXPECT_TRUE(caption) << where << ": no caption";
+                EXPECT_TRUE(unit) << where << ": no \"" << g.unit[k] << "\"";
+                EXPECT_GE(labels, 3) << where << ": no scale";
+                if (g.reading) {
+                    EXPECT_TRUE(reading) << where << ": its value stands elsewhere";
+                }
+            }
+        }
+}
+
+}  // namespace
+namespace {
+
+// The water reading's printed scales carry the water dial's own bands: the green
+// runs from 0 up to its yellow start (the auxiliary dial's limits differ).
+TEST_F(PilotReading, TheWaterScalesAreTheWaterDials) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    struct TColumn {
+        int screenCase, x, y0, y1;
+    };
+    for (const TUnitsCase& u : UnitsCases)
+        for (const TColumn& c : {TColumn{0, 404, 20, 140}, TColumn{5, 713, 300, 395}}) {
+            Show(u, ScreenCases[c.screenCase]);
+            const TInstrumentConfig& d = EngineDialConfig[DialWater];
+            ASSERT_GT(d.maximum, 0);
+            // The green's top and bottom rows; the 2-px tick lines at its ends hide up to 3.
+            int top = c.y1, bottom = c.y0;
+            for (int y = c.y0; y < c.y1; ++y)
+                if (At(c.x, y) == 0x00C800u) top = std::min(top, y), bottom = std::max(bottom, y);
+            const int green = bottom - top + 1, want = d.yellowStart * 80 / d.maximum;
+            EXPECT_TRUE(green <= want && green >= want - 3)
+                << u.name << ", " << ScreenCases[c.screenCase].name << ": green " << green << " of " << want;
+        }
 }
 
 }  // namespace

@@ -419,7 +419,8 @@ void FuelBlock() {
         GLTextureCentred(&GLTextures[TexBud4], 402, 365);
         TextCentred(402, 330, gettext(EngineTempFace.kind ? gettext_noop("CHT ") : gettext_noop("WATER ")), GLTitleBlue);
         TextCentred(417, 345, EngineTempFace.unit, GLUnitGrey);
-        const TInstrumentConfig& c = EngineInstruments[DialAuxTemp].config;
+        // The scale of the reading the face's bar shows: the water channel's dial.
+        const TInstrumentConfig& c = EngineInstruments[DialWater].config;
         GLBarScale(404, 350, 4, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum, nullptr, 0);
     }
 }
@@ -438,11 +439,16 @@ void StripTankBlock() {
     }
 }
 
+// The units under the alternative strip's scales stand beside the value boxes,
+// whose black paper reaches the units' first column at the Part's places: they
+// move 3 px right, clear of it ("l/h" would read "1/h").
+constexpr int UnitClear = 3;
+
 // The first character of a unit text alone.
 void Mark(int x, int y, const char* unit, const char* suffix = "") {
     char text[8];
     snprintf(text, sizeof text, "%.1s%s", unit, suffix);
-    Text(x, y, text, CaptionColour);
+    Text(x + UnitClear, y, text, CaptionColour);
 }
 
 void StripTankBlockAlt() {
@@ -473,38 +479,37 @@ void StripTankBlockAlt() {
         Mark(218, 202, f.flowUnit, "/h");
         GLFlowScale(211, 210, f.flowDivisions, f.flowMax, f.flowRedStart, nullptr, 0);
     }
+    // The lower row stands over the 2-D bars of oil pressure, oil temperature, water
+    // and auxiliary temperature (x 582, 637, 692, 747 on the screen): each column
+    // carries the caption, unit and scale of the reading its bar shows, whenever its
+    // sensor is installed. The four-dial strip's oil dials are covered in this layout
+    // and say nothing about the bars.
+    const TEngineGaugeConfig& g = EngineGaugeConfig;
     struct Gauge {
         int dial;
+        bool shown;
+        int captionX;
+        const char* caption;
         int unitX, scaleX, divisions, flags;
         bool firstCharOnly;
     };
-    static const Gauge gauges[4] = {
-        {DialStripOilPress, 53, 46, 5, -1, true},  // flags of the pressure unit
-        {DialStripOilTemp, 108, 101, 5, 0, false},
-        {DialAuxTemp, 163, 156, 4, 0, false},
-        {DialWater, 218, 211, 4, 0, false},
+    const Gauge gauges[4] = {
+        {DialStripOilPress, g.oilPressUsed != 0, 11, gettext_noop("PRESS OIL"), 53, 46, 5, -1, true},
+        {DialStripOilTemp, g.oilTempUsed != 0, g.oilPressUsed ? 81 : 61,
+         g.oilPressUsed ? gettext_noop("TEMP") : gettext_noop("OIL TEMP"), 108, 101, 5, 0, false},
+        {DialWater, g.waterChtUsed != 0, 131, gettext_noop("WATER"), 163, 156, 4, 0, false},
+        {DialAuxTemp, g.waterAuxUsed != 0, 196, gettext_noop("CHT"), 218, 211, 4, 0, false},
     };
-    const bool oilPressShown = !EngineInstruments[DialStripOilPress].config.covered;
-    for (const Gauge& g : gauges) {
-        const TInstrumentConfig& c = EngineInstruments[g.dial].config;
-        if (c.covered) continue;
-        switch (g.dial) {
-            case DialStripOilPress: Caption(11, 171, gettext_noop("PRESS OIL")); break;
-            case DialStripOilTemp:
-                if (oilPressShown)
-                    Caption(81, 171, gettext_noop("TEMP"));
-                else
-                    Caption(61, 171, gettext_noop("OIL TEMP"));
-                break;
-            case DialAuxTemp: Caption(141, 171, gettext_noop("CHT")); break;
-            default: Caption(186, 171, gettext_noop("WATER")); break;
-        }
-        if (g.firstCharOnly)
-            Mark(g.unitX, 65, c.unit);
+    for (const Gauge& gauge : gauges) {
+        if (!gauge.shown) continue;
+        const TInstrumentConfig& c = EngineInstruments[gauge.dial].config;
+        Caption(gauge.captionX, 171, gauge.caption);
+        if (gauge.firstCharOnly)
+            Mark(gauge.unitX, 65, c.unit);
         else
-            Text(g.unitX, 65, c.unit, CaptionColour);
-        GLBarScale(g.scaleX, 73, g.divisions, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart, c.maximum,
-                   nullptr, g.flags < 0 ? *GLShellLinks.oilPressFlags : g.flags);
+            Text(gauge.unitX + UnitClear, 65, c.unit, CaptionColour);
+        GLBarScale(gauge.scaleX, 73, gauge.divisions, c.lowRedEnd, c.lowYellowEnd, c.yellowStart, c.redStart,
+                   c.maximum, nullptr, gauge.flags < 0 ? *GLShellLinks.oilPressFlags : gauge.flags);
     }
 }
 

@@ -2,6 +2,7 @@
 // sensors, thermocouples, aircraft) and the fuel-pressure zero calibration.
 #include <libintl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -153,7 +154,9 @@ void BuildRangeLimitsPage(TInfoPage* page) {
                             {gettext_noop("Norm"), nullptr, NormGreen, 0x000000},
                             {gettext_noop("Warn"), nullptr, WarningColour, 0x000000},
                             {gettext_noop("Alarm"), nullptr, AlertColour, 0x000000}};
-    const int bottom = page->y + page->h - 25;
+    // The columns close under the last row ("Current 3", row 19, 20 px high), not
+    // through it.
+    const int bottom = std::min(35 + 20 * 20 + 5, page->y + page->h - 2);
     for (int c = 0; c < 6; ++c) {
         const int x = RangeColumnX[c];
         PageRect(page, x, 15, 60, 40, heads[c].colour, true);
