@@ -113,17 +113,23 @@ void DrawFlatHorizon(FGDrawBuffer* w, const TFlightLayout& l, int32_t pitch, int
     const int width = l.greyWidth;
     w->fillbox(0, 0, width, StatusHeight, DisplayPalette.PalSkyBlue);
     const int cx = l.screenX, cy = 240;
+    // Past the vertical the view is upside down: the pitch folds back to within
+    // 90 degrees of the horizon and the roll turns by 180, as on the ladder.
+    int32_t folded = Mod(pitch, 3600), turned = Mod(roll, 3600);
+    if (folded > 1800) folded -= 3600;
+    if (folded > 900 || folded < -900) {
+        folded = (folded > 0 ? 1800 : -1800) - folded;
+        turned = Mod(turned + 1800, 3600);
+    }
     // The horizon's ladder y, as the pitch ladder places its horizon line.
-    const int64_t folded = Mod(pitch + 1800, 3600) - 1800;
-    const int64_t horizonY = (-folded * 1144 + 500) / 1000;
-    const int64_t s = FixSin(Mod(roll, 3600)), c = FixCos(Mod(roll, 3600));
+    const int64_t horizonY = (-int64_t(folded) * 1144 + 500) / 1000;
+    const int64_t s = FixSin(turned), c = FixCos(turned);
     // Horizon through the centre moved down by the pitch, turned with the roll;
-    // the ground lies on the side of the normal pointing down on the screen.
+    // the ground lies below it in the ladder's frame.
     const int64_t far = 2000;
     // along: ladder x; across: ladder y (up) relative to the horizon
     auto at = [&](int64_t along, int64_t across) { return LadderPoint(cx, cy, s, c, along, across + horizonY); };
-    const int upright = Mod(pitch + 900, 3600) < 1800 ? 1 : -1;
-    const FGPoint p[4] = {at(-far, 0), at(far, 0), at(far, -far * upright), at(-far, -far * upright)};
+    const FGPoint p[4] = {at(-far, 0), at(far, 0), at(far, -far), at(-far, -far)};
     FGPointArray pts(4, p);
     int sx, sy, sw, sh;
     w->get_clip_rect(&sx, &sy, &sw, &sh);
@@ -345,9 +351,14 @@ void DrawAttitude(float pitch, float roll) {
     int64_t p = std::llround(pd * 18000.0 / Pi);
     while (p > 18000) p -= 36000;
     while (p <= -18000) p += 36000;
-    if (p > 15500) p -= 18000;
-    else if (p < -15500) p += 18000;
     int64_t r = std::llround(rd * 180000.0 / Pi);
+    // Past the vertical the aircraft is upside down: pitch 160 is the nose 20
+    // degrees above the horizon, rolled over. The ladder and the bank scale turn
+    // over with it, as the terrain view's horizon does.
+    if (p > 9000 || p < -9000) {
+        p = (p > 0 ? 18000 : -18000) - p;
+        r += 180000;
+    }
     while (r > 180000) r -= 360000;
     while (r <= -180000) r += 360000;
     DrawPitchLadder(static_cast<int>(p / 10), static_cast<int>(r / 100));

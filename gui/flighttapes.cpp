@@ -38,6 +38,35 @@ void Band(FGDrawBuffer* w, int x, int y, int length, int picture) {
     if (length > 0) TileVertical(x, y, length, TapePictures[picture], w);
 }
 
+// Rows of the tape labels' clip: labels are placed in its coordinates.
+constexpr int LabelClipTop = 31;
+
+// A tape label (screen rectangle) that the drum would cover in part: its frame's
+// drawn pixels or a digit strip. Such a label is left out whole, so that no piece
+// of it shows around the drum.
+bool LabelMeetsDrum(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const FGBitmap* frame, int fx, int fy, int fw,
+                    int fh, const TDrumCut* cuts, int n) {
+    for (int i = 0; i < n; ++i) {
+        const TDrumCut& c = cuts[i];
+        if (x0 < c.x + c.w && c.x < x1 && y0 < c.y + c.h && c.y < y1) return true;
+    }
+    if (!frame) return false;
+    const int64_t ax = std::max<int64_t>(x0, fx), bx = std::min<int64_t>({x1, int64_t(fx) + fw, int64_t(fx) + frame->width});
+    const int64_t ay = std::max<int64_t>(y0, fy), by = std::min<int64_t>({y1, int64_t(fy) + fh, int64_t(fy) + frame->height});
+    const FGPixel key = frame->get_colorkey();
+    for (int64_t y = ay; y < by; ++y)
+        for (int64_t x = ax; x < bx; ++x)
+            if (key == FG_NO_KEY || frame->pixels[(y - fy) * frame->width + (x - fx)] != key) return true;
+    return false;
+}
+
+// Advance of a tape label in the tape digits; the last glyph is 2 px wider.
+int TapeLabelWidth(const char* text) {
+    int w = 0;
+    for (const char* c = text; *c; ++c) w += (*c >= '0' && *c <= '9') ? 14 : *c == '-' ? 7 : 0;
+    return w;
+}
+
 }  // namespace
 
 void LoadTapePictures() {
@@ -157,13 +186,23 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
                               {x + 2, by},      {x - 3, by - 6},  {x - 3, by - 11}};
         DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
-    w->set_clip_rect(0, 31, 800, 394);
+    // The drum in front, as the readout draws it over the tape.
+    const int a = x - 124;
+    TDrumCut cuts[4];
+    bool five = false;
+    const int n = AltimeterDrumCuts(h, a, cuts, &five);
+    const FGBitmap* frame = MainPictures[five ? Pic3dVyskomer : Pic3dVyskomer2];
+    w->set_clip_rect(0, LabelClipTop, 800, 394);
     const int64_t m = (int64_t(h) - 1000) / 200 * 2;
     for (int64_t i = m - 80; i <= m + 78; i += 2) {
         const int64_t ly = 529 - (i * 100 - h + 1000) * 3 / 10;
         if (ly < -40 || ly > 394) continue;
         char text[24];
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(i * 100 - 200));
+        const int width = TapeLabelWidth(text);
+        if (LabelMeetsDrum(x - 5 - width, ly + LabelClipTop, x - 3, ly + LabelClipTop + 18, frame, a, 157, 125, 100,
+                           cuts, n))
+            continue;
         DrawTapeDigits(x - 5, static_cast<int>(ly), text, w, 1, 40, 1);
     }
     w->set_clip_rect(0, 0, 800, 480);
@@ -233,12 +272,20 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         DrawFlightPolygon(w, p, 7, true, FlightBugMagenta);
     }
 
-    w->set_clip_rect(0, 31, 200, 394);
+    // The drum in front, as the readout draws it over the tape.
+    TDrumCut cuts[3];
+    const int n = AirspeedDrumCuts(s, x, cuts);
+    const FGBitmap* frame = MainPictures[Pic3dRychlomer];
+    w->set_clip_rect(0, LabelClipTop, 200, 394);
     for (int64_t i = int64_t(s) / 100 - 8; i <= int64_t(s) / 100 + 7; ++i) {
         if (i < 0 || i % 2 != 0) continue;
         char text[24];
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(i * 10));
-        DrawTapeDigits(x + 18, SatInt32(168 - (i * 3000 - int64_t(s) * 30) / 100), text, w, 1, 40, 0);
+        const int64_t ly = 168 - (i * 3000 - int64_t(s) * 30) / 100;
+        if (LabelMeetsDrum(x + 18, ly + LabelClipTop, x + 20 + TapeLabelWidth(text), ly + LabelClipTop + 18, frame,
+                           x + 12, 156, 96, 100, cuts, n))
+            continue;
+        DrawTapeDigits(x + 18, SatInt32(ly), text, w, 1, 40, 0);
     }
     w->set_clip_rect(0, 0, 800, 480);
 }

@@ -276,13 +276,13 @@ void SetUnitTexts() {
     const TUnitsSetting& u = UnitsSetting;
     SetItemText(t.airspeed, u.airspeed == UnitKnots ? "KTS" : u.airspeed == UnitMph ? "MPH" : "km/h");
     char label[256];
-    snprintf(label, sizeof label, "%s %s", gettext("TAS "), t.airspeed);
+    snprintf(label, sizeof label, "%s%s", gettext("TAS "), t.airspeed);
     SetItemText(t.tasLabel, label);
     SetItemText(t.altitude, u.altitude == UnitFeet ? "FT" : "M");
     const char* letter = TemperatureLetter(u.temperature);
-    snprintf(t.oat, sizeof t.oat, "%s%s", gettext("OAT "), letter);
-    snprintf(t.iat, sizeof t.iat, "%s%s", gettext("IAT "), letter);
-    snprintf(t.auxt, sizeof t.auxt, "%s%s", gettext("AUXT "), letter);
+    snprintf(t.oat, sizeof t.oat, "%s\xB0%s ", gettext("OAT "), letter);
+    snprintf(t.iat, sizeof t.iat, "%s\xB0%s ", gettext("IAT "), letter);
+    snprintf(t.auxt, sizeof t.auxt, "%s\xB0%s ", gettext("AUXT "), letter);
     const bool litres = u.fuel == UnitLitre;
     SetItemText(t.fuel, litres ? gettext("litre") : "GAL");
     SetItemText(t.fuelFlow, litres ? "l/h" : "GAL/h");

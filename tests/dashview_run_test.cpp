@@ -885,8 +885,8 @@ TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
     bool knots = false, fahrenheit = false, inHg = false;
     for (int font : DisplayFonts) {
         if (font < 0) continue;
-        knots = knots || FindText(*last, font, "TAS  KTS").first >= 0;
-        fahrenheit = fahrenheit || FindText(*last, font, "OAT F").first >= 0;
+        knots = knots || FindText(*last, font, "TAS KTS").first >= 0;
+        fahrenheit = fahrenheit || FindText(*last, font, "OAT \xB0""F ").first >= 0;
         inHg = inHg || FindText(*last, font, "inHg").first >= 0;
     }
     EXPECT_TRUE(knots) << out;

@@ -137,6 +137,32 @@ TEST_F(EditorBoxes, BugEditorsShowTheirValueBoxFromTheKeys) {
     }
 }
 
+// The altitude bug in feet, walked up from 0 by the knob from the left knob's menu:
+// the box shows a number of its own on every step, up to "32000" at the top.
+TEST_F(EditorBoxes, TheAltitudeBugInFeetShowsEveryStepToItsTop) {
+    UnitsSetting.altitude = 0;
+    DisplaySetting.altBug = 0;
+    PressKeys("0aaa0");
+    Paint();
+    ASSERT_EQ(Region(20, 360, 150, 80), NumericBox(20, "ALT", "FT", 0, 0, 0));
+    auto shown = [] {
+        TEditorView v{};
+        EXPECT_EQ(EditorViewOf(EdApAltitude, "ALT", DisplaySetting.altBug, 0, &v), 1);
+        return v.value;
+    };
+    int32_t last = shown();
+    int steps = 0;
+    for (; steps < 4000 && DisplaySetting.altBug < 97536; ++steps) {
+        PressKeys("a");
+        ASSERT_EQ(shown(), last + 10) << "step " << steps + 1 << ", bug " << DisplaySetting.altBug << " dm";
+        last = shown();
+    }
+    EXPECT_EQ(steps, 3200);
+    Paint();
+    EXPECT_EQ(Region(20, 360, 150, 80), NumericBox(20, "ALT", "FT", 32000, 0, 0));
+    PressKeys("4");
+}
+
 // The text fields: the red character is the one the knob changes, with its bar under it,
 // over the whole field (the supply names' ten characters as well).
 TEST_F(EditorBoxes, TextFieldsMarkTheCharacterTheKnobChanges) {

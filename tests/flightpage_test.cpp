@@ -115,7 +115,7 @@ protected:
         RefreshValues = {};
         RefreshValues.tas = RefreshValues.oat = RefreshValues.iat = RefreshValues.auxTemp = NoValue;
         std::strcpy(UnitTexts.tasLabel, "TAS KTS");
-        std::strcpy(UnitTexts.oat, "OAT C");
+        std::strcpy(UnitTexts.oat, "OAT \xB0""C ");
         FlightPageHooks = {};
         FlightSwitches = {1, 0, 0, 1};
         FlightStatistics = {};
@@ -238,20 +238,30 @@ TEST_F(FlightPageTest, ClimbAndDescentMoveTheHorizon) {
 }
 
 // The attitude alone in the type-2 viewport for a pitch in degrees.
-std::vector<FGPixel> Attitude(FGDrawBuffer& win, double pitchDeg) {
+std::vector<FGPixel> Attitude(FGDrawBuffer& win, double pitchDeg, double rollDeg = 0) {
     win.clear(Bg);
     win.set_clip_rect(161, 84, 475, 336);
-    DrawAttitude(static_cast<float>(pitchDeg * 3.14159265358979 / 180.0), 0.0f);
+    DrawAttitude(static_cast<float>(pitchDeg * 3.14159265358979 / 180.0),
+                 static_cast<float>(rollDeg * 3.14159265358979 / 180.0));
     win.set_clip_rect(0, 0, 800, 480);
     return std::vector<FGPixel>(win.pixels, win.pixels + 800 * 480);
 }
 
-TEST_F(FlightPageTest, PitchFoldsBeyond155Degrees) {
-    // Beyond 155 degrees the ladder folds by 180: at 170 it shows the thick
-    // horizon line of -10 degrees, 114 px above the centre.
-    EXPECT_EQ(Attitude(win, 170), Attitude(win, -10));
+TEST_F(FlightPageTest, PastTheVerticalTheAttitudeTurnsOver) {
+    // Past 90 degrees the aircraft is upside down: pitch 170 is the nose 10 degrees
+    // above the horizon, rolled over, and the thick horizon line lies 114 px above
+    // the centre.
+    EXPECT_EQ(Attitude(win, 170), Attitude(win, 10, 180));
     EXPECT_EQ(Count(330, 122, 1, 8, White), 3);
-    EXPECT_EQ(Attitude(win, -160), Attitude(win, 20));
+    EXPECT_EQ(Attitude(win, -160), Attitude(win, -20, 180));
+    EXPECT_EQ(Attitude(win, 160, 30), Attitude(win, 20, 210));
+    // The flat view behind it turns over too: sky below, ground at the top left.
+    win.clear(Bg);
+    Fly(160.0f, 30.0f);
+    DrawFlightPage();
+    EXPECT_EQ(At(400, 200), Sky());
+    EXPECT_EQ(At(300, 420), Sky());
+    EXPECT_EQ(At(20, 100), Ground());
     EXPECT_EQ(RoundDiv1000(1500), 2);
     EXPECT_EQ(RoundDiv1000(-1500), -2);
     EXPECT_EQ(RoundDiv1000(499), 0);
@@ -438,6 +448,23 @@ TEST_F(FlightPageTest, AirspeedDrumReads123Knots) {
     EXPECT_EQ(bad, 0);
     // The tape's label 140 above the drum.
     EXPECT_GT(Count(e + 18, 199 - 3 * (140 - 123), 40, 18, White), 20);
+}
+
+// A tape label that the drum would cover in part is left out whole: nothing of
+// "800" peeks above the altimeter at 630 m, nothing of "160" above the speed box at 153 kt.
+TEST_F(FlightPageTest, TapeLabelsStayClearOfTheDrums) {
+    UnitsSetting.altitude = UnitMetres;
+    Fly(0.0f, 0.0f);
+    Put(echAltitudeQNH, 630.0f);
+    Put(echSpeedIas, 283.4f);   // km/h: 153.0 kt
+    Tick();
+    DrawAltimeter();
+    DrawAirspeedIndicator();
+    const int a = AltimeterXFull, e = AirspeedXFull;
+    EXPECT_EQ(Count(a + 119 - 44, 149, 46, 8, White), 0) << "800 above the altimeter";
+    EXPECT_GT(Count(a + 119 - 44, 269, 46, 18, White), 20) << "400, clear of the drum, stays";
+    EXPECT_EQ(Count(e + 18, 178, 46, 9, White), 0) << "160 above the speed box";
+    EXPECT_GT(Count(e + 18, 199 - 3 * (140 - 153), 46, 18, White), 20) << "140, clear of the drum, stays";
 }
 
 TEST_F(FlightPageTest, AltimeterDrumReads4560Feet) {

@@ -97,10 +97,10 @@ TEST_F(Defaults, DefaultDialsTitlesAndUnits) {
     EXPECT_STREQ(EngineDialConfig[DialOilTemp].unit, " C");
     // Metric defaults.
     EXPECT_STREQ(UnitTexts.airspeed, "km/h");
-    EXPECT_STREQ(UnitTexts.tasLabel, "TAS  km/h");
+    EXPECT_STREQ(UnitTexts.tasLabel, "TAS km/h");
     EXPECT_STREQ(UnitTexts.baro, "mBar");
     EXPECT_STREQ(UnitTexts.enginePress, "Bar ");
-    EXPECT_STREQ(UnitTexts.oat, "OAT C");
+    EXPECT_STREQ(UnitTexts.oat, "OAT \xB0""C ");
     EXPECT_STREQ(UnitTexts.fuel, "litre");
     // Every template is handed to its dial.
     for (int d = 0; d < DialCount; ++d) EXPECT_NE(std::find(handed.begin(), handed.end(), d), handed.end()) << d;
@@ -111,7 +111,7 @@ TEST_F(Defaults, DefaultDialsTitlesAndUnits) {
     UnitsSetting.temperature = UnitFahrenheit;
     InitialSetting();
     EXPECT_EQ(ThermoBarsPage[0].max, 1652);
-    EXPECT_STREQ(UnitTexts.iat, "IAT F");
+    EXPECT_STREQ(UnitTexts.iat, "IAT \xB0""F ");
 }
 
 TEST_F(Defaults, RowChoice) {

@@ -19,6 +19,7 @@
 #include "fgfontmanager.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/utexture.h"
+#include "hkutils.h"
 #include "fgwindow.h"
 #include "keyboard.h"
 #include "menu.h"
@@ -37,12 +38,11 @@ namespace {
 // Records of the recorded flight replayed before the frames: in cruise.
 constexpr int FlightMoment = 10200;
 
-// Replays the first n records of the recorded flight into the road's block
-// through benchdesk's own replay, in a process of its own.
-bool PlayRecordedFlight(int n) {
+// Runs the block writer helper with the commands, in a process of its own.
+bool RunBlockWriter(std::vector<std::string> args) {
     const std::string helper = std::string(TEST_HELPER_DIR) + "/bench_shm_writer";
-    std::vector<std::string> args = {helper, "attach", "play", std::string(RUN_DIR) + "/Data/flysim.dat",
-                                     std::to_string(n), "release"};
+    args.insert(args.begin(), {helper, "attach"});
+    args.push_back("release");
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
@@ -50,6 +50,12 @@ bool PlayRecordedFlight(int n) {
     if (posix_spawn(&pid, helper.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
     int status = 0;
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Replays the first n records of the recorded flight into the road's block
+// through benchdesk's own replay.
+bool PlayRecordedFlight(int n) {
+    return RunBlockWriter({"play", std::string(RUN_DIR) + "/Data/flysim.dat", std::to_string(n)});
 }
 
 // A text's ink in window pixels.
@@ -616,6 +622,87 @@ TEST_F(PilotReading, TheWaterScalesAreTheWaterDials) {
             EXPECT_TRUE(green <= want && green >= want - 3)
                 << u.name << ", " << ScreenCases[c.screenCase].name << ": green " << green << " of " << want;
         }
+}
+
+}  // namespace
+
+namespace {
+
+// The attitude through the block, pitch from -170 to 170 degrees at a roll of 30: the
+// ladder's line through the centre and the terrain view's horizon tell one attitude.
+// Past the vertical the aircraft is upside down (pitch 160 is the nose 20 degrees
+// above the horizon), so the ladder turns over with the view: its numbers stand on
+// the sky's side, upside down on the screen.
+struct TLadderReading {
+    int degrees = -1;   // the number of the line through the centre
+    int turn = 0;       // tenths: the turn of its numbers on the screen
+    bool above = false; // its ticks point to the numbers' feet, towards the horizon below them
+    double match = 0;   // share of the number's ink found in the frame
+};
+
+// Reads the line through the centre (400, 240) of the full-width ladder: the number
+// and its turn that match the frame best, then the side its ticks point to.
+TLadderReading ReadLadder(const FGDrawBuffer& w, int roll) {
+    const FGBitmap* glyphs = MainPictures[PicStupniceAngle];
+    TLadderReading best;
+    if (!glyphs) return best;
+    auto at = [](int turn, int x, int y) {
+        const int64_t s = FixSin(turn), c = FixCos(turn);
+        return std::make_pair(400 + ((x * c + 0x8000) >> 16) - ((y * s + 0x8000) >> 16),
+                              240 - (((x * s + 0x8000) >> 16) + ((y * c + 0x8000) >> 16)));
+    };
+    auto white = [&](std::pair<int64_t, int64_t> p) {
+        return p.first >= 0 && p.second >= 0 && p.first < 800 && p.second < 480 &&
+               (w.pixels[p.second * 800 + p.first] & 0xFFFFFF) == 0xFFFFFF;
+    };
+    for (int turn : {(roll + 3600) % 3600, (roll + 5400) % 3600})
+        for (int n = 10; n <= 80; n += 10) {
+            int ink = 0, found = 0;
+            for (int j = 0; j < 20; ++j)
+                for (int i = 0; i < 32 && i < glyphs->width; ++i) {
+                    const int row = 28 * n / 10 + 3 + j;
+                    if (row >= glyphs->height || (glyphs->pixels[row * glyphs->width + i] & 0xFFFFFF) != 0xFFFFFF)
+                        continue;
+                    for (int ox : {92, -122}) {
+                        ++ink;
+                        found += white(at(turn, ox + i, 7 - j));
+                    }
+                }
+            const double m = ink ? double(found) / ink : 0;
+            if (m > best.match) best = {n, turn, false, m};
+        }
+    best.above = white(at(best.turn, 90, -5)) && white(at(best.turn, -90, -5));
+    return best;
+}
+
+// Sky of the terrain view (terrain off): bluer than red; its ground is brown.
+bool IsSky(FGPixel p) { return (p & 0xFF) > ((p >> 16) & 0xFF) + 40; }
+
+TEST_F(PilotReading, TheLadderAndTheHorizonTellOneAttitude) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    Show(UnitsCases[0], ScreenCases[1]);
+    for (int pitch = -170; pitch <= 170; pitch += 10) {
+        if (pitch % 90 == 0) continue;  // no number on the horizon and the vertical
+        ASSERT_TRUE(RunBlockWriter({"float", "0x0803", std::to_string(pitch), "float", "0x0804", "30"}));
+        TracedFrames(3);
+        // The nose's height over the horizon.
+        const int nose = pitch > 90 ? 180 - pitch : pitch < -90 ? -180 - pitch : pitch;
+        const TLadderReading r = ReadLadder(*MainWindow, 300);
+        EXPECT_GT(r.match, 0.95) << "pitch " << pitch;
+        EXPECT_EQ(r.above ? r.degrees : -r.degrees, nose) << "pitch " << pitch << ": the ladder";
+        // Between the line through the centre and the next: the view's own colour.
+        EXPECT_EQ(IsSky(At(400, 200)), nose > 0) << "pitch " << pitch << ": the view at the centre";
+        if (pitch == 160) {
+            EXPECT_EQ(r.turn, 2100) << "the ladder turned over";
+            EXPECT_FALSE(IsSky(At(20, 100))) << "the ground at the top left";
+            EXPECT_TRUE(IsSky(At(300, 420))) << "the sky below";
+            // The bank pointer turns over with the ladder: down to the right, to the sky.
+            int pointer = 0;
+            for (int y = 333; y < 338; ++y)
+                for (int x = 453; x < 458; ++x) pointer += At(x, y) == 0xFFFFFF;
+            EXPECT_GE(pointer, 20);
+        }
+    }
 }
 
 }  // namespace

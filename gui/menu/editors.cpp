@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "aboutbox.h"
+#include "bugeditors.h"
 #include "checklist.h"
 #include "configmanager.h"
 #include "displayitems.h"
@@ -408,7 +409,7 @@ int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TE
             if (u.altitude != 0)
                 set("m", s / 10, 0);
             else
-                set("FT", (s >= 0 ? (s * 328 + 8000) : (s * 328 - 5000)) / 10000 * 10, 0);
+                set("FT", AltBugFeet(stored), 0);
             break;
         case EdApSpeed:
             v.cursor = 0;

@@ -72,10 +72,14 @@ int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres) {
     int64_t v = static_cast<int64_t>(decimetres) + (up ? step : -step);
     if (metres) return static_cast<int32_t>(std::clamp<int64_t>(FloorTo(v, 100), -30000, 100000));
     v = std::clamp<int64_t>(v, -27432, 97536);
-    // Tenths of a foot on a 10 ft grid, back to decimetres. The exact foot (0.3048 m):
-    // the rounded factor 3.28 would stall the steps near 20000 ft.
-    const int64_t tenthsFt = RoundDivNearest(RoundDivNearest(v * 10000, 3048), 100) * 100;
-    return static_cast<int32_t>(RoundDivNearest(tenthsFt * 3048, 10000));
+    // Feet on a 10 ft grid, back to decimetres.
+    return static_cast<int32_t>(RoundDivNearest(int64_t(AltBugFeet(static_cast<int32_t>(v))) * 30480, 10000));
+}
+
+int32_t AltBugFeet(int32_t decimetres) {
+    // The exact foot (0.3048 m): the rounded factor 3.28 would stall the steps
+    // near 20000 ft, and the box would show one number on two steps.
+    return static_cast<int32_t>(RoundDivNearest(RoundDivNearest(int64_t(decimetres) * 10000, 3048), 100) * 10);
 }
 
 void AltBugEditor(int32_t command) {

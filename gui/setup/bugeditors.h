@@ -17,6 +17,8 @@ void HdgBugEditor(int32_t command);
 // Altitude bug after a step of the knob (decimetres), in the selected altitude unit:
 // metres floor to 10 m within -3000..10000 m; feet snap to 10 ft within -9000..32000 ft.
 int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres);
+// The altitude bug in whole feet on the 10 ft grid, as its editor box shows it.
+int32_t AltBugFeet(int32_t decimetres);
 // IAS bug (hundredths of km/h) one whole unit of the airspeed unit up or down, 0..99900.
 int32_t IasBugStep(int32_t value, int up, int airspeedUnit);
 // Heading bug 0..359 by 1, or 16 when fast, wrapping.
