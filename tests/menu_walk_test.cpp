@@ -201,6 +201,13 @@ std::vector<TRow> Rows() {
                     {{{0x2009, 0}, 28, 1}, {{0x2009, 0}, 32, 123}}, ""});
     rows.push_back({"stabilization", {{"W1500 2 W200 3 W200 2 W300 ", {}}}, -1, {}, {}, "", "", block,
                     {{{0x2009, 0}, 32, 123}, {{0x200B, 0}, 0, 12300 & 0xFF}, {{0x200B, 0}, 1, 12300 >> 8}}, ""});
+    // The GPS on COM 1, the towing menu and the camera give mode 12, whose main menu
+    // starts with "OBS Setting": each knob step shows the new course in the editor box.
+    rows.push_back({"OBS setting",
+                    {{Enter + "1 " + Down(5) + "1 W200 " + Down(3) + "1 W200 " + Down(2) + "1 W200 " + SaveExit + "1 " + Down(4) +
+                          "1 W200 " + Down(3) + "1 W400 5 W300 5 W300 1 W300 2 W200 2 W200 2 W300 1 W300 1 W400 w W400 w W400 w W400 s W400 ",
+                      {"OBS Setting"}}},
+                    -1, {{0x4018, 2}}, {}, "", "", {}, {}, TFinish("", {"0", "1", "2", "3", "2"}, false)});
     return rows;
 }
 

@@ -1051,7 +1051,8 @@ void ItemAction(int page, int item) {
             return;
         case 21:
             CloseAll();
-            ObsEditorShown = 1;
+            // The OBS box stands where the heading bug's does: the knob's number is seen.
+            MarkValueEditor(EdApHeading, &ObsValue, gettext_noop("OBS"));
             HeadingBugEditor(0);
             HoldKeys();
             Keyboard.Bind('1', LabelSetEdit, MainMenuKeys, 0);
