@@ -649,8 +649,8 @@ TEST_F(AppTest, IdlePauseEndsWhenTheTickFallsDue) {
 
 // ---------------------------------------------------------------- the error window
 
-TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryBenchKey) {
-    for (const char key : std::string("012345adsw")) {
+TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryPush) {
+    for (const char key : std::string("012345")) {
         fg_error("Sensor lost", 0);
         FGWindow* w = fg_error_window();
         ASSERT_NE(w, nullptr);
@@ -674,8 +674,28 @@ TEST_F(AppTest, WarningWindowLooksAndGoesWithEveryBenchKey) {
     EXPECT_EQ(fg_error_window(), nullptr);
 }
 
-TEST_F(AppTest, ModalErrorAbortsWithABenchKey) {
+// A knob turn on an "Abort" window neither closes it nor quits; a push then aborts.
+TEST_F(AppTest, ErrorWindowIgnoresTurnsAndAbortsOnAPush) {
+    auto quitPosted = [] {
+        bool quit = false;
+        for (FGEvent e; fg_take_posted(&e);) quit = quit || e.type == FGE_QUIT;
+        return quit;
+    };
+    fg_error("Memory damaged", 1);
+    for (const char key : std::string("adsw")) {
+        FGEvent e = Key(key);
+        app->Dispatch(&e);
+        EXPECT_NE(fg_error_window(), nullptr) << key;
+        EXPECT_FALSE(quitPosted()) << key;
+    }
+    FGEvent e = Key('0');
+    app->Dispatch(&e);
+    EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(AppTest, ModalErrorAbortsWithAPushAfterATurn) {
     DisplayPushEvent({DisplayEventChar, 'w', 0});
+    DisplayPushEvent({DisplayEventChar, '1', 0});
     fg_error("Memory damaged", 3);
     // "Abort" posted the quit that ended the modal loop; the program ends next.
     EXPECT_NE(fg_error_window(), nullptr);

@@ -8,13 +8,12 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "config_tempdir.h"
@@ -91,6 +90,17 @@ struct TByte {
     TKey key;
     int offset, value;
 };
+// What a row ends with: a text of its last frame; texts that its last run showed in turn
+// in the value field of the editor box at the left; whether setup.dat and runtime.dat after
+// every run past the row's baseRun are still those after it.
+struct TFinish {
+    TFinish(const char* ends = "") : ends(ends) {}
+    TFinish(const char* ends, std::vector<std::string> leftBox, bool filesKept)
+        : ends(ends), leftBox(std::move(leftBox)), filesKept(filesKept) {}
+    std::string ends;
+    std::vector<std::string> leftBox;
+    bool filesKept = false;
+};
 struct TRow {
     std::string name;
     std::vector<TRun> runs;
@@ -101,7 +111,7 @@ struct TRow {
     std::string sameAs;         // a file whose sections equal setup.dat's after the last run
     std::vector<std::string> block;  // measured values: "float ID V" words for the block writer
     std::vector<TByte> runtime; // bytes of runtime.dat's sections after the last run
-    std::string ends;           // the last frame shows it
+    TFinish finish;
 };
 
 // Every limit page of page 63 in turn, forward or backward, so that each channel's page is
@@ -170,6 +180,18 @@ std::vector<TRow> Rows() {
                     {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 1 " + UnitsMetric + SaveExit, {}},
                      {Enter + DataPort(1) + "4 W300 1 " + SaveExit, {"Importing configuration done"}}},
                     0, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}, ""});
+    // Restricted setup (a stored code, three wrong ones) offers "Import Configuration" but
+    // refuses it: the files stay as they were, also after a restart.
+    const std::string Restricted = Enter + "5 W200 4 W200 5 W200 4 W200 5 W200 5 W200 4 W300 ";
+    // The brightness two steps down: stored in runtime.dat before the export and again after it.
+    const std::string Darker = "W800 1 1 W200 s s 1 W300 ";
+    const char* const Refused = "In this mode not allowed any modification.";
+    const std::string NewCode = "1 " + Down(4) + "1 W300 w 5 W200 w 5 W300 5 W200 ";
+    rows.push_back({"restricted import refused",
+                    {{Darker + Enter + DataPort(2) + "4 W300 1 W200 " + NewCode + SaveExit + Darker, {}},
+                     {Restricted + DataPort(0) + "4 W300 ", {Refused, "Import Configuration", Refused}},
+                     {"W800 ", {}}},
+                    0, {}, {}, "", "", {}, {}, TFinish("", {}, true)});
     rows.push_back({"export flight data",
                     {{Enter + DataPort(3) + "4 W300 ", {"Error during exporting flight data"}}},
                     -1, {}, {}, "", "", {}, {}, ""});
@@ -179,6 +201,13 @@ std::vector<TRow> Rows() {
                     {{{0x2009, 0}, 28, 1}, {{0x2009, 0}, 32, 123}}, ""});
     rows.push_back({"stabilization", {{"W1500 2 W200 3 W200 2 W300 ", {}}}, -1, {}, {}, "", "", block,
                     {{{0x2009, 0}, 32, 123}, {{0x200B, 0}, 0, 12300 & 0xFF}, {{0x200B, 0}, 1, 12300 >> 8}}, ""});
+    // The GPS on COM 1, the towing menu and the camera give mode 12, whose main menu
+    // starts with "OBS Setting": each knob step shows the new course in the editor box.
+    rows.push_back({"OBS setting",
+                    {{Enter + "1 " + Down(5) + "1 W200 " + Down(3) + "1 W200 " + Down(2) + "1 W200 " + SaveExit + "1 " + Down(4) +
+                          "1 W200 " + Down(3) + "1 W400 5 W300 5 W300 1 W300 2 W200 2 W200 2 W300 1 W300 1 W400 w W400 w W400 w W400 s W400 ",
+                      {"OBS Setting"}}},
+                    -1, {{0x4018, 2}}, {}, "", "", {}, {}, TFinish("", {"0", "1", "2", "3", "2"}, false)});
     return rows;
 }
 
@@ -186,8 +215,7 @@ std::vector<TRow> Rows() {
 
 TSections ReadSections(const std::string& path) {
     TSections s;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> b = FileBytes(path);
     if (b.size() < ConfigHeaderSize) return s;
     for (size_t pos = ConfigHeaderSize; pos + SetupSectHeadSize <= b.size();) {
         const uint16_t length = CfgGet16(&b[pos + 6]);
@@ -197,6 +225,25 @@ TSections ReadSections(const std::string& path) {
         pos = SetupSectPacketSize(length) + pos;
     }
     return s;
+}
+
+// A setting file's bytes, but for the times of saving that every save writes anew (in the
+// file header and each section's head) and the CRCs over them.
+std::vector<uint8_t> StoredBytes(const std::string& path) {
+    std::vector<uint8_t> b = FileBytes(path);
+    if (b.size() < ConfigHeaderSize) return b;
+    auto clear = [&](size_t at, size_t n) { std::fill(b.begin() + at, b.begin() + at + n, 0); };
+    clear(20, 4);
+    clear(60, 2);
+    for (size_t pos = ConfigHeaderSize; pos + SetupSectHeadSize <= b.size();) {
+        const size_t end = pos + SetupSectPacketSize(CfgGet16(&b[pos + 6]));
+        if (end > b.size()) break;
+        clear(pos + 8, 4);
+        clear(pos + 14, 2);
+        clear(end - 2, 2);
+        pos = end;
+    }
+    return b;
 }
 
 std::vector<TKey> Differing(const TSections& a, const TSections& b) {
@@ -246,16 +293,25 @@ const TGlyphs& Glyphs(int font, const std::string& text) {
     return g;
 }
 
+// A part of the page to look in.
+struct TArea {
+    int x, y, w, h;
+};
+const TArea WholePage = {0, 0, 800, 480};
+// The value field of an editor box drawn at the left (x 20, y 360).
+const TArea LeftBoxField = {35, 395, 90, 30};
+
 // As FindText: every ink pixel of the cell in one colour, no other pixel of it in that colour.
 // The walk's hot loop: optimised and unchecked even in the sanitizer build, its reads stay
 // inside the frame by the loop bounds.
-__attribute__((optimize("O2"), no_sanitize("address", "undefined"))) bool ShowsIn(const FGBitmap& frame, int font, const std::string& text) {
+__attribute__((optimize("O2"), no_sanitize("address", "undefined"))) bool ShowsIn(const FGBitmap& frame, int font, const std::string& text,
+                                                                                  const TArea& area) {
     const TGlyphs& g = Glyphs(font, text);
     if (g.w <= 0 || g.first < 0) return false;
     const FGPixel* p = frame.pixels;
     const int fw = frame.width;
-    for (int y = 60; y + g.h <= 540; ++y)
-        for (int x = 0; x + g.w <= 800; ++x) {
+    for (int y = 60 + area.y; y + g.h <= 60 + area.y + area.h; ++y)
+        for (int x = area.x; x + g.w <= area.x + area.w; ++x) {
             const FGPixel colour = p[(y + g.first / g.w) * fw + x + g.first % g.w] & 0xFFFFFF;
             bool match = true;
             for (int j = 0; j < g.h && match; ++j) {
@@ -270,7 +326,8 @@ __attribute__((optimize("O2"), no_sanitize("address", "undefined"))) bool ShowsI
 
 // The first frame from `from` on that shows the text; frames.size() when none. The fonts
 // that showed a text before are tried first over every frame, the others only after that.
-size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t from, const std::string& text) {
+size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t from, const std::string& text,
+                 const TArea& area = WholePage) {
     std::vector<int> seen, rest;
     {
         std::lock_guard<std::mutex> hold(FontLock);
@@ -281,7 +338,7 @@ size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t fr
     for (const std::vector<int>* fonts : {&seen, &rest})
         for (size_t f = from; f < frames.size(); ++f)
             for (int font : *fonts) {
-                if (!ShowsIn(*frames[f], font, text)) continue;
+                if (!ShowsIn(*frames[f], font, text, area)) continue;
                 std::lock_guard<std::mutex> hold(FontLock);
                 if (std::find(FontsSeen.begin(), FontsSeen.end(), font) == FontsSeen.end()) FontsSeen.push_back(font);
                 return f;
@@ -327,6 +384,7 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
             if (line.empty()) return "block writer";
     }
     TSections before = ReadSections(dir + "/setup.dat");
+    std::vector<uint8_t> keptSetup, keptRuntime;
     for (size_t r = 0; r < row.runs.size(); ++r) {
         const auto& frames = RunOnce(*run, row.runs[r].keys, &failure);
         if (!failure.empty()) return failure + " in run " + std::to_string(r);
@@ -335,10 +393,21 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
             f = FindShown(frames, f, text);
             if (f == frames.size()) return "run " + std::to_string(r) + " never showed \"" + text + "\"";
         }
-        if (static_cast<int>(r) == row.baseRun) before = ReadSections(dir + "/setup.dat");
+        if (static_cast<int>(r) == row.baseRun) {
+            before = ReadSections(dir + "/setup.dat");
+            keptSetup = StoredBytes(dir + "/setup.dat");
+            keptRuntime = StoredBytes(dir + "/runtime.dat");
+        } else if (row.finish.filesKept && static_cast<int>(r) > row.baseRun) {
+            if (StoredBytes(dir + "/setup.dat") != keptSetup) return "setup.dat changed in run " + std::to_string(r);
+            if (StoredBytes(dir + "/runtime.dat") != keptRuntime) return "runtime.dat changed in run " + std::to_string(r);
+        }
     }
     if (writer) writer->Finish();
     const auto& frames = run->Frames();
+    size_t boxFrame = 0;
+    for (const std::string& text : row.finish.leftBox)
+        if ((boxFrame = FindShown(frames, boxFrame, text, LeftBoxField)) == frames.size())
+            return "the editor box never showed \"" + text + "\" in turn";
     if (!row.hides.empty() && !frames.empty() && FindShown(frames, frames.size() - 1, row.hides) < frames.size())
         return "ends showing \"" + row.hides + "\"";
     const TSections after = ReadSections(dir + "/setup.dat");
@@ -360,8 +429,8 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
         if (byteAt(runtime, b) != b.value)
             return "runtime.dat byte " + std::to_string(b.offset) + " of " + std::to_string(b.key.first) + " is " +
                    std::to_string(byteAt(runtime, b));
-    if (!row.ends.empty() && (frames.empty() || FindShown(frames, frames.size() - 1, row.ends) == frames.size()))
-        return "does not end showing \"" + row.ends + "\"";
+    if (!row.finish.ends.empty() && (frames.empty() || FindShown(frames, frames.size() - 1, row.finish.ends) == frames.size()))
+        return "does not end showing \"" + row.finish.ends + "\"";
     if (!row.sameAs.empty() && (after.empty() || ReadSections(dir + "/" + row.sameAs) != after))
         return row.sameAs + " differs from setup.dat";
     return "";

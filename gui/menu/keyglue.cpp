@@ -30,7 +30,6 @@
 #include "units.h"
 
 int32_t ObsValue = 0;
-int ObsEditorShown = 0;
 int SetupMenuShown = 0;
 int EngineRunPromptPending = 0, EngineRunPromptAcked = 0;
 int64_t EngineRunPromptSec = 0;
@@ -511,7 +510,6 @@ void HeadingBugEditor(int32_t command) {
         }
         case 3:
             ObsValue = ObsRemembered;
-            ObsEditorShown = 0;
             MainMenuKeys(0);
             break;
         default: break;

@@ -18,8 +18,7 @@ int NextScreenType(int type, int command, int layoutCaps, int strip);
 void TimerKeys(int32_t command);
 // The OBS: 0 remembers it, 1 up, 2 down (coarse 10 by the knob's acceleration), 3 cancel.
 void HeadingBugEditor(int32_t command);
-extern int32_t ObsValue;     // degrees 0..359
-extern int ObsEditorShown;   // the OBS overlay marker
+extern int32_t ObsValue;     // degrees 0..359; its box is the value editor "OBS"
 // 1 down 50, 2 up 50, 3 store; returns the display's answer for the level.
 int BrightnessEditor(int32_t command);
 void BrightnessKey(int32_t command);

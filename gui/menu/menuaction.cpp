@@ -659,7 +659,13 @@ bool PageAction(int page, int item) {
         case 21:
             switch (item) {
                 case 115: OpenDialog(1, ImportChecklist); return true;
-                case 116: OpenDialog(1, ImportConfiguration); return true;
+                case 116:
+                    // Restricted setup may look and export, never load a configuration.
+                    if (SetupRole == RoleRestricted)
+                        DialogResult(gettext_noop("In this mode not allowed any modification."), true);
+                    else
+                        OpenDialog(1, ImportConfiguration);
+                    return true;
                 case 117: OpenDialog(0, ExportConfiguration); return true;
                 case 118: OpenDialog(0, ExportFlightData); return true;
                 case 119: UpdateFirmware(1); return true;
@@ -1066,7 +1072,8 @@ void ItemAction(int page, int item) {
             return;
         case 21:
             CloseAll();
-            ObsEditorShown = 1;
+            // The OBS box stands where the heading bug's does: the knob's number is seen.
+            MarkValueEditor(EdApHeading, &ObsValue, gettext_noop("OBS"));
             HeadingBugEditor(0);
             HoldKeys();
             Keyboard.Bind('1', LabelSetEdit, MainMenuKeys, 0);

@@ -678,7 +678,6 @@ void ClearScreenKeys() {
     FreqEditorShown = 0;
     MemoryLabelEditorShown = 0;
     SquawkEditorState = 0;
-    ObsEditorShown = 0;
     PercentSlider1Shown = PercentSlider2Shown = LevelSliderShown = 0;
     ResetEditorFlags();
 }

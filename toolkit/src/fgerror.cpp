@@ -11,9 +11,11 @@ namespace {
 
 FGWindow* error_window = nullptr;
 
-// The keys the bench program sends: any of them answers the error window, as
-// Enter does, so the instrument never stays behind it.
-constexpr char BenchKeys[] = "012345adsw";
+// The bezel has no Enter key: a push (a soft key or a knob push) answers the error
+// window as Enter does. A knob turn is no answer: on an "Abort" window it would end the
+// program by accident.
+constexpr char PushKeys[] = "012345";
+constexpr char TurnKeys[] = "adsw";
 
 void dismiss(FGControl* button) {
     if (button && button->parent) delete button->parent;
@@ -26,9 +28,9 @@ void abort_program(FGControl*) {
 }
 
 int error_keys(FGWindow* window, FGEvent* event) {
-    if (event->type != FGE_KEY || event->key <= 0 || event->key > 255 ||
-        !std::strchr(BenchKeys, event->key))
-        return 0;
+    if (event->type != FGE_KEY || event->key <= 0 || event->key > 255) return 0;
+    if (std::strchr(TurnKeys, event->key)) return 1;
+    if (!std::strchr(PushKeys, event->key)) return 0;
     // The window's button, released with fire: the dispatcher runs its callback.
     if (window->current_page && !window->current_page->controls.empty())
         window->current_page->controls.front()->Release(1);
