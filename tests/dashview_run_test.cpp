@@ -380,8 +380,9 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
 // draws the very frame it draws with no block. An unusable object under the block's name
 // is replaced by a sound block, and the page is drawn.
 TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
-    const std::vector<std::pair<uint32_t, float>> values = {
-        {echRpmEng, 4321}, {echTempOil, 95}, {echSpeedIas, 185.2f}, {echAltitudeQNH, 1000}};
+    // RPM 4321, oil temperature 95.0, airspeed 185.2 and altitude 1000.0, as benchdesk stores them.
+    const std::vector<std::string> values = {"attach", "int",   "0xB00", "4321",  "int", "0x603", "950",
+                                             "int",    "0xF01", "1852",  "int",   "0x300", "10000", "wait"};
     enum TLeft { Nothing, WriterEnded, WriterKilled, KilledWhileHeld, ZeroLength };
     const struct TRow {
         const char* name;
@@ -406,11 +407,10 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
             ASSERT_GE(fd, 0);
             close(fd);
         } else if (row.left != Nothing) {
-            ForkedWriter writer(values);
-            ASSERT_TRUE(writer.Ready());
+            HelperProcess writer(BenchWriter(values));
+            for (std::string line; (line = writer.Line()) != "ready";) ASSERT_NE(line, "");
             if (row.left == KilledWhileHeld) holder = std::make_unique<TMValReader>();
-            if (row.left == WriterEnded) EXPECT_EQ(writer.End(), 0);
-            else writer.Kill();
+            EXPECT_EQ(row.left == WriterEnded ? writer.Finish() : writer.Kill(), row.left == WriterEnded ? 0 : -1);
         }
         ASSERT_TRUE(run.Script("wait 2500\nquit\n", 60)) << run.Output();
         holder.reset();

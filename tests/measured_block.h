@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "hkmeasure.h"
@@ -94,6 +93,11 @@ public:
         if (!s.empty() && s.back() == '\n') s.pop_back();
         return s;
     }
+    // Kills it as SIGKILL does, with no chance to release the block; -1.
+    int Kill() {
+        if (pid_ > 0) kill(pid_, SIGKILL);
+        return Finish();
+    }
     // Closes the helper's input (ending a "wait") and returns its exit status.
     int Finish() {
         if (stdin_ >= 0) close(stdin_);
@@ -117,52 +121,3 @@ inline std::vector<std::string> BenchWriter(std::vector<std::string> args) {
     return args;
 }
 
-// A writer of the block in a forked child (this process must not be attached then): it
-// stores the values and holds the block until End() lets it release and exit, or Kill()
-// kills it as SIGKILL does, with no chance to release.
-class ForkedWriter {
-public:
-    explicit ForkedWriter(const std::vector<std::pair<uint32_t, float>>& values) {
-        int ready[2], go[2];
-        if (pipe(ready) != 0 || pipe(go) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready[0]);
-            close(go[1]);
-            char c = 'r';
-            {
-                TMValWriter writer;
-                for (const auto& v : values) writer.SetVal(v.first, v.second);
-                if (write(ready[1], &c, 1) != 1) _exit(1);
-                while (read(go[0], &c, 1) > 0) {
-                }
-            }
-            _exit(0);
-        }
-        close(ready[1]);
-        close(go[0]);
-        go_ = go[1];
-        char c;
-        ready_ = pid_ > 0 && read(ready[0], &c, 1) == 1;
-        close(ready[0]);
-    }
-    ~ForkedWriter() { Kill(); }
-    bool Ready() const { return ready_; }
-    // Its exit code once it has released the block.
-    int End() { return Reap(false); }
-    int Kill() { return Reap(true); }
-
-private:
-    int Reap(bool kill9) {
-        if (kill9 && pid_ > 0) kill(pid_, SIGKILL);
-        if (go_ >= 0) close(go_);
-        go_ = -1;
-        int status = -1;
-        if (pid_ > 0) waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    pid_t pid_ = -1;
-    int go_ = -1;
-    bool ready_ = false;
-};

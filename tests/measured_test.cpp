@@ -553,7 +553,6 @@ TEST_F(DamagedBlock, ShortAndEmptyObjects) {
         {"100 bytes held by a live peer", 100, true, 0},
         {"100 bytes left behind", 100, false, 0},
         {"unsized, left behind", -1, false, 1},
-        {"unsized, left behind, a reader comes", -1, false, 0},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -688,8 +687,10 @@ TEST_F(TwoProcesses, ValuesOfAWriterThatHasGoneAreNotRead) {
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
         ShmUnlink(name_.c_str());
-        ForkedWriter child({{echRpmEng, 4321}});
-        ASSERT_TRUE(child.Ready());
+        HelperProcess child(BenchWriter({"attach", "int", "0xB00", "4321", "wait"}));
+        EXPECT_EQ(child.Line(), "attach 1");
+        EXPECT_EQ(child.Line(), "int 0");
+        ASSERT_EQ(child.Line(), "ready");
         std::unique_ptr<TMValReader> reader;
         int32_t v = 0;
         if (row.readerHeld) {
@@ -697,7 +698,7 @@ TEST_F(TwoProcesses, ValuesOfAWriterThatHasGoneAreNotRead) {
             EXPECT_EQ(reader->GetVal(echRpmEng, v), 0);
             EXPECT_EQ(v, 4321);
         }
-        EXPECT_EQ(row.killed ? child.Kill() : child.End(), row.killed ? -1 : 0);
+        EXPECT_EQ(row.killed ? child.Kill() : child.Finish(), row.killed ? -1 : 0);
         if (!reader) reader = std::make_unique<TMValReader>();
         EXPECT_EQ(reader->GetVal(echRpmEng, v), -20);
         EXPECT_EQ(MeasAttachment().slots, 0);
