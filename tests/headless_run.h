@@ -23,6 +23,7 @@
 #include "config_tempdir.h"
 #include "fgbitmap.h"
 #include "file_io.h"
+#include "trace.h"
 
 extern char** environ;
 
@@ -39,7 +40,7 @@ inline bool MakeRunFolder(const std::string& dir, const std::vector<std::string>
 // A started dashview. The run folder is its working directory and its HOME (the window
 // database and toolkit files stay there); it inherits the environment without DISPLAY,
 // the DASHVIEW_ variables and whatever env sets; standard output and error go to the
-// folder's output.txt.
+// folder's output.txt, its diagnostic lines too.
 class TDashview {
 public:
     static std::string Program() { return std::string(RUN_DIR) + "/dashview"; }
@@ -60,6 +61,7 @@ public:
             if (v.rfind("DASHVIEW_", 0) && v.rfind("HOME=", 0) && v.rfind("DISPLAY=", 0) && !set(v)) envs.push_back(v);
         }
         if (!set("HOME=")) envs.push_back("HOME=" + dir);
+        if (!set(std::string(TraceConsoleVariable) + "=")) envs.push_back(std::string(TraceConsoleVariable) + "=1");
         envs.insert(envs.end(), env.begin(), env.end());
         args.insert(args.begin(), Program());
         std::vector<char*> argv, envp;
