@@ -1,13 +1,46 @@
 #include "trace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 // ---- trace line ----
 
+namespace {
+
+// Lines come from several threads: each goes whole in one append.
+std::atomic<int> TraceLogFd{-1};
+constexpr off_t TraceLogLimit = 4 << 20;
+
+bool ErrorLine(const char* text) {
+    const char* tab = strchr(text, '\t');
+    return strncmp(tab ? tab + 1 : text, "Error: ", 7) == 0;
+}
+
+}  // namespace
+
 void DefaultPrintHook(const char* text) {
-    fputs(text, stderr);
+    const int fd = TraceLogFd.load();
+    if (fd < 0 || ErrorLine(text)) fputs(text, stderr);
+    if (fd >= 0) (void)!write(fd, text, strlen(text));
+}
+
+int TraceLogOpen(bool fresh) {
+    const char* console = getenv(TraceConsoleVariable);
+    if (console && *console && strcmp(console, "0") != 0) return 0;
+    struct stat st;
+    if (!fresh && stat(TraceLogName, &st) == 0 && st.st_size > TraceLogLimit) fresh = true;
+    const int fd = open(TraceLogName, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (fresh ? O_TRUNC : 0), 0644);
+    if (fd < 0) return -1;
+    const int old = TraceLogFd.exchange(fd);
+    if (old >= 0) close(old);
+    return 0;
 }
 
 TPrintHook PrintHook = DefaultPrintHook;

@@ -17,8 +17,19 @@ struct TTraceOrigin {
 constexpr size_t TraceLineSize = 1024;
 
 typedef void (*TPrintHook)(const char* text);
+// Writes to the diagnostic log once a program has opened it (error lines, whose level is
+// "Error: ", to standard error as well), else to standard error.
 void DefaultPrintHook(const char* text);
 extern TPrintHook PrintHook;
+
+// The programs' diagnostic log in their working directory, and the environment variable
+// that keeps the lines on standard error instead (any value but "" and "0").
+inline constexpr char TraceLogName[] = "diagnostics.log";
+inline constexpr char TraceConsoleVariable[] = "DASHVIEW_TRACE";
+// Sends the default hook's lines to TraceLogName unless TraceConsoleVariable is set: started
+// anew when `fresh` or when it has grown past a few megabytes, else appended to. 0, or -1
+// when the file cannot be opened (the lines stay on standard error).
+int TraceLogOpen(bool fresh);
 // A line through PrintHook in printf form, cut at TraceLineSize; the caller's
 // text carries its own newline.
 void HookPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

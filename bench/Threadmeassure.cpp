@@ -12,6 +12,8 @@
 #include <memory>
 #include <mutex>
 
+#include "trace.h"
+
 std::atomic<TBenchConsoleHook> BenchConsoleHook{StdoutConsole};
 std::atomic<TMValWriter*> ValWriter{nullptr};
 std::atomic<TMValReader*> ValReader{nullptr};
@@ -57,7 +59,7 @@ void BenchDumpf(const char* format, ...) {
     va_end(args);
 }
 
-void DebugOutput(const char* text) { fputs(text, stderr); }
+void DebugOutput(const char* text) { PrintHook(text); }
 
 namespace {
 
@@ -258,7 +260,7 @@ void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64
         else rc = writer->SetVal(s.chan, s.i, &stamp);
         if (rc) {
             BenchPrintf("ValWriter->SetVal ERROR = %d, chan = %d (%s).\n", rc, s.chan, ChanName(s.chan));
-        } else if (k == n - 1) {
+        } else if (k == n - 1 && BenchDumpSamples) {  // names are looked up only for the dump
             if (s.kind == FlySimFloat) BenchDumpf("SetVal[%d] = %f (%s)\n", index, s.f, ChanName(s.chan));
             else if (s.kind == FlySimInt) BenchDumpf("SetVal[%d] = %d (%s)\n", index, s.i, ChanName(s.chan));
         }
@@ -312,6 +314,9 @@ int PlayLoopRecord() {
 
 namespace {
 
+constexpr int LoopRecordMs = 25;
+constexpr int LoopRecordsPerWake = 4;
+
 void RunLoopMode(const std::atomic<bool>* terminate) {
     BenchPrintf("File-loop mode\n");
     if (OpenLoopFile() != 0) {
@@ -320,9 +325,11 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
     }
     BenchPrintf("Reading simulation data from file ... in loop ...\n");
     DebugOutput("MeassureThread: File loop enter.\n");
+    // A record every 25 ms of the flight, played four at a time: the display reads the block
+    // once a refresh (100 ms), and each wake of this thread costs more than a record.
     while (!*terminate) {
-        PlayLoopRecord();
-        SleepMs(25);
+        for (int i = 0; i < LoopRecordsPerWake; ++i) PlayLoopRecord();
+        SleepMs(LoopRecordMs * LoopRecordsPerWake);
     }
     DebugOutput("MeassureThread: File loop exit.\n");
 }

@@ -14,7 +14,7 @@
 enum { MeassureModeLoop = 0, MeassureModeFdm = 1, MeassureModeNone = 2 };
 
 // Printed diagnostic lines go to this hook (standard output unless replaced);
-// debugger output goes to standard error.
+// debugger output goes through the print hook (the diagnostic log).
 typedef void (*TBenchConsoleHook)(const char* text);
 void StdoutConsole(const char* text);
 extern std::atomic<TBenchConsoleHook> BenchConsoleHook;

@@ -479,6 +479,16 @@ void TForm1::KeepDisplayOver(int order) {
 
 void TForm1::WMMove() { PlaceDisplay(PlaceKeepOrder); }
 
+void TForm1::KeepMessageOver() {
+    // The form library's message box is modal while it is up; the display, topmost or
+    // transient for the bezel like the box, would cover it.
+    Fl_Window* box = Fl::modal();
+    if (!box || !box->shown() || !DisplayWindow) return;
+    const TWindowId id = static_cast<TWindowId>(fl_xid(box));
+    XSync(fl_display, False);  // its map travels through the form library's connection
+    if (WindowIsAbove(id, DisplayWindow) != 1) WindowStackOver(id, DisplayWindow, true);
+}
+
 void TForm1::FormShow() {
     // The bezel was mapped last: the display must come over its opening, also where no
     // window manager gives the bezel the focus that the ticks would react to. The map
@@ -529,6 +539,7 @@ int TForm1::RestartMeassure() {
         Terminate();
         return -1;
     }
+    WindowWatch(DisplayWindow);
     PostCharacter(ModeCharacter(MeassureMode));
     // The thread only tells its console; whoever looks at the bezel must learn it too.
     if (MeassureMode == MeassureModeLoop) {
@@ -539,13 +550,15 @@ int TForm1::RestartMeassure() {
 }
 
 void TForm1::Timer1Timer() {
+    // What the server told since the last tick decides what is asked again: while nothing
+    // changes on the screen, a tick sends no request that waits for a reply.
+    const int seen = WindowSeen();
     // Window order: the display stays over the bezel while one of the two is in front,
     // and drops back with it when another program comes to the front.
-    TWindowId foreground = 0;
-    WindowForeground(&foreground);
+    if (seen & WINDOW_SEEN_FOREGROUND) WindowForeground(&foreground_);
     const TWindowId formId = FormWindow();
-    const bool formInFront = foreground != 0 && foreground == formId;
-    const bool displayInFront = foreground != 0 && foreground == DisplayWindow;
+    const bool formInFront = foreground_ != 0 && foreground_ == formId;
+    const bool displayInFront = foreground_ != 0 && foreground_ == DisplayWindow;
     switch (WindowOrder(formInFront, displayInFront, &BackgroundFlag)) {
     case OrderBehind:
         // The window manager keeps the other program in front; nothing to give back.
@@ -560,13 +573,13 @@ void TForm1::Timer1Timer() {
         break;
     default:
         // Whatever raised the bezel meanwhile, the display comes back over it.
-        KeepDisplayOver(PlaceKeepOrder);
+        if (seen & WINDOW_SEEN_ORDER) KeepDisplayOver(PlaceKeepOrder);
         break;
     }
 
-    // Watchdog.
+    // Watchdog: the display is searched for again when windows came, went or were renamed.
     const TWindowId known = DisplayWindow;
-    DisplayWindow = FindDisplay();
+    if (!known || (seen & WINDOW_SEEN_WINDOWS)) DisplayWindow = FindDisplay();
     if (!DisplayWindow) {
         SetTimer1Enabled(false);
         if (!known) ShowMessage(MsgGuiNotRunning);
@@ -576,7 +589,11 @@ void TForm1::Timer1Timer() {
     }
 
     // A display program started again has a new window: keep that one over the bezel too.
-    if (known && known != DisplayWindow) KeepDisplayOver(BackgroundFlag ? PlaceNotTopmost : PlaceTopmost);
+    if (known && known != DisplayWindow) {
+        WindowWatch(DisplayWindow);
+        KeepDisplayOver(BackgroundFlag ? PlaceNotTopmost : PlaceTopmost);
+    }
+    KeepMessageOver();
 
     // What the data source could not do, once per cause; a box open already (the ticks
     // go on under it) is not joined by another.

@@ -164,6 +164,8 @@ private:
     void PlaceDisplay(int order);
     // Keeps the display window over the bezel; topmost or not as `order` asks.
     void KeepDisplayOver(int order);
+    // Keeps an open message box over the display window.
+    void KeepMessageOver();
     // The bezel's X window, 0 while it is not shown.
     TWindowId FormWindow() const;
     // Checks the source item of `tag` alone.
@@ -171,6 +173,7 @@ private:
     bool timer1Enabled_ = false;
     bool terminated_ = false;
     bool destroyed_ = false;
+    TWindowId foreground_ = 0;  // as last asked
 };
 
 extern TForm1* Form1;

@@ -14,6 +14,7 @@
 #include "shellhooks.h"
 #include "shellstate.h"
 #include "startup.h"
+#include "trace.h"
 #include "wizards.h"
 
 namespace {
@@ -24,6 +25,7 @@ constexpr unsigned DashviewAppFlags = 0x18017;
 }  // namespace
 
 int main(int argc, char** argv) {
+    TraceLogOpen(false);  // beside the bench's lines of the same session
     InstallMenuLinks();  // the shell reaches the menus and soft keys through its link table
     InstallScreenKeyLinks();  // the screen's soft keys, radios, key glue and setup entry
     InstallOverlayLinks();  // power-off, demo notice, "last_status", baro box, value boxes

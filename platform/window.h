@@ -49,3 +49,19 @@ int WindowKeepAbove(TWindowId id, TWindowId owner);
 int WindowIsAbove(TWindowId id, TWindowId owner);
 // Closes the connection (the next call opens it again).
 void WindowCloseLink();
+
+// ---- watching: what the server tells of the screen, so that a periodic check asks nothing
+// while nothing changes ----
+enum {
+    WINDOW_SEEN_FOREGROUND = 1,  // the active window may be another (always, without a window manager)
+    WINDOW_SEEN_ORDER = 2,       // a top-level window was mapped, unmapped, moved or restacked
+    WINDOW_SEEN_WINDOWS = 4,     // a top-level window came or went, or a watched one was renamed or ended
+    WINDOW_SEEN_ALL = 7,
+};
+// Watches the screen's top-level windows and, when `id` is not 0, that window's renaming and
+// its end. While watching, whether a window manager runs is asked again only when the server
+// tells of a change.
+int WindowWatch(TWindowId id);
+// What changed since the last call, from the events the server has sent: no request waits
+// for a reply. WINDOW_SEEN_ALL at the first call, and whenever nothing is watched.
+int WindowSeen();

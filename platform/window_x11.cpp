@@ -24,6 +24,10 @@ struct TWindowLink {
     Atom stateAtom = 0;   // _NET_WM_STATE
     Atom aboveAtom = 0;   // _NET_WM_STATE_ABOVE
     Atom restackAtom = 0; // _NET_RESTACK_WINDOW
+    Atom netNameAtom = 0; // _NET_WM_NAME
+    bool watching = false;  // the root's structure and properties are selected
+    int seen = 0;           // WINDOW_SEEN_ bits not yet taken
+    int manager = -1;       // while watching: whether a manager runs, -1 to be asked
 } Link;
 
 // Opens the connection when needed; false when no display is reachable. Link.lock is held.
@@ -39,6 +43,7 @@ bool LinkOpen() {
     Link.stateAtom = XInternAtom(Link.display, "_NET_WM_STATE", False);
     Link.aboveAtom = XInternAtom(Link.display, "_NET_WM_STATE_ABOVE", False);
     Link.restackAtom = XInternAtom(Link.display, "_NET_RESTACK_WINDOW", False);
+    Link.netNameAtom = XInternAtom(Link.display, "_NET_WM_NAME", False);
     return true;
 }
 
@@ -97,11 +102,44 @@ Window WindowProperty(Window w, Atom property) {
 }
 
 // The manager's check window names itself; a property left by a manager that ended does not.
+// While watching, the answer holds until the server tells of a change.
 bool ManagerRunning() {
+    if (Link.watching && Link.manager >= 0) return Link.manager == 1;
     TX11ErrorTrap trap(Link.display);
     const Window check = WindowProperty(DefaultRootWindow(Link.display), Link.checkAtom);
     const bool running = check && WindowProperty(check, Link.checkAtom) == check;
-    return trap.Sync() == 0 && running;
+    const bool ok = trap.Sync() == 0;
+    if (Link.watching && ok) Link.manager = running ? 1 : 0;
+    return ok && running;
+}
+
+// What one event tells; a manager that comes or goes is asked for again.
+int SeenIn(const XEvent& ev) {
+    const Window root = DefaultRootWindow(Link.display);
+    switch (ev.type) {
+    case PropertyNotify:
+        if (ev.xproperty.window != root)
+            return ev.xproperty.atom == XA_WM_NAME || ev.xproperty.atom == Link.netNameAtom ? WINDOW_SEEN_WINDOWS
+                                                                                          : 0;
+        if (ev.xproperty.atom == Link.activeAtom) return WINDOW_SEEN_FOREGROUND;
+        if (ev.xproperty.atom != Link.checkAtom) return 0;
+        Link.manager = -1;
+        return WINDOW_SEEN_ALL;
+    case DestroyNotify:  // the manager's check window among them
+        Link.manager = -1;
+        return WINDOW_SEEN_ALL;
+    case CreateNotify:
+        return WINDOW_SEEN_WINDOWS;
+    case ReparentNotify:
+        return WINDOW_SEEN_WINDOWS | WINDOW_SEEN_ORDER;
+    case MapNotify:
+    case UnmapNotify:
+    case ConfigureNotify:
+    case CirculateNotify:
+        return WINDOW_SEEN_ORDER;
+    default:
+        return 0;
+    }
 }
 
 // A request to the window manager about `w`, as the extended hints specify.
@@ -313,4 +351,35 @@ void WindowCloseLink() {
     std::lock_guard<std::mutex> hold(Link.lock);
     if (Link.display) XCloseDisplay(Link.display);
     Link.display = nullptr;
+    Link.watching = false;
+}
+
+int WindowWatch(TWindowId id) {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    if (!LinkOpen()) return WINDOW_ERR_NO_SERVER;
+    TX11ErrorTrap trap(Link.display);
+    if (!Link.watching) {
+        XSelectInput(Link.display, DefaultRootWindow(Link.display), SubstructureNotifyMask | PropertyChangeMask);
+        Link.watching = true;
+        Link.manager = -1;
+        Link.seen = WINDOW_SEEN_ALL;
+    }
+    if (id) XSelectInput(Link.display, id, StructureNotifyMask | PropertyChangeMask);
+    return trap.Sync() != 0 ? WINDOW_ERR_GONE : WINDOW_OK;
+}
+
+int WindowSeen() {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
+    int seen = Link.seen;
+    Link.seen = 0;
+    // Only what has arrived: XPending reads the connection without a request.
+    while (XPending(Link.display) > 0) {
+        XEvent ev;
+        XNextEvent(Link.display, &ev);
+        seen |= SeenIn(ev);
+    }
+    // Nothing tells of the input focus: without a manager it is asked at every check.
+    if (!ManagerRunning()) seen |= WINDOW_SEEN_FOREGROUND;
+    return seen;
 }

@@ -24,6 +24,7 @@
 
 #include "config_tempdir.h"
 #include "file_io.h"
+#include "trace.h"
 // The bench tests build without the toolkit: they look at windows, not frames.
 #if __has_include("fgbitmap.h")
 #include "fgbitmap.h"
@@ -107,6 +108,9 @@ public:
             }
         }
         if (!Named(vars, "HOME=")) vars.push_back("HOME=" + dir);
+        // Diagnostics on the console, where the tests read them.
+        const std::string trace = std::string(TraceConsoleVariable) + "=";
+        if (!Named(vars, trace)) vars.push_back(trace + "1");
         for (char** e = environ; *e; ++e) {
             const std::string v = *e;
             if (v.rfind("DASHVIEW_", 0) && v.rfind("HOME=", 0) && v.rfind("DISPLAY=", 0) &&

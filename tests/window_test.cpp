@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -109,4 +110,30 @@ TEST_F(WindowTest, VanishedWindowGivesErrorCodes) {
     EXPECT_EQ(WindowMove(id, formId, 78, 22, false), WINDOW_ERR_GONE);  // reference gone too
     capture.reset();
     EXPECT_EQ(Traced, "");  // trapped errors are answers, not reports
+}
+
+// The watch: nothing to ask again while nothing changes (without a manager only the focus),
+// then each kind of change once the server has told it.
+TEST_F(WindowTest, WatchTellsWhatChanged) {
+    auto form = Open("Bezel");
+    auto disp = Open("Velvix");
+    ASSERT_TRUE(form && disp);
+    EXPECT_EQ(WindowSeen(), WINDOW_SEEN_ALL);  // nothing watched yet
+    ASSERT_EQ(WindowWatch(disp->windowId), WINDOW_OK);
+    int seen = 0;
+    auto saw = [&](int what) {
+        for (int i = 0; i < 200 && (seen = WindowSeen()) != what && (what == WINDOW_SEEN_FOREGROUND || !(seen & what)); ++i)
+            usleep(10000);
+        return what == WINDOW_SEEN_FOREGROUND ? seen == what : (seen & what) != 0;
+    };
+    EXPECT_TRUE(saw(WINDOW_SEEN_FOREGROUND)) << seen;
+    EXPECT_EQ(WindowSeen(), WINDOW_SEEN_FOREGROUND);
+    ASSERT_EQ(WindowMove(form->windowId, 0, 30, 40, true), WINDOW_OK);
+    EXPECT_TRUE(saw(WINDOW_SEEN_ORDER)) << seen;
+    EXPECT_TRUE(saw(WINDOW_SEEN_FOREGROUND)) << seen;
+    auto other = Open("Other");
+    EXPECT_TRUE(saw(WINDOW_SEEN_WINDOWS)) << "a new window " << seen;
+    EXPECT_TRUE(saw(WINDOW_SEEN_FOREGROUND)) << seen;
+    disp.reset();
+    EXPECT_TRUE(saw(WINDOW_SEEN_WINDOWS)) << "the watched window ended " << seen;
 }
