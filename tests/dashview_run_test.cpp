@@ -396,7 +396,15 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
         {"no block, flight page", ScreenFlight, Nothing},
         {"a zero-length object", ScreenFlight, ZeroLength},
     };
-    std::map<int, std::unique_ptr<FGBitmap>> noBlock;
+    // The page but for the clock, which moves on between runs.
+    const auto page = [](const FGBitmap& f, int screen) {
+        std::vector<uint32_t> p(f.pixels, f.pixels + 800 * 600);
+        if (screen == ScreenEngine)
+            for (int y = 398; y < 420; ++y) std::fill_n(&p[(y + 60) * 800 + 505], 800 - 505, 0u);
+        return p;
+    };
+    // Every frame of the run with no block: a blinking mark may stand in either phase.
+    std::map<int, std::vector<std::vector<uint32_t>>> noBlock;
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
         StoreLayout(row.screen, 0);
@@ -418,17 +426,24 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(frame->width, 800);
         if (row.left == Nothing) {
-            noBlock[row.screen] = std::move(frame);
+            auto& kept = noBlock[row.screen];
+            for (const auto& f : run.Frames())
+                if (f->width == 800 && f->height == 600) {
+                    std::vector<uint32_t> p = page(*f, row.screen);
+                    if (std::find(kept.begin(), kept.end(), p) == kept.end()) kept.push_back(std::move(p));
+                }
             continue;
         }
-        const FGBitmap& expected = *noBlock[row.screen];
-        int differ = 0;
-        for (int y = -60; y < 540; ++y)
-            for (int x = 0; x < 800; ++x) {
-                const bool clock = row.screen == ScreenEngine && x >= 505 && y >= 398 && y < 420;  // time and date
-                differ += !clock && frame->pixels[(y + 60) * 800 + x] != expected.pixels[(y + 60) * 800 + x];
-            }
-        EXPECT_EQ(differ, 0);
+        const std::vector<std::vector<uint32_t>>& seen = noBlock[row.screen];
+        ASSERT_FALSE(seen.empty());
+        const std::vector<uint32_t> mine = page(*frame, row.screen);
+        int differ = static_cast<int>(mine.size());
+        for (const std::vector<uint32_t>& other : seen) {
+            int d = 0;
+            for (size_t i = 0; i < mine.size(); ++i) d += mine[i] != other[i];
+            differ = std::min(differ, d);
+        }
+        EXPECT_EQ(differ, 0) << "pixels apart from the nearest frame of the run with no block";
         if (differ) SavePageSnapshot(*frame, "dashview_left_behind.bmp");
     }
 }
