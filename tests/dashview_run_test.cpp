@@ -135,38 +135,34 @@ static void ExpectValidConfigFile(const std::string& name, uint32_t type) {
     EXPECT_GT(sections, 0) << name;
 }
 
+// A quit signal, or Ctrl-C typed in the window, ends the program as a quit does: code 0
+// (2 after Ctrl-C), the flight's statistics and the runtime file saved whole, every time.
 TEST_F(RunCopy, QuitSignalsRunTheNormalShutdown) {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(sig);
+    const char* const typed = "CtrlCTypedEndsWithTheNormalShutdown";
+    const struct {
+        const char* name;
+        int sig;  // 0: Ctrl-C typed
+    } rows[] = {{"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}, {typed, 0}, {typed, 0}, {typed, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
-        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.Start(row.sig ? "" : "wait 2500\nchar 3\n"));
         // Started up once the first frame is out.
-        bool painted = false;
+        bool painted = !row.sig;
         for (int i = 0; i < 1200 && !painted; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             painted = !run.FrameFiles().empty();
         }
         ASSERT_TRUE(painted);
-        ASSERT_EQ(kill(run.pid, sig), 0);
-        EXPECT_EQ(run.Wait(60), 0);
+        if (row.sig) {
+            ASSERT_EQ(kill(run.pid, row.sig), 0);
+        }
+        EXPECT_EQ(run.Wait(60), row.sig ? 0 : 2);
         const std::string out = run.Output();
         EXPECT_NE(out.find("<<SaveSetting() OK"), std::string::npos) << out;
         ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
         ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
         EXPECT_EQ(FileBytes(Path("statistic.dat")).size(), FileBytes(Path("statistic.bck")).size());
-    }
-}
-
-// Ctrl-C typed in the window ends the program as a quit does: code 2, the flight's
-// statistics and the runtime file saved whole, every time.
-TEST_F(RunCopy, CtrlCTypedEndsWithTheNormalShutdown) {
-    for (int n = 0; n < 3; ++n) {
-        SCOPED_TRACE(n);
-        for (const char* f : {"statistic.dat", "statistic.bck", "runtime.dat", "runtime.bck"}) unlink(Path(f).c_str());
-        ASSERT_TRUE(run.Start("wait 2500\nchar 3\n"));
-        EXPECT_EQ(run.Wait(60), 2) << run.Output();
-        ExpectValidConfigFile(Path("statistic.dat"), 0x1000);
-        ExpectValidConfigFile(Path("runtime.dat"), 0x2000);
     }
 }
 
@@ -322,22 +318,6 @@ protected:
     }
     std::string output;
 };
-
-// The engine speed written into the block reaches the engine page, averaged and
-// rounded, in the page's font.
-TEST_F(FedRun, ValuesFedIntoTheBlockReachTheEnginePage) {
-    StoreLayout(ScreenEngine, 0);
-    auto frame = Run({{echRpmEng, 2400}}, 4000);
-    ASSERT_NE(frame, nullptr);
-    SavePageSnapshot(*frame, "dashview_engine_fed.bmp");
-
-    LoadPageAssets();
-    const int font = DisplayFonts[FontEuromode20];
-    ASSERT_GE(font, 0);
-    const auto at = FindText(*frame, font, "2400");
-    EXPECT_GE(at.first, 0) << "the fed engine speed is not on the page\n" << output;
-    EXPECT_LT(at.second, 240) << "the engine speed stands in the page's upper half";
-}
 
 // Every layout with the flight view, in level flight over the generated terrain near
 // the recorded flight's field: sky above and ground below the horizon, the QNH in its
@@ -616,40 +596,43 @@ TEST_F(RunCopy, EntertainmentDemoShowsEachModeAndExits) {
     EXPECT_NE(at(135, 105), bandPixel);
 }
 
-// The engine page's first voltage box shows the voltage written into the block.
-TEST_F(FedRun, EnginePageVoltBoxShowsTheBlockVoltage) {
-    StoreLayout(ScreenEngine, 0);
-    auto frame = Run({{echVolt1, 13.8f}}, 4000);
-    ASSERT_NE(frame, nullptr);
-    SavePageSnapshot(*frame, "dashview_engine_volts.bmp");
-    LoadPageAssets();
-    std::pair<int, int> at{-1, -1};
-    for (int i = 0; i < DisplayFontCount && at.first < 0; ++i)
-        if (DisplayFonts[i] >= 0) at = FindText(*frame, DisplayFonts[i], "13.8 V");
-    ASSERT_GE(at.first, 0) << "the fed voltage is not on the page\n" << output;
-    // The box of voltage 1: 100 x 20 at (29, 249).
-    EXPECT_LT(at.first, 130);
-    EXPECT_GE(at.second, 240);
-    EXPECT_LT(at.second, 275);
-}
-
-// The box under "FUEL USED" shows the fuel used, never what the tanks hold.
-TEST_F(FedRun, FuelUsedBoxShowsTheFuelUsed) {
+// The engine page fed with values: each reading in its place and font. The engine speed,
+// averaged and rounded, in the page's upper half; voltage 1 in its box, 100 x 20 at
+// (29, 249); the fuel used centred under its caption (x 555), never what the tanks hold.
+TEST_F(FedRun, EnginePageReadingsShowTheFedValues) {
     StoreLayout(ScreenEngine, 0);
     // Long enough for the 2 s average to fill on a busy machine.
-    auto frame = Run({{echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}}, 6000);
+    auto frame = Run({{echRpmEng, 2400}, {echVolt1, 13.8f}, {echFuelLevel1, 40.0f}, {echFuelLevel2, 30.0f}, {echFuelUsed, 12.3f}},
+                     6000);
     ASSERT_NE(frame, nullptr);
-    SavePageSnapshot(*frame, "dashview_engine_fuel_used.bmp");
+    SavePageSnapshot(*frame, "dashview_engine_fed.bmp");
     LoadPageAssets();
-    const int font = DisplayItemFont(10, LanguageId);
-    ASSERT_GE(font, 0);
-    const auto at = FindText(*frame, font, "12.3 l");
-    ASSERT_GE(at.first, 0) << "the fuel used is not on the page\n" << output;
-    // Centred on the caption's x 555, in the row below it.
-    EXPECT_NEAR(at.first + FGFontManager::textwidth(font, "12.3 l") / 2, 555, 3);
-    EXPECT_GE(at.second, 295);
-    EXPECT_LT(at.second, 325);
-    EXPECT_LT(FindText(*frame, font, "70.0 l").first, 0);
+    const struct {
+        const char* name;
+        const char* text;
+        int font;               // with anyFont: the first display font that shows it
+        bool anyFont, centred;  // centred: x is the text's centre, not its left
+        int x0, x1, y0, y1;
+        const char* absent;
+    } rows[] = {
+        {"ValuesFedIntoTheBlockReachTheEnginePage", "2400", DisplayFonts[FontEuromode20], false, false, 0, 800, 0, 240, nullptr},
+        {"EnginePageVoltBoxShowsTheBlockVoltage", "13.8 V", -1, true, false, 0, 130, 240, 275, nullptr},
+        {"FuelUsedBoxShowsTheFuelUsed", "12.3 l", DisplayItemFont(10, LanguageId), false, true, 552, 559, 295, 325, "70.0 l"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::pair<int, int> at{-1, -1};
+        int font = row.font;
+        for (int i = 0; i < (row.anyFont ? DisplayFontCount : 1) && at.first < 0; ++i)
+            if ((font = row.anyFont ? DisplayFonts[i] : row.font) >= 0) at = FindText(*frame, font, row.text);
+        EXPECT_GE(at.first, 0) << row.text << " is not on the page\n" << output;
+        if (at.first < 0) continue;
+        const int x = at.first + (row.centred ? FGFontManager::textwidth(font, row.text) / 2 : 0);
+        EXPECT_TRUE(x >= row.x0 && x < row.x1 && at.second >= row.y0 && at.second < row.y1) << x << ", " << at.second;
+        if (row.absent) {
+            EXPECT_LT(FindText(*frame, font, row.absent).first, 0);
+        }
+    }
 }
 
 // A start at a field at 380 m, the block steady from the first moment: the flight statistic
@@ -884,29 +867,6 @@ TEST_F(FedRun, TerrainSwitchedOnFromTheMenu) {
     ASSERT_EQ(LoadSetting(nullptr, KindRuntime, 1), 0);
     EXPECT_EQ(DisplaySetting.terrainView, 1);
     ConfigManager.Release();
-}
-
-// Setup, "Units", "Imperial (US)", "Save and Exit": after a restart the flight page
-// names knots, Fahrenheit and inches of mercury.
-TEST_F(RunCopy, UnitsChosenInSetupSurviveARestart) {
-    RunScript("wait 1500\n1\nwait 200\nw\nw\nw\nw\nw\nwait 200\n1\nwait 300\n4\nwait 600\n"
-              "1\nwait 200\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 600\n2\nwait 300\n4\nwait 800\nquit\n");
-    ASSERT_TRUE(Exists(Path("setup.dat")));
-    const std::string out = RunScript("wait 1500\nquit\n");
-    auto last = run.LastFrame();
-    ASSERT_NE(last, nullptr);
-    SavePageSnapshot(*last, "dashview_units_us.bmp");
-    LoadPageAssets();
-    bool knots = false, fahrenheit = false, inHg = false;
-    for (int font : DisplayFonts) {
-        if (font < 0) continue;
-        knots = knots || FindText(*last, font, "TAS KTS").first >= 0;
-        fahrenheit = fahrenheit || FindText(*last, font, "OAT \xB0""F ").first >= 0;
-        inHg = inHg || FindText(*last, font, "inHg").first >= 0;
-    }
-    EXPECT_TRUE(knots) << out;
-    EXPECT_TRUE(fahrenheit);
-    EXPECT_TRUE(inHg);
 }
 
 // The main menu's "About": the white box with its double outline over the page.

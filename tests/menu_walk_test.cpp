@@ -44,8 +44,8 @@ const std::string Limits = "1 w w 1 ";
 std::string LimitPage(int k) { return Down(1 + k) + "1 "; }
 // Range (first item of every limit page), a pause for the editor's frame, one step up, "Set".
 const std::string RangeUp = "w 1 W300 w 5 W200 ";
-// Page 18's "Units", "Imperial (UK)"; "Metric".
-const std::string UnitsUk = "1 1 w w 1 W200 ", UnitsMetric = "1 1 w 1 W200 ";
+// Page 18's "Units", "Imperial (UK)"; "Metric"; "Imperial (US)".
+const std::string UnitsUk = "1 1 w w 1 W200 ", UnitsMetric = "1 1 w 1 W200 ", UnitsUs = "1 1 w w w 1 W200 ";
 // Page 18's "Demo Mode" (page 132), then an item of it.
 std::string Demo(int item) { return "1 " + Down(9) + "1 " + Down(item) + "1 W1200 "; }
 // "Data Port" (page 21 for the installer), its item i, and "OK" in the dialog.
@@ -90,14 +90,16 @@ struct TByte {
     TKey key;
     int offset, value;
 };
-// What a row ends with: a text of its last frame; texts that its last run showed in turn
+// What a row ends with: texts of its last frame; texts that its last run showed in turn
 // in the value field of the editor box at the left; whether setup.dat and runtime.dat after
 // every run past the row's baseRun are still those after it.
 struct TFinish {
-    TFinish(const char* ends = "") : ends(ends) {}
-    TFinish(const char* ends, std::vector<std::string> leftBox, bool filesKept)
-        : ends(ends), leftBox(std::move(leftBox)), filesKept(filesKept) {}
-    std::string ends;
+    TFinish(const char* end = "") {
+        if (*end) ends.push_back(end);
+    }
+    TFinish(std::vector<std::string> ends, std::vector<std::string> leftBox = {}, bool filesKept = false)
+        : ends(std::move(ends)), leftBox(std::move(leftBox)), filesKept(filesKept) {}
+    std::vector<std::string> ends;
     std::vector<std::string> leftBox;
     bool filesKept = false;
 };
@@ -191,7 +193,11 @@ std::vector<TRow> Rows() {
                     {{Darker + Enter + DataPort(2) + "4 W300 1 W200 " + NewCode + SaveExit + Darker, {}},
                      {Restricted + DataPort(0) + "4 W300 ", {Refused, "Import Configuration", Refused}},
                      {"W800 ", {}}},
-                    0, {}, {}, "", "", {}, {}, TFinish("", {}, true)});
+                    0, {}, {}, "", "", {}, {}, TFinish({}, {}, true)});
+    // Units "Imperial (US)" saved: after a restart the flight page names knots, Fahrenheit
+    // and inches of mercury.
+    rows.push_back({"UnitsChosenInSetupSurviveARestart", {{Enter + UnitsUs + SaveExit, {}}, {"W800 ", {}}}, -1, {{0x4001, 0}}, {},
+                    "", "", {}, {}, TFinish({"TAS KTS", "OAT \xB0""F ", "inHg"})});
     rows.push_back({"export flight data",
                     {{Enter + DataPort(3) + "4 W300 ", {"Error during exporting flight data"}}},
                     -1, {}, {}, "", "", {}, {}, ""});
@@ -207,7 +213,7 @@ std::vector<TRow> Rows() {
                     {{Enter + "1 " + Down(5) + "1 W200 " + Down(3) + "1 W200 " + Down(2) + "1 W200 " + SaveExit + "1 " + Down(4) +
                           "1 W200 " + Down(3) + "1 W400 5 W300 5 W300 1 W300 2 W200 2 W200 2 W300 1 W300 1 W400 w W400 w W400 w W400 s W400 ",
                       {"OBS Setting"}}},
-                    -1, {{0x4018, 2}}, {}, "", "", {}, {}, TFinish("", {"0", "1", "2", "3", "2"}, false)});
+                    -1, {{0x4018, 2}}, {}, "", "", {}, {}, TFinish({}, {"0", "1", "2", "3", "2"})});
     return rows;
 }
 
@@ -429,8 +435,9 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
         if (byteAt(runtime, b) != b.value)
             return "runtime.dat byte " + std::to_string(b.offset) + " of " + std::to_string(b.key.first) + " is " +
                    std::to_string(byteAt(runtime, b));
-    if (!row.finish.ends.empty() && (frames.empty() || FindShown(frames, frames.size() - 1, row.finish.ends) == frames.size()))
-        return "does not end showing \"" + row.finish.ends + "\"";
+    for (const std::string& text : row.finish.ends)
+        if (frames.empty() || FindShown(frames, frames.size() - 1, text) == frames.size())
+            return "does not end showing \"" + text + "\"";
     if (!row.sameAs.empty() && (after.empty() || ReadSections(dir + "/" + row.sameAs) != after))
         return row.sameAs + " differs from setup.dat";
     return "";
