@@ -258,14 +258,17 @@ void DrawDigitString(int x, int y, const char* text, FGDrawBuffer* target) {
     }
 }
 
+int TapeDigitsWidth(const char* text) {
+    int64_t w = 0;
+    for (const char* c = text; c && *c; c++) w += (*c >= '0' && *c <= '9') ? 14 : *c == '-' ? 7 : 0;
+    return SatInt32(w);
+}
+
 int DrawTapeDigits(int x, int y, const char* text, FGDrawBuffer* target, int clip, int clipY,
                    int rightAlign) {
     if (!text) return 0;
     int64_t px = x;
-    if (rightAlign) {
-        for (const char* c = text; *c; c++)
-            px -= (*c >= '0' && *c <= '9') ? 14 : *c == '-' ? 7 : 0;
-    }
+    if (rightAlign) px -= TapeDigitsWidth(text);
     const bool clipped = clip && y < clipY;
     const int64_t rows = clipped ? std::min<int64_t>(static_cast<int64_t>(y) - 22, 18) : 18;
     const int64_t cut = 18 - rows;

@@ -83,6 +83,8 @@ void DrawPictureBar(TBarItem bar, int32_t v);
 // record: the flight page's 14-word slip record; n: deflection in pixels.
 void DrawSlipBall(const int32_t* record, int32_t n);
 void DrawDigitString(int x, int y, const char* text, FGDrawBuffer* target);
+// Advance of a text in the tape digits (digits 14 px, minus 7 px).
+int TapeDigitsWidth(const char* text);
 // Returns 40 - y when the clip applies, else 0.
 int DrawTapeDigits(int x, int y, const char* text, FGDrawBuffer* target, int clip, int clipY,
                    int rightAlign);

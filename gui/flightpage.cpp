@@ -107,23 +107,29 @@ int Mod(int v, int m) {
 
 // ---- frame pieces ----
 
+// Past the vertical the aircraft is upside down: pitch 160 is the nose 20 degrees above
+// the horizon, rolled over. `pitch` lies within half a turn of level (`half` in its unit);
+// it folds back to within 90 degrees and `roll` turns by `rollHalf`, half a turn in its unit.
+void TurnOverPastVertical(int64_t& pitch, int64_t& roll, int64_t half, int64_t rollHalf) {
+    if (pitch <= half / 2 && pitch >= -half / 2) return;
+    pitch = (pitch > 0 ? half : -half) - pitch;
+    roll += rollHalf;
+}
+
 // With no terrain picture the sky and ground are filled flat along the horizon
 // so that no layer of an earlier frame stays behind.
 void DrawFlatHorizon(FGDrawBuffer* w, const TFlightLayout& l, int32_t pitch, int32_t roll) {
     const int width = l.greyWidth;
     w->fillbox(0, 0, width, StatusHeight, DisplayPalette.PalSkyBlue);
     const int cx = l.screenX, cy = 240;
-    // Past the vertical the view is upside down: the pitch folds back to within
-    // 90 degrees of the horizon and the roll turns by 180, as on the ladder.
-    int32_t folded = Mod(pitch, 3600), turned = Mod(roll, 3600);
+    // Upside down past the vertical, as on the ladder.
+    int64_t folded = Mod(pitch, 3600), turned = Mod(roll, 3600);
     if (folded > 1800) folded -= 3600;
-    if (folded > 900 || folded < -900) {
-        folded = (folded > 0 ? 1800 : -1800) - folded;
-        turned = Mod(turned + 1800, 3600);
-    }
+    TurnOverPastVertical(folded, turned, 1800, 1800);
     // The horizon's ladder y, as the pitch ladder places its horizon line.
-    const int64_t horizonY = (-int64_t(folded) * 1144 + 500) / 1000;
-    const int64_t s = FixSin(turned), c = FixCos(turned);
+    const int64_t horizonY = (-folded * 1144 + 500) / 1000;
+    const int turn = Mod(static_cast<int>(turned), 3600);
+    const int64_t s = FixSin(turn), c = FixCos(turn);
     // Horizon through the centre moved down by the pitch, turned with the roll;
     // the ground lies below it in the ladder's frame.
     const int64_t far = 2000;
@@ -352,13 +358,8 @@ void DrawAttitude(float pitch, float roll) {
     while (p > 18000) p -= 36000;
     while (p <= -18000) p += 36000;
     int64_t r = std::llround(rd * 180000.0 / Pi);
-    // Past the vertical the aircraft is upside down: pitch 160 is the nose 20
-    // degrees above the horizon, rolled over. The ladder and the bank scale turn
-    // over with it, as the terrain view's horizon does.
-    if (p > 9000 || p < -9000) {
-        p = (p > 0 ? 18000 : -18000) - p;
-        r += 180000;
-    }
+    // The ladder and the bank scale turn over with the terrain view's horizon.
+    TurnOverPastVertical(p, r, 18000, 180000);
     while (r > 180000) r -= 360000;
     while (r <= -180000) r += 360000;
     DrawPitchLadder(static_cast<int>(p / 10), static_cast<int>(r / 100));

@@ -60,13 +60,6 @@ bool LabelMeetsDrum(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const FGBitm
     return false;
 }
 
-// Advance of a tape label in the tape digits; the last glyph is 2 px wider.
-int TapeLabelWidth(const char* text) {
-    int w = 0;
-    for (const char* c = text; *c; ++c) w += (*c >= '0' && *c <= '9') ? 14 : *c == '-' ? 7 : 0;
-    return w;
-}
-
 }  // namespace
 
 void LoadTapePictures() {
@@ -199,7 +192,7 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
         if (ly < -40 || ly > 394) continue;
         char text[24];
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(i * 100 - 200));
-        const int width = TapeLabelWidth(text);
+        const int width = TapeDigitsWidth(text);
         if (LabelMeetsDrum(x - 5 - width, ly + LabelClipTop, x - 3, ly + LabelClipTop + 18, frame, a, 157, 125, 100,
                            cuts, n))
             continue;
@@ -282,7 +275,7 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         char text[24];
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(i * 10));
         const int64_t ly = 168 - (i * 3000 - int64_t(s) * 30) / 100;
-        if (LabelMeetsDrum(x + 18, ly + LabelClipTop, x + 20 + TapeLabelWidth(text), ly + LabelClipTop + 18, frame,
+        if (LabelMeetsDrum(x + 18, ly + LabelClipTop, x + 20 + TapeDigitsWidth(text), ly + LabelClipTop + 18, frame,
                            x + 12, 156, 96, 100, cuts, n))
             continue;
         DrawTapeDigits(x + 18, SatInt32(ly), text, w, 1, 40, 0);

@@ -440,8 +440,8 @@ void StripTankBlock() {
 }
 
 // The units under the alternative strip's scales stand beside the value boxes,
-// whose black paper reaches the units' first column at the Part's places: they
-// move 3 px right, clear of it ("l/h" would read "1/h").
+// whose black paper would cover their first column: they move 3 px right, clear
+// of it ("l/h" would read "1/h").
 constexpr int UnitClear = 3;
 
 // The first character of a unit text alone.
