@@ -145,12 +145,18 @@ namespace {
 
 constexpr double Rad = 57.29579;
 double F2C(double f) { return (f - 32) * 5 / 9; }
-void Set(uint32_t chan, double value) { SetChanValue(chan, static_cast<float>(value)); }
+TSourceFeed FdmFeed;  // the channels the packets fed
+int Set(uint32_t chan, double value) {
+    const int rc = SetChanValue(chan, static_cast<float>(value));
+    if (rc == 0) FdmFeed.Fed(chan);
+    return rc;
+}
 
 }  // namespace
 
 void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
     TMeasBatch batch;  // one packet is one batch of stores
+    FdmFeed.Heard();
     Set(echGPSLon, p.longitude * Rad);
     Set(echGPSLat, p.latitude * Rad);
     Set(echAltitudeFL, p.altitude);
@@ -193,7 +199,7 @@ void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
     double remain = 0;
     for (uint32_t t = 0; t < 2 && t < p.num_tanks; ++t) {
         double level = p.fuel_quantity[t] * 3.785;
-        if (SetChanValue(echFuelLevel1 + t, static_cast<float>(level)) == 0) remain += level;
+        if (Set(echFuelLevel1 + t, level) == 0) remain += level;
     }
     Set(echFuelRemain, remain);
     double used = 0;
@@ -214,7 +220,8 @@ void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
     Set(echCurr1, s + 10.5);
     Set(echCurr2, s + 4);
     Set(echCurr3, s + 3.2);
-    Set(echInternalInputStatus, 2);
+    // The bench's own status word, no value of the simulator: it stays when the packets stop.
+    SetChanValue(echInternalInputStatus, 2);
 }
 
 // ---- the server ----
@@ -309,7 +316,11 @@ void Accept(TSocketFd& listener, std::vector<std::unique_ptr<TFdmClient>>& clien
 void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
     std::vector<std::unique_ptr<TFdmClient>> clients;  // ascending by descriptor
     uint32_t packets = 0;
+    FdmFeed = TSourceFeed();
     while (!*terminate) {
+        // Closed or silent alike: a simulator that sends nothing more shows nothing more.
+        if (int n = FdmFeed.Quiet())
+            BenchPrintf("FlightGear FDM packets stopped: %d values read as none until the next packet.\n", n);
         std::vector<pollfd> watch;
         watch.push_back({listener.Get(), POLLIN, 0});
         for (auto& c : clients) watch.push_back({c->fd.Get(), POLLIN, 0});

@@ -77,6 +77,22 @@ int MsLeft(Clock::time_point deadline) {
 
 }  // namespace
 
+void TSourceFeed::Fed(uint32_t id) {
+    if (const TChannelDesc* row = TMeasuredVals::FindChannelDesc(id)) fed_.set(static_cast<size_t>(row - ChannelDescTable));
+}
+
+int TSourceFeed::Quiet() {
+    if (fed_.none() || Clock::now() - heard_ < std::chrono::milliseconds(FeedQuietMs)) return 0;
+    TMValWriter* writer = ValWriter.load();
+    if (!writer) return 0;
+    int marked = 0;
+    TMeasBatch batch;
+    for (size_t i = 0; i < fed_.size(); ++i)
+        if (fed_.test(i) && writer->SetVal(ChannelDescTable[i].id, FeedNoValue) == 0) ++marked;
+    fed_.reset();
+    return marked;
+}
+
 int ParsePropReply(const char* reply, int kind, char* value, int capacity) {
     if (!reply || !value || capacity < 1) return -1;
     value[0] = '\0';
@@ -162,6 +178,7 @@ int TFGProps::ReceiveReply(char* reply) {
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(PropReplyTimeoutMs);
     char spill[512];
     while (!complete) {
+        CheckQuiet();
         if (stop_ || seen > PropDiscardLimit) return -1;
         int wait = MsLeft(deadline);
         if (wait == 0) return -1;
@@ -203,17 +220,25 @@ int TFGProps::Poll() {
             Disconnect();
             return -2;
         }
+        Feed.Heard();
         if (r.mode != 'G') continue;
         char value[PropReplySize + 1];
         if (ParsePropReply(replyBuffer, r.kind, value, sizeof value) != 0) continue;
-        if (OnGet) OnGet(row, value);
+        if (OnGet && OnGet(row, value) == 0) Feed.Fed(r.chan);
     }
     return 0;
 }
 
 void TFGProps::SleepWhileRunning(int ms) {
-    for (int slept = 0; slept < ms && Running && !stop_; slept += 10)
+    for (int slept = 0; slept < ms && Running && !stop_; slept += 10) {
+        CheckQuiet();
         std::this_thread::sleep_for(std::chrono::milliseconds(ms - slept < 10 ? ms - slept : 10));
+    }
+}
+
+void TFGProps::CheckQuiet() {
+    if (int n = Feed.Quiet())
+        BenchPrintf("The simulator's property server stopped answering: %d values read as none until it answers.\n", n);
 }
 
 void TFGProps::ThreadProc() {

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <atomic>
+#include <bitset>
+#include <chrono>
 #include <cstdint>
 #include <thread>
+
+#include "chandesc.h"
 
 // One descriptor that closes itself.
 class TSocketFd {
@@ -26,6 +30,24 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// The channels one simulator link has fed. A link not heard for FeedQuietMs (five packets
+// at the simulator's slowest rate) has stopped: its channels then read as no value rather
+// than as its last values, live for ever, until it feeds them again.
+constexpr int FeedQuietMs = 500;
+constexpr int32_t FeedNoValue = -9999;  // the block's raw word for "no value"
+class TSourceFeed {
+public:
+    void Heard() { heard_ = std::chrono::steady_clock::now(); }
+    void Fed(uint32_t id);
+    // Once the link has been quiet for FeedQuietMs: its fed channels are marked as no
+    // value through the data-source writer. The number marked.
+    int Quiet();
+
+private:
+    std::bitset<ChannelDescCount> fed_;  // by dictionary row
+    std::chrono::steady_clock::time_point heard_{};
 };
 
 struct TFGPropRow {
@@ -73,9 +95,11 @@ public:
     std::atomic<bool> Running;
     TFGPropGetFn OnGet;
     TFGPropSetFn OnSet;
+    TSourceFeed Feed;  // the channels its replies fed
 
 private:
     void ThreadProc();
+    void CheckQuiet();
     void SleepWhileRunning(int ms);
     int SendLine(const char* line);
     int ReceiveReply(char* reply);

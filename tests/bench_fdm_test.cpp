@@ -386,6 +386,30 @@ TEST_F(FdmServerTest, ListeningPortIsFreeAgainAtOnce) {
     EXPECT_TRUE(RpmBecomes(1600));
 }
 
+// A simulator that stops, its link closed or open and silent, is shown no more: its values
+// read as none within about a second, and come back with the next packet.
+TEST_F(FdmServerTest, StoppedSimulatorReadsAsNoValue) {
+    const auto none = [&] {
+        int32_t v;
+        for (uint32_t ch : {echInercialRoll, echSpeedIas, echAltitudeQNH, echRpmEng, echTempOAT, echGPSLat})
+            if (Reader().GetVal(ch, v) != -21) return false;
+        return true;
+    };
+    for (int closed : {1, 0}) {
+        int fd = Client();
+        ASSERT_TRUE(SendAll(fd, WithRpm(2000 + closed).b, FdmPacketSize));
+        EXPECT_TRUE(RpmBecomes(2000 + closed));
+        if (closed) {
+            close(fd);
+            clients_.pop_back();
+        }
+        EXPECT_TRUE(WaitUntil(none, 1500)) << closed;
+    }
+    ASSERT_TRUE(SendAll(clients_.back(), WithRpm(2100).b, FdmPacketSize));
+    EXPECT_TRUE(RpmBecomes(2100));
+    EXPECT_EQ(Raw(echGPSLat), 5000000);
+}
+
 TEST_F(FdmServerTest, PortInUseIsReportedAndTheThreadStillStops) {
     TMeassure second(MeassureModeFdm, ports_);
     EXPECT_TRUE(WaitUntil([&] { return ConsoleCapture::Peek().find("fgserv: port ") != std::string::npos; }));

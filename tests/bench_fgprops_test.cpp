@@ -43,6 +43,7 @@ public:
     }
     int Connections() const { return connections_; }
     void Drop() { drop_ = true; }
+    void Mute() { mute_ = true; }  // open, and silent
 
     // Pieces of the reply to a request line. The default answers as the simulator's property
     // server does in its prompt mode: the quoted value of `values` with its type, `'' (unknown)`
@@ -104,7 +105,7 @@ private:
                     std::lock_guard<std::mutex> g(m_);
                     lines_.push_back(line);
                 }
-                std::vector<std::string> pieces = Reply(line);
+                std::vector<std::string> pieces = mute_ ? std::vector<std::string>{} : Reply(line);
                 for (size_t i = 0; i < pieces.size(); ++i) {
                     if (i) std::this_thread::sleep_for(std::chrono::milliseconds(30));
                     SendAll(client_, pieces[i].data(), pieces[i].size());
@@ -115,7 +116,7 @@ private:
 
     uint16_t port_ = 0;
     int listener_ = -1, client_ = -1;
-    std::atomic<bool> stop_{false}, drop_{false};
+    std::atomic<bool> stop_{false}, drop_{false}, mute_{false};
     std::atomic<int> connections_{0};
     std::mutex m_;
     std::vector<std::string> lines_;
@@ -311,6 +312,13 @@ TEST_F(PropClient, ThreadRetriesUntilTheServerComesAndAfterItLeaves) {
     }
     EXPECT_TRUE(WaitUntil([&] { return !props.Connected; }));
     EXPECT_TRUE(props.Running);
+    // A server gone or silent is shown no more; its next answer brings the value back.
+    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == FeedNoValue; }, 1500)) << "gone";
+    FakePropServer back(port);
+    back.values = {{"/instrumentation/gps/indicated-altitude-ft", "2000"}};
+    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == 6096; }));
+    back.Mute();
+    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == FeedNoValue; }, 1500)) << "silent";
 }
 
 using PropThroughThread = BenchBlockTest;

@@ -50,9 +50,10 @@ inline int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// Waits (without asserting any time) until the condition holds; false after 10 s.
-inline bool WaitUntil(const std::function<bool()>& cond) {
-    for (int i = 0; i < 1000; ++i) {
+// Waits (without asserting any time) until the condition holds; false after 10 s, or after
+// the deadline of a "within about N s" behaviour.
+inline bool WaitUntil(const std::function<bool()>& cond, int deadlineMs = 10000) {
+    for (int i = 0; i < deadlineMs / 10; ++i) {
         if (cond()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
