@@ -59,6 +59,11 @@ void SystemClock(int64_t* sec, int32_t* usec) {
 // The period as the main thread last saw it, for the timer thread's answer.
 std::atomic<int> SharedPeriod{50};
 
+// A failed runtime save waits to be told, is told once, and is forgotten when a save
+// succeeds: a knob that saves on every step never stacks a box per step.
+enum { SaveFine, SaveUntold, SaveTold };
+int SaveState = SaveFine;
+
 int TicksThisSecond = 0;
 int LastInputBit20 = -1;
 int AutopilotWasActive = 0;
@@ -311,12 +316,12 @@ void TimeOuts(int now) {
         }
         if ((DisplaySetting.screenWord & ScreenWordTypeMask) != SavedScreenType) {
             StoreScreenType(ScreenType);
-            SaveSetting(nullptr, KindRuntime);
+            SaveRuntime();
             SavedScreenType = ScreenType;  // written once, not on every tick
         }
         if (SquawkChanged) {
             SetSS(0x200D, 0);
-            SaveSetting(nullptr, KindRuntime);
+            SaveRuntime();
             Call(RefreshHooks.SquawkEditorChanged);
             SquawkChanged = 0;
         }
@@ -652,6 +657,9 @@ int RefreshDisplayData() {
         return RefreshPeriod;
     }
     TimeOuts(now);
+    // With nothing to tell it by, nothing waits.
+    if (SaveState == SaveUntold && (!RefreshHooks.ShowSaveFailure || RefreshHooks.ShowSaveFailure()))
+        SaveState = SaveTold;
 
     Call(RefreshHooks.WizardTicks);
     if (AverReader) AverReader->Tick();
@@ -673,4 +681,23 @@ int RefreshDisplayData() {
     }
     RefreshRunning = 0;
     return RefreshPeriod;
+}
+
+int SaveRuntime() {
+    if (SaveSetting(nullptr, KindRuntime) == 0) {
+        SaveState = SaveFine;
+        return 0;
+    }
+    // Files kept on purpose (damaged until confirmed, or more than the store holds) are the
+    // error box's to tell, not a failure of the disk.
+    const TConfigSetting* store = ConfigManager.Store();
+    const bool kept = store && ((store->IncompleteKinds() | DamagedSettingKinds()) & KindRuntime);
+    if (!kept && SaveState == SaveFine) SaveState = SaveUntold;
+    return -1;
+}
+
+int SaveAtQuit() {
+    if (SaveSetting(nullptr, KindStatistic | KindRuntime) == 0) return 0;
+    TRACE_ERR("the settings could not be stored: changes since the last save are lost");
+    return -1;
 }

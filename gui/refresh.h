@@ -97,3 +97,11 @@ int UpdateMinMax(int value, int* max, int* min);
 // ring fills, and the zeros of a lost channel, are no extremes. Returns value.
 int UpdateSettledMinMax(uint32_t id, int value, int* max, int* min);
 void SetColorScheme(int index);
+
+// ---- saving ----
+// The runtime file (SaveSetting with KindRuntime): 0 or -1. A failure is told on the screen
+// once, by the next refresh that finds no other box up, and not again until a save succeeded.
+int SaveRuntime();
+// The quit's save of the statistic and runtime files: no screen is left to tell, so a
+// failure goes to the console.
+int SaveAtQuit();

@@ -42,6 +42,7 @@ struct TRefreshHooks {
     int (*JpdStartStamp)();
     void (*FormatLimitedValue)(TDisplayItem* item, const int32_t* limits, int32_t value, const char* unit);
     void (*ShowFirmwareFailure)(const char* text);  // message box with '1' dismissing it
+    int (*ShowSaveFailure)();                       // 1 told; 0 not now (another box is up)
     void (*CloseMenu)();                            // also clears the soft keys and open editors
     void (*ClearSoftKeys)();
     void (*CloseBaroEditor)();

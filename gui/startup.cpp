@@ -126,7 +126,7 @@ void StartScreen() {
     }
     SelectScreen(ScreenEngine);
     StoreScreenType(ScreenType);
-    SaveSetting(nullptr, KindRuntime);
+    SaveRuntime();
 }
 
 int ShellStartUp() {
@@ -216,7 +216,7 @@ void ShellShutDown() {
     delete RefreshTimer;
     RefreshTimer = nullptr;
     StoreScreenType(ScreenType);
-    SaveSetting(nullptr, KindStatistic | KindRuntime);
+    SaveAtQuit();
     ConfigManager.Release();
     SetBrightness(0, 1);
     DoneGLView();

@@ -1,17 +1,22 @@
 // "Save and Exit" of setup on a full disk, a failing flush and a read-only folder: the
 // failure is shown in a message box, setup stays on, the old files stay byte for byte, the
 // changed settings stay in memory, and the save goes through once the disk takes it again.
+// A runtime save that fails is told once on the screen.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "config_check.h"
 #include "file_io.h"
+#include "frame_text.h"
+#include "headless_run.h"
+#include "page_assets.h"
 #include "setupentry.h"
 #include "settingvars.h"
 #include "softkey_fixture.h"
@@ -58,12 +63,14 @@ protected:
             case ReadOnlyFolder:
                 ASSERT_EQ(chmod(".", 0555), 0);
                 // Permissions do not stop root: a folder in each temporary's place does.
-                if (geteuid() == 0)
-                    for (int i = 0; i < ConfigKindCount; ++i)
-                        for (const char* ext : {".dat.tmp", ".bck.tmp"})
-                            mkdir(ConfigFileName(nullptr, ConfigKindBase[i], ext).c_str(), 0755);
+                if (geteuid() == 0) TemporariesAsFolders();
                 break;
         }
+    }
+    static void TemporariesAsFolders() {
+        for (int i = 0; i < ConfigKindCount; ++i)
+            for (const char* ext : {".dat.tmp", ".bck.tmp"})
+                mkdir(ConfigFileName(nullptr, ConfigKindBase[i], ext).c_str(), 0755);
     }
     void Heal() {
         ConfigWriter = DefaultConfigWriter;
@@ -112,6 +119,34 @@ TEST_P(SaveFailure, SaveAndExitShowsTheFailureAndLosesNothing) {
     UnitsSetting.baro = old;
     ASSERT_EQ(LoadSetting(nullptr, KindSetup, 1), 0);
     EXPECT_EQ(UnitsSetting.baro, changed);
+}
+
+// The QNH set with the right knob in the running program: the frame tells once that it was
+// not stored, the quit's failure goes to the console, and the files stay sound.
+TEST_P(SaveFailure, RuntimeSaveIsToldOnTheFrameOnce) {
+    LoadPageAssets();
+    ASSERT_EQ(SaveSetting(nullptr, KindStatistic | KindRuntime | KindSetup), 0);
+    HeadlessRun run(dir.Path());
+    // Its disk: full (the runtime file's bytes go to /dev/full), or a folder in each temporary's place.
+    if (GetParam() == ReadOnlyFolder)
+        TemporariesAsFolders();
+    else
+        ASSERT_EQ(symlink("/dev/full", "runtime.dat.tmp"), 0);
+    // QNH up and "Set"; "Confirm"; once more.
+    ASSERT_TRUE(run.Run("wait 2500\nw\nwait 200\nw\nwait 200\n1\nwait 800\n5\nwait 300\nw\nwait 200\n1\nwait 800\n"));
+    const char* const told = "Setting could not be stored!";
+    auto shown = [&](const FGBitmap& f) {
+        for (int font : DisplayFonts)
+            if (font >= 0 && FindText(f, font, told).first >= 0) return true;
+        return false;
+    };
+    ASSERT_FALSE(run.Frames().empty());
+    EXPECT_TRUE(std::any_of(run.Frames().begin(), run.Frames().end(), [&](const auto& f) { return shown(*f); }));
+    EXPECT_FALSE(shown(*run.Frames().back())) << "told again";
+    EXPECT_EQ(run.Output().find("could not be stored") != std::string::npos, GetParam() == ReadOnlyFolder);
+    Heal();
+    EXPECT_NE(access("runtime.dat.tmp", F_OK), 0) << "a temporary was left behind";
+    EXPECT_EQ(CheckConfigFiles(""), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SaveFailure, ::testing::Values(FullDisk, FlushFails, ReadOnlyFolder),

@@ -54,8 +54,6 @@ enum : uint8_t {
 
 int32_t ObsRemembered = 0;
 
-void SaveRuntime() { SaveSetting(nullptr, KindRuntime); }
-
 // Closes the menu, the bindings and the message box (the screen's keys come back).
 void CloseAll() {
     MainMenu.Show(0);

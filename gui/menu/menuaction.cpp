@@ -883,7 +883,7 @@ bool PageAction(int page, int item) {
             }
             InitialSetting();
             SetSS(0x2009, 0);
-            SaveSetting(nullptr, KindRuntime);
+            SaveRuntime();
             if (item != 291 && item != 292) SetTimerPeriod();
             return true;
         }
@@ -1010,7 +1010,7 @@ void HeadingSet() {
         SetSS(0x200B, 0);
     }
     SetSS(0x2009, 0);
-    SaveSetting(nullptr, KindRuntime);
+    SaveRuntime();
 }
 
 // The brightness keys: the editor answers the level it applied.

@@ -415,7 +415,7 @@ int RequestPowerOff(int kind) {
     }
     if (PowerOffState == PowerShutting) return 0;  // never twice
     if (kind == PowerSave) {
-        SaveSetting(nullptr, KindStatistic | KindRuntime);
+        SaveAtQuit();
         SetBrightness(0, 1);
     }
     PowerOffState = PowerShutting;
@@ -505,12 +505,24 @@ namespace {
 
 void ShowFirmwareFailure(const char* text) { GuiMessageBox(text, 1, '1', 66, DismissMessage, 0); }
 
+// A failed runtime save, told once by the refresh, and never over another box, an alert,
+// the popup list, a countdown, a wizard's keys or the entertainment screen (which hides it).
+int ShowSaveFailure() {
+    const bool busy = MessageBoxShown || MessageBoxPrompt || SoftKeyHold || AlertsPending() || PopupListActive(1) ||
+                      (PowerOffState != PowerIdle && PowerOffState != PowerCancelled) ||
+                      (MenuLinks.EntertainerOpen && MenuLinks.EntertainerOpen());
+    if (busy) return 0;
+    GuiMessageBox(gettext("Setting could not be stored!"), 1, '5', 14, DismissMessage, 0);  // 14 "Confirm"
+    return 1;
+}
+
 }  // namespace
 
 void InstallOverlayLinks() {
     RefreshHooks.RequestPowerOff = RequestPowerOff;
     RefreshHooks.FormatLimitedValue = FormatLimitedValue;
     RefreshHooks.ShowFirmwareFailure = ShowFirmwareFailure;
+    RefreshHooks.ShowSaveFailure = ShowSaveFailure;
     MenuLinks.PowerOffReset = [] { RequestPowerOff(PowerIdle); };
     MenuLinks.ShowDemoNotice = ShowDemoNotice;
     MenuLinks.LoadLastStatus = [] {

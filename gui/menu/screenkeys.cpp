@@ -18,6 +18,7 @@
 #include "menu.h"
 #include "menuaction.h"
 #include "overlays.h"
+#include "refresh.h"
 #include "refreshlinks.h"
 #include "setupentry.h"
 #include "shellstate.h"
@@ -71,7 +72,6 @@ bool Connected(int sub) { return (DevicePort[sub - 1].flags & PortConnected) != 
 bool Spacing25() { return FreqStepSetting.step != 0; }
 bool InstallerRole() { return SetupRole == RoleInstaller || SetupRole == RoleAdministrator; }
 
-void SaveRuntime() { SaveSetting(nullptr, KindRuntime); }
 void StoreComm() { SetSS(0x200C, 0); }
 
 void PowerOffKey(int32_t kind) { RequestPowerOff(kind); }

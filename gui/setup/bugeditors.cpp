@@ -8,6 +8,7 @@
 #include "limiteditors.h"
 #include "menu.h"
 #include "overlays.h"
+#include "refresh.h"
 #include "settingvars.h"
 
 int AttitudeOffsetEditing = 0;
@@ -16,8 +17,6 @@ namespace {
 
 // Soft-key label ids.
 constexpr int LabelSetEdit = 10, LabelReset = 13, LabelDisable = 41, LabelCancel = 45;
-
-void SaveRuntime() { SaveSetting(nullptr, KindRuntime); }
 
 // Closing every overlay takes the bug's box with it.
 void EndBugEditor() { ReleaseEditorKeys(); }

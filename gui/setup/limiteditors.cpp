@@ -839,7 +839,7 @@ void BaroEnd() {
 // The change goes into QNH once, and the runtime file keeps it.
 void BaroFinish() {
     SetSS(0x2006, 0);
-    SaveSetting(nullptr, KindRuntime);
+    SaveRuntime();
     BaroEnd();
 }
 
