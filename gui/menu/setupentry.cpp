@@ -69,16 +69,26 @@ void OpenCodeEntry(const char* title) {
     CodeEntryValue = 0;
     CodeEntryPosition = 4;
     CodeEntryShown = 1;
+    // Four digits by knob take longer than the soft-key time-out: the keys stay the
+    // entry's until it is finished or cancelled.
+    SoftKeyHold = 1;
+}
+
+// The entry lives on its keys: whatever took them (an alert, a power-off countdown, a
+// demo reset) took the entry too, and its box must not stay behind.
+bool CodeEntryHasKeys() {
+    const EVENT_ITEM* up = Keyboard.FindBinding(KeyCode('w'));
+    return up && up->callback == PasswordEntry;
 }
 
 // Ends the code entry and reports to the callback, which is forgotten first.
 void FinishCodeEntry(int success) {
-    Keyboard.Clear();
-    CodeEntryShown = 0;
-    CloseMessageBox();
     TPasswordCallback callback = EntryCallback;
     const int32_t argument = EntryArgument;
     EntryCallback = nullptr;
+    Keyboard.Clear();
+    CodeEntryShown = 0;
+    CloseMessageBox();
     if (callback) callback(success ? argument : argument + 1);
 }
 
@@ -156,6 +166,10 @@ void PasswordEntry(int32_t step) {
 }
 
 void DrawPasswordEntry() {
+    if (CodeEntryShown && !CodeEntryHasKeys()) {
+        CodeEntryShown = 0;
+        EntryCallback = nullptr;
+    }
     if (!CodeEntryShown || !MainWindow) return;
     FGDrawBuffer* w = MainWindow;
     FGBitmap* picture = MainPictures[Pic3dNastaveni];
