@@ -91,21 +91,29 @@ struct TByte {
     TKey key;
     int offset, value;
 };
+// A part of the page to look in.
+struct TArea {
+    int x, y, w, h;
+};
+const TArea WholePage = {0, 0, 800, 480};
+// The title row inside the frame of the code entry's box.
+const TArea CodeEntryTitle = {575, 375, 190, 40};
+
 // What a row ends with: texts of its last frame; texts that its last run showed in turn
 // in the value field of the editor box at the left; whether setup.dat and runtime.dat after
 // every run past the row's baseRun are still those after it; texts that every frame of
-// its last run shows all or none of.
+// its last run shows all or none of, each in its area.
 struct TFinish {
     TFinish(const char* end = "") {
         if (*end) ends.push_back(end);
     }
     TFinish(std::vector<std::string> ends, std::vector<std::string> leftBox = {}, bool filesKept = false,
-            std::vector<std::string> together = {})
+            std::vector<std::pair<std::string, TArea>> together = {})
         : ends(std::move(ends)), leftBox(std::move(leftBox)), filesKept(filesKept), together(std::move(together)) {}
     std::vector<std::string> ends;
     std::vector<std::string> leftBox;
     bool filesKept = false;
-    std::vector<std::string> together;
+    std::vector<std::pair<std::string, TArea>> together;
 };
 struct TRow {
     std::string name;
@@ -198,11 +206,12 @@ std::vector<TRow> Rows() {
                      {Restricted + DataPort(0) + "4 W300 ", {Refused, "Import Configuration", Refused}},
                      {"W800 ", {}}},
                     0, {}, {}, "", "", {}, {}, TFinish({}, {}, true)});
-    // The code entry left alone past the soft-key time-out: its box and its keys stay
-    // together, and the digit and "Done" after the pause reach it.
+    // The code entry left alone past the soft-key time-out: its box, its title inside it,
+    // and its keys stay together, and the digit and "Done" after the pause reach it.
     rows.push_back({"code entry left 7 s",
                     {{Enter + NewCode + SaveExit + Enter + "W7000 w 5 W300 ", {"Enter Setup Password", "SETUP MODE"}}},
-                    -1, {{0x4021, 0}}, {}, "", "", {}, {}, TFinish({}, {}, false, {"Enter Setup Password", "Done"})});
+                    -1, {{0x4021, 0}}, {}, "", "", {}, {},
+                    TFinish({}, {}, false, {{"Enter Setup Password", CodeEntryTitle}, {"Done", WholePage}})});
     // Units "Imperial (US)" saved: after a restart the flight page names knots, Fahrenheit
     // and inches of mercury.
     rows.push_back({"UnitsChosenInSetupSurviveARestart", {{Enter + UnitsUs + SaveExit, {}}, {"W800 ", {}}}, -1, {{0x4001, 0}}, {},
@@ -308,11 +317,6 @@ const TGlyphs& Glyphs(int font, const std::string& text) {
     return g;
 }
 
-// A part of the page to look in.
-struct TArea {
-    int x, y, w, h;
-};
-const TArea WholePage = {0, 0, 800, 480};
 // The value field of an editor box drawn at the left (x 20, y 360).
 const TArea LeftBoxField = {35, 395, 90, 30};
 
@@ -425,7 +429,7 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
             return "the editor box never showed \"" + text + "\" in turn";
     for (size_t f = 0; f < frames.size() && !row.finish.together.empty(); ++f) {
         size_t shown = 0;
-        for (const std::string& text : row.finish.together) shown += FindShown(frames, f, text, WholePage, 1) == f;
+        for (const auto& text : row.finish.together) shown += FindShown(frames, f, text.first, text.second, 1) == f;
         if (shown % row.finish.together.size())
             return "frame " + std::to_string(f) + " shows only " + std::to_string(shown) + " of the texts together";
     }
