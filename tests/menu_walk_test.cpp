@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <map>
 #include <memory>
@@ -90,18 +91,29 @@ struct TByte {
     TKey key;
     int offset, value;
 };
+// A part of the page to look in.
+struct TArea {
+    int x, y, w, h;
+};
+const TArea WholePage = {0, 0, 800, 480};
+// The title row inside the frame of the code entry's box.
+const TArea CodeEntryTitle = {575, 375, 190, 40};
+
 // What a row ends with: texts of its last frame; texts that its last run showed in turn
 // in the value field of the editor box at the left; whether setup.dat and runtime.dat after
-// every run past the row's baseRun are still those after it.
+// every run past the row's baseRun are still those after it; texts that every frame of
+// its last run shows all or none of, each in its area.
 struct TFinish {
     TFinish(const char* end = "") {
         if (*end) ends.push_back(end);
     }
-    TFinish(std::vector<std::string> ends, std::vector<std::string> leftBox = {}, bool filesKept = false)
-        : ends(std::move(ends)), leftBox(std::move(leftBox)), filesKept(filesKept) {}
+    TFinish(std::vector<std::string> ends, std::vector<std::string> leftBox = {}, bool filesKept = false,
+            std::vector<std::pair<std::string, TArea>> together = {})
+        : ends(std::move(ends)), leftBox(std::move(leftBox)), filesKept(filesKept), together(std::move(together)) {}
     std::vector<std::string> ends;
     std::vector<std::string> leftBox;
     bool filesKept = false;
+    std::vector<std::pair<std::string, TArea>> together;
 };
 struct TRow {
     std::string name;
@@ -194,6 +206,12 @@ std::vector<TRow> Rows() {
                      {Restricted + DataPort(0) + "4 W300 ", {Refused, "Import Configuration", Refused}},
                      {"W800 ", {}}},
                     0, {}, {}, "", "", {}, {}, TFinish({}, {}, true)});
+    // The code entry left alone past the soft-key time-out: its box, its title inside it,
+    // and its keys stay together, and the digit and "Done" after the pause reach it.
+    rows.push_back({"code entry left 7 s",
+                    {{Enter + NewCode + SaveExit + Enter + "W7000 w 5 W300 ", {"Enter Setup Password", "SETUP MODE"}}},
+                    -1, {{0x4021, 0}}, {}, "", "", {}, {},
+                    TFinish({}, {}, false, {{"Enter Setup Password", CodeEntryTitle}, {"Done", WholePage}})});
     // Units "Imperial (US)" saved: after a restart the flight page names knots, Fahrenheit
     // and inches of mercury.
     rows.push_back({"UnitsChosenInSetupSurviveARestart", {{Enter + UnitsUs + SaveExit, {}}, {"W800 ", {}}}, -1, {{0x4001, 0}}, {},
@@ -299,11 +317,6 @@ const TGlyphs& Glyphs(int font, const std::string& text) {
     return g;
 }
 
-// A part of the page to look in.
-struct TArea {
-    int x, y, w, h;
-};
-const TArea WholePage = {0, 0, 800, 480};
 // The value field of an editor box drawn at the left (x 20, y 360).
 const TArea LeftBoxField = {35, 395, 90, 30};
 
@@ -333,7 +346,7 @@ __attribute__((optimize("O2"), no_sanitize("address", "undefined"))) bool ShowsI
 // The first frame from `from` on that shows the text; frames.size() when none. The fonts
 // that showed a text before are tried first over every frame, the others only after that.
 size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t from, const std::string& text,
-                 const TArea& area = WholePage) {
+                 const TArea& area = WholePage, size_t count = SIZE_MAX) {
     std::vector<int> seen, rest;
     {
         std::lock_guard<std::mutex> hold(FontLock);
@@ -342,7 +355,7 @@ size_t FindShown(const std::vector<std::unique_ptr<FGBitmap>>& frames, size_t fr
     for (int font : AllFonts())
         if (std::find(seen.begin(), seen.end(), font) == seen.end()) rest.push_back(font);
     for (const std::vector<int>* fonts : {&seen, &rest})
-        for (size_t f = from; f < frames.size(); ++f)
+        for (size_t f = from; f < frames.size() && f - from < count; ++f)
             for (int font : *fonts) {
                 if (!ShowsIn(*frames[f], font, text, area)) continue;
                 std::lock_guard<std::mutex> hold(FontLock);
@@ -414,6 +427,12 @@ std::string Walk(const TRow& row, const std::string& dir, const std::string& shm
     for (const std::string& text : row.finish.leftBox)
         if ((boxFrame = FindShown(frames, boxFrame, text, LeftBoxField)) == frames.size())
             return "the editor box never showed \"" + text + "\" in turn";
+    for (size_t f = 0; f < frames.size() && !row.finish.together.empty(); ++f) {
+        size_t shown = 0;
+        for (const auto& text : row.finish.together) shown += FindShown(frames, f, text.first, text.second, 1) == f;
+        if (shown % row.finish.together.size())
+            return "frame " + std::to_string(f) + " shows only " + std::to_string(shown) + " of the texts together";
+    }
     if (!row.hides.empty() && !frames.empty() && FindShown(frames, frames.size() - 1, row.hides) < frames.size())
         return "ends showing \"" + row.hides + "\"";
     const TSections after = ReadSections(dir + "/setup.dat");

@@ -226,6 +226,13 @@ TEST_F(SetupEntryTest, PasswordSetFromTheSetupMenuIsAskedAtTheNextEntry) {
         for (const int16_t* e = MenuItemPool + FindPage(page)->listOffset; *e != -1; ++e) found |= *e == 333;
         EXPECT_TRUE(found) << page;
     }
+    // Whatever rebinds the screen's keys (an input change, an alert) takes the entry along.
+    Press("24");
+    Press("1wwwww14");
+    ASSERT_EQ(CodeEntryShown, 1);
+    BindScreenKeys();
+    DrawPasswordEntry();
+    EXPECT_EQ(CodeEntryShown, 0);
 }
 
 // The passwords are the setup setting 0x4021: a saved one is asked for after a restart,

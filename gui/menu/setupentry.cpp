@@ -3,6 +3,7 @@
 #include <libintl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "checklist.h"
@@ -30,6 +31,11 @@ int32_t CodeEntryPosition = 4;
 int CodeEntryShown = 0;
 const char* CodeEntryTitle = "";
 
+// Marks table texts for the catalogues; they pass gettext where used.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 namespace {
 
 constexpr const char* AllKeys = "012345adsw";
@@ -41,6 +47,10 @@ constexpr const char* SupportAddress = "support@skyvane.example";
 
 TPasswordCallback EntryCallback = nullptr;
 int32_t EntryArgument = 0;
+
+// The code entry's titles: enter, new, confirm.
+const char* const CodeEntryTitles[3] = {gettext_noop("Enter Setup Password"), gettext_noop("Enter New Password"),
+                                        gettext_noop("Confirm New Password")};
 
 // The confirmation box of a question with "No" and "Yes" going to the given steps.
 void AskYesNo(const char* question, void (*callback)(int32_t), int32_t no, int32_t yes) {
@@ -69,16 +79,40 @@ void OpenCodeEntry(const char* title) {
     CodeEntryValue = 0;
     CodeEntryPosition = 4;
     CodeEntryShown = 1;
+    // Four digits by knob take longer than the soft-key time-out: the keys stay the
+    // entry's until it is finished or cancelled.
+    SoftKeyHold = 1;
+}
+
+// The entry lives on its keys: whatever took them (an alert, a power-off countdown, a
+// demo reset) took the entry too, and its box must not stay behind.
+bool CodeEntryHasKeys() {
+    const EVENT_ITEM* up = Keyboard.FindBinding(KeyCode('w'));
+    return up && up->callback == PasswordEntry;
+}
+
+// One font for the three titles, so that it does not change between new and confirm:
+// the title font when the widest of them fits the room, else the body font, else the
+// caption font.
+int CodeEntryTitleFont(int room) {
+    for (int role : {11, 10}) {
+        const int font = OverlayRoleFont(role);
+        if (!FGFontManager::is_font(font)) continue;
+        int widest = 0;
+        for (const char* title : CodeEntryTitles) widest = std::max(widest, FGFontManager::textwidth(font, gettext(title)));
+        if (widest <= room) return font;
+    }
+    return OverlayRoleFont(8);
 }
 
 // Ends the code entry and reports to the callback, which is forgotten first.
 void FinishCodeEntry(int success) {
-    Keyboard.Clear();
-    CodeEntryShown = 0;
-    CloseMessageBox();
     TPasswordCallback callback = EntryCallback;
     const int32_t argument = EntryArgument;
     EntryCallback = nullptr;
+    Keyboard.Clear();
+    CodeEntryShown = 0;
+    CloseMessageBox();
     if (callback) callback(success ? argument : argument + 1);
 }
 
@@ -136,13 +170,13 @@ int32_t StepCodeDigit(int32_t value, int position, int up) {
 
 void PasswordEntry(int32_t step) {
     switch (step) {
-        case 0: OpenCodeEntry(gettext("Enter Setup Password")); Keyboard.Bind('5', LabelDone, PasswordEntry, 2); break;
+        case 0: OpenCodeEntry(gettext(CodeEntryTitles[0])); Keyboard.Bind('5', LabelDone, PasswordEntry, 2); break;
         case 1: FinishCodeEntry(0); break;
         case 2: FinishCodeEntry(1); break;
-        case 3: OpenCodeEntry(gettext("Enter New Password")); Keyboard.Bind('5', LabelSet, PasswordEntry, 4); break;
+        case 3: OpenCodeEntry(gettext(CodeEntryTitles[1])); Keyboard.Bind('5', LabelSet, PasswordEntry, 4); break;
         case 4:
             CodeEntryFirst = CodeEntryValue;
-            CodeEntryTitle = gettext("Confirm New Password");
+            CodeEntryTitle = gettext(CodeEntryTitles[2]);
             Keyboard.Bind('5', LabelSet, PasswordEntry, 5);
             CodeEntryValue = 0;
             CodeEntryPosition = 4;
@@ -156,6 +190,10 @@ void PasswordEntry(int32_t step) {
 }
 
 void DrawPasswordEntry() {
+    if (CodeEntryShown && !CodeEntryHasKeys()) {
+        CodeEntryShown = 0;
+        EntryCallback = nullptr;
+    }
     if (!CodeEntryShown || !MainWindow) return;
     FGDrawBuffer* w = MainWindow;
     FGBitmap* picture = MainPictures[Pic3dNastaveni];
@@ -163,12 +201,13 @@ void DrawPasswordEntry() {
     w->set_mode(DrawModeKeyed);
     if (picture) w->bitblt(570, 375, 0, 0, picture->width, picture->height, picture);
     w->set_mode(DrawModeCopy);
-    const int titleFont = OverlayRoleFont(11);
+    // Inside the picture's frame, in black as the other editors' titles on that picture.
+    const int titleFont = CodeEntryTitleFont(pictureWidth - 10);
     SelectDisplayFont(w, titleFont);
     const char* title = CodeEntryTitle ? CodeEntryTitle : "";
     const int titleWidth = FGFontManager::is_font(w->get_font()) ? FGFontManager::textwidth(w->get_font(), title) : 0;
     w->set_mode(DrawModeKeyed);
-    w->text(670 - titleWidth / 2, 385, title, WhiteColour, PageKeyColour);
+    w->text(670 - titleWidth / 2, 385, title, 0x000000, PageKeyColour);
     w->set_mode(DrawModeCopy);
     const int boxX = 570 + (pictureWidth - 100) / 2;
     w->fillbox(boxX, 410, 100, 30, WhiteColour);
