@@ -510,7 +510,7 @@ int TForm1::RestartMeassure() {
     if (WaitWriterAttached() < 0) {
         SetTimer1Enabled(false);
         Show();
-        ShowMessage(MeasAttachRefusal().c_str());
+        ShowMessage(MeasAttachRefusal("\r\n").c_str());
         Terminate();
         return -1;
     }

@@ -184,7 +184,7 @@ int32_t FloatToBits(float f) {
 }
 
 std::mutex RefusalLock;
-std::string RefusalText;
+std::string RefusalText[3];  // what, why, what to do
 
 std::string UserName(uint32_t uid) {
     struct passwd pw, *found = nullptr;
@@ -211,23 +211,23 @@ int RefuseBlock(int rc, const std::string& why, bool exists) {
     file.erase(0, file.find_first_not_of('/'));
     const std::string todo =
         exists ? "Have it removed (rm /dev/shm/" + file + ") or set HK_SHM_NAME to another name." : "Set HK_SHM_NAME to another name.";
-    const std::string text = std::string(program_invocation_short_name) + " cannot use the measured-values block \"" + name +
-                             "\": " + why + ". " + todo;
-    const TTraceOrigin error = {"Error: ", nullptr, nullptr, 0};
-    TraceLog(&error, "%s", text.c_str());
     {
         std::lock_guard<std::mutex> hold(RefusalLock);
-        RefusalText = text;
+        RefusalText[0] = std::string(program_invocation_short_name) + " cannot use the measured-values block \"" + name + "\":";
+        RefusalText[1] = why + ".";
+        RefusalText[2] = todo;
     }
+    const TTraceOrigin error = {"Error: ", nullptr, nullptr, 0};
+    TraceLog(&error, "%s", MeasAttachRefusal().c_str());
     RequestQuit(MeasExitNoBlock);
     return rc;
 }
 
 }  // namespace
 
-std::string MeasAttachRefusal() {
+std::string MeasAttachRefusal(const char* joint) {
     std::lock_guard<std::mutex> hold(RefusalLock);
-    return RefusalText;
+    return RefusalText[0] + joint + RefusalText[1] + joint + RefusalText[2];
 }
 
 TMeasAttachment MeasAttachment() {

@@ -170,8 +170,9 @@ public:
 
 // Exit code of a program that could not attach its block.
 constexpr int MeasExitNoBlock = 4;
-// The console line of the last attachment that failed, without its "Error: ".
-std::string MeasAttachRefusal();
+// The console line of the last attachment that failed, without its "Error: ": what, why and
+// what to do, joined by `joint`.
+std::string MeasAttachRefusal(const char* joint = " ");
 
 // Attachment state of this process, for diagnostics and tests.
 struct TMeasAttachment {

@@ -419,7 +419,7 @@ TEST_F(BezelTest, MissingDisplayProgramIsAMessageNotACrash) {
     const int fd = shm_open(ShmBlockName(), O_RDWR | O_CREAT | O_EXCL, 0600);
     ASSERT_EQ(fchown(fd, 65534, 65534), 0);
     EXPECT_EQ(Form1->RestartMeassure(), -1);
-    EXPECT_EQ(Messages, std::vector<std::string>{MeasAttachRefusal()});
+    EXPECT_EQ(Messages, std::vector<std::string>{MeasAttachRefusal("\r\n")});
     EXPECT_NE(MeasAttachRefusal().find("\": it belongs to user 65534"), std::string::npos);
     EXPECT_NE(access("started", F_OK), 0);
     close(fd);
