@@ -17,6 +17,7 @@
 std::atomic<TBenchConsoleHook> BenchConsoleHook{StdoutConsole};
 std::atomic<TMValWriter*> ValWriter{nullptr};
 std::atomic<TMValReader*> ValReader{nullptr};
+std::atomic<int> WriterAttached{0};
 uint32_t LoopPacketCount = 0;
 
 std::atomic<bool> BenchDumpSamples{BenchDumpFromEnvironment()};
@@ -339,6 +340,9 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
 int MeassureThread(int mode, const std::atomic<bool>* terminate, const TMeassurePorts& ports) {
     DebugOutput("MeassureThread: INIT.\n");
     auto writer = std::make_unique<TMValWriter>();
+    // Refused: the console has the reason, the bezel takes it from there.
+    WriterAttached = MeasAttachment().UsingAsWriter > 0 ? 1 : -1;
+    if (WriterAttached < 0) return -1;
     auto reader = std::make_unique<TMValReader>();
     ValWriter = writer.get();
     ValReader = reader.get();
@@ -356,6 +360,11 @@ int MeassureThread(int mode, const std::atomic<bool>* terminate, const TMeassure
     DebugOutput("MeassureThread: EXIT.\n");
     CloseLoopFile();
     return 0;
+}
+
+int WaitWriterAttached() {
+    for (int i = 0; i < 1000 && WriterAttached == 0; ++i) SleepMs(10);
+    return WriterAttached;
 }
 
 TMeassure::TMeassure(int mode, TMeassurePorts ports)

@@ -44,6 +44,10 @@ void WaitForTerminate(const std::atomic<bool>* terminate);
 // The attachments of the running data-source thread (null when none).
 extern std::atomic<TMValWriter*> ValWriter;
 extern std::atomic<TMValReader*> ValReader;
+// What the last thread started made of the block: 0 not yet known, 1 attached, -1 refused
+// (MeasAttachRefusal says why). Its starter sets 0; WaitWriterAttached waits for the answer.
+extern std::atomic<int> WriterAttached;
+int WaitWriterAttached();
 
 // 0; -2 no writer; -1 channel not in the dictionary; -3 the value cannot be
 // stored (not a number, beyond the channel's range); other negatives: the block's failure.

@@ -503,8 +503,17 @@ void TForm1::FormShow() {
 int TForm1::RestartMeassure() {
     StopMeassure();
     ResetBenchNotices();
+    WriterAttached = 0;
     Meassure = std::make_unique<TMeassure>(MeassureMode, MeassurePorts);
     SleepMs(100);
+    // The display could not use such a block either: say why over the bezel and end.
+    if (WaitWriterAttached() < 0) {
+        SetTimer1Enabled(false);
+        Show();
+        ShowMessage(MeasAttachRefusal("\r\n").c_str());
+        Terminate();
+        return -1;
+    }
 
     DisplayWindow = FindDisplay();
     bool started = true;
@@ -697,5 +706,5 @@ int BenchdeskMain() {
     delete Form1;
     Form1 = nullptr;
     BenchSignalsRemove();
-    return 0;
+    return WriterAttached < 0 ? MeasExitNoBlock : 0;
 }

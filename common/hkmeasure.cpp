@@ -1,10 +1,16 @@
 #include "hkmeasure.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <string>
 
 #include "hkutils.h"
 #include "quitrequest.h"
@@ -177,7 +183,52 @@ int32_t FloatToBits(float f) {
     return bits;
 }
 
+std::mutex RefusalLock;
+std::string RefusalText[3];  // what, why, what to do
+
+std::string UserName(uint32_t uid) {
+    struct passwd pw, *found = nullptr;
+    char buf[1024];
+    const std::string number = std::to_string(uid);
+    return getpwuid_r(uid, &pw, buf, sizeof buf, &found) == 0 && found ? number + " (" + found->pw_name + ")" : number;
+}
+
+std::string WhyNotOpened(int rc, const TShmFailure& why) {
+    char text[160];
+    if (rc == ShmErrForeign && why.uid != geteuid())
+        return "it belongs to user " + UserName(why.uid) + ", not to user " + UserName(geteuid());
+    if (rc == ShmErrForeign) snprintf(text, sizeof text, "other users may write it (mode %04o)", why.mode);
+    else if (why.err) snprintf(text, sizeof text, "it cannot be opened (%s)", strerror(why.err));
+    else snprintf(text, sizeof text, "it stays empty while another program holds it");
+    return text;
+}
+
+// Neither program works without its block: one line on the console says what is wrong
+// with which object and what to do, and the quit asked for carries a code that says so.
+int RefuseBlock(int rc, const std::string& why, bool exists) {
+    const char* name = ShmBlockName();
+    std::string file = name;
+    file.erase(0, file.find_first_not_of('/'));
+    const std::string todo =
+        exists ? "Have it removed (rm /dev/shm/" + file + ") or set HK_SHM_NAME to another name." : "Set HK_SHM_NAME to another name.";
+    {
+        std::lock_guard<std::mutex> hold(RefusalLock);
+        RefusalText[0] = std::string(program_invocation_short_name) + " cannot use the measured-values block \"" + name + "\":";
+        RefusalText[1] = why + ".";
+        RefusalText[2] = todo;
+    }
+    const TTraceOrigin error = {"Error: ", nullptr, nullptr, 0};
+    TraceLog(&error, "%s", MeasAttachRefusal().c_str());
+    RequestQuit(MeasExitNoBlock);
+    return rc;
+}
+
 }  // namespace
+
+std::string MeasAttachRefusal(const char* joint) {
+    std::lock_guard<std::mutex> hold(RefusalLock);
+    return RefusalText[0] + joint + RefusalText[1] + joint + RefusalText[2];
+}
 
 TMeasAttachment MeasAttachment() {
     return {AttState().map.IsOpen(), AttState().map.Handle(), AttState().map.Size(), AttState().UsingAsReader, AttState().UsingAsWriter,
@@ -205,22 +256,21 @@ int TMeasuredVals::InitSystemResources(int writer) {
     if (!AttState().map.IsOpen()) {
         // A block that nobody holds was left by programs that have ended (even killed
         // ones): a fresh one replaces it, as if the name had gone with its last user.
-        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map, true);
+        TShmFailure why;
+        int rc = ShmCreateOrOpen(ShmBlockName(), MeasShmSize, AttState().map, true, &why);
         if (rc == ShmErrCreate) {
-            HookPrintf("ERROR in File Mapping");
-            RequestQuit(0);
-            return -1;
+            HookPrintf("ERROR in File Mapping\n");
+            return RefuseBlock(-1, std::string("it cannot be created (") + strerror(why.err) + ")", false);
         }
         if (rc != ShmOk) {
-            HookPrintf("ERROR in Getting Shared Memory");
-            RequestQuit(0);
-            return -2;
+            HookPrintf("ERROR in Getting Shared Memory\n");
+            return RefuseBlock(-2, WhyNotOpened(rc, why), true);
         }
         if (AttState().map.Size() < sizeof(MeasShmHeader)) {
-            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", AttState().map.Size());
+            const uint32_t size = AttState().map.Size();
+            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes hold no header\n", size);
             AttState().map.Close();
-            RequestQuit(0);
-            return -3;
+            return RefuseBlock(-3, "it holds " + std::to_string(size) + " bytes, too few for its header, while another program holds it", true);
         }
         HookPrintf("TMeasuredVals::InitSystemResources: Shared memory attached at %" PRIXPTR "\n",
             reinterpret_cast<uintptr_t>(AttState().map.Data()));
@@ -228,11 +278,11 @@ int TMeasuredVals::InitSystemResources(int writer) {
     MeasShmHeader* h = Header();
     if (writer) {
         if (SlotCapacity() < static_cast<uint32_t>(ChannelDescCount)) {
-            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", AttState().map.Size(),
-                ChannelDescCount);
+            const uint32_t size = AttState().map.Size();
+            HookPrintf("ERROR in Shared Memory: %" PRIu32 " bytes cannot hold %d slots\n", size, ChannelDescCount);
             if (AttState().UsingAsReader <= 0 && AttState().UsingAsWriter <= 0) AttState().map.Close();
-            RequestQuit(0);
-            return -3;
+            return RefuseBlock(-3, "it holds " + std::to_string(size) + " bytes, too few for " +
+                                       std::to_string(ChannelDescCount) + " channels", true);
         }
         // Another writer attached means one alive: the count of a killed one stays behind.
         uint32_t n = h->slotCount.Get();

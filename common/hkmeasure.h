@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <type_traits>
 
 #include "chandesc.h"
@@ -102,7 +103,8 @@ public:
     TMeasuredVals(const TMeasuredVals&) = delete;
     TMeasuredVals& operator=(const TMeasuredVals&) = delete;
 
-    // 0; -1 not created, -2 not opened, -3 the block is too small (quit requested on all three).
+    // 0; -1 not created, -2 not opened or refused, -3 the block is too small (on all three one
+    // console line says why, and a quit with MeasExitNoBlock is requested).
     int InitSystemResources(int writer);
     // 0; -1 not attached or no attachment of that role.
     int FreeSystemResources(int writer);
@@ -165,6 +167,12 @@ public:
     TMeasBatch(const TMeasBatch&) = delete;
     TMeasBatch& operator=(const TMeasBatch&) = delete;
 };
+
+// Exit code of a program that could not attach its block.
+constexpr int MeasExitNoBlock = 4;
+// The console line of the last attachment that failed, without its "Error: ": what, why and
+// what to do, joined by `joint`.
+std::string MeasAttachRefusal(const char* joint = " ");
 
 // Attachment state of this process, for diagnostics and tests.
 struct TMeasAttachment {

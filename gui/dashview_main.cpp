@@ -37,9 +37,11 @@ int main(int argc, char** argv) {
     // The program's own objects come first and go last; built here rather than by a
     // static object, whose order against the libraries' statics is not defined.
     InitMainGlobals();
-    usleep(2000 * 1000);
-    if (ConfigManager.Create() != 0) PrintHook("MAIN: settings store not created\n");
-    {
+    // A block that could not be attached has said why and asked to quit: there is nothing
+    // to show, and no window opens only to close again.
+    if (!QuitRequested()) {
+        usleep(2000 * 1000);
+        if (ConfigManager.Create() != 0) PrintHook("MAIN: settings store not created\n");
         FGApp app(DefaultVideoMode, &argc, argv, 0, DashviewAppFlags);
         if (ShellStartUp() == 0) {
             fg_idle_callback = IdleHook;

@@ -93,24 +93,39 @@ void ShmMapping::Close() {
     created_ = false;
 }
 
-int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver) {
+int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver, TShmFailure* failure) {
     out.Close();
+    TShmFailure spare;
+    TShmFailure& why = failure ? *failure : spare;
+    why = TShmFailure();
+    // errno first: close() may change it.
+    auto fail = [&](int fd, int rc) {
+        why.err = errno;
+        if (fd >= 0) close(fd);
+        return rc;
+    };
     for (int attempt = 0; attempt < OpenAttempts; ++attempt) {
         bool created = false;
         int fd = shm_open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             created = true;
         } else if (errno != EEXIST) {
-            return ShmErrCreate;
+            return fail(-1, ShmErrCreate);
         } else {
             fd = shm_open(name, O_RDWR | O_CLOEXEC, 0);
             if (fd < 0 && errno == ENOENT) continue;  // removed since: make it
-            if (fd < 0) return ShmErrOpen;
+            if (fd < 0) return fail(-1, ShmErrOpen);
+            // Judged on what we opened, before any lock of ours waits on its holders.
+            struct stat st = {};
+            if (fstat(fd, &st) != 0) return fail(fd, ShmErrOpen);
+            if (st.st_uid != geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+                why.uid = st.st_uid;
+                why.mode = st.st_mode & 07777;
+                close(fd);
+                return ShmErrForeign;
+            }
         }
-        if (LockByte(fd, F_RDLCK, UserByte, true) != 0) {
-            close(fd);
-            return created ? ShmErrCreate : ShmErrOpen;
-        }
+        if (LockByte(fd, F_RDLCK, UserByte, true) != 0) return fail(fd, created ? ShmErrCreate : ShmErrOpen);
         if (!SameObject(fd, name)) {  // replaced or removed before we held it
             close(fd);
             continue;
@@ -119,7 +134,7 @@ int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool repla
         if (created) {
             if (ftruncate(fd, static_cast<off_t>(size)) != 0) {
                 // Leave no unsized object behind for the next opener to wait on.
-                close(fd);
+                fail(fd, 0);
                 shm_unlink(name);
                 return ShmErrCreate;
             }
@@ -131,22 +146,19 @@ int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool repla
         } else {
             struct stat st = {};
             for (int step = 0;; ++step) {
-                if (fstat(fd, &st) != 0) {
-                    close(fd);
-                    return ShmErrOpen;
-                }
+                if (fstat(fd, &st) != 0) return fail(fd, ShmErrOpen);
                 if (st.st_size > 0 || step >= SizeWaitSteps) break;
                 std::this_thread::sleep_for(SizeWaitStep);
             }
             if (st.st_size <= 0) {
                 close(fd);
-                return ShmErrOpen;
+                return ShmErrOpen;  // err 0: it stayed empty
             }
             mapSize = static_cast<uint32_t>(st.st_size < MaxMappedSize ? st.st_size : MaxMappedSize);
         }
         void* view = mmap(nullptr, mapSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
         if (view == MAP_FAILED) {
-            close(fd);
+            fail(fd, 0);
             if (created) shm_unlink(name);
             return created ? ShmErrCreate : ShmErrOpen;
         }
@@ -156,6 +168,7 @@ int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool repla
         out.created_ = created;
         return ShmOk;
     }
+    why.err = EAGAIN;  // the name kept changing under us
     return ShmErrOpen;
 }
 

@@ -14,6 +14,15 @@ enum {
     ShmOk = 0,
     ShmErrCreate = -1,  // the object could not be created (or sized)
     ShmErrOpen = -2,    // the existing object could not be opened, sized or mapped
+    ShmErrForeign = -3, // another user owns it, or others may write it: never used
+};
+
+// Why ShmCreateOrOpen failed: errno of the failed call (0 when an existing object stayed
+// empty) and, for ShmErrForeign, the object's owner and mode bits.
+struct TShmFailure {
+    int err = 0;
+    uint32_t uid = 0;
+    uint32_t mode = 0;
 };
 
 // One mapping of a named object; unmapped and closed when destroyed.
@@ -44,7 +53,7 @@ public:
     void Close();
 
 private:
-    friend int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver);
+    friend int ShmCreateOrOpen(const char*, uint32_t, ShmMapping&, bool, TShmFailure*);
     uint8_t* data_ = nullptr;
     uint32_t size_ = 0;
     int fd_ = -1;
@@ -55,8 +64,10 @@ private:
 // its existing size (waiting briefly while its creator has not sized it yet).
 // With replaceLeftOver, an existing object that no other mapping holds open was
 // left by programs that have ended (whatever its size): it is removed and a fresh
-// one created in its place.
-int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver = false);
+// one created in its place. An object of another user, or one that others may write, is
+// refused and left as it is: whoever can write it can forge values or shrink it under us.
+int ShmCreateOrOpen(const char* name, uint32_t size, ShmMapping& out, bool replaceLeftOver = false,
+                    TShmFailure* failure = nullptr);
 
 // Removes the name; mappings already made stay valid. 0 or -1.
 int ShmUnlink(const char* name);

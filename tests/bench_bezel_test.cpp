@@ -19,6 +19,7 @@
 #include "file_io.h"
 #include "headless_run.h"
 #include "process.h"
+#include "shm.h"
 #include "Threadmeassure.h"
 #include "Unit1.h"
 #include "x11probe.h"
@@ -409,6 +410,20 @@ TEST_F(BezelTest, MissingDisplayProgramIsAMessageNotACrash) {
                                                  MsgGuiNotInitialised});
     EXPECT_TRUE(WaitUntil([&] { return FileText("started").size() > 9; }));
     EXPECT_EQ(FileText("started"), "-window\n" + dir_->Path() + "\n");  // our working directory
+
+    // A block of another user under the name: told, and no display program is started.
+    Messages.clear();
+    Meassure.reset();
+    unlink("started");
+    ShmUnlink(ShmBlockName());
+    const int fd = shm_open(ShmBlockName(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_EQ(fchown(fd, 65534, 65534), 0);
+    EXPECT_EQ(Form1->RestartMeassure(), -1);
+    EXPECT_EQ(Messages, std::vector<std::string>{MeasAttachRefusal("\r\n")});
+    EXPECT_NE(MeasAttachRefusal().find("\": it belongs to user 65534"), std::string::npos);
+    EXPECT_NE(access("started", F_OK), 0);
+    close(fd);
+    ShmUnlink(ShmBlockName());
 }
 
 TEST_F(BezelTest, OutsideToolsAreBroughtToTheFrontOrStarted) {

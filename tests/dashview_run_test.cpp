@@ -358,12 +358,13 @@ TEST_F(FedRun, EveryFlightLayoutOverTheTerrain) {
 
 // A block whose writer has gone, ended or killed, is no measurement: dashview alone on it
 // draws the very frame it draws with no block. An unusable object under the block's name
-// is replaced by a sound block, and the page is drawn.
+// is replaced by a sound block, and the page is drawn. One that is not ours alone, or too
+// short while held, is refused: one error line, a code that says so, and no frame at all.
 TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
     // RPM 4321, oil temperature 95.0, airspeed 185.2 and altitude 1000.0, as benchdesk stores them.
     const std::vector<std::string> values = {"attach", "int",   "0xB00", "4321",  "int", "0x603", "950",
                                              "int",    "0xF01", "1852",  "int",   "0x300", "10000", "wait"};
-    enum TLeft { Nothing, WriterEnded, WriterKilled, KilledWhileHeld, ZeroLength };
+    enum TLeft { Nothing, WriterEnded, WriterKilled, KilledWhileHeld, ZeroLength, OtherUser, OthersWrite, ShortHeld };
     const struct TRow {
         const char* name;
         int screen;
@@ -375,6 +376,9 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
         {"its writer killed while another reader holds it", ScreenEngine, KilledWhileHeld},
         {"no block, flight page", ScreenFlight, Nothing},
         {"a zero-length object", ScreenFlight, ZeroLength},
+        {"a live writer's block given to another user", ScreenEngine, OtherUser},
+        {"a live writer's block that others may write", ScreenEngine, OthersWrite},
+        {"a 100-byte object that another program holds", ScreenEngine, ShortHeld},
     };
     // The page but for the clock, which moves on between runs.
     const auto page = [](const FGBitmap& f, int screen) {
@@ -390,7 +394,17 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
         StoreLayout(row.screen, 0);
         ShmUnlink(ShmBlockName());
         std::unique_ptr<TMValReader> holder;
-        if (row.left == ZeroLength) {
+        std::unique_ptr<HelperProcess> live;
+        ShmMapping peer;
+        if (row.left == OtherUser || row.left == OthersWrite) {
+            live = std::make_unique<HelperProcess>(BenchWriter(values));
+            for (std::string line; (line = live->Line()) != "ready";) ASSERT_NE(line, "");
+            const int fd = shm_open(ShmBlockName(), O_RDWR, 0);
+            ASSERT_EQ(row.left == OtherUser ? fchown(fd, 65534, 65534) : fchmod(fd, 0666), 0);
+            close(fd);
+        } else if (row.left == ShortHeld) {
+            ASSERT_EQ(ShmCreateOrOpen(ShmBlockName(), 100, peer), ShmOk);
+        } else if (row.left == ZeroLength) {
             const int fd = shm_open(ShmBlockName(), O_RDWR | O_CREAT | O_EXCL, 0600);
             ASSERT_GE(fd, 0);
             close(fd);
@@ -400,8 +414,22 @@ TEST_F(FedRun, ABlockLeftBehindReadsAsNoBlock) {
             if (row.left == KilledWhileHeld) holder = std::make_unique<TMValReader>();
             EXPECT_EQ(row.left == WriterEnded ? writer.Finish() : writer.Kill(), row.left == WriterEnded ? 0 : -1);
         }
-        ASSERT_TRUE(run.Script("wait 2500\nquit\n", 60)) << run.Output();
+        const bool ended = run.Script("wait 2500\nquit\n", 60);
         holder.reset();
+        if (row.left >= OtherUser) {
+            const std::string out = run.Output();
+            const char* why = row.left == OtherUser     ? "it belongs to user 65534"
+                              : row.left == OthersWrite ? "other users may write it (mode 0666)"
+                                                        : "it holds 100 bytes";
+            EXPECT_NE(out.find("Error: dashview cannot use the measured-values block \"" + std::string(ShmBlockName()) +
+                               "\": " + why),
+                      std::string::npos) << out;
+            EXPECT_EQ(out.find("Error: "), out.rfind("Error: ")) << "one error line";
+            EXPECT_EQ(run.code, MeasExitNoBlock);
+            EXPECT_TRUE(run.FrameFiles().empty());
+            continue;
+        }
+        ASSERT_TRUE(ended) << run.Output();
         auto frame = run.LastFrame();
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(frame->width, 800);

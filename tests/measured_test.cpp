@@ -438,10 +438,12 @@ TEST_F(DamagedBlock, GarbageHeaderIsClamped) {
         testing::internal::CaptureStderr();
         TMValWriter writer;
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  "ERROR in Shared Memory: 4096 bytes cannot hold 373 slots\n");
+                  "ERROR in Shared Memory: 4096 bytes cannot hold 373 slots\nError: " + MeasAttachRefusal() + "\n");
+        EXPECT_NE(MeasAttachRefusal().find("\"" + name_ + "\": it holds 4096 bytes, too few for 373 channels."),
+                  std::string::npos);
         int code = 1;
         EXPECT_TRUE(QuitRequested(&code));
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, MeasExitNoBlock);
         EXPECT_EQ(MeasAttachment().UsingAsWriter, 0);
         EXPECT_EQ(writer.SetVal(echThermo0, 1), -22);  // attached as reader, no slot
         testing::internal::CaptureStderr();
