@@ -190,7 +190,8 @@ TEST_F(SelectDirTest, EmptyAndUnreadableListings) {
     EXPECT_EQ(LastResult, SelectDirOk);
 }
 
-TEST_F(SelectDirTest, LongNamesAreChosenWhole) {
+TEST_F(SelectDirTest, LongNamesAreChosenWholeAndDrawnCutAtTheList) {
+    LoadPageAssets();
     const std::string a(120, 'a'), b(120, 'b'), list(NAME_MAX, 'c');
     tree.Dir(a);
     tree.Dir(a + "/" + b);
@@ -201,6 +202,11 @@ TEST_F(SelectDirTest, LongNamesAreChosenWhole) {
     Press("1");
     ASSERT_EQ(std::string(dlg.currentPath), "c:/" + a + "/" + b);
     MoveTo(Index(list.c_str()));
+    FGDrawBuffer win(800, 480, FG_TYPE_BITMAP, 0x123456);
+    dlg.Draw(&win);
+    const int lx = dlg.x + 20, lw = dlg.width - 40, rowY = dlg.y + 60 + 20 * dlg.selected;
+    for (int y = rowY; y < rowY + 20; ++y)  // the row stops inside the selection bar
+        for (int x : {lx + lw - 4, lx + lw - 2, dlg.x + dlg.width + 1, 799}) EXPECT_NE(win.pixels[y * 800 + x], 0u) << x;
     Press("1");
     EXPECT_EQ(LastResult, SelectDirOk);
     EXPECT_EQ(std::string(dlg.GetPath()) + dlg.GetSelectedName(), tree.Path(a + "/" + b + "/" + list));

@@ -170,7 +170,8 @@ void CFileBrowser::Draw() {
     KeyedText(win, x + (w - TextWidth(titleFont, title)) / 2, y + 10, title, style.text);
 
     UseFont(win, NominalFont(20));
-    KeyedText(win, x + 20, y + 30, PathLine(), style.text);
+    // Long paths and names end at the list's right edge.
+    KeyedTextIn(win, x + 20, y + 30, PathLine(), style.text, x, y, w - 20, h);
 
     win->box(x + 20, y + 50, w - 40, h - 70, style.text);
     if (count <= 0) return;
@@ -202,7 +203,7 @@ void CFileBrowser::Draw() {
             std::snprintf(textBuffer, sizeof textBuffer, "[%.*s]", DiskShownLength - 1, e.name);
         else
             std::snprintf(textBuffer, sizeof textBuffer, "%.*s", DiskShownLength, e.name);
-        KeyedText(win, x + 30, y + 60 + RowHeight * (i - first), textBuffer,
-                  i == cursor ? style.selectedText : style.text);
+        KeyedTextIn(win, x + 30, y + 60 + RowHeight * (i - first), textBuffer,
+                    i == cursor ? style.selectedText : style.text, x + 26, y + 50, w - 52, h - 70);
     }
 }

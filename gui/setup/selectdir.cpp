@@ -183,7 +183,8 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
         std::snprintf(text, sizeof text, "%s", notice);
     else
         std::snprintf(text, sizeof text, "%s: %.*s", gettext("Path"), DiskShownLength, currentPath);
-    buffer->text(x + 20, y + 30, text, 0, PanelColour);
+    // Long paths and names end at the list's right edge.
+    KeyedTextIn(buffer, x + 20, y + 30, text, 0, x, y, width - 20, height);
 
     const int lx = x + 20, ly = y + 50, lw = width - 40, lh = height - 70;
     buffer->fillbox(lx, ly, lw, lh, 0xFFFFFF);
@@ -217,7 +218,7 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
             std::snprintf(text, sizeof text, "[%.*s]", DiskShownLength - 1, dirs[static_cast<size_t>(i)].name);
         else
             std::snprintf(text, sizeof text, "%.*s", DiskShownLength, files[static_cast<size_t>(i - dirCount)].name);
-        KeyedText(buffer, lx + 10, ly + 10 + RowHeight * (i - first), text, 0);
+        KeyedTextIn(buffer, lx + 10, ly + 10 + RowHeight * (i - first), text, 0, lx + 6, ly, width - 52, lh);
     }
     buffer->set_mode(savedMode);
 }
