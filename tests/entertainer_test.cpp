@@ -182,6 +182,18 @@ TEST_F(EntertainerTest, BrowserKeysCancelAndParentRestoresTheRow) {
     EXPECT_EQ(VideoPlayer.state, PlayerIdle);
 }
 
+// A name whose path passes 254 characters is listed and reaches the player whole.
+TEST_F(EntertainerTest, ALongNameIsListedAndOpenedWhole) {
+    const std::string film = std::string(250, 'l') + ".3gp";
+    tree.File(film);
+    CEntertainer* e = Open();
+    Keys("0");
+    BrowseTo(e, film.c_str());
+    Keys("0");
+    EXPECT_EQ(VideoPlayer.state, PlayerPlaying);
+    EXPECT_EQ(std::string(VideoPlayer.fileName), tree.Path(film));
+}
+
 // "0" in full screen opens the browser under the black page; the refresh's poll closes it
 // again while the film plays, and the Stop button reads "Stop " once more.
 TEST_F(EntertainerTest, BrowserClosedByThePollGivesBackTheStopCaption) {
@@ -336,7 +348,7 @@ TEST(VideoPlayer, StatesMessagesAndPositions) {
     EXPECT_TRUE(p.messageShown);
     p.Position(0);
     EXPECT_FALSE(p.messageShown);
-    p.SetFile(std::string(400, 'f').c_str());
+    p.SetFile(std::string(PATH_MAX + 100, 'f').c_str());
     EXPECT_EQ(std::strlen(p.fileName), sizeof p.fileName - 1);
     p.Close();
     EXPECT_EQ(p.state, PlayerIdle);

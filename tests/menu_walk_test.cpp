@@ -3,11 +3,13 @@
 // key characters from the flight screen, the engine screen and setup, and then checks what
 // the frames showed and what reached the setting files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <fstream>
 #include <mutex>
 #include <map>
 #include <memory>
@@ -126,6 +128,7 @@ struct TRow {
     std::vector<std::string> block;  // measured values: "float ID V" words for the block writer
     std::vector<TByte> runtime; // bytes of runtime.dat's sections after the last run
     TFinish finish;
+    std::string disk = "";      // made in disk/ first: a folder when it ends in '/', else a file
 };
 
 // Every limit page of page 63 in turn, forward or backward, so that each channel's page is
@@ -194,6 +197,13 @@ std::vector<TRow> Rows() {
                     {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "4 W300 1 " + UnitsMetric + SaveExit, {}},
                      {Enter + DataPort(1) + "4 W300 1 " + SaveExit, {"Importing configuration done"}}},
                     0, {{0x4001, 0}}, {}, "", "disk/setup.dat", {}, {}, ""});
+    // Names whose paths pass 254 characters under HOME: listed cut, the folder chosen, the film opened.
+    const std::string folder = "Export-" + std::string(233, 'y'), film = "Long-film-" + std::string(226, 'x') + ".3gp";
+    rows.push_back({"export configuration into a long-named folder",
+                    {{Enter + UnitsUk + SaveExit + Enter + DataPort(2) + "1 W200 4 W300 ", {"[Export-yyyy", "Exporting configuration done"}}},
+                    -1, {{0x4001, 0}}, {}, "", "disk/" + folder + "/setup.dat", {}, {}, "", folder + "/"});
+    rows.push_back({"entertainment film with a long name", {{"W800 1 w w w 1 W200 4 W800 0 W600 0 W800 ", {"Long-film-xxxx", "Wait for start."}}},
+                    -1, {}, {}, "", "", {}, {}, "", film});
     // Restricted setup (a stored code, three wrong ones) offers "Import Configuration" but
     // refuses it: the files stay as they were, also after a restart.
     const std::string Restricted = Enter + "5 W200 4 W200 5 W200 4 W200 5 W200 5 W200 4 W300 ";
@@ -391,6 +401,8 @@ const std::vector<std::unique_ptr<FGBitmap>>& RunOnce(HeadlessRun& run, const st
 std::string Walk(const TRow& row, const std::string& dir, const std::string& shm, const std::string& seed) {
     std::string failure;
     const auto run = RunFolder(dir, shm);
+    if (row.disk.size() > 1 && row.disk.back() == '/') mkdir((dir + "/disk/" + row.disk).c_str(), 0755);
+    else if (!row.disk.empty()) std::ofstream(dir + "/disk/" + row.disk) << "";
     if (system(("cp '" + seed + "/setup.dat' '" + seed + "/setup.bck' '" + dir + "/'").c_str()) != 0) return "run folder";
     std::unique_ptr<HelperProcess> writer;
     if (!row.block.empty()) {

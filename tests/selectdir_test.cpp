@@ -190,26 +190,38 @@ TEST_F(SelectDirTest, EmptyAndUnreadableListings) {
     EXPECT_EQ(LastResult, SelectDirOk);
 }
 
-TEST_F(SelectDirTest, LongPathsStayBounded) {
-    const std::string a(120, 'a'), b(120, 'b'), tooLong(200, 'c');
+TEST_F(SelectDirTest, LongNamesAreChosenWholeAndDrawnCutAtTheList) {
+    LoadPageAssets();
+    const std::string a(120, 'a'), b(120, 'b'), list(NAME_MAX, 'c');
     tree.Dir(a);
     tree.Dir(a + "/" + b);
-    dlg.Open(SelectDirectory, nullptr);
+    tree.File(a + "/" + b + "/" + list);
+    dlg.Open(SelectFile, nullptr);
     Press("1");
-    ASSERT_EQ(std::string(dlg.currentPath), "c:/" + a);
-    // "c:/a.../b..." is 245 characters, but its host path is longer than the buffers.
-    EXPECT_EQ(Index(b.c_str()), -1);
+    MoveTo(Index(b.c_str()));  // "c:/a.../b...": its host path passes 254 characters
+    Press("1");
+    ASSERT_EQ(std::string(dlg.currentPath), "c:/" + a + "/" + b);
+    MoveTo(Index(list.c_str()));
+    FGDrawBuffer win(800, 480, FG_TYPE_BITMAP, 0x123456);
+    dlg.Draw(&win);
+    const int lx = dlg.x + 20, lw = dlg.width - 40, rowY = dlg.y + 60 + 20 * dlg.selected;
+    for (int y = rowY; y < rowY + 20; ++y)  // the row stops inside the selection bar
+        for (int x : {lx + lw - 4, lx + lw - 2, dlg.x + dlg.width + 1, 799}) EXPECT_NE(win.pixels[y * 800 + x], 0u) << x;
+    Press("1");
+    EXPECT_EQ(LastResult, SelectDirOk);
+    EXPECT_EQ(std::string(dlg.GetPath()) + dlg.GetSelectedName(), tree.Path(a + "/" + b + "/" + list));
+    // Past what the system can open, a descent or a file is refused and said in the path line.
+    SetDiskRoot((tree.root + "/" + std::string(PATH_MAX - 100, 'r')).c_str());
+    dlg.Open(SelectFile, nullptr);
     DIR_ENTRY deep{};
-    std::snprintf(deep.name, sizeof deep.name, "%s", tooLong.c_str());
-    EXPECT_EQ(dlg.AppendPath(&deep), -1);  // refused: the path keeps its levels
-    EXPECT_EQ(std::string(dlg.currentPath), "c:/" + a);
-    EXPECT_LT(std::strlen(dlg.GetPath()), sizeof dlg.resultPath);
-    EXPECT_EQ(dlg.GetPath()[std::strlen(dlg.GetPath()) - 1], '/');
-    EXPECT_EQ(dlg.AppendPath(nullptr), 1);
-    DIR_ENTRY up{};
-    std::strcpy(up.name, "..");
-    EXPECT_EQ(dlg.AppendPath(&up), 0);
-    EXPECT_STREQ(dlg.currentPath, "c:");
+    std::snprintf(deep.name, sizeof deep.name, "%s", list.c_str());
+    EXPECT_EQ(dlg.AppendPath(&deep), -1);
+    EXPECT_STREQ(dlg.notice, "Path too long");
+    dlg.files.assign(1, deep);
+    dlg.entryCount = 1;
+    Press("1");
+    EXPECT_STREQ(dlg.notice, "Path too long");
+    EXPECT_EQ(dlg.open, 1);
 }
 
 TEST(SelectDirLinks, TheProgramsDialogTakesTheSoftKeysAndTheOverlayDrawsIt) {
@@ -231,21 +243,18 @@ TEST(SelectDirLinks, TheProgramsDialogTakesTheSoftKeysAndTheOverlayDrawsIt) {
 
 TEST_F(SelectDirTest, EveryListedFolderCanBeEntered) {
     // "c:" as "." keeps host and disk paths equally long: a folder whose path takes all
-    // 254 characters is left out, since its result would not hold the trailing '/'.
+    // 254 characters is listed and entered.
     char old[PATH_MAX];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
     ASSERT_EQ(chdir(tree.root.c_str()), 0);
     SetDiskRoot(".");
-    const std::string full(251, 'x'), fits(250, 'y');
+    const std::string full(251, 'x');
     tree.Dir(full);
-    tree.Dir(fits);
     dlg.Open(SelectDirectory, nullptr);
-    EXPECT_EQ(Index(full.c_str()), -1);
-    ASSERT_GE(Index(fits.c_str()), 0);
-    MoveTo(Index(fits.c_str()));
+    MoveTo(Index(full.c_str()));
     Press("1");
-    EXPECT_EQ(std::string(dlg.currentPath), "c:/" + fits);
-    EXPECT_EQ(std::string(dlg.GetPath()), "./" + fits + "/");
+    EXPECT_EQ(std::string(dlg.currentPath), "c:/" + full);
+    EXPECT_EQ(std::string(dlg.GetPath()), "./" + full + "/");
     ASSERT_EQ(chdir(old), 0);
     SetDiskRoot(tree.root.c_str());
 }

@@ -62,14 +62,7 @@ bool DiskHostPath(const char* diskPath, char* out, size_t size) {
     return true;
 }
 
-bool IsHostDirectory(const char* hostPath) {
-    struct stat st {};
-    return hostPath && stat(hostPath, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char*, bool)>& add,
-                size_t room) {
-    room = room < DiskPathSize ? room : DiskPathSize;
+int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(const char*, bool)>& add) {
     char host[DiskPathSize];
     std::unique_ptr<DIR, DirCloser> dir;
     if (DiskHostPath(diskPath, host, sizeof host)) dir.reset(opendir(host));
@@ -85,11 +78,11 @@ int ListDiskDir(const char* diskPath, bool atRoot, const std::function<void(cons
         if (std::strcmp(name, ".") == 0) continue;
         const bool parent = std::strcmp(name, "..") == 0;
         if (parent && atRoot) continue;
-        char diskEntry[DiskPathSize], hostEntry[DiskPathSize];
-        if (!JoinDiskPath(diskEntry, room, diskPath, name) || !JoinDiskPath(hostEntry, room, host, name))
-            continue;
+        // Tested beside the listing: the entry's own path may be too long to name.
+        struct stat st {};
+        const bool directory = fstatat(dirfd(dir.get()), name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         parentSeen = parentSeen || parent;
-        add(name, parent || IsHostDirectory(hostEntry));
+        add(name, parent || directory);
         ++count;
     }
     if (!atRoot && !parentSeen) {

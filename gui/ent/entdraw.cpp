@@ -1,5 +1,7 @@
 #include "entdraw.h"
 
+#include <algorithm>
+
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "shellstate.h"
@@ -31,6 +33,21 @@ void KeyedText(FGDrawBuffer* w, int x, int y, const char* text, uint32_t colour)
     w->set_mode(DrawModeKeyed);
     w->text(x, y, text, colour, PageKeyColour);
     w->set_mode(mode);
+}
+
+void KeyedTextIn(FGDrawBuffer* w, int x, int y, const char* text, uint32_t colour, int bx, int by, int bw, int bh) {
+    if (!w) return;
+    // The clip rectangle is also the origin: draw in the box's own coordinates, within
+    // the clip already set.
+    int cx, cy, cw, ch;
+    w->get_clip_rect(&cx, &cy, &cw, &ch);
+    const int left = std::max(cx, cx + bx), top = std::max(cy, cy + by);
+    const int right = std::min(cx + cw, cx + bx + std::max(bw, 0)), bottom = std::min(cy + ch, cy + by + std::max(bh, 0));
+    if (right > left && bottom > top) {
+        w->set_clip_rect(left, top, right - left, bottom - top);
+        KeyedText(w, x + cx - left, y + cy - top, text, colour);
+    }
+    w->set_clip_rect(cx, cy, cw, ch);
 }
 
 int TextWidth(int font, const char* text) {

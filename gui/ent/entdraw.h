@@ -17,5 +17,7 @@ int NominalFont(int size);
 int UseFont(FGDrawBuffer* w, int font);
 // Text on transparent paper in the buffer's current font.
 void KeyedText(FGDrawBuffer* w, int x, int y, const char* text, uint32_t colour);
+// The same, cut at the edges of the box (bx, by, bw, bh).
+void KeyedTextIn(FGDrawBuffer* w, int x, int y, const char* text, uint32_t colour, int bx, int by, int bw, int bh);
 // Width of a text in a font (0 for no font).
 int TextWidth(int font, const char* text);

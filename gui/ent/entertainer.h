@@ -22,7 +22,7 @@ enum { PlayerIdle = 0, PlayerFileSet = 1, PlayerPlaying = 2, PlayerPaused = 3, P
 class CVideoPlayer {
 public:
     int handle = -1;
-    char fileName[255] = {};
+    char fileName[DiskPathSize] = {};  // whole: a cut path would name another file
     int volume = 80;
     bool windowChanged = false;
     int winX = 0, winY = 1, winW = 480, winH = 320;

@@ -51,6 +51,7 @@ void CFileBrowser::Close() {
 
 bool CFileBrowser::Next() {
     selected = false;
+    notice = nullptr;
     if (cursor >= count - 1) return false;
     ++cursor;
     return true;
@@ -58,6 +59,7 @@ bool CFileBrowser::Next() {
 
 bool CFileBrowser::Prev() {
     selected = false;
+    notice = nullptr;
     if (cursor <= 0) return false;
     --cursor;
     if (cursor < first) first = cursor;
@@ -65,19 +67,22 @@ bool CFileBrowser::Prev() {
 }
 
 bool CFileBrowser::Enter() {
+    notice = nullptr;
     if (count <= 0 || cursor < 0 || cursor >= count) return false;
     const TBrowserEntry& e = entries[static_cast<size_t>(cursor)];
     if (e.directory) {
         selected = false;
-        char name[DiskPathSize];
+        char name[DiskNameSize];
         CopyName(name, sizeof name, e.name);  // the list is rebuilt below
         ChangeDir(name);
         Read(currentPath);
         return false;
     }
     char host[DiskPathSize];
-    if (!DiskHostPath(currentPath, host, sizeof host) || !JoinDiskPath(fullPath, sizeof fullPath, host, e.name))
+    if (!DiskHostPath(currentPath, host, sizeof host) || !JoinDiskPath(fullPath, sizeof fullPath, host, e.name)) {
+        notice = gettext("Path too long");
         return false;
+    }
     CopyName(chosenName, sizeof chosenName, e.name);
     selected = true;
     return true;
@@ -108,6 +113,8 @@ bool CFileBrowser::ChangeDir(const char* name) {
             CopyName(currentPath, sizeof currentPath, next);
             positions.emplace_back(cursor, first);
             cursor = first = 0;
+        } else {
+            notice = gettext("Path too long");
         }
     }
     currentLength = static_cast<int>(std::strlen(currentPath));
@@ -132,6 +139,7 @@ void CFileBrowser::Read(const char* path) {
 
 void CFileBrowser::Clear() {
     selected = false;
+    notice = nullptr;
     count = cursor = first = 0;
     entries.clear();
     positions.clear();
@@ -143,6 +151,7 @@ int CFileBrowser::VisibleRows() const {
 }
 
 const char* CFileBrowser::PathLine() {
+    if (notice) return notice;
     const bool full = (style.flags & 1) || currentLength < baseLength;
     const char* shown = full ? currentPath : currentPath + std::min<size_t>(baseLength, std::strlen(currentPath));
     std::snprintf(textBuffer, sizeof textBuffer, "%s: %s", gettext("Path"), shown);
@@ -161,7 +170,8 @@ void CFileBrowser::Draw() {
     KeyedText(win, x + (w - TextWidth(titleFont, title)) / 2, y + 10, title, style.text);
 
     UseFont(win, NominalFont(20));
-    KeyedText(win, x + 20, y + 30, PathLine(), style.text);
+    // Long paths and names end at the list's right edge.
+    KeyedTextIn(win, x + 20, y + 30, PathLine(), style.text, x, y, w - 20, h);
 
     win->box(x + 20, y + 50, w - 40, h - 70, style.text);
     if (count <= 0) return;
@@ -190,10 +200,10 @@ void CFileBrowser::Draw() {
     for (int i = first; i <= last; ++i) {
         const TBrowserEntry& e = entries[static_cast<size_t>(i)];
         if (e.directory)
-            std::snprintf(textBuffer, sizeof textBuffer, "[%.253s]", e.name);
+            std::snprintf(textBuffer, sizeof textBuffer, "[%.*s]", DiskShownLength - 1, e.name);
         else
-            std::snprintf(textBuffer, sizeof textBuffer, "%s", e.name);
-        KeyedText(win, x + 30, y + 60 + RowHeight * (i - first), textBuffer,
-                  i == cursor ? style.selectedText : style.text);
+            std::snprintf(textBuffer, sizeof textBuffer, "%.*s", DiskShownLength, e.name);
+        KeyedTextIn(win, x + 30, y + 60 + RowHeight * (i - first), textBuffer,
+                    i == cursor ? style.selectedText : style.text, x + 26, y + 50, w - 52, h - 70);
     }
 }

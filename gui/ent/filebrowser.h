@@ -22,12 +22,12 @@ struct TBrowserStyle {
     uint32_t selectionFill;
 };
 
-// One listed name: directory flag and the name.
+// One listed name: directory flag and the whole name (it is only drawn cut).
 struct TBrowserEntry {
     uint8_t directory;
-    char name[DiskPathSize];
+    char name[DiskNameSize];
 };
-static_assert(sizeof(TBrowserEntry) == 256, "browser entries are 256 bytes");
+static_assert(sizeof(TBrowserEntry) == 1 + DiskNameSize, "a flag and any name");
 
 class CFileBrowser : public CDraw {
 public:
@@ -38,7 +38,8 @@ public:
     char textBuffer[256] = {};
     char currentPath[DiskPathSize] = {};   // disk path, '/' separated
     char fullPath[DiskPathSize] = {};      // host path of the chosen file
-    char chosenName[DiskPathSize] = {};
+    char chosenName[DiskNameSize] = {};
+    const char* notice = nullptr;          // shown in place of the path until the next move
     int baseLength = 0;
     int currentLength = 0;
     bool selected = false;
@@ -57,16 +58,19 @@ public:
     void Close();
     bool Next();
     bool Prev();
-    // True when a file was chosen; a directory is entered instead.
+    // True when a file was chosen; a directory is entered instead. A path the system
+    // cannot open is refused with a notice.
     bool Enter();
     const char* GetSelected() const;
-    // True only for a successful "..". A descent whose path would not fit is refused.
+    // True only for a successful "..". A descent whose path would not fit is refused
+    // with a notice.
     bool ChangeDir(const char* name);
     void Read(const char* path);
     void Clear();
     void Draw() override;
     // Rows that fit in the list (0: every row fits).
     int VisibleRows() const;
-    // "Path: " and the path below the start directory (the whole path with style flag 0x1).
+    // "Path: " and the path below the start directory (the whole path with style flag 0x1),
+    // or the notice.
     const char* PathLine();
 };

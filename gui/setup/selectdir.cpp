@@ -40,6 +40,7 @@ void TSelectDir::Open(int newMode, const char* newTitle) {
     open = 1;
     BindKeys();
     rootPath = DiskRootName;
+    notice = nullptr;
     cursors.clear();
     selected = first = 0;
     CopyName(currentPath, sizeof currentPath, rootPath);
@@ -47,6 +48,13 @@ void TSelectDir::Open(int newMode, const char* newTitle) {
 }
 
 void TSelectDir::OnKey(int event) {
+    notice = nullptr;
+    // A file whose path the system cannot open is not given to the import.
+    if (event == 1 && mode == SelectFile && selected >= dirCount && selected < entryCount &&
+        std::strlen(GetPath()) + std::strlen(GetSelectedName()) >= DiskPathSize) {
+        notice = gettext("Path too long");
+        return;
+    }
     switch (event) {
         case 1:
         case 2:
@@ -114,8 +122,10 @@ int TSelectDir::AppendPath(const DIR_ENTRY* entry) {
     }
     // The descent must leave room for the result's trailing '/' in both paths.
     char next[DiskPathSize - 1], host[DiskPathSize - 1];
-    if (!JoinDiskPath(next, sizeof next, currentPath, entry->name) || !DiskHostPath(next, host, sizeof host))
+    if (!JoinDiskPath(next, sizeof next, currentPath, entry->name) || !DiskHostPath(next, host, sizeof host)) {
+        notice = gettext("Path too long");
         return -1;
+    }
     CopyName(currentPath, sizeof currentPath, next);
     return 1;
 }
@@ -125,15 +135,11 @@ int TSelectDir::Read(const char* path) {
     dirs.clear();
     files.clear();
     const bool atRoot = !rootPath || std::strlen(currentPath) <= std::strlen(rootPath);
-    // Room is kept for the result's trailing '/', so every listed folder can be entered.
-    ListDiskDir(
-        path, atRoot,
-        [this](const char* name, bool directory) {
-            DIR_ENTRY e{};
-            CopyName(e.name, sizeof e.name, name);
-            (directory ? dirs : files).push_back(e);
-        },
-        DiskPathSize - 1);
+    ListDiskDir(path, atRoot, [this](const char* name, bool directory) {
+        DIR_ENTRY e{};
+        CopyName(e.name, sizeof e.name, name);
+        (directory ? dirs : files).push_back(e);
+    });
     dirCount = static_cast<int32_t>(dirs.size());
     entryCount = dirCount + static_cast<int32_t>(files.size());
     // The folder may have changed since its position was kept.
@@ -172,9 +178,13 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
     UseFont(buffer, OverlayRoleFont(FontTitle));
     buffer->text(x + (width - TextWidth(buffer->get_font(), title)) / 2, y + 10, title, 0, PanelColour);
     UseFont(buffer, OverlayRoleFont(FontBody));
-    char text[DiskPathSize + 64];
-    std::snprintf(text, sizeof text, "%s: %s", gettext("Path"), currentPath);
-    buffer->text(x + 20, y + 30, text, 0, PanelColour);
+    char text[DiskShownLength + 64];
+    if (notice)
+        std::snprintf(text, sizeof text, "%s", notice);
+    else
+        std::snprintf(text, sizeof text, "%s: %.*s", gettext("Path"), DiskShownLength, currentPath);
+    // Long paths and names end at the list's right edge.
+    KeyedTextIn(buffer, x + 20, y + 30, text, 0, x, y, width - 20, height);
 
     const int lx = x + 20, ly = y + 50, lw = width - 40, lh = height - 70;
     buffer->fillbox(lx, ly, lw, lh, 0xFFFFFF);
@@ -205,10 +215,10 @@ void TSelectDir::Draw(FGDrawBuffer* buffer) {
     }
     for (int i = first; i < last; ++i) {
         if (i < dirCount)
-            std::snprintf(text, sizeof text, "[%.253s]", dirs[static_cast<size_t>(i)].name);
+            std::snprintf(text, sizeof text, "[%.*s]", DiskShownLength - 1, dirs[static_cast<size_t>(i)].name);
         else
-            std::snprintf(text, sizeof text, "%.254s", files[static_cast<size_t>(i - dirCount)].name);
-        KeyedText(buffer, lx + 10, ly + 10 + RowHeight * (i - first), text, 0);
+            std::snprintf(text, sizeof text, "%.*s", DiskShownLength, files[static_cast<size_t>(i - dirCount)].name);
+        KeyedTextIn(buffer, lx + 10, ly + 10 + RowHeight * (i - first), text, 0, lx + 6, ly, width - 52, lh);
     }
     buffer->set_mode(savedMode);
 }

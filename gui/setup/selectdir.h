@@ -11,10 +11,11 @@
 class FGDrawBuffer;
 class Tklavesnice;
 
+// The whole name: it is only drawn cut.
 struct DIR_ENTRY {
-    char name[DiskPathSize];
+    char name[DiskNameSize];
 };
-static_assert(sizeof(DIR_ENTRY) == 255, "a name of 254 characters and its terminator");
+static_assert(sizeof(DIR_ENTRY) == DiskNameSize, "any name and its terminator");
 
 struct CURSOR_MEMORY {
     int32_t selected;
@@ -36,6 +37,7 @@ public:
     char currentPath[DiskPathSize] = {};  // disk path, '/' separated ("c:/a/b")
     char resultPath[DiskPathSize] = {};   // host path with a trailing '/'
     uint8_t open = 0;
+    const char* notice = nullptr;  // shown in place of the path until the next key
     void (*resultCallback)(int) = nullptr;
     Tklavesnice* keyboard = nullptr;
     int32_t entryCount = 0;
@@ -59,8 +61,8 @@ public:
     void MoveUp();
     void MoveDown();
     void Enter();
-    // 1 went down into the entry (or none was given), 0 went up, -1 refused: the
-    // path would not fit.
+    // 1 went down into the entry (or none was given), 0 went up, -1 refused with a
+    // notice: the path would pass what the system can open.
     int AppendPath(const DIR_ENTRY* entry);
     // Lists the path; the number of directories (0 when it cannot be read).
     int Read(const char* path);
