@@ -160,9 +160,13 @@ const char* ChanName(uint32_t id) {
 
 namespace {
 
+// A read of the file every hundred records or so, not every seven.
+constexpr size_t LoopBufferBytes = 64 * 1024;
 struct TLoopFile {
+    std::unique_ptr<char[]> buffer;  // the stream's: it goes after the stream
     std::unique_ptr<FILE, int (*)(FILE*)> file{nullptr, fclose};
     bool atEnd = false;  // the next record starts again at the first
+    uint32_t offset = 0;  // of the next record; asking the stream costs a system call
 };
 TLoopFile Loop;
 
@@ -179,14 +183,18 @@ int OpenLoopFile(const char* name) {
         BenchPrintf("fgserv: file loop is not opened: %s\n", why);
         return -1;
     }
+    if (!Loop.buffer) Loop.buffer = std::make_unique<char[]>(LoopBufferBytes);
+    setvbuf(f, Loop.buffer.get(), _IOFBF, LoopBufferBytes);
     Loop.file.reset(f);
     Loop.atEnd = false;
+    Loop.offset = 0;
     return 0;
 }
 
 void CloseLoopFile() {
     Loop.file.reset();
     Loop.atEnd = false;
+    Loop.offset = 0;
 }
 
 int LoopEntryStores(const FlySimEntry& e, TLoopStore out[LoopStoresMax], const char** reason) {
@@ -273,15 +281,14 @@ void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64
 int PlayLoopRecord() {
     FILE* f = Loop.file.get();
     if (!f) return -1;
-    off_t at = ftello(f);
-    BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", static_cast<uint32_t>(at));
+    BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", Loop.offset);
     if (Loop.atEnd) {
         BenchPrintf("--- Reload loop file from start ...\n");
         rewind(f);
         Loop.atEnd = false;
-        at = 0;
+        Loop.offset = 0;
     }
-    uint32_t offset = static_cast<uint32_t>(at);
+    uint32_t offset = Loop.offset;
     FlySimHead head;
     size_t got = fread(&head, 1, sizeof head, f);
     if (got == 0 && feof(f)) {
@@ -301,6 +308,7 @@ int PlayLoopRecord() {
     LEField<uint32_t> trailer;
     if (fread(trailer.b, 1, sizeof trailer.b, f) < sizeof trailer.b) return LoopRecordFailed(-2, "truncated", offset);
     if (trailer.b[0] != FlySimTrailerByte) return LoopRecordFailed(-3, "damaged", offset);
+    Loop.offset = offset + static_cast<uint32_t>(sizeof head + count * sizeof(FlySimEntry) + sizeof trailer.b);
 
     LoopPacketCount = head.sample.Get();
     TMValWriter* writer = ValWriter.load();
@@ -327,10 +335,20 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
     BenchPrintf("Reading simulation data from file ... in loop ...\n");
     DebugOutput("MeassureThread: File loop enter.\n");
     // A record every 25 ms of the flight, played four at a time: the display reads the block
-    // once a refresh (100 ms), and each wake of this thread costs more than a record.
+    // once a refresh (100 ms), and each wake of this thread costs more than a record. The
+    // wakes keep to a fixed beat, so that the time the records take does not slow the flight.
+    using Clock = std::chrono::steady_clock;
+    const auto beat = std::chrono::milliseconds(LoopRecordMs * LoopRecordsPerWake);
+    auto due = Clock::now();
     while (!*terminate) {
-        for (int i = 0; i < LoopRecordsPerWake; ++i) PlayLoopRecord();
-        SleepMs(LoopRecordMs * LoopRecordsPerWake);
+        {
+            TMeasBatch batch;  // the block's size is looked up once a wake
+            for (int i = 0; i < LoopRecordsPerWake; ++i) PlayLoopRecord();
+        }
+        due += beat;
+        const auto now = Clock::now();
+        if (now > due + std::chrono::seconds(1)) due = now;  // after a stall: no burst to catch up
+        std::this_thread::sleep_until(due);
     }
     DebugOutput("MeassureThread: File loop exit.\n");
 }
