@@ -73,12 +73,17 @@ struct TBenchNotices {
 
 }  // namespace
 
+std::atomic<void (*)()> BenchNoticeWake{nullptr};
+
 void BenchNotice(int cause, const char* text) {
     if (cause < 0 || cause >= NoticeCount || !text) return;
-    std::lock_guard<std::mutex> hold(Notices.lock);
-    if (Notices.posted[cause]) return;
-    Notices.posted[cause] = true;
-    Notices.text[cause] = text;
+    {
+        std::lock_guard<std::mutex> hold(Notices.lock);
+        if (Notices.posted[cause]) return;
+        Notices.posted[cause] = true;
+        Notices.text[cause] = text;
+    }
+    if (auto wake = BenchNoticeWake.load()) wake();
 }
 
 bool TakeBenchNotice(std::string* text) {

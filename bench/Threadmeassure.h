@@ -32,6 +32,8 @@ void DebugOutput(const char* text);
 // is told once until the source is chosen again, however often it recurs.
 enum { NoticeFdmPort, NoticeFdmServer, NoticeProps, NoticeFdmVersion, NoticeLoopRecord, NoticeCount };
 void BenchNotice(int cause, const char* text);
+// Called on the posting thread after a notice is posted, so that whoever shows them looks.
+extern std::atomic<void (*)()> BenchNoticeWake;
 // The next notice not yet taken; false when there is none.
 bool TakeBenchNotice(std::string* text);
 // A new data source: every cause may be told again.

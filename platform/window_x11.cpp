@@ -368,18 +368,38 @@ int WindowWatch(TWindowId id) {
     return trap.Sync() != 0 ? WINDOW_ERR_GONE : WINDOW_OK;
 }
 
-int WindowSeen() {
-    std::lock_guard<std::mutex> hold(Link.lock);
-    if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
-    int seen = Link.seen;
-    Link.seen = 0;
-    // Only what has arrived: XPending reads the connection without a request.
+namespace {
+
+// Link.lock is held. Only what has arrived: XPending reads the connection without a request.
+void Gather() {
     while (XPending(Link.display) > 0) {
         XEvent ev;
         XNextEvent(Link.display, &ev);
-        seen |= SeenIn(ev);
+        Link.seen |= SeenIn(ev);
     }
+}
+
+}  // namespace
+
+int WindowSeen() {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
+    Gather();
+    int seen = Link.seen;
+    Link.seen = 0;
     // Nothing tells of the input focus: without a manager it is asked at every check.
     if (!ManagerRunning()) seen |= WINDOW_SEEN_FOREGROUND;
     return seen;
+}
+
+int WindowGather() {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
+    Gather();
+    return Link.seen;
+}
+
+int WindowLinkFd() {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    return LinkOpen() ? ConnectionNumber(Link.display) : -1;
 }
