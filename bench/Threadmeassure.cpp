@@ -283,7 +283,11 @@ void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64
 
 }  // namespace
 
-int PlayLoopRecord() {
+namespace {
+
+// Reads the next record's entries (at most FlySimMaxEntries): the codes of PlayLoopRecord.
+int ReadLoopRecord(FlySimEntry entries[FlySimMaxEntries], uint32_t* taken) {
+    *taken = 0;
     FILE* f = Loop.file.get();
     if (!f) return -1;
     BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", Loop.offset);
@@ -302,26 +306,71 @@ int PlayLoopRecord() {
     }
     if (got < sizeof head) return LoopRecordFailed(-2, "truncated", offset);
     uint32_t count = head.count.Get();
-    uint32_t taken = count < FlySimMaxEntries ? count : FlySimMaxEntries;
-    FlySimEntry entries[FlySimMaxEntries];
-    if (fread(entries, sizeof entries[0], taken, f) < taken) return LoopRecordFailed(-2, "truncated", offset);
-    if (taken < count) {
-        BenchPrintf("LoopFile: record at offset 0x%08x has %u entries, %u taken.\n", offset, count, taken);
-        if (fseeko(f, static_cast<off_t>(count - taken) * static_cast<off_t>(sizeof(FlySimEntry)), SEEK_CUR) != 0)
+    uint32_t n = count < FlySimMaxEntries ? count : FlySimMaxEntries;
+    if (fread(entries, sizeof entries[0], n, f) < n) return LoopRecordFailed(-2, "truncated", offset);
+    if (n < count) {
+        BenchPrintf("LoopFile: record at offset 0x%08x has %u entries, %u taken.\n", offset, count, n);
+        if (fseeko(f, static_cast<off_t>(count - n) * static_cast<off_t>(sizeof(FlySimEntry)), SEEK_CUR) != 0)
             return LoopRecordFailed(-2, "truncated", offset);
     }
     LEField<uint32_t> trailer;
     if (fread(trailer.b, 1, sizeof trailer.b, f) < sizeof trailer.b) return LoopRecordFailed(-2, "truncated", offset);
     if (trailer.b[0] != FlySimTrailerByte) return LoopRecordFailed(-3, "damaged", offset);
     Loop.offset = offset + static_cast<uint32_t>(sizeof head + count * sizeof(FlySimEntry) + sizeof trailer.b);
-
     LoopPacketCount = head.sample.Get();
+    *taken = n;
+    return 0;
+}
+
+void StoreLoopRecord(const FlySimEntry* entries, uint32_t n) {
     TMValWriter* writer = ValWriter.load();
-    if (!writer) return 0;
+    if (!writer) return;
     uint64_t stamp = NowStamp();
     TMeasBatch batch;  // one record is one batch of stores
-    for (uint32_t i = 0; i < taken; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
-    return 0;
+    for (uint32_t i = 0; i < n; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
+}
+
+// Whether storing `next` overwrites every store of `held`: the same channels of the same
+// kinds, entry for entry, each with a value it stores.
+bool Overwrites(const FlySimEntry* held, uint32_t heldCount, const FlySimEntry* next, uint32_t n) {
+    if (n != heldCount) return false;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (next[i].chan.Get() != held[i].chan.Get() || (next[i].type.Get() & 0xFF) != (held[i].type.Get() & 0xFF))
+            return false;
+        TLoopStore stores[LoopStoresMax];
+        const char* reason;
+        if (LoopEntryStores(next[i], stores, &reason) == 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int PlayLoopRecord() {
+    FlySimEntry entries[FlySimMaxEntries];
+    uint32_t n = 0;
+    const int rc = ReadLoopRecord(entries, &n);
+    if (rc == 0) StoreLoopRecord(entries, n);
+    return rc;
+}
+
+int PlayLoopRecords(int count) {
+    TMeasBatch batch;  // the block's size is looked up once
+    FlySimEntry entries[2][FlySimMaxEntries];
+    uint32_t n[2] = {0, 0};
+    int held = -1;  // the record read and not yet stored
+    int rc = 0;
+    for (int r = 0; r < count; ++r) {
+        const int next = held == 0 ? 1 : 0;
+        rc = ReadLoopRecord(entries[next], &n[next]);
+        if (rc != 0) continue;
+        // Every sample is stored while the samples are dumped.
+        if (held >= 0 && (BenchDumpSamples || !Overwrites(entries[held], n[held], entries[next], n[next])))
+            StoreLoopRecord(entries[held], n[held]);
+        held = next;
+    }
+    if (held >= 0) StoreLoopRecord(entries[held], n[held]);
+    return rc;
 }
 
 // ---- the thread ----
@@ -340,16 +389,13 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
     BenchPrintf("Reading simulation data from file ... in loop ...\n");
     DebugOutput("MeassureThread: File loop enter.\n");
     // A record every 25 ms of the flight, played four at a time: the display reads the block
-    // once a refresh (100 ms), and each wake of this thread costs more than a record. The
+    // once a refresh (100 ms), and each wake of this thread costs more than the records. The
     // wakes keep to a fixed beat, so that the time the records take does not slow the flight.
     using Clock = std::chrono::steady_clock;
     const auto beat = std::chrono::milliseconds(LoopRecordMs * LoopRecordsPerWake);
     auto due = Clock::now();
     while (!*terminate) {
-        {
-            TMeasBatch batch;  // the block's size is looked up once a wake
-            for (int i = 0; i < LoopRecordsPerWake; ++i) PlayLoopRecord();
-        }
+        PlayLoopRecords(LoopRecordsPerWake);
         due += beat;
         const auto now = Clock::now();
         if (now > due + std::chrono::seconds(1)) due = now;  // after a stall: no burst to catch up

@@ -63,6 +63,9 @@ int OpenLoopFile(const char* name = LoopFileName);
 // 0 a record played; 1 the end was met (nothing stored, the next call starts
 // over); -1 no file; -2 truncated, -3 damaged record (nothing stored, the next call starts over).
 int PlayLoopRecord();
+// Plays `count` records as one: the display reads the block once a refresh, so a record that
+// the next one overwrites entry for entry is not stored. The last record's code.
+int PlayLoopRecords(int count);
 void CloseLoopFile();
 extern uint32_t LoopPacketCount;  // sample number of the last record read
 
