@@ -1,6 +1,7 @@
 #include "Threadmeassure.h"
 
 #include <sys/time.h>
+#include <time.h>
 
 #include <cerrno>
 #include <chrono>
@@ -335,6 +336,7 @@ void StoreLoopRecord(const FlySimEntry* entries, uint32_t n) {
 bool Overwrites(const FlySimEntry* held, uint32_t heldCount, const FlySimEntry* next, uint32_t n) {
     if (n != heldCount) return false;
     for (uint32_t i = 0; i < n; ++i) {
+        if (memcmp(&next[i], &held[i], sizeof next[i]) == 0) continue;  // the same fate
         if (next[i].chan.Get() != held[i].chan.Get() || (next[i].type.Get() & 0xFF) != (held[i].type.Get() & 0xFF))
             return false;
         TLoopStore stores[LoopStoresMax];
@@ -390,16 +392,23 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
     DebugOutput("MeassureThread: File loop enter.\n");
     // A record every 25 ms of the flight, played four at a time: the display reads the block
     // once a refresh (100 ms), and each wake of this thread costs more than the records. The
-    // wakes keep to a fixed beat, so that the time the records take does not slow the flight.
-    using Clock = std::chrono::steady_clock;
-    const auto beat = std::chrono::milliseconds(LoopRecordMs * LoopRecordsPerWake);
-    auto due = Clock::now();
+    // wakes keep to a fixed beat, so that the time the records take does not slow the flight;
+    // the clock is read once a wake (a reading is dear here too).
+    constexpr long BeatNs = LoopRecordMs * LoopRecordsPerWake * 1000000L;
+    timespec due = {};
+    clock_gettime(CLOCK_MONOTONIC, &due);
     while (!*terminate) {
         PlayLoopRecords(LoopRecordsPerWake);
-        due += beat;
-        const auto now = Clock::now();
-        if (now > due + std::chrono::seconds(1)) due = now;  // after a stall: no burst to catch up
-        std::this_thread::sleep_until(due);
+        due.tv_nsec += BeatNs;
+        if (due.tv_nsec >= 1000000000L) {
+            due.tv_nsec -= 1000000000L;
+            ++due.tv_sec;
+        }
+        timespec now = {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (now.tv_sec > due.tv_sec + 1) due = now;  // after a stall: no burst to catch up
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+        }
     }
     DebugOutput("MeassureThread: File loop exit.\n");
 }
