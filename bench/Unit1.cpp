@@ -381,7 +381,10 @@ int TForm1::BezelRestacked(void* event, void* data) {
 
 TForm1::~TForm1() {
     Fl::remove_system_handler(BezelRestacked);
-    if (linkFd_ >= 0) Fl::remove_fd(linkFd_);
+    if (linkFd_ >= 0) {
+        Fl::remove_fd(linkFd_);
+        Fl::remove_check(LinkQueued, this);
+    }
     FormDestroy();
     SetTimer1Enabled(false);
     // A box does not own its picture.
@@ -436,7 +439,13 @@ void TForm1::WakeTimer1(double delay) {
 
 void TForm1::LinkReadable(int, void* data) {
     // Read now, so that the descriptor is quiet again; the tick takes what it told.
-    if (WindowGather()) static_cast<TForm1*>(data)->WakeTimer1(0);
+    if (WindowGather(true)) static_cast<TForm1*>(data)->WakeTimer1(0);
+}
+
+// After each pass of the run loop: a request of ours outside the tick (a key sent, the display
+// placed) may have read events along with its reply, and the descriptor no longer tells of them.
+void TForm1::LinkQueued(void* data) {
+    if (WindowGather(false)) static_cast<TForm1*>(data)->WakeTimer1(0);
 }
 
 int TForm1::CheckedSource() const {
@@ -571,7 +580,10 @@ int TForm1::RestartMeassure() {
         return -1;
     }
     WindowWatch(DisplayWindow);
-    if (linkFd_ < 0 && (linkFd_ = WindowLinkFd()) >= 0) Fl::add_fd(linkFd_, FL_READ, LinkReadable, this);
+    if (linkFd_ < 0 && (linkFd_ = WindowLinkFd()) >= 0) {
+        Fl::add_fd(linkFd_, FL_READ, LinkReadable, this);
+        Fl::add_check(LinkQueued, this);
+    }
     WakeTimer1(Timer1Interval);  // the new display window is looked at afresh
     PostCharacter(ModeCharacter(MeassureMode));
     // The thread only tells its console; whoever looks at the bezel must learn it too.

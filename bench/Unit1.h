@@ -163,6 +163,7 @@ public:
 private:
     static void Timer1Callback(void* data);
     static void LinkReadable(int fd, void* data);
+    static void LinkQueued(void* data);
     static int BezelRestacked(void* event, void* data);
     enum { PlaceKeepOrder = 0, PlaceTopmost = 1, PlaceNotTopmost = 2 };
     // Moves the display window over the screen opening and keeps it over the bezel.

@@ -370,9 +370,10 @@ int WindowWatch(TWindowId id) {
 
 namespace {
 
-// Link.lock is held. Only what has arrived: XPending reads the connection without a request.
-void Gather() {
-    while (XPending(Link.display) > 0) {
+// Link.lock is held. Only what has arrived: QueuedAfterFlush reads the connection without a
+// request, QueuedAlready takes what Xlib has read already.
+void Gather(int mode) {
+    while (XEventsQueued(Link.display, mode) > 0) {
         XEvent ev;
         XNextEvent(Link.display, &ev);
         Link.seen |= SeenIn(ev);
@@ -384,7 +385,7 @@ void Gather() {
 int WindowSeen() {
     std::lock_guard<std::mutex> hold(Link.lock);
     if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
-    Gather();
+    Gather(QueuedAfterFlush);
     int seen = Link.seen;
     Link.seen = 0;
     // Nothing tells of the input focus: without a manager it is asked at every check.
@@ -392,10 +393,10 @@ int WindowSeen() {
     return seen;
 }
 
-int WindowGather() {
+int WindowGather(bool read) {
     std::lock_guard<std::mutex> hold(Link.lock);
     if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
-    Gather();
+    Gather(read ? QueuedAfterFlush : QueuedAlready);
     return Link.seen;
 }
 
