@@ -1,6 +1,7 @@
 #include "Threadmeassure.h"
 
 #include <sys/time.h>
+#include <time.h>
 
 #include <cerrno>
 #include <chrono>
@@ -73,12 +74,17 @@ struct TBenchNotices {
 
 }  // namespace
 
+std::atomic<void (*)()> BenchNoticeWake{nullptr};
+
 void BenchNotice(int cause, const char* text) {
     if (cause < 0 || cause >= NoticeCount || !text) return;
-    std::lock_guard<std::mutex> hold(Notices.lock);
-    if (Notices.posted[cause]) return;
-    Notices.posted[cause] = true;
-    Notices.text[cause] = text;
+    {
+        std::lock_guard<std::mutex> hold(Notices.lock);
+        if (Notices.posted[cause]) return;
+        Notices.posted[cause] = true;
+        Notices.text[cause] = text;
+    }
+    if (auto wake = BenchNoticeWake.load()) wake();
 }
 
 bool TakeBenchNotice(std::string* text) {
@@ -160,9 +166,13 @@ const char* ChanName(uint32_t id) {
 
 namespace {
 
+// A read of the file every hundred records or so, not every seven.
+constexpr size_t LoopBufferBytes = 64 * 1024;
 struct TLoopFile {
+    std::unique_ptr<char[]> buffer;  // the stream's: it goes after the stream
     std::unique_ptr<FILE, int (*)(FILE*)> file{nullptr, fclose};
     bool atEnd = false;  // the next record starts again at the first
+    uint32_t offset = 0;  // of the next record; asking the stream costs a system call
 };
 TLoopFile Loop;
 
@@ -179,14 +189,18 @@ int OpenLoopFile(const char* name) {
         BenchPrintf("fgserv: file loop is not opened: %s\n", why);
         return -1;
     }
+    if (!Loop.buffer) Loop.buffer = std::make_unique<char[]>(LoopBufferBytes);
+    setvbuf(f, Loop.buffer.get(), _IOFBF, LoopBufferBytes);
     Loop.file.reset(f);
     Loop.atEnd = false;
+    Loop.offset = 0;
     return 0;
 }
 
 void CloseLoopFile() {
     Loop.file.reset();
     Loop.atEnd = false;
+    Loop.offset = 0;
 }
 
 int LoopEntryStores(const FlySimEntry& e, TLoopStore out[LoopStoresMax], const char** reason) {
@@ -270,18 +284,21 @@ void StoreLoopEntry(TMValWriter* writer, int index, const FlySimEntry& e, uint64
 
 }  // namespace
 
-int PlayLoopRecord() {
+namespace {
+
+// Reads the next record's entries (at most FlySimMaxEntries): the codes of PlayLoopRecord.
+int ReadLoopRecord(FlySimEntry entries[FlySimMaxEntries], uint32_t* taken) {
+    *taken = 0;
     FILE* f = Loop.file.get();
     if (!f) return -1;
-    off_t at = ftello(f);
-    BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", static_cast<uint32_t>(at));
+    BenchDumpf("--- Packet of values from loop file, offset = 0x%08x -------\n", Loop.offset);
     if (Loop.atEnd) {
         BenchPrintf("--- Reload loop file from start ...\n");
         rewind(f);
         Loop.atEnd = false;
-        at = 0;
+        Loop.offset = 0;
     }
-    uint32_t offset = static_cast<uint32_t>(at);
+    uint32_t offset = Loop.offset;
     FlySimHead head;
     size_t got = fread(&head, 1, sizeof head, f);
     if (got == 0 && feof(f)) {
@@ -290,25 +307,72 @@ int PlayLoopRecord() {
     }
     if (got < sizeof head) return LoopRecordFailed(-2, "truncated", offset);
     uint32_t count = head.count.Get();
-    uint32_t taken = count < FlySimMaxEntries ? count : FlySimMaxEntries;
-    FlySimEntry entries[FlySimMaxEntries];
-    if (fread(entries, sizeof entries[0], taken, f) < taken) return LoopRecordFailed(-2, "truncated", offset);
-    if (taken < count) {
-        BenchPrintf("LoopFile: record at offset 0x%08x has %u entries, %u taken.\n", offset, count, taken);
-        if (fseeko(f, static_cast<off_t>(count - taken) * static_cast<off_t>(sizeof(FlySimEntry)), SEEK_CUR) != 0)
+    uint32_t n = count < FlySimMaxEntries ? count : FlySimMaxEntries;
+    if (fread(entries, sizeof entries[0], n, f) < n) return LoopRecordFailed(-2, "truncated", offset);
+    if (n < count) {
+        BenchPrintf("LoopFile: record at offset 0x%08x has %u entries, %u taken.\n", offset, count, n);
+        if (fseeko(f, static_cast<off_t>(count - n) * static_cast<off_t>(sizeof(FlySimEntry)), SEEK_CUR) != 0)
             return LoopRecordFailed(-2, "truncated", offset);
     }
     LEField<uint32_t> trailer;
     if (fread(trailer.b, 1, sizeof trailer.b, f) < sizeof trailer.b) return LoopRecordFailed(-2, "truncated", offset);
     if (trailer.b[0] != FlySimTrailerByte) return LoopRecordFailed(-3, "damaged", offset);
-
+    Loop.offset = offset + static_cast<uint32_t>(sizeof head + count * sizeof(FlySimEntry) + sizeof trailer.b);
     LoopPacketCount = head.sample.Get();
+    *taken = n;
+    return 0;
+}
+
+void StoreLoopRecord(const FlySimEntry* entries, uint32_t n) {
     TMValWriter* writer = ValWriter.load();
-    if (!writer) return 0;
+    if (!writer) return;
     uint64_t stamp = NowStamp();
     TMeasBatch batch;  // one record is one batch of stores
-    for (uint32_t i = 0; i < taken; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
-    return 0;
+    for (uint32_t i = 0; i < n; ++i) StoreLoopEntry(writer, static_cast<int>(i), entries[i], stamp);
+}
+
+// Whether storing `next` overwrites every store of `held`: the same channels of the same
+// kinds, entry for entry, each with a value it stores.
+bool Overwrites(const FlySimEntry* held, uint32_t heldCount, const FlySimEntry* next, uint32_t n) {
+    if (n != heldCount) return false;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (memcmp(&next[i], &held[i], sizeof next[i]) == 0) continue;  // the same fate
+        if (next[i].chan.Get() != held[i].chan.Get() || (next[i].type.Get() & 0xFF) != (held[i].type.Get() & 0xFF))
+            return false;
+        TLoopStore stores[LoopStoresMax];
+        const char* reason;
+        if (LoopEntryStores(next[i], stores, &reason) == 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int PlayLoopRecord() {
+    FlySimEntry entries[FlySimMaxEntries];
+    uint32_t n = 0;
+    const int rc = ReadLoopRecord(entries, &n);
+    if (rc == 0) StoreLoopRecord(entries, n);
+    return rc;
+}
+
+int PlayLoopRecords(int count) {
+    TMeasBatch batch;  // the block's size is looked up once
+    FlySimEntry entries[2][FlySimMaxEntries];
+    uint32_t n[2] = {0, 0};
+    int held = -1;  // the record read and not yet stored
+    int rc = 0;
+    for (int r = 0; r < count; ++r) {
+        const int next = held == 0 ? 1 : 0;
+        rc = ReadLoopRecord(entries[next], &n[next]);
+        if (rc != 0) continue;
+        // Every sample is stored while the samples are dumped.
+        if (held >= 0 && (BenchDumpSamples || !Overwrites(entries[held], n[held], entries[next], n[next])))
+            StoreLoopRecord(entries[held], n[held]);
+        held = next;
+    }
+    if (held >= 0) StoreLoopRecord(entries[held], n[held]);
+    return rc;
 }
 
 // ---- the thread ----
@@ -327,10 +391,24 @@ void RunLoopMode(const std::atomic<bool>* terminate) {
     BenchPrintf("Reading simulation data from file ... in loop ...\n");
     DebugOutput("MeassureThread: File loop enter.\n");
     // A record every 25 ms of the flight, played four at a time: the display reads the block
-    // once a refresh (100 ms), and each wake of this thread costs more than a record.
+    // once a refresh (100 ms), and each wake of this thread costs more than the records. The
+    // wakes keep to a fixed beat, so that the time the records take does not slow the flight;
+    // the clock is read once a wake (a reading is dear here too).
+    constexpr long BeatNs = LoopRecordMs * LoopRecordsPerWake * 1000000L;
+    timespec due = {};
+    clock_gettime(CLOCK_MONOTONIC, &due);
     while (!*terminate) {
-        for (int i = 0; i < LoopRecordsPerWake; ++i) PlayLoopRecord();
-        SleepMs(LoopRecordMs * LoopRecordsPerWake);
+        PlayLoopRecords(LoopRecordsPerWake);
+        due.tv_nsec += BeatNs;
+        if (due.tv_nsec >= 1000000000L) {
+            due.tv_nsec -= 1000000000L;
+            ++due.tv_sec;
+        }
+        timespec now = {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (now.tv_sec > due.tv_sec + 1) due = now;  // after a stall: no burst to catch up
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+        }
     }
     DebugOutput("MeassureThread: File loop exit.\n");
 }

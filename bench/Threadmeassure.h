@@ -32,6 +32,8 @@ void DebugOutput(const char* text);
 // is told once until the source is chosen again, however often it recurs.
 enum { NoticeFdmPort, NoticeFdmServer, NoticeProps, NoticeFdmVersion, NoticeLoopRecord, NoticeCount };
 void BenchNotice(int cause, const char* text);
+// Called on the posting thread after a notice is posted, so that whoever shows them looks.
+extern std::atomic<void (*)()> BenchNoticeWake;
 // The next notice not yet taken; false when there is none.
 bool TakeBenchNotice(std::string* text);
 // A new data source: every cause may be told again.
@@ -61,6 +63,9 @@ int OpenLoopFile(const char* name = LoopFileName);
 // 0 a record played; 1 the end was met (nothing stored, the next call starts
 // over); -1 no file; -2 truncated, -3 damaged record (nothing stored, the next call starts over).
 int PlayLoopRecord();
+// Plays `count` records as one: the display reads the block once a refresh, so a record that
+// the next one overwrites entry for entry is not stored. The last record's code.
+int PlayLoopRecords(int count);
 void CloseLoopFile();
 extern uint32_t LoopPacketCount;  // sample number of the last record read
 

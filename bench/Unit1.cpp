@@ -381,6 +381,10 @@ int TForm1::BezelRestacked(void* event, void* data) {
 
 TForm1::~TForm1() {
     Fl::remove_system_handler(BezelRestacked);
+    if (linkFd_ >= 0) {
+        Fl::remove_fd(linkFd_);
+        Fl::remove_check(LinkQueued, this);
+    }
     FormDestroy();
     SetTimer1Enabled(false);
     // A box does not own its picture.
@@ -409,14 +413,39 @@ void TForm1::Terminate() {
 void TForm1::SetTimer1Enabled(bool enabled) {
     if (enabled == timer1Enabled_) return;
     timer1Enabled_ = enabled;
+    resting_ = false;
     if (enabled) Fl::add_timeout(Timer1Interval, Timer1Callback, this);
     else Fl::remove_timeout(Timer1Callback, this);
 }
 
+// A tick that found nothing to do lets the timer rest: on this kind of machine every wake of
+// a sleeping thread costs far more than the tick. What the tick watches wakes it again: the
+// window layer's events, a turn button's press, a notice of the data source.
 void TForm1::Timer1Callback(void* data) {
     TForm1* form = static_cast<TForm1*>(data);
-    Fl::repeat_timeout(Timer1Interval, Timer1Callback, data);
+    Fl::repeat_timeout(Timer1Interval, Timer1Callback, data);  // ticks go on under a message box
     form->Timer1Timer();
+    if (form->timer1Enabled_ && !form->busy_) {
+        Fl::remove_timeout(Timer1Callback, data);
+        form->resting_ = true;
+    }
+}
+
+void TForm1::WakeTimer1(double delay) {
+    if (!timer1Enabled_ || !resting_) return;
+    resting_ = false;
+    Fl::add_timeout(delay, Timer1Callback, this);
+}
+
+void TForm1::LinkReadable(int, void* data) {
+    // Read now, so that the descriptor is quiet again; the tick takes what it told.
+    if (WindowGather(true)) static_cast<TForm1*>(data)->WakeTimer1(0);
+}
+
+// After each pass of the run loop: a request of ours outside the tick (a key sent, the display
+// placed) may have read events along with its reply, and the descriptor no longer tells of them.
+void TForm1::LinkQueued(void* data) {
+    if (WindowGather(false)) static_cast<TForm1*>(data)->WakeTimer1(0);
 }
 
 int TForm1::CheckedSource() const {
@@ -440,6 +469,7 @@ void TForm1::SpeedButton6MouseDown(TSpeedButton* sender) {
     if (!sender || sender->Spec.repeat < 0) return;
     RepeatCount[sender->Spec.repeat] = 1;
     PostCharacter(sender->Spec.character);
+    WakeTimer1(Timer1Interval);  // the repeats count ticks from the press
 }
 
 void TForm1::SpeedButton6MouseUp(TSpeedButton*) {
@@ -495,6 +525,7 @@ void TForm1::FormShow() {
     // goes first: the raise travels through another connection.
     if (fl_display) XSync(fl_display, False);
     PlaceDisplay(PlaceTopmost);
+    WakeTimer1(Timer1Interval);
     // Placed as topmost: should another program hold the front at the first tick, the
     // display drops back behind it.
     if (DisplayWindow) BackgroundFlag = 0;
@@ -549,6 +580,11 @@ int TForm1::RestartMeassure() {
         return -1;
     }
     WindowWatch(DisplayWindow);
+    if (linkFd_ < 0 && (linkFd_ = WindowLinkFd()) >= 0) {
+        Fl::add_fd(linkFd_, FL_READ, LinkReadable, this);
+        Fl::add_check(LinkQueued, this);
+    }
+    WakeTimer1(Timer1Interval);  // the new display window is looked at afresh
     PostCharacter(ModeCharacter(MeassureMode));
     // The thread only tells its console; whoever looks at the bezel must learn it too.
     if (MeassureMode == MeassureModeLoop) {
@@ -608,18 +644,23 @@ void TForm1::Timer1Timer() {
     // go on under it) is not joined by another.
     static bool telling = false;
     std::string notice;
+    bool told = false;
     if (!telling && TakeBenchNotice(&notice)) {
-        telling = true;
+        telling = told = true;
         ShowMessage(notice.c_str());
         telling = false;
     }
 
     // Repeats of the held turn button.
+    bool held = false;
     for (TSpeedButton* b : SpeedButton) {
         const int r = b->Spec.repeat;
         if (r < 0 || !RepeatCount[r]) continue;
+        held = true;
         if (RepeatTick(&RepeatCount[r])) PostCharacter(b->Spec.character);
     }
+    // What this tick did may bring events, another notice may wait: the next tick looks.
+    busy_ = seen != 0 || told || held || telling;
 }
 
 namespace {
@@ -640,17 +681,22 @@ void FatalMessage(const char* format, ...) {
 namespace {
 
 // SIGINT, SIGTERM and SIGHUP close the pair as closing the bezel does. The handler only
-// writes to a pipe that the run loop watches.
+// writes to a pipe that the run loop watches; so does the data source with a notice, which
+// the resting tick must show.
 constexpr int CloseSignals[] = {SIGINT, SIGTERM, SIGHUP};
 int SignalPipe[2] = {-1, -1};
 volatile sig_atomic_t SignalCaught = 0;
 
-void CloseSignalHandler(int signo) {
-    SignalCaught = signo;
+void WakeRunLoop() {
     const int saved = errno;
     const char byte = 1;
     if (SignalPipe[1] >= 0) (void)!write(SignalPipe[1], &byte, 1);
     errno = saved;
+}
+
+void CloseSignalHandler(int signo) {
+    SignalCaught = signo;
+    WakeRunLoop();
 }
 
 void SignalPipeReadable(int fd, void*) {
@@ -661,6 +707,7 @@ void SignalPipeReadable(int fd, void*) {
         BenchPrintf("benchdesk: signal %d, closing.\n", static_cast<int>(SignalCaught));
         Form1->Terminate();
     }
+    if (Form1) Form1->WakeTimer1(0);
 }
 
 }  // namespace
@@ -673,6 +720,7 @@ int BenchSignalsInstall() {
     sa.sa_flags = SA_RESTART;
     for (int signo : CloseSignals) sigaction(signo, &sa, nullptr);
     Fl::add_fd(SignalPipe[0], FL_READ, SignalPipeReadable);
+    BenchNoticeWake = WakeRunLoop;
     return 0;
 }
 
@@ -681,6 +729,7 @@ void BenchSignalsRemove() {
     sa.sa_handler = SIG_DFL;
     sigemptyset(&sa.sa_mask);
     for (int signo : CloseSignals) sigaction(signo, &sa, nullptr);
+    BenchNoticeWake = nullptr;
     if (SignalPipe[0] < 0) return;
     Fl::remove_fd(SignalPipe[0]);
     close(SignalPipe[0]);

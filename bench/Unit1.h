@@ -156,8 +156,14 @@ public:
     Fl_Check_Button* CheckBox1 = nullptr;
     Fl_Menu_Button* PopupMenu1 = nullptr;
 
+    // The tick rests while nothing on the screen, no held button and no notice needs it;
+    // this brings it back after `delay` seconds.
+    void WakeTimer1(double delay);
+
 private:
     static void Timer1Callback(void* data);
+    static void LinkReadable(int fd, void* data);
+    static void LinkQueued(void* data);
     static int BezelRestacked(void* event, void* data);
     enum { PlaceKeepOrder = 0, PlaceTopmost = 1, PlaceNotTopmost = 2 };
     // Moves the display window over the screen opening and keeps it over the bezel.
@@ -171,6 +177,9 @@ private:
     // Checks the source item of `tag` alone.
     void CheckSource(int tag);
     bool timer1Enabled_ = false;
+    bool resting_ = false;  // enabled, but nothing has woken it since it found nothing to do
+    bool busy_ = true;      // the last tick left something for the next
+    int linkFd_ = -1;       // the window layer's connection, watched while the tick rests
     bool terminated_ = false;
     bool destroyed_ = false;
     TWindowId foreground_ = 0;  // as last asked

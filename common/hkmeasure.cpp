@@ -359,10 +359,14 @@ const TChannelDesc* TMeasuredVals::FindChannel(uint32_t id, int* slotIndex) {
     const TChannelDesc* row = FindChannelDesc(id);
     TLiveScope live;
     if (row && HeaderLive()) {
+        const int own = static_cast<int>(row - ChannelDescTable);
+        const int slots = HeaderSlots();
         if (Header()->magic.Get() < ValidMagicAbove) {
-            index = static_cast<int>(row - ChannelDescTable);
+            index = own;
+        } else if (slots == ChannelDescCount && SlotId(own) == id) {
+            index = own;  // a block laid out by this dictionary: no search
         } else {
-            int lo = 0, hi = HeaderSlots() - 1;
+            int lo = 0, hi = slots - 1;
             while (lo <= hi) {
                 int mid = lo + (hi - lo) / 2;
                 uint32_t at = SlotId(mid);

@@ -65,3 +65,10 @@ int WindowWatch(TWindowId id);
 // What changed since the last call, from the events the server has sent: no request waits
 // for a reply. WINDOW_SEEN_ALL at the first call, and whenever nothing is watched.
 int WindowSeen();
+// Takes the events that have arrived and keeps what they tell for WindowSeen; what is kept
+// so far (0: nothing a check would act on). For a caller that sleeps until the server writes:
+// with `read`, when the descriptor is readable; without, after its own requests, whose replies
+// may have brought events along (nothing is read then).
+int WindowGather(bool read);
+// The connection's descriptor, readable when the server has written; -1 without a display.
+int WindowLinkFd();

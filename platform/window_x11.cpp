@@ -368,18 +368,39 @@ int WindowWatch(TWindowId id) {
     return trap.Sync() != 0 ? WINDOW_ERR_GONE : WINDOW_OK;
 }
 
+namespace {
+
+// Link.lock is held. Only what has arrived: QueuedAfterFlush reads the connection without a
+// request, QueuedAlready takes what Xlib has read already.
+void Gather(int mode) {
+    while (XEventsQueued(Link.display, mode) > 0) {
+        XEvent ev;
+        XNextEvent(Link.display, &ev);
+        Link.seen |= SeenIn(ev);
+    }
+}
+
+}  // namespace
+
 int WindowSeen() {
     std::lock_guard<std::mutex> hold(Link.lock);
     if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
+    Gather(QueuedAfterFlush);
     int seen = Link.seen;
     Link.seen = 0;
-    // Only what has arrived: XPending reads the connection without a request.
-    while (XPending(Link.display) > 0) {
-        XEvent ev;
-        XNextEvent(Link.display, &ev);
-        seen |= SeenIn(ev);
-    }
     // Nothing tells of the input focus: without a manager it is asked at every check.
     if (!ManagerRunning()) seen |= WINDOW_SEEN_FOREGROUND;
     return seen;
+}
+
+int WindowGather(bool read) {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    if (!Link.display || !Link.watching) return WINDOW_SEEN_ALL;
+    Gather(read ? QueuedAfterFlush : QueuedAlready);
+    return Link.seen;
+}
+
+int WindowLinkFd() {
+    std::lock_guard<std::mutex> hold(Link.lock);
+    return LinkOpen() ? ConnectionNumber(Link.display) : -1;
 }

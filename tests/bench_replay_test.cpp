@@ -229,6 +229,25 @@ TEST_F(Replay, ThreeRecordsLoopWithOneEmptyTick) {
     EXPECT_NE(out.find("offset = 0x00000048 -------\n--- Reload"), std::string::npos);
 }
 
+// Records played as one leave each channel with the last value the flight stored in it.
+TEST_F(Replay, RecordsPlayedTogetherLeaveEachChannelsLastValue) {
+    Attach();
+    std::vector<RecordBytes> recs;
+    recs.emplace_back(1, std::vector<FlySimEntry>{Int(echRpmEng, 1000), Int(echPressOil, 30)});
+    recs.emplace_back(2, std::vector<FlySimEntry>{Int(echRpmEng, 2000), Int(echPressOil, 40)});
+    recs.emplace_back(3, std::vector<FlySimEntry>{Int(echRpmEng, 3000), Float(echSpeedIas, 80.0f)});
+    recs.emplace_back(4, std::vector<FlySimEntry>{Int(echRpmEng, 4000), Float(echSpeedIas, std::nanf(""))});
+    ASSERT_EQ(OpenLoopFile(Write(recs).c_str()), 0);
+    BenchDumpSamples = false;  // dumped, every record is stored
+    EXPECT_EQ(PlayLoopRecords(4), 0);
+    EXPECT_EQ(LoopPacketCount, 4u);
+    EXPECT_EQ(Raw(echRpmEng), 4000);
+    EXPECT_EQ(Raw(echPressOil), 4);
+    EXPECT_EQ(Raw(echSpeedIas), 800);
+    EXPECT_EQ(PlayLoopRecords(2), 0);  // the empty tick at the end, then the first again
+    EXPECT_EQ(Raw(echRpmEng), 1000);
+}
+
 TEST_F(Replay, TruncatedRecordStoresNothingAndStartsOver) {
     Attach();
     std::vector<RecordBytes> recs;

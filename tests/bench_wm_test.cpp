@@ -302,6 +302,16 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     EXPECT_EQ(pair.run.Wait(10), 0);
 }
 
+// Closing the display program ends the bench by itself, also once its tick has come to rest.
+TEST_P(DesktopTest, ClosingTheDisplayEndsTheBench) {
+    TPair pair;
+    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    ASSERT_TRUE(pair.StartUp());
+    usleep(1000000);
+    ASSERT_EQ(WindowSendClose(pair.display), WINDOW_OK);
+    EXPECT_EQ(pair.run.Wait(10), 0);
+}
+
 // A message of the bench (an outside tool that this build lacks) opens whole above the display.
 TEST_P(DesktopTest, MessageBoxStandsAboveTheDisplay) {
     TPair pair;
