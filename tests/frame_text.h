@@ -17,18 +17,25 @@ inline std::pair<int, int> FindText(const FGBitmap& frame, int font, const char*
     FGDrawBuffer cell(w, h, FG_TYPE_BITMAP, 0);
     cell.set_font(font);
     cell.text(0, 0, text, 0xFFFFFF, 0);
-    std::vector<bool> ink(size_t(w) * h);
-    int first = -1;
+    // The cell's pixels as offsets into the frame, ink and paper interleaved so that a
+    // wrong place fails within a few compares (sanitised builds scan many frames).
+    std::vector<std::pair<int, bool>> order;
+    std::vector<int> ink, paper;
     for (int i = 0; i < w * h; ++i)
-        if ((ink[size_t(i)] = (cell.pixels[i] & 0xFFFFFF) != 0) && first < 0) first = i;
-    if (first < 0) return {-1, -1};
-    auto at = [&](int x, int y) { return frame.pixels[y * frame.width + x] & 0xFFFFFF; };
+        ((cell.pixels[i] & 0xFFFFFF) != 0 ? ink : paper).push_back((i / w) * frame.width + i % w);
+    if (ink.empty()) return {-1, -1};
+    for (size_t k = 0; k < ink.size() || k < paper.size(); ++k) {
+        if (k < ink.size()) order.emplace_back(ink[k], true);
+        if (k < paper.size()) order.emplace_back(paper[k], false);
+    }
+    const FGPixel* const pixels = frame.pixels;
     for (int y = 60; y + h <= 540; ++y)
         for (int x = 0; x + w <= 800; ++x) {
-            const FGPixel colour = at(x + first % w, y + first / w);
+            const FGPixel* const at = pixels + y * frame.width + x;
+            const FGPixel colour = at[ink[0]] & 0xFFFFFF;
             bool match = true;
-            for (int j = 0; j < h && match; ++j)
-                for (int i = 0; i < w && match; ++i) match = (at(x + i, y + j) == colour) == ink[size_t(j * w + i)];
+            for (size_t k = 0; k < order.size() && match; ++k)
+                match = ((at[order[k].first] & 0xFFFFFF) == colour) == order[k].second;
             if (match) return {x, y - 60};
         }
     return {-1, -1};
