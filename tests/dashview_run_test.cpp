@@ -947,3 +947,20 @@ TEST_F(RunCopy, ChecklistFromTheMenu) {
     ASSERT_EQ(system(generate.c_str()), 0);
     EXPECT_EQ(FileText(Path("checklist.dat")), "imported");
 }
+
+// "Export Configuration" on a fresh run folder, before any setting was stored: the home
+// folder gets both files, and the page says it is done.
+TEST_F(RunCopy, ExportFromAFreshFolderCarriesBothFiles) {
+    ASSERT_EQ(mkdir(Path("home").c_str(), 0700), 0);
+    run.env.push_back("HOME=" + Path("home"));
+    const std::string out = RunScript("wait 800\n1\nw\nw\nw\nw\nw\n1\n4\nwait 300\n4\nwait 200\nw\nw\n1\nwait 200\n"
+                                      "4\nwait 1100\nquit\n");
+    LoadPageAssets();
+    auto last = run.LastFrame();
+    ASSERT_NE(last, nullptr) << out;
+    bool done = false;
+    for (int font : DisplayFonts) done = done || (font >= 0 && FindText(*last, font, "Exporting configuration done").first >= 0);
+    EXPECT_TRUE(done) << out;
+    EXPECT_TRUE(Exists(Path("home/setup.dat")));
+    EXPECT_TRUE(Exists(Path("home/runtime.dat")));
+}

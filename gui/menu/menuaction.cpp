@@ -1356,6 +1356,8 @@ void ImportConfiguration(int result) {
 void ExportConfiguration(int result) {
     std::string dir;
     if (!ChosenFolder(result, &dir)) return;
+    // A fresh folder has no runtime file until the first change: store the settings in use.
+    if (access("runtime.dat", F_OK) != 0) SaveRuntime();
     const bool ok = CopyConfigFile("setup.dat", (dir + "setup.dat").c_str()) == 0 &&
                     CopyConfigFile("runtime.dat", (dir + "runtime.dat").c_str()) == 0;
     DialogResult(ok ? gettext_noop("Exporting configuration done") : gettext_noop("Error during exporting configuration"), !ok);
