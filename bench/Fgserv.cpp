@@ -19,6 +19,7 @@
 #include "Threadmeassure.h"
 #include "fgprops.h"
 #include "hkmeasure.h"
+#include "sourcefeed.h"
 
 TFdmTotals FdmTotals = {0, -1, FuelNotKnown};
 TFdmPacket LastFdmPacket = {};

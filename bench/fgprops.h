@@ -3,12 +3,11 @@
 #pragma once
 
 #include <atomic>
-#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <thread>
 
-#include "chandesc.h"
+#include "sourcefeed.h"
 
 // One descriptor that closes itself.
 class TSocketFd {
@@ -30,24 +29,6 @@ public:
 
 private:
     int fd_ = -1;
-};
-
-// The channels one simulator link has fed. A link not heard for FeedQuietMs (five packets
-// at the simulator's slowest rate) has stopped: its channels then read as no value rather
-// than as its last values, live for ever, until it feeds them again.
-constexpr int FeedQuietMs = 500;
-constexpr int32_t FeedNoValue = -9999;  // the block's raw word for "no value"
-class TSourceFeed {
-public:
-    void Heard() { heard_ = std::chrono::steady_clock::now(); }
-    void Fed(uint32_t id);
-    // Once the link has been quiet for FeedQuietMs: its fed channels are marked as no
-    // value through the data-source writer. The number marked.
-    int Quiet();
-
-private:
-    std::bitset<ChannelDescCount> fed_;  // by dictionary row
-    std::chrono::steady_clock::time_point heard_{};
 };
 
 struct TFGPropRow {

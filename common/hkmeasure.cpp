@@ -495,7 +495,7 @@ int TMeasuredVals::GetVal(uint32_t id, int32_t& value, int wantedType, uint64_t*
     int rc = ReadChannel(id, &slot);
     if (rc) return rc;
     int32_t word = slot.Value();
-    if (Strict && word == -9999) return -21;
+    if (Strict && word == MeasNoValue) return -21;
     int slotType = static_cast<int>(slot.type.Get());
     if (wantedType == -1) wantedType = slotType;
     int32_t converted;

@@ -92,6 +92,9 @@ struct TMValInfo {
     uint32_t valueType;  // the slot's value type
 };
 
+// The raw word that a strict reader takes for "no value".
+constexpr int32_t MeasNoValue = -9999;
+
 typedef void (*TMValChangeCallback)(uint32_t channelId, void* userData);
 
 // One view of the block. All objects of a process share one attachment; the
@@ -131,7 +134,7 @@ public:
     int ReadSlot(int index, MeasShmSlot* buffer);
     int WriteSlot(int index, const MeasShmSlot* buffer);
 
-    uint8_t Strict;  // 1: the raw value -9999 means no value
+    uint8_t Strict;  // 1: the raw value MeasNoValue means no value
     TMValChangeCallback OnChange;
     void* OnChangeData;
 #ifndef BENCHDESK

@@ -313,12 +313,12 @@ TEST_F(PropClient, ThreadRetriesUntilTheServerComesAndAfterItLeaves) {
     EXPECT_TRUE(WaitUntil([&] { return !props.Connected; }));
     EXPECT_TRUE(props.Running);
     // A server gone or silent is shown no more; its next answer brings the value back.
-    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == FeedNoValue; }, 1500)) << "gone";
+    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == MeasNoValue; }, 1500)) << "gone";
     FakePropServer back(port);
     back.values = {{"/instrumentation/gps/indicated-altitude-ft", "2000"}};
     EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == 6096; }));
     back.Mute();
-    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == FeedNoValue; }, 1500)) << "silent";
+    EXPECT_TRUE(WaitUntil([&] { return Raw(echGPSAlt) == MeasNoValue; }, 1500)) << "silent";
 }
 
 using PropThroughThread = BenchBlockTest;

@@ -42,12 +42,6 @@ const FGBitmap* FirstPainted(HeadlessRun& run) {
     return nullptr;
 }
 
-bool TextShown(const FGBitmap& frame, const char* text) {
-    for (int font : DisplayFonts)
-        if (font >= 0 && FindText(frame, font, text).first >= 0) return true;
-    return false;
-}
-
 }  // namespace
 
 // A damaged file whose twin is missing or damaged too: the error box on the first frame

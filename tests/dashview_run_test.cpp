@@ -938,11 +938,7 @@ TEST_F(RunCopy, ChecklistFromTheMenu) {
         if (name == names[0]) preflight = f;
     }
     SavePageSnapshot(*frames[preflight], "dashview_checklist.bmp");
-    for (const char* text : {"Documents", "ON BOARD", "Pitot cover"}) {
-        bool shown = false;
-        for (int font : DisplayFonts) shown = shown || (font >= 0 && FindText(*frames[preflight], font, text).first >= 0);
-        EXPECT_TRUE(shown) << text;
-    }
+    for (const char* text : {"Documents", "ON BOARD", "Pitot cover"}) EXPECT_TRUE(TextShown(*frames[preflight], text)) << text;
     WriteTextFile(Path("checklist.dat"), "imported");
     ASSERT_EQ(system(generate.c_str()), 0);
     EXPECT_EQ(FileText(Path("checklist.dat")), "imported");
@@ -958,9 +954,7 @@ TEST_F(RunCopy, ExportFromAFreshFolderCarriesBothFiles) {
     LoadPageAssets();
     auto last = run.LastFrame();
     ASSERT_NE(last, nullptr) << out;
-    bool done = false;
-    for (int font : DisplayFonts) done = done || (font >= 0 && FindText(*last, font, "Exporting configuration done").first >= 0);
-    EXPECT_TRUE(done) << out;
+    EXPECT_TRUE(TextShown(*last, "Exporting configuration done")) << out;
     EXPECT_TRUE(Exists(Path("home/setup.dat")));
     EXPECT_TRUE(Exists(Path("home/runtime.dat")));
 }

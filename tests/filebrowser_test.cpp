@@ -179,12 +179,17 @@ TEST(FileBrowser, LongNamesAreKeptWholeAndPathsPastTheSystemsLimitSaySo) {
     b.Enter();
     EXPECT_EQ(std::string(b.currentPath), "c:/" + deep + "/" + inner);
     // Past what the system can open, a descent is refused and said in the path line.
-    SetDiskRoot((tree.root + "/" + std::string(PATH_MAX - 100, 'r')).c_str());
+    SetDiskRoot(tree.Path(tree.NearTheLimit()).c_str());
     b.Open(DiskRootName, nullptr);
-    EXPECT_FALSE(b.ChangeDir(deep.c_str()));
+    MoveTo(b, Find(b, TMediaTree::TooDeep.c_str()));
+    EXPECT_FALSE(b.Enter());
     EXPECT_STREQ(b.currentPath, "c:");
     EXPECT_STREQ(b.PathLine(), "Path too long");
-    b.Next();
+    MoveTo(b, Find(b, TMediaTree::TooLong.c_str()));
+    EXPECT_STREQ(b.PathLine(), "Path: ");
+    EXPECT_FALSE(b.Enter());
+    EXPECT_STREQ(b.PathLine(), "Path too long");
+    b.Prev();
     EXPECT_STREQ(b.PathLine(), "Path: ");
 }
 

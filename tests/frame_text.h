@@ -7,6 +7,7 @@
 #include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "shellstate.h"
 
 // Where the text, drawn alone in the font, stands in the page (0, 60)..(800, 540) of
 // the frame: every pixel of its ink in one colour and no other pixel of its cell in
@@ -39,4 +40,11 @@ inline std::pair<int, int> FindText(const FGBitmap& frame, int font, const char*
             if (match) return {x, y - 60};
         }
     return {-1, -1};
+}
+
+// Whether the text stands in the page in any of the display fonts.
+inline bool TextShown(const FGBitmap& frame, const char* text) {
+    for (int font : DisplayFonts)
+        if (font >= 0 && FindText(frame, font, text).first >= 0) return true;
+    return false;
 }

@@ -134,15 +134,10 @@ TEST_P(SaveFailure, RuntimeSaveIsToldOnTheFrameOnce) {
         ASSERT_EQ(symlink("/dev/full", "runtime.dat.tmp"), 0);
     // QNH up and "Set"; "Confirm"; once more.
     ASSERT_TRUE(run.Run("wait 2500\nw\nwait 200\nw\nwait 200\n1\nwait 800\n5\nwait 300\nw\nwait 200\n1\nwait 800\n"));
-    const char* const told = "Setting could not be stored!";
-    auto shown = [&](const FGBitmap& f) {
-        for (int font : DisplayFonts)
-            if (font >= 0 && FindText(f, font, told).first >= 0) return true;
-        return false;
-    };
+    auto shown = [](const auto& f) { return TextShown(*f, "Setting could not be stored!"); };
     ASSERT_FALSE(run.Frames().empty());
-    EXPECT_TRUE(std::any_of(run.Frames().begin(), run.Frames().end(), [&](const auto& f) { return shown(*f); }));
-    EXPECT_FALSE(shown(*run.Frames().back())) << "told again";
+    EXPECT_TRUE(std::any_of(run.Frames().begin(), run.Frames().end(), shown));
+    EXPECT_FALSE(shown(run.Frames().back())) << "told again";
     EXPECT_EQ(run.Output().find("could not be stored") != std::string::npos, GetParam() == ReadOnlyFolder);
     Heal();
     EXPECT_NE(access("runtime.dat.tmp", F_OK), 0) << "a temporary was left behind";

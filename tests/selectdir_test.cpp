@@ -211,14 +211,13 @@ TEST_F(SelectDirTest, LongNamesAreChosenWholeAndDrawnCutAtTheList) {
     EXPECT_EQ(LastResult, SelectDirOk);
     EXPECT_EQ(std::string(dlg.GetPath()) + dlg.GetSelectedName(), tree.Path(a + "/" + b + "/" + list));
     // Past what the system can open, a descent or a file is refused and said in the path line.
-    SetDiskRoot((tree.root + "/" + std::string(PATH_MAX - 100, 'r')).c_str());
+    SetDiskRoot(tree.Path(tree.NearTheLimit()).c_str());
     dlg.Open(SelectFile, nullptr);
-    DIR_ENTRY deep{};
-    std::snprintf(deep.name, sizeof deep.name, "%s", list.c_str());
-    EXPECT_EQ(dlg.AppendPath(&deep), -1);
+    MoveTo(Index(TMediaTree::TooDeep.c_str()));
+    Press("1");
     EXPECT_STREQ(dlg.notice, "Path too long");
-    dlg.files.assign(1, deep);
-    dlg.entryCount = 1;
+    EXPECT_STREQ(dlg.currentPath, "c:");
+    MoveTo(Index(TMediaTree::TooLong.c_str()));
     Press("1");
     EXPECT_STREQ(dlg.notice, "Path too long");
     EXPECT_EQ(dlg.open, 1);
