@@ -20,11 +20,14 @@ namespace {
 // ---------------------------------------------------------------- tables
 
 TEST(MenuTables, CountsIdsAndPoolTexts) {
-    std::set<int> texts, items, pages;
+    std::set<int> texts, items, pages, starts;
     int n = 0;
     for (const TMenuText* t = MenuTexts; t->id != -1; ++t, ++n) {
         EXPECT_TRUE(texts.insert(t->id).second) << t->id;
         EXPECT_EQ(std::strlen(MenuTextPool + t->offset), static_cast<size_t>(t->length)) << t->id;
+        if (t->offset > 0) {
+            EXPECT_EQ(MenuTextPool[t->offset - 1], '\0') << t->id;  // starts a text
+        }
     }
     EXPECT_EQ(n, MenuTextCount);
     n = 0;
@@ -42,6 +45,11 @@ TEST(MenuTables, CountsIdsAndPoolTexts) {
         EXPECT_EQ(p->handler, nullptr);
         ASSERT_GE(p->listOffset, 0);
         ASSERT_LT(p->listOffset, MenuItemPoolSize);
+        // The offset starts a list of its own, not the middle or end of another page's.
+        if (p->listOffset > 0) {
+            EXPECT_EQ(MenuItemPool[p->listOffset - 1], -1) << p->id;
+        }
+        EXPECT_TRUE(starts.insert(p->listOffset).second) << p->id;
         int entries = 0;
         for (const int16_t* e = MenuItemPool + p->listOffset; *e != -1; ++e, ++entries) {
             ASSERT_LT(e - MenuItemPool, MenuItemPoolSize);

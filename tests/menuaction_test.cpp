@@ -27,6 +27,15 @@ namespace {
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+// An item activated on a page, as the menu passes it: the item must stand on that page.
+void Act(int page, int item) {
+    bool listed = false;
+    if (const TMenuPage* p = FindPage(page))
+        for (const int16_t* e = MenuItemPool + p->listOffset; *e != -1; ++e) listed |= *e == item;
+    EXPECT_TRUE(listed) << "item " << item << " is not on page " << page;
+    MenuAction(page, item);
+}
+
 class MenuActionTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,15 +76,15 @@ TEST_F(MenuActionTest, UnitPresetsSetEveryFieldAndStoreThem) {
         int item;
         TUnitsSetting expected;
     } cases[] = {
-        {65, {2, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1, 1, 0, 0}},
-        {66, {0, 0, 0, 0, 1, 0, 2, 0, 1, 0, 0, 0, 1, 1, 1, 0}},
-        {67, {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0}},
+        {ItemMetric, {2, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1, 1, 0, 0}},
+        {ItemImperialUk, {0, 0, 0, 0, 1, 0, 2, 0, 1, 0, 0, 0, 1, 1, 1, 0}},
+        {ItemImperialUs, {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
         UnitsSetting = {};
         UnitsSetting.airspeed = 7;  // a value no preset leaves
-        MenuAction(25, c.item);
+        Act(PageFlightUnitSystem, c.item);
         EXPECT_EQ(memcmp(&UnitsSetting, &c.expected, sizeof UnitsSetting), 0);
         // Stored: the variable comes back from the store.
         UnitsSetting = {};
@@ -83,10 +92,10 @@ TEST_F(MenuActionTest, UnitPresetsSetEveryFieldAndStoreThem) {
         EXPECT_EQ(memcmp(&UnitsSetting, &c.expected, sizeof UnitsSetting), 0);
     }
     // A single unit item changes only its field.
-    MenuAction(26, 73);
+    Act(PageAirspeedUnit, ItemMph);
     EXPECT_EQ(UnitsSetting.airspeed, 1);
     EXPECT_EQ(UnitsSetting.distance, 1);
-    MenuAction(33, 96);
+    Act(PageDistanceUnit, ItemStatuteMiles);
     EXPECT_EQ(UnitsSetting.distance, 2);
 }
 
@@ -96,7 +105,7 @@ TEST_F(MenuActionTest, ComPortMovesFromItsOldOwner) {
     sl30.flags = PortConnected;
     sl30.comPort = 1;
     gps.flags = 0;
-    MenuAction(43, 104);  // GPS: Com 1
+    Act(PageGpsPort, ItemCom1);  // GPS: Com 1
     EXPECT_TRUE(gps.flags & PortConnected);
     EXPECT_EQ(gps.comPort, 1);
     EXPECT_FALSE(sl30.flags & PortConnected);
@@ -110,13 +119,13 @@ TEST_F(MenuActionTest, ComPortMovesFromItsOldOwner) {
     // A device on the other port keeps its connection.
     DevicePort[6].flags = PortConnected;
     DevicePort[6].comPort = 2;
-    MenuAction(44, 104);  // SL30 takes COM 1 back from the GPS
+    Act(PageSl30Port, ItemCom1);  // SL30 takes COM 1 back from the GPS
     EXPECT_TRUE(sl30.flags & PortConnected);
     EXPECT_FALSE(gps.flags & PortConnected);
     EXPECT_TRUE(DevicePort[6].flags & PortConnected);
     // Baud and protocol of the GPS.
-    MenuAction(43, 109);
-    MenuAction(43, 113);
+    Act(PageGpsPort, ItemBaud19200);
+    Act(PageGpsPort, ItemProtocolArnav);
     EXPECT_EQ(gps.baud, 19200);
     EXPECT_EQ(gps.protocol, 1);
 }
@@ -129,15 +138,15 @@ TEST_F(MenuActionTest, SensorPagesStoreTheCatalogueCodeForTheChannel) {
         int32_t TEngineGaugeConfig::*used;
         int index;
     } cases[] = {
-        {84, 221, 0x200, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed, 1},
-        {84, 233, 0x200, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed, 3},
-        {90, 235, 0x202, &TEngineGaugeConfig::fuelPressType, &TEngineGaugeConfig::fuelPressUsed, 4},
-        {93, 234, 0x601, &TEngineGaugeConfig::oatType, &TEngineGaugeConfig::oatUsed, 5},
-        {82, 48, 0x201, &TEngineGaugeConfig::mapType, &TEngineGaugeConfig::mapUsed, -1},
+        {PageOilPressureSensor, ItemSensor4205_07, 0x200, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed, 1},
+        {PageOilPressureSensor, ItemSensor4205_40, 0x200, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed, 3},
+        {PageFuelPressureSensor, ItemSensor4205_45, 0x202, &TEngineGaugeConfig::fuelPressType, &TEngineGaugeConfig::fuelPressUsed, 4},
+        {PageOatSensor, ItemSensor4205_42, 0x601, &TEngineGaugeConfig::oatType, &TEngineGaugeConfig::oatUsed, 5},
+        {PageManifoldSensor, ItemNotConnected, 0x201, &TEngineGaugeConfig::mapType, &TEngineGaugeConfig::mapUsed, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
-        MenuAction(c.page, c.item);
+        Act(c.page, c.item);
         const int expectedUsed = c.index >= 0 ? 1 : 0;
         EXPECT_EQ(EngineGaugeConfig.*c.used, expectedUsed);
         if (c.index >= 0) EXPECT_EQ(EngineGaugeConfig.*c.type, c.index);
@@ -154,9 +163,9 @@ TEST_F(MenuActionTest, SensorPagesStoreTheCatalogueCodeForTheChannel) {
         }
     }
     // Inputs without a catalogue: "Connected" and "Not Connected".
-    MenuAction(91, 48);
+    Act(PageFuelFlowInput, ItemNotConnected);
     EXPECT_EQ(EngineGaugeConfig.fuelFlowUsed, 0);
-    MenuAction(91, 47);
+    Act(PageFuelFlowInput, ItemConnected);
     EXPECT_EQ(EngineGaugeConfig.fuelFlowUsed, 1);
 }
 
@@ -268,50 +277,51 @@ TEST_F(MenuActionTest, ChecklistImportIsValidated) {
 }
 
 TEST_F(MenuActionTest, ChecklistItemWithoutFileSaysSo) {
-    MenuAction(1, 2);
+    Act(PageFlightMain, ItemChecklist);
     EXPECT_EQ(Message(), "Checklist file is not found!");
 }
 
 TEST_F(MenuActionTest, DataSharingAndSwitchesStoreTheirRecords) {
     ScreenType = 1;
-    MenuAction(22, 55);
+    Act(PageDataSharing, ItemSharingHigh);
     EXPECT_EQ(DataSharingSetting[0].priority, 2);
     ScreenType = 2;
-    MenuAction(22, 54);
+    Act(PageDataSharing, ItemSharingLow);
     EXPECT_EQ(DataSharingSetting[1].priority, 1);
     // "<---" on page 22 only ends the data-sharing page.
     DataSharingShown = 1;
-    MenuAction(22, 1);
+    Act(PageDataSharing, ItemBack);
     EXPECT_EQ(DataSharingShown, 0);
 
     // Compass mounting codes.
-    for (int item : {343, 344, 345}) {
-        MenuAction(53, item);
-        EXPECT_EQ(CompassSetting.mounting, 1 + 8 * (item - 343));
+    for (int item : {ItemMountXFrontYLeft, ItemMountXFrontYDown, ItemMountXUpYRight}) {
+        Act(PageCompassMounting, item);
+        EXPECT_EQ(CompassSetting.mounting, 1 + 8 * (item - ItemMountXFrontYLeft));
     }
     // Frequency step and VFR code.
-    MenuAction(39, 412);
+    Act(PageFrequencyStep, ItemStep25);
     EXPECT_EQ(FreqStepSetting.step, 1);
-    MenuAction(40, 438);
+    Act(PageXpdrSettings, ItemVfr1200);
     EXPECT_EQ(VfrCodeSetting.code, 0x1200);
 }
 
 TEST_F(MenuActionTest, RangeLimitsOpenTheChannelsLimitEditors) {
     EngineGaugeConfig.tankUsed = 0;
-    MenuAction(63, 128);
+    Act(PageEngineRangeLimits, ItemLimitsLeftTank);
     EXPECT_EQ(Message(), "Left/Total tank is not used!");
     CloseMessageBox();
     struct Case {
         int item, page, channel;
-    } cases[] = {{128, 67, 0x401}, {134, 77, 0x900}, {139, 78, 0xA05}};  // the items without a page of their own
+    } cases[] = {{ItemLimitsLeftTank, PageLeftTankLimits, 0x401}, {ItemLimitsVoltage1, PageVoltageLimits, 0x900},
+                 {ItemLimitsCurrent3, PageCurrentLimits, 0xA05}};  // the items without a page of their own
     EngineGaugeConfig.tankUsed = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
-        MenuAction(63, c.item);
+        Act(PageEngineRangeLimits, c.item);
         EXPECT_EQ(MainMenu.CurrentPage(), c.page);
         EXPECT_EQ(LimitChannel, c.channel);
         // "Range" opens the editor of that channel's range.
-        MenuAction(c.page, 140);
+        Act(c.page, ItemLimitRange);
         EXPECT_EQ(LimitEdit.channel, c.channel);
         CloseMessageBox();
     }

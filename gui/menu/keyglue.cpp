@@ -234,7 +234,7 @@ void CommPanelKey(int key) {
         case '4':
             MainMenuKeys(-1);
             MemorySelection = -1;
-            MainMenu.OpenPage(147);
+            MainMenu.OpenPage(PageRadioMemories);
             break;
         case '5': SquawkCodeEditor(10); break;
         default: break;
@@ -275,7 +275,7 @@ void HeadingMenu() {
     Keyboard.Bind('d', 0, MainMenuKeys, 2);
     Keyboard.Bind('a', 0, MainMenuKeys, 1);
     Keyboard.Bind('0', LabelSelect, MainMenuKeys, 3);
-    MainMenu.OpenPage(9);
+    MainMenu.OpenPage(PageHeadingBugs);
     MainMenu.left = 1;
     MainMenu.Show(1);
 }
@@ -386,7 +386,7 @@ void DefaultKeyAction(int mode, int keyCode) {
             if (key == '3') {
                 if (LoadChecklistFile()) {
                     MainMenuKeys(-1);
-                    MainMenu.OpenPage(15);
+                    MainMenu.OpenPage(PageChecklists);
                 }
                 return;
             }

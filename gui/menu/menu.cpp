@@ -112,14 +112,14 @@ void RenewMenuDeadline() {
 int MenuItemState(const TMenuItem* item, int /*pageId*/) {
     if (!item) return 0;
     switch (item->id) {
-        case 289: return DisplaySetting.terrainView != 0;
-        case 290: return DisplaySetting.terrainView == 0;
-        case 291: return DisplaySetting.path3d != 0;
-        case 292: return DisplaySetting.path3d == 0;
-        case 293: return (DisplaySetting.screenWord & ScreenWordTowingMenu) != 0;
-        case 294: return (DisplaySetting.screenWord & ScreenWordTowingMenu) == 0;
-        case 436:
-        case 437: return 0;
+        case ItemTerrainOn: return DisplaySetting.terrainView != 0;
+        case ItemTerrainOff: return DisplaySetting.terrainView == 0;
+        case ItemHighwayOn: return DisplaySetting.path3d != 0;
+        case ItemHighwayOff: return DisplaySetting.path3d == 0;
+        case ItemTowingMenuOn: return (DisplaySetting.screenWord & ScreenWordTowingMenu) != 0;
+        case ItemTowingMenuOff: return (DisplaySetting.screenWord & ScreenWordTowingMenu) == 0;
+        case ItemCanA:
+        case ItemCanB: return 0;
         default: return 1;
     }
 }
@@ -282,7 +282,7 @@ void ThlavniMenu::Activate() {
         pageHandler(pageId, itemId);
     else if (globalHandler)
         globalHandler(pageId, itemId);
-    if (itemId == 1) PopPage();
+    if (itemId == ItemBack) PopPage();
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <deque>
 
 #include "fgcontrols.h"
+#include "menuids.h"
 
 class FGDrawBuffer;
 class FGWindow;
@@ -17,14 +18,14 @@ class FGWindow;
 
 struct TMenuText {
     int16_t id;      // text id; -1 ends the table
-    int32_t offset;  // byte offset in MenuTextPool
+    int32_t offset;  // byte offset in MenuTextPool (worked out from the pool)
     int32_t length;  // without the NUL
 };
 
 struct TMenuItem {
     int16_t id;          // item id 1..445; -1 ends the table
     int16_t textId;      // key into MenuTexts
-    uint16_t subPage;    // 0: no sub-page
+    uint16_t subPage;    // PageNone: no sub-page
     uint32_t stateMask;  // 1 may be hidden, 2 may be greyed
 };
 
@@ -33,7 +34,7 @@ typedef void (*TMenuHandler)(int pageId, int itemId);
 
 struct TMenuPage {
     int16_t id;              // page id 1..149; -1 ends the table
-    int32_t listOffset;      // index into MenuItemPool; negative: no list
+    int32_t listOffset;      // index into MenuItemPool, worked out from the lists; negative: no list
     const int16_t* list;     // resolved from the offset on first use (null in the table)
     TMenuHandler handler;    // null in every row
     TMenuHandler handler2;   // never called
@@ -42,11 +43,12 @@ struct TMenuPage {
 constexpr int MenuTextCount = 440;  // rows before the end mark
 constexpr int MenuItemCount = 443;
 constexpr int MenuPageCount = 148;
+constexpr int MaxPageId = 149;
 
 extern const char MenuTextPool[];
-extern const TMenuText MenuTexts[MenuTextCount + 1];
+extern const TMenuText (&MenuTexts)[MenuTextCount + 1];
 extern const TMenuItem MenuItems[MenuItemCount + 1];
-extern const int16_t MenuItemPool[];
+extern const int16_t* const MenuItemPool;  // the page lists, each ended by -1
 extern const int MenuItemPoolSize;  // elements
 extern const TMenuPage MenuPages[MenuPageCount + 1];
 

@@ -105,9 +105,9 @@ struct TUnitPreset {
     int16_t airspeed, altitude, temperature, fuel, baro, verticalSpeed, enginePress, manifoldPress, distance;
 };
 const TUnitPreset UnitPresets[] = {
-    {65, 2, 1, 1, 0, 1, 1, 1, 1, 0},  // Metric
-    {66, 0, 0, 1, 2, 1, 0, 1, 1, 1},  // Imperial (UK)
-    {67, 0, 0, 0, 1, 0, 0, 0, 0, 1},  // Imperial (US)
+    {ItemMetric, 2, 1, 1, 0, 1, 1, 1, 1, 0},  // Metric
+    {ItemImperialUk, 0, 0, 1, 2, 1, 0, 1, 1, 1},  // Imperial (UK)
+    {ItemImperialUs, 0, 0, 0, 1, 0, 0, 0, 0, 1},  // Imperial (US)
 };
 
 // One unit item: the field and its value.
@@ -117,19 +117,19 @@ struct TUnitItem {
     int16_t value;
 };
 const TUnitItem UnitItems[] = {
-    {71, &TUnitsSetting::airspeed, 2},      {72, &TUnitsSetting::airspeed, 0},
-    {73, &TUnitsSetting::airspeed, 1},      {74, &TUnitsSetting::altitude, 0},
-    {75, &TUnitsSetting::altitude, 1},      {76, &TUnitsSetting::temperature, 0},
-    {77, &TUnitsSetting::temperature, 1},   {78, &TUnitsSetting::fuel, 0},
-    {79, &TUnitsSetting::fuel, 1},          {80, &TUnitsSetting::fuel, 2},
-    {81, &TUnitsSetting::baro, 0},          {82, &TUnitsSetting::baro, 1},
-    {83, &TUnitsSetting::baro, 2},          {84, &TUnitsSetting::manifoldPress, 0},
-    {85, &TUnitsSetting::manifoldPress, 1}, {86, &TUnitsSetting::manifoldPress, 2},
-    {88, &TUnitsSetting::verticalSpeed, 0}, {89, &TUnitsSetting::verticalSpeed, 1},
-    {99, &TUnitsSetting::verticalSpeed, 2}, {90, &TUnitsSetting::enginePress, 1},
-    {91, &TUnitsSetting::enginePress, 0},   {92, &TUnitsSetting::enginePress, 2},
-    {93, &TUnitsSetting::enginePress, 3},   {94, &TUnitsSetting::distance, 0},
-    {95, &TUnitsSetting::distance, 1},      {96, &TUnitsSetting::distance, 2},
+    {ItemKmh, &TUnitsSetting::airspeed, 2}, {ItemKts, &TUnitsSetting::airspeed, 0},
+    {ItemMph, &TUnitsSetting::airspeed, 1}, {ItemFeet, &TUnitsSetting::altitude, 0},
+    {ItemMetre, &TUnitsSetting::altitude, 1}, {ItemFahrenheit, &TUnitsSetting::temperature, 0},
+    {ItemCelsius, &TUnitsSetting::temperature, 1}, {ItemLitre, &TUnitsSetting::fuel, 0},
+    {ItemGallonsUs, &TUnitsSetting::fuel, 1}, {ItemGallonsUk, &TUnitsSetting::fuel, 2},
+    {ItemBaroInHg, &TUnitsSetting::baro, 0}, {ItemBaroMbar, &TUnitsSetting::baro, 1},
+    {ItemBaroTorr, &TUnitsSetting::baro, 2}, {ItemManInHg, &TUnitsSetting::manifoldPress, 0},
+    {ItemManMbar, &TUnitsSetting::manifoldPress, 1}, {ItemManTorr, &TUnitsSetting::manifoldPress, 2},
+    {ItemFtMin, &TUnitsSetting::verticalSpeed, 0}, {ItemMetresPerSecond, &TUnitsSetting::verticalSpeed, 1},
+    {ItemVsKts, &TUnitsSetting::verticalSpeed, 2}, {ItemBar, &TUnitsSetting::enginePress, 1},
+    {ItemPsi, &TUnitsSetting::enginePress, 0}, {ItemKgCm2, &TUnitsSetting::enginePress, 2},
+    {ItemKpa, &TUnitsSetting::enginePress, 3}, {ItemKilometers, &TUnitsSetting::distance, 0},
+    {ItemNauticalMiles, &TUnitsSetting::distance, 1}, {ItemStatuteMiles, &TUnitsSetting::distance, 2},
 };
 
 void StoreUnits() {
@@ -178,17 +178,17 @@ void Disconnect(int subId) {
 // Items shared by the port pages: 48 disconnect, 104 COM 1, 105 COM 2.
 bool PortItem(int subId, int item) {
     switch (item) {
-        case 48: Disconnect(subId); return true;
-        case 104: AssignComPort(1, subId); return true;
-        case 105: AssignComPort(2, subId); return true;
+        case ItemNotConnected: Disconnect(subId); return true;
+        case ItemCom1: AssignComPort(1, subId); return true;
+        case ItemCom2: AssignComPort(2, subId); return true;
         default: return false;
     }
 }
 
 bool BaudItem(int subId, int item) {
     static const int32_t Bauds[] = {115200, 57600, 38400, 19200, 9600, 4800};
-    if (item < 106 || item > 111) return false;
-    Port(subId).baud = Bauds[item - 106];
+    if (item < ItemBaud115200 || item > ItemBaud4800) return false;
+    Port(subId).baud = Bauds[item - ItemBaud115200];
     StorePort(subId);
     return true;
 }
@@ -205,8 +205,11 @@ struct TSensorPage {
     uint16_t channel;
 };
 const TSensorPage SensorPages[] = {
-    {81, 0xB00}, {82, 0x201}, {83, 0xB01}, {84, 0x200}, {85, 0x603}, {86, 0x602}, {87, 0x604},
-    {88, 0xC15}, {89, 0xC16}, {90, 0x202}, {91, 0x400}, {92, 0x600}, {93, 0x601},
+    {PageRpmInput, 0xB00}, {PageManifoldSensor, 0x201}, {PageRotorRpmInput, 0xB01},
+    {PageOilPressureSensor, 0x200}, {PageOilTemperatureSensor, 0x603}, {PageWaterChtSensor, 0x602},
+    {PageWaterAuxSensor, 0x604}, {PageLeftTankSensor, 0xC15}, {PageRightTankSensor, 0xC16},
+    {PageFuelPressureSensor, 0x202}, {PageFuelFlowInput, 0x400}, {PageIatSensor, 0x600},
+    {PageOatSensor, 0x601},
 };
 
 // Position of a part name in a catalogue list, matched against the item's text.
@@ -227,12 +230,12 @@ bool SensorItem(int page, int item) {
     for (const TSensorPage& p : SensorPages) {
         if (p.page != page) continue;
         const TSensorField* f = FindSensorField(p.channel);
-        if (!f || item == 1) return true;
+        if (!f || item == ItemBack) return true;
         TEngineGaugeConfig& c = EngineGaugeConfig;
-        if (item == 48) {
+        if (item == ItemNotConnected) {
             c.*f->used = 0;
         } else if (!f->type) {
-            if (item != 47) return true;
+            if (item != ItemConnected) return true;
             c.*f->used = 1;
         } else {
             const int n = CatalogueIndex(f->list, item);
@@ -285,35 +288,35 @@ void ThermoChanged() {
 }
 
 bool ThermoItem(int page, int item) {
-    if (page >= 102 && page <= 104) {
-        if (item >= 200 && item <= 211) {
-            ThermoSlotChoice = item - 200;
-            MainMenu.OpenPage(item <= 205 ? 106 : 105);
+    if (page >= PageThermoSlotsSix && page <= PageThermoSlotsTwo) {
+        if (item >= ItemEgt1 && item <= ItemCht6) {
+            ThermoSlotChoice = item - ItemEgt1;
+            MainMenu.OpenPage(item <= ItemEgt6 ? PageThermoChannelK : PageThermoChannelJ);
         }
-        if (item == 1) {  // back to the sensors
+        if (item == ItemBack) {  // back to the sensors
             ThermocouplePageShown = 0;
             SensorsPageShown = 1;
         }
         return true;
     }
     TThermoSlot* slot = ChosenThermoSlot();
-    if (page == 105 || page == 106) {
-        if (item == 48 && slot) {
+    if (page == PageThermoChannelJ || page == PageThermoChannelK) {
+        if (item == ItemNotConnected && slot) {
             slot->thermocouple = 0;
             ThermoChanged();
         }
         return true;
     }
-    if (page == 107) {
-        if (item >= 238 && item <= 249 && slot) {
-            slot->thermocouple = static_cast<uint8_t>(item - 237);
+    if (page == PageThermoInput) {
+        if (item >= ItemThermocoupleNo1 && item <= ItemThermocoupleNo12 && slot) {
+            slot->thermocouple = static_cast<uint8_t>(item - ItemThermocoupleNo1 + 1);
             ThermoChanged();
         }
         return true;
     }
-    if (page == 108 || page == 109) {
+    if (page == PageTypeKSensors || page == PageTypeJSensors) {
         // EGT slots use the type K list (257), CHT slots the type J list (256).
-        const int32_t list = page == 108 ? 0x101 : 0x100;
+        const int32_t list = page == PageTypeKSensors ? 0x101 : 0x100;
         const int n = CatalogueIndex(list, item);
         if (n >= 0 && slot) {
             slot->typeIndex = static_cast<uint8_t>(n);
@@ -332,12 +335,12 @@ struct TFieldPage {
     int8_t values[3];
 };
 constexpr TFieldPage FieldPages[] = {
-    {101, 197, 199, &TEngineGaugeConfig::cylinders, {2, 4, 6}},
-    {120, 172, 174, &TEngineGaugeConfig::dimmerControl, {2, 3, 4}},       // extern max 5, 12, 24 V
-    {121, 280, 282, &TEngineGaugeConfig::dimmerControl, {0, -1, 1}},      // manual, (page 120), auto
-    {122, 285, 287, &TEngineGaugeConfig::backlightColour, {0, 1, 2}},     // green, red, orange
-    {130, 335, 336, &TEngineGaugeConfig::waterChtLabel, {0, 1}},          // water, CHT
-    {131, 47, 48, &TEngineGaugeConfig::mainSwitch, {1, 0}},               // connected, not
+    {PageCylinderCount, ItemTwoCylinders, ItemSixCylinders, &TEngineGaugeConfig::cylinders, {2, 4, 6}},
+    {PageDimmerVoltage, ItemMax5V, ItemMax24V, &TEngineGaugeConfig::dimmerControl, {2, 3, 4}},  // extern max 5, 12, 24 V
+    {PageDimmerSource, ItemDimmerManual, ItemDimmerAuto, &TEngineGaugeConfig::dimmerControl, {0, -1, 1}},  // external: a page
+    {PageBacklightColour, ItemGreen, ItemOrange, &TEngineGaugeConfig::backlightColour, {0, 1, 2}},
+    {PageWaterChtLabel, ItemWaterLabel, ItemChtLabel, &TEngineGaugeConfig::waterChtLabel, {0, 1}},
+    {PageMainSwitch, ItemConnected, ItemNotConnected, &TEngineGaugeConfig::mainSwitch, {1, 0}},
 };
 constexpr bool FieldPagesFit() {
     for (const TFieldPage& p : FieldPages)
@@ -360,21 +363,21 @@ bool ConfigurationItem(int page, int item) {
         return true;
     }
     auto input = [&](int32_t TEngineGaugeConfig::*field) {
-        if (item == 48) c.*field = 0;
-        else if (item == 170) c.*field = 1;
-        else if (item == 171) c.*field = 2;
+        if (item == ItemNotConnected) c.*field = 0;
+        else if (item == ItemInputHigh) c.*field = 1;
+        else if (item == ItemInputLow) c.*field = 2;
         else return;
         StoreConfiguration();
     };
     switch (page) {
-        case 95: input(&TEngineGaugeConfig::canopyInput); return true;
-        case 96: input(&TEngineGaugeConfig::gearUpInput); return true;
-        case 97: input(&TEngineGaugeConfig::gearDownInput); return true;
-        case 99:
-        case 100: {
-            if (item < 177 || item > 194) return true;
-            const int n = (item - 177) / 3 % 3, what = (item - 177) % 3;  // Yes, No, Label
-            const bool volts = item <= 185;
+        case PageCanopyInput: input(&TEngineGaugeConfig::canopyInput); return true;
+        case PageGearUpInput: input(&TEngineGaugeConfig::gearUpInput); return true;
+        case PageGearDownInput: input(&TEngineGaugeConfig::gearDownInput); return true;
+        case PageVoltageInputs:
+        case PageCurrentInputs: {
+            if (item < ItemVoltage1Yes || item > ItemCurrent3Label) return true;
+            const int n = (item - ItemVoltage1Yes) / 3 % 3, what = (item - ItemVoltage1Yes) % 3;  // Yes, No, Label
+            const bool volts = item <= ItemVoltage3Label;
             int32_t& mask = volts ? c.voltsMask : c.currentsMask;
             if (what == 2) {
                 SupplyNameEditorOpen(volts ? 0x900 + n : 0xA03 + n);
@@ -397,10 +400,16 @@ struct TLimitItem {
     int page;
 };
 const TLimitItem LimitItems[] = {
-    {121, 0xB00, 64}, {122, 0x201, 72}, {123, 0xB01, 71}, {124, 0x200, 76}, {125, 0x603, 75},
-    {126, 0x602, 73}, {127, 0x604, 74}, {128, 0x401, 67}, {129, 0x402, 68}, {130, 0x202, 70},
-    {131, 0x400, 69}, {132, 0x100, 65}, {133, 0x101, 66}, {134, 0x900, 77}, {135, 0xA03, 78},
-    {136, 0x901, 77}, {137, 0xA04, 78}, {138, 0x902, 77}, {139, 0xA05, 78},
+    {ItemLimitsRpm, 0xB00, PageRpmLimits}, {ItemLimitsMap, 0x201, PageManifoldLimits},
+    {ItemLimitsRotorRpm, 0xB01, PageRotorRpmLimits}, {ItemLimitsOilPressure, 0x200, PageOilPressureLimits},
+    {ItemLimitsOilTemperature, 0x603, PageOilTemperatureLimits}, {ItemLimitsWaterCht, 0x602, PageWaterChtLimits},
+    {ItemLimitsWaterAux, 0x604, PageWaterAuxLimits}, {ItemLimitsLeftTank, 0x401, PageLeftTankLimits},
+    {ItemLimitsRightTank, 0x402, PageRightTankLimits}, {ItemLimitsFuelPressure, 0x202, PageFuelPressureLimits},
+    {ItemLimitsFuelFlow, 0x400, PageFuelFlowLimits}, {ItemLimitsEgt, 0x100, PageEgtLimits},
+    {ItemLimitsCht, 0x101, PageChtLimits}, {ItemLimitsVoltage1, 0x900, PageVoltageLimits},
+    {ItemLimitsCurrent1, 0xA03, PageCurrentLimits}, {ItemLimitsVoltage2, 0x901, PageVoltageLimits},
+    {ItemLimitsCurrent2, 0xA04, PageCurrentLimits}, {ItemLimitsVoltage3, 0x902, PageVoltageLimits},
+    {ItemLimitsCurrent3, 0xA05, PageCurrentLimits},
 };
 
 void TankNotUsedOk(int32_t) {
@@ -411,7 +420,7 @@ void TankNotUsedOk(int32_t) {
     SetupMenuShown = 1;
     MainMenuKeys(-1);
     RangeLimitsShown = 1;
-    MainMenu.OpenPage(63);
+    MainMenu.OpenPage(PageEngineRangeLimits);
     MainMenu.OpenPage(page);
 }
 
@@ -435,7 +444,7 @@ bool RangeLimitsItem(int item) {
 // The channel a limit page edits: the page names it, except the supply pages 77 and 78,
 // which serve three channels each and take the one chosen on page 63.
 int LimitPageChannel(int page) {
-    if (page == 77 || page == 78) {
+    if (page == PageVoltageLimits || page == PageCurrentLimits) {
         for (const TLimitItem& l : LimitItems)
             if (l.page == page && l.channel == LimitChannel) return LimitChannel;
         return 0;
@@ -447,7 +456,8 @@ int LimitPageChannel(int page) {
 
 // Limit pages: "Range", "Alarm", "Warning", "Normal", "Alarm min", "Warning min".
 bool LimitPageItem(int page, int item) {
-    static const int Fields[] = {140, 141, 142, 143, 144, 145};
+    static const int Fields[] = {ItemLimitRange,    ItemLimitAlarm,    ItemLimitWarning,
+                                 ItemLimitNormal,   ItemLimitAlarmMin, ItemLimitWarningMin};
     const int channel = LimitPageChannel(page);
     for (int field = 0; field < 6; ++field) {
         if (Fields[field] != item) continue;
@@ -464,9 +474,11 @@ struct TValueItem {
     int editor;
 };
 const TValueItem ValueItems[] = {
-    {266, SetupUnusableFuelLeft}, {267, SetupUnusableFuelLeft}, {268, SetupUnusableFuelRight},
-    {269, SetupKFactor},          {270, SetupFlowAverage},      {271, SetupRpmPulses},
-    {272, SetupRpmRatio},         {273, SetupRotorPulses},      {274, SetupRotorRatio},
+    {ItemUnusableTotalTank, SetupUnusableFuelLeft}, {ItemUnusableLeftTank, SetupUnusableFuelLeft},
+    {ItemUnusableRightTank, SetupUnusableFuelRight}, {ItemKFactor, SetupKFactor},
+    {ItemTimeOfAverageFlow, SetupFlowAverage}, {ItemRpmPulses, SetupRpmPulses},
+    {ItemRpmRatio, SetupRpmRatio}, {ItemRotorPulses, SetupRotorPulses},
+    {ItemRotorRatio, SetupRotorRatio},
 };
 
 // ---- fuel ----
@@ -481,10 +493,10 @@ void TankFinished(int tank, int ok) {
         GetSS(0x4011, static_cast<uint16_t>(tank));
     }
     MainMenu.Show(0);
-    MainMenu.OpenPage(19);
+    MainMenu.OpenPage(PageSetupInstallerEngine);
     MainMenuKeys(-1);
-    MainMenu.OpenPage(ScreenType == 1 ? 110 : 49);
-    if (tank == 0 && EngineGaugeConfig.twoTanks) MainMenu.OpenPage(113);
+    MainMenu.OpenPage(ScreenType == 1 ? PageOtherEngine : PageOtherFlight);
+    if (tank == 0 && EngineGaugeConfig.twoTanks) MainMenu.OpenPage(PageCalibTankChoice);
 }
 void LeftTankFinished(int ok) { TankFinished(0, ok); }
 void RightTankFinished(int ok) { TankFinished(1, ok); }
@@ -510,10 +522,14 @@ struct TChecklistItem {
     int list;  // section 0x3001 + list
 };
 const TChecklistItem ChecklistItems[] = {
-    {29, gettext_noop("Preflight Checklist"), 0},   {4, gettext_noop("Before start engine Checklist"), 1},
-    {30, gettext_noop("Start engine Checklist"), 2}, {31, gettext_noop("Engine run up Checklist"), 3},
-    {5, gettext_noop("Before take off Checklist"), 4}, {6, gettext_noop("Landing Checklist"), 5},
-    {7, gettext_noop("After landing Checklist"), 6},   {16, gettext_noop("Shut down Checklist"), 7},
+    {ItemPreflightCheck, gettext_noop("Preflight Checklist"), 0},
+    {ItemBeforeStartEngine, gettext_noop("Before start engine Checklist"), 1},
+    {ItemStartingEngine, gettext_noop("Start engine Checklist"), 2},
+    {ItemEngineRunup, gettext_noop("Engine run up Checklist"), 3},
+    {ItemBeforeTakeOff, gettext_noop("Before take off Checklist"), 4},
+    {ItemLanding, gettext_noop("Landing Checklist"), 5},
+    {ItemAfterLanding, gettext_noop("After landing Checklist"), 6},
+    {ItemShutDown, gettext_noop("Shut down Checklist"), 7},
 };
 
 bool ChecklistItem(int item) {
@@ -566,7 +582,7 @@ void ShowDemoPage() {
     MainMenuKeys(-1);
     DrawDemoModeBox(0);
     DemoBoxShown = 1;
-    MainMenu.OpenPage(132);
+    MainMenu.OpenPage(PageDemoMode);
 }
 
 void DemoCommonEnding() {
@@ -576,15 +592,15 @@ void DemoCommonEnding() {
         ResetDemo(false);
     }
     ShowDemoPage();
-    MainMenu.OpenPage(133);
+    MainMenu.OpenPage(PageDemoDeviceType);
 }
 
 // ---- stage 1: the page's own items ----
 
 bool PageAction(int page, int item) {
     switch (page) {
-        case 9:
-            if (item == 19) {
+        case PageHeadingBugs:
+            if (item == ItemBoreSight) {
                 MainMenu.Show(0);
                 Keyboard.Clear();
                 BoreSightEditOpen = 1;
@@ -595,51 +611,51 @@ bool PageAction(int page, int item) {
                 Keyboard.Bind('d', 0, BoreSightEditor, 3);
                 return true;
             }
-            if (item == 22 || item == 23) {
-                BugEditorOpen(item == 22 ? 1 : 2);
+            if (item == ItemAltBug || item == ItemIasBug) {
+                BugEditorOpen(item == ItemAltBug ? 1 : 2);
                 return true;
             }
             return false;
-        case 14:
-        case 15: return ChecklistItem(item);
-        case 16:
-        case 18:
-        case 17:
-        case 19: {
-            const bool flight = page == 16 || page == 18;
+        case PageChecklistsBack:
+        case PageChecklists: return ChecklistItem(item);
+        case PageSetupUserFlight:
+        case PageSetupInstallerFlight:
+        case PageSetupUserEngine:
+        case PageSetupInstallerEngine: {
+            const bool flight = page == PageSetupUserFlight || page == PageSetupInstallerFlight;
             switch (item) {
-                case 32: UnitsPageShown = 1; MainMenu.OpenPage(25); return true;
-                case 97: UnitsPageShown = 1; MainMenu.OpenPage(34); return true;
-                case 35:
+                case ItemUnitsFlight: UnitsPageShown = 1; MainMenu.OpenPage(PageFlightUnitSystem); return true;
+                case ItemUnitsEngine: UnitsPageShown = 1; MainMenu.OpenPage(PageEngineUnitSystem); return true;
+                case ItemExternalDevices:
                     DevicesPageShown = 1;
-                    MainMenu.OpenPage(flight ? 48 : 54);
+                    MainMenu.OpenPage(flight ? PageDevicesFlight : PageDevicesEngine);
                     return true;
-                case 51:
-                case 52: DataSharingShown = 1; MainMenu.OpenPage(22); return true;
-                case 34: RangeLimitsShown = 1; MainMenu.OpenPage(63); return true;
-                case 120: OpenDialog(0, ExportServiceLog); return true;
-                case 146: AirTempSensorsShown = 1; MainMenu.OpenPage(80); return true;
-                case 147: SensorsPageShown = 1; MainMenu.OpenPage(79); return true;
-                case 253:
-                    if (page == 17) {
+                case ItemEfisDataSharing:
+                case ItemEmsDataSharing: DataSharingShown = 1; MainMenu.OpenPage(PageDataSharing); return true;
+                case ItemRangeLimitsEngine: RangeLimitsShown = 1; MainMenu.OpenPage(PageEngineRangeLimits); return true;
+                case ItemExportServiceLog: OpenDialog(0, ExportServiceLog); return true;
+                case ItemSensorsFlight: AirTempSensorsShown = 1; MainMenu.OpenPage(PageSensorsFlight); return true;
+                case ItemSensorsEngine: SensorsPageShown = 1; MainMenu.OpenPage(PageSensorsEngine); return true;
+                case ItemOtherSettingCalib:
+                    if (page == PageSetupUserEngine) {
                         AircraftPageShown = 2;
-                        MainMenu.OpenPage(112);
-                    } else if (page == 19) {
+                        MainMenu.OpenPage(PageOtherBacklightEngine);
+                    } else if (page == PageSetupInstallerEngine) {
                         AircraftPageShown = 1;
-                        MainMenu.OpenPage(EngineGaugeConfig.tankUsed ? 110 : 111);
+                        MainMenu.OpenPage(EngineGaugeConfig.tankUsed ? PageOtherEngine : PageOtherEngineNoFuelCalib);
                     } else {
                         AircraftPageShown = 1;
-                        MainMenu.OpenPage(page == 18 ? 49 : 50);
+                        MainMenu.OpenPage(page == PageSetupInstallerFlight ? PageOtherFlight : PageOtherBacklightFlight);
                     }
                     return true;
-                case 314:
+                case ItemDemoMode:
                     DrawDemoModeBox(0);
                     DemoBoxShown = 1;
-                    MainMenu.OpenPage(132);
+                    MainMenu.OpenPage(PageDemoMode);
                     return true;
-                case 357: {
+                case ItemAutopilotSetup: {
                     ServoSetupShown = 1;
-                    MainMenu.OpenPage(138);
+                    MainMenu.OpenPage(PageAutopilotSetup);
                     struct { int32_t* control; uint16_t ssid, par; } blocks[] = {
                         {&ApCommand5.control, 0x6005, 0},    {&ApCommand2[0].control, 0x6002, 0},
                         {&ApCommand2[1].control, 0x6002, 1}, {&ApCommand3[0].control, 0x6003, 0},
@@ -655,255 +671,255 @@ bool PageAction(int page, int item) {
                 default: return false;
             }
         }
-        case 20:
-        case 21:
+        case PageDataPortUser:
+        case PageDataPortInstaller:
             switch (item) {
-                case 115: OpenDialog(1, ImportChecklist); return true;
-                case 116:
+                case ItemImportChecklist: OpenDialog(1, ImportChecklist); return true;
+                case ItemImportConfiguration:
                     // Restricted setup may look and export, never load a configuration.
                     if (SetupRole == RoleRestricted)
                         DialogResult(gettext_noop("In this mode not allowed any modification."), true);
                     else
                         OpenDialog(1, ImportConfiguration);
                     return true;
-                case 117: OpenDialog(0, ExportConfiguration); return true;
-                case 118: OpenDialog(0, ExportFlightData); return true;
-                case 119: UpdateFirmware(1); return true;
-                case 120: OpenDialog(0, ExportServiceLog); return true;
+                case ItemExportConfiguration: OpenDialog(0, ExportConfiguration); return true;
+                case ItemExportFlightData: OpenDialog(0, ExportFlightData); return true;
+                case ItemUpdateFirmware: UpdateFirmware(1); return true;
+                case ItemExportServiceLog: OpenDialog(0, ExportServiceLog); return true;
                 default: return false;
             }
-        case 22:
-            if (item >= 53 && item <= 55) {
+        case PageDataSharing:
+            if (item >= ItemSharingOff && item <= ItemSharingHigh) {
                 const int sub = ScreenType == 1 ? 0 : 1;
-                DataSharingSetting[sub].priority = static_cast<uint8_t>(item - 53);
+                DataSharingSetting[sub].priority = static_cast<uint8_t>(item - ItemSharingOff);
                 SetSS(0x4019, static_cast<uint16_t>(sub));
                 return true;
             }
-            if (item == 1) DataSharingShown = 0;
-            return item == 1;
-        case 24:
-            if (item == 98) {
+            if (item == ItemBack) DataSharingShown = 0;
+            return item == ItemBack;
+        case PageFlightRangeLimits:
+            if (item == ItemAirspeedLimits) {
                 AirspeedLimitsShown = 1;
-                MainMenu.OpenPage(37);
+                MainMenu.OpenPage(PageAirspeedLimits);
                 return true;
             }
             return false;
-        case 25:
-        case 34:
-            if (item == 1) UnitsPageShown = 0;
+        case PageFlightUnitSystem:
+        case PageEngineUnitSystem:
+            if (item == ItemBack) UnitsPageShown = 0;
             return false;
-        case 48:
-        case 54:
-            if (item == 1) DevicesPageShown = 0;
+        case PageDevicesFlight:
+        case PageDevicesEngine:
+            if (item == ItemBack) DevicesPageShown = 0;
             return false;
-        case 80:
-            if (item == 1) AirTempSensorsShown = 0;
+        case PageSensorsFlight:
+            if (item == ItemBack) AirTempSensorsShown = 0;
             return false;
-        case 132:
-            if (item == 1) DemoBoxShown = 0;
+        case PageDemoMode:
+            if (item == ItemBack) DemoBoxShown = 0;
             return false;
-        case 37:
-            if (item >= 100 && item <= 103) {
-                AirspeedLimitOpen(item - 99);  // 1 Vs .. 4 Vne
+        case PageAirspeedLimits:
+            if (item >= ItemVs && item <= ItemVne) {
+                AirspeedLimitOpen(item - ItemVs + 1);  // 1 Vs .. 4 Vne
                 return true;
             }
-            if (item == 1) AirspeedLimitsShown = 0;
-            return item == 1;
-        case 38:
+            if (item == ItemBack) AirspeedLimitsShown = 0;
+            return item == ItemBack;
+        case PageCommSettings:
             if (PortItem(CommPortSub, item)) return true;
-            if (item == 408) { SquelchThresholdEditor(0); return true; }
-            if (item == 409) {
+            if (item == ItemSquelchThreshold) { SquelchThresholdEditor(0); return true; }
+            if (item == ItemMemoryFields) {
                 MemoryFieldsShown = 1;
-                MainMenu.OpenPage(41);
+                MainMenu.OpenPage(PageMemoryFields);
                 return true;
             }
             return false;
-        case 39:
-            if (item == 411 || item == 412) {
-                FreqStepSetting.step = item == 412 ? 1 : 0;
+        case PageFrequencyStep:
+            if (item == ItemStep833 || item == ItemStep25) {
+                FreqStepSetting.step = item == ItemStep25 ? 1 : 0;
                 SetSS(0x401D, 0);
                 return true;
             }
             return false;
-        case 40:
+        case PageXpdrSettings:
             if (PortItem(XpdrPortSub, item)) return true;
-            if (item == 438 || item == 439) {
-                VfrCodeSetting.code = item == 438 ? 0x1200 : 0x7000;
+            if (item == ItemVfr1200 || item == ItemVfr7000) {
+                VfrCodeSetting.code = item == ItemVfr1200 ? 0x1200 : 0x7000;
                 SetSS(0x4020, 0);
                 return true;
             }
             return false;
-        case 41:
-            if (item >= 413 && item <= 422) {
-                MemorySelection = item - 412;
-                MainMenu.OpenPage(42);
+        case PageMemoryFields:
+            if (item >= ItemMemoryField1 && item <= ItemMemoryField10) {
+                MemorySelection = item - ItemMemoryField1 + 1;
+                MainMenu.OpenPage(PageMemoryField);
                 return true;
             }
-            if (item == 1) MemoryFieldsShown = 0;
-            return item == 1;
-        case 42:
-            if (item == 423) { MemoryFreqEditor(0); return true; }
-            if (item == 424) { MemoryLabelEditor(0); return true; }
-            if (item == 1) MemorySelection = -1;
-            return item == 1;
-        case 43:
+            if (item == ItemBack) MemoryFieldsShown = 0;
+            return item == ItemBack;
+        case PageMemoryField:
+            if (item == ItemMemoryFrequence) { MemoryFreqEditor(0); return true; }
+            if (item == ItemMemoryLabel) { MemoryLabelEditor(0); return true; }
+            if (item == ItemBack) MemorySelection = -1;
+            return item == ItemBack;
+        case PageGpsPort:
             if (PortItem(2, item) || BaudItem(2, item)) return true;
-            if (item == 112 || item == 113) { SetProtocol(2, item - 112); return true; }
+            if (item == ItemProtocolNmea || item == ItemProtocolArnav) { SetProtocol(2, item - ItemProtocolNmea); return true; }
             return false;
-        case 44: return PortItem(4, item);
-        case 45: return PortItem(1, item);
-        case 46: return PortItem(5, item);
-        case 47:
+        case PageSl30Port: return PortItem(4, item);
+        case PageServicePort: return PortItem(1, item);
+        case PageCoGuardianPort: return PortItem(5, item);
+        case PageEncoderPort:
             if (PortItem(6, item) || BaudItem(6, item)) return true;
-            if (item == 114) { SetProtocol(6, 0); return true; }
+            if (item == ItemProtocolIcarus) { SetProtocol(6, 0); return true; }
             return false;
-        case 49:
-        case 50:
-        case 110:
-        case 111:
-        case 112:
+        case PageOtherFlight:
+        case PageOtherBacklightFlight:
+        case PageOtherEngine:
+        case PageOtherEngineNoFuelCalib:
+        case PageOtherBacklightEngine:
             switch (item) {
-                case 255:
-                    if (EngineGaugeConfig.twoTanks) MainMenu.OpenPage(113);
-                    else if (ScreenType == 1) MainMenu.OpenPage(115);
+                case ItemFuelCalibration:
+                    if (EngineGaugeConfig.twoTanks) MainMenu.OpenPage(PageCalibTankChoice);
+                    else if (ScreenType == 1) MainMenu.OpenPage(PageCalibTotalTank);
                     else StartTankCalibration(0);
                     return true;
-                case 258: SetupValueEditor(SetupActivationRpm, page); return true;
-                case 445: SetupValueEditor(SetupQuantityAverage, page); return true;
-                case 259: AircraftIdEditor(0); return true;
-                case 260: TimeEditor(0); return true;
-                case 261: DateEditor(0); return true;
-                case 265: MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? 114 : 116); return true;
-                case 275: FuelPressZeroCalib(1); return true;
-                case 277: PitchOffsetEditor(0); return true;
-                case 278: RollOffsetEditor(0); return true;
-                case 1:
+                case ItemEngineTimeThreshold: SetupValueEditor(SetupActivationRpm, page); return true;
+                case ItemQuantityAverage: SetupValueEditor(SetupQuantityAverage, page); return true;
+                case ItemAircraftIdentification: AircraftIdEditor(0); return true;
+                case ItemTime: TimeEditor(0); return true;
+                case ItemDate: DateEditor(0); return true;
+                case ItemUnusableFuel: MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? PageUnusableTankChoice : PageUnusableTotalTank); return true;
+                case ItemFuelPressZero: FuelPressZeroCalib(1); return true;
+                case ItemPitchSetting: PitchOffsetEditor(0); return true;
+                case ItemRollSetting: RollOffsetEditor(0); return true;
+                case ItemBack:
                     if (AircraftPageShown != 0) AircraftPageShown = 0;
                     return true;
                 default: return false;
             }
-        case 51:
-            if (item == 48) { Disconnect(3); return true; }
-            if (item == 47) {
+        case PageRemoteCompass:
+            if (item == ItemNotConnected) { Disconnect(3); return true; }
+            if (item == ItemConnected) {
                 Port(3).flags = static_cast<uint8_t>(Port(3).flags | PortConnected);
                 StorePort(3);
                 SetDisplayCapabilities();
                 return true;
             }
-            if (item == 338) { CompassCalibration(1); return true; }
+            if (item == ItemCompassCalibration) { CompassCalibration(1); return true; }
             return false;
-        case 52:
-            if (item >= 339 && item <= 341) { CompassEditor(item - 338); return true; }
-            if (item == 342) { MainMenu.OpenPage(53); return true; }
+        case PageCompassSettings:
+            if (item >= ItemDeclination && item <= ItemTotalMagField) { CompassEditor(item - ItemDeclination + 1); return true; }
+            if (item == ItemBuildIn) { MainMenu.OpenPage(PageCompassMounting); return true; }
             return false;
-        case 53:
-            if (item >= 343 && item <= 345) {
-                CompassSetting.mounting = static_cast<uint8_t>(1 + 8 * (item - 343));  // 1, 9, 17
+        case PageCompassMounting:
+            if (item >= ItemMountXFrontYLeft && item <= ItemMountXUpYRight) {
+                CompassSetting.mounting = static_cast<uint8_t>(1 + 8 * (item - ItemMountXFrontYLeft));  // 1, 9, 17
                 SetSS(0x4017, 0);
                 return true;
             }
             return false;
-        case 59:
+        case PageCommPanel:
             switch (item) {
-                case 394: SwapActiveStandby(0); return true;
-                case 395:
+                case ItemFreqSwap: SwapActiveStandby(0); return true;
+                case ItemMemoryRecall:
                     MainMenuKeys(-1);
-                    MainMenu.OpenPage(147);
+                    MainMenu.OpenPage(PageRadioMemories);
                     return true;
-                case 396: VolumeEditor(0); return true;
-                case 397: ToggleSquelch(0); return true;
+                case ItemVolume: VolumeEditor(0); return true;
+                case ItemSquelchOnOff: ToggleSquelch(0); return true;
                 default: return false;
             }
-        case 60:
-            if (item == 398) { StartIdent(0); return true; }
+        case PageXpdrPanel:
+            if (item == ItemIdent) { StartIdent(0); return true; }
             return false;
-        case 61:
-            if (item >= 401 && item <= 403) {
+        case PageXpdrMode:
+            if (item >= ItemXpdrOn && item <= ItemXpdrSby) {
                 static const int Modes[] = {1, 2, 0};
-                SetXpdrMode(Modes[item - 401]);
+                SetXpdrMode(Modes[item - ItemXpdrOn]);
                 return true;
             }
             return false;
-        case 62:
-            if (item >= 404 && item <= 407) {
+        case PageEmergencySquawk:
+            if (item >= ItemSquawk7500 && item <= ItemSquawk7777) {
                 static const uint16_t Codes[] = {0x7500, 0x7600, 0x7700, 0x7777};
-                PendingSquawk = Codes[item - 404];
+                PendingSquawk = Codes[item - ItemSquawk7500];
                 SetSquawkCode(1);
                 return true;
             }
             return false;
-        case 63:
-            if (item == 1) RangeLimitsShown = 0;
-            return RangeLimitsItem(item) || item == 1;
-        case 79:
-            if (item == 155 || item == 156) { ConfirmTankRecalibration(item - 154); return true; }
-            if (item == 196) {
+        case PageEngineRangeLimits:
+            if (item == ItemBack) RangeLimitsShown = 0;
+            return RangeLimitsItem(item) || item == ItemBack;
+        case PageSensorsEngine:
+            if (item == ItemSensorLeftTank || item == ItemSensorRightTank) { ConfirmTankRecalibration(item - ItemSensorLeftTank + 1); return true; }
+            if (item == ItemEgtChtSetting) {
                 // The slots' page replaces the sensors beside the thermocouple pages.
                 SensorsPageShown = 0;
                 ThermocouplePageShown = 1;
                 const int n = EngineGaugeConfig.cylinders;
-                MainMenu.OpenPage(n >= 6 ? 102 : n >= 4 ? 103 : 104);
+                MainMenu.OpenPage(n >= 6 ? PageThermoSlotsSix : n >= 4 ? PageThermoSlotsFour : PageThermoSlotsTwo);
                 return true;
             }
-            if (item == 1) SensorsPageShown = 0;
-            return item == 1;
-        case 113:
-        case 115:
-            if (item == 262 || item == 263) { StartTankCalibration(0); return true; }
-            if (item == 264) { StartTankCalibration(1); return true; }
+            if (item == ItemBack) SensorsPageShown = 0;
+            return item == ItemBack;
+        case PageCalibTankChoice:
+        case PageCalibTotalTank:
+            if (item == ItemCalibTotalTank || item == ItemCalibLeftTank) { StartTankCalibration(0); return true; }
+            if (item == ItemCalibRightTank) { StartTankCalibration(1); return true; }
             return false;
-        case 114:
-        case 116:
-        case 117:
-        case 118:
-        case 119:
+        case PageUnusableTankChoice:
+        case PageUnusableTotalTank:
+        case PageFuelFlowSetting:
+        case PageRpmSetting:
+        case PageRotorRpmSetting:
             for (const TValueItem& v : ValueItems) {
                 if (v.item != item) continue;
                 SetupValueEditor(v.editor, page);
                 return true;
             }
             return false;
-        case 123:
-        case 124: {
-            if (item < 289 || item > 294) return false;
+        case PageOtherFlightScreens:
+        case PageOtherEngineScreens: {
+            if (item < ItemTerrainOn || item > ItemTowingMenuOff) return false;
             CloseAll();
             TDisplaySetting& d = DisplaySetting;
             switch (item) {
-                case 289: d.terrainView = 1; break;
-                case 290: d.terrainView = 0; break;
-                case 291: d.path3d = 1; break;
-                case 292: d.path3d = 0; break;
-                case 293: d.screenWord |= RuntimeFlag0; break;
-                case 294: d.screenWord &= ~RuntimeFlag0; break;
+                case ItemTerrainOn: d.terrainView = 1; break;
+                case ItemTerrainOff: d.terrainView = 0; break;
+                case ItemHighwayOn: d.path3d = 1; break;
+                case ItemHighwayOff: d.path3d = 0; break;
+                case ItemTowingMenuOn: d.screenWord |= RuntimeFlag0; break;
+                case ItemTowingMenuOff: d.screenWord &= ~RuntimeFlag0; break;
             }
             TerrainViewOn = d.terrainView != 0;
-            if (item >= 293) {
+            if (item >= ItemTowingMenuOn) {
                 SetDisplayCapabilities();
                 RefreshHooks.BindScreenKeys ? RefreshHooks.BindScreenKeys() : void();
             }
             InitialSetting();
             SetSS(0x2009, 0);
             SaveRuntime();
-            if (item != 291 && item != 292) SetTimerPeriod();
+            if (item != ItemHighwayOn && item != ItemHighwayOff) SetTimerPeriod();
             return true;
         }
-        case 125:
-            if (item == 24) { SetNavSource(1); return true; }
-            if (item == 26) { SetNavSource(2); return true; }
-            if (item == 27) { SetNavSource(0); return true; }
+        case PageNavSource:
+            if (item == ItemNavVorLoc) { SetNavSource(1); return true; }
+            if (item == ItemNavGps) { SetNavSource(2); return true; }
+            if (item == ItemNavOff) { SetNavSource(0); return true; }
             return false;
-        case 126:
-            if (item == 306) { CloseAll(); return true; }
+        case PageVoiceMessages:
+            if (item == ItemStopPlaying) { CloseAll(); return true; }
             return false;
-        case 127:
-            if (item >= 307 && item <= 312) { CloseAll(); return true; }
+        case PageAutopilotHolds:
+            if (item >= ItemAltOn && item <= ItemHdgOff) { CloseAll(); return true; }
             return false;
-        case 128:
-            if (item == 12 || item == 13) { CloseAll(); return true; }
+        case PageStatistic:
+            if (item == ItemTankQuantity || item == ItemVoltAndCurrent) { CloseAll(); return true; }
             return false;
-        case 135: {
-            static const int Languages[][2] = {{347, 1033}, {348, 1029}, {349, 1036},
-                                               {350, 1031}, {351, 1040}, {352, 1049}};
+        case PageLanguage: {
+            static const int Languages[][2] = {{ItemEnglish, 1033}, {ItemCzech, 1029}, {ItemFrench, 1036},
+                                               {ItemGerman, 1031}, {ItemItalian, 1040}, {ItemRussian, 1049}};
             for (const auto& l : Languages) {
                 if (l[0] != item) continue;
                 if (SetLanguage(l[1])) {
@@ -915,80 +931,81 @@ bool PageAction(int page, int item) {
             }
             return false;
         }
-        case 138:
+        case PageAutopilotSetup:
             switch (item) {
-                case 360: MainMenu.OpenPage(139); return true;
-                case 361: ServoDeflectionShown = 1; MainMenu.OpenPage(143); return true;
-                case 363: PitchAxisShown = 1; MainMenu.OpenPage(146); return true;
-                case 364: RollAxisShown = 1; MainMenu.OpenPage(145); return true;
-                case 1: ServoSetupShown = 0; return false;
+                case ItemServoSetup: MainMenu.OpenPage(PageServoSetup); return true;
+                case ItemServoDeflectionCalibration: ServoDeflectionShown = 1; MainMenu.OpenPage(PageServoDeflection); return true;
+                case ItemPitchAxisSetup: PitchAxisShown = 1; MainMenu.OpenPage(PagePitchAxis); return true;
+                case ItemRollAxisSetup: RollAxisShown = 1; MainMenu.OpenPage(PageRollAxis); return true;
+                case ItemBack: ServoSetupShown = 0; return false;
                 default: return false;
             }
-        case 139:
-            if (item == 368) { ServoWizard(1); return true; }
-            return item == 1;
-        case 140:
-        case 141: {
-            const int sub = page == 140 ? 1 : 0;  // roll 1, pitch 0
-            if (item == 369 || item == 370) {
-                ServoSetting[sub].installed = item == 369 ? 1 : 0;
+        case PageServoSetup:
+            if (item == ItemDetection) { ServoWizard(1); return true; }
+            return item == ItemBack;
+        case PageRollServo:
+        case PagePitchServo: {
+            const int sub = page == PageRollServo ? 1 : 0;  // roll 1, pitch 0
+            if (item == ItemServoInstalledYes || item == ItemServoInstalledNo) {
+                ServoSetting[sub].installed = item == ItemServoInstalledYes ? 1 : 0;
                 SetSS(0x401C, static_cast<uint16_t>(sub));
                 return true;
             }
-            if (item == 371) {
+            if (item == ItemSlip) {
                 if (ServoDetected(sub)) SlipEditor(sub);
                 else Notice(gettext_noop("Servo must be detected!"));
                 return true;
             }
             return false;
         }
-        case 143:
-            if (item == 372) { ServoWizard(2); return true; }
-            if (item == 373) { ServoWizard(3); return true; }
-            if (item == 1) ServoDeflectionShown = 0;
+        case PageServoDeflection:
+            if (item == ItemDeflectionCalibration) { ServoWizard(2); return true; }
+            if (item == ItemDeflectionTest) { ServoWizard(3); return true; }
+            if (item == ItemBack) ServoDeflectionShown = 0;
             return false;
-        case 145:
-        case 146:
-            if (item == 380 || item == 381) {
-                AutopilotSetting.rollMode = static_cast<uint8_t>(item - 379);
+        case PageRollAxis:
+        case PagePitchAxis:
+            if (item == ItemModeTurnRate || item == ItemModeBankAngle) {
+                AutopilotSetting.rollMode = static_cast<uint8_t>(item - ItemModeTurnRate + 1);
                 SetSS(0x401B, 0);
                 return true;
             }
-            if (item == 385 || item == 386) {
-                AutopilotSetting.pitchMode = static_cast<uint8_t>(item - 384);
+            if (item == ItemModeVerticalSpeed || item == ItemModeLongitudinalAngle) {
+                AutopilotSetting.pitchMode = static_cast<uint8_t>(item - ItemModeVerticalSpeed + 1);
                 SetSS(0x401B, 0);
                 return true;
             }
-            if (item == 1) {
-                if (page == 145) RollAxisShown = 0;
+            if (item == ItemBack) {
+                if (page == PageRollAxis) RollAxisShown = 0;
                 else PitchAxisShown = 0;
                 return false;
             }
             ApParamEditor(item);
             return true;
-        case 147:
-            if (item >= 425 && item <= 434) {
+        case PageRadioMemories:
+            if (item >= ItemMemory1 && item <= ItemMemory10) {
                 CloseAll();
-                if (!RecallFrequencyMemory(item - 425)) Notice(gettext_noop("Frequence was not changed, invalid value!"));
+                if (!RecallFrequencyMemory(item - ItemMemory1)) Notice(gettext_noop("Frequence was not changed, invalid value!"));
                 return true;
             }
             return false;
-        case 148:
-            if (item == 1) {
+        case PageEngineEcu:
+            if (item == ItemBack) {
                 Port(9).flags = static_cast<uint8_t>(Port(9).flags & ~PortConnected);
                 StorePort(9);
                 return false;
             }
-            if (item == 436 || item == 437) { AssignCanBus(item - 436, 9); return true; }
+            if (item == ItemCanA || item == ItemCanB) { AssignCanBus(item - ItemCanA, 9); return true; }
             return false;
         default:
             break;
     }
-    if (page >= 64 && page <= 78) return LimitPageItem(page, item);
-    if (page >= 81 && page <= 93) return SensorItem(page, item);
-    if ((page >= 95 && page <= 101) || (page >= 120 && page <= 122) || page == 130 || page == 131)
+    if (page >= PageRpmLimits && page <= PageCurrentLimits) return LimitPageItem(page, item);
+    if (page >= PageRpmInput && page <= PageOatSensor) return SensorItem(page, item);
+    if ((page >= PageCanopyInput && page <= PageCylinderCount) || (page >= PageDimmerVoltage && page <= PageBacklightColour) ||
+        page == PageWaterChtLabel || page == PageMainSwitch)
         return ConfigurationItem(page, item);
-    if (page >= 102 && page <= 109) return ThermoItem(page, item);
+    if (page >= PageThermoSlotsSix && page <= PageTypeJSensors) return ThermoItem(page, item);
     return false;
 }
 
@@ -1033,10 +1050,10 @@ void ShowAbout() {
 void ItemAction(int page, int item) {
     if (UnitAction(item)) return;
     switch (item) {
-        case 2:
-            if (LoadChecklistFile()) MainMenu.OpenPage(14);
+        case ItemChecklist:
+            if (LoadChecklistFile()) MainMenu.OpenPage(PageChecklistsBack);
             return;
-        case 3:
+        case ItemStatistic:
             CloseAll();
             if (ScreenType == 1) EngineExtremesShown = 1;
             else FlightExtremesShown = 1;
@@ -1044,7 +1061,7 @@ void ItemAction(int page, int item) {
             Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
             Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
             return;
-        case 14: {
+        case ItemEntertainment: {
             CloseAll();
             HoldKeys();
             char text[512];
@@ -1053,12 +1070,12 @@ void ItemAction(int page, int item) {
             Keyboard.Bind('5', LabelNo, OpenEntertainer, 0);
             return;
         }
-        case 15:
+        case ItemExitMenu:
             SetupMenuShown = 0;
             CloseAll();
             return;
-        case 17: HeadingSet(); return;
-        case 18:
+        case ItemHeadingSet: HeadingSet(); return;
+        case ItemBrightness:
             if (EngineGaugeConfig.dimmerControl == 1) {
                 Notice(gettext_noop("This function is not available due to automatic control!"));
                 return;
@@ -1070,7 +1087,7 @@ void ItemAction(int page, int item) {
             Keyboard.Bind('s', 0, BrightnessKey, 1);
             Keyboard.Bind('1', LabelBrightness, BrightnessKey, 3);
             return;
-        case 21:
+        case ItemObsSetting:
             CloseAll();
             // The OBS box stands where the heading bug's does: the knob's number is seen.
             MarkValueEditor(EdApHeading, &ObsValue, gettext_noop("OBS"));
@@ -1081,7 +1098,7 @@ void ItemAction(int page, int item) {
             Keyboard.Bind('w', 0, HeadingBugEditor, 1);
             Keyboard.Bind('s', 0, HeadingBugEditor, 2);
             return;
-        case 288: {
+        case ItemPowerOff: {
             int32_t state = 0;
             if (ReadAveraged(0x0C17, &state) && (state & 8)) {
                 Notice(gettext_noop("Main switch is active! Device cannot be shut down!"));
@@ -1090,32 +1107,33 @@ void ItemAction(int page, int item) {
             RequestPowerOff(PowerKey);
             return;
         }
-        case 295:
+        case ItemEnterSetup:
             MainMenu.Show(0);
             enterToSetup(1);
             return;
-        case 313: ShowAbout(); return;
-        case 315: DemoOn(); return;
-        case 316: DemoOff(); return;
-        case 319: AirspeedLimitOpen(5); return;
-        case 320: LimitEditorOpen(0xB00, 5); return;
-        case 321:
+        case ItemAbout: ShowAbout(); return;
+        case ItemDemoOn: DemoOn(); return;
+        case ItemDemoOff: DemoOff(); return;
+        case ItemLimitAirspeed: AirspeedLimitOpen(5); return;
+        case ItemLimitRpm: LimitEditorOpen(0xB00, 5); return;
+        case ItemSaveSetting:
             if (SaveSetting("demo", KindRuntime | KindSetup) != 0) Failure(gettext_noop("Demo setting not successfully saved!"));
             DrawDemoModeBox(0);
             return;
-        case 322: case 323: case 324: case 325: {
+        case ItemDemoEms: case ItemDemoEfis: case ItemDemoEfisEms: case ItemDemoRemote: {
             static const int32_t Models[] = {30, 27, 29, 31};
-            DemoSetting.modelCode = Models[item - 322];
+            DemoSetting.modelCode = Models[item - ItemDemoEms];
             DemoCommonEnding();
             return;
         }
-        case 326: case 327: case 328: case 329: case 330: case 331: case 332:
-            DemoSetting.resetTime = DemoResetTimes[item - 326];
+        case ItemReset30s: case ItemReset1min: case ItemReset2min: case ItemReset3min:
+        case ItemReset4min: case ItemReset5min: case ItemReset10min:
+            DemoSetting.resetTime = DemoResetTimes[item - ItemReset30s];
             SetSS(0x4003, 0);
             MainMenu.PopPage();
-            MainMenu.OpenPage(134);
+            MainMenu.OpenPage(PageDemoResetTime);
             return;
-        case 333:
+        case ItemChangePassword:
             MainMenu.Show(0);
             ChangePassword(-1);
             SetPasswordCallback(ChangePassword, 1);
@@ -1204,21 +1222,21 @@ void ConfirmTankRecalibration(int32_t step) {
             Keyboard.Clear();
             CloseMessageBox();
             MainMenu.Show(0);
-            MainMenu.OpenPage(19);
+            MainMenu.OpenPage(PageSetupInstallerEngine);
             MainMenuKeys(-1);
             SensorsPageShown = 1;
-            MainMenu.OpenPage(79);
-            MainMenu.OpenPage(tank == 0 ? 88 : 89);
+            MainMenu.OpenPage(PageSensorsEngine);
+            MainMenu.OpenPage(tank == 0 ? PageLeftTankSensor : PageRightTankSensor);
             return;
         }
         case 5:
             Keyboard.Clear();
             CloseMessageBox();
             MainMenu.Show(0);
-            MainMenu.OpenPage(19);
+            MainMenu.OpenPage(PageSetupInstallerEngine);
             MainMenuKeys(-1);
             SensorsPageShown = 1;
-            MainMenu.OpenPage(79);
+            MainMenu.OpenPage(PageSensorsEngine);
             return;
         default: return;
     }
@@ -1230,10 +1248,10 @@ void FuelPressZeroCalib(int32_t step) {
             CloseMessageBox();
             GetSS(0x4013, 0);
             MainMenu.Show(0);
-            MainMenu.OpenPage(ScreenType == 1 ? 19 : 18);
+            MainMenu.OpenPage(ScreenType == 1 ? PageSetupInstallerEngine : PageSetupInstallerFlight);
             MainMenuKeys(-1);
             AircraftPageShown = 1;
-            MainMenu.OpenPage(ScreenType == 1 ? (EngineGaugeConfig.tankUsed ? 110 : 111) : 49);
+            MainMenu.OpenPage(ScreenType == 1 ? (EngineGaugeConfig.tankUsed ? PageOtherEngine : PageOtherEngineNoFuelCalib) : PageOtherFlight);
             return;
         case 1: {
             MainMenu.Show(0);
