@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "bezelkeys.h"
 #include "window.h"
 
 class TMeassure;
@@ -56,16 +57,16 @@ constexpr int KnobCentreX[2] = {133, 822};
 constexpr int KnobRingRadius = 46;
 constexpr int KnobCapRadius = 24;
 constexpr TBezelButton BezelButtons[10] = {
-    {"Push", '0', -1, 109, 656, 48, 48},       // SpeedButton1
-    {"Turn left", 'd', 0, 87, 634, 22, 92},    // SpeedButton2
-    {"Turn right", 'a', 1, 157, 634, 22, 92},  // SpeedButton3
-    {"Push", '1', -1, 798, 656, 48, 48},       // SpeedButton4
-    {"Turn left", 's', 2, 776, 634, 22, 92},   // SpeedButton5
-    {"Turn right", 'w', 3, 846, 634, 22, 92},  // SpeedButton6
-    {"", '2', -1, 197, 652, 100, 56},          // SpeedButton7: soft key 1
-    {"", '3', -1, 317, 652, 100, 56},          // SpeedButton8
-    {"", '4', -1, 537, 652, 100, 56},          // SpeedButton9
-    {"", '5', -1, 657, 652, 100, 56},          // SpeedButton10
+    {"Push", KeyLeftPush, -1, 109, 656, 48, 48},             // SpeedButton1
+    {"Turn left", KeyLeftTurnLeft, 0, 87, 634, 22, 92},      // SpeedButton2
+    {"Turn right", KeyLeftTurnRight, 1, 157, 634, 22, 92},   // SpeedButton3
+    {"Push", KeyRightPush, -1, 798, 656, 48, 48},            // SpeedButton4
+    {"Turn left", KeyRightTurnLeft, 2, 776, 634, 22, 92},    // SpeedButton5
+    {"Turn right", KeyRightTurnRight, 3, 846, 634, 22, 92},  // SpeedButton6
+    {"", KeySoft1, -1, 197, 652, 100, 56},                   // SpeedButton7: soft key 1
+    {"", KeySoft2, -1, 317, 652, 100, 56},                   // SpeedButton8
+    {"", KeySoft3, -1, 537, 652, 100, 56},                   // SpeedButton9
+    {"", KeySoft4, -1, 657, 652, 100, 56},                   // SpeedButton10
 };
 
 // ---- texts ----

@@ -74,13 +74,13 @@ void OpenEditor(int32_t minimum, int32_t maximum, int32_t* value, TEditorHandler
     MainMenu.Show(0);
     Keyboard.Clear();
     CloseMessageBox();
-    Keyboard.BindNone("012345adsw");
+    Keyboard.BindNone(AllKeys);
     if (cursorArg != 0 && handler)
-        Keyboard.Bind('1', 44, handler, cursorArg);
+        Keyboard.Bind('1', LabelPosition, handler, cursorArg);
     else
-        Keyboard.Bind('1', 44, EditorDefaultStep, 0);
-    Keyboard.Bind('4', 45, handler, EditorCmdCancel);
-    Keyboard.Bind('5', 12, handler, EditorCmdOk);
+        Keyboard.Bind('1', LabelPosition, EditorDefaultStep, 0);
+    Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
+    Keyboard.Bind('5', LabelSet, handler, EditorCmdOk);
     if (stepArg != 0 && handler) {
         Keyboard.Bind('s', 0, handler, stepArg);
         Keyboard.Bind('w', 0, handler, stepArg + 1);

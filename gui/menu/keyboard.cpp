@@ -6,17 +6,21 @@
 #include "menu.h"
 #include "screenkeys.h"
 #include "settingvars.h"
+#include "softkeys.h"
+#include "textpool.h"
 
 #define gettext_noop(s) s
 
 namespace {
 
-constexpr int32_t K(char c) { return KeyCode(c); }
+// One row of a mode's group: a key and its default label.
+constexpr TKeyLayout R(char key, uint8_t label) { return TKeyLayout{KeyCode(key), label, {}}; }
+constexpr TKeyLayout GroupEnd = {0, 0, {}};
 
 }  // namespace
 
 // The label texts, NUL-separated; message ids of the catalogues.
-const char KeyLabelPool[] =
+constexpr char KeyLabelPool[] =
     gettext_noop("Screen") "\0"  // 1
     gettext_noop("Menu") "\0"  // 2
     gettext_noop("Menu\xB7 Baro") "\0"  // 3
@@ -121,111 +125,10 @@ const char KeyLabelPool[] =
     gettext_noop("7000") "\0"  // 102
 ;
 
-const TKeyLabel KeyLabels[KeyLabelCount + 1] = {
-    {1, 0, 6},
-    {2, 7, 4},
-    {3, 12, 10},
-    {4, 23, 9},
-    {5, 33, 7},
-    {6, 41, 3},
-    {7, 45, 3},
-    {8, 49, 3},
-    {9, 53, 2},
-    {10, 56, 11},
-    {11, 68, 10},
-    {12, 79, 3},
-    {13, 83, 5},
-    {14, 89, 7},
-    {15, 97, 4},
-    {16, 102, 4},
-    {17, 107, 8},
-    {18, 116, 3},
-    {19, 120, 10},
-    {20, 131, 6},
-    {21, 138, 10},
-    {22, 149, 6},
-    {23, 156, 9},
-    {24, 166, 3},
-    {25, 170, 7},
-    {26, 178, 5},
-    {27, 184, 3},
-    {28, 188, 11},
-    {29, 200, 11},
-    {30, 212, 11},
-    {31, 224, 4},
-    {32, 229, 3},
-    {33, 233, 5},
-    {34, 239, 9},
-    {35, 249, 7},
-    {36, 257, 10},
-    {37, 268, 4},
-    {38, 273, 6},
-    {39, 280, 3},
-    {40, 284, 2},
-    {41, 287, 7},
-    {42, 295, 4},
-    {43, 300, 4},
-    {44, 305, 8},
-    {45, 314, 6},
-    {46, 321, 10},
-    {47, 332, 4},
-    {48, 337, 4},
-    {49, 342, 10},
-    {50, 353, 13},
-    {51, 367, 10},
-    {52, 378, 13},
-    {53, 392, 3},
-    {54, 396, 2},
-    {55, 399, 3},
-    {56, 403, 3},
-    {57, 407, 3},
-    {58, 411, 4},
-    {59, 416, 4},
-    {60, 421, 8},
-    {61, 430, 8},
-    {62, 439, 5},
-    {63, 445, 13},
-    {64, 459, 9},
-    {65, 469, 4},
-    {66, 474, 2},
-    {67, 477, 9},
-    {68, 487, 6},
-    {69, 494, 5},
-    {70, 500, 4},
-    {71, 505, 6},
-    {72, 512, 7},
-    {73, 520, 7},
-    {74, 528, 4},
-    {75, 533, 5},
-    {76, 539, 6},
-    {77, 546, 4},
-    {78, 551, 3},
-    {79, 555, 4},
-    {80, 560, 8},
-    {81, 569, 5},
-    {82, 575, 13},
-    {83, 589, 4},
-    {84, 594, 3},
-    {85, 598, 4},
-    {86, 603, 7},
-    {87, 611, 6},
-    {88, 618, 4},
-    {89, 623, 3},
-    {90, 627, 7},
-    {91, 635, 4},
-    {92, 640, 5},
-    {93, 646, 7},
-    {94, 654, 9},
-    {95, 664, 7},
-    {96, 672, 7},
-    {97, 680, 6},
-    {98, 687, 8},
-    {99, 696, 9},
-    {100, 706, 9},
-    {101, 716, 4},
-    {102, 721, 4},
-    {255, 0, 0},
-};
+// Label id n is the n-th text of the pool.
+constexpr TPoolRows<TKeyLabel, KeyLabelCount> LabelTable = PoolRows<TKeyLabel, KeyLabelCount>(KeyLabelPool, 255);
+
+const TKeyLabel (&KeyLabels)[KeyLabelCount + 1] = LabelTable.rows;
 
 // Modes 1 to 27 store their keys in the order '5', '1', '3', '2', '0', '4'; the label
 // search stops at the first match, so the order never changes a label.
@@ -263,35 +166,64 @@ const TKeyMode KeyModes[KeyModeCount + 1] = {
 };
 
 const TKeyLayout KeyLayouts[KeyLayoutRows] = {
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 1
-    {K('5'), 0, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 2
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 3
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 4
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 5, {}}, {0, 0, {}},  // 5
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 7, {}}, {0, 0, {}},  // 6
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 7, {}}, {0, 0, {}},  // 7
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 32, {}}, {0, 0, {}},  // 8
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 17, {}}, {K('2'), 0, {}}, {K('0'), 4, {}}, {K('4'), 6, {}}, {0, 0, {}},  // 9
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 5, {}}, {0, 0, {}},  // 10
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 7, {}}, {0, 0, {}},  // 11
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 7, {}}, {0, 0, {}},  // 12
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 32, {}}, {0, 0, {}},  // 13
-    {K('5'), 1, {}}, {K('1'), 3, {}}, {K('3'), 0, {}}, {K('2'), 96, {}}, {K('0'), 4, {}}, {K('4'), 6, {}}, {0, 0, {}},  // 14
-    {K('5'), 1, {}}, {K('1'), 2, {}}, {K('3'), 17, {}}, {K('2'), 33, {}}, {K('0'), 0, {}}, {K('4'), 34, {}}, {0, 0, {}},  // 15
-    {K('5'), 0, {}}, {K('1'), 2, {}}, {K('3'), 36, {}}, {K('2'), 33, {}}, {K('0'), 0, {}}, {K('4'), 34, {}}, {0, 0, {}},  // 16
-    {K('5'), 6, {}}, {K('1'), 2, {}}, {K('3'), 64, {}}, {K('2'), 63, {}}, {K('0'), 0, {}}, {K('4'), 67, {}}, {0, 0, {}},  // 17
-    {K('5'), 65, {}}, {K('1'), 2, {}}, {K('3'), 64, {}}, {K('2'), 63, {}}, {K('0'), 0, {}}, {K('4'), 67, {}}, {0, 0, {}},  // 18
-    {K('5'), 6, {}}, {K('1'), 2, {}}, {K('3'), 64, {}}, {K('2'), 63, {}}, {K('0'), 0, {}}, {K('4'), 67, {}}, {0, 0, {}},  // 19
-    {K('5'), 65, {}}, {K('1'), 2, {}}, {K('3'), 64, {}}, {K('2'), 63, {}}, {K('0'), 0, {}}, {K('4'), 67, {}}, {0, 0, {}},  // 20
-    {K('5'), 0, {}}, {K('1'), 0, {}}, {K('3'), 0, {}}, {K('2'), 14, {}}, {K('0'), 0, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 21
-    {K('5'), 0, {}}, {K('1'), 0, {}}, {K('3'), 0, {}}, {K('2'), 0, {}}, {K('0'), 0, {}}, {K('4'), 0, {}}, {0, 0, {}},  // 22
-    {K('5'), 45, {}}, {K('1'), 45, {}}, {K('3'), 45, {}}, {K('2'), 45, {}}, {K('0'), 45, {}}, {K('4'), 45, {}}, {0, 0, {}},  // 23
-    {K('5'), 45, {}}, {K('1'), 0, {}}, {K('3'), 79, {}}, {K('2'), 77, {}}, {K('0'), 0, {}}, {K('4'), 81, {}}, {0, 0, {}},  // 24
-    {K('5'), 45, {}}, {K('1'), 0, {}}, {K('3'), 80, {}}, {K('2'), 78, {}}, {K('0'), 0, {}}, {K('4'), 81, {}}, {0, 0, {}},  // 25
-    {K('5'), 45, {}}, {K('1'), 0, {}}, {K('3'), 83, {}}, {K('2'), 82, {}}, {K('0'), 0, {}}, {K('4'), 84, {}}, {0, 0, {}},  // 26
-    {K('5'), 45, {}}, {K('1'), 0, {}}, {K('3'), 85, {}}, {K('2'), 76, {}}, {K('0'), 0, {}}, {K('4'), 86, {}}, {0, 0, {}},  // 27
-    {K('0'), 87, {}}, {K('1'), 90, {}}, {K('2'), 88, {}}, {K('3'), 45, {}}, {K('4'), 89, {}}, {K('5'), 16, {}}, {0, 0, {}},  // 28
-    {K('0'), 0, {}}, {K('1'), 93, {}}, {K('2'), 91, {}}, {K('3'), 92, {}}, {K('4'), 0, {}}, {K('5'), 45, {}}, {0, 0, {}},  // 29
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 1
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelNone), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 2
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 3
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 4
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 5
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelVorLoc), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 6
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelGps), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 7
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelGps), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 8
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelApr), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelComXpdr),  // mode 9
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelEms), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 10
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelVorLoc), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 11
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelGps), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 12
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelGps), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 13
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelApr), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenuBaro), R(KeySoft2, LabelNone),  // mode 14
+        R(KeySoft1, LabelHorCam), R(KeyLeftPush, LabelMenuHdg), R(KeySoft3, LabelEms), GroupEnd,
+    R(KeySoft4, LabelScreen), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelComXpdr),  // mode 15
+        R(KeySoft1, LabelTimer), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelStatistic), GroupEnd,
+    R(KeySoft4, LabelNone), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelChecklist),  // mode 16
+        R(KeySoft1, LabelTimer), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelStatistic), GroupEnd,
+    R(KeySoft4, LabelEms), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelOnlyExit),  // mode 17
+        R(KeySoft1, LabelSaveAndExit), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelDataPort), GroupEnd,
+    R(KeySoft4, LabelEfis), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelOnlyExit),  // mode 18
+        R(KeySoft1, LabelSaveAndExit), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelDataPort), GroupEnd,
+    R(KeySoft4, LabelEms), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelOnlyExit),  // mode 19
+        R(KeySoft1, LabelSaveAndExit), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelDataPort), GroupEnd,
+    R(KeySoft4, LabelEfis), R(KeyRightPush, LabelMenu), R(KeySoft2, LabelOnlyExit),  // mode 20
+        R(KeySoft1, LabelSaveAndExit), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelDataPort), GroupEnd,
+    R(KeySoft4, LabelNone), R(KeyRightPush, LabelNone), R(KeySoft2, LabelNone),  // mode 21
+        R(KeySoft1, LabelConfirm), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelNone), R(KeyRightPush, LabelNone), R(KeySoft2, LabelNone),  // mode 22
+        R(KeySoft1, LabelNone), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelNone), GroupEnd,
+    R(KeySoft4, LabelCancel), R(KeyRightPush, LabelCancel), R(KeySoft2, LabelCancel),  // mode 23
+        R(KeySoft1, LabelCancel), R(KeyLeftPush, LabelCancel), R(KeySoft3, LabelCancel), GroupEnd,
+    R(KeySoft4, LabelCancel), R(KeyRightPush, LabelNone), R(KeySoft2, LabelRoll),  // mode 24
+        R(KeySoft1, LabelBoth), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelPitch), GroupEnd,
+    R(KeySoft4, LabelCancel), R(KeyRightPush, LabelNone), R(KeySoft2, LabelRollPlusYaw),  // mode 25
+        R(KeySoft1, LabelAll), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelPitch), GroupEnd,
+    R(KeySoft4, LabelCancel), R(KeyRightPush, LabelNone), R(KeySoft2, LabelBugs),  // mode 26
+        R(KeySoft1, LabelStabilization), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelApNav), GroupEnd,
+    R(KeySoft4, LabelCancel), R(KeyRightPush, LabelNone), R(KeySoft2, LabelAxis),  // mode 27
+        R(KeySoft1, LabelApOff), R(KeyLeftPush, LabelNone), R(KeySoft3, LabelControl), GroupEnd,
+    R(KeyLeftPush, LabelVolume), R(KeyRightPush, LabelSetSby), R(KeySoft1, LabelSwap),  // mode 28
+        R(KeySoft2, LabelCancel), R(KeySoft3, LabelMem), R(KeySoft4, LabelXpdr), GroupEnd,
+    R(KeyLeftPush, LabelNone), R(KeyRightPush, LabelSetSqw), R(KeySoft1, LabelMode),  // mode 29
+        R(KeySoft2, LabelIdent), R(KeySoft3, LabelNone), R(KeySoft4, LabelCancel), GroupEnd,
 };
 
 const TKeyLabel* FindKeyLabel(int labelId) {

@@ -1,4 +1,4 @@
-// The soft-key table: what each of the ten bezel keys ("012345adsw") does at any moment.
+// The soft-key table: what each of the ten bezel keys (bezelkeys.h) does at any moment.
 // A bound key runs its callback; an unbound one goes to the default handler with the
 // soft-key mode and the key code. The mode (1..29) gives the six keys' default labels
 // and the menu page that the next Show(1) displays.
@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <vector>
+
+#include "softkeys.h"
 
 class ThlavniMenu;
 
@@ -52,7 +54,7 @@ constexpr int KeyModeCount = 29;
 constexpr int KeyLayoutRows = 7 * KeyModeCount;
 
 extern const char KeyLabelPool[];
-extern const TKeyLabel KeyLabels[KeyLabelCount + 1];
+extern const TKeyLabel (&KeyLabels)[KeyLabelCount + 1];  // offsets worked out from the pool
 extern const TKeyMode KeyModes[KeyModeCount + 1];
 extern const TKeyLayout KeyLayouts[KeyLayoutRows];
 

@@ -43,23 +43,15 @@ int AutopilotActive = 0;
 int OperApApAxis = 0;
 int OperApNavSrc = 0;
 
-namespace {
-
-constexpr const char* AllKeys = "012345adsw";
-enum : uint8_t {
-    LabelScreen = 1, LabelSet = 12, LabelStartStop = 11, LabelReset = 13, LabelSelect = 20, LabelSetPress = 23,
-    LabelQfe = 24, Label1013 = 25, Label2992 = 26, Label760 = 27, LabelHide = 31, LabelBack = 37, LabelNext = 42,
-    LabelCancel = 45, LabelDeleteValues = 52, LabelYes = 53, LabelNo = 54, LabelConfirm = 14
-};
-
-int32_t ObsRemembered = 0;
-
-// Closes the menu, the bindings and the message box (the screen's keys come back).
-void CloseAll() {
+void CloseMenuKeysAndBox() {
     MainMenu.Show(0);
     Keyboard.Clear();
     CloseMessageBox();
 }
+
+namespace {
+
+int32_t ObsRemembered = 0;
 
 bool ReadAveraged(uint32_t id, int32_t& value) {
     value = NoValue;
@@ -77,7 +69,7 @@ void HorizonCamera() {
     state = (state + 1) % 4;
     word = (word & ~0x600) | ((state & 1) << 10) | (((state >> 1) & 1) << 9);
     // The screen's keys come back for the new state.
-    CloseAll();
+    CloseMenuKeysAndBox();
     if (!InDemoMode()) {
         const bool raise = (word & 0x200) != 0;
         const bool ok = JpdMakeUpDown(nullptr, raise);
@@ -89,21 +81,21 @@ void HorizonCamera() {
 }
 
 void TimerPanel() {
-    CloseAll();
+    CloseMenuKeysAndBox();
     Keyboard.BindNone(AllKeys);
-    Keyboard.Bind('2', LabelBack, TimerKeys, 0);
-    Keyboard.Bind('3', LabelStartStop, TimerKeys, 1);
-    Keyboard.Bind('4', LabelReset, TimerKeys, 2);
+    Keyboard.Bind(KeySoft1, LabelBack, TimerKeys, 0);
+    Keyboard.Bind(KeySoft2, LabelStartStop, TimerKeys, 1);
+    Keyboard.Bind(KeySoft3, LabelReset, TimerKeys, 2);
 }
 
 void StatisticOverlay() {
-    CloseAll();
+    CloseMenuKeysAndBox();
     if (ScreenType == ScreenEngine)
         EngineExtremesShown = 1;
     else
         FlightExtremesShown = 1;
     SoftKeyHold = 1;
-    Keyboard.Bind('4', LabelHide, MainMenuKeys, 0);
+    Keyboard.Bind(KeySoft3, LabelHide, MainMenuKeys, 0);
 }
 
 // ---- mode 21 ----
@@ -133,11 +125,11 @@ void StoreAutopilot() {
 }
 
 void CompassError() {
-    GuiMessageBox(gettext("Bug was not changed, due to compass error!"), 1, '5', LabelConfirm, DismissMessage, 0);
+    GuiMessageBox(gettext("Bug was not changed, due to compass error!"), 1, KeySoft4, LabelConfirm, DismissMessage, 0);
 }
 
 void AutopilotAxisRequest(int key) {
-    const int bits = key == '2' ? 7 : key == '3' ? 3 : 5;
+    const int bits = key == KeySoft1 ? 7 : key == KeySoft2 ? 3 : 5;
     OperApApAxis |= bits;
     HookPrintf("MAKE_IM_AP_AXIS_END (Activation request)\n");
     Keyboard.Clear();
@@ -154,12 +146,12 @@ void AutopilotEngage(int state) {
     AutopilotActive = state;
     HookPrintf("MAKE_IM_AP_CONTROL_END (Activation request)\n");
     StoreAutopilot();
-    CloseAll();
+    CloseMenuKeysAndBox();
 }
 
 void AutopilotFunction(int key) {
     const bool roll = (OperApApAxis & 2) != 0, pitch = (OperApApAxis & 4) != 0;
-    if (key == '2') {
+    if (key == KeySoft1) {
         int32_t heading = NoValue, altitude = NoValue;
         // A missing value never becomes a bug or a command.
         if ((roll && !ReadShownHeading(&heading)) || (pitch && !ReadAveraged(echAltitudeQNH, altitude))) {
@@ -176,11 +168,11 @@ void AutopilotFunction(int key) {
             AutopilotRuntime.altitudeTarget = DisplaySetting.altBug;
         }
         AutopilotEngage(1);
-    } else if (key == '3') {
+    } else if (key == KeySoft2) {
         if (roll) AutopilotRuntime.headingTarget = DisplaySetting.hdgBug * 100;
         if (pitch) AutopilotRuntime.altitudeTarget = DisplaySetting.altBug;
         AutopilotEngage(2);
-    } else if (key == '4') {
+    } else if (key == KeySoft3) {
         if (ViewSetting.navSource != 2) {
             ViewSetting.navSource = 2;
             SetSS(0x2007, 0);
@@ -188,15 +180,15 @@ void AutopilotFunction(int key) {
         }
         AutopilotRuntime.modeWord = 0x1100;
         AutopilotEngage(3);
-    } else if (key == '5') {
+    } else if (key == KeySoft4) {
         GetSS(0x200B, 0);
-        CloseAll();
+        CloseMenuKeysAndBox();
     }
 }
 
 void AutopilotEngaged(int key) {
     switch (key) {
-        case '2':
+        case KeySoft1:
             AutopilotActive = 0;
             OperApApAxis = 0;
             AutopilotRuntime.modeWord = 1;
@@ -204,18 +196,18 @@ void AutopilotEngaged(int key) {
             Keyboard.Clear();
             CloseMessageBox();
             break;
-        case '3':
+        case KeySoft2:
             Keyboard.Clear();
             Keyboard.SetMode(24);
             SoftKeyHold = 1;
             break;
-        case '4':
+        case KeySoft3:
             Keyboard.Clear();
             Keyboard.SetMode(26);
             SoftKeyHold = 1;
             break;
-        case '5':
-            CloseAll();
+        case KeySoft4:
+            CloseMenuKeysAndBox();
             break;
         default:
             break;
@@ -225,36 +217,36 @@ void AutopilotEngaged(int key) {
 // ---- modes 28 and 29 ----
 void CommPanelKey(int key) {
     switch (key) {
-        case '1': StandbyFreqEditor(EditorCmdOpen); break;
-        case '2':
+        case KeyRightPush: StandbyFreqEditor(EditorCmdOpen); break;
+        case KeySoft1:
             SwapActiveStandby(0);
-            CloseAll();
+            CloseMenuKeysAndBox();
             break;
-        case '3': CloseAll(); break;
-        case '4':
+        case KeySoft2: CloseMenuKeysAndBox(); break;
+        case KeySoft3:
             MainMenuKeys(-1);
             MemorySelection = -1;
             MainMenu.OpenPage(PageRadioMemories);
             break;
-        case '5': SquawkCodeEditor(10); break;
+        case KeySoft4: SquawkCodeEditor(10); break;
         default: break;
     }
 }
 
 void XpdrPanelKey(int key) {
     switch (key) {
-        case '1':
-        case 's':
-        case 'w': SquawkCodeEditor(EditorCmdOpen); break;
-        case '2':
+        case KeyRightPush:
+        case KeyRightTurnLeft:
+        case KeyRightTurnRight: SquawkCodeEditor(EditorCmdOpen); break;
+        case KeySoft1:
             SetXpdrMode(-1);
             Keyboard.BindNone("sw13");
             break;
-        case '3':
+        case KeySoft2:
             StartIdent(0);
-            CloseAll();
+            CloseMenuKeysAndBox();
             break;
-        case '4':
+        case KeySoft3:
             if (VfrCodeSetting.code != 0) {
                 XpdrRuntime.squawk = PackSquawk(UnpackSquawk(VfrCodeSetting.code));
                 SetSS(0x200D, 0);
@@ -262,7 +254,7 @@ void XpdrPanelKey(int key) {
                 SquawkCodeEditor(10);
             }
             break;
-        case '5': SquawkCodeEditor(EditorCmdCancel); break;
+        case KeySoft4: SquawkCodeEditor(EditorCmdCancel); break;
         default: break;
     }
 }
@@ -272,19 +264,19 @@ void HeadingMenu() {
     Keyboard.Clear();
     CloseMessageBox();
     RenewMenuDeadline();
-    Keyboard.Bind('d', 0, MainMenuKeys, 2);
-    Keyboard.Bind('a', 0, MainMenuKeys, 1);
-    Keyboard.Bind('0', LabelSelect, MainMenuKeys, 3);
+    Keyboard.Bind(KeyLeftTurnLeft, 0, MainMenuKeys, 2);
+    Keyboard.Bind(KeyLeftTurnRight, 0, MainMenuKeys, 1);
+    Keyboard.Bind(KeyLeftPush, LabelSelect, MainMenuKeys, 3);
     MainMenu.OpenPage(PageHeadingBugs);
     MainMenu.left = 1;
     MainMenu.Show(1);
 }
 
 void BindScreenSelect() {
-    Keyboard.Bind('s', 0, ScreenSelectKeys, 1);
-    Keyboard.Bind('w', 0, ScreenSelectKeys, 2);
-    Keyboard.Bind('1', LabelScreen, ScreenSelectKeys, 0);
-    Keyboard.Bind('5', LabelNext, ScreenSelectKeys, 1);
+    Keyboard.Bind(KeyRightTurnLeft, 0, ScreenSelectKeys, 1);
+    Keyboard.Bind(KeyRightTurnRight, 0, ScreenSelectKeys, 2);
+    Keyboard.Bind(KeyRightPush, LabelScreen, ScreenSelectKeys, 0);
+    Keyboard.Bind(KeySoft4, LabelNext, ScreenSelectKeys, 1);
 }
 
 void BaroEditorKeys() {
@@ -293,37 +285,37 @@ void BaroEditorKeys() {
     BaroEditCloseTime = RefreshNowSeconds() + 5;
     BaroEditActive = 1;
     Keyboard.BindNone(AllKeys);
-    Keyboard.Bind('s', 0, BaroSettingEditor, 1);
-    Keyboard.Bind('w', 0, BaroSettingEditor, 2);
-    Keyboard.Bind('2', LabelQfe, BaroSettingEditor, 3);
+    Keyboard.Bind(KeyRightTurnLeft, 0, BaroSettingEditor, 1);
+    Keyboard.Bind(KeyRightTurnRight, 0, BaroSettingEditor, 2);
+    Keyboard.Bind(KeySoft1, LabelQfe, BaroSettingEditor, 3);
     const int unit = UnitsSetting.baro;
-    Keyboard.Bind('3', unit == 0 ? Label2992 : unit == 2 ? Label760 : Label1013, BaroSettingEditor, 4);
-    Keyboard.Bind('1', LabelSetPress, BaroSettingEditor, 5);
-    Keyboard.Bind('4', LabelCancel, BaroSettingEditor, 0);
+    Keyboard.Bind(KeySoft2, unit == 0 ? Label2992 : unit == 2 ? Label760 : Label1013, BaroSettingEditor, 4);
+    Keyboard.Bind(KeyRightPush, LabelSetPress, BaroSettingEditor, 5);
+    Keyboard.Bind(KeySoft3, LabelCancel, BaroSettingEditor, 0);
 }
 
 void ScreenKey(int mode, int key) {
     const bool engineModes = mode == 15 || mode == 16;
     switch (key) {
-        case '0':
+        case KeyLeftPush:
             if (!engineModes) HeadingMenu();
             break;
-        case '1': MainMenuKeys(-1); break;
-        case '5':
+        case KeyRightPush: MainMenuKeys(-1); break;
+        case KeySoft4:
             if ((LayoutCaps & CapEngineStrip) || mode != 2) {
-                CloseAll();
+                CloseMenuKeysAndBox();
                 BindScreenSelect();
             }
             break;
-        case 'a':
-        case 'd':
+        case KeyLeftTurnRight:
+        case KeyLeftTurnLeft:
             if (!engineModes) {
                 MainMenu.Show(0);
-                BugEditorOpen(key == 'a' ? BugHeading : BugHeadingToo);
+                BugEditorOpen(key == KeyLeftTurnRight ? BugHeading : BugHeadingToo);
             }
             break;
-        case 's':
-        case 'w':
+        case KeyRightTurnLeft:
+        case KeyRightTurnRight:
             if (DeviceID != 30 && DeviceID != 34 && !engineModes && (LayoutCaps & CapFlightPage)) BaroEditorKeys();
             break;
         default: break;
@@ -364,54 +356,54 @@ int RefreshNowSeconds() {
 
 void DefaultKeyAction(int mode, int keyCode) {
     const int key = keyCode & 0xFF;
-    if (mode >= 10 && mode <= 14 && (key == '2' || key == '3')) mode = 4;
+    if (mode >= 10 && mode <= 14 && (key == KeySoft1 || key == KeySoft2)) mode = 4;
     switch (mode) {
         case 4:
-            if (key == '2') HorizonCamera();
+            if (key == KeySoft1) HorizonCamera();
             break;
         case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 13: case 14:
-            if (key == '4') {
+            if (key == KeySoft3) {
                 static const int target[15] = {0, 0, 0, 0, 0, 4, 5, 5, 6, 3, 4, 5, 5, 6, 3};
-                CloseAll();
+                CloseMenuKeysAndBox();
                 SelectScreen(target[mode]);
                 return;
             }
             break;
         case 15:
         case 16:
-            if (key == '2') {
+            if (key == KeySoft1) {
                 TimerPanel();
                 return;
             }
-            if (key == '3') {
+            if (key == KeySoft2) {
                 if (LoadChecklistFile()) {
                     MainMenuKeys(-1);
                     MainMenu.OpenPage(PageChecklists);
                 }
                 return;
             }
-            if (key == '4') {
+            if (key == KeySoft3) {
                 StatisticOverlay();
                 return;
             }
             break;
         case 17: case 18: case 19: case 20:
-            if (key == '1') {
+            if (key == KeyRightPush) {
                 SetupMenuShown = 1;
                 MainMenuKeys(-1);
-            } else if (key == '2') {
+            } else if (key == KeySoft1) {
                 SetupMenuShown = 0;
                 exitSetup(1);
-            } else if (key == '3') {
+            } else if (key == KeySoft2) {
                 SetupMenuShown = 0;
                 exitSetup(4);
-            } else if (key == '5') {
-                CloseAll();
+            } else if (key == KeySoft4) {
+                CloseMenuKeysAndBox();
                 SelectScreen(ScreenType < 2 ? 2 : 1);
             }
             return;
         case 21:
-            if (key == '2') Confirm();
+            if (key == KeySoft1) Confirm();
             return;
         case 22:
             return;
@@ -419,8 +411,8 @@ void DefaultKeyAction(int mode, int keyCode) {
             RequestPowerOff(1);
             return;
         case 24:
-            if (key == '2' || key == '3' || key == '4') AutopilotAxisRequest(key);
-            if (key == '5') CloseAll();
+            if (key == KeySoft1 || key == KeySoft2 || key == KeySoft3) AutopilotAxisRequest(key);
+            if (key == KeySoft4) CloseMenuKeysAndBox();
             return;
         case 26:
             AutopilotFunction(key);
@@ -449,18 +441,16 @@ void MainMenuKeys(int32_t command) {
             Keyboard.Clear();
             CloseMessageBox();
             RenewMenuDeadline();
-            Keyboard.Bind('s', 0, MainMenuKeys, 2);
-            Keyboard.Bind('w', 0, MainMenuKeys, 1);
-            Keyboard.Bind('1', LabelSelect, MainMenuKeys, 3);
+            Keyboard.Bind(KeyRightTurnLeft, 0, MainMenuKeys, 2);
+            Keyboard.Bind(KeyRightTurnRight, 0, MainMenuKeys, 1);
+            Keyboard.Bind(KeyRightPush, LabelSelect, MainMenuKeys, 3);
             MainMenu.Show(1);
             break;
         case 1: MainMenu.Next(); break;
         case 2: MainMenu.Prev(); break;
         case 3: MainMenu.Activate(); break;
         case 0:
-            MainMenu.Show(0);
-            Keyboard.Clear();
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             return;
         default: return;
     }
@@ -541,9 +531,7 @@ void SetNavSource(int32_t source) {
     ViewSetting.navSource = source;
     SetSS(0x2007, 0);
     SaveRuntime();
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
 }
 
 int32_t BoreSightStep(int32_t offset, int up) {
@@ -575,8 +563,8 @@ void ConfirmDeleteStatistics(int32_t command) {
     switch (command) {
         case 1:
             Keyboard.BindNone("1");
-            Keyboard.Bind('5', LabelNo, ConfirmDeleteStatistics, 2);
-            Keyboard.Bind('4', LabelYes, ConfirmDeleteStatistics, 3);
+            Keyboard.Bind(KeySoft4, LabelNo, ConfirmDeleteStatistics, 2);
+            Keyboard.Bind(KeySoft3, LabelYes, ConfirmDeleteStatistics, 3);
             SetMessageText(gettext("Are you sure you want to delete statistics?"));
             MessageBoxShown = 1;
             MessageBoxStyle = MessageStylePanel;
@@ -585,8 +573,8 @@ void ConfirmDeleteStatistics(int32_t command) {
         case 3: ResetShownStatistics(); [[fallthrough]];
         case 2:
             MessageBoxShown = 0;
-            Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
-            Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
+            Keyboard.Bind(KeyRightPush, LabelHide, MainMenuKeys, 0);
+            Keyboard.Bind(KeySoft4, LabelDeleteValues, ConfirmDeleteStatistics, 1);
             Keyboard.BindNone("4");
             return;
         default: return;

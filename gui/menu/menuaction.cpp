@@ -53,21 +53,6 @@ int ThermoSlotChoice = -1;
 
 namespace {
 
-// Soft-key labels used here.
-enum {
-    LabelSetEdit = 10, LabelSet = 12, LabelConfirm = 14, LabelBrightness = 19, LabelSetWeight = 21,
-    LabelHide = 31, LabelCancel = 45, LabelDeleteValues = 52, LabelYes = 53, LabelNo = 54, LabelOk = 66,
-};
-
-constexpr const char* AllKeys = "012345adsw";
-
-// "Close menu, keys and message box": the screen's keys come back.
-void CloseAll() {
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
-}
-
 // Every key bound to nothing, then the given ones.
 void HoldKeys() {
     Keyboard.Clear();
@@ -81,8 +66,8 @@ void HoldKeysWhileShown() {
     SoftKeyHold = 1;
 }
 
-void Notice(const char* text) { GuiMessageBox(gettext(text), 0, '5', LabelConfirm, DismissMessage, 0); }
-void Failure(const char* text) { GuiMessageBox(gettext(text), 1, '5', LabelConfirm, DismissMessage, 0); }
+void Notice(const char* text) { GuiMessageBox(gettext(text), 0, KeySoft4, LabelConfirm, DismissMessage, 0); }
+void Failure(const char* text) { GuiMessageBox(gettext(text), 1, KeySoft4, LabelConfirm, DismissMessage, 0); }
 // Result of a data-port dialog: '1' "OK" dismisses; failures in the warning style.
 void DialogResult(const char* text, bool failed) {
     GuiMessageBox(gettext(text), failed ? 1 : 0, '1', LabelOk, DismissMessage, 0);
@@ -432,7 +417,7 @@ bool RangeLimitsItem(int item) {
         const bool used = l.channel == 0x401 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
         if (tank && !used) {
             const char* text = l.channel == 0x401 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
-            GuiMessageBox(gettext(text), 1, '1', LabelOk, TankNotUsedOk, 0);
+            GuiMessageBox(gettext(text), 1, KeyRightPush, LabelOk, TankNotUsedOk, 0);
             return true;
         }
         MainMenu.OpenPage(l.page);
@@ -502,9 +487,7 @@ void LeftTankFinished(int ok) { TankFinished(0, ok); }
 void RightTankFinished(int ok) { TankFinished(1, ok); }
 
 void StartTankCalibration(int tank) {
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     const char* title = tank == 1 ? gettext_noop("Right tank calibration")
                         : EngineGaugeConfig.twoTanks ? gettext_noop("Left tank calibration") : gettext_noop("Total tank calibration");
     const bool active = tank == 0 ? EngineGaugeConfig.tankType != 0 : EngineGaugeConfig.rightTankType != 0;
@@ -535,10 +518,10 @@ const TChecklistItem ChecklistItems[] = {
 bool ChecklistItem(int item) {
     for (const TChecklistItem& c : ChecklistItems) {
         if (c.item != item) continue;
-        CloseAll();
+        CloseMenuKeysAndBox();
         OpenChecklistBox(c.list, gettext(c.title));
         HoldKeysWhileShown();
-        Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
+        Keyboard.Bind(KeyRightPush, LabelHide, MainMenuKeys, 0);
         return true;
     }
     return false;
@@ -547,9 +530,7 @@ bool ChecklistItem(int item) {
 // ---- dialogs ----
 
 void OpenDialog(int mode, void (*callback)(int)) {
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     SelectDirDialog.SetResultCallback(callback);
     SelectDirDialog.Open(mode, nullptr);
 }
@@ -605,10 +586,10 @@ bool PageAction(int page, int item) {
                 Keyboard.Clear();
                 BoreSightEditOpen = 1;
                 Keyboard.BindNone("1235ws");
-                Keyboard.Bind('4', LabelCancel, BoreSightEditor, 0);
-                Keyboard.Bind('0', LabelSetWeight, BoreSightEditor, 1);
-                Keyboard.Bind('a', 0, BoreSightEditor, 2);
-                Keyboard.Bind('d', 0, BoreSightEditor, 3);
+                Keyboard.Bind(KeySoft3, LabelCancel, BoreSightEditor, 0);
+                Keyboard.Bind(KeyLeftPush, LabelSetWeight, BoreSightEditor, 1);
+                Keyboard.Bind(KeyLeftTurnRight, 0, BoreSightEditor, 2);
+                Keyboard.Bind(KeyLeftTurnLeft, 0, BoreSightEditor, 3);
                 return true;
             }
             if (item == ItemAltBug || item == ItemIasBug) {
@@ -882,7 +863,7 @@ bool PageAction(int page, int item) {
         case PageOtherFlightScreens:
         case PageOtherEngineScreens: {
             if (item < ItemTerrainOn || item > ItemTowingMenuOff) return false;
-            CloseAll();
+            CloseMenuKeysAndBox();
             TDisplaySetting& d = DisplaySetting;
             switch (item) {
                 case ItemTerrainOn: d.terrainView = 1; break;
@@ -909,13 +890,13 @@ bool PageAction(int page, int item) {
             if (item == ItemNavOff) { SetNavSource(0); return true; }
             return false;
         case PageVoiceMessages:
-            if (item == ItemStopPlaying) { CloseAll(); return true; }
+            if (item == ItemStopPlaying) { CloseMenuKeysAndBox(); return true; }
             return false;
         case PageAutopilotHolds:
-            if (item >= ItemAltOn && item <= ItemHdgOff) { CloseAll(); return true; }
+            if (item >= ItemAltOn && item <= ItemHdgOff) { CloseMenuKeysAndBox(); return true; }
             return false;
         case PageStatistic:
-            if (item == ItemTankQuantity || item == ItemVoltAndCurrent) { CloseAll(); return true; }
+            if (item == ItemTankQuantity || item == ItemVoltAndCurrent) { CloseMenuKeysAndBox(); return true; }
             return false;
         case PageLanguage: {
             static const int Languages[][2] = {{ItemEnglish, 1033}, {ItemCzech, 1029}, {ItemFrench, 1036},
@@ -984,7 +965,7 @@ bool PageAction(int page, int item) {
             return true;
         case PageRadioMemories:
             if (item >= ItemMemory1 && item <= ItemMemory10) {
-                CloseAll();
+                CloseMenuKeysAndBox();
                 if (!RecallFrequencyMemory(item - ItemMemory1)) Notice(gettext_noop("Frequence was not changed, invalid value!"));
                 return true;
             }
@@ -1012,7 +993,7 @@ bool PageAction(int page, int item) {
 // ---- stage 2: items of many pages ----
 
 void HeadingSet() {
-    CloseAll();
+    CloseMenuKeysAndBox();
     int32_t heading = 0;
     if (!ReadShownHeading(&heading) || heading < 0) {
         Notice(gettext_noop("Bug was not changed, due to compass error!"));
@@ -1034,7 +1015,7 @@ void HeadingSet() {
 void BrightnessKey(int32_t command) { BrightnessEditor(command); }
 
 void ShowAbout() {
-    CloseAll();
+    CloseMenuKeysAndBox();
     AboutBox.deviceType = DeviceID;
     AboutBox.hwVersion = static_cast<uint32_t>(ConfigManager.GetHwVersion());
     AboutBox.versionMajor = 0;
@@ -1044,7 +1025,7 @@ void ShowAbout() {
     ReadLastRelease("last_release", &AboutBox.release);
     AboutBox.SetSurface(MainWindow);
     HoldKeysWhileShown();
-    Keyboard.Bind('1', LabelHide, DismissMessage, 0);
+    Keyboard.Bind(KeyRightPush, LabelHide, DismissMessage, 0);
 }
 
 void ItemAction(int page, int item) {
@@ -1054,25 +1035,25 @@ void ItemAction(int page, int item) {
             if (LoadChecklistFile()) MainMenu.OpenPage(PageChecklistsBack);
             return;
         case ItemStatistic:
-            CloseAll();
+            CloseMenuKeysAndBox();
             if (ScreenType == 1) EngineExtremesShown = 1;
             else FlightExtremesShown = 1;
             HoldKeysWhileShown();
-            Keyboard.Bind('1', LabelHide, MainMenuKeys, 0);
-            Keyboard.Bind('5', LabelDeleteValues, ConfirmDeleteStatistics, 1);
+            Keyboard.Bind(KeyRightPush, LabelHide, MainMenuKeys, 0);
+            Keyboard.Bind(KeySoft4, LabelDeleteValues, ConfirmDeleteStatistics, 1);
             return;
         case ItemEntertainment: {
-            CloseAll();
+            CloseMenuKeysAndBox();
             HoldKeys();
             char text[512];
             snprintf(text, sizeof text, "%s", gettext("Do you want to enter to Entertainment?"));
-            GuiMessageBox(text, 1, '4', LabelYes, OpenEntertainer, 1);
-            Keyboard.Bind('5', LabelNo, OpenEntertainer, 0);
+            GuiMessageBox(text, 1, KeySoft3, LabelYes, OpenEntertainer, 1);
+            Keyboard.Bind(KeySoft4, LabelNo, OpenEntertainer, 0);
             return;
         }
         case ItemExitMenu:
             SetupMenuShown = 0;
-            CloseAll();
+            CloseMenuKeysAndBox();
             return;
         case ItemHeadingSet: HeadingSet(); return;
         case ItemBrightness:
@@ -1080,23 +1061,23 @@ void ItemAction(int page, int item) {
                 Notice(gettext_noop("This function is not available due to automatic control!"));
                 return;
             }
-            CloseAll();
+            CloseMenuKeysAndBox();
             LevelSliderShown = 1;
             HoldKeys();
-            Keyboard.Bind('w', 0, BrightnessKey, 2);
-            Keyboard.Bind('s', 0, BrightnessKey, 1);
-            Keyboard.Bind('1', LabelBrightness, BrightnessKey, 3);
+            Keyboard.Bind(KeyRightTurnRight, 0, BrightnessKey, 2);
+            Keyboard.Bind(KeyRightTurnLeft, 0, BrightnessKey, 1);
+            Keyboard.Bind(KeyRightPush, LabelBrightness, BrightnessKey, 3);
             return;
         case ItemObsSetting:
-            CloseAll();
+            CloseMenuKeysAndBox();
             // The OBS box stands where the heading bug's does: the knob's number is seen.
             MarkValueEditor(EdApHeading, &ObsValue, gettext_noop("OBS"));
             HeadingBugEditor(0);
             HoldKeys();
-            Keyboard.Bind('1', LabelSetEdit, MainMenuKeys, 0);
-            Keyboard.Bind('4', LabelCancel, HeadingBugEditor, 3);
-            Keyboard.Bind('w', 0, HeadingBugEditor, 1);
-            Keyboard.Bind('s', 0, HeadingBugEditor, 2);
+            Keyboard.Bind(KeyRightPush, LabelSetEdit, MainMenuKeys, 0);
+            Keyboard.Bind(KeySoft3, LabelCancel, HeadingBugEditor, 3);
+            Keyboard.Bind(KeyRightTurnRight, 0, HeadingBugEditor, 1);
+            Keyboard.Bind(KeyRightTurnLeft, 0, HeadingBugEditor, 2);
             return;
         case ItemPowerOff: {
             int32_t state = 0;
@@ -1210,8 +1191,8 @@ void ConfirmTankRecalibration(int32_t step) {
             Keyboard.Clear();
             char text[512];
             snprintf(text, sizeof text, "   %s   ", gettext("Change requires fuel tank recalibration, continue ?"));
-            GuiMessageBox(text, 1, '4', LabelYes, ConfirmTankRecalibration, step + 2);
-            Keyboard.Bind('5', LabelNo, ConfirmTankRecalibration, 5);
+            GuiMessageBox(text, 1, KeySoft3, LabelYes, ConfirmTankRecalibration, step + 2);
+            Keyboard.Bind(KeySoft4, LabelNo, ConfirmTankRecalibration, 5);
             return;
         }
         case 3:
@@ -1277,8 +1258,8 @@ void UpdateFirmware(int32_t step) {
             if (FirmwareFilePresent()) {
                 PrintHook("DBG: check succeded\n");
                 snprintf(text, sizeof text, "  %s  ", gettext("Are you sure you want to update firmware ?"));
-                GuiMessageBox(text, 1, '4', LabelYes, UpdateFirmware, 2);
-                Keyboard.Bind('5', LabelNo, UpdateFirmware, 0);
+                GuiMessageBox(text, 1, KeySoft3, LabelYes, UpdateFirmware, 2);
+                Keyboard.Bind(KeySoft4, LabelNo, UpdateFirmware, 0);
             } else {
                 PrintHook("DBG: check failed\n");
                 Notice(gettext_noop("Firmware update not present in data disk!"));
@@ -1288,8 +1269,8 @@ void UpdateFirmware(int32_t step) {
         case 2: {
             char text[512];
             snprintf(text, sizeof text, "  %s  ", gettext("During operation do not power off the instrument !!!"));
-            GuiMessageBox(text, 1, '5', LabelOk, UpdateFirmware, 3);
-            Keyboard.Bind('4', LabelCancel, UpdateFirmware, 0);
+            GuiMessageBox(text, 1, KeySoft4, LabelOk, UpdateFirmware, 3);
+            Keyboard.Bind(KeySoft3, LabelCancel, UpdateFirmware, 0);
             return;
         }
         case 3:

@@ -452,25 +452,8 @@ constexpr char MenuTextPool[] =
     gettext_noop("Fuel quantity Time of Average ") "\0"  // 440
     ;
 
-namespace {
-
-struct TMenuTextTable {
-    TMenuText rows[MenuTextCount + 1];
-};
-
 // Text id n is the n-th text of the pool.
-constexpr TPoolIndex<sizeof MenuTextPool> TextIndex = IndexPool(MenuTextPool);
-static_assert(TextIndex.count == MenuTextCount, "one text per text id");
-
-constexpr TMenuTextTable BuildTexts() {
-    TMenuTextTable t{};
-    for (int i = 0; i < MenuTextCount; ++i)
-        t.rows[i] = {static_cast<int16_t>(i + 1), TextIndex.offset[i], TextIndex.length[i]};
-    t.rows[MenuTextCount] = {-1, 0, 0};
-    return t;
-}
-constexpr TMenuTextTable TextTable = BuildTexts();
-}  // namespace
+constexpr TPoolRows<TMenuText, MenuTextCount> TextTable = PoolRows<TMenuText, MenuTextCount>(MenuTextPool, -1);
 
 const TMenuText (&MenuTexts)[MenuTextCount + 1] = TextTable.rows;
 

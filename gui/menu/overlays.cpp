@@ -323,7 +323,7 @@ void GuiMessageBox(const char* text, int alert, int key, int label, void (*callb
     else
         MessageBoxPrompt = 1;
     MessageBoxShown = 1;
-    Keyboard.BindNone("012345adsw");
+    Keyboard.BindNone(AllKeys);
     Keyboard.Bind(key, label, callback, argument);
     SoftKeyHold = 1;
 }
@@ -503,7 +503,7 @@ void FormatLimitedValue(TDisplayItem* item, const int32_t* limits, int32_t value
 
 namespace {
 
-void ShowFirmwareFailure(const char* text) { GuiMessageBox(text, 1, '1', 66, DismissMessage, 0); }
+void ShowFirmwareFailure(const char* text) { GuiMessageBox(text, 1, '1', LabelOk, DismissMessage, 0); }
 
 // A failed runtime save, told once by the refresh, and never over another box, an alert,
 // the popup list, a countdown, a wizard's keys or the entertainment screen (which hides it).
@@ -512,7 +512,7 @@ int ShowSaveFailure() {
                       (PowerOffState != PowerIdle && PowerOffState != PowerCancelled) ||
                       (MenuLinks.EntertainerOpen && MenuLinks.EntertainerOpen());
     if (busy) return 0;
-    GuiMessageBox(gettext("Setting could not be stored!"), 1, '5', 14, DismissMessage, 0);  // 14 "Confirm"
+    GuiMessageBox(gettext("Setting could not be stored!"), 1, '5', LabelConfirm, DismissMessage, 0);
     return 1;
 }
 

@@ -42,13 +42,6 @@ int XpdrModePending = -1;
 
 namespace {
 
-constexpr const char* AllKeys = "012345adsw";
-enum : uint8_t {
-    LabelMenu = 2, LabelCommXpdrComm = 15, LabelXpdr = 16, LabelComXpdr = 17, LabelAp = 9, LabelCancel = 45,
-    LabelSet = 12, LabelPosition = 44, LabelYes = 53, LabelNo = 54, LabelDataPort = 67, LabelApFn = 75,
-    LabelVolume = 87, LabelUpdateFw = 94, LabelPwrOff = 95
-};
-
 // The label being edited (a terminator may stand inside it) and its drawn form, in
 // which a terminator shows as a blank; copied into the memory on OK.
 char LabelBuffer[MemoryLabelLength + 1] = {};
@@ -210,13 +203,13 @@ void SetupKeys() {
     const bool engine = ScreenType == ScreenEngine;
     Keyboard.SetMode(engine ? (InstallerRole() ? 18 : 20) : (InstallerRole() ? 17 : 19));
     if (DataPortAvailable())
-        Keyboard.Bind('4', LabelDataPort, OpenDataPortMenu, 0);
+        Keyboard.Bind(KeySoft3, LabelDataPort, OpenDataPortMenu, 0);
     else
         Keyboard.BindNone("4");
     if (!(LayoutCaps & (engine ? 0x08 : 0x02))) Keyboard.BindNone("5");
     if (SetupRole == RoleRestricted) {
-        Keyboard.Bind('1', 0, MainMenuKeys, 0);
-        Keyboard.Bind('2', 0, MainMenuKeys, 0);
+        Keyboard.Bind(KeyRightPush, 0, MainMenuKeys, 0);
+        Keyboard.Bind(KeySoft1, 0, MainMenuKeys, 0);
     }
 }
 
@@ -227,7 +220,7 @@ void RadioKey(int mode) {
         label = LabelComXpdr;
         pages[0] = 2, pages[1] = 11, pages[2] = 6;
     } else if (comm) {
-        label = LabelCommXpdrComm;
+        label = LabelComm;
         pages[0] = 3, pages[1] = 12, pages[2] = 7;
     } else if (xpdr) {
         label = LabelXpdr;
@@ -238,7 +231,7 @@ void RadioKey(int mode) {
         if (mode != 16) Keyboard.BindNone("3");
         return;
     }
-    Keyboard.Bind('3', label, OpenCommPanel, 0);
+    Keyboard.Bind(KeySoft2, label, OpenCommPanel, 0);
     const int plain[3] = {1, 10, 5};
     for (int i = 0; i < 3; ++i) MainMenu.ReplacePage(plain[i], pages[i]);
 }
@@ -252,8 +245,8 @@ void BindScreenKeys() {
         Keyboard.SetMode(22);
         SoftKeyHold = 1;
         Keyboard.BindNone(AllKeys);
-        Keyboard.Bind('5', LabelUpdateFw, UpdateFirmware, 3);
-        Keyboard.Bind('4', LabelPwrOff, PowerOffKey, 3);
+        Keyboard.Bind(KeySoft4, LabelUpdateFw, UpdateFirmware, 3);
+        Keyboard.Bind(KeySoft3, LabelPwrOff, PowerOffKey, 3);
         return;
     }
     if (PromptMode()) return;
@@ -267,9 +260,9 @@ void BindScreenKeys() {
     const int camera = (DisplaySetting.screenWord & 0x600) == 0x600;
     const int mode = InstrumentScreenMode(ScreenType, LayoutCaps, r, camera);
     if (mode) Keyboard.SetMode(mode);
-    if ((DeviceID == 30 || DeviceID == 34) && ScreenType > 1) Keyboard.Bind('1', LabelMenu, MainMenuKeys, -1);
+    if ((DeviceID == 30 || DeviceID == 34) && ScreenType > 1) Keyboard.Bind(KeyRightPush, LabelMenu, MainMenuKeys, -1);
     if ((LayoutCaps & CapFlightPage) && (ScreenType == 2 || (ScreenType >= 3 && !r)))
-        Keyboard.Bind('2', AutopilotActive ? LabelApFn : LabelAp, OpenApPanel, 0);
+        Keyboard.Bind(KeySoft1, AutopilotActive ? LabelApFn : LabelAp, OpenApPanel, 0);
     RadioKey(Keyboard.GetMode());
 }
 
@@ -283,16 +276,16 @@ void OpenApPanel(int32_t) { TakeKeysForPanel(AutopilotActive ? 27 : 24); }
 
 void OpenCommPanel(int32_t) {
     TakeKeysForPanel(28);
-    Keyboard.BindNone("adsw");
+    Keyboard.BindNone(KnobTurnKeys);
     const bool comm = Connected(CommPortSub), xpdr = Connected(XpdrPortSub);
     if (comm) {
-        Keyboard.Bind('s', 0, StandbyFreqEditor, EditorCmdOpen);
-        Keyboard.Bind('w', 0, StandbyFreqEditor, EditorCmdOpen);
+        Keyboard.Bind(KeyRightTurnLeft, 0, StandbyFreqEditor, EditorCmdOpen);
+        Keyboard.Bind(KeyRightTurnRight, 0, StandbyFreqEditor, EditorCmdOpen);
         StandbyFreqEditor(10);
         // Volume belongs to the transceiver, with or without a transponder.
-        Keyboard.Bind('0', LabelVolume, VolumeEditor, EditorCmdOpen);
-        Keyboard.Bind('a', 0, VolumeEditor, EditorCmdOpen);
-        Keyboard.Bind('d', 0, VolumeEditor, EditorCmdOpen);
+        Keyboard.Bind(KeyLeftPush, LabelVolume, VolumeEditor, EditorCmdOpen);
+        Keyboard.Bind(KeyLeftTurnRight, 0, VolumeEditor, EditorCmdOpen);
+        Keyboard.Bind(KeyLeftTurnLeft, 0, VolumeEditor, EditorCmdOpen);
         if (!xpdr) Keyboard.BindNone("5");
     } else if (xpdr) {
         SquawkCodeEditor(10);
@@ -376,7 +369,7 @@ void MemoryFreqEditor(int32_t command) {
             snprintf(EditorTitle, EditorTitleSize, "%s %d %s", gettext("Mem."), n, gettext("freq."));
             EditValue = memory.frequency;
             OpenFrequencyEditor(CommBandLow, CommMemoryHigh, MemoryFreqEditor);
-            Keyboard.Bind('1', LabelPosition, StandbyFreqEditor, 5);
+            Keyboard.Bind(KeyRightPush, LabelPosition, StandbyFreqEditor, 5);
             break;
         case EditorCmdDown:
         case EditorCmdUp:
@@ -444,10 +437,10 @@ void VolumeEditor(int32_t command) {
             ResetEditorFlags();
             VolumeBefore = CommRuntime.volume;
             Keyboard.BindNone(AllKeys);
-            Keyboard.Bind('0', LabelVolume, VolumeEditor, 4);
-            Keyboard.Bind('3', LabelCancel, VolumeEditor, 3);
-            Keyboard.Bind('a', 0, VolumeEditor, 2);
-            Keyboard.Bind('d', 0, VolumeEditor, 1);
+            Keyboard.Bind(KeyLeftPush, LabelVolume, VolumeEditor, 4);
+            Keyboard.Bind(KeySoft2, LabelCancel, VolumeEditor, 3);
+            Keyboard.Bind(KeyLeftTurnRight, 0, VolumeEditor, 2);
+            Keyboard.Bind(KeyLeftTurnLeft, 0, VolumeEditor, 1);
             PercentSlider1Shown = 1;
             SoftKeyHold = 0;  // the soft-key time-out closes it
             return;
@@ -485,10 +478,10 @@ void SquelchThresholdEditor(int32_t command) {
             Keyboard.Clear();
             Keyboard.BindNone(AllKeys);
             DevicesPageShown = 1;
-            Keyboard.Bind('1', LabelSet, SquelchThresholdEditor, 4);
-            Keyboard.Bind('4', LabelCancel, SquelchThresholdEditor, 3);
-            Keyboard.Bind('s', 0, SquelchThresholdEditor, 1);
-            Keyboard.Bind('w', 0, SquelchThresholdEditor, 2);
+            Keyboard.Bind(KeyRightPush, LabelSet, SquelchThresholdEditor, 4);
+            Keyboard.Bind(KeySoft3, LabelCancel, SquelchThresholdEditor, 3);
+            Keyboard.Bind(KeyRightTurnLeft, 0, SquelchThresholdEditor, 1);
+            Keyboard.Bind(KeyRightTurnRight, 0, SquelchThresholdEditor, 2);
             PercentSlider2Shown = 1;
             return;
         case 1:
@@ -614,8 +607,8 @@ void SetSquawkCode(int32_t kind) {
         case 1:
         case 2:
             if (EmergencySquawk(PendingSquawk)) {
-                GuiMessageBox(EmergencyQuestion(PendingSquawk), 1, '4', LabelYes, SetSquawkCode, kind + 2);
-                Keyboard.Bind('5', LabelNo, SetSquawkCode, kind + 4);
+                GuiMessageBox(EmergencyQuestion(PendingSquawk), 1, KeySoft3, LabelYes, SetSquawkCode, kind + 2);
+                Keyboard.Bind(KeySoft4, LabelNo, SetSquawkCode, kind + 4);
                 return;
             }
             [[fallthrough]];
@@ -669,7 +662,7 @@ void StartIdent(int32_t) {
     SetXpdrMode(2);
 }
 
-int VfrSquawkLabel(int code) { return code == 0x1200 ? 101 : code == 0x7000 ? 102 : 0; }
+int VfrSquawkLabel(int code) { return code == 0x1200 ? LabelVfr1200 : code == 0x7000 ? LabelVfr7000 : LabelNone; }
 
 // ---------------------------------------------------------------- refresh links
 

@@ -38,11 +38,6 @@ const char* CodeEntryTitle = "";
 
 namespace {
 
-constexpr const char* AllKeys = "012345adsw";
-enum : uint8_t {
-    LabelSet = 12, LabelConfirm = 14, LabelRepeat = 38, LabelDone = 43, LabelPosition = 44, LabelCancel = 45,
-    LabelYes = 53, LabelNo = 54, LabelOk = 66
-};
 constexpr const char* SupportAddress = "support@skyvane.example";
 
 TPasswordCallback EntryCallback = nullptr;
@@ -59,8 +54,8 @@ void AskYesNo(const char* question, void (*callback)(int32_t), int32_t no, int32
     MessageBoxStyle = MessageStylePanel;
     SoftKeyHold = 1;
     Keyboard.BindNone(AllKeys);
-    Keyboard.Bind('5', LabelNo, callback, no);
-    Keyboard.Bind('4', LabelYes, callback, yes);
+    Keyboard.Bind(KeySoft4, LabelNo, callback, no);
+    Keyboard.Bind(KeySoft3, LabelYes, callback, yes);
 }
 
 void DropConfirmation() {
@@ -75,7 +70,7 @@ void TakeStoreOwnership(bool take) {
 void OpenCodeEntry(const char* title) {
     CodeEntryTitle = title;
     OpenEditor(0, 9999, &CodeEntryValue, PasswordEntry, 7, 0);
-    Keyboard.Bind('1', LabelPosition, PasswordEntry, 9);
+    Keyboard.Bind(KeyRightPush, LabelPosition, PasswordEntry, 9);
     CodeEntryValue = 0;
     CodeEntryPosition = 4;
     CodeEntryShown = 1;
@@ -170,14 +165,14 @@ int32_t StepCodeDigit(int32_t value, int position, int up) {
 
 void PasswordEntry(int32_t step) {
     switch (step) {
-        case 0: OpenCodeEntry(gettext(CodeEntryTitles[0])); Keyboard.Bind('5', LabelDone, PasswordEntry, 2); break;
+        case 0: OpenCodeEntry(gettext(CodeEntryTitles[0])); Keyboard.Bind(KeySoft4, LabelDone, PasswordEntry, 2); break;
         case 1: FinishCodeEntry(0); break;
         case 2: FinishCodeEntry(1); break;
-        case 3: OpenCodeEntry(gettext(CodeEntryTitles[1])); Keyboard.Bind('5', LabelSet, PasswordEntry, 4); break;
+        case 3: OpenCodeEntry(gettext(CodeEntryTitles[1])); Keyboard.Bind(KeySoft4, LabelSet, PasswordEntry, 4); break;
         case 4:
             CodeEntryFirst = CodeEntryValue;
             CodeEntryTitle = gettext(CodeEntryTitles[2]);
-            Keyboard.Bind('5', LabelSet, PasswordEntry, 5);
+            Keyboard.Bind(KeySoft4, LabelSet, PasswordEntry, 5);
             CodeEntryValue = 0;
             CodeEntryPosition = 4;
             break;
@@ -237,12 +232,12 @@ void ChangePassword(int32_t step) {
                 SetSS(0x4021, 0);
             }
             if (CodeEntryValue == 0)
-                GuiMessageBox(gettext("Password was deleted."), 1, '5', LabelConfirm, DismissMessage, 0);
+                GuiMessageBox(gettext("Password was deleted."), 1, KeySoft4, LabelConfirm, DismissMessage, 0);
             else
-                GuiMessageBox(gettext("Password changed."), 0, '5', LabelConfirm, DismissMessage, 0);
+                GuiMessageBox(gettext("Password changed."), 0, KeySoft4, LabelConfirm, DismissMessage, 0);
             break;
         case 2:
-            GuiMessageBox(gettext("Password mismatch, no change affected!"), 1, '5', LabelConfirm, DismissMessage, 0);
+            GuiMessageBox(gettext("Password mismatch, no change affected!"), 1, KeySoft4, LabelConfirm, DismissMessage, 0);
             break;
         default: break;
     }
@@ -299,12 +294,12 @@ void enterToSetup(int32_t step) {
             [[fallthrough]];
         case 6:
             if (++PasswordFailures > 2) {
-                GuiMessageBox(gettext("Incorrect password was entered three times!"), 1, '5', LabelConfirm,
+                GuiMessageBox(gettext("Incorrect password was entered three times!"), 1, KeySoft4, LabelConfirm,
                               enterToSetup, 7);
             } else {
-                GuiMessageBox(gettext("Incorrect password"), 1, '1', 0, nullptr, 0);
-                Keyboard.Bind('4', LabelRepeat, enterToSetup, 4);
-                Keyboard.Bind('5', LabelCancel, enterToSetup, 3);
+                GuiMessageBox(gettext("Incorrect password"), 1, KeyRightPush, 0, nullptr, 0);
+                Keyboard.Bind(KeySoft3, LabelRepeat, enterToSetup, 4);
+                Keyboard.Bind(KeySoft4, LabelCancel, enterToSetup, 3);
             }
             break;
         case 7:
@@ -315,8 +310,8 @@ void enterToSetup(int32_t step) {
             Keyboard.BindNone("012345");
             RestrictedNotice();
             SoftKeyHold = 1;
-            Keyboard.Bind('4', LabelOk, enterToSetup, 5);
-            Keyboard.Bind('5', LabelCancel, enterToSetup, 3);
+            Keyboard.Bind(KeySoft3, LabelOk, enterToSetup, 5);
+            Keyboard.Bind(KeySoft4, LabelCancel, enterToSetup, 3);
             break;
         default: break;
     }
@@ -347,7 +342,7 @@ void exitSetup(int32_t step) {
             SetSS(0x2009, 0);
             if (SaveSetting(nullptr, KindStatistic | KindRuntime | KindSetup) != 0) {
                 // Nothing is lost: setup stays on until the save succeeds or the user leaves.
-                GuiMessageBox(gettext("Configuration was not saved! Setup stays on."), 1, '5', LabelConfirm,
+                GuiMessageBox(gettext("Configuration was not saved! Setup stays on."), 1, KeySoft4, LabelConfirm,
                               DismissMessage, 0);
                 break;
             }

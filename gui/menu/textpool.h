@@ -28,3 +28,20 @@ constexpr TPoolIndex<Size> IndexPool(const char (&pool)[Size]) {
     if (start + 1 != Size) throw "the pool's last text lacks its NUL";
     return index;
 }
+
+template <typename Row, int Count>
+struct TPoolRows {
+    Row rows[Count + 1];
+};
+
+// The rows {id, offset, length} of a pool whose n-th text has id n, and the end mark.
+template <typename Row, int Count, std::size_t Size>
+constexpr TPoolRows<Row, Count> PoolRows(const char (&pool)[Size], int endMark) {
+    const TPoolIndex<Size> index = IndexPool(pool);
+    if (index.count != Count) throw "the pool and the table differ in their number of texts";
+    using Id = decltype(Row::id);
+    TPoolRows<Row, Count> table{};
+    for (int i = 0; i < Count; ++i) table.rows[i] = {static_cast<Id>(i + 1), index.offset[i], index.length[i]};
+    table.rows[Count] = {static_cast<Id>(endMark), 0, 0};
+    return table;
+}

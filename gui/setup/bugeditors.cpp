@@ -15,9 +15,6 @@ int AttitudeOffsetEditing = 0;
 
 namespace {
 
-// Soft-key label ids.
-constexpr int LabelSetEdit = 10, LabelReset = 13, LabelDisable = 41, LabelCancel = 45;
-
 // Closing every overlay takes the bug's box with it.
 void EndBugEditor() { ReleaseEditorKeys(); }
 

@@ -31,8 +31,6 @@
 
 namespace {
 
-constexpr int LabelYes = 53, LabelNo = 54;  // soft-key label ids
-
 int64_t RoundDiv(int64_t num, int64_t den) {
     if (den < 0) num = -num, den = -den;
     return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);

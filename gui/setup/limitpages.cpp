@@ -555,8 +555,7 @@ void DrawFuelPressZeroCalib(FGDrawBuffer* window) {
 
 void BindFuelPressCalibKeys() {
     Keyboard.Clear();
-    Keyboard.BindNone("012345adsw");
-    constexpr int LabelSet = 12, LabelCancel = 45, LabelOk = 66;
+    Keyboard.BindNone(AllKeys);
     const int state = FuelPressCalibState;
     if (state == FuelCalibWaitSet) Keyboard.Bind('5', LabelSet, FuelPressCalibSet, FuelCalibSend1);
     if (state >= FuelCalibDone || state == FuelCalibHidden) Keyboard.Bind('5', LabelOk, FuelPressCalibLeave, 0);

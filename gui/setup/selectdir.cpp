@@ -20,7 +20,6 @@ namespace {
 constexpr int RowHeight = 20;
 constexpr int FontBody = 10, FontTitle = 11;  // font roles of the overlays
 constexpr uint32_t PanelColour = Rgb(210, 210, 225);
-constexpr int LabelSelect = 20, LabelCancel = 45, LabelOk = 66;
 
 // The dialog whose keys are bound.
 TSelectDir* KeyOwner = nullptr;

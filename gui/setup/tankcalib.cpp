@@ -36,7 +36,6 @@ uint32_t MonotonicMs() {
 
 constexpr uint32_t PanelColour = DefaultPanelColour;
 constexpr uint32_t Black = 0x000000, White = 0xFFFFFF;
-constexpr int LabelConfirm = 14, LabelCancel = 45, LabelEditValue = 46, LabelYes = 53, LabelNo = 54, LabelOk = 66;
 
 int16_t Saturate16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
 
@@ -152,7 +151,7 @@ void TtankCalibration::Step() {
     SoftKeyHold = 1;
     if (questionShown || !keyboard) return;
     Tklavesnice& k = *keyboard;
-    k.BindNone("012345adsw");
+    k.BindNone(AllKeys);
     const int cancel = state == TankDone ? 0 : 2;
     int ok = 0;
     switch (state) {

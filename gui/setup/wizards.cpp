@@ -41,8 +41,6 @@ int64_t MonotonicMs() {
     return static_cast<int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-constexpr int LabelConfirm = 14, LabelRepeat = 38, LabelCancel = 45, LabelYes = 53, LabelNo = 54, LabelOk = 66;
-constexpr char AllKeys[] = "012345adsw";
 
 int64_t Now() { return WizardClockMs ? WizardClockMs() : MonotonicMs(); }
 
