@@ -32,7 +32,7 @@ run: build
 # then every fuzz target runs briefly. First, no file may include a header of a
 # layer above its own.
 test: build build-asan build-fuzz
-	./scripts/check-layers
+	./scripts/check-layers --build build
 	./scripts/run-fuzz
 	cd build && ctest --output-on-failure -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

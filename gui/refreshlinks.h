@@ -1,6 +1,6 @@
 // State and operations of the menus, editors and overlays that the refresh reads,
-// clears or calls. Each is defined once by the part that owns it (the menus, editors
-// and overlays in their libraries, the refresh's own state in refresh.cpp); the shell
+// clears or calls. The shell defines the words (refreshlinks.cpp, the refresh's own in
+// refresh.cpp) and the libraries above it write them or fill the hook table; the shell
 // never includes those libraries' headers. The shell's own state is in shellstate.h.
 #pragma once
 

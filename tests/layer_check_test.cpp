@@ -1,5 +1,5 @@
-// The include check of the layers: the tree keeps to them, and a small tree
-// with one wrong include fails with the file, the line and both layers named.
+// The include and link check of the layers: the tree and its build keep to them, and a
+// small tree with one wrong include or one upward link fails, naming both layers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,8 +16,10 @@ struct TRun {
     std::string output;
 };
 
-TRun RunCheck(const std::string& root) {
-    const std::string cmd = "python3 '" SOURCE_DIR "/scripts/check-layers' --root '" + root + "' 2>&1";
+TRun RunCheck(const std::string& root, const std::string& build = "") {
+    std::string cmd = "python3 '" SOURCE_DIR "/scripts/check-layers' --root '" + root + "'";
+    if (!build.empty()) cmd += " --build '" + build + "'";
+    cmd += " 2>&1";
     TRun run{-1, {}};
     FILE* pipe = popen(cmd.c_str(), "r");
     if (!pipe) return run;
@@ -60,8 +62,30 @@ private:
 }  // namespace
 
 TEST(LayerCheck, TheSourceTreeKeepsToTheLayers) {
-    const TRun run = RunCheck(SOURCE_DIR);
+    const std::string build = std::string(TEST_HELPER_DIR).substr(0, std::string(TEST_HELPER_DIR).rfind('/'));
+    const TRun run = RunCheck(SOURCE_DIR, build);
     EXPECT_EQ(run.status, 0) << run.output;
+}
+
+// The shell may leave a symbol to the toolkit below it, never to the menus above it.
+TEST(LayerCheck, AnUpwardLinkFails) {
+    LayerTree tree;
+    tree.Write("gui/shell.c", "extern int MenuWord; int Shell(void) { return MenuWord + Toolkit(); }\n"
+                              "int Toolkit(void);\n");
+    tree.Write("gui/menu.c", "int MenuWord = 1; int Shell(void); int Menu(void) { return Shell(); }\n");
+    tree.Write("toolkit/tk.c", "int Toolkit(void) { return 2; }\n");
+    const std::string r = "'" + tree.Root() + "'";
+    const std::string make = "cd " + r + " && cc -w -c gui/shell.c -o shell.o && cc -w -c gui/menu.c -o menu.o"
+                             " && cc -w -c toolkit/tk.c -o tk.o && ar rcs gui/libgui.a shell.o"
+                             " && ar rcs gui/libgui_menu.a menu.o && ar rcs toolkit/libtoolkit.a tk.o"
+                             " && rm gui/*.c toolkit/*.c";
+    ASSERT_EQ(system(make.c_str()), 0);
+    const TRun run = RunCheck(tree.Root(), tree.Root());
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("gui/libgui.a: layer gui links \"MenuWord\" of gui/libgui_menu.a"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("Toolkit"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("libgui_menu.a: layer"), std::string::npos) << run.output;
 }
 
 TEST(LayerCheck, IncludesAreJudgedByTheLayerOfBoth) {

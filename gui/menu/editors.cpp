@@ -813,5 +813,3 @@ void DrawBaroBox(int x, int y, const char* text, uint32_t colour) {
     }
 }
 
-// Seconds of time() at which the baro editor closes by itself (the refresh watches it).
-int BaroEditCloseTime = 0;

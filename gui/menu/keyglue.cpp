@@ -35,14 +35,6 @@ int EngineRunPromptPending = 0, EngineRunPromptAcked = 0;
 int64_t EngineRunPromptSec = 0;
 int32_t EngineRunPromptUsec = 0;
 
-// Refresh state owned here (declared by the shell's refresh links).
-int BoreSightEditOpen = 0;
-int FlightTimerRunning = 0, FlightTimerSeconds = 0;
-int EngineTimerRunning = 0, EngineTimerSeconds = 0;
-int AutopilotActive = 0;
-int OperApApAxis = 0;
-int OperApNavSrc = 0;
-
 void CloseMenuKeysAndBox() {
     MainMenu.Show(0);
     Keyboard.Clear();

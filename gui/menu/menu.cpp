@@ -22,9 +22,6 @@
 ThlavniMenu MainMenu;
 Tklavesnice Keyboard;
 
-int MenuOpen = 0;
-int MenuCloseTime = 0;
-
 namespace {
 
 constexpr int ScreenHeight = 480;

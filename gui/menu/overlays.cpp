@@ -32,14 +32,6 @@
 #include "tankcalib.h"
 #include "units.h"
 
-// ---- state owned here (the refresh reads and clears some of it) ----
-int PowerOffState = 0;
-int PowerOffCountdown = 0;
-int FirmwareUpdateFailed = 0;
-int SoftKeyHold = 0;
-int OverTempFlag = 0;
-int InstTempShown = 0;
-
 uint32_t PanelInk = DefaultPanelColour;
 uint32_t PanelPaper = 0;
 int OverlayScheme = 0;

@@ -36,10 +36,6 @@ int MemorySelection = 0;
 int IdentHold = 0;
 uint16_t PendingSquawk = 0;
 
-// Refresh state owned here (declared by the shell's refresh links).
-int SquawkChanged = 0;
-int XpdrModePending = -1;
-
 namespace {
 
 // The label being edited (a terminator may stand inside it) and its drawn form, in

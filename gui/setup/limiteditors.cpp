@@ -617,15 +617,6 @@ void AircraftIdEditor(int32_t command) {
     BackToAircraftPage();
 }
 
-const char* SupplyChannelName(int channel) {
-    switch (channel) {
-        case 0x900: case 0xA03: return gettext("BATTERY");
-        case 0x901: case 0xA04: return gettext("PUMP");
-        case 0x902: case 0xA05: return gettext("AVIONICS");
-        default: return "";
-    }
-}
-
 int SupplyNameEditorOpen(int channel) {
     const int i = SupplyIndex(channel);
     if (i < 0) return -1;

@@ -67,7 +67,6 @@ void AircraftIdEditor(int32_t command);
 // Supply channel names (0x400E): open with the channel, then the callback.
 int SupplyNameEditorOpen(int channel);
 void SupplyNameEditor(int32_t command);
-const char* SupplyChannelName(int channel);
 
 // Clock editors; the wall clock and the clock setter are injectable for tests.
 void TimeEditor(int32_t command);
