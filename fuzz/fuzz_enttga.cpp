@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!f) return 0;
     if (size) std::fwrite(data, 1, size, f);
     std::fclose(f);
-    FGBitmap* pic = nullptr;
-    LoadTgaPicture(&pic, path);
-    delete pic;
+    std::unique_ptr<FGBitmap> pic;
+    LoadTgaPicture(pic, path);
     return 0;
 }

@@ -292,20 +292,24 @@ void IdleHook(FGApp* /*app*/) {
 
 // ---- main window ----
 
+namespace {
+// The pictures behind MainPictures.
+std::unique_ptr<FGBitmap> MainPictureStore[MainPictureCount];
+}  // namespace
+
 void LoadMainPictures() {
     for (int i = 0; i < MainPictureCount; ++i) {
         const TMainPictureFile& f = MainPictureFiles[i];
-        delete MainPictures[i];
-        FGBitmap* pic = new FGBitmap(f.file);
+        auto pic = std::make_unique<FGBitmap>(f.file);
         if (pic->width <= 0 || pic->height <= 0) {
             ShellPrint("MAIN: picture %s not loaded\n", f.file);
-            delete pic;
-            pic = nullptr;
+            pic.reset();
         } else if (f.keying != PictureOpaque) {
             pic->set_colorkey(PageKeyColour);
             if (f.keying == PictureKeyed) pic->set_mode(DrawModeKeyed);
         }
-        MainPictures[i] = pic;
+        MainPictureStore[i] = std::move(pic);
+        MainPictures[i] = MainPictureStore[i].get();
     }
     PicDialCentre = MainPictures[PicStredMaly];
     PicSlipBall = MainPictures[Pic3dKulicka];
@@ -317,18 +321,17 @@ namespace {
 
 // The rendered backgrounds follow the pictures and settings; the setup renders them again.
 void DropBackgrounds() {
-    delete EngineBackground;
-    delete StripBackground;
-    EngineBackground = StripBackground = nullptr;
+    EngineBackground.reset();
+    StripBackground.reset();
 }
 
 }  // namespace
 
 void FreeMainPictures() {
     PicDialCentre = PicSlipBall = PicDigits = PicTapeDigits = nullptr;
-    for (FGBitmap*& pic : MainPictures) {
-        delete pic;
-        pic = nullptr;
+    for (int i = 0; i < MainPictureCount; ++i) {
+        MainPictures[i] = nullptr;
+        MainPictureStore[i].reset();
     }
     DropBackgrounds();
 }
@@ -429,7 +432,7 @@ void PaintFrame() {
         return;
     }
     if (ScreenType == ScreenEngine) {
-        if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground);
+        if (EngineBackground) w->bitblt(0, 0, 0, 0, 800, 480, EngineBackground.get());
         PlaceEngineItems();
         TakeEngineValues();
         DrawCanopyGear();
@@ -457,7 +460,7 @@ void PaintFrame() {
         // PageItems rows 67, 68: the flight view's rows of that table do not exist yet
         if (ScreenType == ScreenFlightEms) {
             if (LayoutCaps & CapEnginePage) {
-                if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground);
+                if (StripBackground) w->bitblt(558, 0, 558, 0, 242, 480, StripBackground.get());
                 PlaceEngineItems();
                 TakeEngineValues();
                 DrawEngineBars();

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "configmanager.h"
+#include "fgbitmap.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
 #include "hkutils.h"
@@ -101,8 +102,8 @@ const TMainPictureFile MainPictureFiles[MainPictureCount] = {
     {"Data/3Dterrain_err.tga", PictureKeyed},
 };
 FGBitmap* MainPictures[MainPictureCount] = {};
-FGBitmap* EngineBackground = nullptr;
-FGBitmap* StripBackground = nullptr;
+std::unique_ptr<FGBitmap> EngineBackground;
+std::unique_ptr<FGBitmap> StripBackground;
 
 FGTimer* RefreshTimer = nullptr;
 int ScreenType = 0;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "settingvars.h"
 
@@ -113,12 +114,12 @@ struct TMainPictureFile {
     TPictureKeying keying;
 };
 extern const TMainPictureFile MainPictureFiles[MainPictureCount];
-// Null where the file was missing or damaged.
+// Null where the file was missing or damaged; LoadMainPictures owns them.
 extern FGBitmap* MainPictures[MainPictureCount];
 // The engine page's background (full page) and the engine strip's; empty
 // (null) until the setup renders them.
-extern FGBitmap* EngineBackground;
-extern FGBitmap* StripBackground;
+extern std::unique_ptr<FGBitmap> EngineBackground;
+extern std::unique_ptr<FGBitmap> StripBackground;
 
 // ---- the shell ----
 

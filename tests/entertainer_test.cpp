@@ -327,7 +327,7 @@ TEST_F(EntertainerTest, PicturesLoadedAgainWhileOpenAreTheOnesDrawn) {
     VideoPlayer.Position(5);
     InRunDir([] { LoadEntertainerImages(); });  // the old pictures are gone
     e->Draw();
-    FGBitmap* mid = EntPictures[EntBarMidle];
+    FGBitmap* mid = EntPictures[EntBarMidle].get();
     ASSERT_NE(mid, nullptr);
     EXPECT_EQ(Px(200, 70), mid->pixels[4 * mid->width + (200 - 150 - 4) % mid->width]);
 }
@@ -391,8 +391,8 @@ TEST(LoadTgaPicture, KeyOriginIdFieldAndDamagedFiles) {
     f.insert(f.end(), {255, 0, 0, 0, 255, 0});     // top: blue, green
     Write(dir.Path("a.tga"), f);
     chmod(dir.Path("a.tga").c_str(), 0444);  // read-only data loads
-    FGBitmap* pic = nullptr;
-    ASSERT_TRUE(LoadTgaPicture(&pic, dir.Path("a.tga").c_str()));
+    std::unique_ptr<FGBitmap> pic;
+    ASSERT_TRUE(LoadTgaPicture(pic, dir.Path("a.tga").c_str()));
     ASSERT_EQ(pic->width, 2);
     EXPECT_EQ(pic->pixels[0], 0x0000FFu);
     EXPECT_EQ(pic->pixels[1], 0x00FF00u);
@@ -400,24 +400,23 @@ TEST(LoadTgaPicture, KeyOriginIdFieldAndDamagedFiles) {
     EXPECT_EQ(pic->pixels[3], 0xFF0000u);
     EXPECT_EQ(pic->get_colorkey(), PageKeyColour);
 
-    EXPECT_FALSE(LoadTgaPicture(&pic, dir.Path("missing.tga").c_str()));
+    EXPECT_FALSE(LoadTgaPicture(pic, dir.Path("missing.tga").c_str()));
     EXPECT_EQ(pic, nullptr);  // the slot is cleared
     Write(dir.Path("short.tga"), {0, 0, 2});
-    EXPECT_FALSE(LoadTgaPicture(&pic, dir.Path("short.tga").c_str()));
+    EXPECT_FALSE(LoadTgaPicture(pic, dir.Path("short.tga").c_str()));
     std::vector<uint8_t> cut = TgaHead(0, 4, 4, 24, true);
     cut.resize(cut.size() + 20);
     Write(dir.Path("cut.tga"), cut);
-    EXPECT_FALSE(LoadTgaPicture(&pic, dir.Path("cut.tga").c_str()));
+    EXPECT_FALSE(LoadTgaPicture(pic, dir.Path("cut.tga").c_str()));
     Write(dir.Path("huge.tga"), TgaHead(0, 65535, 65535, 24, true));
-    EXPECT_FALSE(LoadTgaPicture(&pic, dir.Path("huge.tga").c_str()));
+    EXPECT_FALSE(LoadTgaPicture(pic, dir.Path("huge.tga").c_str()));
     EXPECT_EQ(pic, nullptr);
     // Not 24-bit: the toolkit's loader takes it.
     std::vector<uint8_t> t32 = TgaHead(0, 1, 1, 32, true);
     t32.insert(t32.end(), {1, 2, 3, 255});
     Write(dir.Path("t32.tga"), t32);
-    EXPECT_TRUE(LoadTgaPicture(&pic, dir.Path("t32.tga").c_str()));
+    EXPECT_TRUE(LoadTgaPicture(pic, dir.Path("t32.tga").c_str()));
     EXPECT_EQ(pic->get_colorkey(), PageKeyColour);
-    delete pic;
 }
 
 TEST_F(EntertainerTest, FramesOfEachMode) {
@@ -458,7 +457,7 @@ TEST_F(EntertainerTest, FramesOfEachMode) {
     SavePageSnapshot(win, "entertainer_flightdata.bmp");
     EXPECT_GT(CountColour(0, 30, 580, 32, Rgb(255, 108, 182)), 50);
     EXPECT_GT(CountColour(280, 100, 200, 130, Rgb(6, 196, 236)), 50);
-    FGBitmap* map = EntPictures[EntMap];
+    FGBitmap* map = EntPictures[EntMap].get();
     EXPECT_EQ(Px(e->mapX + 100, 300), map->pixels[50 * map->width + 100]);
 
     // Full screen: black everywhere.

@@ -136,10 +136,10 @@ TEST(FrameChecksum, EngineBackgroundsWaitForTheFirstFrameThatShowsThem) {
         const auto pixels = [](const FGBitmap* b) {
             return std::vector<uint32_t>(b->pixels, b->pixels + static_cast<size_t>(b->width) * b->height);
         };
-        const std::vector<uint32_t> engine = pixels(EngineBackground), strip = pixels(StripBackground);
+        const std::vector<uint32_t> engine = pixels(EngineBackground.get()), strip = pixels(StripBackground.get());
         RebuildBackgroundBitmaps();
-        EXPECT_TRUE(pixels(EngineBackground) == engine);
-        EXPECT_TRUE(pixels(StripBackground) == strip);
+        EXPECT_TRUE(pixels(EngineBackground.get()) == engine);
+        EXPECT_TRUE(pixels(StripBackground.get()) == strip);
     }
 }
 

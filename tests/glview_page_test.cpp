@@ -51,9 +51,8 @@ protected:
     void TearDown() override {
         ScreenType = 0;
         DoneGLView();
-        delete EngineBackground;
-        delete StripBackground;
-        EngineBackground = StripBackground = nullptr;
+        EngineBackground.reset();
+        StripBackground.reset();
         MainWindow = nullptr;
         ConfigManager.Release();
         dir.reset();
@@ -62,7 +61,7 @@ protected:
     // The page as the paint has it: background, then the dials.
     void Paint() {
         ASSERT_NE(EngineBackground, nullptr);
-        win.bitblt(0, 0, 0, 0, W, H, EngineBackground);
+        win.bitblt(0, 0, 0, 0, W, H, EngineBackground.get());
         DrawEngineDials();
     }
     // Sum of the channels at screen distance d from a view-coordinate centre.
@@ -98,14 +97,14 @@ TEST_F(GLEnginePage, RpmNeedleLandsAtItsValue) {
         const double needle = rpm.ValueAngle(value) + 1.0;  // the needle stands one degree on
         int brighter = 0, opposite = 0;
         const std::vector<uint32_t> frame(win.pixels, win.pixels + W * H);
-        win.bitblt(0, 0, 0, 0, W, H, EngineBackground);
+        win.bitblt(0, 0, 0, 0, W, H, EngineBackground.get());
         for (int d = 20; d <= 45; ++d) {
             const int background = Brightness(c.cx, c.cy, needle, d);
             const int back180 = Brightness(c.cx, c.cy, needle + 180, d);
             std::copy(frame.begin(), frame.end(), win.pixels);
             if (Brightness(c.cx, c.cy, needle, d) > background + 150) ++brighter;
             if (Brightness(c.cx, c.cy, needle + 180, d) != back180) ++opposite;
-            win.bitblt(0, 0, 0, 0, W, H, EngineBackground);
+            win.bitblt(0, 0, 0, 0, W, H, EngineBackground.get());
         }
         EXPECT_GE(brighter, 22) << value;
         EXPECT_EQ(opposite, 0) << value;
@@ -121,7 +120,7 @@ TEST_F(GLEnginePage, StripNeedlesTurnOnTheirFaces) {
         RebuildBackgroundBitmaps();
         ASSERT_NE(StripBackground, nullptr);
         PlaceEngineItems();
-        win.bitblt(0, 0, 0, 0, W, H, StripBackground);
+        win.bitblt(0, 0, 0, 0, W, H, StripBackground.get());
         int checked = 0;
         for (int dial = DialStripRpm; dial < DialCount; ++dial) {
             const TInstrumentConfig& c = EngineDialConfig[dial];

@@ -63,9 +63,8 @@ protected:
     }
     void TearDown() override {
         DoneGLView();
-        delete EngineBackground;
-        delete StripBackground;
-        EngineBackground = StripBackground = nullptr;
+        EngineBackground.reset();
+        StripBackground.reset();
         MainWindow = nullptr;
         SetupModeActive = 0;
         PrintHook = DefaultPrintHook;

@@ -102,11 +102,10 @@ void CVideoPlayer::Close() {
 
 CButton::CButton(FGDrawBuffer* win, int x0, int y0, const char* file, const char* text)
     : CDraw(win, x0, y0, 0, 0), label(text) {
-    picture = new FGBitmap(file);
+    picture = std::make_unique<FGBitmap>(file);
     if (picture->width <= 0 || picture->height <= 0) {
         ShellPrint("ENT: picture %s not loaded\n", file);
-        delete picture;
-        picture = nullptr;
+        picture.reset();
         return;
     }
     halfWidth = picture->width / 2;
@@ -115,11 +114,9 @@ CButton::CButton(FGDrawBuffer* win, int x0, int y0, const char* file, const char
     h = pictureHeight;
 }
 
-CButton::~CButton() { delete picture; }
-
 void CButton::Draw() {
     if (!window) return;
-    if (picture) window->bitblt(x, y + 2, sourceX, 0, halfWidth, pictureHeight, picture);
+    if (picture) window->bitblt(x, y + 2, sourceX, 0, halfWidth, pictureHeight, picture.get());
     KeyedText(window, x + 25, y + 4, label, labelColour);
 }
 
@@ -140,7 +137,7 @@ void CButton::Tick() {
 void CMode::Layout(int fontId, bool frame) {
     font = fontId;
     frameShown = frame;
-    const FGBitmap* pic = EntPictures[EntBlackButton];
+    const FGBitmap* pic = EntPictures[EntBlackButton].get();
     const int fw = pic ? pic->width : 190, fh = pic ? pic->height : 50;
     w = fw;
     h = fh;
@@ -151,7 +148,7 @@ void CMode::Layout(int fontId, bool frame) {
 void CMode::Draw() {
     if (!window) return;
     if (frameShown) {
-        FGBitmap* pic = EntPictures[active ? EntBlackButtonActive : EntBlackButton];
+        FGBitmap* pic = EntPictures[active ? EntBlackButtonActive : EntBlackButton].get();
         if (pic) window->bitblt(x, y, 0, 0, pic->width, pic->height, pic);
     }
     const uint32_t colour = highlighted ? Rgb(140, 200, 255) : active ? Rgb(120, 190, 255) : Rgb(229, 229, 229);
@@ -240,9 +237,9 @@ CEntertainer::CEntertainer(FGDrawBuffer* win, CVideoPlayer* videoPlayer)
       flightTitle(gettext("ENJOY YOUR FLIGHT")),
       flightLabels{gettext("Airspeed :"), gettext("Altitude :"), gettext("Time to arrival :")} {
     for (int i = 0; i < ButtonCount; ++i)
-        buttons[i] = new CButton(win, ButtonX[i], ButtonY, ButtonFiles[i], gettext(ButtonLabels[i]));
+        buttons[i] = std::make_unique<CButton>(win, ButtonX[i], ButtonY, ButtonFiles[i], gettext(ButtonLabels[i]));
     for (int i = 0; i < 4; ++i) {
-        modes[i] = new CMode(win, 595, 48 + 60 * i, gettext(ModeLabels[i]));
+        modes[i] = std::make_unique<CMode>(win, 595, 48 + 60 * i, gettext(ModeLabels[i]));
         modes[i]->Layout(NominalFont(i == ModeExit ? 25 : 32), true);
     }
     volumeBar.SetRange(0, 100);
@@ -264,17 +261,6 @@ CEntertainer::CEntertainer(FGDrawBuffer* win, CVideoPlayer* videoPlayer)
 
     SwitchMode(ModeMovie);
     player->HideMessage();
-}
-
-CEntertainer::~CEntertainer() {
-    for (CButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
-    for (CMode*& m : modes) {
-        delete m;
-        m = nullptr;
-    }
 }
 
 bool CEntertainer::ExitOffered() { return DeviceID != 31; }
@@ -306,7 +292,7 @@ void CEntertainer::SwitchMode(int m) {
 void CEntertainer::Tick() {
     if (exitArm > 0) --exitArm;
     if (highlightCountdown > 0 && --highlightCountdown == 0) SetHighlight(-1);
-    for (CButton* b : buttons) b->Tick();
+    for (const std::unique_ptr<CButton>& b : buttons) b->Tick();
     if (mode == ModeMovie && --pollCountdown <= 0) {
         pollCountdown = 5;
         if (player->state >= PlayerPlaying && browser.visible) CloseBrowser();
@@ -454,9 +440,9 @@ void CEntertainer::Draw() {
 
 void CEntertainer::PlacePositionBar(int bx, int by, int bw, int max, int value) {
     // The pictures belong to the main window and may be loaded again while the screen lives.
-    positionBar.pictures[BarFilledLeft] = EntPictures[EntBarLeft];
-    positionBar.pictures[BarFilledMiddle] = EntPictures[EntBarMidle];
-    positionBar.pictures[BarFilledRight] = EntPictures[EntBarRight];
+    positionBar.pictures[BarFilledLeft] = EntPictures[EntBarLeft].get();
+    positionBar.pictures[BarFilledMiddle] = EntPictures[EntBarMidle].get();
+    positionBar.pictures[BarFilledRight] = EntPictures[EntBarRight].get();
     positionBar.capWidth = EntPictures[EntBarLeft] ? EntPictures[EntBarLeft]->width : 4;
     positionBar.x = bx;
     positionBar.y = by;
@@ -469,8 +455,8 @@ void CEntertainer::PlacePositionBar(int bx, int by, int bw, int max, int value) 
 
 void CEntertainer::DrawMovie() {
     FGDrawBuffer* win = window;
-    if (FGBitmap* up = EntPictures[EntVideoUpper]) win->bitblt(50, 48, 0, 0, up->width, up->height, up);
-    if (FGBitmap* low = EntPictures[EntVideoLower]) win->bitblt(50, 384, 0, 0, low->width, low->height, low);
+    if (FGBitmap* up = EntPictures[EntVideoUpper].get()) win->bitblt(50, 48, 0, 0, up->width, up->height, up);
+    if (FGBitmap* low = EntPictures[EntVideoLower].get()) win->bitblt(50, 384, 0, 0, low->width, low->height, low);
     PlacePositionBar(150, 66, 280, player->length, player->position);
     char text[32];
     const unsigned length = static_cast<unsigned>(std::max(player->length, 0));
@@ -497,11 +483,11 @@ void CEntertainer::DrawMovie() {
 
 void CEntertainer::DrawMusic() {
     FGDrawBuffer* win = window;
-    if (FGBitmap* up = EntPictures[EntAudioUpper]) {
+    if (FGBitmap* up = EntPictures[EntAudioUpper].get()) {
         win->bitblt(130, 100, 0, 0, up->width, up->height, up);
         win->bitblt(130, 250, 0, 0, up->width, up->height, up);
     }
-    if (FGBitmap* mid = EntPictures[EntAudioMidle]) win->bitblt(130, 150, 0, 0, mid->width, mid->height, mid);
+    if (FGBitmap* mid = EntPictures[EntAudioMidle].get()) win->bitblt(130, 150, 0, 0, mid->width, mid->height, mid);
     PlacePositionBar(174, 175, 230, TrackEnd, trackCount);
     KeyedText(win, 240, 104, EntTrackTitles[trackIndex & 3], WhiteColour);
     char text[48];
@@ -540,14 +526,14 @@ void CEntertainer::DrawFlightData() {
     const unsigned t = static_cast<unsigned>(std::max(arrivalCountdown, 0)) / 5;
     std::snprintf(text, sizeof text, "%u:%02u %s", t / 3600, (t % 3600) / 60, gettext("hours"));
     KeyedText(win, 280, 200, text, valueColour);
-    if (FGBitmap* map = EntPictures[EntMap]) win->bitblt(mapX, 250, 0, 0, map->width, map->height, map);
+    if (FGBitmap* map = EntPictures[EntMap].get()) win->bitblt(mapX, 250, 0, 0, map->width, map->height, map);
 }
 
 }  // namespace NEnt
 
 // ---------------------------------------------------------------- pictures and lifetime
 
-FGBitmap* EntPictures[EntPictureCount] = {};
+std::unique_ptr<FGBitmap> EntPictures[EntPictureCount];
 
 const char* const EntTrackTitles[4] = {"   Bye Bye Love   ", "    Radio Ga Ga   ", "      Ghetto      ",
                                        " Stars fall down  "};
@@ -563,7 +549,7 @@ const char* const EntPictureFiles[EntPictureCount] = {
 };
 constexpr int FirstToolkitPicture = EntAudioUpper;
 
-NEnt::CEntertainer* Instance = nullptr;
+std::unique_ptr<NEnt::CEntertainer> Instance;
 
 struct FdCloser {
     int fd;
@@ -583,103 +569,71 @@ bool ReadAll(int fd, uint8_t* out, size_t n) {
     return true;
 }
 
-bool LoadByToolkit(FGBitmap** slot, const char* path) {
-    auto* pic = new FGBitmap(path);
-    if (pic->width <= 0 || pic->height <= 0) {
-        ShellPrint("TGA bitmap %s can not be created 1\n", path);
-        delete pic;
-        return false;
-    }
-    *slot = pic;
-    return true;
+// `whole`: a file cut short is refused, not shown in part.
+std::unique_ptr<FGBitmap> LoadByToolkit(const char* path, const char* failure, bool whole = false) {
+    auto pic = std::make_unique<FGBitmap>(0, 0, 0);
+    const int rc = pic->load(path);
+    if (pic->width > 0 && pic->height > 0 && (!whole || rc == FG_BITMAP_OK)) return pic;
+    ShellPrint(failure, path);
+    return nullptr;
 }
 
 }  // namespace
 
-bool LoadTgaPicture(FGBitmap** slot, const char* path) {
-    if (!slot) return false;
-    delete *slot;
-    *slot = nullptr;
+bool LoadTgaPicture(std::unique_ptr<FGBitmap>& slot, const char* path) {
+    slot.reset();
     if (!path) return false;
-    FdCloser file{open(path, O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
-        ShellPrint("TGA file %s can not be open %u\n", path, static_cast<unsigned>(errno));
-        return false;
-    }
     uint8_t head[18];
-    if (!ReadAll(file.fd, head, sizeof head)) {
-        ShellPrint("TGA file %s can not read header\n", path);
-        return false;
-    }
-    if (head[2] != 2 || head[16] != 24 || head[1] != 0) {
-        close(file.fd);
-        file.fd = -1;
-        if (!LoadByToolkit(slot, path)) return false;
-        (*slot)->set_paper(PageKeyColour);
-        (*slot)->set_colorkey(PageKeyColour);
-        return true;
-    }
-    const int width = head[12] | (head[13] << 8), height = head[14] | (head[15] << 8);
-    const bool topDown = (head[17] & 0x20) != 0;
-    if (width <= 0 || height <= 0 || width > FG_BITMAP_MAX_SIDE || height > FG_BITMAP_MAX_SIDE ||
-        static_cast<int64_t>(width) * height > FG_BITMAP_MAX_PIXELS) {
-        ShellPrint("TGA bitmap %s can not be created 2\n", path);
-        return false;
-    }
-    // The image id comes first when the header announces one.
-    uint8_t skip[255];
-    if (head[0] > 0 && !ReadAll(file.fd, skip, head[0])) {
-        ShellPrint("TGA bitmap %s read error\n", path);
-        return false;
-    }
-    std::unique_ptr<FGBitmap> pic(new FGBitmap(width, height, 0));
-    if (!pic->pixels || pic->width != width || pic->height != height) {
-        ShellPrint("TGA bitmap %s can not be created 2\n", path);
-        return false;
-    }
-    std::unique_ptr<uint8_t[]> row(new uint8_t[static_cast<size_t>(width) * 3]);
-    for (int r = 0; r < height; ++r) {
-        if (!ReadAll(file.fd, row.get(), static_cast<size_t>(width) * 3)) {
-            ShellPrint("TGA bitmap %s read error\n", path);
+    {
+        FdCloser file{open(path, O_RDONLY | O_CLOEXEC)};
+        if (file.fd < 0) {
+            ShellPrint("TGA file %s can not be open %u\n", path, static_cast<unsigned>(errno));
             return false;
         }
-        const int yy = topDown ? r : height - 1 - r;
-        FGPixel* dst = pic->pixels + static_cast<size_t>(yy) * static_cast<size_t>(width);
-        for (int c = 0; c < width; ++c) {
-            const uint8_t* p = row.get() + 3 * c;
-            const uint32_t rgb = Rgb(p[2], p[1], p[0]);
-            dst[c] = rgb == Rgb(240, 0, 240) ? PageKeyColour : rgb;
+        if (!ReadAll(file.fd, head, sizeof head)) {
+            ShellPrint("TGA file %s can not read header\n", path);
+            return false;
         }
+    }
+    // A plain 24-bit picture keys its (240, 0, 240); the toolkit decodes every kind.
+    const bool plain = head[2] == 2 && head[16] == 24 && head[1] == 0;
+    const int width = head[12] | (head[13] << 8), height = head[14] | (head[15] << 8);
+    if (plain && (width <= 0 || height <= 0 || width > FG_BITMAP_MAX_SIDE || height > FG_BITMAP_MAX_SIDE ||
+                  static_cast<int64_t>(width) * height > FG_BITMAP_MAX_PIXELS)) {
+        ShellPrint("TGA bitmap %s can not be created 2\n", path);
+        return false;
+    }
+    std::unique_ptr<FGBitmap> pic =
+        LoadByToolkit(path, plain ? "TGA bitmap %s read error\n" : "TGA bitmap %s can not be created 1\n", plain);
+    if (!pic) return false;
+    if (plain) {
+        const size_t count = static_cast<size_t>(pic->width) * static_cast<size_t>(pic->height);
+        for (size_t i = 0; i < count; ++i)
+            if (pic->pixels[i] == Rgb(240, 0, 240)) pic->pixels[i] = PageKeyColour;
     }
     pic->set_paper(PageKeyColour);
     pic->set_colorkey(PageKeyColour);
-    *slot = pic.release();
+    slot = std::move(pic);
     return true;
 }
 
 void LoadEntertainerImages() {
     for (int i = 0; i < EntPictureCount; ++i) {
-        if (i < FirstToolkitPicture) {
-            LoadTgaPicture(&EntPictures[i], EntPictureFiles[i]);
-        } else {
-            delete EntPictures[i];
-            EntPictures[i] = nullptr;
-            LoadByToolkit(&EntPictures[i], EntPictureFiles[i]);
-        }
+        if (i < FirstToolkitPicture)
+            LoadTgaPicture(EntPictures[i], EntPictureFiles[i]);
+        else
+            EntPictures[i] = LoadByToolkit(EntPictureFiles[i], "TGA bitmap %s can not be created 1\n");
     }
-    PicBarHorizontal = EntPictures[EntHorBarGray];
-    PicBarVertical = EntPictures[EntVerBarGray];
+    PicBarHorizontal = EntPictures[EntHorBarGray].get();
+    PicBarVertical = EntPictures[EntVerBarGray].get();
 }
 
 void FreeEntertainerImages() {
     PicBarHorizontal = PicBarVertical = nullptr;
-    for (FGBitmap*& pic : EntPictures) {
-        delete pic;
-        pic = nullptr;
-    }
+    for (std::unique_ptr<FGBitmap>& pic : EntPictures) pic.reset();
 }
 
-NEnt::CEntertainer* TheEntertainer() { return Instance; }
+NEnt::CEntertainer* TheEntertainer() { return Instance.get(); }
 
 namespace {
 
@@ -692,8 +646,8 @@ void TickEntertainer() {
 bool CreateEntertainer(FGDrawBuffer* window) {
     if (Instance) return true;
     if (!window) return false;
-    Instance = new NEnt::CEntertainer(window, &NEnt::VideoPlayer);
-    Entertainer = Instance;
+    Instance = std::make_unique<NEnt::CEntertainer>(window, &NEnt::VideoPlayer);
+    Entertainer = Instance.get();
     RefreshHooks.EntertainerTick = TickEntertainer;
     return true;
 }
@@ -701,10 +655,9 @@ bool CreateEntertainer(FGDrawBuffer* window) {
 void DestroyEntertainer() {
     if (!Instance) return;
     NEnt::VideoPlayer.Close();
-    NEnt::CEntertainer* gone = Instance;
-    Instance = nullptr;
+    std::unique_ptr<NEnt::CEntertainer> gone = std::move(Instance);
     Entertainer = nullptr;
     RefreshHooks.EntertainerTick = nullptr;
-    delete gone;
+    gone.reset();
     SetTimerPeriod();
 }

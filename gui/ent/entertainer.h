@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "drawbase.h"
 #include "filebrowser.h"
@@ -50,7 +51,7 @@ public:
 
 class CButton : public CDraw {
 public:
-    FGBitmap* picture = nullptr;
+    std::unique_ptr<FGBitmap> picture;
     const char* label = "";
     int flash = 0;
     int halfWidth = 0;
@@ -59,7 +60,6 @@ public:
     uint32_t labelColour = 0xFFFFFF;
 
     CButton(FGDrawBuffer* win, int x0, int y0, const char* file, const char* text);
-    ~CButton() override;
     void Draw() override;
     void Flash();
     void Tick();
@@ -115,8 +115,8 @@ enum { BtnOpen, BtnPlay, BtnPause, BtnStop, BtnNext, BtnPrev, BtnMaximize, BtnSe
 class CEntertainer : public CPanel {
 public:
     CVideoPlayer* player;
-    CButton* buttons[ButtonCount] = {};
-    CMode* modes[4] = {};
+    std::unique_ptr<CButton> buttons[ButtonCount];
+    std::unique_ptr<CMode> modes[4];
     CBar volumeBar;
     CBmpBar positionBar;
     CFileBrowser browser;
@@ -136,7 +136,6 @@ public:
     int exitArm = 0;
 
     CEntertainer(FGDrawBuffer* win, CVideoPlayer* videoPlayer);
-    ~CEntertainer() override;
     void Draw() override;
     void Tick() override;
     int Key(int key) override;
@@ -171,7 +170,7 @@ enum TEntPicture {
     EntHorBarGray, EntBlackButtonActive, EntBlackButton, EntBarLeft, EntBarMidle, EntBarRight,
     EntVideoUpper, EntVideoLower, EntAudioUpper, EntAudioMidle, EntMap, EntPictureCount
 };
-extern FGBitmap* EntPictures[EntPictureCount];
+extern std::unique_ptr<FGBitmap> EntPictures[EntPictureCount];
 
 // Music track titles.
 extern const char* const EntTrackTitles[4];
@@ -182,7 +181,7 @@ void LoadEntertainerImages();
 void FreeEntertainerImages();
 // A 24-bit TGA read directly (colour (240, 0, 240) keyed); any other picture through
 // the toolkit's loader. The slot is replaced; true on success.
-bool LoadTgaPicture(FGBitmap** slot, const char* path);
+bool LoadTgaPicture(std::unique_ptr<FGBitmap>& slot, const char* path);
 // The open screen (null when none).
 NEnt::CEntertainer* TheEntertainer();
 

@@ -567,9 +567,9 @@ void DrawEngineStripScene(int width, int height) {
 }
 
 int RebuildEngineBackground(int flags) {
-    FGBitmap*& slot = (flags & GLPaintNarrow) ? *GLShellLinks.stripBackground : *GLShellLinks.engineBackground;
-    delete slot;
-    slot = nullptr;
+    std::unique_ptr<FGBitmap>& slot =
+        (flags & GLPaintNarrow) ? *GLShellLinks.stripBackground : *GLShellLinks.engineBackground;
+    slot.reset();
     SyncEngineRecords();
     const int result = OpenGLPaint(flags);
     // The strip is the last of a rebuild's two pictures: until the next rebuild only
@@ -577,6 +577,6 @@ int RebuildEngineBackground(int flags) {
     if (flags & GLPaintNarrow) GLViewReleaseSceneTextures();
     FGDrawBuffer* window = *GLShellLinks.window;
     if (result != 0 || !window) return result != 0 ? result : -1;
-    slot = new FGBitmap(window);
+    slot = std::make_unique<FGBitmap>(window);
     return 0;
 }

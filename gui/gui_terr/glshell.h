@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "dialconfig.h"
 
@@ -21,8 +22,8 @@ struct TEngineGLHooks {
 
 struct TGLShellLinks {
     FGDrawBuffer* const* window;        // the main window (itself null before it exists)
-    FGBitmap** engineBackground;        // the engine page's rendered background
-    FGBitmap** stripBackground;         // the engine strip's
+    std::unique_ptr<FGBitmap>* engineBackground;  // the engine page's rendered background
+    std::unique_ptr<FGBitmap>* stripBackground;   // the engine strip's
     const uint8_t* setupMode;           // non-zero while the setup pages are up
     TInstrumentConfig* dialConfig;      // the DialCount dial templates
     // Unit texts of the engine blocks: fuel quantity, engine pressures, fuel
