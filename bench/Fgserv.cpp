@@ -145,12 +145,19 @@ void PrintFdmPacket(const TFdmPacket& p) {
 namespace {
 
 constexpr double Rad = 57.29579;
+constexpr double FtPerSec2PerG = 32.174;
+// FlightGear 2020.3 sends inches of mercury in mp_osi, whatever the field's name says.
+constexpr double BarPerInHg = 0.0338639;
 double F2C(double f) { return (f - 32) * 5 / 9; }
 TSourceFeed FdmFeed;  // the channels the packets fed
+// 0 the value stored; 1 the packet's number was unusable and the channel reads as no value.
 int Set(uint32_t chan, double value) {
-    const int rc = SetChanValue(chan, static_cast<float>(value));
-    if (rc == 0) FdmFeed.Fed(chan);
+    const int rc = SetChanValueOrNone(chan, value);
+    if (rc >= 0) FdmFeed.Fed(chan);
     return rc;
+}
+void SetNone(uint32_t chan) {
+    if (SetChanNoValue(chan) == 0) FdmFeed.Fed(chan);
 }
 
 }  // namespace
@@ -168,7 +175,8 @@ void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
     Set(echInercialAoA, p.alpha * 15.0);
     Set(echInercialSideSlip, p.psidot * Rad);
     Set(echInercialSlip, p.slip_deg * -100.0);
-    Set(echInercialAccPilot, p.A_X_pilot * 0.3048);
+    // The load factor in g: body z points down, so level flight gives about -32.2 ft/s^2.
+    Set(echInercialAccPilot, -p.A_Z_pilot / FtPerSec2PerG);
     Set(echInercialGyroX, p.phidot * Rad);
     Set(echInercialGyroZ, p.thetadot * Rad);
     Set(echInercialGyroY, p.psidot * Rad);
@@ -190,23 +198,30 @@ void StoreFdmPacket(const TFdmPacket& p, uint32_t n, int64_t nowSec) {
     if (p.num_engines > 0) {
         Set(echTempOil, F2C(p.oil_temp[0]));
         Set(echPressOil, p.oil_px[0] * 0.06895);
-        Set(echPressMap, p.mp_osi[0] * 0.06895);
+        Set(echPressMap, p.mp_osi[0] * BarPerInHg);
         Set(echRpmEng, p.rpm[0]);
         Set(echFuelFlow, p.fuel_flow[0] * 3.785);
     }
     Set(echPressFuel, std::sin(n / 300.0) * 0.05 + 0.25);
 
-    // The remaining fuel sums the levels actually stored.
+    // The remaining fuel sums the tanks: while one is unknown, so are the remaining and the used.
     double remain = 0;
+    bool known = true;
     for (uint32_t t = 0; t < 2 && t < p.num_tanks; ++t) {
         double level = p.fuel_quantity[t] * 3.785;
         if (Set(echFuelLevel1 + t, level) == 0) remain += level;
+        else known = false;
     }
-    Set(echFuelRemain, remain);
-    double used = 0;
-    if (FdmTotals.FuelAtStart == FuelNotKnown) FdmTotals.FuelAtStart = remain;
-    else used = std::max(0.0, FdmTotals.FuelAtStart - remain);
-    Set(echFuelUsed, used);
+    if (known) {
+        Set(echFuelRemain, remain);
+        double used = 0;
+        if (FdmTotals.FuelAtStart == FuelNotKnown) FdmTotals.FuelAtStart = remain;
+        else used = std::max(0.0, FdmTotals.FuelAtStart - remain);
+        Set(echFuelUsed, used);
+    } else {
+        SetNone(echFuelRemain);
+        SetNone(echFuelUsed);
+    }
 
     if (nowSec != FdmTotals.LastSecond) {
         FdmTotals.LastSecond = nowSec;

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include <cerrno>
+#include <cfloat>
 #include <chrono>
 #include <cmath>
 #include <cstdarg>
@@ -154,6 +155,22 @@ int SetChanValue(uint32_t id, float value) {
     int32_t word;
     if (!ScaledWord(value, scale, word)) return -3;
     return writer->SetVal(id, word, &stamp);
+}
+
+int SetChanNoValue(uint32_t id) {
+    TMValWriter* writer = ValWriter.load();
+    if (!writer) return -2;
+    if (!TMeasuredVals::FindChannelDesc(id)) return -1;
+    uint64_t stamp = NowStamp();
+    return writer->SetVal(id, MeasNoValue, &stamp);
+}
+
+int SetChanValueOrNone(uint32_t id, double value) {
+    // Beyond a float's range the narrowing itself is undefined.
+    int rc = std::isfinite(value) && std::fabs(value) <= FLT_MAX ? SetChanValue(id, static_cast<float>(value)) : -3;
+    if (rc != -3) return rc;
+    rc = SetChanNoValue(id);
+    return rc == 0 ? 1 : rc;
 }
 
 const char* ChanName(uint32_t id) {
@@ -425,7 +442,7 @@ int MeassureThread(int mode, const std::atomic<bool>* terminate, const TMeassure
     ValWriter = writer.get();
     ValReader = reader.get();
     writer->SetVal(echInternalInputStatus, static_cast<int32_t>(32));
-    writer->SetVal(echGPSValid, static_cast<int32_t>(257));
+    writer->SetVal(echGPSValid, GpsWordValid);
 
     if (mode == MeassureModeLoop) RunLoopMode(terminate);
     else if (mode == MeassureModeFdm) FdmServer(ports, terminate);

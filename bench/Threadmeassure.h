@@ -54,6 +54,14 @@ int WaitWriterAttached();
 // 0; -2 no writer; -1 channel not in the dictionary; -3 the value cannot be
 // stored (not a number, beyond the channel's range); other negatives: the block's failure.
 int SetChanValue(uint32_t id, float value);
+// Stores the block's no-value word (MeasNoValue), stamped now: 0, or SetChanValue's failures.
+int SetChanNoValue(uint32_t id);
+// A value the source could not give as a number (not finite, beyond the channel's range)
+// reads as no value, not as the channel's last good value: 0 the value stored, 1 no value
+// stored, or SetChanValue's other failures.
+int SetChanValueOrNone(uint32_t id, double value);
+// The GPS valid word of a working receiver: the valid bit and fix kind 1.
+constexpr int32_t GpsWordValid = 0x100 | 1;
 // The channel's name, or "" when unknown or no writer is attached.
 const char* ChanName(uint32_t id);
 

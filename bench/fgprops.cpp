@@ -31,7 +31,7 @@ void TSocketFd::Close() {
 }
 
 const TFGPropRow FGPropTable[FGPropRows] = {
-    {echNavValid, 'G', 1000, 1, "/instrumentation/nav/nav-loc"},
+    {echNavValid, 'G', 1000, 1, "/instrumentation/nav/in-range"},  // nav-loc only tells a localizer
     {echNavGsiValid, 'G', 1000, 1, "/instrumentation/nav/has-gs"},
     {echNavTo, 'G', 1000, 1, "/instrumentation/nav/to-flag"},
     {echNavFrom, 'G', 1000, 1, "/instrumentation/nav/from-flag"},
@@ -39,14 +39,16 @@ const TFGPropRow FGPropTable[FGPropRows] = {
     {echCtrlPosServo1Target, 'S', 1000, 1, "/controls/flight/elevator"},
     {echCtrlPosServo2Target, 'S', 1000, 1, "/controls/flight/aileron"},
     {echNavGsiDef, 'G', 1000, 3, "/instrumentation/nav/gs-needle-deflection"},
-    {echNavObs, 'G', 1000, 3, "/instrumentation/nav/heading-deg"},
+    {echNavObs, 'G', 1000, 3, "/instrumentation/nav/radials/selected-deg"},
     {echNavIdnt, 'G', 1000, 4, "/instrumentation/nav/nav-id"},
-    {echNavFreqA, 'G', 1000, 3, "/instrumentation/nav/frequencies/selected-mhz-fmt"},
-    {echNavFreqS, 'G', 1000, 3, "/instrumentation/nav/frequencies/standby-mhz-fmt"},
+    {echNavFreqA, 'G', 1000, 3, "/instrumentation/nav/frequencies/selected-mhz-fmt",
+     "/instrumentation/nav/frequencies/selected-mhz"},
+    {echNavFreqS, 'G', 1000, 3, "/instrumentation/nav/frequencies/standby-mhz-fmt",
+     "/instrumentation/nav/frequencies/standby-mhz"},
     {echNavBta, 'G', 1000, 3, "/instrumentation/nav/radials/actual-deg"},
     {echCtrlPosServo1Target, 'S', 1000, 1, "/controls/flight/elevator"},
     {echCtrlPosServo2Target, 'S', 1000, 1, "/controls/flight/aileron"},
-    {echNavBts, 'G', 1000, 3, "/instrumentation/nav/radials/selected-deg"},
+    {echNavBts, 'G', 1000, 3, "/instrumentation/nav/heading-deg"},  // the bearing to the station
     {echGPSGrSpeed, 'G', 1000, 3, "/instrumentation/gps/indicated-ground-speed-kt"},
     {echGPSAlt, 'G', 1000, 3, "/instrumentation/gps/indicated-altitude-ft"},
     {echGPSId, 'G', 1000, 4, "/instrumentation/gps/wp/wp[1]/ID"},
@@ -199,17 +201,27 @@ int TFGProps::Poll() {
             value[sizeof value - 1] = '\0';
             snprintf(line, sizeof line, "set %s %s\r\n", r.path, value);
         }
-        DropPending();
-        if (SendLine(line) != 0 || ReceiveReply(replyBuffer) != 0) {
-            Disconnect();
-            return -2;
-        }
-        Feed.Heard();
+        if (Ask(line, replyBuffer) != 0) return -2;
         if (r.mode != 'G') continue;
         char value[PropReplySize + 1];
-        if (ParsePropReply(replyBuffer, r.kind, value, sizeof value) != 0) continue;
-        if (OnGet && OnGet(row, value) == 0) Feed.Fed(r.chan);
+        int got = ParsePropReply(replyBuffer, r.kind, value, sizeof value);
+        if (got != 0 && r.orElse) {
+            snprintf(line, sizeof line, "get %s\r\n", r.orElse);
+            if (Ask(line, replyBuffer) != 0) return -2;
+            got = ParsePropReply(replyBuffer, r.kind, value, sizeof value);
+        }
+        if (got == 0 && OnGet && OnGet(row, value) == 0) Feed.Fed(r.chan);
     }
+    return 0;
+}
+
+int TFGProps::Ask(const char* line, char* reply) {
+    DropPending();
+    if (SendLine(line) != 0 || ReceiveReply(reply) != 0) {
+        Disconnect();
+        return -1;
+    }
+    Feed.Heard();
     return 0;
 }
 
@@ -275,9 +287,14 @@ int FgPropGet(int row, const char* value) {
     case 1:
     case 2:
         if (ReadNumber(value, number) != 0) return -3;
-        return SetChanValue(r.chan, static_cast<float>(std::trunc(number))) < 0 ? -3 : 0;
+        // The page reads a valid bit and a fix kind, not a flag.
+        if (r.chan == echGPSValid && number != MeasNoValue) number = number != 0 ? GpsWordValid : 0;
+        return SetChanValueOrNone(r.chan, std::trunc(number)) < 0 ? -3 : 0;
     case 3:
         if (ReadNumber(value, number) != 0) return -3;
+        // The simulator's own "no value": a bearing of -9999, a distance of -1 without a route.
+        if (number == MeasNoValue || (r.chan == echGPSDtw && number < 0))
+            return SetChanNoValue(r.chan) < 0 ? -3 : 0;
         switch (r.chan) {
         case echGPSGrSpeed:
         case echGPSDtw: number *= 1.852; break;
@@ -286,7 +303,7 @@ int FgPropGet(int row, const char* value) {
         case echNavGsiDef: number *= 15; break;
         default: break;
         }
-        return SetChanValue(r.chan, static_cast<float>(number)) < 0 ? -3 : 0;
+        return SetChanValueOrNone(r.chan, number) < 0 ? -3 : 0;
     case 4: {
         TMValWriter* writer = ValWriter.load();
         if (!writer) return -2;

@@ -37,6 +37,7 @@ struct TFGPropRow {
     uint32_t period;  // 1000, not consulted
     int kind;         // 1 flag, 3 number, 4 text
     const char* path;
+    const char* orElse = nullptr;  // asked when path answers empty (a simulator without it)
 };
 constexpr int FGPropRows = 29;
 extern const TFGPropRow FGPropTable[FGPropRows];
@@ -82,6 +83,8 @@ private:
     void ThreadProc();
     void CheckQuiet();
     void SleepWhileRunning(int ms);
+    // Sends one request and receives its reply: 0, or -1 (disconnected).
+    int Ask(const char* line, char* reply);
     int SendLine(const char* line);
     int ReceiveReply(char* reply);
     void DropPending();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "fg_recorded.h"
 
 namespace {
 
@@ -140,12 +141,12 @@ TEST_F(FdmStore, EveryChannelOfTheTable) {
     } want[] = {
         {echGPSLon, 1430000}, {echGPSLat, 5000000}, {echAltitudeFL, 5000}, {echAltitudeQNH, 5050},
         {echInercialRoll, 572}, {echInercialPitch, -286}, {echInercialAzimut, 5729}, {echInercialAoA, 1},
-        {echInercialSideSlip, 114}, {echInercialSlip, -25}, {echInercialAccPilot, 98}, {echInercialGyroX, 57},
+        {echInercialSideSlip, 114}, {echInercialSlip, -25}, {echInercialGyroX, 57},
         {echInercialGyroZ, -57}, {echInercialGyroY, 114}, {echSpeedIas, 1852}, {echSpeedTas, 1902},
         {echSpeedVertical, 30}, {echThermo0, 7650}, {echThermo1, 7620}, {echThermo2, 7630}, {echThermo3, 7590},
         {echThermo4, 7670}, {echThermo5, 7600}, {echThermo6, 2020}, {echThermo7, 1960}, {echThermo8, 2030},
         {echThermo9, 2010}, {echThermo10, 1930}, {echThermo11, 1910}, {echTempIAT, 200}, {echTempOAT, 170},
-        {echTempOil, 1000}, {echPressOil, 413}, {echPressMap, 9997}, {echRpmEng, 2400}, {echFuelFlow, 189},
+        {echTempOil, 1000}, {echPressOil, 413}, {echRpmEng, 2400}, {echFuelFlow, 189},
         {echPressFuel, 25}, {echFuelLevel1, 378}, {echFuelLevel2, 189}, {echFuelRemain, 567}, {echFuelUsed, 0},
         {echEngineTime, 1}, {echVolt1, 130}, {echVolt2, 128}, {echVolt3, 127}, {echCurr1, 105}, {echCurr2, 40},
         {echCurr3, 32}, {echInternalInputStatus, 2},
@@ -192,28 +193,45 @@ TEST_F(FdmStore, NoTanksAndNoEngines) {
     EXPECT_EQ(Raw(echFuelUsed), 0) << "more fuel than at the first packet";
 }
 
-TEST_F(FdmStore, NonNumbersAndHugeValuesWriteNothing) {
+// A number a packet cannot give reads as none, not as the last good one, until a usable one comes.
+TEST_F(FdmStore, NonNumbersAndHugeValuesReadAsNoValue) {
     StoreFdmPacket(Packet(Chosen()), 0, 1);
     Wire w = Chosen();
     w.Motion(Phi, std::numeric_limits<float>::quiet_NaN());
     w.D(24, std::numeric_limits<double>::infinity());
+    w.D(16, 1e300);  // beyond a float
     w.Engine(Rpm, 0, 1e30f);
     w.F(288, std::numeric_limits<float>::quiet_NaN());
     w.Motion(Vcas, 120);
     StoreFdmPacket(Packet(w), 1, 2);
-    EXPECT_EQ(Raw(echInercialRoll), 572);
-    EXPECT_EQ(Raw(echAltitudeFL), 5000);
-    EXPECT_EQ(Raw(echRpmEng), 2400);
-    EXPECT_EQ(Raw(echFuelLevel1), 378);
-    EXPECT_EQ(Raw(echFuelRemain), 189) << "the sum of the levels stored";
+    for (uint32_t ch : {echInercialRoll, echAltitudeFL, echGPSLat, echRpmEng, echFuelLevel1, echFuelRemain, echFuelUsed})
+        EXPECT_EQ(Raw(ch), MeasNoValue) << ChanName(ch);
     EXPECT_EQ(Raw(echSpeedIas), 2222);
 
     // A packet of 0xFF bytes: NaN everywhere, counts at their maximum.
     Wire junk;
     memset(junk.b, 0xFF, sizeof junk.b);
     StoreFdmPacket(Packet(junk), 2, 3);
-    EXPECT_EQ(Raw(echSpeedIas), 2222);
-    EXPECT_EQ(Raw(echGPSLat), 5000000);
+    EXPECT_EQ(Raw(echSpeedIas), MeasNoValue);
+    StoreFdmPacket(Packet(Chosen()), 3, 4);
+    EXPECT_EQ(Raw(echInercialRoll), 572);
+    EXPECT_EQ(Raw(echFuelUsed), 0) << "the fuel at the first packet is kept";
+}
+
+// A real FlightGear 2020.3 in flight, paused so that its packet and its own readings tell one
+// moment: the block holds the simulator's values, converted (one raw step is `step` of the reading).
+TEST_F(FdmStore, RecordedFlightGearReadsAsTheSimulator) {
+    const std::string wire = Recorded("fg2020-c172p.fdm");
+    TFdmPacket p;
+    ASSERT_EQ(FdmConvert(reinterpret_cast<const uint8_t*>(wire.data()), wire.size(), p), 0);
+    StoreFdmPacket(p, 0, 1);
+    auto sim = RecordedReplies();
+    const struct { uint32_t ch; const char* path; double step; } want[] = {
+        {echInercialAccPilot, "/accelerations/pilot-g", 0.1}, {echPressMap, "/engines/engine/mp-inhg", 1e-4 / 0.0338639},
+        {echInercialRoll, "/orientation/roll-deg", 0.01}, {echSpeedIas, "/velocities/airspeed-kt", 0.1 / 1.852},
+        {echFuelLevel1, "/consumables/fuel/tank[0]/level-gal_us", 0.1 / 3.785},
+    };
+    for (auto& w : want) EXPECT_NEAR(Raw(w.ch), atof(sim[w.path].c_str() + sim[w.path].find('\'') + 1) / w.step, 1);
 }
 
 // ---- the server over loopback ----

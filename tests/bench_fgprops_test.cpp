@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "fg_recorded.h"
 #include "fgprops.h"
 
 namespace {
@@ -131,12 +132,17 @@ protected:
     }
 };
 
-// Every request of one pass, in table order, as the server must see it.
-std::vector<std::string> ExpectedPass(const char* elevator, const char* aileron) {
+// Every request of one pass, in table order, as the server must see it: a row's other path is
+// asked when the server holds no value for its own.
+std::vector<std::string> ExpectedPass(const char* elevator, const char* aileron,
+                                      const std::map<std::string, std::string>& values = {}) {
     std::vector<std::string> lines;
     for (const TFGPropRow& r : FGPropTable) {
-        if (r.mode == 'G') lines.push_back(std::string("get ") + r.path + "\r\n");
-        else if (r.chan == echCtrlPosServo1Target && elevator) lines.push_back(std::string("set ") + r.path + " " + elevator + "\r\n");
+        if (r.mode == 'G') {
+            lines.push_back(std::string("get ") + r.path + "\r\n");
+            if (r.orElse && (!values.count(r.path) || values.at(r.path).empty()))
+                lines.push_back(std::string("get ") + r.orElse + "\r\n");
+        } else if (r.chan == echCtrlPosServo1Target && elevator) lines.push_back(std::string("set ") + r.path + " " + elevator + "\r\n");
         else if (r.chan == echCtrlPosServo2Target && aileron) lines.push_back(std::string("set ") + r.path + " " + aileron + "\r\n");
     }
     return lines;
@@ -176,13 +182,13 @@ TEST(PropTable, RowsAndCallbacksWithoutBlock) {
 TEST_F(PropClient, OnePassByteForByteAndIntoTheChannels) {
     FakePropServer server;
     server.values = {
-        {"/instrumentation/nav/nav-loc", "true"},
+        {"/instrumentation/nav/in-range", "true"},
         {"/instrumentation/nav/has-gs", "yes"},
         {"/instrumentation/nav/to-flag", "false"},
         {"/instrumentation/nav/from-flag", ""},
         {"/instrumentation/nav/heading-needle-deflection", "0.5"},
         {"/instrumentation/nav/gs-needle-deflection", "-0.2"},
-        {"/instrumentation/nav/heading-deg", "123.4"},
+        {"/instrumentation/nav/radials/selected-deg", "123.4"},
         {"/instrumentation/nav/nav-id", "OKL"},
         {"/instrumentation/nav/frequencies/selected-mhz-fmt", "108.50"},
         {"/instrumentation/nav/frequencies/standby-mhz-fmt", "abc"},
@@ -192,7 +198,7 @@ TEST_F(PropClient, OnePassByteForByteAndIntoTheChannels) {
         {"/instrumentation/gps/wp/wp[1]/distance-nm", "nan"},
         {"/instrumentation/gps/wp/wp[1]/bearing-true-deg", "45"},
         {"/instrumentation/gps/indicated-track-true-deg", "1e30"},
-        {"/instrumentation/gps/serviceable", "true"},
+        {"/instrumentation/gps/serviceable", "false"},
     };
     ASSERT_EQ(writer_->SetVal(echCtrlPosServo1Target, static_cast<int32_t>(250)), 0);
     ASSERT_EQ(writer_->SetVal(echCtrlPosServo2Target, static_cast<int32_t>(-1000)), 0);
@@ -201,7 +207,7 @@ TEST_F(PropClient, OnePassByteForByteAndIntoTheChannels) {
     ASSERT_EQ(props.Connect(), 0);
     EXPECT_EQ(props.Connect(), -2);
     ASSERT_EQ(props.Poll(), 0);
-    EXPECT_EQ(server.Lines(), ExpectedPass("0.250", "-1.000"));
+    EXPECT_EQ(server.Lines(), ExpectedPass("0.250", "-1.000", server.values));
     EXPECT_EQ(server.Lines()[5], "set /controls/flight/elevator 0.250\r\n");
 
     EXPECT_EQ(Raw(echNavValid), 1);
@@ -218,10 +224,29 @@ TEST_F(PropClient, OnePassByteForByteAndIntoTheChannels) {
     EXPECT_EQ(Raw(echGPSGrSpeed), 1852);
     EXPECT_EQ(Raw(echGPSAlt), 3048);
     EXPECT_EQ(Text(echGPSId), "HOMEBASE");
-    EXPECT_EQ(TypeOf(echGPSDtw), 0u);
+    EXPECT_EQ(Raw(echGPSDtw), MeasNoValue) << "not a number";
     EXPECT_EQ(Raw(echGPSBtw), 450);
-    EXPECT_EQ(TypeOf(echGPSTrk), 0u) << "beyond the channel's range";
-    EXPECT_EQ(Raw(echGPSValid), 1);
+    EXPECT_EQ(Raw(echGPSTrk), MeasNoValue) << "beyond the channel's range";
+    EXPECT_EQ(Raw(echGPSValid), 0) << "out of service: not valid";
+}
+
+// What a real FlightGear 2020.3 answered in flight (a VOR in range, no "-fmt" frequencies, no GPS
+// route) lands in the channels as the pages read them.
+TEST_F(PropClient, RecordedFlightGearRepliesIntoTheChannels) {
+    FakePropServer server;
+    auto replies = RecordedReplies();
+    server.Reply = [&](const std::string& line) {
+        const std::string path = line.substr(4, line.find('\r') - 4);
+        return std::vector<std::string>{(replies.count(path) ? replies[path] : path + " = '' (unknown)\r\n") + "/> "};
+    };
+    TFGProps props(PropServerHost, server.Port(), FgPropGet, FgPropSet);
+    ASSERT_EQ(props.Connect(), 0);
+    ASSERT_EQ(props.Poll(), 0);
+    const struct { uint32_t ch; int32_t raw; } want[] = {
+        {echNavValid, 1}, {echNavObs, 2840}, {echNavBts, 3291}, {echNavFreqA, 11200}, {echNavFreqS, 10850},
+        {echGPSValid, GpsWordValid}, {echGPSBtw, MeasNoValue}, {echGPSDtw, MeasNoValue}, {echGPSAlt, 9399},
+    };
+    for (auto& w : want) EXPECT_EQ(Raw(w.ch), w.raw) << ChanName(w.ch);
 }
 
 TEST_F(PropClient, ServoTargetsNobodySetAreNotSent) {
@@ -334,7 +359,7 @@ TEST_F(PropThroughThread, SimulatorModeRunsTheClient) {
         TMeassure thread(MeassureModeFdm, ports);
         EXPECT_TRUE(WaitUntil([&] { return Text(echNavIdnt) == "VOR"; }));
     }
-    EXPECT_EQ(server.Lines()[0], "get /instrumentation/nav/nav-loc\r\n");
+    EXPECT_EQ(server.Lines()[0], "get /instrumentation/nav/in-range\r\n");
     EXPECT_EQ(MeasAttachment().UsingAsWriter, 0);
 }
 
