@@ -115,11 +115,25 @@ TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
     for (const TCase& c : cases) EXPECT_EQ(Lookup(c.msgid, "WINDOWS-1252"), c.expected) << c.entry;
 }
 
-TEST_F(CatalogueTest, CompilerWritesRussianInWindows1251) {
+// Russian and Czech have code pages of their own, which keep every letter.
+TEST_F(CatalogueTest, CompilerWritesRussianAndCzechInTheirCodePages) {
     if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
-    ASSERT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E\"\n", "ru", "WINDOWS-1251"), 0);
-    ASSERT_TRUE(SetLanguage(1049));
-    EXPECT_EQ(Lookup("Menu", "WINDOWS-1251"), "\xCC\xE5\xED\xFE");
+    const struct {
+        int language;
+        const char* ll;
+        const char* codePage;
+        const char* utf8;
+        const char* expected;
+    } cases[] = {
+        {1049, "ru", "WINDOWS-1251", "\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E", "\xCC\xE5\xED\xFE"},
+        {1029, "cs", "WINDOWS-1250", "Zm\xC4\x9Bna \xC4\x8D\xC5\x99\xC5\xAF\xC5\x88\xC5\xA5\xC4\x8F",
+         "Zm\xECna \xE8\xF8\xF9\xF2\x9D\xEF"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Compile(std::string("msgid \"Menu\"\nmsgstr \"") + c.utf8 + "\"\n", c.ll, c.codePage), 0);
+        ASSERT_TRUE(SetLanguage(c.language));
+        EXPECT_EQ(Lookup("Menu", c.codePage), c.expected) << c.ll;
+    }
 }
 
 TEST_F(CatalogueTest, CompilerRefusesWhatTheCodePageCannotShowAndDamagedFiles) {
@@ -150,6 +164,9 @@ TEST_F(CatalogueTest, LanguagesFindTheirCataloguesWithoutTheirLocales) {
     ASSERT_TRUE(SetLanguage(1033));
     EXPECT_STREQ(gettext("Brightness"), "Brightness");
     EXPECT_STREQ(gettext("Menu\xB7 Baro"), "Menu\xB7 Baro");
+    // Czech in its own code page: its letters stay.
+    ASSERT_TRUE(SetLanguage(1029));
+    EXPECT_STREQ(gettext("Change Password"), "Zm\xECna hesla");
     ASSERT_TRUE(SetLanguage(1049));
     EXPECT_EQ(LanguageFontSet, FontSetCyrillic);
     const char* ru = gettext("Brightness");

@@ -250,7 +250,7 @@ constexpr uint32_t BlackColour = 0x000000;
 
 uint32_t HighlightColour() { return DisplayPalette.PalRed; }
 
-int UnitFont() { return LanguageId == LanguageRussian ? DisplayFonts[FontMsRefSans16] : DisplayFonts[FontEuromode16]; }
+int UnitFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 int DigitFont() { return DisplayFonts[FontEuromode23]; }
 int TitleFont() { return OverlayRoleFont(11); }
 
