@@ -590,7 +590,7 @@ struct TLanguage {
     const char* codeset;  // the fonts' code page
 };
 const TLanguage Languages[] = {
-    {1029, "cs_CZ", FontSetLatin, 1, "WINDOWS-1252//TRANSLIT"},
+    {1029, "cs_CZ", FontSetLatin, 1, "WINDOWS-1250//TRANSLIT"},
     {1031, "de_DE", FontSetLatin, 3, "WINDOWS-1252//TRANSLIT"},
     {1033, "en_US", FontSetLatin, 1, "WINDOWS-1252//TRANSLIT"},
     {1036, "fr_FR", FontSetLatin, 3, "WINDOWS-1252//TRANSLIT"},

@@ -70,9 +70,9 @@ int DisplayItemFont(int32_t fontCode, int languageId) {
         case 23: index = FontMsRefSans25; break;
         case 24: index = FontMsRefSans28; break;
         case 25: index = FontMsRefSans32; break;
-        default: return DisplayTextFont;
+        default: return LanguageTextFont(languageId);
     }
-    return DisplayFonts[index];
+    return LatinFont(static_cast<TDisplayFontIndex>(index), languageId);
 }
 
 void DrawDisplayItem(TDisplayItem* item) {

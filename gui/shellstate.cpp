@@ -48,13 +48,31 @@ const char* const DisplayFontFiles[DisplayFontCount] = {
     "Data/ms_ref_sans_19b.fnt", "Data/ms_ref_sans_22b.fnt", "Data/ms_ref_sans_25b.fnt",
     "Data/ms_ref_sans_28b.fnt", "Data/ms_ref_sans_32b.fnt", "Data/lucida_console_13b.fnt",
     "Data/lucida_console_16b.fnt",
+    "Data/euromode_ce_14b.fnt", "Data/euromode_ce_16b.fnt", "Data/euromode_ce_19b.fnt",
+    "Data/euromode_ce_20b.fnt", "Data/euromode_ce_23b.fnt", "Data/euromode_ce_25b.fnt",
+    "Data/euromode_ce_29b.fnt", "Data/euromode_ce_32b.fnt",
 };
 
-int32_t DisplayFonts[DisplayFontCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                                          -1, -1, -1, -1, -1, -1, -1, -1, -1};
+int32_t DisplayFonts[DisplayFontCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                          -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+
+static_assert(FontEuromodeCe32 - FontEuromodeCe14 == FontEuromode32 - FontEuromode14, "one twin per size");
+static_assert(FontEuromodeCe32 + 1 == DisplayFontCount, "every font has its file");
+
+int LatinFont(TDisplayFontIndex latin, int languageId) {
+    // The 58 holds only digits, which both code pages share.
+    if (languageId == LanguageCzech && latin >= FontEuromode14 && latin <= FontEuromode32)
+        return DisplayFonts[FontEuromodeCe14 + (latin - FontEuromode14)];
+    return DisplayFonts[latin];
+}
 
 int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic) {
-    return DisplayFonts[LanguageFontSet == FontSetCyrillic ? cyrillic : latin];
+    return LanguageFontSet == FontSetCyrillic ? DisplayFonts[cyrillic] : LatinFont(latin, LanguageId);
+}
+
+// The toolkit's text font is the 16-pixel euromode face: Czech takes its twin.
+int LanguageTextFont(int languageId) {
+    return languageId == LanguageCzech ? DisplayFonts[FontEuromodeCe16] : DisplayTextFont;
 }
 
 void SelectDisplayFont(FGDrawBuffer* window, int font) {

@@ -55,7 +55,7 @@ constexpr unsigned DrawModeCopy = 0, DrawModeKeyed = 9;
 constexpr uint32_t WhiteColour = 0xFFFFFF;
 
 // The registered display fonts, by position in DisplayFontFiles; -1 until registered.
-constexpr int DisplayFontCount = 19;
+constexpr int DisplayFontCount = 27;
 extern const char* const DisplayFontFiles[DisplayFontCount];
 extern int32_t DisplayFonts[DisplayFontCount];
 enum TDisplayFontIndex {
@@ -64,15 +64,23 @@ enum TDisplayFontIndex {
     FontMsRefSans15, FontMsRefSans16, FontMsRefSans17, FontMsRefSans19, FontMsRefSans22,
     FontMsRefSans25, FontMsRefSans28, FontMsRefSans32,
     FontLucidaConsole13, FontLucidaConsole16,
+    // Windows-1250 twins of FontEuromode14 .. FontEuromode32, in the same order, for Czech.
+    FontEuromodeCe14, FontEuromodeCe16, FontEuromodeCe19, FontEuromodeCe20, FontEuromodeCe23,
+    FontEuromodeCe25, FontEuromodeCe29, FontEuromodeCe32,
 };
-// The registered font of the active font set: the Latin or the Cyrillic one.
+// The registered font of the active font set: the Latin, the Czech or the Cyrillic one.
 int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic);
+// The registered font at the index, or its Windows-1250 twin when the language is Czech.
+int LatinFont(TDisplayFontIndex latin, int languageId);
+// The language's default text font: DisplayTextFont, or its Windows-1250 twin for Czech.
+int LanguageTextFont(int languageId);
 // Selects a font on the window when it is registered; else the window keeps its own.
 void SelectDisplayFont(FGDrawBuffer* window, int font);
 
 // The language's default text font (a toolkit font id); the language itself is
 // LanguageId of the configuration manager (1049 selects the Cyrillic fonts).
 constexpr int LanguageRussian = 1049;
+constexpr int LanguageCzech = 1029;  // the Windows-1250 twins of the Latin fonts
 extern int DisplayTextFont;
 
 // The 800 x 480 main window (null before it exists). The pages draw into it as

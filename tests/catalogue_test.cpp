@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,8 +23,23 @@
 #include "menu/keyboard.h"
 #include "menu/menu.h"
 #include "page_assets.h"
+#include "settingvars.h"
+#include "setup/bugeditors.h"
 #include "setup/infopages.h"
 #include "checklist.h"
+#include "menu/editors.h"
+#include "window_probe.h"
+
+namespace {
+// The message ids handed to gettext while a test watches them.
+std::set<std::string>* SeenMessages = nullptr;
+}  // namespace
+
+// The program's gettext, watched: the library's answer, the message id noted.
+char* gettext(const char* msgid) noexcept {
+    if (SeenMessages && msgid) SeenMessages->insert(msgid);
+    return dcgettext(nullptr, msgid, LC_MESSAGES);
+}
 
 namespace {
 
@@ -99,11 +115,25 @@ TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
     for (const TCase& c : cases) EXPECT_EQ(Lookup(c.msgid, "WINDOWS-1252"), c.expected) << c.entry;
 }
 
-TEST_F(CatalogueTest, CompilerWritesRussianInWindows1251) {
+// Russian and Czech have code pages of their own, which keep every letter.
+TEST_F(CatalogueTest, CompilerWritesRussianAndCzechInTheirCodePages) {
     if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
-    ASSERT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E\"\n", "ru", "WINDOWS-1251"), 0);
-    ASSERT_TRUE(SetLanguage(1049));
-    EXPECT_EQ(Lookup("Menu", "WINDOWS-1251"), "\xCC\xE5\xED\xFE");
+    const struct {
+        int language;
+        const char* ll;
+        const char* codePage;
+        const char* utf8;
+        const char* expected;
+    } cases[] = {
+        {1049, "ru", "WINDOWS-1251", "\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E", "\xCC\xE5\xED\xFE"},
+        {1029, "cs", "WINDOWS-1250", "Zm\xC4\x9Bna \xC4\x8D\xC5\x99\xC5\xAF\xC5\x88\xC5\xA5\xC4\x8F",
+         "Zm\xECna \xE8\xF8\xF9\xF2\x9D\xEF"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Compile(std::string("msgid \"Menu\"\nmsgstr \"") + c.utf8 + "\"\n", c.ll, c.codePage), 0);
+        ASSERT_TRUE(SetLanguage(c.language));
+        EXPECT_EQ(Lookup("Menu", c.codePage), c.expected) << c.ll;
+    }
 }
 
 TEST_F(CatalogueTest, CompilerRefusesWhatTheCodePageCannotShowAndDamagedFiles) {
@@ -134,6 +164,9 @@ TEST_F(CatalogueTest, LanguagesFindTheirCataloguesWithoutTheirLocales) {
     ASSERT_TRUE(SetLanguage(1033));
     EXPECT_STREQ(gettext("Brightness"), "Brightness");
     EXPECT_STREQ(gettext("Menu\xB7 Baro"), "Menu\xB7 Baro");
+    // Czech in its own code page: its letters stay.
+    ASSERT_TRUE(SetLanguage(1029));
+    EXPECT_STREQ(gettext("Change Password"), "Zm\xECna hesla");
     ASSERT_TRUE(SetLanguage(1049));
     EXPECT_EQ(LanguageFontSet, FontSetCyrillic);
     const char* ru = gettext("Brightness");
@@ -158,8 +191,23 @@ protected:
     void TearDown() override {
         TInDirectory in(RUN_DIR);
         SetLanguage(1033);
+        UnitsSetting = units;
+        EngineGaugeConfig = gauges;
     }
     static int Width(int font, const char* text) { return FGFontManager::textwidth(font, text); }
+    // Every setting from which a page picks a listed text takes the choice (past some
+    // lists' ends).
+    static void PickFromEveryList(int16_t choice) {
+        TUnitsSetting& u = UnitsSetting;
+        u.airspeed = u.altitude = u.temperature = u.fuel = u.baro = u.verticalSpeed = choice;
+        u.enginePress = u.manifoldPress = u.distance = choice;
+        TEngineGaugeConfig& g = EngineGaugeConfig;
+        g.dimmerControl = g.canopyInput = g.gearUpInput = g.gearDownInput = choice;
+    }
+    static constexpr int16_t ListChoices = 5;
+
+    const TUnitsSetting units = UnitsSetting;
+    const TEngineGaugeConfig gauges = EngineGaugeConfig;
 };
 
 // The narrowest caption box a label is shown in: keys '0' and '1' have the narrow ones.
@@ -208,51 +256,55 @@ TEST_F(FixedBoxTest, MenuItemsFitTheMenuBox) {
     }
 }
 
+struct TBuilder {
+    const char* name;
+    void (*build)(TInfoPage*);
+};
+const TBuilder PageBuilders[] = {
+    {"units flight", [](TInfoPage* p) { BuildUnitsPage(p, 0); }},
+    {"units engine", [](TInfoPage* p) { BuildUnitsPage(p, 1); }},
+    {"devices flight", [](TInfoPage* p) { BuildDevicesPage(p, 0); }},
+    {"devices engine", [](TInfoPage* p) { BuildDevicesPage(p, 1); }},
+    {"memory fields", BuildMemoryFieldsPage},
+    {"data sharing", BuildDataSharingPage},
+    {"servo setup", BuildServoSetupPage},
+    {"servo deflection", BuildServoDeflectionPage},
+    {"roll axis", BuildRollAxisPage},
+    {"pitch axis", BuildPitchAxisPage},
+    {"range and limits", BuildRangeLimitsPage},
+    {"sensors", BuildSensorsPage},
+    {"air temperature sensors", BuildAirTempSensorsPage},
+    {"thermocouples", BuildThermocouplePage},
+    {"aircraft full", [](TInfoPage* p) { BuildAircraftPage(p, 0); }},
+    {"aircraft short", [](TInfoPage* p) { BuildAircraftPage(p, 1); }},
+    {"fuel press calibration", BuildFuelPressCalibBox},
+};
+
 // Every text of every setup information page stays inside the page box.
 TEST_F(FixedBoxTest, SetupPagesKeepTheirTextsInsideTheBox) {
-    struct TBuilder {
-        const char* name;
-        void (*build)(TInfoPage*);
-    };
-    static const TBuilder builders[] = {
-        {"units flight", [](TInfoPage* p) { BuildUnitsPage(p, 0); }},
-        {"units engine", [](TInfoPage* p) { BuildUnitsPage(p, 1); }},
-        {"devices flight", [](TInfoPage* p) { BuildDevicesPage(p, 0); }},
-        {"devices engine", [](TInfoPage* p) { BuildDevicesPage(p, 1); }},
-        {"memory fields", BuildMemoryFieldsPage},
-        {"data sharing", BuildDataSharingPage},
-        {"servo setup", BuildServoSetupPage},
-        {"servo deflection", BuildServoDeflectionPage},
-        {"roll axis", BuildRollAxisPage},
-        {"pitch axis", BuildPitchAxisPage},
-        {"range and limits", BuildRangeLimitsPage},
-        {"sensors", BuildSensorsPage},
-        {"air temperature sensors", BuildAirTempSensorsPage},
-        {"thermocouples", BuildThermocouplePage},
-        {"aircraft full", [](TInfoPage* p) { BuildAircraftPage(p, 0); }},
-        {"aircraft short", [](TInfoPage* p) { BuildAircraftPage(p, 1); }},
-        {"fuel press calibration", BuildFuelPressCalibBox},
-    };
     TInDirectory in(RUN_DIR);
     ASSERT_TRUE(in.ok());
     static TInfoPage page;
     int checked = 0;
     for (const TLanguageCase& lang : AllLanguages) {
         ASSERT_TRUE(SetLanguage(lang.id));
-        for (const TBuilder& b : builders) {
-            page = TInfoPage{};
-            b.build(&page);
-            if (page.w == 0) continue;
-            for (int i = 0; i < page.textCount; ++i) {
-                const TPageText& t = page.texts[i];
-                const int font = OverlayRoleFont(t.font);
-                const int w = Width(font, t.text);
-                int x = t.x;
-                if (t.shiftBy > 0 && t.shiftBy <= page.textCount) x += Width(font, page.texts[t.shiftBy - 1].text);
-                const int left = t.align == PageAlignLeft ? x : t.align == PageAlignRight ? x - w : x - w / 2;
-                ++checked;
-                EXPECT_GE(left, page.x) << lang.name << " " << b.name << ": \"" << t.text << "\"";
-                EXPECT_LE(left + w, page.x + page.w) << lang.name << " " << b.name << ": \"" << t.text << "\"";
+        for (int16_t choice = 0; choice < ListChoices; ++choice) {
+            PickFromEveryList(choice);
+            for (const TBuilder& b : PageBuilders) {
+                page = TInfoPage{};
+                b.build(&page);
+                if (page.w == 0) continue;
+                for (int i = 0; i < page.textCount; ++i) {
+                    const TPageText& t = page.texts[i];
+                    const int font = OverlayRoleFont(t.font);
+                    const int w = Width(font, t.text);
+                    int x = t.x;
+                    if (t.shiftBy > 0 && t.shiftBy <= page.textCount) x += Width(font, page.texts[t.shiftBy - 1].text);
+                    const int left = t.align == PageAlignLeft ? x : t.align == PageAlignRight ? x - w : x - w / 2;
+                    ++checked;
+                    EXPECT_GE(left, page.x) << lang.name << " " << b.name << ": \"" << t.text << "\"";
+                    EXPECT_LE(left + w, page.x + page.w) << lang.name << " " << b.name << ": \"" << t.text << "\"";
+                }
             }
         }
     }
@@ -323,6 +375,47 @@ TEST_F(FixedBoxTest, MessagesFitTheMessageBoxLine) {
             EXPECT_LE(Width(font, line.c_str()), limit) << lang.name << ": \"" << id << "\" -> \"" << shown << "\"";
         }
     }
+}
+
+
+// What the setup pages and the value editors hand to gettext, for every choice of the
+// lists they pick from, is a message of the template: an unmarked literal would stay
+// English in every language.
+TEST_F(FixedBoxTest, TextsHandedToGettextAreMessagesOfTheTemplate) {
+    const std::vector<std::string> ids = TemplateMessages();
+    if (ids.empty()) GTEST_SKIP() << "no template";
+    const int screen = ScreenType;
+    std::set<std::string> seen;
+    SeenMessages = &seen;
+    static TInfoPage page;
+    for (int16_t choice = 0; choice < ListChoices; ++choice) {
+        PickFromEveryList(choice);
+        for (int type : {ScreenEngine, ScreenFlight}) {
+            ScreenType = type;
+            for (const TBuilder& b : PageBuilders) b.build(&(page = TInfoPage{}));
+        }
+        ProbedWindow window(0);
+        int32_t value = 1;
+        for (int kind = 0; kind < ValueEditorCount; ++kind) {
+            MarkValueEditor(kind, &value, nullptr);
+            DrawValueEditors(1);
+            ClearValueEditorMarks();
+        }
+        for (int which = 1; which <= 5; ++which) {
+            AirspeedLimitOpen(which);
+            DrawValueEditors(1);
+        }
+        for (TEditorHandler offset : {PitchOffsetEditor, RollOffsetEditor}) {
+            offset(0);
+            DrawValueEditors(1);
+        }
+        ClearValueEditorMarks();
+    }
+    SeenMessages = nullptr;
+    ScreenType = screen;
+    EXPECT_GT(seen.size(), 100u);
+    for (const std::string& id : seen)
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << "\"" << id << "\" is in no catalogue";
 }
 
 }  // namespace

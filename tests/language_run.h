@@ -84,6 +84,6 @@ protected:
     std::vector<std::unique_ptr<ConfigTempDir>> folders;
 };
 
-constexpr int RowEnglish = 1, RowGerman = 3, RowRussian = 6;
+constexpr int RowEnglish = 1, RowCzech = 2, RowGerman = 3, RowRussian = 6;
 
 }  // namespace language_run

@@ -1,5 +1,6 @@
 // The setup's Language page in a headless dashview: German, saved with "Save and Exit",
-// shows its own menu and soft-key captions after a restart, and only through its catalogue.
+// shows its own menu and soft-key captions after a restart, and only through its catalogue;
+// Czech keeps its own letters.
 #include "language_run.h"
 
 #include "displayitems.h"
@@ -34,4 +35,27 @@ TEST_F(LanguageRun, GermanShowsItsOwnTextsAfterARestart) {
     EXPECT_EQ(FindText(*restarted.bitmap, captionFont, "Screen").first, -1);
     EXPECT_GE(FindText(*untranslated.bitmap, captionFont, "Screen").first, 0);
     EXPECT_GE(FindText(*restarted.bitmap, 6, "Helligk.").first, 0);
+}
+
+// Czech after a restart: the menus draw its letters of Windows-1250 (the háček and ring
+// letters), each its own glyph and not the plain letter.
+TEST_F(LanguageRun, CzechDrawsItsOwnLettersAfterARestart) {
+    const std::string czech = WithLanguage(RowCzech);
+    const TFrame menu = Run(czech, MainMenu);
+    const TFrame setup = Run(czech, std::string(EnterSetup) + "1\nwait 500\n");
+    ASSERT_TRUE(menu.bitmap && setup.bitmap);
+    LoadPageAssets();
+    const int font = LanguageTextFont(LanguageCzech);
+    const struct {
+        const TFrame& frame;
+        const char* text;   // Windows-1250
+        const char* plain;  // the same without its háček
+    } probes[] = {
+        {menu, "O p\xF8\xEDstroji", "O pr\xEDstroji"},  // "About"
+        {setup, "Zm\xECna hesla", "Zmena hesla"},       // "Change Password"
+    };
+    for (const auto& p : probes) {
+        EXPECT_GE(FindText(*p.frame.bitmap, font, p.text).first, 0) << p.plain;
+        EXPECT_EQ(FindText(*p.frame.bitmap, font, p.plain).first, -1) << p.plain;
+    }
 }

@@ -300,6 +300,15 @@ const FileFont DisplayFontFiles[] = {
     {"ms_ref_sans_32b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1251", 32},
     {"lucida_console_13b.fnt", "DejaVuSansMono-Bold.ttf", "DejaVu Sans Mono Bold", "CP1252", 13},
     {"lucida_console_16b.fnt", "DejaVuSansMono-Bold.ttf", "DejaVu Sans Mono Bold", "CP1252", 16},
+    // Czech: the euromode sizes that draw text, in Windows-1250.
+    {"euromode_ce_14b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 14},
+    {"euromode_ce_16b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 16},
+    {"euromode_ce_19b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 19},
+    {"euromode_ce_20b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 20},
+    {"euromode_ce_23b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 23},
+    {"euromode_ce_25b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 25},
+    {"euromode_ce_29b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 29},
+    {"euromode_ce_32b.fnt", "DejaVuSans-Bold.ttf", "DejaVu Sans Bold", "CP1250", 32},
 };
 
 int WriteDisplayFonts(const std::string& dir) {

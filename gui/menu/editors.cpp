@@ -250,7 +250,7 @@ constexpr uint32_t BlackColour = 0x000000;
 
 uint32_t HighlightColour() { return DisplayPalette.PalRed; }
 
-int UnitFont() { return LanguageId == LanguageRussian ? DisplayFonts[FontMsRefSans16] : DisplayFonts[FontEuromode16]; }
+int UnitFont() { return LanguageFont(FontEuromode16, FontMsRefSans16); }
 int DigitFont() { return DisplayFonts[FontEuromode23]; }
 int TitleFont() { return OverlayRoleFont(11); }
 
@@ -407,97 +407,100 @@ int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TE
         case EdApAltitude:
             v.cursor = 0;
             if (u.altitude != 0)
-                set("m", s / 10, 0);
+                set(gettext_noop("m"), s / 10, 0);
             else
-                set("FT", AltBugFeet(stored), 0);
+                set(gettext_noop("FT"), AltBugFeet(stored), 0);
             break;
         case EdApSpeed:
             v.cursor = 0;
-            if (u.airspeed == 0) set("KTS", (s * 540 + 27000) / 100000, 0);
-            else if (u.airspeed == 1) set("mph", (s * 621 + 31050) / 100000, 0);
-            else if (u.airspeed == 2) set("km/h", (s + 50) / 100, 0);
+            if (u.airspeed == 0) set(gettext_noop("KTS"), (s * 540 + 27000) / 100000, 0);
+            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 621 + 31050) / 100000, 0);
+            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s + 50) / 100, 0);
             else return 0;
             break;
         case EdApHeading:
             v.cursor = 0;
-            set("deg", s, 0);
+            set(gettext_noop("deg"), s, 0);
             break;
-        case EdRadioFrequency: set("MHz", s / 1000, 3); break;
+        case EdRadioFrequency: set(gettext_noop("MHz"), s / 1000, 3); break;
         case EdSquawk: set("", s, -4); break;
         case EdSpeedLimit:
-            if (u.airspeed == 0) set("KTS", (s + 50) / 100, 0);
-            else if (u.airspeed == 1) set("mph", (s * 1150 + 57500) / 100000, 0);
-            else if (u.airspeed == 2) set("km/h", (s * 1852 + 92600) / 100000, 0);
+            if (u.airspeed == 0) set(gettext_noop("KTS"), (s + 50) / 100, 0);
+            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 1150 + 57500) / 100000, 0);
+            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s * 1852 + 92600) / 100000, 0);
             else return 0;
             break;
-        case EdPercent: set("%", s, 0); break;
+        case EdPercent: set(gettext_noop("%"), s, 0); break;
         case EdSensitivity: set("", s, 0); break;
-        case EdApAngle: set("\xB0", s / 10, 1); break;
+        case EdApAngle: set(gettext_noop("\xB0"), s / 10, 1); break;
         case EdClimbRate:
             if (u.verticalSpeed == 0) {
-                set("ft/min", (s * 19680 / 10000 + 5) / 10 * 100, 0);
+                set(gettext_noop("ft/min"), (s * 19680 / 10000 + 5) / 10 * 100, 0);
                 v.cursor = cursor + 3;
             } else if (u.verticalSpeed == 1) {
-                set("m/s", s, 1);
+                set(gettext_noop("m/s"), s, 1);
             } else if (u.verticalSpeed == 2) {
-                set("kts", s * 3600 / 1852, 1);
+                set(gettext_noop("kts"), s * 3600 / 1852, 1);
             } else {
                 return 0;
             }
             break;
         case EdApAirSpeed:
-            if (u.airspeed == 0) set("KTS", (s * 540 / 1000 + 5) / 10, 0);
-            else if (u.airspeed == 1) set("mph", (s * 621 / 1000 + 5) / 10, 0);
-            else if (u.airspeed == 2) set("km/h", (s + 5) / 10, 0);
+            if (u.airspeed == 0) set(gettext_noop("KTS"), (s * 540 / 1000 + 5) / 10, 0);
+            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 621 / 1000 + 5) / 10, 0);
+            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s + 5) / 10, 0);
             else return 0;
             break;
-        case EdMagField: set("nT", s, 0); break;
-        case EdRpm: set("rpm", s, 0); break;
+        case EdMagField: set(gettext_noop("nT"), s, 0); break;
+        case EdRpm: set(gettext_noop("rpm"), s, 0); break;
         case EdManifold:
-            if (u.manifoldPress == 0) set("inHg ", (s * 2953 / 1000 + 5) / 10, 1);
-            else if (u.manifoldPress == 1) set("mBar ", s, 0);
-            else if (u.manifoldPress == 2) set("torr ", s * 75006 / 100000, 0);
+            if (u.manifoldPress == 0) set(gettext_noop("inHg "), (s * 2953 / 1000 + 5) / 10, 1);
+            else if (u.manifoldPress == 1) set(gettext_noop("mBar "), s, 0);
+            else if (u.manifoldPress == 2) set(gettext_noop("torr "), s * 75006 / 100000, 0);
             else return 0;
             break;
         case EdOilTemp:
         case EdWaterTemp:
-            if (u.temperature == 0) set("\xB0" "F", s * 9 / 5 + 32, 0);
-            else if (u.temperature == 1) set("\xB0" "C", s, 0);
+            if (u.temperature == 0) set(gettext_noop("\xB0" "F"), s * 9 / 5 + 32, 0);
+            else if (u.temperature == 1) set(gettext_noop("\xB0" "C"), s, 0);
             else return 0;
             break;
         case EdOilPressure:
-            if (u.enginePress == 0) set("psi", (s * 145 + 50) / 100, 0);
-            else if (u.enginePress == 1) set("Bar", s, 1);
-            else if (u.enginePress == 2) set("kg/cm2", (s * 10197 + 5) / 10000, 1);
+            if (u.enginePress == 0) set(gettext_noop("psi"), (s * 145 + 50) / 100, 0);
+            else if (u.enginePress == 1) set(gettext_noop("Bar"), s, 1);
+            else if (u.enginePress == 2) set(gettext_noop("kg/cm2"), (s * 10197 + 5) / 10000, 1);
             else return 0;
             break;
         case EdTankQuantity:
         case EdUnexhFuel:
-            set(u.fuel == 0 ? "l" : "gal", ConvertFuelQuantity(u.fuel, stored), 1);
+            set(u.fuel == 0 ? gettext_noop("l") : gettext_noop("gal"), ConvertFuelQuantity(u.fuel, stored), 1);
             break;
-        case EdFuelFlow: set(u.fuel == 0 ? "l/h" : "gal/h", ConvertFuelQuantity(u.fuel, stored), 1); break;
+        case EdFuelFlow:
+            set(u.fuel == 0 ? gettext_noop("l/h") : gettext_noop("gal/h"), ConvertFuelQuantity(u.fuel, stored), 1);
+            break;
         case EdFuelPressure:
-            if (u.enginePress == 0) set("psi", (s * 145 + 50) / 100, 1);
-            else if (u.enginePress == 1) set("Bar", s, 2);
+            if (u.enginePress == 0) set(gettext_noop("psi"), (s * 145 + 50) / 100, 1);
+            else if (u.enginePress == 1) set(gettext_noop("Bar"), s, 2);
             else if (u.enginePress == 2)
-                set(Contains(title, "min.W") || Contains(title, "max.W") ? "kg/cm2 " : "kg/cm2",
+                set(Contains(title, "min.W") || Contains(title, "max.W") ? gettext_noop("kg/cm2 ")
+                                                                        : gettext_noop("kg/cm2"),
                     (s * 10197 + 5) / 10000, 2);
             else return 0;
             break;
         case EdThermo:
-            if (u.temperature == 0) set("\xB0" "F", s * 9 / 50 + 32, 0);
-            else if (u.temperature == 1) set("\xB0" "C", s / 10, 0);
+            if (u.temperature == 0) set(gettext_noop("\xB0" "F"), s * 9 / 50 + 32, 0);
+            else if (u.temperature == 1) set(gettext_noop("\xB0" "C"), s / 10, 0);
             else return 0;
             break;
         case EdKFactor:
-            if (u.fuel == 0) set("p/l", s, 0);
-            else set("p/gal", (static_cast<int64_t>(GallonsToLitres(u.fuel, stored)) + 5) / 10 * 10, 0);
+            if (u.fuel == 0) set(gettext_noop("p/l"), s, 0);
+            else set(gettext_noop("p/gal"), (static_cast<int64_t>(GallonsToLitres(u.fuel, stored)) + 5) / 10 * 10, 0);
             break;
-        case EdAverageTime: set("sec", s, 0); break;
+        case EdAverageTime: set(gettext_noop("sec"), s, 0); break;
         case EdPulseCount: set("", s, 0); break;
         case EdReductionRatio: set("", s, 2); break;
-        case EdEngActiveRpm: set("  rpm", s, 0); break;
-        case EdAttitudeOffset: set("  deg", s, 1); break;
+        case EdEngActiveRpm: set(gettext_noop("  rpm"), s, 0); break;
+        case EdAttitudeOffset: set(gettext_noop("  deg"), s, 1); break;
         case EdCustomUnit: set("", s, 1); break;
         default: return 0;
     }

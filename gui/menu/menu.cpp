@@ -284,8 +284,12 @@ void ThlavniMenu::Activate() {
 
 namespace {
 
-// The toolkit's menu font has no Cyrillic letters: Russian takes the Cyrillic text font.
-int TextFont(int menuFont) { return LanguageFontSet == FontSetCyrillic ? DisplayFonts[FontMsRefSans16] : menuFont; }
+// The toolkit's menu font is Windows-1252: Russian takes the Cyrillic text font, Czech the
+// Windows-1250 twin of the menu font's face.
+int TextFont(int menuFont) {
+    if (LanguageFontSet == FontSetCyrillic) return DisplayFonts[FontMsRefSans16];
+    return LanguageId == LanguageCzech ? LanguageTextFont(LanguageId) : menuFont;
+}
 
 }  // namespace
 

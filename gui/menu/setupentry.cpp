@@ -120,7 +120,7 @@ const char* EntryQuestion() {
 }
 
 void RestrictedNotice() {
-    const int body = DisplayTextFont, heading = OverlayRoleFont(11);
+    const int body = LanguageTextFont(LanguageId), heading = OverlayRoleFont(11);
     char support[160];
     snprintf(support, sizeof support, "%s \"%s\" %s", gettext("Send saved file at"), SupportAddress,
              gettext("with advanced description."));

@@ -11,6 +11,11 @@
 #include "refresh.h"
 #include "settingvars.h"
 
+// Marks editor titles for the catalogues; they pass gettext where drawn.
+#ifndef gettext_noop
+#define gettext_noop(s) s
+#endif
+
 int AttitudeOffsetEditing = 0;
 
 namespace {
@@ -226,8 +231,12 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
 
 }  // namespace
 
-void PitchOffsetEditor(int32_t command) { OffsetEditor(MiscPitchOffset, PitchOffsetEditor, "Pitch offset", command); }
-void RollOffsetEditor(int32_t command) { OffsetEditor(MiscRollOffset, RollOffsetEditor, "Roll offset", command); }
+void PitchOffsetEditor(int32_t command) {
+    OffsetEditor(MiscPitchOffset, PitchOffsetEditor, gettext_noop("Pitch offset"), command);
+}
+void RollOffsetEditor(int32_t command) {
+    OffsetEditor(MiscRollOffset, RollOffsetEditor, gettext_noop("Roll offset"), command);
+}
 
 // ---- airspeed limits ----
 
@@ -244,7 +253,8 @@ int32_t* AirspeedLimitField(int which) {
     }
 }
 
-const char* const AirspeedLimitTitles[] = {"Vs speed", "Vfe speed", "Vno speed", "Vne speed", "Limit speed"};
+const char* const AirspeedLimitTitles[] = {gettext_noop("Vs speed"), gettext_noop("Vfe speed"), gettext_noop("Vno speed"),
+                                           gettext_noop("Vne speed"), gettext_noop("Limit speed")};
 
 }  // namespace
 

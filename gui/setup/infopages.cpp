@@ -170,9 +170,11 @@ void BuildUnitsPage(TInfoPage* page, int variant) {
         PageBegin(page, 245, 165, 270, 150);
         PageTitle(page, UnitsTitle(), 175);
         const char* labels[5] = {gettext_noop("Airspeed:"), gettext_noop("Altitude:"), gettext_noop("Baro pressure:"), gettext_noop("Distance:"), gettext_noop("Vertical speed:")};
-        const char* units[5] = {PickText(u.airspeed, {"kts", "mph", "km/h"}), PickText(u.altitude, {"ft", "m"}),
-                                PickText(u.baro, {"inHg", "mBar", "torr"}), PickText(u.distance, {"km", "nm", "sm"}),
-                                PickText(u.verticalSpeed, {"ft/min", "m/s", "kts"})};
+        const char* units[5] = {PickText(u.airspeed, {gettext_noop("kts"), gettext_noop("mph"), gettext_noop("km/h")}),
+                                PickText(u.altitude, {gettext_noop("ft"), gettext_noop("m")}),
+                                PickText(u.baro, {gettext_noop("inHg"), gettext_noop("mBar"), gettext_noop("torr")}),
+                                PickText(u.distance, {gettext_noop("km"), gettext_noop("nm"), gettext_noop("sm")}),
+                                PickText(u.verticalSpeed, {gettext_noop("ft/min"), gettext_noop("m/s"), gettext_noop("kts")})};
         for (int k = 0; k < 5; ++k) {
             PageAdd(page, 255, 200 + 20 * k, gettext(labels[k]));
             PageAdd(page, 405, 200 + 20 * k, units[k]);
@@ -182,10 +184,10 @@ void BuildUnitsPage(TInfoPage* page, int variant) {
     PageBegin(page, 245, 172, 270, 135);
     PageTitle(page, UnitsTitle(), 182);
     const char* labels[4] = {gettext_noop("MAN pressure:"), gettext_noop("Temperature:"), gettext_noop("Engine pressure:"), gettext_noop("Fuel quantity:")};
-    const char* units[4] = {PickText(u.manifoldPress, {"inHg", "mBar", "torr"}),
-                            PickText(u.temperature, {"\xB0" "F", "\xB0" "C"}),
-                            PickText(u.enginePress, {"psi", "Bar", "kg/cm2"}),
-                            PickText(u.fuel, {"litre", "gallons", "gallons"})};
+    const char* units[4] = {PickText(u.manifoldPress, {gettext_noop("inHg"), gettext_noop("mBar"), gettext_noop("torr")}),
+                            PickText(u.temperature, {gettext_noop("\xB0" "F"), gettext_noop("\xB0" "C")}),
+                            PickText(u.enginePress, {gettext_noop("psi"), gettext_noop("Bar"), gettext_noop("kg/cm2")}),
+                            PickText(u.fuel, {gettext_noop("litre"), gettext_noop("gallons"), gettext_noop("gallons")})};
     for (int k = 0; k < 4; ++k) {
         PageAdd(page, 255, 207 + 20 * k, gettext(labels[k]));
         PageAdd(page, 425, 207 + 20 * k, units[k]);

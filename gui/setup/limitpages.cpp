@@ -378,7 +378,9 @@ int64_t PressOffsetInUnit(int32_t v) {
 
 const char* PressUnitText() { return PickText(UnitsSetting.enginePress, {"psi", "bar", "kg/cm2"}); }
 
-const char* InputText(int32_t v) { return PickText(v, {"not used", "Used activ. HI", "Used activ. LO"}); }
+const char* InputText(int32_t v) {
+    return PickText(v, {gettext_noop("not used"), gettext_noop("Used activ. HI"), gettext_noop("Used activ. LO")});
+}
 
 }  // namespace
 
@@ -400,7 +402,8 @@ void BuildAircraftPage(TInfoPage* page, int variant) {
         PageAdd(page, x + 320, y, value);
         y += 20;
     };
-    const char* dimmer = PickText(g.dimmerControl, {"manual", "auto", "extern max 5V", "extern max 12V", "extern max 24V"});
+    const char* dimmer = PickText(g.dimmerControl, {gettext_noop("manual"), gettext_noop("auto"), gettext_noop("extern max 5V"),
+                                                    gettext_noop("extern max 12V"), gettext_noop("extern max 24V")});
     if (!full) {
         row(gettext("Backlight dimmer ctrl:"), dimmer);
         return;

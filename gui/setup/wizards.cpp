@@ -46,7 +46,7 @@ int64_t Now() { return WizardClockMs ? WizardClockMs() : MonotonicMs(); }
 
 // ---- the popup list of a wizard ----
 
-int BodyFont() { return DisplayTextFont; }
+int BodyFont() { return LanguageTextFont(LanguageId); }
 int HeadingFont() { return OverlayRoleFont(11); }
 
 void PopupBegin(const char* title) {
