@@ -812,6 +812,3 @@ void DrawBaroBox(int x, int y, const char* text, uint32_t colour) {
         TextIn(w, DisplayFonts[FontEuromode16], tx + TextWidth(font, text) + 3, y + 15, "5", colour, PageKeyColour);
     }
 }
-
-// Seconds of time() at which the baro editor closes by itself (the refresh watches it).
-int BaroEditCloseTime = 0;

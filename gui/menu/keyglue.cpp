@@ -8,6 +8,7 @@
 
 #include "aboutbox.h"
 #include "averdata.h"
+#include "baroeditor.h"
 #include "bugeditors.h"
 #include "chandesc.h"
 #include "configmanager.h"
@@ -290,16 +291,16 @@ void BindScreenSelect() {
 void BaroEditorKeys() {
     Keyboard.Clear();
     CloseMessageBox();
-    BaroEditCloseTime = RefreshNowSeconds() + 5;
-    BaroEditActive = 1;
+    ArmBaroDeadline();
     Keyboard.BindNone(AllKeys);
-    Keyboard.Bind('s', 0, BaroSettingEditor, 1);
-    Keyboard.Bind('w', 0, BaroSettingEditor, 2);
-    Keyboard.Bind('2', LabelQfe, BaroSettingEditor, 3);
+    Keyboard.Bind('s', 0, BaroSettingEditor, BaroDown);
+    Keyboard.Bind('w', 0, BaroSettingEditor, BaroUp);
+    Keyboard.Bind('2', LabelQfe, BaroSettingEditor, BaroQfe);
     const int unit = UnitsSetting.baro;
-    Keyboard.Bind('3', unit == 0 ? Label2992 : unit == 2 ? Label760 : Label1013, BaroSettingEditor, 4);
-    Keyboard.Bind('1', LabelSetPress, BaroSettingEditor, 5);
-    Keyboard.Bind('4', LabelCancel, BaroSettingEditor, 0);
+    Keyboard.Bind('3', unit == UnitInHg ? Label2992 : unit == UnitTorr ? Label760 : Label1013, BaroSettingEditor,
+                  BaroStandard);
+    Keyboard.Bind('1', LabelSetPress, BaroSettingEditor, BaroSet);
+    Keyboard.Bind('4', LabelCancel, BaroSettingEditor, BaroCancel);
 }
 
 void ScreenKey(int mode, int key) {
