@@ -46,6 +46,7 @@ int RemoteDataFlags = 0;
 int DemoOptions = 0;
 TRefreshHooks RefreshHooks = {};
 uint32_t ThermoChannelIds[12] = {};
+int64_t BaroEditCloseMs = 0;
 
 namespace {
 
@@ -122,6 +123,14 @@ int UpdateSettledMinMax(uint32_t id, int value, int* max, int* min) {
 }
 
 void SetColorScheme(int index) { ColorScheme = index; }
+
+// On the monotonic clock: a clock set back while the baro editor is open does not hold
+// it open.
+void ArmBaroDeadline() {
+    constexpr int64_t BaroEditTimeoutMs = 5000;
+    BaroEditActive = 1;
+    BaroEditCloseMs = ShellClockMs() + BaroEditTimeoutMs;
+}
 
 // ---------------------------------------------------------------- subscriptions
 
@@ -298,7 +307,8 @@ void TimeOuts(int now) {
             BindKeys();
         }
     }
-    if (BaroEditActive && now >= BaroEditCloseTime) {
+    // The baro editor lives on the soft keys: it closes when they time out, if not before.
+    if (BaroEditActive && (ShellClockMs() >= BaroEditCloseMs || now >= KeyFlagUntil)) {
         Call(RefreshHooks.CloseBaroEditor);
         BaroEditActive = 0;
     }

@@ -7,7 +7,6 @@
 int MenuOpen = 0;
 int MenuCloseTime = 0;
 int FirmwareUpdateFailed = 0;
-int BaroEditCloseTime = 0;
 int SoftKeyHold = 0;
 int BoreSightEditOpen = 0;
 int SquawkChanged = 0;

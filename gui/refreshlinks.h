@@ -14,7 +14,7 @@ struct TDisplayItem;
 extern int MenuOpen;
 extern int MenuCloseTime;         // seconds of time()
 extern int FirmwareUpdateFailed;
-extern int BaroEditCloseTime;     // seconds of time()
+extern int64_t BaroEditCloseMs;   // ShellClockMs() at which the baro editor closes by itself
 extern int SoftKeyHold;           // a wizard holds the soft keys
 extern int BoreSightEditOpen;
 extern int SquawkChanged;
@@ -34,6 +34,9 @@ extern int FlightTimerRunning, FlightTimerSeconds;
 extern int EngineTimerRunning, EngineTimerSeconds;
 extern int DemoOptions;           // bit 2: the demo steps the colour schemes
 extern int ExternalPowerOn;
+
+// Opens the baro editor, or keeps it open, for 5 s more: every key of it calls this.
+void ArmBaroDeadline();
 
 // Operations of other parts; a null entry is skipped.
 struct TRefreshHooks {

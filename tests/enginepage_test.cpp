@@ -333,15 +333,37 @@ TEST_F(EnginePage, StripNeedleFollowsRpmAndClampsAtTheScaleEnds) {
     EXPECT_EQ(up(), White);
 }
 
+// A scale without extent: the needle rests at its start, a bar is full from its one
+// value up and empty below it, and neither reaches past its place.
 TEST_F(EnginePage, ZeroRangeDialsAndBarsDrawWithoutDividing) {
     SetScreen(ScreenFlightEms);
     InstrumentSetConfig = nullptr;
     EngineDialConfig[DialStripRpm].minimum = EngineDialConfig[DialStripRpm].maximum = 0;
     TankBar[0].min = TankBar[0].max = 500;
-    Paint();   // under UBSan a division by zero ends the test
-    SetWide(true);
-    Paint();
-    SUCCEED();
+    const TDialItem& rpm = EngineDials[DialStripRpm];
+    auto needleAt = [&](int degrees) {
+        const double a = degrees * M_PI / 180;
+        return At(rpm.cx + static_cast<int>(std::lround(30 * std::cos(a))),
+                  rpm.cy + static_cast<int>(std::lround(30 * std::sin(a))));
+    };
+    // The tank column's height (80 full) and the pixel just above it.
+    auto column = [&](int bar) {
+        const TBarItem& b = EngineBars[bar];
+        const int top = b.y + b.dy;
+        return std::make_pair(ColumnHeight(b.x + 3, top + b.height - 1, Silver), At(b.x + 3, top - 1));
+    };
+    for (int32_t level : {600, 400}) {
+        RefreshValues.fuelLevel[0] = level;
+        SetWide(false);
+        Paint();   // under UBSan a division by zero ends the test
+        EXPECT_EQ(rpm.value, 0);
+        EXPECT_EQ(needleAt(rpm.startAngle), White);
+        EXPECT_NE(needleAt(rpm.endAngle), White);
+        EXPECT_EQ(column(BarNarrowTank1), std::make_pair(level >= 500 ? 80 : 0, Bg)) << level;
+        SetWide(true);
+        Paint();
+        EXPECT_EQ(column(BarWideFuel1), std::make_pair(level >= 500 ? 80 : 0, Bg)) << level;
+    }
 }
 
 TEST_F(EnginePage, WideStripOilBarColoursFollowTheDialArcs) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -652,7 +653,8 @@ TEST(State, SaveAndRestore) {
 }
 
 TEST(Robustness, RandomPrimitivesStayInBounds) {
-    // Runs under ASan/UBSan: any stray write or overflow fails the test.
+    // Under ASan/UBSan any stray write or overflow fails it too; here every primitive
+    // changes only pixels inside its clip rectangle cut to the buffer, and no source.
     std::srand(7);
     auto r = [] {
         const int k = std::rand() % 4;
@@ -662,8 +664,12 @@ TEST(Robustness, RandomPrimitivesStayInBounds) {
     };
     Buf b(9, 7);
     Buf src(3, 4, 0x123);
+    const std::vector<FGPixel> source(src.pixels, src.pixels + 3 * 4);
+    int changed = 0, strayAt = -1;
     for (int i = 0; i < 3000; i++) {
-        b.set_clip_rect(r(), r(), r(), r());
+        const int cx = r(), cy = r(), cw = r(), ch = r();
+        b.set_clip_rect(cx, cy, cw, ch);
+        const std::vector<FGPixel> before(b.pixels, b.pixels + 9 * 7);
         b.set_mode(static_cast<unsigned>(std::rand() % 16));
         b.set_line_width(r());
         switch (i % 10) {
@@ -684,8 +690,18 @@ TEST(Robustness, RandomPrimitivesStayInBounds) {
             case 8: b.bitblt(r(), r(), r(), r(), r(), r(), &src, std::rand() & 0x32FF); break;
             default: b.hline(r(), r(), r()); b.vline(r(), r(), r()); b.pixel(r(), r()); break;
         }
+        const int64_t left = std::max(cx, 0), top = std::max(cy, 0);
+        const int64_t right = std::min<int64_t>(int64_t(cx) + cw, 9), bottom = std::min<int64_t>(int64_t(cy) + ch, 7);
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x)
+                if (b.pixels[y * 9 + x] != before[y * 9 + x]) {
+                    ++changed;
+                    if ((x < left || x >= right || y < top || y >= bottom) && strayAt < 0) strayAt = i;
+                }
     }
-    SUCCEED();
+    EXPECT_EQ(strayAt, -1) << "primitive " << strayAt % 10 << " wrote outside its clip";
+    EXPECT_GT(changed, 0);  // most clips are empty or off the buffer, not all
+    EXPECT_EQ(std::vector<FGPixel>(src.pixels, src.pixels + 3 * 4), source);
 }
 
 }  // namespace

@@ -392,7 +392,7 @@ TEST_F(RefreshBlock, FlightScreenTexts) {
     EXPECT_EQ(RefreshValues.baroColour, 0);
     QnhSetting.qnh = 101300;
     BaroEditActive = 1;
-    BaroEditCloseTime = INT32_MAX;
+    BaroEditCloseMs = INT64_MAX;
     Ticks(1);
     EXPECT_STREQ(RefreshValues.baroText, "1013");
     EXPECT_EQ(static_cast<uint32_t>(RefreshValues.baroColour), DisplayPalette.PalRed);
@@ -400,7 +400,7 @@ TEST_F(RefreshBlock, FlightScreenTexts) {
     UnitsSetting.baro = UnitInHg;
     Ticks(3);
     EXPECT_STREQ(RefreshValues.baroText, "29.91");
-    BaroEditCloseTime = 0;
+    BaroEditCloseMs = 0;
     Ticks(1);
     EXPECT_EQ(BaroEditActive, 0);
 }

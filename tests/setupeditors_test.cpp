@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "baroeditor.h"
 #include "bugeditors.h"
 #include "config_tempdir.h"
 #include "configmanager.h"
@@ -343,28 +344,28 @@ TEST(BaroSteps, EveryPressureUnit) {
 TEST_F(SetupEditors, BaroCrossingStopsOnceAndFinishingAddsTheChangeOnce) {
     UnitsSetting.baro = 1;
     QnhSetting.qnh = 101500;
-    BaroSettingEditor(1);  // 101400
+    BaroSettingEditor(BaroDown);  // 101400
     EXPECT_EQ(BaroEditActive, 1);
-    BaroSettingEditor(1);  // crosses: 101325
+    BaroSettingEditor(BaroDown);  // crosses: 101325
     EXPECT_EQ(QnhSetting.qnh, 101325);
-    BaroSettingEditor(1);  // leaves it: 101300
+    BaroSettingEditor(BaroDown);  // leaves it: 101300
     EXPECT_EQ(QnhSetting.qnh, 101300);
     EXPECT_EQ(BaroChange, -200);
-    BaroSettingEditor(4);  // standard: the change is not added on top
+    BaroSettingEditor(BaroStandard);  // the change is not added on top
     EXPECT_EQ(QnhSetting.qnh, 101325);
     EXPECT_EQ(BaroChange, 0);
     EXPECT_EQ(BaroEditActive, 0);
 
     UnitsSetting.baro = 2;
-    for (int i = 0; i < 5; ++i) BaroSettingEditor(2);
+    for (int i = 0; i < 5; ++i) BaroSettingEditor(BaroUp);
     EXPECT_EQ(BaroChange, 69);  // 5 x 13.8 Pa
-    BaroSettingEditor(5);        // the time-out keeps the change, once
+    BaroSettingEditor(BaroSet);  // the time-out keeps the change, once
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
     QnhSetting.qnh = 0;
     GetSS(0x2006, 0);
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
-    BaroSettingEditor(2);
-    BaroSettingEditor(0);        // dropped
+    BaroSettingEditor(BaroUp);
+    BaroSettingEditor(BaroCancel);  // dropped
     EXPECT_EQ(QnhSetting.qnh, 101325 + 69);
     QnhSetting.qnh = 0;
     GetSS(0x2006, 0);
@@ -555,7 +556,7 @@ TEST_F(SetupEditors, BaroTimeOutThroughTheRefreshHookKeepsTheChange) {
     ASSERT_NE(RefreshHooks.CloseBaroEditor, nullptr);
     UnitsSetting.baro = 0;
     QnhSetting.qnh = 100000;
-    BaroSettingEditor(2);
+    BaroSettingEditor(BaroUp);
     EXPECT_EQ(BaroEditActive, 1);
     RefreshHooks.CloseBaroEditor();
     EXPECT_EQ(QnhSetting.qnh, 100034);

@@ -77,7 +77,7 @@ protected:
     static void GyroAnswer(uint8_t status, int32_t value) {
         GetSS(GyroProcessSS, 0);
         GyroProcess.status = status;
-        GyroProcess.state = 2;
+        GyroProcess.state = GyroStateAnswered;
         GyroProcess.value = value;
         ASSERT_EQ(SetSS(GyroProcessSS, 0), 0);
     }
@@ -320,14 +320,14 @@ TEST_F(WizardTest, GyroRunsToSuccessOneRequestAtATime) {
     WizardTicks();
     Keyboard.Dispatch('4');
     TickAt(FakeNow + GyroCountdownMs);
-    GyroAnswer(1, 0);
+    GyroAnswer(GyroStatusOk, 0);
     TickAt(FakeNow + 100);
-    EXPECT_EQ(Gyro.state, 4);
+    EXPECT_EQ(Gyro.state, TGyroState::Running);
     GetSS(GyroProcessSS, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqProgress);
     // The progress answer arrives late but inside its limit; the stillness check is due.
     const int64_t entered = FakeNow;
-    GyroAnswer(1, 4000);
+    GyroAnswer(GyroStatusOk, 4000);
     TickAt(entered + GyroStillPeriodMs);
     EXPECT_TRUE(Shows("Wait until the process is completed ( 50 %)")) << Popup();
     GetSS(GyroProcessSS, 0);
@@ -336,9 +336,9 @@ TEST_F(WizardTest, GyroRunsToSuccessOneRequestAtATime) {
     TickAt(FakeNow + 100);
     GetSS(GyroProcessSS, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqStill);
-    EXPECT_EQ(GyroAnswerThenRequest(1, 1), GyroReqProgress);
-    EXPECT_EQ(GyroAnswerThenRequest(1, 8000), GyroReqFinish);
-    GyroAnswer(1, 0);
+    EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 1), GyroReqProgress);
+    EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 8000), GyroReqFinish);
+    GyroAnswer(GyroStatusOk, 0);
     TickAt(FakeNow + 100);
     EXPECT_TRUE(Shows("Process completed successfully."));
     Keyboard.Dispatch('4');
@@ -350,10 +350,10 @@ TEST_F(WizardTest, GyroStillnessFailureAndRefusal) {
     WizardTicks();
     Keyboard.Dispatch('4');
     TickAt(FakeNow + GyroCountdownMs);
-    EXPECT_EQ(GyroAnswerThenRequest(1, 0), GyroReqProgress);
-    ASSERT_EQ(GyroAnswerThenRequest(1, 100, GyroStillPeriodMs), GyroReqStill);
-    EXPECT_EQ(GyroAnswerThenRequest(1, 0), GyroReqEnd);
-    GyroAnswer(1, 0);
+    EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 0), GyroReqProgress);
+    ASSERT_EQ(GyroAnswerThenRequest(GyroStatusOk, 100, GyroStillPeriodMs), GyroReqStill);
+    EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 0), GyroReqEnd);
+    GyroAnswer(GyroStatusOk, 0);
     TickAt(FakeNow + 100);
     EXPECT_TRUE(Shows("did not remain still")) << Popup();
     Keyboard.Dispatch('5');  // Repeat
@@ -382,14 +382,14 @@ TEST_F(WizardTest, GyroNeverRunsInDemoMode) {
 
 TEST_F(WizardTest, CompassNeedsTheBuildInSetting) {
     CompassSetting.mounting = 0;
-    CompassCalibration(1);
+    CompassCalibration(CompassOpen);
     EXPECT_TRUE(Shows("Calibration do not continue before adjustment setting."));
     EXPECT_EQ(Label('5'), "Confirm");
 }
 
 TEST_F(WizardTest, CompassStepTimesOutAtThirtySeconds) {
     CompassSetting.mounting = 9;
-    CompassCalibration(1);
+    CompassCalibration(CompassOpen);
     EXPECT_TRUE(Shows("Align the airplane pointing magnetic North as closely as possible."));
     Keyboard.Dispatch('4');
     const int64_t start = FakeNow;
@@ -419,7 +419,7 @@ TEST_F(WizardTest, CompassStatusCodesGiveTheirTexts) {
     };
     for (const Case& c : cases) {
         CompassSetting.mounting = 1;
-        CompassCalibration(1);
+        CompassCalibration(CompassOpen);
         Keyboard.Dispatch('4');
         if (c.step == 2) {
             CompassAnswer(1, CompassStepAck);
@@ -440,7 +440,7 @@ TEST_F(WizardTest, CompassRunsThroughItsStepsAndChecksTheDoneFlag) {
         CompassSetting.calibStatus = 6;
         CompassSetting.calibFlags = CompassStepAck | CompassDoneBit;
         ASSERT_EQ(SetSS(CompassSS, 0), 0);
-        CompassCalibration(1);
+        CompassCalibration(CompassOpen);
         Keyboard.Dispatch('4');
         WizardTicks();
         EXPECT_FALSE(Shows("Calibration has been done."));

@@ -815,4 +815,3 @@ void DrawBaroBox(int x, int y, const char* text, uint32_t colour) {
         TextIn(w, DisplayFonts[FontEuromode16], tx + TextWidth(font, text) + 3, y + 15, "5", colour, PageKeyColour);
     }
 }
-

@@ -8,6 +8,7 @@
 
 #include "aboutbox.h"
 #include "averdata.h"
+#include "baroeditor.h"
 #include "bugeditors.h"
 #include "chandesc.h"
 #include "configmanager.h"
@@ -274,16 +275,16 @@ void BindScreenSelect() {
 void BaroEditorKeys() {
     Keyboard.Clear();
     CloseMessageBox();
-    BaroEditCloseTime = RefreshNowSeconds() + 5;
-    BaroEditActive = 1;
+    ArmBaroDeadline();
     Keyboard.BindNone(AllKeys);
-    Keyboard.Bind(KeyRightTurnLeft, 0, BaroSettingEditor, 1);
-    Keyboard.Bind(KeyRightTurnRight, 0, BaroSettingEditor, 2);
-    Keyboard.Bind(KeySoft1, LabelQfe, BaroSettingEditor, 3);
+    Keyboard.Bind(KeyRightTurnLeft, 0, BaroSettingEditor, BaroDown);
+    Keyboard.Bind(KeyRightTurnRight, 0, BaroSettingEditor, BaroUp);
+    Keyboard.Bind(KeySoft1, LabelQfe, BaroSettingEditor, BaroQfe);
     const int unit = UnitsSetting.baro;
-    Keyboard.Bind(KeySoft2, unit == 0 ? Label2992 : unit == 2 ? Label760 : Label1013, BaroSettingEditor, 4);
-    Keyboard.Bind(KeyRightPush, LabelSetPress, BaroSettingEditor, 5);
-    Keyboard.Bind(KeySoft3, LabelCancel, BaroSettingEditor, 0);
+    Keyboard.Bind(KeySoft2, unit == UnitInHg ? Label2992 : unit == UnitTorr ? Label760 : Label1013, BaroSettingEditor,
+                  BaroStandard);
+    Keyboard.Bind(KeyRightPush, LabelSetPress, BaroSettingEditor, BaroSet);
+    Keyboard.Bind(KeySoft3, LabelCancel, BaroSettingEditor, BaroCancel);
 }
 
 void ScreenKey(int mode, int key) {

@@ -9,6 +9,7 @@
 
 #include "aboutbox.h"
 #include "averdata.h"
+#include "baroeditor.h"
 #include "bugeditors.h"
 #include "chandesc.h"
 #include "configmanager.h"
@@ -802,108 +803,6 @@ void DateEditor(int32_t command) {
     }
 }
 
-// ---- altimeter setting ----
-
-int32_t BaroChange = 0;
-
-namespace {
-
-int32_t BaroChangeTenths = 0;
-int BaroEditing = 0;
-int32_t BaroBase = 0;  // QNH before the first turn
-
-// The pages show QNH + change while the knob turns; the base stays for cancelling.
-void BaroShowEdited() {
-    QnhSetting.qnh = std::clamp<int32_t>(SatInt32(int64_t(BaroBase) + BaroChange), 91500, 105000);
-    SetSS(0x2006, 0);
-}
-
-void BaroEnd() {
-    BaroChange = BaroChangeTenths = 0;
-    BaroEditing = 0;
-    BaroEditActive = 0;
-    ReleaseEditorKeys();
-}
-
-// The change goes into QNH once, and the runtime file keeps it.
-void BaroFinish() {
-    SetSS(0x2006, 0);
-    SaveRuntime();
-    BaroEnd();
-}
-
-void BaroTimeout() { BaroSettingEditor(5); }
-
-}  // namespace
-
-int32_t BaroStep(int32_t qnh, int32_t changeTenths, int up, int fast, int baroUnit, int* stopped) {
-    if (stopped) *stopped = 0;
-    int32_t stepTenths;
-    switch (baroUnit) {
-        case 1: stepTenths = fast ? 8000 : 1000; break;
-        case 2: stepTenths = fast ? 1040 : 138; break;
-        default: stepTenths = fast ? 2720 : 340; break;
-    }
-    const int64_t before = int64_t(qnh) * 10 + changeTenths;
-    int64_t from = before;
-    // mBar steps from the standard setting land on whole hectopascals.
-    if (baroUnit == 1 && before == int64_t(StandardQnh) * 10) from = up ? 1013000 : 1014000;
-    int64_t after = from + (up ? stepTenths : -stepTenths);
-    const int64_t standard = int64_t(StandardQnh) * 10;
-    if ((before < standard && after > standard) || (before > standard && after < standard)) {
-        after = standard;
-        if (stopped) *stopped = 1;
-    }
-    after = std::clamp<int64_t>(after, 915000, 1050000);
-    return SatInt32(after - int64_t(qnh) * 10);
-}
-
-void BaroSettingEditor(int32_t command) {
-    int64_t sec = 0;
-    int32_t usec = 0;
-    RefreshClock(&sec, &usec);
-    BaroEditActive = 1;
-    BaroEditCloseTime = static_cast<int>(sec + 5);
-    switch (command) {
-        case 1:
-        case 2: {
-            const int up = command == 2;
-            if (!BaroEditing) {
-                BaroEditing = 1;
-                BaroBase = QnhSetting.qnh;
-                BaroChange = BaroChangeTenths = 0;
-            }
-            int stopped = 0;
-            BaroChangeTenths = BaroStep(BaroBase, BaroChangeTenths, up, KnobAcceleration(up), UnitsSetting.baro,
-                                        &stopped);
-            if (stopped) KnobAccelerationReset();
-            BaroChange = BaroChangeTenths / 10;
-            BaroShowEdited();
-            return;
-        }
-        case 3: {
-            int32_t abs = 0;
-            if (!AverReader || AverReader->GetValue(echPressBaroAbsAver, abs) != 0) return;
-            const int64_t twice = int64_t(abs) * 2;
-            if (twice < 91500 || twice > 105000) return;
-            QnhSetting.qnh = SatInt32(twice + 5);
-            BaroFinish();
-            return;
-        }
-        case 4:
-            QnhSetting.qnh = StandardQnh;
-            BaroFinish();
-            return;
-        case 5: BaroFinish(); return;
-        case 0:
-            if (BaroEditing) QnhSetting.qnh = BaroBase;
-            SetSS(0x2006, 0);
-            BaroEnd();
-            return;
-        default: return;
-    }
-}
-
 // ---- firmware ----
 
 bool FirmwareFilePresent() {
@@ -940,7 +839,7 @@ void ResetEditorFlags() {
 }
 
 void InstallSetupLinks() {
-    RefreshHooks.CloseBaroEditor = BaroTimeout;
+    RefreshHooks.CloseBaroEditor = [] { BaroSettingEditor(BaroSet); };
     OverlayDialogs.DrawAboutBox = [](FGDrawBuffer*) { AboutBox.Draw(); };
     OverlayDialogs.CloseAboutBox = [] { AboutBox.SetSurface(nullptr); };
 }

@@ -1,7 +1,7 @@
 // Editors behind the setup menus: the engine and supply limits of the Range and Limits
 // page, single setup values (sensor constants, averaging times, RPM threshold, unusable
-// fuel, aircraft identification, supply names, clock and date) and the altimeter
-// setting (QNH) of the flight screen. They sit on the shared editor record.
+// fuel, aircraft identification, supply names, clock and date). They sit on the shared
+// editor record.
 #pragma once
 
 #include <cstdint>
@@ -78,14 +78,6 @@ void SetEditorClocks(std::function<int64_t()> now, std::function<int(int64_t)> s
 extern int32_t TimeFields[3], DateFields[3];
 extern int64_t EditedTime;  // seconds since 1970 of the time editor
 extern struct tm EditedDate;
-
-// Altimeter setting: 1 down, 2 up, 3 from the sensor, 4 standard, 5 finish (time-out), 0 drop.
-void BaroSettingEditor(int32_t command);
-extern int32_t BaroChange;  // Pa turned since the editor opened (QNH shows it at once)
-// The pending change after one knob step, in tenths of a Pa (torr's slow step is 13.8 Pa):
-// mBar steps land on whole hPa; a step across 101325 stops there (stopped set); the
-// result keeps QNH + change within 91500..105000.
-int32_t BaroStep(int32_t qnh, int32_t changeTenths, int up, int fast, int baroUnit, int* stopped);
 
 // Firmware update: the file "update/fwu.tls" under the working directory.
 constexpr const char* FirmwareFile = "update/fwu.tls";

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 
 #include "averdata.h"
 #include "checklist.h"
@@ -373,7 +374,7 @@ void GyroSend(int32_t request) {
 bool GyroAnswered() {
     if (!Gyro.pending) return false;
     GetSS(GyroProcessSS, 0);
-    if (GyroProcess.state != 2) return false;
+    if (GyroProcess.state != GyroStateAnswered) return false;
     Gyro.pending = 0;
     return true;
 }
@@ -389,7 +390,7 @@ bool GyroRequest(int32_t request) {
 
 void GyroQuestion(const char* message) {
     Gyro.message = message;
-    Gyro.state = 7;
+    Gyro.state = TGyroState::Question;
 }
 
 void GyroPopup(const char* text, bool wrapped) {
@@ -402,16 +403,16 @@ void GyroPopup(const char* text, bool wrapped) {
 
 // One pass of the state machine; false when the state waits.
 bool GyroStep(int64_t now) {
-    const int before = Gyro.state;
+    const TGyroState before = Gyro.state;
     switch (Gyro.state) {
-        case 0:
+        case TGyroState::Reset:
             std::memset(&GyroProcess, 0, sizeof GyroProcess);
             Gyro.progress = 0;
             Gyro.pending = 0;
             Gyro.message = nullptr;
-            Gyro.state = 1;
+            Gyro.state = TGyroState::Ask;
             break;
-        case 1:
+        case TGyroState::Ask:
             GyroPopup(gettext_noop("Gyro stabilization with auto calibration is required. This process is finished only once. "
                       "BEWARE, it is necessary to leave the aircraft and keep the aircraft still all the time "
                       "during calibration. Do you want to continue and start the calibration? If you select NO, "
@@ -421,10 +422,10 @@ bool GyroStep(int64_t now) {
             Keyboard.Bind('4', LabelYes, GyroStabilisation, GyroYes);
             Keyboard.Bind('5', LabelNo, GyroStabilisation, GyroNo);
             break;
-        case 2: {
+        case TGyroState::Countdown: {
             const int64_t left = GyroCountdownMs - (now - Gyro.countdownStart);
             if (left <= 0) {
-                Gyro.state = 3;
+                Gyro.state = TGyroState::Start;
                 break;
             }
             GyroPopup(gettext_noop("Please leave the aircraft. The process will take up to 5 minutes."), false);
@@ -436,10 +437,10 @@ bool GyroStep(int64_t now) {
             Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         }
-        case 3:
+        case TGyroState::Start:
             if (GyroRequest(GyroReqStart)) {
-                if (GyroProcess.status == 1 && GyroProcess.value == 0)
-                    Gyro.state = 4;
+                if (GyroProcess.status == GyroStatusOk && GyroProcess.value == 0)
+                    Gyro.state = TGyroState::Running;
                 else
                     GyroQuestion(GyroInternalError);
                 Gyro.lastStill = now;
@@ -448,30 +449,30 @@ bool GyroStep(int64_t now) {
                 PopupEnd();
             }
             break;
-        case 4: {
+        case TGyroState::Running: {
             if (GyroAnswered()) {
                 const int32_t request = GyroProcess.request;
-                const bool failed = GyroProcess.status == 2;
+                const bool failed = GyroProcess.status == GyroStatusFailed;
                 if (request == GyroReqProgress) {
                     if (failed || GyroProcess.value < 0) {
                         Gyro.message = GyroInternalError;
-                        Gyro.state = 6;
+                        Gyro.state = TGyroState::End;
                     } else {
                         Gyro.progress = std::min(GyroProcess.value, GyroProgressFull);
-                        if (GyroProcess.value > GyroProgressFull - 1) Gyro.state = 5;
+                        if (GyroProcess.value > GyroProgressFull - 1) Gyro.state = TGyroState::Finish;
                     }
-                } else if (request == GyroReqStill && (failed || GyroProcess.value != 1)) {
+                } else if (request == GyroReqStill && (failed || GyroProcess.value != GyroStill)) {
                     Gyro.message =
                         gettext_noop("The process was not completed successfully, because the aircraft did not remain still. "
                         "Do you want to Repeat the process or Cancel? If you select Cancel, you can start gyro "
                         "calibration after next start-up of the Skyvane.");
-                    Gyro.state = 6;
+                    Gyro.state = TGyroState::End;
                 }
             }
-            if (Gyro.state != 4) break;
+            if (Gyro.state != TGyroState::Running) break;
             if (Gyro.cancel && !Gyro.pending) {
                 Gyro.cancel = 0;
-                Gyro.state = 6;
+                Gyro.state = TGyroState::End;
                 break;
             }
             if (!Gyro.pending) {
@@ -498,36 +499,36 @@ bool GyroStep(int64_t now) {
             Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancel);
             break;
         }
-        case 5:
+        case TGyroState::Finish:
             if (GyroRequest(GyroReqFinish)) {
-                if (GyroProcess.status == 2)
+                if (GyroProcess.status == GyroStatusFailed)
                     GyroQuestion(GyroInternalError);
                 else
-                    Gyro.state = 8;
+                    Gyro.state = TGyroState::Done;
             }
             break;
-        case 6:
-            if (GyroRequest(GyroReqEnd)) Gyro.state = Gyro.message ? 7 : 9;
+        case TGyroState::End:
+            if (GyroRequest(GyroReqEnd)) Gyro.state = Gyro.message ? TGyroState::Question : TGyroState::Cancelled;
             break;
-        case 7:
+        case TGyroState::Question:
             GyroPopup(Gyro.message ? Gyro.message : gettext_noop("Process went wrong."), true);
             PopupEnd();
             Keyboard.Bind('5', LabelRepeat, GyroStabilisation, GyroRestart);
             Keyboard.Bind('4', LabelCancel, GyroStabilisation, GyroCancelled);
             break;
-        case 8:
+        case TGyroState::Done:
             GyroPopup(gettext_noop("Process completed successfully."), false);
             PopupEnd();
             Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
             break;
-        case 9:
+        case TGyroState::Cancelled:
             GyroPopup(gettext_noop("The process of gyro calibration was cancelled. You can start gyro calibration after next "
                       "start-up of the Skyvane."),
                       true);
             PopupEnd();
             Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
             break;
-        case 10:
+        case TGyroState::Closed:
         default:
             Gyro = TGyroWizard{};
             CloseWizard();
@@ -551,34 +552,34 @@ void GyroStabilisation(int32_t event) {
     // by then is taken by its state below.
     if (Gyro.pending && now - Gyro.sentAt >= GyroAnswerWaitMs) {
         GetSS(GyroProcessSS, 0);
-        if (GyroProcess.state != 2) {
+        if (GyroProcess.state != GyroStateAnswered) {
             Gyro.pending = 0;
             GyroQuestion(gettext_noop("Timeout exceeded."));
         }
     }
     switch (event) {
         case GyroCancel: Gyro.cancel = 1; break;
-        case GyroRestart: Gyro.state = 0; Gyro.cancel = 0; break;
-        case GyroCancelled: Gyro.state = 9; Gyro.cancel = 0; break;
+        case GyroRestart: Gyro.state = TGyroState::Reset; Gyro.cancel = 0; break;
+        case GyroCancelled: Gyro.state = TGyroState::Cancelled; Gyro.cancel = 0; break;
         case GyroYes:
-            if (Gyro.state == 1) {
-                Gyro.state = 2;
+            if (Gyro.state == TGyroState::Ask) {
+                Gyro.state = TGyroState::Countdown;
                 Gyro.countdownStart = now;
             }
             break;
         case GyroNo:
-            if (Gyro.state == 1) {
+            if (Gyro.state == TGyroState::Ask) {
                 if (GyroSetting.refusals < 0x7fff) ++GyroSetting.refusals;
                 SetSS(GyroSettingSS, 0);
-                Gyro.state = 9;
+                Gyro.state = TGyroState::Cancelled;
             }
             break;
-        case GyroClose: Gyro.state = 10; break;
+        case GyroClose: Gyro.state = TGyroState::Closed; break;
         default: break;
     }
     if (Gyro.cancel && !Gyro.pending) {
         Gyro.cancel = 0;
-        Gyro.state = Gyro.state > 2 ? 6 : 10;
+        Gyro.state = Gyro.state > TGyroState::Countdown ? TGyroState::End : TGyroState::Closed;
     }
     for (int pass = 0; pass < 12 && Gyro.active; ++pass)
         if (!GyroStep(now)) break;
@@ -618,6 +619,25 @@ namespace {
 
 constexpr char CompassTitle[] = gettext_noop("Remote compass calibration");
 
+// The device's steps 1..6 in order: the state that waits on each, the state its answer
+// leads to, and there the heading to turn to before the next step (null: it goes out at once).
+struct TCompassStep {
+    int32_t wait, answered;
+    const char* heading;
+};
+const TCompassStep CompassSteps[] = {
+    {CompassWaitNorth, CompassNorthTaken, nullptr},
+    {CompassWaitNorthToo, CompassAskWest,
+     gettext_noop("Align the airplane pointing magnetic West as closely as possible.")},
+    {CompassWaitWest, CompassAskSouth,
+     gettext_noop("Align the airplane pointing magnetic South as closely as possible.")},
+    {CompassWaitSouth, CompassAskEast,
+     gettext_noop("Align the airplane pointing magnetic East as closely as possible.")},
+    {CompassWaitEast, CompassEastTaken, nullptr},
+    {CompassWaitCheck, CompassChecked, nullptr},
+};
+constexpr int CompassStepCount = static_cast<int>(std::size(CompassSteps));
+
 void CompassReopen() {
     CloseWizard();
     ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51});
@@ -626,13 +646,13 @@ void CompassReopen() {
 void CompassConfirm(int32_t) { CompassReopen(); }
 
 void CompassWaitPopup(int64_t now) {
-    WaitPopup(CompassTitle, Compass.state == 21 ? gettext_noop("Checking calibration.") : nullptr, nullptr,
-              now - Compass.waitStart);
+    WaitPopup(CompassTitle, Compass.state == CompassWaitCheck ? gettext_noop("Checking calibration.") : nullptr,
+              nullptr, now - Compass.waitStart);
 }
 
-void CompassWait(int32_t state) {
-    Compass.state = state;
-    const int step = (state - 11) / 2 + 1;
+// Sends the device step (1..6) and waits for its answer.
+void CompassWait(int step) {
+    Compass.state = CompassSteps[step - 1].wait;
     TCompassSetting& c = CompassSetting;
     c.calibStep = static_cast<uint8_t>(step);
     // Clear what this step waits on: a stale acknowledgement, status or done flag in
@@ -648,12 +668,26 @@ void CompassWait(int32_t state) {
     Compass.deadline = now + CompassStepWaitMs;
     Compass.next = 1;
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
+    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
     CompassWaitPopup(now);
 }
 
+// A heading to turn to (after a lead line when there is one); OK goes on to the state next.
+void CompassAskHeading(int32_t state, const char* lead, const char* heading, int32_t next) {
+    Compass.state = state;
+    PopupBegin(CompassTitle);
+    if (lead) PopupLine(lead);
+    PopupLine(heading);
+    PopupRaw(" ");
+    PopupLine(gettext_noop("Press OK button for continue"));
+    PopupEnd();
+    HoldAllKeys();
+    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
+    Keyboard.Bind('4', LabelOk, CompassCalibration, next);
+}
+
 void CompassFail() {
-    Compass.state = 80;
+    Compass.state = CompassFailed;
     Compass.next = 0;
     CompassSetting.calibStep = 0;
     SetSS(CompassSS, 0);
@@ -671,7 +705,7 @@ void CompassFail() {
     }
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('4', LabelRepeat, CompassCalibration, 5);
+    Keyboard.Bind('4', LabelRepeat, CompassCalibration, CompassAskNorth);
     Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
 }
 
@@ -686,9 +720,10 @@ void CompassTick() {
         Compass.status = status;
         Compass.timedOut = 0;
         CompassFail();
-    } else if ((status == step || status == 6) && status > 0 && (c.calibFlags & CompassStepAck)) {
+    } else if ((status == step || status == CompassStepCount) && status > 0 && (c.calibFlags & CompassStepAck)) {
         Compass.next = 0;
-        CompassCalibration(2 * status + 10);
+        // A step the calibration does not have leads nowhere.
+        if (status <= CompassStepCount) CompassCalibration(CompassSteps[status - 1].answered);
     } else if (now >= Compass.deadline) {
         Compass.status = status;
         Compass.timedOut = 1;
@@ -702,8 +737,8 @@ void CompassTick() {
 
 void CompassCalibration(int32_t state) {
     switch (state) {
-        case 1:
-        case 2: {
+        case CompassOpen:
+        case CompassOpenToo: {
             Compass = TCompassWizard{};
             const uint8_t m = CompassSetting.mounting;
             MainMenu.Show(0);
@@ -717,44 +752,18 @@ void CompassCalibration(int32_t state) {
                 Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
                 return;
             }
-            CompassCalibration(5);
+            CompassCalibration(CompassAskNorth);
             return;
         }
-        case 5:
+        case CompassAskNorth:
             Compass = TCompassWizard{};
-            Compass.state = 5;
-            PopupBegin(CompassTitle);
-            PopupLine(gettext_noop("Move the airplane on the airport compass rose or other suitable place."));
-            PopupLine(gettext_noop("Align the airplane pointing magnetic North as closely as possible."));
-            PopupRaw(" ");
-            PopupLine(gettext_noop("Press OK button for continue"));
-            PopupEnd();
-            HoldAllKeys();
-            Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
-            Keyboard.Bind('4', LabelOk, CompassCalibration, 11);
+            CompassAskHeading(state,
+                              gettext_noop("Move the airplane on the airport compass rose or other suitable place."),
+                              gettext_noop("Align the airplane pointing magnetic North as closely as possible."),
+                              CompassWaitNorth);
             return;
-        case 11: case 13: case 15: case 17: case 19: case 21: CompassWait(state); return;
-        case 12: CompassWait(13); return;
-        case 14:
-        case 16:
-        case 18: {
-            static const char* const Texts[] = {gettext_noop("Align the airplane pointing magnetic West as closely as possible."),
-                                                gettext_noop("Align the airplane pointing magnetic South as closely as possible."),
-                                                gettext_noop("Align the airplane pointing magnetic East as closely as possible.")};
-            Compass.state = state;
-            PopupBegin(CompassTitle);
-            PopupLine(Texts[(state - 14) / 2]);
-            PopupRaw(" ");
-            PopupLine(gettext_noop("Press OK button for continue"));
-            PopupEnd();
-            HoldAllKeys();
-            Keyboard.Bind('5', LabelCancel, CompassCalibration, 81);
-            Keyboard.Bind('4', LabelOk, CompassCalibration, state + 1);
-            return;
-        }
-        case 20: CompassWait(21); return;
-        case 22:
-            Compass.state = 22;
+        case CompassChecked:
+            Compass.state = CompassChecked;
             if (!(CompassSetting.calibFlags & CompassDoneBit)) {
                 Compass.wrong = 1;
                 CompassFail();
@@ -769,13 +778,27 @@ void CompassCalibration(int32_t state) {
             HoldAllKeys();
             Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
             return;
-        case 81:  // Cancel: the device leaves the calibration
+        case CompassCancel:  // the device leaves the calibration
             Compass.next = 0;
             CompassSetting.calibStep = 0;
             SetSS(CompassSS, 0);
             CompassReopen();
             return;
-        default: return;
+        default: break;
+    }
+    for (int step = 1; step <= CompassStepCount; ++step) {
+        const TCompassStep& s = CompassSteps[step - 1];
+        if (state == s.wait) {
+            CompassWait(step);
+            return;
+        }
+        if (state == s.answered && step < CompassStepCount) {
+            if (s.heading)
+                CompassAskHeading(state, nullptr, s.heading, CompassSteps[step].wait);
+            else
+                CompassWait(step + 1);
+            return;
+        }
     }
 }
 

@@ -23,7 +23,7 @@ void ServoWizard(int32_t state);
 bool ServoDetected(int servo);
 // Slip editor of a detected servo (0 pitch, 1 roll).
 void SlipEditor(int32_t servo);
-// Compass calibration on 0x4017: 1 starts it.
+// Compass calibration on 0x4017: CompassOpen starts it (TCompassState below).
 void CompassCalibration(int32_t state);
 // Compass parameter editors: 1 declination, 2 inclination, 3 total field.
 void CompassEditor(int32_t which);
@@ -68,9 +68,26 @@ constexpr uint16_t GyroProcessSS = 0x6007, GyroSettingSS = 0x401F;
 constexpr int32_t GyroReqStart = 256, GyroReqProgress = 257, GyroReqStill = 259, GyroReqFinish = 260, GyroReqEnd = 261;
 constexpr int64_t GyroAnswerWaitMs = 2000, GyroStillPeriodMs = 6000, GyroCountdownMs = 25000;
 constexpr int32_t GyroProgressFull = 8000;
+// The device's answer in the record: its state once answered, its status, a still aircraft.
+constexpr int16_t GyroStateAnswered = 2;
+constexpr uint8_t GyroStatusOk = 1, GyroStatusFailed = 2;
+constexpr int32_t GyroStill = 1;
+enum class TGyroState : int32_t {
+    Reset,      // clears the record, then asks
+    Ask,        // start the calibration? Yes / No
+    Countdown,  // 25 s to leave the aircraft
+    Start,      // the start request
+    Running,    // progress and stillness requests until the device reports it full
+    Finish,     // the finish request
+    End,        // the end request after a failure or a cancel
+    Question,   // a failure: Repeat / Cancel
+    Done,       // completed: OK closes
+    Cancelled,  // cancelled: OK closes
+    Closed,     // the wizard is gone
+};
 struct TGyroWizard {
     int32_t active;        // the tick runs the wizard while set (never in demo mode)
-    int32_t state;         // 0..10
+    TGyroState state;
     int32_t progress;      // 0..8000
     int32_t pending;       // the request waiting for its answer; 0 none
     int64_t sentAt;        // ms
@@ -90,8 +107,22 @@ constexpr uint16_t CompassSS = 0x4017;
 constexpr uint16_t CompassStepAck = 0x0002;   // the device acknowledged the step
 constexpr uint16_t CompassDoneBit = 0x0001;   // the device finished a good calibration
 constexpr int64_t CompassStepWaitMs = 30000;
+// States of the compass calibration, the argument of its keys. The device works through
+// steps 1..6; each has a state that waits on it and one that its answer leads to.
+enum TCompassState : int32_t {
+    CompassOpen = 1, CompassOpenToo = 2,  // the menu's entries: the mounting is checked first
+    CompassAskNorth = 5,
+    CompassWaitNorth = 11, CompassNorthTaken = 12,     // step 1; step 2 follows at once
+    CompassWaitNorthToo = 13, CompassAskWest = 14,     // step 2
+    CompassWaitWest = 15, CompassAskSouth = 16,        // step 3
+    CompassWaitSouth = 17, CompassAskEast = 18,        // step 4
+    CompassWaitEast = 19, CompassEastTaken = 20,       // step 5; the check follows at once
+    CompassWaitCheck = 21, CompassChecked = 22,        // step 6: the done flag decides
+    CompassFailed = 80,                                // a failure or a time-out
+    CompassCancel = 81,
+};
 struct TCompassWizard {
-    int32_t state;
+    int32_t state;      // TCompassState
     int32_t next;       // 0 no wait pending
     int64_t waitStart;
     int64_t deadline;
