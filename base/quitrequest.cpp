@@ -47,10 +47,16 @@ void ClearQuitRequest() {
     SignalSeen.store(0);
 }
 
-void InstallQuitSignals() {
+namespace {
+void InstallQuitHandler(int flags) {
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = flags;
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
 }
+}  // namespace
+
+void InstallQuitSignals() { InstallQuitHandler(0); }
+
+void QuitSignalsResumeCalls() { InstallQuitHandler(SA_RESTART); }

@@ -9,5 +9,9 @@ bool QuitRequested(int* exitCode = nullptr);
 // Forgets the request once it has been honoured.
 void ClearQuitRequest();
 // SIGINT, SIGTERM and SIGHUP ask for a quit with code 0: the run loop ends as on any
-// other quit, so the program's shutdown still runs.
+// other quit, so the program's shutdown still runs. Until QuitSignalsResumeCalls, a
+// signal breaks off a call that waits (a sleep, an open that blocks), so that a quit
+// during the start-up is never held up by it.
 void InstallQuitSignals();
+// From here on an interrupted call resumes (the run loop's own calls).
+void QuitSignalsResumeCalls();

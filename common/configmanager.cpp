@@ -12,6 +12,7 @@
 #include <new>
 #include <thread>
 
+#include "cataloguecheck.h"
 #include "hkutils.h"
 
 CConfigManager ConfigManager;
@@ -629,7 +630,8 @@ bool SetLanguage(int languageId) {
     if (!lang) return false;
     LanguageFontSet = lang->fontSet;
     LanguageTextVariant = lang->textVariant;
-    bool translated = lang->id != 1033 && SetMessagesLocale(lang->locale);
+    bool translated = lang->id != 1033 && SetMessagesLocale(lang->locale) &&
+                      CatalogueUsable(TextDomainDir, lang->locale, TextDomainName);
     bindtextdomain(TextDomainName, TextDomainDir);
     bind_textdomain_codeset(TextDomainName, lang->codeset);
     if (translated) {

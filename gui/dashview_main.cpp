@@ -39,13 +39,15 @@ int main(int argc, char** argv) {
     InitMainGlobals();
     // A block that could not be attached has said why and asked to quit: there is nothing
     // to show, and no window opens only to close again.
+    // A quit signal during the pause ends the program before anything is loaded.
+    if (!QuitRequested()) usleep(2000 * 1000);
     if (!QuitRequested()) {
-        usleep(2000 * 1000);
         if (ConfigManager.Create() != 0) PrintHook("MAIN: settings store not created\n");
         FGApp app(DefaultVideoMode, &argc, argv, 0, DashviewAppFlags);
         if (ShellStartUp() == 0) {
             fg_idle_callback = IdleHook;
             ResetIdleWatch();
+            QuitSignalsResumeCalls();  // a quit asked for meanwhile ends the loop at once
             app.Run(OnQueuedEvent);
         }
         ShellShutDown();

@@ -2,6 +2,7 @@
 // under a posting thread, the key road through the headless display, quit,
 // screenshots, modal loops and the error window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,6 +22,7 @@
 #include "fgapp.h"
 #include "fgdriver.h"
 #include "fgraster.h"
+#include "headless_run.h"
 #include "headless_windows.h"
 #include "quitrequest.h"
 #include "tinycfg.h"
@@ -710,3 +712,28 @@ TEST_F(AppTest, SecondReportWhileOneIsOpenOpensNoWindow) {
 }
 
 }  // namespace
+
+// A FIFO (or any special file) in place of the toolkit's rc, a picture or a font: dashview
+// starts without waiting on it, says what it is, and a quit signal ends it at any moment.
+TEST(StartUpFiles, AFifoInPlaceOfTheRcAPictureOrAFontNeverHoldsTheStart) {
+    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    for (const char* file : {"dashview.rc", "Data/jednotky.tga", "Data/euromode_14b.fnt"}) {
+        ConfigTempDir dir;
+        HeadlessRun run(dir.Path());
+        const std::string path = run.Path(file);
+        ASSERT_TRUE(unlink(path.c_str()) == 0 || errno == ENOENT) << file;
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << file;
+        ASSERT_TRUE(run.Script("wait 1500\nwait 500\nquit\n", 30)) << file << " " << run.code;
+        EXPECT_GE(run.FrameFiles().size(), 2u) << file;
+        EXPECT_NE(run.Output().find("'" + std::string(file) + "' is a FIFO, not a regular file"), std::string::npos)
+            << run.Output();
+        // SIGTERM in the start-up's pause, and once the page is up.
+        for (bool paged : {false, true}) {
+            ASSERT_TRUE(run.Start("wait 60000\nquit\n")) << file;
+            for (int i = 0; i < 200 && (paged ? run.FrameFiles().empty() : i < 10); ++i) usleep(50 * 1000);
+            EXPECT_EQ(paged, !run.FrameFiles().empty()) << file;
+            kill(run.pid, SIGTERM);
+            EXPECT_EQ(run.Wait(5), 0) << file << (paged ? " with its page up" : " in the pause");
+        }
+    }
+}

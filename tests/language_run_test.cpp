@@ -59,3 +59,27 @@ TEST_F(LanguageRun, CzechDrawsItsOwnLettersAfterARestart) {
         EXPECT_EQ(FindText(*p.frame.bitmap, font, p.plain).first, -1) << p.plain;
     }
 }
+
+// A German catalogue with damaged header words is never bound: with German stored the
+// instrument starts, draws its pages in English, quits cleanly, every time, and says why.
+TEST_F(LanguageRun, DamagedGermanCatalogueLeavesTheTextsInEnglish) {
+    const TFrame& english = English();
+    ASSERT_TRUE(english.bitmap);
+    const std::string german = WithLanguage(RowGerman);
+    const std::string mo = german + "/locale/de/LC_MESSAGES/skyvane1.mo";
+    std::vector<uint8_t> bytes = FileBytes(mo);
+    ASSERT_GT(bytes.size(), 28u);
+    uint32_t noise = 61;
+    for (size_t i = 8; i < 28; ++i) bytes[i] = uint8_t((noise = noise * 1103515245u + 12345u) >> 16);
+    WriteByteFile(mo, bytes);
+    const std::string line = "message catalogue ./locale/de/LC_MESSAGES/skyvane1.mo is not used";
+    for (int start = 0; start < 3; ++start) {
+        const TFrame frame = Run(german, MainMenu);
+        ASSERT_TRUE(frame.bitmap) << start;
+        EXPECT_EQ(frame.Menu(), english.Menu()) << start;
+        EXPECT_EQ(frame.Captions(), english.Captions()) << start;
+        const std::string out = FileText(german + "/output.txt");
+        EXPECT_NE(out.find(line), std::string::npos) << out;
+        EXPECT_EQ(out.find(line), out.rfind(line));
+    }
+}

@@ -1,6 +1,8 @@
 // Terrain tiles byte for byte, the window across tiles and hemispheres, range
 // and colour by altitude, and terrain frames rendered off screen and probed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <string>
@@ -199,6 +201,43 @@ TEST_F(TileFault, ShortFilesAndOffsetsPastTheEnd) {
     terrain_test::FixTileCrc(b);
     ASSERT_EQ(0, LoadBytes(b));
     EXPECT_EQ(GridSample(51 * 300, 14 * 300), loader.Sample(0, 299));
+}
+
+// The window is reloaded at every refresh: a refused tile is said once, again only
+// when its file changes or after it loaded.
+TEST_F(TileFault, ARefusedTileIsSaidOnceUntilItChanges) {
+    auto lines = [](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = Traced.find(what); at != std::string::npos; at = Traced.find(what, at + 1)) ++n;
+        return n;
+    };
+    auto reload = [&](int times, int code) {
+        for (int i = 0; i < times; ++i) EXPECT_EQ(code, loader.Load(0, 0, 300, 300, path.c_str()));
+    };
+    const std::string err = "Err -4 (file = " + path + ")";
+    std::vector<uint8_t> b = good;
+    b[0] ^= 1;
+    ASSERT_EQ(TerrainErrFormat, LoadBytes(b));
+    reload(50, TerrainErrFormat);
+    EXPECT_EQ(1u, lines("refused: bad magic"));
+    EXPECT_EQ(1u, lines(err));
+    b = good;
+    b[100] ^= 1;  // another fault in the same tile
+    ASSERT_EQ(TerrainErrFormat, LoadBytes(b));
+    reload(50, TerrainErrFormat);
+    EXPECT_EQ(1u, lines("refused: wrong checksum"));
+    EXPECT_EQ(2u, lines(err));
+    ASSERT_EQ(0, LoadBytes(good));  // mended, then damaged the same way again
+    b[0] = good[0];
+    ASSERT_EQ(TerrainErrFormat, LoadBytes(b));
+    reload(50, TerrainErrFormat);
+    EXPECT_EQ(2u, lines("refused: wrong checksum"));
+    // A FIFO in its place is refused at once, once.
+    ASSERT_EQ(0, unlink(path.c_str()));
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+    reload(50, TerrainErrOpen);
+    EXPECT_EQ(1u, lines("refused: a FIFO, not a regular file"));
+    EXPECT_EQ(1u, lines("Err -1 (file = " + path + ")"));
 }
 
 TEST_F(TileFault, MissingTilesAndBadRequests) {

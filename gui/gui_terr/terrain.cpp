@@ -8,8 +8,15 @@
 #include <memory>
 #include <new>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <string>
+
 #include "crc16.h"
 #include "hkutils.h"
+#include "readfile.h"
 
 // Quarter spacings of 12 arc-seconds (92.689 m x cos latitude east-west) and
 // the east-west over north-south ratio, every half degree up to 60.
@@ -48,6 +55,76 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// A refused tile is said once, not at every reload of the window (several a second):
+// again only when its file changes or after it has loaded.
+struct TTileRefusal {
+    std::string name;
+    uint64_t key = 0;  // what was refused: the code, the reason and the file as it stood
+};
+constexpr int RememberedRefusals = 4;  // the tiles under one window
+TTileRefusal Refusals[RememberedRefusals];
+int NextRefusal = 0;
+
+uint64_t Fnv(uint64_t h, const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+// The file's identity, times and header bytes, so that a tile rewritten in place within
+// one clock tick still counts as changed.
+uint64_t RefusalKey(FILE* f, int code, const std::string& why) {
+    uint64_t h = Fnv(14695981039346656037ull, &code, sizeof code);
+    h = Fnv(h, why.data(), why.size());
+    struct stat st;
+    if (f && fstat(fileno(f), &st) == 0) {
+        const int64_t id[] = {int64_t(st.st_dev), int64_t(st.st_ino), int64_t(st.st_size), int64_t(st.st_mtim.tv_sec),
+                              int64_t(st.st_mtim.tv_nsec), int64_t(st.st_ctim.tv_sec), int64_t(st.st_ctim.tv_nsec)};
+        h = Fnv(h, id, sizeof id);
+        uint8_t head[TileHeaderSize];
+        const ssize_t n = pread(fileno(f), head, sizeof head, 0);
+        if (n > 0) h = Fnv(h, head, size_t(n));
+    }
+    return h;
+}
+
+// True the first time this tile is refused so.
+bool RefusalIsNew(const char* name, uint64_t key) {
+    for (TTileRefusal& r : Refusals)
+        if (r.name == name) {
+            const bool same = r.key == key;
+            r.key = key;
+            return !same;
+        }
+    Refusals[NextRefusal] = {name, key};
+    NextRefusal = (NextRefusal + 1) % RememberedRefusals;
+    return true;
+}
+
+void ForgetRefusal(const char* name) {
+    for (TTileRefusal& r : Refusals)
+        if (r.name == name) r = TTileRefusal{};
+}
+
+void SayRefusal(int code, const char* name, const std::string& why) {
+    if (!why.empty()) TRACE_ERR("terrain tile %s refused: %s", name, why.c_str());
+    TRACE_ERR("TLoadTeren::LoadFiles(): Err %d (file = %s) ", code, name);
+}
+
+// The reason a tile is refused: to the caller's text when it collects them, else said.
+void Refuse(std::string* why, const char* name, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void Refuse(std::string* why, const char* name, const char* format, ...) {
+    char text[256];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    if (why)
+        *why = text;
+    else
+        TRACE_ERR("terrain tile %s refused: %s", name, text);
+}
 
 int LatIndex(double latitude) {
     const double i = 2 * std::fabs(std::trunc(latitude));
@@ -158,7 +235,7 @@ int TLoadTeren::LoadFiles() {
     for (int tr = 0; tr < 2; ++tr) {
         if (partRow[tr][1] <= 0) continue;
         if (tr == 1 && TerrainSouthTile(south) != 0) {
-            TRACE_ERR("TLoadTeren::LoadFiles(): Err %d (file = %s) ", TerrainErrNeighbour, south);
+            if (RefusalIsNew(south, uint64_t(TerrainErrNeighbour))) SayRefusal(TerrainErrNeighbour, south, "");
             return TerrainErrNeighbour;
         }
         char name[TerrainNameSize];
@@ -166,28 +243,34 @@ int TLoadTeren::LoadFiles() {
         for (int tc = 0; tc < 2; ++tc) {
             if (part[tc][1] <= 0) continue;
             if (tc == 1 && TerrainEastTile(name) != 0) {
-                TRACE_ERR("TLoadTeren::LoadFiles(): Err %d (file = %s) ", TerrainErrNeighbour, name);
+                if (RefusalIsNew(name, uint64_t(TerrainErrNeighbour))) SayRefusal(TerrainErrNeighbour, name, "");
                 return TerrainErrNeighbour;
             }
             PosCol = tc ? w0 : 0;
             PosRow = tr ? h0 : 0;
             const int r = ReadTile(name, part[tc][0], partRow[tr][0], part[tc][1], partRow[tr][1]);
-            if (r) {
-                TRACE_ERR("TLoadTeren::LoadFiles(): Err %d (file = %s) ", r, name);
-                return r;
-            }
+            if (r) return r;
         }
     }
     return 0;
 }
 
 int TLoadTeren::ReadTile(const char* name, int32_t col, int32_t row, int32_t width, int32_t height) {
-    FilePtr f(std::fopen(name, "rb"));
-    if (!f) return TerrainErrOpen;
-    return ReadTileFile(f.get(), name, col, row, width, height);
+    std::string why;
+    int opened = 0;
+    FilePtr f(OpenStreamForReading(name, &opened, &why));
+    const int r = f ? ReadTileFile(f.get(), name, col, row, width, height, &why) : TerrainErrOpen;
+    if (r == 0) {
+        ForgetRefusal(name);
+        return 0;
+    }
+    if (!f && opened == ReadFileCannotOpen) why.clear();  // missing: the one line says it
+    if (RefusalIsNew(name, RefusalKey(f.get(), r, why))) SayRefusal(r, name, why);
+    return r;
 }
 
-int TLoadTeren::ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row, int32_t width, int32_t height) {
+int TLoadTeren::ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row, int32_t width, int32_t height,
+                             std::string* why) {
     const int64_t samples = TileSamples;
     if (col < 0 || row < 0 || width <= 0 || height <= 0 || col + width > samples || row + height > samples ||
         PosCol < 0 || PosRow < 0 || PosCol + width > Stride || PosRow + height > BufHeight ||
@@ -195,7 +278,7 @@ int TLoadTeren::ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row
         return TerrainErrOpen;
     uint8_t h[TileHeaderSize];
     if (std::fread(h, 1, sizeof h, f) != sizeof h) {
-        TRACE_ERR("terrain tile %s refused: header cut short", name);
+        Refuse(why, name, "header cut short");
         return TerrainErrShort;
     }
     const char* bad = nullptr;
@@ -214,7 +297,7 @@ int TLoadTeren::ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row
              TileGetU32(h + offsetof(THkmHeader, rows)) != TileSamples)
         bad = "size is not 300 x 300";
     if (bad) {
-        TRACE_ERR("terrain tile %s refused: %s", name, bad);
+        Refuse(why, name, "%s", bad);
         return TerrainErrFormat;
     }
     // The whole array must lie inside the file before any of it is read.
@@ -223,13 +306,12 @@ int TLoadTeren::ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row
     const int64_t fileSize = std::ftell(f);
     if (fileSize < 0) return TerrainErrSeek;
     if (offset > fileSize) {
-        TRACE_ERR("terrain tile %s refused: elevations at %lld past the end (%lld bytes)", name, (long long)offset,
-                  (long long)fileSize);
+        Refuse(why, name, "elevations at %lld past the end (%lld bytes)", (long long)offset, (long long)fileSize);
         return TerrainErrSeek;
     }
     if (offset + int64_t(TileArrayBytes) > fileSize) {
-        TRACE_ERR("terrain tile %s refused: elevation array cut short (%lld of %u bytes)", name,
-                  (long long)(fileSize - offset), TileArrayBytes);
+        Refuse(why, name, "elevation array cut short (%lld of %u bytes)", (long long)(fileSize - offset),
+               TileArrayBytes);
         return TerrainErrShort;
     }
     if (std::fseek(f, long(offset + (int64_t(row) * samples + col) * 2), SEEK_SET) != 0) return TerrainErrSeek;

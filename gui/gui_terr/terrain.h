@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "terrain_tile.h"
@@ -52,8 +53,10 @@ public:
     // the buffer at (PosCol, PosRow); 0 or a reader code (the file is closed).
     int ReadTile(const char* name, int32_t col, int32_t row, int32_t width, int32_t height);
     // The same from an open tile (name only for the messages); never reads
-    // the elevations unless the whole array lies inside the file.
-    int ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row, int32_t width, int32_t height);
+    // the elevations unless the whole array lies inside the file. Why a tile is
+    // refused goes to *why when given, else to the console.
+    int ReadTileFile(FILE* f, const char* name, int32_t col, int32_t row, int32_t width, int32_t height,
+                     std::string* why = nullptr);
     // Sample at (column, row from the south) of the loaded window.
     int16_t Sample(int32_t col, int32_t row) const { return Buffer[size_t(row) * size_t(Stride) + size_t(col)]; }
 };

@@ -13,6 +13,7 @@
 
 #include "bmpfile.h"
 #include "fgimage.h"
+#include "readfile.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ int FGBitmap::format_of(const char* path) {
 }
 
 int FGBitmap::load(const char* path, int fmt) {
-    FilePtr file(path ? std::fopen(path, "rb") : nullptr);
+    FilePtr file(path ? OpenStreamForReading(path) : nullptr);
     return load(file.get(), path, fmt);
 }
 

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "fgbuiltinfonts.h"
+#include "readfile.h"
 
 namespace {
 
@@ -272,11 +273,13 @@ const FGPixel* Masks(FGFontProperty& f) {
 
 int FGFontManager::register_font(const char* path, const char* name) {
     FontTable& t = Table();
-    std::unique_ptr<FILE, int (*)(FILE*)> f(path ? fopen(path, "rb") : nullptr, fclose);
+    int opened = ReadFileCannotOpen;
+    std::unique_ptr<FILE, int (*)(FILE*)> f(path ? OpenStreamForReading(path, &opened) : nullptr, fclose);
     if (!f) {
         if (!path)
             errno = EINVAL;
-        perror("register_font ");
+        if (opened != ReadFileNotRegular)  // that one has said so
+            perror("register_font ");
         return -1;
     }
     if (fseek(f.get(), 0, SEEK_END) != 0)

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "readfile.h"
+
 namespace {
 int32_t GetLE32(const uint8_t* p) {
     return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -24,26 +26,6 @@ void PutLE32(uint8_t* p, int32_t value) {
     p[2] = static_cast<uint8_t>(v >> 16);
     p[3] = static_cast<uint8_t>(v >> 24);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, so that a late write error (NFS, quota) is seen.
-    int close() {
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
@@ -90,11 +72,9 @@ WindowDatabase::~WindowDatabase() {
 }
 
 void WindowDatabase::Load() {
-    // Non-blocking so that a FIFO planted at the path cannot stall the start.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    // A FIFO planted at the path cannot stall the start.
+    FileDescriptor fd(OpenForReading(path.c_str()));
     if (fd.get() < 0) return;
-    struct stat st;
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
 
     // Anything past the largest valid file is never looked at.
     std::vector<uint8_t> data(WindowDbMaxFileSize);

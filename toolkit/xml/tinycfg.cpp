@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "readfile.h"
 #include "trace.h"
 
 const char TinycfgDefaultText[] = "<?xml version=\"1.0\" standalone='yes' >\n<tinycfg>\n</tinycfg>";
@@ -143,32 +144,14 @@ int LineOf(const char* begin, const char* at) {
 
 // ---- files ----
 
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0) close(fd);
-    }
-};
-
-// 0 or an errno value.
+// 0, an errno value, or NotRegularFile (already said on the console).
+constexpr int NotRegularFile = -1;
 int ReadFileText(const char* fileName, std::string& text) {
-    Fd f;
-    f.fd = open(fileName, O_RDONLY | O_CLOEXEC);
-    if (f.fd < 0) return errno;
-    struct stat st;
-    if (fstat(f.fd, &st) != 0) return errno;
-    if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    text.clear();
-    char buffer[8192];
-    for (;;) {
-        ssize_t n = read(f.fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return 0;
-        text.append(buffer, static_cast<size_t>(n));
-        if (text.size() > MaxFileSize) return EFBIG;
+    switch (ReadRegularFile(fileName, MaxFileSize, text)) {
+        case 0: return 0;
+        case ReadFileNotRegular: return NotRegularFile;
+        case ReadFileTooLarge: return EFBIG;
+        default: return errno;  // from open() or read()
     }
 }
 
@@ -177,20 +160,21 @@ int ReadFileText(const char* fileName, std::string& text) {
 // was. 0 or an errno value.
 int WriteFileAtomic(const char* fileName, const std::string& text) {
     std::string temp;
-    Fd f;
-    for (int attempt = 0; attempt < 100 && f.fd < 0; ++attempt) {
+    int created = -1;
+    for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
         temp = std::string(fileName) + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        f.fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (f.fd < 0 && errno != EEXIST) return errno;
+        created = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (created < 0 && errno != EEXIST) return errno;
     }
-    if (f.fd < 0) return EEXIST;
+    if (created < 0) return EEXIST;
+    FileDescriptor f(created);
     struct stat st;
-    if (stat(fileName, &st) == 0) (void)fchmod(f.fd, st.st_mode & 07777);  // keep the file's permissions
+    if (stat(fileName, &st) == 0) (void)fchmod(f.get(), st.st_mode & 07777);  // keep the file's permissions
     int err = 0;
     const char* p = text.data();
     size_t left = text.size();
     while (left > 0 && !err) {
-        ssize_t n = write(f.fd, p, left);
+        ssize_t n = write(f.get(), p, left);
         if (n < 0 && errno != EINTR) err = errno;
         else if (n == 0) err = EIO;
         else if (n > 0) {
@@ -198,10 +182,8 @@ int WriteFileAtomic(const char* fileName, const std::string& text) {
             left -= static_cast<size_t>(n);
         }
     }
-    if (!err && fsync(f.fd) != 0) err = errno;
-    int fd = f.fd;
-    f.fd = -1;
-    if (close(fd) != 0 && !err) err = errno;
+    if (!err && fsync(f.get()) != 0) err = errno;
+    if (f.close() != 0 && !err) err = errno;
     if (!err && rename(temp.c_str(), fileName) != 0) err = errno;
     if (err) unlink(temp.c_str());
     return err;
@@ -509,6 +491,7 @@ bool XmlConfig::Load(const char* name) {
         if (!WriteDefault(name)) return false;
         err = ReadFileText(name, text);
     }
+    if (err == NotRegularFile) return false;
     if (err) {
         TRACE_ERR("cannot read config file '%s': %s", name, strerror(err));
         return false;
@@ -558,7 +541,7 @@ bool XmlConfig::LoadText(const char* data, size_t length, const char* name) {
 bool XmlConfig::WriteDefault(const char* name) {
     if (!name) return false;
     {
-        std::unique_ptr<FILE, int (*)(FILE*)> f(fopen(name, "r"), fclose);
+        std::unique_ptr<FILE, int (*)(FILE*)> f(OpenStreamForReading(name), fclose);
         char line[80];
         if (f && fgets(line, sizeof line, f.get()) && strcmp(line, "<?xml version=\"1.0\"  standalone='yes' >\n") == 0)
             return true;
@@ -819,6 +802,8 @@ namespace {
 // "<name>.orig" first, and the XML replaces it in one step. A damaged text or
 // a backup that cannot be written leaves the file untouched.
 void ConvertOldConfig(const char* fileName) {
+    struct stat st;
+    if (stat(fileName, &st) != 0 || !S_ISREG(st.st_mode)) return;  // the XML load says what it is
     OldConfig old(false);
     if (old.Read(fileName) != TINYCFG_OK) return;
     std::string orig = std::string(fileName) + ".orig";

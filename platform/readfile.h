@@ -1,0 +1,42 @@
+// Opening files the programs only read (settings store, pictures, fonts, catalogues,
+// tiles) without ever waiting on them: a FIFO, device or directory planted at the path
+// is refused at once, so it can stall neither the start nor the run loop.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// The one owning file-descriptor type.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    // Closes now, so that a late write error (NFS, quota) is seen.
+    int close();
+
+private:
+    int fd_;
+};
+
+constexpr int ReadFileCannotOpen = -1;  // errno from open() kept
+constexpr int ReadFileNotRegular = -2;  // a special file: said on the console
+constexpr int ReadFileReadError = -3;   // errno from read() kept
+constexpr int ReadFileTooLarge = -4;
+
+// A descriptor of the regular file at path, in blocking mode, or ReadFileCannotOpen or
+// ReadFileNotRegular. What a special file is goes to *refusal when given (a caller that
+// says it once), else to the console.
+int OpenForReading(const char* path, std::string* refusal = nullptr);
+// The same as a stdio stream (binary); null with *result (when given) the code.
+FILE* OpenStreamForReading(const char* path, int* result = nullptr, std::string* refusal = nullptr);
+// The whole regular file into data, when it holds at most `limit` bytes: 0 or a code above.
+int ReadRegularFile(const char* path, size_t limit, std::string& data, std::string* refusal = nullptr);
