@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "averdata.h"
 #include "configmanager.h"
@@ -185,8 +186,70 @@ void ColourTasBox(TDisplayItem& item, int32_t zone) {
     }
 }
 
+// The boxes drawn in this frame, as label and value pairs: in the split layouts they
+// stand inside the attitude's viewport, and the ladder passes behind them.
+struct TBoxArea {
+    int x, y, w, h;
+};
+constexpr int BoxPairs = FlightBoxCount / 2;
+constexpr int ValueOverhang = 10;  // a value's cell reaches this far left of its box
+TBoxArea DrawnBoxes[BoxPairs];
+int DrawnBoxCount = 0;
+
+// A label from its x, its value right-aligned in the box below it.
+void DrawBoxPair(TDisplayItem& label, TDisplayItem& value) {
+    DrawDisplayItem(&label);
+    DrawDisplayItem(&value);
+    if (DrawnBoxCount >= BoxPairs) return;
+    const int font = DisplayItemFont(label.fontCode, LanguageId);
+    const int textWidth = FGFontManager::is_font(font) ? FGFontManager::textwidth(font, label.text) : 0;
+    const int x0 = std::min(label.x, value.x) - ValueOverhang;
+    const int x1 = std::max({label.x + textWidth, label.x + label.width, value.x + value.width});
+    DrawnBoxes[DrawnBoxCount++] = {x0, label.y, x1 - x0, value.y + value.height - label.y};
+}
+
+// Whether the block with these corners (in the attitude viewport) meets a drawn box.
+bool BehindABox(FGPoint a, FGPoint b, FGPoint c, FGPoint d, const TFlightLayout& l) {
+    const int x0 = std::min({a.x, b.x, c.x, d.x}) + l.viewX, x1 = std::max({a.x, b.x, c.x, d.x}) + l.viewX;
+    const int y0 = std::min({a.y, b.y, c.y, d.y}) + l.viewY, y1 = std::max({a.y, b.y, c.y, d.y}) + l.viewY;
+    for (int i = 0; i < DrawnBoxCount; ++i) {
+        const TBoxArea& box = DrawnBoxes[i];
+        if (x0 < box.x + box.w && box.x <= x1 && y0 < box.y + box.h && box.y <= y1) return true;
+    }
+    return false;
+}
+
+// The pixels of the drawn boxes, put back once the attitude is drawn over them.
+class TKeptBoxes {
+public:
+    explicit TKeptBoxes(FGDrawBuffer* w) : w_(w) { Copy(true); }
+    ~TKeptBoxes() { Copy(false); }
+    TKeptBoxes(const TKeptBoxes&) = delete;
+    TKeptBoxes& operator=(const TKeptBoxes&) = delete;
+
+private:
+    void Copy(bool save) {
+        size_t k = 0;
+        for (int i = 0; i < DrawnBoxCount; ++i) {
+            const TBoxArea& a = DrawnBoxes[i];
+            const int x0 = std::max(a.x, 0), x1 = std::min(a.x + a.w, w_->width);
+            for (int y = std::max(a.y, 0); y < std::min(a.y + a.h, w_->height); ++y)
+                for (int x = x0; x < x1; ++x, ++k) {
+                    FGPixel& p = w_->pixels[static_cast<size_t>(y) * w_->width + x];
+                    if (save)
+                        pixels_.push_back(p);
+                    else if (k < pixels_.size())
+                        p = pixels_[k];
+                }
+        }
+    }
+    FGDrawBuffer* w_;
+    std::vector<FGPixel> pixels_;
+};
+
 void DrawValueBoxes(bool split) {
     TDisplayItem* b = split ? FlightBoxesSplit : FlightBoxesFull;
+    DrawnBoxCount = 0;
     SetText(b[0].text, UnitTexts.tasLabel);
     SetText(b[2].text, UnitTexts.oat);
     SetText(b[4].text, UnitTexts.iat);
@@ -198,20 +261,12 @@ void DrawValueBoxes(bool split) {
     FillValue(b[7], RefreshValues.auxTemp);
     if (FlightSwitches.tasBox) {
         if (b[1].value != NoValue) ColourTasBox(b[1], TasSpeedZone);
-        DrawDisplayItem(&b[0]);
-        DrawDisplayItem(&b[1]);
+        DrawBoxPair(b[0], b[1]);
     }
-    DrawDisplayItem(&b[2]);
-    DrawDisplayItem(&b[3]);
-    if (FlightSwitches.iatBox) {
-        DrawDisplayItem(&b[4]);
-        DrawDisplayItem(&b[5]);
-    }
+    DrawBoxPair(b[2], b[3]);
+    if (FlightSwitches.iatBox) DrawBoxPair(b[4], b[5]);
     const bool cameraHidesAuxt = split && (DisplaySetting.screenWord & CameraBit) && (LayoutCaps & CapEnginePage);
-    if (FlightSwitches.auxtBox && !cameraHidesAuxt) {
-        DrawDisplayItem(&b[6]);
-        DrawDisplayItem(&b[7]);
-    }
+    if (FlightSwitches.auxtBox && !cameraHidesAuxt) DrawBoxPair(b[6], b[7]);
 }
 
 // The two side-slip bars: 0..500 over 133 px, 14 thick, right and left of the origin.
@@ -332,6 +387,8 @@ int DrawPitchLadder(int a, int b) {
         if (!numbers || !numbers->pixels) continue;
         const int row0 = 28 * n / 10 + 3;
         for (int ox : {92, -122}) {
+            // A number half behind a value box would read as another: the other end's tells it.
+            if (BehindABox(at(ox, y + 7), at(ox + 31, y + 7), at(ox, y - 12), at(ox + 31, y - 12), l)) continue;
             for (int j = 0; j < 20; ++j) {
                 const int sy = row0 + j;
                 if (sy < 0 || sy >= numbers->height) continue;
@@ -625,9 +682,12 @@ void DrawFlightPage(const uint32_t* paper) {
 
     // 9. Attitude.
     if ((sw & AttitudeForced) || !(sw & CameraBit) || ScreenType == ScreenEngine || ScreenType == ScreenFlight) {
-        w->set_clip_rect(l.viewX, l.viewY, l.viewW, l.viewH);
-        DrawAttitude(static_cast<float>(f.pitch * Pi / 1800.0), static_cast<float>(f.roll * Pi / 1800.0));
-        w->set_clip_rect(0, 0, 800, 480);
+        {
+            const TKeptBoxes kept(w);
+            w->set_clip_rect(l.viewX, l.viewY, l.viewW, l.viewH);
+            DrawAttitude(static_cast<float>(f.pitch * Pi / 1800.0), static_cast<float>(f.roll * Pi / 1800.0));
+            w->set_clip_rect(0, 0, 800, 480);
+        }
         const char* errPitch = gettext_noop("  ERR PITCH  ");
         const char* errRoll = gettext_noop("  ERR ROLL  ");
         if (FlightErrors.pitch) DrawErrText(w, l.screenX - FlightTextWidth(16, gettext(errPitch)) / 2, 210, errPitch);

@@ -215,10 +215,13 @@ void DrawKeyButton(FGDrawBuffer* window, int x, int y, int width, int /*height*/
 void DrawStatusBar(FGDrawBuffer* window) {
     FGDrawBuffer* w = window;
     if (!w) return;
-    KeyBarHeight = KeyPressed ? std::min(KeyBarHeight + 3, 25) : std::max(KeyBarHeight - 3, 15);
+    // A panel or prompt that holds the keys outlasts the key time-out: its keys keep
+    // their buttons while it is open, so that it looks open.
+    const bool raised = KeyPressed || SoftKeyHold;
+    KeyBarHeight = raised ? std::min(KeyBarHeight + 3, 25) : std::max(KeyBarHeight - 3, 15);
     w->set_mode(DrawModeCopy);
     w->fillbox(0, 480 - KeyBarHeight, 800, KeyBarHeight, DisplayPalette.PalBlack);
-    if (KeyPressed && KeyBarHeight == 25) KeyButtons(w);
+    if (raised && KeyBarHeight == 25) KeyButtons(w);
     TDisplayItem* items = EightKeys() ? SoftKeyCaptions8 : SoftKeyCaptions6;
     const int n = EightKeys() ? SoftKeyCaptions8Rows : SoftKeyCaptions6Rows;
     for (int i = 0; i < n; ++i) DrawDisplayItem(&items[i]);

@@ -21,6 +21,7 @@
 #include "configmanager.h"
 #include "fgapp.h"
 #include "fgdriver.h"
+#include "fgfontmanager.h"
 #include "fgraster.h"
 #include "fgwindow.h"
 #include "hkmeasure.h"
@@ -81,6 +82,10 @@ public:
             app_.reset();
             DoneMainGlobals();
             RefreshClock = nullptr;
+            // Each start registers its fonts anew: the next road finds the table of a fresh
+            // process, not one filled by the starts before it.
+            FGFontManager::release_fonts();
+            FGFontManager::register_builtins();
         }
         open_ = false;
         writer_.reset();

@@ -264,14 +264,24 @@ TEST_F(BoxKeys, ABoxKeepsItsKeyPastTheTimeOutAndGoesWithIt) {
         char close;        // the key labelled "Hide"
         int x, y, w, h;    // an empty stretch of the box's fill
         bool white;        // the about box is white, the others the overlay panel
+        const char* label = "Hide";
+        bool radio = false;  // a transceiver connected
     } rows[] = {
         {"flight statistic", ScreenFlight, "1ww1", '1', 185, 280, 430, 8, false},
         {"engine statistic", ScreenEngine, "4", '4', 175, 370, 450, 20, false},
         {"engine statistic from the menu", ScreenEngine, "1ww1", '1', 175, 370, 450, 20, false},
         {"about box", ScreenFlight, "1wwwwwww1", '1', 280, 170, 240, 10, true},
         {"checklist box", ScreenFlight, "1w1w1", '1', 155, 185, 490, 8, false},
+        {"COMM panel", ScreenFlight, "3", '3', 652, 396, 96, 1, true, "Cancel", true},  // the standby box
+    };
+    // The close key's button: the bar's black is gone from its left end.
+    auto button = [this](char key) {
+        static const char keys[] = "023451";
+        const TDisplayItem& c = SoftKeyCaptions6[strchr(keys, key) - keys];
+        return Count(c.x + 2, 460, 6, 15, 0) == 0;
     };
     for (const Row& r : rows) {
+        DevicePort[CommPortSub - 1].flags = r.radio ? PortConnected : 0;
         Screen(r.screen);
         Tick();
         const int mode = Keyboard.GetMode();
@@ -281,12 +291,14 @@ TEST_F(BoxKeys, ABoxKeepsItsKeyPastTheTimeOutAndGoesWithIt) {
         Keys(r.keys);
         Tick();
         EXPECT_EQ(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": the box is open";
-        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), "Hide") << r.what;
+        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), r.label) << r.what;
         // Long after the last key: the box and its key are still there.
         ClockSec += 60;
         Tick();
         EXPECT_EQ(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": the box after the time-out";
-        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), "Hide") << r.what << ": its key after the time-out";
+        EXPECT_STREQ(Keyboard.GetKeyLabel(r.close), r.label) << r.what << ": its key after the time-out";
+        for (int i = 0; i < 4; ++i) window->DrawFrame();  // the bar's slide
+        EXPECT_TRUE(button(r.close)) << r.what << ": open, it looks open";
         Keys(std::string(1, r.close).c_str());
         Tick();
         EXPECT_LT(Count(r.x, r.y, r.w, r.h, fill), area) << r.what << ": closed by its key";
@@ -294,6 +306,7 @@ TEST_F(BoxKeys, ABoxKeepsItsKeyPastTheTimeOutAndGoesWithIt) {
         ClockSec += 60;
         Tick();
     }
+    DevicePort[CommPortSub - 1].flags = 0;
 }
 
 }  // namespace

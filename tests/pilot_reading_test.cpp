@@ -706,3 +706,66 @@ TEST_F(PilotReading, TheLadderAndTheHorizonTellOneAttitude) {
 }
 
 }  // namespace
+
+namespace {
+
+// The flight view beside the engine strip holds its TAS and OAT boxes inside the attitude's
+// viewport, and the COMM panel's standby box stands over the page: at every pitch and bank
+// the ladder passes behind the boxes (no white of it on their texts), and the panel's title
+// stays inside its 150-px box (640 to 790), in English and in Russian (chosen in setup).
+TEST_F(PilotReading, TheValueBoxesAndTheCommPanelStandClear) {
+    ASSERT_TRUE(PlayRecordedFlight(FlightMoment));
+    ASSERT_EQ(symlink(RUN_DIR "/locale", "locale"), 0);  // the road's folder: the catalogues
+    auto white = [this](const TTextBox& t) {
+        int n = 0;
+        for (int y = t.y0; y < t.y1; ++y)
+            for (int x = t.x0; x < t.x1; ++x) n += At(x, y) == 0xFFFFFF;
+        return n;
+    };
+    for (int language : {347, 352}) {  // the Language page's English and Russian
+        for (char k : std::string("1wwwww141")) Press(k);
+        for (int i = 0; i < 20 && MainMenu.SelectedItem() != 346; ++i) Press('w');
+        Press('1');
+        for (int i = 0; i < 10 && MainMenu.SelectedItem() != language; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), language);
+        for (char k : std::string("124")) Press(k);  // the row, "Save and Exit", "Yes"
+        ASSERT_EQ(LanguageId == LanguageRussian, language == 352);
+        Show(UnitsCases[0], ScreenCases[2]);
+        for (int roll : {0, 25})
+            for (int pitch = -20; pitch <= 24; pitch += 2) {
+                const std::string p = std::to_string(pitch), r = std::to_string(roll);
+                ASSERT_TRUE(RunBlockWriter({"float", "0x0803", p, "float", "0x0804", r}));
+                TracedFrames(3);
+                int boxes = 0;
+                for (const TTextBox& t : Texts2D) {
+                    if (t.cellX < 95 || t.cellX >= 175 || t.cellY < 70 || t.cellY >= 160) continue;
+                    ++boxes;
+                    EXPECT_EQ(white(t), 0) << LanguageId << ", pitch " << pitch << ", roll " << roll << ": \""
+                                           << t.text << "\" under the ladder";
+                }
+                EXPECT_EQ(boxes, 4) << LanguageId << ", pitch " << pitch;
+            }
+        DevicePort[CommPortSub - 1].flags = PortConnected;
+        BindScreenKeys();  // the radio's key "COMM"
+        for (int spacing : {0, 1}) {
+            FreqStepSetting.step = static_cast<uint8_t>(spacing);  // 8.33 kHz, 25 kHz
+            Press('3');
+            ASSERT_EQ(FreqEditorShown, 1);
+            TracedFrames(2);
+            int titles = 0;
+            for (const TTextBox& t : Texts2D)
+                if (t.cellY >= 360 && t.cellY < 380 && t.x1 > 560) {
+                    ++titles;
+                    EXPECT_TRUE(t.x0 >= 642 && t.x1 <= 788) << t.text << " at " << t.x0 << " to " << t.x1;
+                    EXPECT_EQ(CoveredShare(t, *MainWindow), 0.0) << t.text;
+                    EXPECT_EQ(t.text.rfind("SBY freq.", 0) == 0, language == 347) << t.text;  // translated
+                }
+            EXPECT_EQ(titles, 1) << LanguageId;
+            Press('3');  // "Cancel"
+        }
+        DevicePort[CommPortSub - 1].flags = 0;
+        BindScreenKeys();
+    }
+}
+
+}  // namespace

@@ -481,8 +481,9 @@ TEST_F(ScreenKeysTest, AutopilotNeverTakesAMissingHeadingAsItsBug) {
     OperApApAxis = 0;
 }
 
-// The refresh's soft-key time-out takes the editors' boxes and sliders with their keys.
-TEST_F(ScreenKeysTest, EditorBoxesCloseWithTheirKeysOnTheTimeOut) {
+// The refresh's soft-key time-out takes the volume slider with its keys; the radio editors,
+// opened from a panel that holds the keys, keep theirs and their edit for Set.
+TEST_F(ScreenKeysTest, TheKeyTimeOutClosesTheVolumeSliderAndKeepsTheRadioEditors) {
     Radios(true, false);
     const int last = LastSecond;
     for (int which = 0; which < 3; ++which) {
@@ -491,14 +492,20 @@ TEST_F(ScreenKeysTest, EditorBoxesCloseWithTheirKeysOnTheTimeOut) {
         if (which == 1) SquawkCodeEditor(EditorCmdOpen);
         if (which == 2) StandbyFreqEditor(EditorCmdOpen);
         EXPECT_TRUE(PercentSlider1Shown || ValueEditorMarks[EdSquawk].open || ValueEditorMarks[EdRadioFrequency].open);
+        if (which) Press("w");  // an edit under way
+        const int32_t edited = EditValue;
         KeyFlagUntil = 0;  // the keys' five seconds have passed
         LastSecond = static_cast<int>(FakeSeconds);
         RefreshDisplayData();
         EXPECT_EQ(PercentSlider1Shown, 0) << which;
-        EXPECT_EQ(ValueEditorMarks[EdSquawk].open, 0) << which;
-        EXPECT_EQ(ValueEditorMarks[EdRadioFrequency].open, 0) << which;
-        EXPECT_EQ(Keyboard.GetMode(), 1) << which;
-        EXPECT_EQ(Keyboard.FindBinding(KeyCode('s')), nullptr) << which;
+        EXPECT_EQ(ValueEditorMarks[EdSquawk].open, which == 1) << which;
+        EXPECT_EQ(ValueEditorMarks[EdRadioFrequency].open, which == 2) << which;
+        EXPECT_EQ(Keyboard.FindBinding(KeyCode('s')) != nullptr, which != 0) << which;
+        if (!which) continue;
+        EXPECT_EQ(EditValue, edited) << which;
+        Press("5");  // "Set"
+        if (which == 1) EXPECT_EQ(XpdrRuntime.squawk, PackSquawk(edited));
+        if (which == 2) EXPECT_EQ(CommRuntime.standby, edited);
     }
     LastSecond = last;
 }

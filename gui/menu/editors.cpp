@@ -296,7 +296,10 @@ void DrawNumericEditor(const char* title, const char* unit, int32_t value, int d
     if (title) {
         if (ForceLeftX) x = 20;
         CopyPicture(w, Pic3dNastaveni2, x, y);
-        const int tf = TitleFont();
+        // A title wider than the box's face takes the smaller label font.
+        constexpr int TitleRoom = 150 - 2 * 6;
+        int tf = TitleFont();
+        if (TextWidth(tf, title) > TitleRoom) tf = OverlayRoleFont(10);
         TextIn(w, tf, x + 75 - TextWidth(tf, title) / 2, y + 10, title, EditorTextColour, PageKeyColour);
     } else {
         x -= 15;

@@ -97,12 +97,17 @@ void OpenRadioPagePath(bool memories) {
 
 int SelectedMemory() { return MemorySelection >= 1 && MemorySelection <= FreqMemoryCount ? MemorySelection : 0; }
 
+// An editor opened from a radio panel holds the keys as the panel did: it closes by Set
+// or Cancel only, never by the key time-out, which would drop the edit unseen.
+void HoldEditorKeys() { SoftKeyHold = 1; }
+
 void OpenFrequencyEditor(int32_t low, int32_t high, void (*handler)(int32_t)) {
     EditValue = std::min(std::max(EditValue, low), high);
     OpenEditor(low, high, &EditValue, handler, EditorCmdDown, 5);
     Editor.cursor = 3;
     Editor.baseExponent = 3;
     FreqEditorShown = 1;
+    HoldEditorKeys();
     MarkValueEditor(EdRadioFrequency, &EditValue, EditorTitle);
 }
 
@@ -563,6 +568,7 @@ void SquawkCodeEditor(int32_t command) {
             OpenEditor(0, 9999, &EditValue, SquawkCodeEditor, EditorCmdDown, 16);
             Editor.cursor = 3;
             SquawkEditorState = 1;
+            HoldEditorKeys();
             MarkValueEditor(EdSquawk, &EditValue);
             break;
         case EditorCmdDown:
