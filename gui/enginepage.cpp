@@ -134,20 +134,20 @@ void PlaceThermoBar(TBarItem& b, int x, int y) {
 
 void PlaceThermocouples() {
     const int d = ThermoBlockOffset;
-    struct TPair {
-        int x, y;
-    };
-    static const TPair bars6[6] = {{23, 373}, {173, 429}, {173, 317}, {23, 317}, {173, 373}, {23, 429}};
-    static const TPair bars4[4] = {{23, 403}, {173, 403}, {173, 347}, {23, 347}};
-    static const TPair bars2[2] = {{23, 362}, {173, 362}};
+    // A pilot reads the bar next to the number: each cylinder's pair of bars stands in
+    // its boxes' row, on their side of the engine (odd cylinders right, even left).
+    static const int barY6[3] = {317, 373, 429};
+    static const int barY4[2] = {347, 403};
+    static const int barY2[1] = {362};
     static const int egtY6[6] = {308, 308, 364, 364, 420, 420};
     static const int egtY4[4] = {338, 338, 394, 394};
     for (int cylinders : {6, 4, 2}) {
         const TThermoGroup g = ThermoGroup(cylinders);
-        const TPair* bars = cylinders == 6 ? bars6 : cylinders == 4 ? bars4 : bars2;
+        const int* barY = cylinders == 6 ? barY6 : cylinders == 4 ? barY4 : barY2;
         const TDisplayItem* limits = ThermoLimits(cylinders);
         for (int slot = 0; slot < g.slots; ++slot) {
-            const int x = slot % 2 == 0 ? 236 : 14;
+            const bool right = slot % 2 == 0;
+            const int x = right ? 236 : 14;
             const int egtY = (cylinders == 6 ? egtY6[slot] : cylinders == 4 ? egtY4[slot] : 354) - d;
             const int chtY = cylinders == 6 && slot >= 4 ? 438 - d : egtY + 20;
             for (int k = 0; k < 2; ++k) {
@@ -159,7 +159,7 @@ void PlaceThermocouples() {
                 it.textColour = White;
                 it.warnColour = Yellow();
                 it.alarmColour = Red();
-                PlaceThermoBar(g.bars[i], bars[slot].x, bars[slot].y - d + 13 * k);
+                PlaceThermoBar(g.bars[i], right ? 173 : 23, barY[slot / 2] - d + 13 * k);
             }
         }
     }
@@ -167,17 +167,22 @@ void PlaceThermocouples() {
 
 // ---- fuel ----
 
+// The page's fuel boxes: each value ends just left of the unit that the background
+// writes on its line (at least 2 px before it), and the boxes stand 3 px below their
+// bars' feet, under the scales' bottom labels ("E", "0"): the box's paper leaves them whole.
+constexpr int FuelBoxWidth = 47;
+
 void PlaceFuel() {
     const int tanks = TankCount();
     const bool flow = EngineGaugeConfig.fuelFlowUsed != 0, press = EngineGaugeConfig.fuelPressUsed != 0;
     // Tanks.
     const int tank1X = tanks == 2 ? 340 : 383;
     SetColumn(EngineBars[BarTank1], tank1X, 184);
-    SetBarBox(PageItems[RowTank1], tanks == 2 ? 308 : 351, 305, 72);
+    SetBarBox(PageItems[RowTank1], tanks == 2 ? 308 : 351, 307, FuelBoxWidth);
     SetColumn(EngineBars[BarTank2], 448, 184);
-    SetBarBox(PageItems[RowTank2], 408, 305, 72);
+    SetBarBox(PageItems[RowTank2], 408, 307, FuelBoxWidth);
     // Pressure and flow: one row, moved up without tanks.
-    const int barY = tanks ? 310 : 250, boxY = tanks ? 431 : 371;
+    const int barY = tanks ? 310 : 250, boxY = tanks ? 433 : 373;
     int pressX = 383, pressBox = 352, flowX = 405, flowBox = 365;
     if (flow && press) {
         pressX = 340;
@@ -186,9 +191,9 @@ void PlaceFuel() {
         flowBox = 408;
     }
     SetColumn(EngineBars[BarFuelPress], pressX, barY);
-    SetBarBox(PageItems[RowFuelPress], pressBox, boxY, 72);
+    SetBarBox(PageItems[RowFuelPress], pressBox, boxY, FuelBoxWidth);
     SetColumn(EngineBars[BarFuelFlow], flowX, barY);
-    SetBarBox(PageItems[RowFuelFlow], flowBox, boxY, 72);
+    SetBarBox(PageItems[RowFuelFlow], flowBox, boxY, FuelBoxWidth);
 
     for (int i = 0; i < 2; ++i) {
         for (int bar : {BarTank1 + i, BarNarrowTank1 + i, BarWideFuel1 + i})

@@ -234,8 +234,10 @@ void ScaleTankBar() {
     const TBarScale& row = TankScale[SelectScaleRow(tops, 4, TankScaleRows, range)];
     const TLimitB* limits[2] = {&LimitTankLeft, &LimitTankRight};
     for (int i = 0; i < 2; ++i) {
+        // The gauges read E, 1/2 and F: full scale is the tank's own capacity, so that a
+        // full tank reaches F in every unit (a table row would put it below half in litres).
         TankBar[i].min = 0;
-        TankBar[i].max = (litres ? row.topB : row.topA) * 10;
+        TankBar[i].max = ConvertFuelQuantity(unit, limits[i]->range);
         TankLowLimit[i] = ConvertFuelQuantity(unit, limits[i]->alarmMin);
         TankBar[i].alarm = TankLowLimit[i];
     }

@@ -185,19 +185,29 @@ TEST_F(EnginePage, TankBarsFillByLevelAndClampOutOfRange) {
 }
 
 TEST_F(EnginePage, ThermocoupleBarFillsByTemperatureAndTurnsAlarmRed) {
-    // Four cylinders: pair 1 at x 23 grows to the left from x 123 (48 px).
-    const TBarItem& egt1 = ThermoBarsStrip[0];
+    // Four cylinders: cylinder 2's EGT bar at x 23 grows to the left from x 123 (48 px).
+    const TBarItem& egt1 = ThermoBarsStrip[2];
     ASSERT_GT(egt1.max, 0);
-    RefreshValues.thermo[0] = egt1.max / 2;
+    RefreshValues.thermo[2] = egt1.max / 2;
     Paint();
     const int y = egt1.y + 3;
     EXPECT_EQ(Ink(75, y, 124, y + 1, White).count, 24);
     EXPECT_EQ(Ink(75, y, 124, y + 1, White).first, 99);
-    RefreshValues.thermo[0] = egt1.alarm;
+    RefreshValues.thermo[2] = egt1.alarm;
     Paint();
     const int length = egt1.alarm * 48 / egt1.max + 1;   // one longer in the alarm zone
     EXPECT_EQ(Ink(70, y, 124, y + 1, Red).count, length);
     EXPECT_EQ(Ink(70, y, 124, y + 1, Red).first, 123 - length);
+    // Each cylinder's bar stands beside its own number: in its box's row, on its side.
+    for (int n : {4, 6})
+        for (int slot = 0; slot < n; ++slot) {
+            EngineGaugeConfig.cylinders = n;
+            for (int i = 0; i < 12; ++i) RefreshValues.thermo[i] = i == 2 * slot ? 2000 : 100;
+            Paint();
+            const TDisplayItem& box = PageItems[(n == 4 ? RowThermo4 : RowThermo6) + 2 * slot];
+            const int x0 = box.x < 148 ? 55 : 148, beside = Count(x0, box.y, x0 + 88, box.y + box.height, Red);
+            EXPECT_TRUE(beside >= 320 && beside == Count(55, 280, 236, 460, Red)) << n << " cylinders, " << slot + 1;
+        }
 }
 
 TEST_F(EnginePage, FuelPressureZonesAtTheirLimits) {

@@ -34,14 +34,14 @@ std::string Renderer() {
 }
 
 const uint64_t Recorded[] = {
-    0x4a8667b24533b704ull,  // engine page
+    0x53d4ea514216acb4ull,  // engine page
     0xcf57f058f18c1254ull,  // flight page, terrain off
     0xee7660680b00fb40ull,  // flight page, terrain on
-    0x125a043bb304d1fcull,  // flight view and engine strip, terrain off
-    0x56b0af55a9b3cdc4ull,  // flight view and engine strip, terrain on
+    0x393da5a74082b11cull,  // flight view and engine strip, terrain off
+    0xbcbd72ee437ff6a4ull,  // flight view and engine strip, terrain on
     0xc200f6dc3ed43c2cull,  // flight view and NAV strip
     0x1f6859f96379ce44ull,  // flight view and GPS strip
-    0x730441e88f2ca9f8ull,  // engine page after the flight views
+    0xc95eacbb1ebf5034ull,  // engine page after the flight views
     0xa20f4bacc9a569f0ull,  // flight page after the engine page
 };
 static_assert(sizeof Recorded / sizeof Recorded[0] == sizeof Cases / sizeof Cases[0], "one sum per layout");

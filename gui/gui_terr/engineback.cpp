@@ -414,7 +414,9 @@ void FuelBlock() {
         GLFlowScale(f.pressShown ? 430 : 387, d + 30, f.flowDivisions, f.flowMax, f.flowRedStart, f.flowUnit,
                     ScaleTicksRight);
     }
-    if (EngineTempFace.shown) {
+    // The face's bar and value are drawn over it on the normal page only; the
+    // alternative page reads water on its own half dial, so an empty face stays away.
+    if (EngineTempFace.shown && !AltLayout()) {
         GLColour(GLWhite);
         GLTextureCentred(&GLTextures[TexBud4], 402, 365);
         TextCentred(402, 330, gettext(EngineTempFace.kind ? gettext_noop("CHT ") : gettext_noop("WATER ")), GLTitleBlue);

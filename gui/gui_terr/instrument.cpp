@@ -208,9 +208,15 @@ void TInstrument::Draw(int32_t value) {
     }
     if (face) {
         const int font = GLLanguageFont();
+        // A half dial's title (below the hub) keeps within its own half dial: beside the
+        // hub it stays on its side, clear of the scale's end number; under the hub within
+        // four fifths of the radius, clear of its neighbour's. A longer translation is
+        // written smaller.
+        int size = c.titleFontSize;
+        const int room = c.titleX ? 2 * (std::abs(c.titleX) - 1) : c.radius * 4 / 5;
+        while (c.titleY < 0 && size > 3 && GLTextWidth(c.title, size, font) > room) --size;
         GLColour(GLTitleBlue);
-        GLDrawText(c.cx + c.titleX - GLTextWidth(c.title, c.titleFontSize, font) / 2, c.cy + c.titleY, c.title,
-                   c.titleFontSize, font);
+        GLDrawText(c.cx + c.titleX - GLTextWidth(c.title, size, font) / 2, c.cy + c.titleY, c.title, size, font);
         GLColour(GLUnitGrey);
         GLDrawText(c.cx + c.unitX, c.cy + c.unitY, c.unit, c.unitFontSize, font);
     }
