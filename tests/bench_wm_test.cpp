@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <dirent.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "config_check.h"
 #include "config_tempdir.h"
 #include "file_io.h"
 #include "headless_run.h"
@@ -85,9 +88,39 @@ public:
         if (WindowFind(DisplayCaption, &display) == WINDOW_OK) WindowSendClose(display);
         // The display program saves into the folder before its window goes: only then may
         // the folder be removed.
-        WaitUntil([&] { return WindowFind(DisplayCaption, &display) == WINDOW_ERR_NOT_FOUND; });
+        WaitUntil([&] { return WindowFind(DisplayCaption, &display) != WINDOW_OK; });
         usleep(200000);
         shm_unlink(shm.c_str());
+    }
+    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
+    // A program still runs in the pair's folder (benchdesk, or the dashview it started); the
+    // test itself works there too.
+    bool Running() const {
+        char here[PATH_MAX];
+        if (!realpath(dir.Path().c_str(), here)) return false;
+        bool found = false;
+        DIR* proc = opendir("/proc");
+        while (dirent* e = proc && !found ? readdir(proc) : nullptr) {
+            const long pid = std::strtol(e->d_name, nullptr, 10);
+            if (pid <= 0 || pid == getpid()) continue;
+            char cwd[PATH_MAX];
+            const ssize_t n = readlink(("/proc/" + std::to_string(pid) + "/cwd").c_str(), cwd, sizeof cwd);
+            found = n > 0 && std::string(cwd, static_cast<size_t>(n)) == here;
+        }
+        if (proc) closedir(proc);
+        return found;
+    }
+    // Both programs ended within 5 s; benchdesk's exit code in run.code.
+    bool BothEnd() {
+        return WaitUntil([&] { return (run.pid == 0 || run.Ended()) && !Running(); }, 5000);
+    }
+    // The marker, written now; a file written after it.
+    void Mark() { WriteTextFile(Path("mark"), ""); }
+    bool WrittenSinceMark(const char* name) const {
+        struct stat m, f;
+        if (stat(Path("mark").c_str(), &m) != 0 || stat(Path(name).c_str(), &f) != 0) return false;
+        return f.st_mtim.tv_sec > m.st_mtim.tv_sec ||
+               (f.st_mtim.tv_sec == m.st_mtim.tv_sec && f.st_mtim.tv_nsec >= m.st_mtim.tv_nsec);
     }
     // Started, both windows up and the bezel's position known.
     TWindowId form = 0, display = 0;
@@ -111,8 +144,8 @@ protected:
     Display* probe = nullptr;
 
     void SetUp() override {
-        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-        if (GetParam() && !Installed(WindowManager)) GTEST_SKIP() << WindowManager << " is not installed";
+        if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
+        if (GetParam() && !Installed(WindowManager)) TOOL_MISSING() << WindowManager << " is not installed";
         ASSERT_TRUE(server.Start("1280x1024x24")) << server.error;
         setenv("DISPLAY", server.display.c_str(), 1);
         unsetenv("DASHVIEW_HEADLESS");
@@ -267,7 +300,7 @@ TEST_P(DesktopTest, WindowLayerKeepsOneWindowOverAnother) {
 
 TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_EQ(pair.Start(), PROCESS_OK);
     TWindowId form = 0, display = 0;
     ASSERT_TRUE(pair.Up(&form, &display));
@@ -305,7 +338,7 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
 // Closing the display program ends the bench by itself, also once its tick has come to rest.
 TEST_P(DesktopTest, ClosingTheDisplayEndsTheBench) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     usleep(1000000);
     ASSERT_EQ(WindowSendClose(pair.display), WINDOW_OK);
@@ -315,7 +348,7 @@ TEST_P(DesktopTest, ClosingTheDisplayEndsTheBench) {
 // A message of the bench (an outside tool that this build lacks) opens whole above the display.
 TEST_P(DesktopTest, MessageBoxStandsAboveTheDisplay) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     const TWindowId form = pair.form, display = pair.display;
     // "Checklist setting", the third item of the popup menu.
@@ -364,7 +397,7 @@ std::vector<TMenuBox> MenuWindows(Display* d) {
 // also after a choice in its submenu.
 TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     const TWindowId form = pair.form;
     const int32_t fx = pair.fx, fy = pair.fy;
@@ -399,6 +432,37 @@ TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
     EXPECT_EQ(pair.run.Wait(10), 0);
 }
 
+// The X server ends under the running pair: both programs end, each saying the display was
+// lost, and dashview wrote its statistics after the server went, with the recorded flight's
+// engine speed among them.
+TEST_P(DesktopTest, LostXServerEndsThePairWithTheStatisticsSaved) {
+    TPair pair;
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
+    ASSERT_TRUE(pair.StartUp());
+    usleep(3000000);  // the engine runs in the recorded flight
+    ASSERT_NE(access(pair.Path("statistic.dat").c_str(), F_OK), 0) << "written only at the end";
+    // The test's own connections would end the test with the server.
+    WindowCloseLink();
+    XCloseDisplay(probe);
+    probe = nullptr;
+    pair.Mark();
+    server.Stop();
+    EXPECT_TRUE(pair.BothEnd());
+    EXPECT_EQ(pair.run.code, 1);
+    const std::string errors = pair.run.Errors();
+    EXPECT_EQ(Count(errors, "benchdesk: the X display \"" + server.display + "\" was lost"), 1) << errors;
+    EXPECT_EQ(Count(errors, "dashview: the X display \"" + server.display +
+                                "\" was lost; statistics and runtime settings saved; ending.\n"), 1)
+        << errors;
+    EXPECT_EQ(Count(errors, "needs an X display"), 0);
+    EXPECT_TRUE(pair.WrittenSinceMark("statistic.dat"));
+    EXPECT_EQ(CheckConfigFile(pair.Path("statistic.dat"), 0x1000), "");
+    const std::vector<uint8_t> rpm = SectionData(FileBytes(pair.Path("statistic.dat")), 0x1000, 0x300);
+    ASSERT_EQ(rpm.size(), 8u);
+    EXPECT_GT(static_cast<int32_t>(CfgGet32(&rpm[4])), 0) << "the highest engine speed seen";
+    EXPECT_FALSE(HeadlessRun::BlockExists(pair.shm)) << "the block is unlinked";
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "WithWindowManager" : "WithoutWindowManager");
@@ -407,21 +471,55 @@ INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, fal
 // One server for the rest: no window manager needed.
 class PairTest : public XvfbTest {};
 
+// A box of the bench's own is on the screen: captioned as the bezel, but not of its size.
+bool NoticeOpen() {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    bool open = false;
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n))
+        for (unsigned int i = 0; i < n && !open; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(d, children[i], &name) && name && std::string(name) == FormCaption &&
+                XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable && a.width != FormWidth)
+                open = true;
+            if (name) XFree(name);
+        }
+    if (children) XFree(children);
+    XCloseDisplay(d);
+    return open;
+}
+
 // SIGINT, SIGTERM and SIGHUP close the pair as closing the bezel does: dashview gets its quit
-// and saves its files, the shared block goes.
+// and saves its files, the shared block goes; also while a notice box of the bench is up
+// (the recorded flight missing), which runs a loop of its own.
 TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
-    for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
+    const struct {
+        int signo;
+        bool notice;
+    } rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGTERM, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE("signal " + std::to_string(row.signo) + (row.notice ? " over the notice" : ""));
         TPair pair;
-        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
+        if (row.notice) {
+            ASSERT_EQ(unlink(pair.Path("Data/flysim.dat").c_str()), 0);
+        }
         ASSERT_EQ(pair.Start(), PROCESS_OK);
         TWindowId form = 0, display = 0;
-        ASSERT_TRUE(pair.Up(&form, &display)) << "signal " << signo;
-        ASSERT_EQ(kill(pair.run.pid, signo), 0);
-        EXPECT_EQ(pair.run.Wait(10), 0) << "signal " << signo;
-        EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); })) << "signal " << signo;
-        EXPECT_TRUE(WaitUntil([&] { return access((pair.dir.Path() + "/runtime.dat").c_str(), F_OK) == 0; }))
-            << "dashview saved, signal " << signo;
-        EXPECT_FALSE(HeadlessRun::BlockExists(pair.shm)) << "the block is unlinked, signal " << signo;
+        if (row.notice) {
+            ASSERT_TRUE(WaitUntil([&] { return WindowFind(DisplayCaption, &display) == WINDOW_OK && NoticeOpen(); }));
+        } else {
+            ASSERT_TRUE(pair.Up(&form, &display));
+        }
+        pair.Mark();
+        ASSERT_EQ(kill(pair.run.pid, row.signo), 0);
+        EXPECT_TRUE(pair.BothEnd());
+        EXPECT_EQ(pair.run.code, 0);
+        for (const char* file : {"statistic.dat", "runtime.dat"}) EXPECT_TRUE(pair.WrittenSinceMark(file)) << file;
+        EXPECT_FALSE(HeadlessRun::BlockExists(pair.shm)) << "the block is unlinked";
     }
 }
 
@@ -431,7 +529,7 @@ TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
 TEST_F(PairTest, ConsoleHasValueDumpsOnlyWhenAsked) {
     for (bool dump : {false, true}) {
         TPair pair;
-        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
         // The leak checker of a sanitised build would list its suppressions on standard error.
         const std::string trace = std::string(TraceConsoleVariable) + (dump ? "=1" : "=0") +
                                   " LSAN_OPTIONS=print_suppressions=0";

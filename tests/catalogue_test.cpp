@@ -22,6 +22,7 @@
 #include "menu/keyboard.h"
 #include "menu/menu.h"
 #include "page_assets.h"
+#include "tool_missing.h"
 #include "setup/infopages.h"
 #include "checklist.h"
 
@@ -76,7 +77,7 @@ protected:
 };
 
 TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     struct TCase {
         const char* entry;      // UTF-8 catalogue entry
         const char* msgid;      // Windows-1252, as the sources hold it
@@ -100,14 +101,14 @@ TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
 }
 
 TEST_F(CatalogueTest, CompilerWritesRussianInWindows1251) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     ASSERT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xD0\x9C\xD0\xB5\xD0\xBD\xD1\x8E\"\n", "ru", "WINDOWS-1251"), 0);
     ASSERT_TRUE(SetLanguage(1049));
     EXPECT_EQ(Lookup("Menu", "WINDOWS-1251"), "\xCC\xE5\xED\xFE");
 }
 
 TEST_F(CatalogueTest, CompilerRefusesWhatTheCodePageCannotShowAndDamagedFiles) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     // A CJK letter has no Latin transliteration.
     EXPECT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xE8\x8F\x9C\"\n", "de", "WINDOWS-1252"), 1);
     // A message id outside Windows-1252 can never match a source text.

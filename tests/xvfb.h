@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "display.h"
+#include "tool_missing.h"
 #include "window.h"
 
 extern char** environ;
@@ -55,6 +56,15 @@ public:
     }
 
     ~TXvfb() { Stop(); }
+
+    // Ends the server (SIGTERM), as when the desktop's X server goes under its clients.
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+    }
 
 private:
     pid_t pid_ = 0;
@@ -106,14 +116,6 @@ private:
         return true;
     }
 
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-    }
-
     bool Fail(const char* what) {
         error = what;
         return false;
@@ -143,7 +145,7 @@ protected:
     static void TearDownTestSuite() { server.reset(); }
 
     void SetUp() override {
-        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
         ASSERT_TRUE(server) << "Xvfb did not start";
         setenv("DISPLAY", server->display.c_str(), 1);
         unsetenv("DASHVIEW_HEADLESS");
