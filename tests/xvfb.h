@@ -57,15 +57,6 @@ public:
 
     ~TXvfb() { Stop(); }
 
-    // Ends the server (SIGTERM), as when the desktop's X server goes under its clients.
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-    }
-
 private:
     pid_t pid_ = 0;
 
@@ -116,6 +107,17 @@ private:
         return true;
     }
 
+public:
+    // Ends the server, as when the desktop's X server goes under its clients.
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+    }
+
+private:
     bool Fail(const char* what) {
         error = what;
         return false;
