@@ -407,6 +407,13 @@ void TForm1::Show() { Form->show(); }
 void TForm1::Terminate() {
     terminated_ = true;
     SetTimer1Enabled(false);
+    // A message box runs a loop of its own until it goes: the program's end closes it, or a
+    // signal would leave the box up and the display without its quit.
+    for (Fl_Window* w = Fl::first_window(); w;) {
+        Fl_Window* next = Fl::next_window(w);
+        if (w != Form && w->modal()) w->hide();
+        w = next;
+    }
     Form->hide();
 }
 
@@ -665,14 +672,24 @@ void TForm1::Timer1Timer() {
 
 namespace {
 
-// The form library's own last words (no display, for one) end with a line of ours.
+// The form library's own last words end with a line of ours: no display at the start, or
+// the display lost under a running bench, whose data source then stops and leaves the block.
 void FatalMessage(const char* format, ...) {
-    std::fputs("benchdesk: ", stderr);
+    static bool ending = false;
+    if (ending) _exit(1);  // the ending itself met the dead connection again
+    ending = true;
+    char what[256];
     va_list args;
     va_start(args, format);
-    std::vfprintf(stderr, format, args);
+    std::vsnprintf(what, sizeof what, format, args);
     va_end(args);
-    std::fputs("\nbenchdesk needs an X display (DISPLAY).\n", stderr);
+    if (!fl_display) {
+        std::fprintf(stderr, "benchdesk: %s\nbenchdesk needs an X display (DISPLAY).\n", what);
+        std::exit(1);
+    }
+    const char* name = DisplayString(fl_display);
+    std::fprintf(stderr, "benchdesk: the X display \"%s\" was lost (%s); closing.\n", name ? name : "", what);
+    StopMeassure();
     std::exit(1);
 }
 

@@ -8,6 +8,7 @@
 
 #include "averdata.h"
 #include "configmanager.h"
+#include "display.h"
 #include "fgbase.h"
 #include "fgfontmanager.h"
 #include "enginepage.h"
@@ -40,6 +41,22 @@ struct TMainGlobals {
 } Globals;
 
 constexpr unsigned MainWindowFlags = 0x20800280;  // no frame, no title, centred, no close, no first paint
+
+// From the settings' loading to the quit save, a lost X server saves what the quit saves:
+// files only, no X call.
+bool LossSaves = false;
+
+void DisplayLost(const char* name) {
+    const char* what = "ending.";
+    if (LossSaves) {
+        LossSaves = false;
+        StoreScreenType(ScreenType);
+        what = SaveAtQuit() == 0 ? "statistics and runtime settings saved; ending."
+                                 : "the settings could not be saved; ending.";
+    }
+    DoneMainGlobals();  // leaves the block: its name goes with its last user
+    std::fprintf(stderr, "dashview: the X display \"%s\" was lost; %s\n", name, what);
+}
 
 }  // namespace
 
@@ -141,7 +158,9 @@ int ShellStartUp() {
     SetLanguage(0);
     SetupModeActive = 0;
     if (ConfigManager.Store()) ConfigManager.Store()->SetOwner(0);
+    DisplaySetLostHook(DisplayLost);
     LoadSetting(nullptr, KindAll, 0);
+    LossSaves = true;
     GetSS(0x6002, 0);
     GetSS(0x6002, 1);
     GetSS(0x6003, 0);
@@ -217,6 +236,7 @@ void ShellShutDown() {
     RefreshTimer = nullptr;
     StoreScreenType(ScreenType);
     SaveAtQuit();
+    LossSaves = false;
     ConfigManager.Release();
     SetBrightness(0, 1);
     DoneGLView();

@@ -105,6 +105,13 @@ void DisplayWake();
 // 1 when either came (the wake is used up), 0 when the time ran out.
 int DisplayWaitFd(int fd, int32_t timeoutMs);
 
+// When the X server of an open display is lost (it ended, or the connection broke), Xlib
+// allows no return into the program: `hook` runs then, with the display's name, to keep what
+// must be kept without any X call and end the process; should it return, the process ends
+// with code 1. Null puts Xlib's own ending back. Process-wide, over every connection.
+typedef void (*TDisplayLostHook)(const char* displayName);
+void DisplaySetLostHook(TDisplayLostHook hook);
+
 // The x11 back end's opener (DisplayOpen calls it for DisplayBackendX11).
 int DisplayOpenX11(const char* caption, const char* className, int32_t width, int32_t height,
                    std::unique_ptr<TDisplay>* out);

@@ -1,8 +1,12 @@
 #include "x11trap.h"
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 
+#include "display.h"
 #include "trace.h"
 
 namespace {
@@ -25,7 +29,29 @@ int SurvivableHandler(Display* display, XErrorEvent* error) {
     return 0;
 }
 
+std::atomic<TDisplayLostHook> LostHook{nullptr};
+
+int ServerLost(Display* display) {
+    // One ending: a loss seen on another thread meanwhile waits for it, and one seen again
+    // from inside the hook ends at once.
+    static std::atomic<bool> entered{false};
+    static thread_local bool inside = false;
+    if (inside) _exit(1);
+    if (entered.exchange(true))
+        for (;;) pause();
+    inside = true;
+    const char* name = DisplayString(display);
+    if (const TDisplayLostHook hook = LostHook.load()) hook(name ? name : "");
+    std::fflush(nullptr);
+    _exit(1);
+}
+
 }  // namespace
+
+void DisplaySetLostHook(TDisplayLostHook hook) {
+    LostHook = hook;
+    XSetIOErrorHandler(hook ? ServerLost : nullptr);
+}
 
 void X11InstallErrorHandler() {
     static std::once_flag once;

@@ -454,7 +454,7 @@ const std::string BenchShm = "/HKMeasure-test-benchdesk-" + std::to_string(getpi
 
 TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
     HeadlessRun run(dir_->Path());
-    if (!run.Benchdesk(BenchShm)) GTEST_SKIP() << "benchdesk is not built";
+    if (!run.Benchdesk(BenchShm)) TOOL_MISSING() << "benchdesk is not built";
     FakeDisplay display;
     ASSERT_TRUE(display.Ok() && run.Start());
     std::string got;
@@ -479,7 +479,7 @@ TEST_F(BezelTest, BenchdeskPlacesTheDisplayAndEndsWhenItCloses) {
 
 TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
     HeadlessRun run(dir_->Path());
-    if (!run.Benchdesk(BenchShm)) GTEST_SKIP() << "benchdesk is not built";
+    if (!run.Benchdesk(BenchShm)) TOOL_MISSING() << "benchdesk is not built";
     FakeDisplay display;
     ASSERT_TRUE(display.Ok() && run.Start());
     TWindowId form = 0;
@@ -497,7 +497,7 @@ TEST_F(BezelTest, ClosingBenchdeskQuitsTheDisplay) {
 TEST_F(BezelTest, BenchdeskRunsTheDisplayProgramAndClosesIt) {
     const std::string dir = dir_->Path();
     HeadlessRun run(dir);
-    if (!run.Benchdesk(BenchShm) || !HeadlessRun::Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!run.Benchdesk(BenchShm) || !HeadlessRun::Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(run.Start());
 
     // dashview pauses 2 s before its window opens, and benchdesk's form shows after that.

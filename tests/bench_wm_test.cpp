@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "config_check.h"
 #include "config_tempdir.h"
 #include "file_io.h"
 #include "headless_run.h"
@@ -85,9 +87,19 @@ public:
         if (WindowFind(DisplayCaption, &display) == WINDOW_OK) WindowSendClose(display);
         // The display program saves into the folder before its window goes: only then may
         // the folder be removed.
-        WaitUntil([&] { return WindowFind(DisplayCaption, &display) == WINDOW_ERR_NOT_FOUND; });
+        WaitUntil([&] { return WindowFind(DisplayCaption, &display) != WINDOW_OK; });
         usleep(200000);
         shm_unlink(shm.c_str());
+    }
+    std::string Path(const char* name) const { return dir.Path() + "/" + name; }
+    // Within 5 s benchdesk ended (its code in run.code) and dashview left the block, its last act.
+    bool BothEnd() { return WaitUntil([&] { return (run.pid == 0 || run.Ended()) && !HeadlessRun::BlockExists(shm); }, 5000); }
+    // A marker file written now, and whether a file was written after it.
+    void Mark() { WriteTextFile(Path("mark"), ""); }
+    bool WrittenSinceMark(const char* name) const {
+        struct stat m, f;
+        return stat(Path("mark").c_str(), &m) == 0 && stat(Path(name).c_str(), &f) == 0 &&
+               std::make_pair(f.st_mtim.tv_sec, f.st_mtim.tv_nsec) >= std::make_pair(m.st_mtim.tv_sec, m.st_mtim.tv_nsec);
     }
     // Started, both windows up and the bezel's position known.
     TWindowId form = 0, display = 0;
@@ -111,8 +123,8 @@ protected:
     Display* probe = nullptr;
 
     void SetUp() override {
-        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-        if (GetParam() && !Installed(WindowManager)) GTEST_SKIP() << WindowManager << " is not installed";
+        if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
+        if (GetParam() && !Installed(WindowManager)) TOOL_MISSING() << WindowManager << " is not installed";
         ASSERT_TRUE(server.Start("1280x1024x24")) << server.error;
         setenv("DISPLAY", server.display.c_str(), 1);
         unsetenv("DASHVIEW_HEADLESS");
@@ -267,7 +279,7 @@ TEST_P(DesktopTest, WindowLayerKeepsOneWindowOverAnother) {
 
 TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_EQ(pair.Start(), PROCESS_OK);
     TWindowId form = 0, display = 0;
     ASSERT_TRUE(pair.Up(&form, &display));
@@ -305,7 +317,7 @@ TEST_P(DesktopTest, DisplayStaysAboveTheBezelWhateverIsClicked) {
 // Closing the display program ends the bench by itself, also once its tick has come to rest.
 TEST_P(DesktopTest, ClosingTheDisplayEndsTheBench) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     usleep(1000000);
     ASSERT_EQ(WindowSendClose(pair.display), WINDOW_OK);
@@ -315,7 +327,7 @@ TEST_P(DesktopTest, ClosingTheDisplayEndsTheBench) {
 // A message of the bench (an outside tool that this build lacks) opens whole above the display.
 TEST_P(DesktopTest, MessageBoxStandsAboveTheDisplay) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     const TWindowId form = pair.form, display = pair.display;
     // "Checklist setting", the third item of the popup menu.
@@ -364,7 +376,7 @@ std::vector<TMenuBox> MenuWindows(Display* d) {
 // also after a choice in its submenu.
 TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
     TPair pair;
-    if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
     ASSERT_TRUE(pair.StartUp());
     const TWindowId form = pair.form;
     const int32_t fx = pair.fx, fy = pair.fy;
@@ -399,6 +411,33 @@ TEST_P(DesktopTest, PopupMenuOpensAtThePointerEveryTime) {
     EXPECT_EQ(pair.run.Wait(10), 0);
 }
 
+// The X server ends under the running pair: both programs end, each saying the display was
+// lost, and dashview wrote its statistics after the server went, with the recorded flight's
+// engine speed among them.
+TEST_P(DesktopTest, LostXServerEndsThePairWithTheStatisticsSaved) {
+    TPair pair;
+    if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
+    ASSERT_TRUE(pair.StartUp());
+    usleep(3000000);  // the engine runs in the recorded flight
+    ASSERT_NE(access(pair.Path("statistic.dat").c_str(), F_OK), 0) << "written only at the end";
+    // The test's own connections would end the test with the server.
+    WindowCloseLink();
+    XCloseDisplay(probe);
+    probe = nullptr;
+    pair.Mark();
+    server.Stop();
+    EXPECT_TRUE(pair.BothEnd());
+    EXPECT_EQ(pair.run.code, 1);
+    const std::string errors = pair.run.Errors(), lost = "the X display \"" + server.display + "\" was lost";
+    EXPECT_EQ(Count(errors, "benchdesk: " + lost + " (X I/O error); closing.\n"), 1) << errors;
+    EXPECT_EQ(Count(errors, "dashview: " + lost + "; statistics and runtime settings saved; ending.\n"), 1) << errors;
+    EXPECT_TRUE(pair.WrittenSinceMark("statistic.dat"));
+    EXPECT_EQ(CheckConfigFile(pair.Path("statistic.dat"), 0x1000), "");
+    const std::vector<uint8_t> rpm = SectionData(FileBytes(pair.Path("statistic.dat")), 0x1000, 0x300);
+    ASSERT_EQ(rpm.size(), 8u);
+    EXPECT_GT(static_cast<int32_t>(CfgGet32(&rpm[4])), 0) << "the highest engine speed seen";
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "WithWindowManager" : "WithoutWindowManager");
@@ -408,20 +447,29 @@ INSTANTIATE_TEST_SUITE_P(WindowManager, DesktopTest, ::testing::Values(true, fal
 class PairTest : public XvfbTest {};
 
 // SIGINT, SIGTERM and SIGHUP close the pair as closing the bezel does: dashview gets its quit
-// and saves its files, the shared block goes.
+// and saves its files, the shared block goes; also while a notice box of the bench is up
+// (the recorded flight missing), which runs a loop of its own.
 TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
-    for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
+    const struct {
+        int signo;
+        bool notice;
+    } rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGTERM, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE("signal " + std::to_string(row.signo) + (row.notice ? " over the notice" : ""));
         TPair pair;
-        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
+        ASSERT_TRUE(!row.notice || unlink(pair.Path("Data/flysim.dat").c_str()) == 0);
         ASSERT_EQ(pair.Start(), PROCESS_OK);
-        TWindowId form = 0, display = 0;
-        ASSERT_TRUE(pair.Up(&form, &display)) << "signal " << signo;
-        ASSERT_EQ(kill(pair.run.pid, signo), 0);
-        EXPECT_EQ(pair.run.Wait(10), 0) << "signal " << signo;
-        EXPECT_TRUE(WaitUntil([&] { return !WindowExists(display); })) << "signal " << signo;
-        EXPECT_TRUE(WaitUntil([&] { return access((pair.dir.Path() + "/runtime.dat").c_str(), F_OK) == 0; }))
-            << "dashview saved, signal " << signo;
-        EXPECT_FALSE(HeadlessRun::BlockExists(pair.shm)) << "the block is unlinked, signal " << signo;
+        TWindowId form = 0, display = 0, box = 0;  // the box, captioned as the bezel, is kept over the display
+        ASSERT_TRUE(row.notice ? WaitUntil([&] {
+            return WindowFind(DisplayCaption, &display) == WINDOW_OK && WindowFind(FormCaption, &box) == WINDOW_OK &&
+                   WindowIsAbove(box, display) == 1;
+        }) : pair.Up(&form, &display));
+        pair.Mark();
+        ASSERT_EQ(kill(pair.run.pid, row.signo), 0);
+        EXPECT_TRUE(pair.BothEnd());
+        EXPECT_EQ(pair.run.code, 0);
+        for (const char* file : {"statistic.dat", "runtime.dat"}) EXPECT_TRUE(pair.WrittenSinceMark(file)) << file;
     }
 }
 
@@ -431,7 +479,7 @@ TEST_F(PairTest, SignalsCloseThePairAsTheBezelDoes) {
 TEST_F(PairTest, ConsoleHasValueDumpsOnlyWhenAsked) {
     for (bool dump : {false, true}) {
         TPair pair;
-        if (!pair.Built()) GTEST_SKIP() << "benchdesk or dashview is not built";
+        if (!pair.Built()) TOOL_MISSING() << "benchdesk or dashview is not built";
         // The leak checker of a sanitised build would list its suppressions on standard error.
         const std::string trace = std::string(TraceConsoleVariable) + (dump ? "=1" : "=0") +
                                   " LSAN_OPTIONS=print_suppressions=0";

@@ -25,6 +25,7 @@
 #include "page_assets.h"
 #include "settingvars.h"
 #include "setup/bugeditors.h"
+#include "tool_missing.h"
 #include "setup/infopages.h"
 #include "checklist.h"
 #include "menu/editors.h"
@@ -92,7 +93,7 @@ protected:
 };
 
 TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     struct TCase {
         const char* entry;      // UTF-8 catalogue entry
         const char* msgid;      // Windows-1252, as the sources hold it
@@ -117,7 +118,7 @@ TEST_F(CatalogueTest, CompilerWritesIdsAndTranslationsInTheFontsCodePages) {
 
 // Russian and Czech have code pages of their own, which keep every letter.
 TEST_F(CatalogueTest, CompilerWritesRussianAndCzechInTheirCodePages) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     const struct {
         int language;
         const char* ll;
@@ -137,7 +138,7 @@ TEST_F(CatalogueTest, CompilerWritesRussianAndCzechInTheirCodePages) {
 }
 
 TEST_F(CatalogueTest, CompilerRefusesWhatTheCodePageCannotShowAndDamagedFiles) {
-    if (access(MoWriter.c_str(), X_OK) != 0) GTEST_SKIP() << "mo_writer is not built";
+    if (access(MoWriter.c_str(), X_OK) != 0) TOOL_MISSING() << "mo_writer is not built";
     // A CJK letter has no Latin transliteration.
     EXPECT_EQ(Compile("msgid \"Menu\"\nmsgstr \"\xE8\x8F\x9C\"\n", "de", "WINDOWS-1252"), 1);
     // A message id outside Windows-1252 can never match a source text.

@@ -56,3 +56,16 @@ inline std::string CheckConfigFiles(const std::string& prefix) {
         }
     return bad;
 }
+
+// The data of section (ssid, par) in a configuration file's bytes; empty when absent.
+inline std::vector<uint8_t> SectionData(const std::vector<uint8_t>& b, uint16_t ssid, uint16_t par) {
+    size_t pos = ConfigHeaderSize;
+    while (pos + 18 <= b.size()) {
+        const uint16_t len = CfgGet16(&b[pos + 6]);
+        if (pos + SetupSectPacketSize(len) > b.size()) break;
+        if (CfgGet16(&b[pos + 2]) == ssid && CfgGet16(&b[pos + 4]) == par)
+            return std::vector<uint8_t>(b.begin() + long(pos) + 16, b.begin() + long(pos) + 16 + len);
+        pos += SetupSectPacketSize(len);
+    }
+    return {};
+}

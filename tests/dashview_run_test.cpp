@@ -494,7 +494,7 @@ protected:
     void SetUp() override {
         RunCopy::SetUp();
         if (IsSkipped()) return;
-        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
         ASSERT_TRUE(server.Start("1024x768x24")) << server.error;
         setenv("DISPLAY", server.display.c_str(), 1);
     }

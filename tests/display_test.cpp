@@ -540,7 +540,7 @@ TEST_F(X11Test, WindowDestroyedByAnotherClientIsQuit) {
 
 // A 16-bit screen without shared memory: pixels are converted and sent through the socket.
 TEST(X11Convert, SixteenBitScreenWithoutSharedMemory) {
-    if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+    if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
     TXvfb server;
     ASSERT_TRUE(server.Start("640x480x16", {"-extension", "MIT-SHM"})) << server.error;
     setenv("DISPLAY", server.display.c_str(), 1);

@@ -24,6 +24,7 @@
 
 #include "config_tempdir.h"
 #include "file_io.h"
+#include "tool_missing.h"
 #include "trace.h"
 // The bench tests build without the toolkit: they look at windows, not frames.
 #if __has_include("fgbitmap.h")
@@ -222,7 +223,7 @@ private:
 class RunFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+        if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
     }
     std::string Path(const char* name) const { return dir.Path() + "/" + name; }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config_check.h"
 #include "configfile.h"
 #include "configmanager.h"
 #include "file_io.h"
@@ -20,19 +21,6 @@ std::string Down(int n) {
     std::string keys;
     for (int i = 0; i < n; ++i) keys += "w\n";
     return keys + "wait 200\n1\nwait 300\n";
-}
-
-// The data of section (ssid, par) in a configuration file's bytes; empty when absent.
-std::vector<uint8_t> SectionData(const std::vector<uint8_t>& b, uint16_t ssid, uint16_t par) {
-    size_t pos = ConfigHeaderSize;
-    while (pos + 18 <= b.size()) {
-        const uint16_t len = CfgGet16(&b[pos + 6]);
-        if (pos + SetupSectPacketSize(len) > b.size()) break;
-        if (CfgGet16(&b[pos + 2]) == ssid && CfgGet16(&b[pos + 4]) == par)
-            return std::vector<uint8_t>(b.begin() + long(pos) + 16, b.begin() + long(pos) + 16 + len);
-        pos += SetupSectPacketSize(len);
-    }
-    return {};
 }
 
 class InstallerRun : public RunFolderTest {};

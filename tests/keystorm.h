@@ -163,7 +163,7 @@ TSeedReport StormSeed(uint32_t seed, int keysPerSeed) {
 
 // The seeds first .. first + SeedsPerProgram - 1, or the one of KEYSTORM_SEED.
 inline void RunKeyStorm(uint32_t first) {
-    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
     const int keysPerSeed = EnvInt("KEYSTORM_KEYS", DefaultKeysPerSeed);
     std::vector<uint32_t> seeds;
     if (const int one = EnvInt("KEYSTORM_SEED", 0)) {

@@ -46,8 +46,8 @@ struct TFrame {
 class LanguageRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
-        if (access(RUN_DIR "/locale/de/LC_MESSAGES/skyvane1.mo", R_OK) != 0) GTEST_SKIP() << "no catalogues";
+        if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
+        if (access(RUN_DIR "/locale/de/LC_MESSAGES/skyvane1.mo", R_OK) != 0) TOOL_MISSING() << "no catalogues";
     }
     // A run folder holding the generated Data and the catalogues.
     std::string NewFolder() {

@@ -507,7 +507,7 @@ std::vector<std::string> WalkRows(const std::vector<TRow>& rows, const std::stri
 }
 
 TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
-    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -519,7 +519,7 @@ TEST(MenuWalk, EveryRowOpensWhatItNamesAndChangesOnlyItsSetting) {
 // The engine configuration's choice pages: each item stores its value in the configuration
 // record, "External" and "<---" store nothing.
 TEST(MenuWalk, EngineConfigurationChoicesReachTheRecord) {
-    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
     LoadPageAssets();
     ConfigTempDir base;
     ASSERT_EQ(Seed(base.Path()), "");
@@ -571,7 +571,7 @@ std::pair<int, int> FaceTitleInk(const FGBitmap& frame) {
 
 // The label stored on page 130 titles the engine page's temperature face after a restart.
 TEST(MenuWalk, TemperatureFaceTitleFollowsTheStoredLabel) {
-    if (!HeadlessRun::Built()) GTEST_SKIP() << "dashview is not built";
+    if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
     ConfigTempDir base;
     struct {
         const char* title;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "display.h"
+#include "tool_missing.h"
 #include "window.h"
 
 extern char** environ;
@@ -106,6 +107,8 @@ private:
         return true;
     }
 
+public:
+    // Ends the server, as when the desktop's X server goes under its clients.
     void Stop() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
@@ -114,6 +117,7 @@ private:
         pid_ = 0;
     }
 
+private:
     bool Fail(const char* what) {
         error = what;
         return false;
@@ -143,7 +147,7 @@ protected:
     static void TearDownTestSuite() { server.reset(); }
 
     void SetUp() override {
-        if (!TXvfb::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        if (!TXvfb::Installed()) TOOL_MISSING() << "Xvfb is not installed";
         ASSERT_TRUE(server) << "Xvfb did not start";
         setenv("DISPLAY", server->display.c_str(), 1);
         unsetenv("DASHVIEW_HEADLESS");
