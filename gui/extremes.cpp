@@ -55,22 +55,22 @@ bool FlightConvert(int row, int32_t x, const char** unit, int32_t* converted) {
     const TUnitsSetting& u = UnitsSetting;
     switch (row) {
         case 0:  // altitude, metres
-            if (u.altitude == UnitFeet) { *unit = gettext("ft"); *converted = MulDiv(x, 328, 100); return true; }
+            if (u.altitude == UnitFeet) { *unit = gettext("ft"); *converted = FeetFromMetres(x); return true; }
             if (u.altitude == UnitMetres) { *unit = gettext("m"); *converted = x; return true; }
             return false;
         case 1:  // speed, km/h
-            if (u.airspeed == UnitKnots) { *unit = gettext("kts"); *converted = MulDiv(x, 539, 1000); return true; }
-            if (u.airspeed == UnitMph) { *unit = gettext("mph"); *converted = MulDiv(x, 621, 1000); return true; }
+            if (u.airspeed == UnitKnots) { *unit = gettext("kts"); *converted = ExtremesKnotsFromKmh(x); return true; }
+            if (u.airspeed == UnitMph) { *unit = gettext("mph"); *converted = ConvertSpeed(UnitMph, x); return true; }
             if (u.airspeed == UnitKmh) { *unit = gettext("km/h"); *converted = x; return true; }
             return false;
         default:  // vertical speed
             if (u.verticalSpeed == UnitFeetPerMin) {
                 *unit = gettext("ft/min");
-                *converted = MulDiv(x, 19680, 100);
+                *converted = FtMinFromMs(x);
                 return true;
             }
             if (u.verticalSpeed == UnitMetresPerSec) { *unit = gettext("m/s"); *converted = x; return true; }
-            if (u.verticalSpeed == UnitVsKnots) { *unit = gettext("kts"); *converted = MulDiv(x, 3600, 1852); return true; }
+            if (u.verticalSpeed == UnitVsKnots) { *unit = gettext("kts"); *converted = KnotsFromMs(x); return true; }
             return false;
     }
 }
@@ -93,11 +93,11 @@ bool EngineEntry(char* buffer, size_t size, TEngineKind kind, const char* name, 
             return true;
         case KindOilPress:  // thousandths of a bar
             if (u.enginePress == UnitPsi) {
-                FormatConvertedExtreme(buffer, size, name, gettext("psi"), MulDiv(x, 145, 10000), x, which);
+                FormatConvertedExtreme(buffer, size, name, gettext("psi"), ConvertOilPressure(UnitPsi, x), x, which);
             } else if (u.enginePress == UnitBar) {
                 FormatFixedExtreme(buffer, size, name, gettext("bar"), x / 100, 1, x, which);
             } else if (u.enginePress == UnitKpCm2) {
-                FormatFixedExtreme(buffer, size, name, gettext("kg/cm2"), MulDiv(x, 10197, 10000) / 100, 1, x, which);
+                FormatFixedExtreme(buffer, size, name, gettext("kg/cm2"), ConvertPressureSetting(UnitKpCm2, x) / 100, 1, x, which);
             } else {
                 return false;
             }
@@ -112,21 +112,21 @@ bool EngineEntry(char* buffer, size_t size, TEngineKind kind, const char* name, 
             return true;
         case KindManifold:  // hPa
             if (u.manifoldPress == UnitInHg)
-                FormatFixedExtreme(buffer, size, name, gettext("inHg"), MulDiv(x, 2953, 1000), 2, x, which);
+                FormatFixedExtreme(buffer, size, name, gettext("inHg"), ConvertManifoldSetting(UnitInHg, x), 2, x, which);
             else if (u.manifoldPress == UnitMbar)
                 FormatExtreme(buffer, size, name, gettext("mBar"), x, which);
             else if (u.manifoldPress == UnitTorr)
-                FormatConvertedExtreme(buffer, size, name, gettext("torr"), MulDiv(x, 75006, 100000), x, which);
+                FormatConvertedExtreme(buffer, size, name, gettext("torr"), ConvertManifoldSetting(UnitTorr, x), x, which);
             else
                 return false;
             return true;
         case KindFuelPress:  // hundredths of a bar; psi = bar x 14.5
             if (u.enginePress == UnitPsi)
-                FormatConvertedExtreme(buffer, size, name, gettext("psi"), MulDiv(x, 145, 1000), x, which);
+                FormatConvertedExtreme(buffer, size, name, gettext("psi"), ConvertFuelPressure(UnitPsi, x) / 10, x, which);
             else if (u.enginePress == UnitBar)
                 FormatFixedExtreme(buffer, size, name, gettext("bar"), x, 2, x, which);
             else if (u.enginePress == UnitKpCm2)
-                FormatFixedExtreme(buffer, size, name, gettext("kg/cm2"), MulDiv(x, 10197, 10000), 2, x, which);
+                FormatFixedExtreme(buffer, size, name, gettext("kg/cm2"), ConvertPressureSetting(UnitKpCm2, x), 2, x, which);
             else
                 return false;
             return true;

@@ -495,7 +495,7 @@ void GpsRows(FGDrawBuffer* w, TNeedles& n) {
     Dot(w, 670, 50, 2, GpsBlue);
     SetHundredths(it[GpsDis], ConvertDistance(UnitsSetting.distance, rv.gpsDistance), Valid(rv.gpsDistance));
     SetNumber(it[GpsAlt], !Valid(rv.gpsAlt) ? ItemNoValue
-                          : UnitsSetting.altitude == 0 ? MulDiv(rv.gpsAlt, 328, 100)
+                          : UnitsSetting.altitude == UnitFeet ? FeetFromMetres(rv.gpsAlt)
                                                        : rv.gpsAlt);
     int32_t gs = ItemNoValue;
     if (Valid(rv.gpsGroundSpeed)) gs = ConvertSpeed(UnitsSetting.airspeed, rv.gpsGroundSpeed / 10);
@@ -515,7 +515,7 @@ void GpsDeviation(FGDrawBuffer* w, int32_t courseAngle, bool courseValid, FGPixe
     const char* range = gettext_noop(" 1.25 NM ");
     int64_t factor = -320;
     if (Valid(rv.gpsDistance)) {
-        const int64_t nm = static_cast<int64_t>(rv.gpsDistance) * 1000 / 1852;
+        const int64_t nm = ConvertDistance(UnitNm, rv.gpsDistance);
         if (nm <= 199) {
             letter = gettext_noop(" F ");
             range = gettext_noop(" 0.25 NM ");
@@ -697,7 +697,7 @@ void XpdrRow(int b, int x) {
     if (XpdrRuntime.mode == 2) {
         int32_t fl = 0;
         if (ReadBlock(echAltitudeFL_XPDR, fl)) {
-            int64_t f = static_cast<int64_t>(fl) * 328 / 100;
+            int64_t f = FeetFromMetres(fl);
             f += f > 0 ? 5 : -5;
             std::snprintf(text, sizeof text, "%s %5lld", gettext("FL"), static_cast<long long>((f + 500) / 1000));
         } else {

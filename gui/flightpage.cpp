@@ -730,8 +730,8 @@ void DrawFlightPage(const uint32_t* paper) {
         UpdateSettledMinMax(echSpeedVertical, vs / 10, &FlightStatistics.verticalSpeed.max,
                             &FlightStatistics.verticalSpeed.min);
     switch (UnitsSetting.verticalSpeed) {
-        case UnitFeetPerMin: f.verticalSpeed = MulDiv(vs, 19680, 10000); break;
-        case UnitVsKnots: f.verticalSpeed = MulDiv(vs, 3600, 1852); break;
+        case UnitFeetPerMin: f.verticalSpeed = TensFtMinFromTenthMs(vs); break;
+        case UnitVsKnots: f.verticalSpeed = KnotsFromMs(vs); break;
         default: f.verticalSpeed = vs; break;
     }
     DrawVerticalSpeed(f.verticalSpeed, l.vsiX, 480, w);

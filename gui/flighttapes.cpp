@@ -142,14 +142,6 @@ int32_t SpeedZone(int32_t tas, int32_t white, int32_t green, int32_t yellow, int
     return 0;
 }
 
-int32_t ConvertSpeedLimit(int unit, int32_t centiKnots) {
-    switch (unit) {
-        case UnitKnots: return centiKnots / 10;
-        case UnitMph: return MulDiv(centiKnots, 1150, 10000);
-        default: return MulDiv(centiKnots, 1852, 10000);
-    }
-}
-
 // ---- altimeter ----
 
 void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
@@ -159,7 +151,7 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
     Band(w, x, y, TapeHeight, TapeGreen);
     if (TerrainViewOn && FlightPageHooks.terrainElevation) {
         const int64_t metres = FlightPageHooks.terrainElevation();
-        const int64_t t = feet ? metres * 328 / 100 : metres;
+        const int64_t t = feet ? FeetFromMetres(metres) : metres;
         const int64_t bounds[2] = {t + (feet ? 300 : 100), t};
         const int pictures[2] = {TapeYellow, TapeRed};
         for (int i = 0; i < 2; ++i) {
@@ -172,7 +164,7 @@ void DrawAltitudeTape(int32_t h, FGDrawBuffer* window, int x, int y) {
     }
     if (DisplaySetting.bugsShown) {
         const int64_t decimetres = DisplaySetting.altBug;
-        const int64_t target = feet ? decimetres * 328 / 1000 : decimetres / 10;
+        const int64_t target = feet ? FeetFromMetres(decimetres) / 10 : decimetres / 10;
         const int k = static_cast<int>(std::clamp<int64_t>((target - h + 140) * 3 / 10, -163, 169));
         const int by = 250 - k;
         const FGPoint p[7] = {{x + 5, by - 11}, {x + 5, by + 11}, {x - 3, by + 11}, {x - 3, by + 6},
@@ -208,7 +200,7 @@ void DrawAltimeter() {
     if (!FlightErrors.altitude)
         UpdateSettledMinMax(echAltitudeQNH, metres, &FlightStatistics.altitude.max, &FlightStatistics.altitude.min);
     if (!w || ScreenType == ScreenEngine) return;
-    DrawAltimeterReadout(UnitsSetting.altitude == UnitFeet ? MulDiv(metres, 328, 100) : metres);
+    DrawAltimeterReadout(UnitsSetting.altitude == UnitFeet ? FeetFromMetres(metres) : metres);
 }
 
 void DrawAltimeterReadout(int32_t h) {
@@ -254,8 +246,8 @@ void DrawAirspeedTape(int32_t s, FGDrawBuffer* window, int x, int y) {
         const int64_t bug = DisplaySetting.iasBug;
         int64_t b;
         switch (unit) {
-            case UnitKnots: b = (bug * 540 + 27000) / 10000; break;
-            case UnitMph: b = (bug * 621 + 31050) / 10000; break;
+            case UnitKnots:
+            case UnitMph: b = ConvertSpeed(unit, bug + 50) / 10; break;
             default: b = (bug + 50) / 10; break;
         }
         const int bx = ScreenType >= ScreenFlightEms ? 47 : 101;
@@ -291,8 +283,8 @@ void DrawAirspeedIndicator() {
         UpdateSettledMinMax(echSpeedIas, v / 10, &FlightStatistics.speed.max, &FlightStatistics.speed.min);
     if (!w || ScreenType == ScreenEngine) return;
     switch (UnitsSetting.airspeed) {
-        case UnitKnots: DrawAirspeedReadout(MulDiv(v, 540, 1000)); break;
-        case UnitMph: DrawAirspeedReadout(MulDiv(v, 621, 1000)); break;
+        case UnitKnots:
+        case UnitMph: DrawAirspeedReadout(ConvertSpeed(UnitsSetting.airspeed, v)); break;
         default: DrawAirspeedReadout(v); break;
     }
 }

@@ -36,8 +36,6 @@ int AltimeterDrumCuts(int32_t h, int a, TDrumCut* cuts, bool* fiveDigits);
 int AirspeedDrumCuts(int32_t s, int e, TDrumCut* cuts);
 // Speed zone of a TAS value against the converted limits.
 int32_t SpeedZone(int32_t tas, int32_t white, int32_t green, int32_t yellow, int32_t red);
-// A speed limit (hundredths of a knot) in tenths of the airspeed unit.
-int32_t ConvertSpeedLimit(int unit, int32_t centiKnots);
 
 void DrawAltimeter();
 void DrawAirspeedIndicator();

@@ -18,11 +18,48 @@ int ConvertFuelQuantity(int unit, int litres) {
     return litres;
 }
 
-int32_t ConvertSpeed(int unit, int32_t kmh) {
-    if (unit == UnitKnots) return MulDiv(kmh, 540, 1000);
-    if (unit == UnitMph) return MulDiv(kmh, 621, 1000);
-    return kmh;
+int32_t GallonsToLitres(int kind, int32_t value) {
+    // Arithmetic shift as the instrument does: negative values round toward minus infinity.
+    const int64_t v = value;
+    if (kind == UnitUsGallon) return SatInt32((v * 31010 + 4096) >> 13);
+    if (kind == UnitUkGallon) return SatInt32((v * 37242 + 4096) >> 13);
+    return value;
 }
+
+const TUnitRatio FeetPerMetre = {328, 100};
+const TUnitRatio HundredthInHgPerMbar = {2953, 1000};
+const TUnitRatio TenthInHgPerMbar = {2953, 10000};
+const TUnitRatio TorrPerMbar = {75006, 100000};
+const TUnitRatio PsiPerTenthBar = {145, 100};
+const TUnitRatio KpCm2PerBar = {10197, 10000};
+const TUnitRatio FahrenheitPerCelsius = {9, 5};
+const TUnitRatio FahrenheitPerTenthCelsius = {9, 50};
+
+namespace {
+
+// Airspeed unit per km/h x 1000; km/h itself and unknown units 1000.
+int64_t SpeedPerMille(int unit) { return unit == UnitKnots ? 540 : unit == UnitMph ? 621 : 1000; }
+
+}  // namespace
+
+int32_t ConvertSpeed(int unit, int64_t kmh) {
+    if (unit == UnitKnots || unit == UnitMph) return MulDiv(kmh, SpeedPerMille(unit), 1000);
+    return SatInt32(kmh);
+}
+
+int32_t KmhFromSpeed(int unit, int64_t shown) { return MulDiv(shown, 1000, SpeedPerMille(unit)); }
+
+int32_t ExtremesKnotsFromKmh(int64_t kmh) { return MulDiv(kmh, 539, 1000); }
+
+int32_t ConvertSpeedLimit(int unit, int64_t centiKnots) {
+    switch (unit) {
+        case UnitKnots: return SatInt32(centiKnots / 10);
+        case UnitMph: return MulDiv(centiKnots, 1150, 10000);
+        default: return MulDiv(centiKnots, 1852, 10000);
+    }
+}
+
+int32_t FeetFromMetres(int64_t metres) { return MulDiv(metres, FeetPerMetre.mul, FeetPerMetre.div); }
 
 int32_t ConvertAltitude(int unit, int32_t metres) {
     return unit == UnitFeet ? MulDiv(metres, 3281, 1000) : metres;
@@ -34,6 +71,10 @@ int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs) {
     return tenthsMs;
 }
 
+int32_t TensFtMinFromTenthMs(int64_t tenthsMs) { return MulDiv(tenthsMs, 19680, 10000); }
+int32_t FtMinFromMs(int64_t ms) { return MulDiv(ms, 19680, 100); }
+int32_t KnotsFromMs(int64_t ms) { return MulDiv(ms, 3600, 1852); }
+
 int32_t ConvertTemperature(int unit, int32_t celsius) {
     return unit == UnitFahrenheit ? SatInt32(static_cast<int64_t>(celsius) * 9 / 5 + 32) : celsius;
 }
@@ -41,6 +82,11 @@ int32_t ConvertTemperature(int unit, int32_t celsius) {
 int32_t ConvertThermoLimit(int unit, int32_t tenthsC) {
     if (unit == UnitFahrenheit) return SatInt32((static_cast<int64_t>(tenthsC) * 9 / 5 + 320) / 10);
     return tenthsC / 10;
+}
+
+int32_t FahrenheitFromTenthC(int64_t tenthsC) {
+    const TUnitRatio& r = FahrenheitPerTenthCelsius;
+    return SatInt32(tenthsC * r.mul / r.div + FahrenheitAtZeroCelsius);
 }
 
 int32_t ConvertOilPressure(int unit, int32_t milliBar) {
@@ -54,26 +100,37 @@ int32_t ConvertOilPressure(int unit, int32_t milliBar) {
 
 int32_t ConvertFuelPressure(int unit, int32_t centiBar) {
     if (unit == UnitPsi) return MulDiv(centiBar, 145, 100);
-    if (unit == UnitKpCm2) return MulDiv(centiBar, 10197, 10000, 5);
+    if (unit == UnitKpCm2) return MulDiv(centiBar, KpCm2PerBar.mul, KpCm2PerBar.div, 5);
     return centiBar;
 }
 
 int32_t ConvertManifold(int unit, int32_t hPa) {
     if (unit == UnitInHg) return SatInt32((static_cast<int64_t>(hPa) * 2953 / 1000 + 5) / 10);
-    if (unit == UnitTorr) return MulDiv(hPa, 75006, 100000);
+    if (unit == UnitTorr) return MulDiv(hPa, TorrPerMbar.mul, TorrPerMbar.div);
     return hPa;
 }
 
 int32_t ConvertManifoldSetting(int unit, int32_t mbar) {
-    if (unit == UnitInHg) return MulDiv(mbar, 2953, 1000);
-    if (unit == UnitTorr) return MulDiv(mbar, 75006, 100000);
+    if (unit == UnitInHg) return MulDiv(mbar, HundredthInHgPerMbar.mul, HundredthInHgPerMbar.div);
+    if (unit == UnitTorr) return MulDiv(mbar, TorrPerMbar.mul, TorrPerMbar.div);
     return mbar;
 }
 
 int32_t ConvertPressureSetting(int unit, int32_t value) {
-    if (unit == UnitPsi) return MulDiv(value, 145, 100);
-    if (unit == UnitKpCm2) return MulDiv(value, 10197, 10000);
+    if (unit == UnitPsi) return MulDiv(value, PsiPerTenthBar.mul, PsiPerTenthBar.div);
+    if (unit == UnitKpCm2) return MulDiv(value, KpCm2PerBar.mul, KpCm2PerBar.div);
     return value;
+}
+
+int32_t PressureSettingRounded(int unit, int64_t value) {
+    // psi to nearest; kg/cm2 adds 5 / 10000 only, as the fuel-pressure channel does.
+    const int64_t m = value < 0 ? -value : value;
+    int64_t q;
+    if (unit == UnitPsi) q = MulDiv(m, PsiPerTenthBar.mul, PsiPerTenthBar.div, PsiPerTenthBar.div / 2);
+    else if (unit == UnitKpCm2) q = MulDiv(m, KpCm2PerBar.mul, KpCm2PerBar.div, 5);
+    else return SatInt32(value);
+    // A negative limit converts like its mirror.
+    return SatInt32(value < 0 ? -q : q);
 }
 
 int32_t ConvertDistance(int unit, int32_t tenthsKm) {

@@ -25,18 +25,55 @@ int32_t SatInt32(int64_t v);
 // (x * mul + add) / div, truncated toward zero, saturated; div must be a constant > 0.
 int32_t MulDiv(int64_t x, int64_t mul, int64_t div, int64_t add = 0);
 
+// A factor as numerator over denominator, for code that converts both ways and
+// rounds on its own (the editors' step rounders, the limit editors' shown scale).
+struct TUnitRatio {
+    int64_t mul, div;
+};
+extern const TUnitRatio FeetPerMetre;               // 3.28: the feet step of the editors
+extern const TUnitRatio HundredthInHgPerMbar;       // the inHg step of the editors
+extern const TUnitRatio TenthInHgPerMbar;           // the manifold limit editor
+extern const TUnitRatio TorrPerMbar;                // the manifold limit editor
+extern const TUnitRatio PsiPerTenthBar;             // 1.45: psi step, oil and fuel pressure limit editors
+extern const TUnitRatio KpCm2PerBar;                // 1.0197, the same decade in and out
+extern const TUnitRatio FahrenheitPerCelsius;       // 9 / 5, then FahrenheitAtZeroCelsius
+extern const TUnitRatio FahrenheitPerTenthCelsius;  // 9 / 50, then FahrenheitAtZeroCelsius
+constexpr int32_t FahrenheitAtZeroCelsius = 32;
+
 // Tenths of a litre into tenths of the fuel unit; unknown units unchanged.
 int ConvertFuelQuantity(int unit, int litres);
-// km/h into the airspeed unit.
-int32_t ConvertSpeed(int unit, int32_t kmh);
-// Metres into the altitude unit.
+// Gallons into litres (any fixed-point scale): kind 1 US, kind 2 UK, other kinds unchanged.
+int32_t GallonsToLitres(int kind, int32_t value);
+// km/h into the airspeed unit in the same decade (tenths in, tenths out), truncated:
+// knots x 0.540, mph x 0.621. The refresh, the tapes, the bug and autopilot editors.
+int32_t ConvertSpeed(int unit, int64_t kmh);
+// Tenths of the airspeed unit back into tenths of km/h (the autopilot speed wizard).
+int32_t KmhFromSpeed(int unit, int64_t shown);
+// Whole km/h into whole knots x 0.539: the flight extremes overlay only.
+int32_t ExtremesKnotsFromKmh(int64_t kmh);
+// A speed limit (hundredths of a knot) in tenths of the airspeed unit.
+int32_t ConvertSpeedLimit(int unit, int64_t centiKnots);
+// Metres into feet x 3.28, any decade (decimetres give tenths of feet): the
+// altimeter tape and drums, the altitude bug mark, GPS altitude, flight level, extremes.
+int32_t FeetFromMetres(int64_t metres);
+// Metres into the altitude unit, feet x 3.281: the editors' selected-unit step.
 int32_t ConvertAltitude(int unit, int32_t metres);
-// Tenths of m/s into ft/min, tenths of m/s or tenths of a knot.
+// Tenths of m/s into whole ft/min (x 19.685), tenths of m/s or tenths of a knot
+// (x 1.9438): the vertical-speed number of the refresh, the editors' selected-unit step.
 int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs);
+// Tenths of m/s into tens of ft/min (x 1.968): the vertical-speed arc, the climb editor.
+int32_t TensFtMinFromTenthMs(int64_t tenthsMs);
+// Whole m/s into whole ft/min (x 196.8): the flight extremes overlay.
+int32_t FtMinFromMs(int64_t ms);
+// m/s into knots x 3600 / 1852 in the same decade: the arc, the climb editor, extremes.
+int32_t KnotsFromMs(int64_t ms);
 // Whole degrees Celsius into the temperature unit.
 int32_t ConvertTemperature(int unit, int32_t celsius);
 // Tenths of a degree Celsius (thermocouple limits) into whole degrees of the unit.
 int32_t ConvertThermoLimit(int unit, int32_t tenthsC);
+// Tenths of a degree Celsius into whole degrees Fahrenheit, t x 9 / 50 + 32 truncated
+// as one division: the EGT and CHT editors and the limits page.
+int32_t FahrenheitFromTenthC(int64_t tenthsC);
 // Oil pressure channel (thousandths of a bar): psi, tenths of bar or kp/cm2, kPa.
 int32_t ConvertOilPressure(int unit, int32_t milliBar);
 // Fuel pressure channel (hundredths of a bar): tenths of psi, hundredths of kp/cm2,
@@ -49,6 +86,8 @@ int32_t ConvertManifoldSetting(int unit, int32_t mbar);
 // Engine pressure settings (tenths of a bar for oil, hundredths for fuel) into the
 // dial's scale unit: psi x 145 / 100, kp/cm2 x 10197 / 10000, bar unchanged.
 int32_t ConvertPressureSetting(int unit, int32_t value);
+// The same to nearest, halves away from zero: the pressure editors and the limits page.
+int32_t PressureSettingRounded(int unit, int64_t value);
 // Tenths of a km into tenths of the distance unit.
 int32_t ConvertDistance(int unit, int32_t tenthsKm);
 // RPM shown to the nearest ten.

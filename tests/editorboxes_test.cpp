@@ -147,7 +147,7 @@ TEST_F(EditorBoxes, TheAltitudeBugInFeetShowsEveryStepToItsTop) {
     ASSERT_EQ(Region(20, 360, 150, 80), NumericBox(20, "ALT", "FT", 0, 0, 0));
     auto shown = [] {
         TEditorView v{};
-        EXPECT_EQ(EditorViewOf(EdApAltitude, "ALT", DisplaySetting.altBug, 0, &v), 1);
+        EXPECT_EQ(EditorViewOf(EdApAltitude, nullptr, DisplaySetting.altBug, 0, &v), 1);
         return v.value;
     };
     int32_t last = shown();

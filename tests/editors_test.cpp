@@ -167,7 +167,7 @@ struct ViewCase {
     int unitField;  // 0 airspeed, 1 altitude, 2 temperature, 3 fuel, 4 vs, 5 engine press, 6 manifold
     int unit;
     int32_t stored;
-    const char* title;
+    const TValueEditorMark* mark;
     int ok;
     const char* wantUnit;
     int32_t wantValue;
@@ -185,11 +185,15 @@ void SetUnit(int field, int unit) {
 
 class EditorViewTest : public ::testing::TestWithParam<ViewCase> {};
 
+// As the limit editor marks fuel pressure's warning limits, and its alarm limits.
+const TValueEditorMark PaddedUnit = {1, nullptr, nullptr, nullptr, nullptr, 0, 1};
+const TValueEditorMark PlainUnit = {1, nullptr, nullptr, nullptr, nullptr, 0, 0};
+
 TEST_P(EditorViewTest, StoredValueInTheSelectedUnit) {
     const ViewCase& c = GetParam();
     SetUnit(c.unitField, c.unit);
     TEditorView v{"?", -1, -1, -1};
-    ASSERT_EQ(EditorViewOf(c.kind, c.title, c.stored, 0, &v), c.ok);
+    ASSERT_EQ(EditorViewOf(c.kind, c.mark, c.stored, 0, &v), c.ok);
     if (!c.ok) return;
     EXPECT_STREQ(v.unit, c.wantUnit);
     EXPECT_EQ(v.value, c.wantValue);
@@ -219,8 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
         ViewCase{"OilPressPsi", EdOilPressure, 5, 0, 50, nullptr, 1, "psi", 73, 0, 1},
         ViewCase{"OilPressKp", EdOilPressure, 5, 2, 50, nullptr, 1, "kg/cm2", 50, 1, 1},
         ViewCase{"OilPressKPaNotOffered", EdOilPressure, 5, 3, 50, nullptr, 0, "", 0, 0, 0},
-        ViewCase{"FuelPressWarnKp", EdFuelPressure, 5, 2, 30, "Fuel pres max.W", 1, "kg/cm2 ", 30, 2, 1},
-        ViewCase{"FuelPressAlarmKp", EdFuelPressure, 5, 2, 30, "Fuel pres max.A", 1, "kg/cm2", 30, 2, 1},
+        ViewCase{"FuelPressWarnKp", EdFuelPressure, 5, 2, 30, &PaddedUnit, 1, "kg/cm2 ", 30, 2, 1},
+        ViewCase{"FuelPressAlarmKp", EdFuelPressure, 5, 2, 30, &PlainUnit, 1, "kg/cm2", 30, 2, 1},
         ViewCase{"MapInHg", EdManifold, 6, 0, 1000, nullptr, 1, "inHg ", 295, 1, 1},
         ViewCase{"MapTorr", EdManifold, 6, 2, 1000, nullptr, 1, "torr ", 750, 0, 1},
         ViewCase{"TankUsGallons", EdTankQuantity, 3, 1, 1000, nullptr, 1, "gal", ConvertFuelQuantity(1, 1000), 1, 1},

@@ -38,6 +38,9 @@ TEST(Units, AirspeedFromTenthsOfKmh) {
     EXPECT_EQ(Tenths(ConvertSpeed(UnitKnots, 1852)), "100.0");
     EXPECT_EQ(Tenths(ConvertSpeed(UnitMph, 1852)), "115.0");
     EXPECT_EQ(Tenths(ConvertSpeed(UnitKmh, 1852)), "185.2");
+    EXPECT_EQ(KmhFromSpeed(UnitKnots, 1000), 1851);  // the autopilot speed wizard, truncated
+    EXPECT_EQ(KmhFromSpeed(UnitMph, 1150), 1851);
+    EXPECT_EQ(ExtremesKnotsFromKmh(1852), 998);      // the extremes overlay keeps x 0.539
 }
 
 TEST(Units, AltitudeAndVerticalSpeed) {
@@ -47,6 +50,12 @@ TEST(Units, AltitudeAndVerticalSpeed) {
     EXPECT_EQ(Tenths(ConvertVerticalSpeed(UnitMetresPerSec, 50)), "5.0");
     EXPECT_EQ(Tenths(ConvertVerticalSpeed(UnitVsKnots, 50)), "9.7");
     EXPECT_EQ(ConvertVerticalSpeed(UnitFeetPerMin, -50), -984);
+    // The page's own factors: the tapes x 3.28, the arc x 1.968 in tens of ft/min.
+    EXPECT_EQ(FeetFromMetres(1000), 3280);
+    EXPECT_EQ(FeetFromMetres(-1000), -3280);
+    EXPECT_EQ(TensFtMinFromTenthMs(50), 98);
+    EXPECT_EQ(FtMinFromMs(5), 984);
+    EXPECT_EQ(Tenths(KnotsFromMs(50)), "9.7");
 }
 
 TEST(Units, Temperature) {
@@ -61,6 +70,8 @@ TEST(Units, Temperature) {
     // Thermocouple limits in tenths of C.
     EXPECT_EQ(ConvertThermoLimit(UnitFahrenheit, 9000), 1652);
     EXPECT_EQ(ConvertThermoLimit(UnitCelsius, 9000), 900);
+    EXPECT_EQ(FahrenheitFromTenthC(9000), 1652);
+    EXPECT_EQ(FahrenheitFromTenthC(-1), 32);  // one division: -0.1 C shows 32 F
 }
 
 TEST(Units, FuelQuantity) {
@@ -97,6 +108,11 @@ TEST(Units, EnginePressures) {
     EXPECT_EQ(Tenths(ConvertManifold(UnitInHg, 1013)), "29.9");
     EXPECT_EQ(ConvertManifold(UnitMbar, 1013), 1013);
     EXPECT_EQ(ConvertManifold(UnitTorr, 1013), 759);
+    // Limits rounded, a negative one as its mirror: 0.5 bar = 7.25 psi -> 7; 10 bar shows 10.1 kg/cm2.
+    EXPECT_EQ(PressureSettingRounded(UnitPsi, 5), 7);
+    EXPECT_EQ(PressureSettingRounded(UnitPsi, -5), -7);
+    EXPECT_EQ(PressureSettingRounded(UnitKpCm2, 100), 101);
+    EXPECT_EQ(PressureSettingRounded(UnitBar, -50), -50);
 }
 
 TEST(Units, DistanceAndRpm) {

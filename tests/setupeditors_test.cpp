@@ -23,6 +23,7 @@
 #include "refreshlinks.h"
 #include "settingvars.h"
 #include "shellstate.h"
+#include "units.h"
 
 namespace {
 
@@ -278,6 +279,18 @@ TEST_F(SetupEditors, UnitStepsDoNotDrift) {
         }
         for (int i = 0; i < 20; ++i) LimitEditor(EditorCmdDown);
         EXPECT_EQ(*v, start);
+        LimitEditor(EditorCmdCancel);
+    }
+}
+
+// The blank after the unit comes with the opened limit, not from its title.
+TEST_F(SetupEditors, FuelPressureWarningsKeepTheUnitsBlank) {
+    UnitsSetting.enginePress = UnitKpCm2;
+    for (int field : {LimitWarningMin, LimitWarning, LimitAlarm}) {
+        ASSERT_EQ(LimitEditorOpen(0x202, field), 0);
+        TEditorView v{};
+        ASSERT_EQ(EditorViewOf(EdFuelPressure, &ValueEditorMarks[EdFuelPressure], *LimitEdit.value, 0, &v), 1);
+        EXPECT_STREQ(v.unit, field == LimitAlarm ? "kg/cm2" : "kg/cm2 ") << field;
         LimitEditor(EditorCmdCancel);
     }
 }

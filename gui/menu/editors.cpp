@@ -183,18 +183,18 @@ namespace {
 
 // Display = stored x mul / div; both ways rounded to nearest, so that a whole step
 // of the display unit never moves a stored value that lies on it.
-int32_t RatioStep(int32_t stored, int32_t step, int64_t mul, int64_t div) {
-    const int64_t shown = RoundToStep(RoundDiv(static_cast<int64_t>(stored) * mul, div), step);
-    return Clamp32(RoundDiv(shown * div, mul));
+int32_t RatioStep(int32_t stored, int32_t step, const TUnitRatio& r) {
+    const int64_t shown = RoundToStep(RoundDiv(static_cast<int64_t>(stored) * r.mul, r.div), step);
+    return Clamp32(RoundDiv(shown * r.div, r.mul));
 }
 
 }  // namespace
 
-int32_t InHgStep(int32_t mbarBased, int32_t step) { return RatioStep(mbarBased, step, 2953, 1000); }
-int32_t PsiStep(int32_t barBased, int32_t step) { return RatioStep(barBased, step, 1450, 1000); }
+int32_t InHgStep(int32_t mbarBased, int32_t step) { return RatioStep(mbarBased, step, HundredthInHgPerMbar); }
+int32_t PsiStep(int32_t barBased, int32_t step) { return RatioStep(barBased, step, PsiPerTenthBar); }
 
 int32_t FeetStep(int32_t metres, int32_t stepFeet) {
-    return RatioStep(metres, stepFeet, 328, 100);
+    return RatioStep(metres, stepFeet, FeetPerMetre);
 }
 
 int32_t ToSelectedUnit(int quantity, int32_t value) {
@@ -392,11 +392,9 @@ const TFamily Families[ValueEditorCount] = {
     {gettext_noop("Eng active RPM")}, {gettext_noop("Pitch offset")}, {nullptr},
 };
 
-bool Contains(const char* text, const char* part) { return text && std::strstr(text, part) != nullptr; }
-
 }  // namespace
 
-int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TEditorView* view) {
+int EditorViewOf(int kind, const TValueEditorMark* mark, int32_t stored, int32_t cursor, TEditorView* view) {
     if (!view) return 0;
     const int64_t s = stored;
     const TUnitsSetting& u = UnitsSetting;
@@ -409,16 +407,16 @@ int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TE
     switch (kind) {
         case EdApAltitude:
             v.cursor = 0;
-            if (u.altitude != 0)
+            if (u.altitude != UnitFeet)
                 set(gettext_noop("m"), s / 10, 0);
             else
                 set(gettext_noop("FT"), AltBugFeet(stored), 0);
             break;
         case EdApSpeed:
             v.cursor = 0;
-            if (u.airspeed == 0) set(gettext_noop("KTS"), (s * 540 + 27000) / 100000, 0);
-            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 621 + 31050) / 100000, 0);
-            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s + 50) / 100, 0);
+            if (u.airspeed == UnitKnots) set(gettext_noop("KTS"), ConvertSpeed(UnitKnots, s + 50) / 100, 0);
+            else if (u.airspeed == UnitMph) set(gettext_noop("mph"), ConvertSpeed(UnitMph, s + 50) / 100, 0);
+            else if (u.airspeed == UnitKmh) set(gettext_noop("km/h"), (s + 50) / 100, 0);
             else return 0;
             break;
         case EdApHeading:
@@ -428,75 +426,71 @@ int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TE
         case EdRadioFrequency: set(gettext_noop("MHz"), s / 1000, 3); break;
         case EdSquawk: set("", s, -4); break;
         case EdSpeedLimit:
-            if (u.airspeed == 0) set(gettext_noop("KTS"), (s + 50) / 100, 0);
-            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 1150 + 57500) / 100000, 0);
-            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s * 1852 + 92600) / 100000, 0);
+            if (u.airspeed == UnitKnots) set(gettext_noop("KTS"), (s + 50) / 100, 0);
+            else if (u.airspeed == UnitMph) set(gettext_noop("mph"), ConvertSpeedLimit(UnitMph, s + 50) / 10, 0);
+            else if (u.airspeed == UnitKmh) set(gettext_noop("km/h"), ConvertSpeedLimit(UnitKmh, s + 50) / 10, 0);
             else return 0;
             break;
         case EdPercent: set(gettext_noop("%"), s, 0); break;
         case EdSensitivity: set("", s, 0); break;
         case EdApAngle: set(gettext_noop("\xB0"), s / 10, 1); break;
         case EdClimbRate:
-            if (u.verticalSpeed == 0) {
-                set(gettext_noop("ft/min"), (s * 19680 / 10000 + 5) / 10 * 100, 0);
+            if (u.verticalSpeed == UnitFeetPerMin) {
+                set(gettext_noop("ft/min"), (static_cast<int64_t>(TensFtMinFromTenthMs(s)) + 5) / 10 * 100, 0);
                 v.cursor = cursor + 3;
-            } else if (u.verticalSpeed == 1) {
+            } else if (u.verticalSpeed == UnitMetresPerSec) {
                 set(gettext_noop("m/s"), s, 1);
-            } else if (u.verticalSpeed == 2) {
-                set(gettext_noop("kts"), s * 3600 / 1852, 1);
+            } else if (u.verticalSpeed == UnitVsKnots) {
+                set(gettext_noop("kts"), KnotsFromMs(s), 1);
             } else {
                 return 0;
             }
             break;
         case EdApAirSpeed:
-            if (u.airspeed == 0) set(gettext_noop("KTS"), (s * 540 / 1000 + 5) / 10, 0);
-            else if (u.airspeed == 1) set(gettext_noop("mph"), (s * 621 / 1000 + 5) / 10, 0);
-            else if (u.airspeed == 2) set(gettext_noop("km/h"), (s + 5) / 10, 0);
+            if (u.airspeed == UnitKnots) set(gettext_noop("KTS"), (static_cast<int64_t>(ConvertSpeed(UnitKnots, s)) + 5) / 10, 0);
+            else if (u.airspeed == UnitMph) set(gettext_noop("mph"), (static_cast<int64_t>(ConvertSpeed(UnitMph, s)) + 5) / 10, 0);
+            else if (u.airspeed == UnitKmh) set(gettext_noop("km/h"), (s + 5) / 10, 0);
             else return 0;
             break;
         case EdMagField: set(gettext_noop("nT"), s, 0); break;
         case EdRpm: set(gettext_noop("rpm"), s, 0); break;
         case EdManifold:
-            if (u.manifoldPress == 0) set(gettext_noop("inHg "), (s * 2953 / 1000 + 5) / 10, 1);
-            else if (u.manifoldPress == 1) set(gettext_noop("mBar "), s, 0);
-            else if (u.manifoldPress == 2) set(gettext_noop("torr "), s * 75006 / 100000, 0);
+            if (u.manifoldPress == UnitInHg) set(gettext_noop("inHg "), ConvertManifold(UnitInHg, stored), 1);
+            else if (u.manifoldPress == UnitMbar) set(gettext_noop("mBar "), s, 0);
+            else if (u.manifoldPress == UnitTorr) set(gettext_noop("torr "), ConvertManifold(UnitTorr, stored), 0);
             else return 0;
             break;
         case EdOilTemp:
         case EdWaterTemp:
-            if (u.temperature == 0) set(gettext_noop("\xB0" "F"), s * 9 / 5 + 32, 0);
-            else if (u.temperature == 1) set(gettext_noop("\xB0" "C"), s, 0);
+            if (u.temperature == UnitFahrenheit) set(gettext_noop("\xB0" "F"), ConvertTemperature(UnitFahrenheit, stored), 0);
+            else if (u.temperature == UnitCelsius) set(gettext_noop("\xB0" "C"), s, 0);
             else return 0;
             break;
         case EdOilPressure:
-            if (u.enginePress == 0) set(gettext_noop("psi"), (s * 145 + 50) / 100, 0);
-            else if (u.enginePress == 1) set(gettext_noop("Bar"), s, 1);
-            else if (u.enginePress == 2) set(gettext_noop("kg/cm2"), (s * 10197 + 5) / 10000, 1);
+            if (u.enginePress == UnitPsi) set(gettext_noop("psi"), PressureSettingRounded(UnitPsi, s), 0);
+            else if (u.enginePress == UnitBar) set(gettext_noop("Bar"), s, 1);
+            else if (u.enginePress == UnitKpCm2) set(gettext_noop("kg/cm2"), PressureSettingRounded(UnitKpCm2, s), 1);
             else return 0;
             break;
         case EdTankQuantity:
         case EdUnexhFuel:
-            set(u.fuel == 0 ? gettext_noop("l") : gettext_noop("gal"), ConvertFuelQuantity(u.fuel, stored), 1);
+            set(u.fuel == UnitLitre ? gettext_noop("l") : gettext_noop("gal"), ConvertFuelQuantity(u.fuel, stored), 1);
             break;
-        case EdFuelFlow:
-            set(u.fuel == 0 ? gettext_noop("l/h") : gettext_noop("gal/h"), ConvertFuelQuantity(u.fuel, stored), 1);
-            break;
+        case EdFuelFlow: set(u.fuel == UnitLitre ? gettext_noop("l/h") : gettext_noop("gal/h"), ConvertFuelQuantity(u.fuel, stored), 1); break;
         case EdFuelPressure:
-            if (u.enginePress == 0) set(gettext_noop("psi"), (s * 145 + 50) / 100, 1);
-            else if (u.enginePress == 1) set(gettext_noop("Bar"), s, 2);
-            else if (u.enginePress == 2)
-                set(Contains(title, "min.W") || Contains(title, "max.W") ? gettext_noop("kg/cm2 ")
-                                                                        : gettext_noop("kg/cm2"),
-                    (s * 10197 + 5) / 10000, 2);
+            if (u.enginePress == UnitPsi) set(gettext_noop("psi"), PressureSettingRounded(UnitPsi, s), 1);
+            else if (u.enginePress == UnitBar) set(gettext_noop("Bar"), s, 2);
+            else if (u.enginePress == UnitKpCm2)
+                set(mark && mark->unitPad ? gettext_noop("kg/cm2 ") : gettext_noop("kg/cm2"), PressureSettingRounded(UnitKpCm2, s), 2);
             else return 0;
             break;
         case EdThermo:
-            if (u.temperature == 0) set(gettext_noop("\xB0" "F"), s * 9 / 50 + 32, 0);
-            else if (u.temperature == 1) set(gettext_noop("\xB0" "C"), s / 10, 0);
+            if (u.temperature == UnitFahrenheit) set(gettext_noop("\xB0" "F"), FahrenheitFromTenthC(s), 0);
+            else if (u.temperature == UnitCelsius) set(gettext_noop("\xB0" "C"), s / 10, 0);
             else return 0;
             break;
         case EdKFactor:
-            if (u.fuel == 0) set(gettext_noop("p/l"), s, 0);
+            if (u.fuel == UnitLitre) set(gettext_noop("p/l"), s, 0);
             else set(gettext_noop("p/gal"), (static_cast<int64_t>(GallonsToLitres(u.fuel, stored)) + 5) / 10 * 10, 0);
             break;
         case EdAverageTime: set(gettext_noop("sec"), s, 0); break;
@@ -611,7 +605,7 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
     const char* title = m.title ? m.title : Families[kind].title;
     if (kind == EdRadioFrequency || kind == EdCustomUnit) title = EditorTitle;
     TEditorView view;
-    if (!EditorViewOf(kind, title, *pv, Editor.cursor, &view)) return;
+    if (!EditorViewOf(kind, &m, *pv, Editor.cursor, &view)) return;
     const char* unit = kind == EdCustomUnit ? (m.unit ? m.unit : "") : view.unit;
     DrawNumericEditor(Translated(title), Translated(unit), view.value, view.decimals, view.cursor, 640, 360, 0);
 }
@@ -621,7 +615,7 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
 void MarkValueEditor(int kind, const int32_t* value, const char* title, const char* unit, const char* text,
                      int length) {
     if (kind < 0 || kind >= ValueEditorCount) return;
-    ValueEditorMarks[kind] = TValueEditorMark{1, value, title, unit, text, length};
+    ValueEditorMarks[kind] = TValueEditorMark{1, value, title, unit, text, length, 0};
 }
 
 void ClearValueEditorMarks() {

@@ -47,9 +47,9 @@ void SetKnobClock(std::function<int64_t()> clockUs);
 int32_t CelsiusStepFahrenheit(int32_t celsius, int32_t stepF10);  // step in tenths of F
 // The change in C that moves the Fahrenheit reading by count x stepF10 tenths of F.
 int32_t CelsiusIncrement(int32_t celsius, int32_t count, int32_t stepF10);
-int32_t InHgStep(int32_t mbarBased, int32_t step);   // display = v x 2953 / 1000
-int32_t PsiStep(int32_t barBased, int32_t step);     // display = v x 1450 / 1000
-int32_t FeetStep(int32_t metres, int32_t stepFeet);  // display = v x 328 / 100
+int32_t InHgStep(int32_t mbarBased, int32_t step);   // display: HundredthInHgPerMbar
+int32_t PsiStep(int32_t barBased, int32_t step);     // display: PsiPerTenthBar
+int32_t FeetStep(int32_t metres, int32_t stepFeet);  // display: FeetPerMetre
 // Quantities of the selected-unit step.
 enum TUnitQuantity { QuantitySpeed, QuantityAltitude, QuantityTemperature, QuantityEnginePressure,
                      QuantityManifold, QuantityVerticalSpeed, QuantityDistance };
@@ -118,6 +118,7 @@ struct TValueEditorMark {
     const char* unit;      // EdCustomUnit's unit (msgid)
     const char* text;      // EdAircraftId / EdTextField: the edited text
     int32_t length;        // EdTextField: characters of the field (0: 8); the cursor is 1-based
+    int32_t unitPad;       // the unit text with its trailing blank (fuel pressure's warning limits)
 };
 extern TValueEditorMark ValueEditorMarks[ValueEditorCount];
 // Sets the family's marker (after OpenEditor).
@@ -132,14 +133,15 @@ extern char EditorTitle[EditorTitleSize];
 extern void (*DrawCodeEntry)();
 
 // The shown value of an editor family in the selected units; 0 when the family
-// draws nothing for the units record's choice (a unit out of range).
+// draws nothing for the units record's choice (a unit out of range). mark: the
+// family's mark (its unitPad), null for none.
 struct TEditorView {
     const char* unit;  // untranslated
     int32_t value;
     int decimals;
     int cursor;        // cursor argument of DrawNumericEditor
 };
-int EditorViewOf(int kind, const char* title, int32_t stored, int32_t cursor, TEditorView* view);
+int EditorViewOf(int kind, const TValueEditorMark* mark, int32_t stored, int32_t cursor, TEditorView* view);
 
 // ---- message box ----
 constexpr size_t MessageTextSize = 512;

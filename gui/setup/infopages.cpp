@@ -462,11 +462,7 @@ void BuildPitchAxisPage(TInfoPage* page) {
     AngleValue(page, 430, 255, a.maxPitch);
     const char* unit = PickText(UnitsSetting.airspeed, {"kts", "mph", "km/h"});
     auto speed = [](int32_t v) -> int64_t {  // tenths of km/h
-        switch (UnitsSetting.airspeed) {
-            case UnitKnots: return (static_cast<int64_t>(v) * 540 / 1000 + 5) / 10;
-            case UnitMph: return (static_cast<int64_t>(v) * 621 / 1000 + 5) / 10;
-            default: return (static_cast<int64_t>(v) + 5) / 10;
-        }
+        return (static_cast<int64_t>(ConvertSpeed(UnitsSetting.airspeed, v)) + 5) / 10;
     };
     PageAdd(page, 240, 275, gettext("Min. Air Speed:"));
     PageAddF(page, 430, 275, PageAlignLeft, "%lld %s", static_cast<long long>(speed(a.minSpeed)), unit);

@@ -29,9 +29,6 @@ void DrawAirTempSensorsPage(FGDrawBuffer* window, int fillOp, int textOp, uint32
 void DrawThermocouplePage(FGDrawBuffer* window, int fillOp, int textOp, uint32_t fillColour);
 void DrawAircraftPage(FGDrawBuffer* window, int fillOp, int textOp, uint32_t fillColour);  // full or short by flag
 
-// Gallons into litres (any fixed-point scale): kind 1 US, kind 2 UK, other kinds unchanged.
-int32_t GallonsToLitres(int kind, int32_t value);
-
 // ---- fuel-pressure zero calibration ----
 enum {
     FuelCalibHidden = 0,

@@ -141,12 +141,14 @@ struct TFieldSpec {
     const char* suffix;  // title after the quantity's name
     int kind;            // value-editor family
     int reversed;
+    int unitPad;         // the unit text keeps its trailing blank (TValueEditorMark)
 };
 
 // Bounds from the neighbours for every (channel, field); false when unknown.
 bool FieldSpec(int channel, int field, TFieldSpec* s) {
-    auto set = [&](int32_t* v, int64_t lo, int64_t hi, const char* suffix, int kind, int reversed = 0) {
-        *s = TFieldSpec{v, lo, hi, suffix, kind, reversed};
+    auto set = [&](int32_t* v, int64_t lo, int64_t hi, const char* suffix, int kind, int reversed = 0,
+                   int unitPad = 0) {
+        *s = TFieldSpec{v, lo, hi, suffix, kind, reversed, unitPad};
         return true;
     };
     // Range, normal, warning and alarm in a chain; the minimums below the range.
@@ -210,8 +212,8 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
             switch (field) {
                 case LimitRange: return set(&l.range, 0, 2000, gettext_noop("range"), EdFuelPressure);
                 case LimitAlarmMin: return set(&l.alarmMin, 0, l.warningMin, gettext_noop("min.A"), EdFuelPressure);
-                case LimitWarningMin: return set(&l.warningMin, l.alarmMin, l.warning, gettext_noop("min.W"), EdFuelPressure);
-                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, gettext_noop("max.W"), EdFuelPressure);
+                case LimitWarningMin: return set(&l.warningMin, l.alarmMin, l.warning, gettext_noop("min.W"), EdFuelPressure, 0, 1);
+                case LimitWarning: return set(&l.warning, l.warningMin, l.alarm, gettext_noop("max.W"), EdFuelPressure, 0, 1);
                 case LimitAlarm: return set(&l.alarm, l.warning, l.range, gettext_noop("max.A"), EdFuelPressure);
                 default: return false;
             }
@@ -251,6 +253,8 @@ struct TShown {
     int64_t offset;
 };
 
+TShown Shown(const TUnitRatio& r, int64_t offset = 0) { return {r.mul, r.div, offset}; }
+
 // The scale of the quantity in the selected unit; identity when the unit shows the
 // stored value. scale: the shown step of cursor 0 in shown units.
 TShown ShownScale(TShowRule rule, int64_t* scale) {
@@ -258,21 +262,21 @@ TShown ShownScale(TShowRule rule, int64_t* scale) {
     const TUnitsSetting& u = UnitsSetting;
     switch (rule) {
         case ShowManifold:
-            if (u.manifoldPress == 0) return {2953, 10000, 0};       // tenths of inHg
-            if (u.manifoldPress == 2) return {75006, 100000, 0};     // torr
+            if (u.manifoldPress == UnitInHg) return Shown(TenthInHgPerMbar);
+            if (u.manifoldPress == UnitTorr) return Shown(TorrPerMbar);
             return {1, 1, 0};
         case ShowTemperature:
-            if (u.temperature == 0) return {9, 5, 32};
+            if (u.temperature == UnitFahrenheit) return Shown(FahrenheitPerCelsius, FahrenheitAtZeroCelsius);
             return {1, 1, 0};
         case ShowPressure:
-            if (u.enginePress == 0) return {145, 100, 0};
-            if (u.enginePress == 2) return {10197, 10000, 0};
+            if (u.enginePress == UnitPsi) return Shown(PsiPerTenthBar);
+            if (u.enginePress == UnitKpCm2) return Shown(KpCm2PerBar);
             return {1, 1, 0};
         case ShowFuel:
-            if (u.fuel == 1 || u.fuel == 2) return {1000, GallonsToLitres(u.fuel, 1000), 0};
+            if (u.fuel == UnitUsGallon || u.fuel == UnitUkGallon) return {1000, GallonsToLitres(u.fuel, 1000), 0};
             return {1, 1, 0};
         case ShowThermo:
-            if (u.temperature == 0) return {9, 50, 32};
+            if (u.temperature == UnitFahrenheit) return Shown(FahrenheitPerTenthCelsius, FahrenheitAtZeroCelsius);
             *scale = 10;  // whole degrees on tenths
             return {1, 1, 0};
         default: return {1, 1, 0};
@@ -354,6 +358,7 @@ int OpenLimitField(int channel, int field) {
         if (channel == 0x604 && field == LimitNormal) name = gettext_noop("Aux1 tmp ");  // the catalogue's own spelling
         snprintf(title, sizeof title, "%s %s", name, s.suffix);
         MarkValueEditor(s.kind, s.value, title);
+        ValueEditorMarks[s.kind].unitPad = s.unitPad;
     }
     RangeLimitsShown = 1;
     return 0;

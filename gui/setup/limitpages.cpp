@@ -25,14 +25,6 @@
 #define gettext_noop(s) s
 #endif
 
-int32_t GallonsToLitres(int kind, int32_t value) {
-    // Arithmetic shift as the instrument does: negative values round toward minus infinity.
-    const int64_t v = value;
-    if (kind == 1) return SatInt32((v * 31010 + 4096) >> 13);
-    if (kind == 2) return SatInt32((v * 37242 + 4096) >> 13);
-    return value;
-}
-
 // ---- range and limits ----
 
 namespace {
@@ -64,34 +56,34 @@ int64_t MirrorDiv(int64_t v, int64_t mul, int64_t add, int64_t div) {
 // Rounds a value of (scale x the shown unit) to whole shown units, halves away from zero.
 int64_t RoundAway(int64_t v, int64_t scale) { return MirrorDiv(v, 1, scale / 2, scale); }
 // Tenths of a bar (or hundredths) into tenths (or hundredths) of a kg/cm2.
-int64_t BarToKg(int64_t v) { return MirrorDiv(v, 10197, 5, 10000); }
+int64_t BarToKg(int64_t v) { return PressureSettingRounded(UnitKpCm2, v); }
 
 void MapInHg(char* out, size_t size, int32_t v) {  // mbar
-    const int64_t hundredths = static_cast<int64_t>(v) * 2953 / 1000;
+    const int64_t hundredths = ConvertManifoldSetting(UnitInHg, v);
     FormatFixedSigned(out, size, RoundAway(hundredths, 10), 1);
 }
 void MapTorr(char* out, size_t size, int32_t v) {
-    snprintf(out, size, "%lld", static_cast<long long>(static_cast<int64_t>(v) * 75006 / 100000));
+    snprintf(out, size, "%lld", static_cast<long long>(ConvertManifoldSetting(UnitTorr, v)));
 }
 void OilPsi(char* out, size_t size, int32_t v) {  // tenths of a bar
-    snprintf(out, size, "%lld", static_cast<long long>(RoundAway(static_cast<int64_t>(v) * 145, 100)));
+    snprintf(out, size, "%lld", static_cast<long long>(PressureSettingRounded(UnitPsi, v)));
 }
 void OilKg(char* out, size_t size, int32_t v) {
     FormatFixedSigned(out, size, BarToKg(v), 1);
 }
 void FuelPsi(char* out, size_t size, int32_t v) {  // hundredths of a bar
-    FormatFixedSigned(out, size, RoundAway(static_cast<int64_t>(v) * 145, 100), 1);
+    FormatFixedSigned(out, size, PressureSettingRounded(UnitPsi, v), 1);
 }
 void FuelBar(char* out, size_t size, int32_t v) { FormatFixedSigned(out, size, v, 2); }
 void FuelKg(char* out, size_t size, int32_t v) {
     FormatFixedSigned(out, size, BarToKg(v), 2);
 }
 void TempF(char* out, size_t size, int32_t v) {
-    snprintf(out, size, "%lld", static_cast<long long>(static_cast<int64_t>(v) * 9 / 5 + 32));
+    snprintf(out, size, "%lld", static_cast<long long>(ConvertTemperature(UnitFahrenheit, v)));
 }
 void ThermoC(char* out, size_t size, int32_t v) { snprintf(out, size, "%d", static_cast<int>(v / 10)); }
 void ThermoF(char* out, size_t size, int32_t v) {
-    snprintf(out, size, "%lld", static_cast<long long>(static_cast<int64_t>(v) * 9 / 50 + 32));
+    snprintf(out, size, "%lld", static_cast<long long>(FahrenheitFromTenthC(v)));
 }
 void Fuel(char* out, size_t size, int32_t v) {
     FormatFixedSigned(out, size, ConvertFuelQuantity(UnitsSetting.fuel, v), 1);
@@ -370,7 +362,7 @@ int32_t StoredPressOffset() {
 // The offset in hundredths of the engine-pressure unit.
 int64_t PressOffsetInUnit(int32_t v) {
     switch (UnitsSetting.enginePress) {
-        case UnitPsi: return static_cast<int64_t>(v) * 145 / 100 * 10;
+        case UnitPsi: return static_cast<int64_t>(ConvertFuelPressure(UnitPsi, v)) * 10;
         case UnitKpCm2: return BarToKg(v);
         default: return v;
     }

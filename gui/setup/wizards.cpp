@@ -21,6 +21,7 @@
 #include "settingvars.h"
 #include "shellstate.h"
 #include "tankcalib.h"
+#include "units.h"
 
 // Marks table texts for the catalogues; they pass gettext where drawn.
 #ifndef gettext_noop
@@ -936,9 +937,8 @@ const TApEditor* FindApEditor(int item) {
     return nullptr;
 }
 
-// The airspeed bound in tenths of the selected unit, and the unit's tenths per km/h x 1000.
-int32_t SpeedMaximum() { return UnitsSetting.airspeed == 0 ? 2430 : UnitsSetting.airspeed == 1 ? 2794 : 4500; }
-int32_t SpeedFactor() { return UnitsSetting.airspeed == 0 ? 540 : UnitsSetting.airspeed == 1 ? 621 : 1000; }
+// The airspeed bound in tenths of the selected unit.
+int32_t SpeedMaximum() { return UnitsSetting.airspeed == UnitKnots ? 2430 : UnitsSetting.airspeed == UnitMph ? 2794 : 4500; }
 
 int16_t* ApWord(int item) {
     TAutopilotSetting& a = AutopilotSetting;
@@ -959,7 +959,7 @@ uint8_t* ApByte(int item) {
 
 int32_t ApStored(const TApEditor& e, int32_t work) {
     if (e.scale) return work * e.scale;
-    return static_cast<int32_t>(static_cast<int64_t>(work) * 1000 / SpeedFactor());
+    return KmhFromSpeed(UnitsSetting.airspeed, work);
 }
 
 void ApPages(int item) {
@@ -1042,7 +1042,7 @@ void ApParamEditor(int32_t item) {
     int32_t minimum = e->minimum, maximum = e->maximum;
     if (const uint8_t* b = ApByte(item)) EditWork = *b;
     if (const int16_t* w = ApWord(item)) {
-        EditWork = e->scale ? *w / e->scale : static_cast<int32_t>(static_cast<int64_t>(*w) * SpeedFactor() / 1000);
+        EditWork = e->scale ? *w / e->scale : ConvertSpeed(UnitsSetting.airspeed, *w);
     }
     if (!e->scale) maximum = SpeedMaximum();
     EditWork = std::clamp(EditWork, minimum, maximum);
