@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "cataloguecheck.h"
+#include "chandesc.h"
 #include "hkutils.h"
 
 CConfigManager ConfigManager;
@@ -25,7 +26,7 @@ int LanguageFontSet = FontSetLatin;
 int LanguageTextVariant = 1;
 int LayoutCaps = 0;
 int LayoutMask = 0;
-int DisplayModel = 29;
+int DisplayModel = DeviceEfisEms;
 
 namespace {
 
@@ -73,7 +74,7 @@ const TLimitForm LimitFormB = {5, {20, 8, 0, 4, 12}};      // range, alarm min, 
 static_assert(offsetof(TLimitA, extra) == 24 && offsetof(TLimitB, extra) == 20, "limit program forms");
 
 int LoadLimit(CConfigManager* m, const TConfigEntry& row, const TLimitForm& form) {
-    int r = m->Store()->FetchItem(0x4065, static_cast<uint16_t>(row.Par));
+    int r = m->Store()->FetchItem(SsLimit, static_cast<uint16_t>(row.Par));
     if (r < 0) return r;
     const uint8_t* s = m->m_Limit;
     uint8_t* v = static_cast<uint8_t*>(row.variable);
@@ -84,14 +85,14 @@ int LoadLimit(CConfigManager* m, const TConfigEntry& row, const TLimitForm& form
 
 int SaveLimit(CConfigManager* m, const TConfigEntry& row, const TLimitForm& form) {
     uint16_t par = static_cast<uint16_t>(row.Par);
-    int r = FetchForUpdate(m, 0x4065, par, m->m_Limit, sizeof m->m_Limit);
+    int r = FetchForUpdate(m, SsLimit, par, m->m_Limit, sizeof m->m_Limit);
     if (r < 0) return r;
     uint8_t* s = m->m_Limit;
     const uint8_t* v = static_cast<const uint8_t*>(row.variable);
     for (int i = 0; i < form.words; ++i) PutWord(s, form.stored[i], Word(v, 4 * i));
     s[36] = v[4 * form.words];
     SetLimitFlags(s);
-    return m->Store()->StoreItem(0x4065, par);
+    return m->Store()->StoreItem(SsLimit, par);
 }
 
 int LoadLimitA(CConfigManager* m, const TConfigEntry& row) { return LoadLimit(m, row, LimitFormA); }
@@ -102,7 +103,7 @@ int SaveLimitB(CConfigManager* m, const TConfigEntry& row) { return SaveLimit(m,
 // ---- statistics pair: stored (minimum, maximum) ----
 
 int LoadStatPair(CConfigManager* m, const TConfigEntry& row) {
-    int r = m->Store()->FetchItem(0x1000, static_cast<uint16_t>(row.Par));
+    int r = m->Store()->FetchItem(SsStatistic, static_cast<uint16_t>(row.Par));
     if (r < 0) return r;
     TStatPair* v = static_cast<TStatPair*>(row.variable);
     v->max = Word(m->m_Stat, 4);
@@ -114,7 +115,7 @@ int SaveStatPair(CConfigManager* m, const TConfigEntry& row) {
     const TStatPair* v = static_cast<const TStatPair*>(row.variable);
     PutWord(m->m_Stat, 0, v->min);
     PutWord(m->m_Stat, 4, v->max);
-    return m->Store()->StoreItem(0x1000, static_cast<uint16_t>(row.Par));
+    return m->Store()->StoreItem(SsStatistic, static_cast<uint16_t>(row.Par));
 }
 
 // ---- thermocouple assignment ----
@@ -124,7 +125,7 @@ inline uint8_t ThermoNumber(int n) { return n >= 1 && n <= ThermoCount ? static_
 inline int32_t SlotPairs(int n) { return n < 0 ? 0 : n > ThermoSlots ? ThermoSlots : n; }
 
 int LoadThermo(CConfigManager* m, const TConfigEntry& row) {
-    int r = m->Store()->FetchItem(0x4010, 0);
+    int r = m->Store()->FetchItem(SsThermoAssign, 0);
     if (r < 0) return r;
     const uint8_t* s = m->m_Thermo;
     TEngineGaugeConfig* c = static_cast<TEngineGaugeConfig*>(row.variable);
@@ -168,33 +169,33 @@ int SaveThermo(CConfigManager* m, const TConfigEntry& row) {
     PutWord(s, 36, c->dimmerControl);
     PutWord(s, 40, c->mainSwitch);
     PutWord(s, 44, c->reserved76);
-    return m->Store()->StoreItem(0x4010, 0);
+    return m->Store()->StoreItem(SsThermoAssign, 0);
 }
 
 // ---- sensor setting ----
 
-constexpr int32_t ListEgt = 257, ListCht = 256;
+constexpr int32_t ListEgt = echThermo1, ListCht = echThermo0;
 
 const TSensorField SensorFields[] = {
-    {0x200, 512, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed},
-    {0x201, 513, &TEngineGaugeConfig::mapType, &TEngineGaugeConfig::mapUsed},
-    {0x202, 514, &TEngineGaugeConfig::fuelPressType, &TEngineGaugeConfig::fuelPressUsed},
-    {0x600, 1537, &TEngineGaugeConfig::iatType, &TEngineGaugeConfig::iatUsed},
-    {0x601, 1537, &TEngineGaugeConfig::oatType, &TEngineGaugeConfig::oatUsed},
-    {0x602, 1539, &TEngineGaugeConfig::waterChtType, &TEngineGaugeConfig::waterChtUsed},
-    {0x603, 1539, &TEngineGaugeConfig::oilTempType, &TEngineGaugeConfig::oilTempUsed},
-    {0x604, 1539, &TEngineGaugeConfig::waterAuxType, &TEngineGaugeConfig::waterAuxUsed},
-    {0xC15, 3093, &TEngineGaugeConfig::tankType, &TEngineGaugeConfig::tankUsed},
-    {0xC16, 3093, &TEngineGaugeConfig::rightTankType, &TEngineGaugeConfig::twoTanks},
-    {0x400, 0, nullptr, &TEngineGaugeConfig::fuelFlowUsed},
-    {0xB00, 0, nullptr, &TEngineGaugeConfig::rpmUsed},
-    {0xB01, 0, nullptr, &TEngineGaugeConfig::rotorRpmUsed},
+    {echPressOil, echPressOil, &TEngineGaugeConfig::oilPressType, &TEngineGaugeConfig::oilPressUsed},
+    {echPressMap, echPressMap, &TEngineGaugeConfig::mapType, &TEngineGaugeConfig::mapUsed},
+    {echPressFuel, echPressFuel, &TEngineGaugeConfig::fuelPressType, &TEngineGaugeConfig::fuelPressUsed},
+    {echTempIAT, echTempOAT, &TEngineGaugeConfig::iatType, &TEngineGaugeConfig::iatUsed},
+    {echTempOAT, echTempOAT, &TEngineGaugeConfig::oatType, &TEngineGaugeConfig::oatUsed},
+    {echTempWater, echTempOil, &TEngineGaugeConfig::waterChtType, &TEngineGaugeConfig::waterChtUsed},
+    {echTempOil, echTempOil, &TEngineGaugeConfig::oilTempType, &TEngineGaugeConfig::oilTempUsed},
+    {echTempAux1, echTempOil, &TEngineGaugeConfig::waterAuxType, &TEngineGaugeConfig::waterAuxUsed},
+    {echInternalFuelLev1Raw, echInternalFuelLev1Raw, &TEngineGaugeConfig::tankType, &TEngineGaugeConfig::tankUsed},
+    {echInternalFuelLev2Raw, echInternalFuelLev1Raw, &TEngineGaugeConfig::rightTankType, &TEngineGaugeConfig::twoTanks},
+    {echFuelFlow, 0, nullptr, &TEngineGaugeConfig::fuelFlowUsed},
+    {echRpmEng, 0, nullptr, &TEngineGaugeConfig::rpmUsed},
+    {echRpmAux, 0, nullptr, &TEngineGaugeConfig::rotorRpmUsed},
 };
 
-bool IsThermoChannel(uint32_t Par) { return Par >= 0x100 && Par < 0x100u + ThermoCount; }
+bool IsThermoChannel(uint32_t Par) { return Par >= echThermo0 && Par < echThermo0 + ThermoCount; }
 
 int LoadSensor(CConfigManager* m, const TConfigEntry& row) {
-    int r = m->Store()->FetchItem(0x4064, static_cast<uint16_t>(row.Par));
+    int r = m->Store()->FetchItem(SsSensor, static_cast<uint16_t>(row.Par));
     if (r < 0) return r;
     const uint8_t characteristic = m->m_Sensor[0], code = m->m_Sensor[1];
     TEngineGaugeConfig* c = static_cast<TEngineGaugeConfig*>(row.variable);
@@ -234,11 +235,11 @@ int SaveSensor(CConfigManager* m, const TConfigEntry& row) {
         if (!slot) return 0;  // no slot uses it: the stored type stays
         s[0] = static_cast<uint8_t>(SensorTypeCharacteristic(list, slot->typeIndex));
         s[1] = static_cast<uint8_t>(SensorTypeCode(list, slot->typeIndex));
-        return m->Store()->StoreItem(0x4064, par);
+        return m->Store()->StoreItem(SsSensor, par);
     }
     const TSensorField* f = FindSensorField(row.Par);
-    if (!f) return m->Store()->StoreItem(0x4064, par);
-    int r = FetchForUpdate(m, 0x4064, par, s, sizeof m->m_Sensor);
+    if (!f) return m->Store()->StoreItem(SsSensor, par);
+    int r = FetchForUpdate(m, SsSensor, par, s, sizeof m->m_Sensor);
     if (r < 0) return r;
     if (!f->type) {
         s[0] = static_cast<uint8_t>(c->*f->used);
@@ -250,7 +251,7 @@ int SaveSensor(CConfigManager* m, const TConfigEntry& row) {
         s[0] = 0;
         s[1] = 0;
     }
-    return m->Store()->StoreItem(0x4064, par);
+    return m->Store()->StoreItem(SsSensor, par);
 }
 
 }  // namespace
@@ -261,76 +262,76 @@ const TSensorField* FindSensorField(uint32_t channel) {
     return nullptr;
 }
 
-int ThermocoupleChannel(int n) { return n >= 1 && n <= ThermoCount ? 0x100 + n - 1 : 0; }
+int ThermocoupleChannel(int n) { return n >= 1 && n <= ThermoCount ? echThermo0 + n - 1 : 0; }
 
 // ---- the entry table ----
 
 #define PLAIN(ssid, par, var) {ssid, par, &(var), sizeof(var), nullptr, nullptr}
 #define CONV(ssid, par, var, load, save) {ssid, par, &(var), sizeof(var), load, save}
-#define LIMIT_A(par, var) CONV(0x4065, par, var, LoadLimitA, SaveLimitA)
-#define LIMIT_B(par, var) CONV(0x4065, par, var, LoadLimitB, SaveLimitB)
-#define SENSOR(par) CONV(0x4064, par, EngineGaugeConfig, LoadSensor, SaveSensor)
-#define STAT(par, var) CONV(0x1000, par, var, LoadStatPair, SaveStatPair)
+#define LIMIT_A(par, var) CONV(SsLimit, par, var, LoadLimitA, SaveLimitA)
+#define LIMIT_B(par, var) CONV(SsLimit, par, var, LoadLimitB, SaveLimitB)
+#define SENSOR(par) CONV(SsSensor, par, EngineGaugeConfig, LoadSensor, SaveSensor)
+#define STAT(par, var) CONV(SsStatistic, par, var, LoadStatPair, SaveStatPair)
 
 const TConfigEntry ConfigEntryTable[ConfigEntryRows + 1] = {
-    PLAIN(0x4001, 0, UnitsSetting),
-    PLAIN(0x4002, 0, AirspeedLimits),
-    PLAIN(0x4003, 0, DemoSetting),
-    PLAIN(0x4004, 0, LanguageSetting),
-    PLAIN(0x400F, 0, AircraftIdSetting),
-    PLAIN(0x400E, 0x900, SupplyNameSetting[0]), PLAIN(0x400E, 0x901, SupplyNameSetting[1]),
-    PLAIN(0x400E, 0x902, SupplyNameSetting[2]), PLAIN(0x400E, 0xA03, SupplyNameSetting[3]),
-    PLAIN(0x400E, 0xA04, SupplyNameSetting[4]), PLAIN(0x400E, 0xA05, SupplyNameSetting[5]),
-    LIMIT_A(0xB00, LimitRpm), LIMIT_A(0xB01, LimitRotorRpm), LIMIT_A(0x201, LimitMap),
-    LIMIT_A(0x200, LimitOilPress), LIMIT_A(0x603, LimitOilTemp), LIMIT_A(0x602, LimitWaterCht),
-    LIMIT_A(0x604, LimitWaterAux),
-    LIMIT_B(0x400, LimitFuelFlow), LIMIT_B(0x202, LimitFuelPress), LIMIT_B(0x100, LimitEgt),
-    LIMIT_B(0x101, LimitCht), LIMIT_B(0x401, LimitTankLeft), LIMIT_B(0x402, LimitTankRight),
-    PLAIN(0x4065, 0x900, SupplyLimit[0]), PLAIN(0x4065, 0xA03, SupplyLimit[3]),
-    PLAIN(0x4065, 0x901, SupplyLimit[1]), PLAIN(0x4065, 0xA04, SupplyLimit[4]),
-    PLAIN(0x4065, 0x902, SupplyLimit[2]), PLAIN(0x4065, 0xA05, SupplyLimit[5]),
-    PLAIN(0x4018, 1, DevicePort[0]), PLAIN(0x4018, 2, DevicePort[1]), PLAIN(0x4018, 3, DevicePort[2]),
-    PLAIN(0x4018, 4, DevicePort[3]), PLAIN(0x4018, 6, DevicePort[5]), PLAIN(0x4018, 5, DevicePort[4]),
-    PLAIN(0x4018, 7, DevicePort[6]), PLAIN(0x4018, 8, DevicePort[7]), PLAIN(0x4018, 9, DevicePort[8]),
-    PLAIN(0x4017, 0, CompassSetting),
-    CONV(0x4010, 0, EngineGaugeConfig, LoadThermo, SaveThermo),
-    SENSOR(0x100), SENSOR(0x101), SENSOR(0x102), SENSOR(0x103), SENSOR(0x104), SENSOR(0x105),
-    SENSOR(0x106), SENSOR(0x107), SENSOR(0x108), SENSOR(0x109), SENSOR(0x10A), SENSOR(0x10B),
-    SENSOR(0x603), SENSOR(0x602), SENSOR(0x604), SENSOR(0x200), SENSOR(0x201), SENSOR(0x202),
-    SENSOR(0x400), SENSOR(0xC15), SENSOR(0xC16), SENSOR(0x601), SENSOR(0x600), SENSOR(0xB00),
-    SENSOR(0xB01),
-    PLAIN(0x4011, 0, TankSetting[0]), PLAIN(0x4011, 1, TankSetting[1]),
-    PLAIN(0x4013, 0, FuelFlowSetting),
-    PLAIN(0x4014, 0, RpmSensorSetting[0]), PLAIN(0x4014, 1, RpmSensorSetting[1]),
-    PLAIN(0x4016, 0, MiscSetting[0]), PLAIN(0x4016, 1, MiscSetting[1]), PLAIN(0x4016, 2, MiscSetting[2]),
-    PLAIN(0x4016, 3, MiscSetting[3]), PLAIN(0x4016, 4, MiscSetting[4]),
-    PLAIN(0x4019, 0, DataSharingSetting[0]), PLAIN(0x4019, 1, DataSharingSetting[1]),
-    PLAIN(0x401B, 0, AutopilotSetting),
-    PLAIN(0x401C, 0, ServoSetting[0]), PLAIN(0x401C, 1, ServoSetting[1]),
-    PLAIN(0x4020, 0, VfrCodeSetting),
-    PLAIN(0x4021, 0, PasswordSetting),
-    PLAIN(0x401D, 0, FreqStepSetting),
-    PLAIN(0x401E, 0, FreqMemorySetting[0]), PLAIN(0x401E, 1, FreqMemorySetting[1]),
-    PLAIN(0x401E, 2, FreqMemorySetting[2]), PLAIN(0x401E, 3, FreqMemorySetting[3]),
-    PLAIN(0x401E, 4, FreqMemorySetting[4]), PLAIN(0x401E, 5, FreqMemorySetting[5]),
-    PLAIN(0x401E, 6, FreqMemorySetting[6]), PLAIN(0x401E, 7, FreqMemorySetting[7]),
-    PLAIN(0x401E, 8, FreqMemorySetting[8]), PLAIN(0x401E, 9, FreqMemorySetting[9]),
-    PLAIN(0x401F, 0, GyroSetting),
-    STAT(0x300, FlightStatistics.altitude), STAT(0xF00, FlightStatistics.speed),
-    STAT(0xF02, FlightStatistics.verticalSpeed), STAT(0x80B, FlightStatistics.acceleration),
-    STAT(0xB00, EngineStatistics.rpm), STAT(0x201, EngineStatistics.map), STAT(0xB01, EngineStatistics.rpm2),
-    STAT(0x603, EngineStatistics.oilTemp), STAT(0x200, EngineStatistics.oilPress),
-    STAT(0x600, EngineStatistics.iat), STAT(0x601, EngineStatistics.oat),
-    STAT(0x202, EngineStatistics.fuelPress), STAT(0x400, EngineStatistics.fuelFlow),
-    PLAIN(0x2006, 0, QnhSetting),
-    PLAIN(0x2007, 0, ViewSetting),
-    PLAIN(0x2008, 0, BrightnessSetting),
-    PLAIN(0x2009, 0, DisplaySetting),
-    PLAIN(0x200C, 0, CommRuntime),
-    PLAIN(0x200D, 0, XpdrRuntime),
-    PLAIN(0x200B, 0, AutopilotRuntime),
-    PLAIN(0x3000, 0, ChecklistHeader),
-    PLAIN(0x5000, 0xFA, CalibSetting),
+    PLAIN(SsUnits, 0, UnitsSetting),
+    PLAIN(SsAirspeedLimits, 0, AirspeedLimits),
+    PLAIN(SsDemo, 0, DemoSetting),
+    PLAIN(SsLanguage, 0, LanguageSetting),
+    PLAIN(SsAircraftId, 0, AircraftIdSetting),
+    PLAIN(SsSupplyName, echVolt1, SupplyNameSetting[0]), PLAIN(SsSupplyName, echVolt2, SupplyNameSetting[1]),
+    PLAIN(SsSupplyName, echVolt3, SupplyNameSetting[2]), PLAIN(SsSupplyName, echCurr1, SupplyNameSetting[3]),
+    PLAIN(SsSupplyName, echCurr2, SupplyNameSetting[4]), PLAIN(SsSupplyName, echCurr3, SupplyNameSetting[5]),
+    LIMIT_A(echRpmEng, LimitRpm), LIMIT_A(echRpmAux, LimitRotorRpm), LIMIT_A(echPressMap, LimitMap),
+    LIMIT_A(echPressOil, LimitOilPress), LIMIT_A(echTempOil, LimitOilTemp), LIMIT_A(echTempWater, LimitWaterCht),
+    LIMIT_A(echTempAux1, LimitWaterAux),
+    LIMIT_B(echFuelFlow, LimitFuelFlow), LIMIT_B(echPressFuel, LimitFuelPress), LIMIT_B(echThermo0, LimitEgt),
+    LIMIT_B(echThermo1, LimitCht), LIMIT_B(echFuelLevel1, LimitTankLeft), LIMIT_B(echFuelLevel2, LimitTankRight),
+    PLAIN(SsLimit, echVolt1, SupplyLimit[0]), PLAIN(SsLimit, echCurr1, SupplyLimit[3]),
+    PLAIN(SsLimit, echVolt2, SupplyLimit[1]), PLAIN(SsLimit, echCurr2, SupplyLimit[4]),
+    PLAIN(SsLimit, echVolt3, SupplyLimit[2]), PLAIN(SsLimit, echCurr3, SupplyLimit[5]),
+    PLAIN(SsDevicePort, 1, DevicePort[0]), PLAIN(SsDevicePort, 2, DevicePort[1]), PLAIN(SsDevicePort, 3, DevicePort[2]),
+    PLAIN(SsDevicePort, 4, DevicePort[3]), PLAIN(SsDevicePort, 6, DevicePort[5]), PLAIN(SsDevicePort, 5, DevicePort[4]),
+    PLAIN(SsDevicePort, 7, DevicePort[6]), PLAIN(SsDevicePort, 8, DevicePort[7]), PLAIN(SsDevicePort, 9, DevicePort[8]),
+    PLAIN(SsCompass, 0, CompassSetting),
+    CONV(SsThermoAssign, 0, EngineGaugeConfig, LoadThermo, SaveThermo),
+    SENSOR(echThermo0), SENSOR(echThermo1), SENSOR(echThermo2), SENSOR(echThermo3), SENSOR(echThermo4), SENSOR(echThermo5),
+    SENSOR(echThermo6), SENSOR(echThermo7), SENSOR(echThermo8), SENSOR(echThermo9), SENSOR(echThermo10), SENSOR(echThermo11),
+    SENSOR(echTempOil), SENSOR(echTempWater), SENSOR(echTempAux1), SENSOR(echPressOil), SENSOR(echPressMap), SENSOR(echPressFuel),
+    SENSOR(echFuelFlow), SENSOR(echInternalFuelLev1Raw), SENSOR(echInternalFuelLev2Raw), SENSOR(echTempOAT), SENSOR(echTempIAT), SENSOR(echRpmEng),
+    SENSOR(echRpmAux),
+    PLAIN(SsTank, 0, TankSetting[0]), PLAIN(SsTank, 1, TankSetting[1]),
+    PLAIN(SsFuelFlow, 0, FuelFlowSetting),
+    PLAIN(SsRpmSensor, 0, RpmSensorSetting[0]), PLAIN(SsRpmSensor, 1, RpmSensorSetting[1]),
+    PLAIN(SsMisc, 0, MiscSetting[0]), PLAIN(SsMisc, 1, MiscSetting[1]), PLAIN(SsMisc, 2, MiscSetting[2]),
+    PLAIN(SsMisc, 3, MiscSetting[3]), PLAIN(SsMisc, 4, MiscSetting[4]),
+    PLAIN(SsDataSharing, 0, DataSharingSetting[0]), PLAIN(SsDataSharing, 1, DataSharingSetting[1]),
+    PLAIN(SsAutopilot, 0, AutopilotSetting),
+    PLAIN(SsServo, 0, ServoSetting[0]), PLAIN(SsServo, 1, ServoSetting[1]),
+    PLAIN(SsVfrCode, 0, VfrCodeSetting),
+    PLAIN(SsPassword, 0, PasswordSetting),
+    PLAIN(SsFreqStep, 0, FreqStepSetting),
+    PLAIN(SsFreqMemory, 0, FreqMemorySetting[0]), PLAIN(SsFreqMemory, 1, FreqMemorySetting[1]),
+    PLAIN(SsFreqMemory, 2, FreqMemorySetting[2]), PLAIN(SsFreqMemory, 3, FreqMemorySetting[3]),
+    PLAIN(SsFreqMemory, 4, FreqMemorySetting[4]), PLAIN(SsFreqMemory, 5, FreqMemorySetting[5]),
+    PLAIN(SsFreqMemory, 6, FreqMemorySetting[6]), PLAIN(SsFreqMemory, 7, FreqMemorySetting[7]),
+    PLAIN(SsFreqMemory, 8, FreqMemorySetting[8]), PLAIN(SsFreqMemory, 9, FreqMemorySetting[9]),
+    PLAIN(SsGyro, 0, GyroSetting),
+    STAT(echAltitudeQNH, FlightStatistics.altitude), STAT(echSpeedTas, FlightStatistics.speed),
+    STAT(echSpeedVertical, FlightStatistics.verticalSpeed), STAT(echInercialAccPilot, FlightStatistics.acceleration),
+    STAT(echRpmEng, EngineStatistics.rpm), STAT(echPressMap, EngineStatistics.map), STAT(echRpmAux, EngineStatistics.rpm2),
+    STAT(echTempOil, EngineStatistics.oilTemp), STAT(echPressOil, EngineStatistics.oilPress),
+    STAT(echTempIAT, EngineStatistics.iat), STAT(echTempOAT, EngineStatistics.oat),
+    STAT(echPressFuel, EngineStatistics.fuelPress), STAT(echFuelFlow, EngineStatistics.fuelFlow),
+    PLAIN(SsQnh, 0, QnhSetting),
+    PLAIN(SsView, 0, ViewSetting),
+    PLAIN(SsBrightness, 0, BrightnessSetting),
+    PLAIN(SsDisplay, 0, DisplaySetting),
+    PLAIN(SsCommRuntime, 0, CommRuntime),
+    PLAIN(SsXpdrRuntime, 0, XpdrRuntime),
+    PLAIN(SsAutopilotRuntime, 0, AutopilotRuntime),
+    PLAIN(SsChecklistHeader, 0, ChecklistHeader),
+    PLAIN(SsCalib, 0xFA, CalibSetting),
     {0, 0, nullptr, 0, nullptr, nullptr},
 };
 
@@ -378,27 +379,27 @@ int CConfigManager::RegisterEntries() {
             continue;
         }
         switch (row->SSID) {
-            case 0x1000: bind(row->SSID, row->Par, m_Stat, sizeof m_Stat); break;
-            case 0x4010: bind(row->SSID, row->Par, m_Thermo, sizeof m_Thermo); break;
-            case 0x4064: bind(row->SSID, row->Par, m_Sensor, sizeof m_Sensor); break;
-            case 0x4065: bind(row->SSID, row->Par, m_Limit, sizeof m_Limit); break;
+            case SsStatistic: bind(row->SSID, row->Par, m_Stat, sizeof m_Stat); break;
+            case SsThermoAssign: bind(row->SSID, row->Par, m_Thermo, sizeof m_Thermo); break;
+            case SsSensor: bind(row->SSID, row->Par, m_Sensor, sizeof m_Sensor); break;
+            case SsLimit: bind(row->SSID, row->Par, m_Limit, sizeof m_Limit); break;
             default: break;
         }
     }
-    for (int n = 1; n <= ThermoCount; ++n) bind(0x1000, ThermocoupleChannel(n), m_Stat, sizeof m_Stat);
-    bind(0x7001, 0, &DeviceInfo, sizeof DeviceInfo);
-    bind(0x7003, 0, &DeviceInfoExt, sizeof DeviceInfoExt);
+    for (int n = 1; n <= ThermoCount; ++n) bind(SsStatistic, ThermocoupleChannel(n), m_Stat, sizeof m_Stat);
+    bind(SsDeviceInfo, 0, &DeviceInfo, sizeof DeviceInfo);
+    bind(SsDeviceInfoExt, 0, &DeviceInfoExt, sizeof DeviceInfoExt);
     for (int list = 0; list < ChecklistCount; ++list)
         for (int line = 0; line < ChecklistLines; ++line)
-            bind(0x3001 + list, line, ChecklistTable[list][line], ChecklistLineSize);
+            bind(SsChecklistLines + list, line, ChecklistTable[list][line], ChecklistLineSize);
     for (int i = 0; i < 2; ++i) {
-        bind(0x6002, i, &ApCommand2[i], sizeof ApCommand2[i]);
-        bind(0x6003, i, &ApCommand3[i], sizeof ApCommand3[i]);
-        bind(0x6004, i, &ApCommand4[i], sizeof ApCommand4[i]);
+        bind(SsApCommand2, i, &ApCommand2[i], sizeof ApCommand2[i]);
+        bind(SsServoRecord, i, &ApCommand3[i], sizeof ApCommand3[i]);
+        bind(SsApCommand4, i, &ApCommand4[i], sizeof ApCommand4[i]);
     }
-    bind(0x6005, 0, &ApCommand5, sizeof ApCommand5);
-    bind(0x6006, 0, &ServoProcess, sizeof ServoProcess);
-    bind(0x6007, 0, &GyroProcess, sizeof GyroProcess);
+    bind(SsServoPass, 0, &ApCommand5, sizeof ApCommand5);
+    bind(SsServoProcess, 0, &ServoProcess, sizeof ServoProcess);
+    bind(SsGyroProcess, 0, &GyroProcess, sizeof GyroProcess);
     return -failures;
 }
 
@@ -408,7 +409,7 @@ int CConfigManager::LoadThermoStatistics() {
     for (int i = 0; i < ThermoSlots; ++i) {
         int channel = ThermocoupleChannel(EngineGaugeConfig.egt[i].thermocouple);
         if (!channel) continue;
-        int r = m_Store->FetchItem(0x1000, static_cast<uint16_t>(channel));
+        int r = m_Store->FetchItem(SsStatistic, static_cast<uint16_t>(channel));
         if (r < 0) {
             if (!result) result = r;
             continue;
@@ -426,7 +427,7 @@ int CConfigManager::SaveThermoStatistics() {
         if (!channel) continue;
         PutWord(m_Stat, 0, EngineStatistics.egtMax[i]);
         PutWord(m_Stat, 4, EngineStatistics.chtMax[i]);
-        int r = m_Store->StoreItem(0x1000, static_cast<uint16_t>(channel));
+        int r = m_Store->StoreItem(SsStatistic, static_cast<uint16_t>(channel));
         if (r < 0 && !result) result = r;
     }
     return result;
@@ -468,7 +469,7 @@ int CConfigManager::Save(const char* prefix, uint32_t kindMask) {
     int r = Retried(*this, 4, -2, [&](int) { return m_Store->LockWrite(1); });
     if (r < 0) return r;
     for (const TConfigEntry* row = m_Entries; row->SSID != 0; ++row) {
-        if ((row->SSID & 0xF000) == 0x4000) continue;  // setup values reach the store only through SetSS
+        if ((row->SSID & SsKindMask) == SsKindSetup) continue;  // setup values reach the store only through SetSS
         if (row->save)
             row->save(this, *row);
         else
@@ -486,7 +487,7 @@ const TConfigEntry* CConfigManager::FindEntry(uint16_t SSID, uint16_t Par) const
 }
 
 // Checklist lines and command blocks have no entry row: they go to their store item.
-inline bool DirectItem(uint16_t SSID) { return (SSID & 0xF000) == 0x3000 || (SSID & 0xF000) == 0x6000; }
+inline bool DirectItem(uint16_t SSID) { return (SSID & SsKindMask) == SsKindChecklist || (SSID & SsKindMask) == SsKindCommand; }
 
 int CConfigManager::LoadEntry(uint16_t SSID, uint16_t Par) {
     if (!m_Store) return -1;
@@ -504,11 +505,11 @@ int CConfigManager::SaveEntry(uint16_t SSID, uint16_t Par) {
     return row->save ? row->save(this, *row) : m_Store->StoreItem(SSID, Par);
 }
 
-int CConfigManager::ReadDeviceInfo() { return m_Store ? m_Store->FetchItem(0x7001, 0) : -1; }
+int CConfigManager::ReadDeviceInfo() { return m_Store ? m_Store->FetchItem(SsDeviceInfo, 0) : -1; }
 
-int CConfigManager::ReadDeviceInfoExt() { return m_Store ? m_Store->FetchItem(0x7003, 0) : -1; }
+int CConfigManager::ReadDeviceInfoExt() { return m_Store ? m_Store->FetchItem(SsDeviceInfoExt, 0) : -1; }
 
-int CConfigManager::GetDeviceType() const { return DeviceInfo.deviceType == 31 ? 30 : DeviceInfo.deviceType; }
+int CConfigManager::GetDeviceType() const { return DeviceInfo.deviceType == DeviceRemoteDisplay ? DeviceEms : DeviceInfo.deviceType; }
 
 int CConfigManager::GetHwVersion() const { return DeviceInfo.hwVersion; }
 
@@ -554,14 +555,14 @@ int GetSS(uint16_t SSID, uint16_t Par) {
     int r = ConfigManager.LoadEntry(SSID, Par);
     if (r >= 0)
         SettingDefaultsCount += static_cast<uint32_t>(r);
-    else if ((SSID & 0xF000) != 0x6000)
+    else if ((SSID & SsKindMask) != SsKindCommand)
         SettingsError = 1;
     return r;
 }
 
 int SetSS(uint16_t SSID, uint16_t Par) {
     int r = Retried(ConfigManager, 4, -2, [&](int) { return ConfigManager.SaveEntry(SSID, Par); });
-    if (r != 0 && (SSID & 0xF000) != 0x6000) SettingsError = 1;
+    if (r != 0 && (SSID & SsKindMask) != SsKindCommand) SettingsError = 1;
     return r;
 }
 
@@ -572,9 +573,9 @@ void AcceptDamagedSettings() {
 }
 
 int SetThermocoupleSS() {
-    int result = SetSS(0x4010, 0);
+    int result = SetSS(SsThermoAssign, 0);
     for (int n = 1; n <= ThermoCount; ++n) {
-        int r = SetSS(0x4064, static_cast<uint16_t>(ThermocoupleChannel(n)));
+        int r = SetSS(SsSensor, static_cast<uint16_t>(ThermocoupleChannel(n)));
         if (r != 0 && result == 0) result = r;
     }
     return result;
@@ -665,18 +666,18 @@ void SetDisplayCapabilities() {
     const int type = DemoSetting.marker == DemoMarkerValue ? DemoSetting.modelCode : ConfigManager.GetDeviceType();
     int caps;
     switch (type) {
-        case 27:
+        case DeviceEfis:
             caps = (DeviceInfo.options & 2) ? 31 : 12;
-            DisplayModel = 27;
+            DisplayModel = DeviceEfis;
             break;
-        case 30:
-        case 34:
+        case DeviceEms:
+        case DeviceEms2:
             caps = (DeviceInfo.options & 1) ? 31 : 3;
-            DisplayModel = 30;
+            DisplayModel = DeviceEms;
             break;
         default:
             caps = 31;
-            DisplayModel = 29;
+            DisplayModel = DeviceEfisEms;
             break;
     }
     if (DisplaySetting.screenWord & 0x100) caps |= 0x10;

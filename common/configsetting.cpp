@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "hkutils.h"
+#include "settingvars.h"
 
 // ---- memory block ----
 
@@ -353,7 +354,7 @@ int TConfigSetting::CopyOut(uint16_t SSID, uint16_t Par, SetupSectPacket* head, 
     if (exact ? h.length != capacity : h.length > capacity) return SectLengthDiffers;
     if (head) *head = h;
     if (data && h.length) memcpy(data, d, h.length);
-    if (r == 0 && SSID == 0x7002 && Par == 0 && h.length >= 4) m_UnitValue = CfgGet32(d);
+    if (r == 0 && SSID == SsInstallInfo && Par == 0 && h.length >= 4) m_UnitValue = CfgGet32(d);
     return r;
 }
 

@@ -55,5 +55,5 @@ TGyroProcess GyroProcess;
 
 // What the device links report when no unit has answered: an EFIS + EMS unit, which shows
 // the flight and the engine pages.
-TDeviceInfo DeviceInfo = {29, 1, 0, {}};
+TDeviceInfo DeviceInfo = {DeviceEfisEms, 1, 0, {}};
 TDeviceInfoExt DeviceInfoExt;

@@ -8,6 +8,14 @@
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "setting records are stored as they lie in memory");
 
+// Each section id (SSID) is named beside its record below. Its top nibble is its kind,
+// which is also the file type in the header of that kind's configuration file.
+constexpr uint16_t SsKindMask = 0xF000;
+constexpr uint16_t SsKindStatistic = 0x1000, SsKindRuntime = 0x2000, SsKindChecklist = 0x3000,
+                   SsKindSetup = 0x4000, SsKindCalib = 0x5000, SsKindCommand = 0x6000, SsKindDevice = 0x7000;
+// Sections kept with their empty defaults that the program never binds.
+constexpr uint16_t SsSetupSpare = 0x401A, SsStatisticSpare = 0x1004, SsRuntimeSpare = 0x200A;
+
 // ---- setup (kind 4) ----
 
 // 0x4001/0: units. Entries are 16-bit; the gaps are reserved.
@@ -30,12 +38,14 @@ struct TUnitsSetting {
     int16_t reserved15;
 };
 static_assert(sizeof(TUnitsSetting) == 32, "0x4001");
+constexpr uint16_t SsUnits = 0x4001;
 
 // 0x4002/0: airspeed limits, hundredths of a knot.
 struct TAirspeedLimits {
     int32_t vs, vfe, vno, vne;
 };
 static_assert(sizeof(TAirspeedLimits) == 16, "0x4002");
+constexpr uint16_t SsAirspeedLimits = 0x4002;
 
 // 0x4003/0: demo mode.
 constexpr int32_t DemoMarkerValue = 0x55AA55AA;
@@ -50,6 +60,7 @@ struct TDemoSetting {
     int32_t reserved[13];
 };
 static_assert(sizeof(TDemoSetting) == 80, "0x4003");
+constexpr uint16_t SsDemo = 0x4003;
 
 // 0x4004/0: language.
 struct TLanguageSetting {
@@ -57,6 +68,7 @@ struct TLanguageSetting {
     int32_t reserved[16];
 };
 static_assert(sizeof(TLanguageSetting) == 68, "0x4004");
+constexpr uint16_t SsLanguage = 0x4004;
 
 // 0x400F/0: aircraft identification, 8 characters and a terminator.
 struct TAircraftIdSetting {
@@ -64,6 +76,7 @@ struct TAircraftIdSetting {
     uint8_t reserved[15];
 };
 static_assert(sizeof(TAircraftIdSetting) == 24, "0x400F");
+constexpr uint16_t SsAircraftId = 0x400F;
 
 // 0x400E/channel: own name of a supply channel (0x900..0x902 volts, 0xA03..0xA05 currents).
 constexpr int SupplyNameLength = 10;
@@ -74,6 +87,7 @@ struct TSupplyNameSetting {
     uint8_t reserved[5];
 };
 static_assert(sizeof(TSupplyNameSetting) == 24, "0x400E");
+constexpr uint16_t SsSupplyName = 0x400E;
 
 // 0x4065/channel, program form A (RPM, rotor RPM, MAP, oil pressure, oil temperature,
 // water CHT, water aux). Units: rpm; MAP mbar; oil pressure tenths of a bar; whole C.
@@ -123,6 +137,7 @@ struct TLimitRecord {
     uint8_t reserved[11];
 };
 static_assert(sizeof(TLimitRecord) == LimitRecordSize, "0x4065 stored form");
+constexpr uint16_t SsLimit = 0x4065;
 
 // 0x4018/n: device port (1 service, 2 GPS, 3 remote compass, 4 SL30, 5 CO guardian,
 // 6 altitude encoder, 7 COMM, 8 transponder, 9 engine ECU).
@@ -137,13 +152,16 @@ struct TDevicePort {
     uint8_t reserved[20];
 };
 static_assert(sizeof(TDevicePort) == 32, "0x4018");
+constexpr uint16_t SsDevicePort = 0x4018;
 constexpr int DevicePortCount = 9;
 
+// Remote compass mountings.
+enum TCompassMounting : uint8_t { MountXFrontYLeft = 1, MountXFrontYDown = 9, MountXUpYRight = 17 };
 // 0x4017/0: remote compass. The wizard's step and status bytes are placed at 18/19.
 struct TCompassSetting {
     uint8_t control;      // 0  first field (bits set by the demo set-up)
     uint8_t reserved1;
-    uint8_t mounting;     // 2  1 X front Y left, 9 X front Y down, 17 X up Y right
+    uint8_t mounting;     // 2  one of the TCompassMounting codes
     uint8_t mode;         // 3  fourth field
     uint8_t reserved4[12];
     uint16_t calibFlags;  // 16 calibration bits; bit 1 step acknowledged
@@ -155,6 +173,7 @@ struct TCompassSetting {
     uint8_t reserved[32];
 };
 static_assert(sizeof(TCompassSetting) == 64, "0x4017");
+constexpr uint16_t SsCompass = 0x4017;
 
 // The engine-gauge configuration: program form of 0x4010 (thermocouple assignment) and of
 // the per-channel sensor settings 0x4064. Type indexes are positions in the catalogue list
@@ -202,6 +221,8 @@ struct TEngineGaugeConfig {
     uint8_t reserved162[2];
 };
 static_assert(sizeof(TEngineGaugeConfig) == 164, "0x4010 program form");
+constexpr uint16_t SsThermoAssign = 0x4010;  // stored form: thermocouple assignment
+constexpr uint16_t SsSensor = 0x4064;        // per channel: sensor characteristic and type
 
 // 0x4011/n: tank record (0 left or total, 1 right).
 constexpr int TankPoints = 17;
@@ -217,6 +238,7 @@ struct TTankSetting {
     uint8_t reserved[2];
 };
 static_assert(sizeof(TTankSetting) == 76, "0x4011");
+constexpr uint16_t SsTank = 0x4011;
 
 // 0x4013/0: fuel flow.
 struct TFuelFlowSetting {
@@ -227,6 +249,7 @@ struct TFuelFlowSetting {
     int16_t reserved;
 };
 static_assert(sizeof(TFuelFlowSetting) == 12, "0x4013");
+constexpr uint16_t SsFuelFlow = 0x4013;
 
 // 0x4014/n: RPM sensor (0 RPM, 1 rotor RPM).
 struct TRpmSensorSetting {
@@ -234,6 +257,7 @@ struct TRpmSensorSetting {
     int32_t reductionRatio;  // hundredths, 100..600
 };
 static_assert(sizeof(TRpmSensorSetting) == 8, "0x4014");
+constexpr uint16_t SsRpmSensor = 0x4014;
 
 // 0x4016/n: single words.
 enum { MiscRpmThreshold = 0, MiscPitchOffset = 3, MiscRollOffset = 4, MiscSettingCount = 5 };
@@ -241,6 +265,7 @@ struct TMiscSetting {
     int32_t value;  // 0 RPM activation threshold (rpm); 3 pitch, 4 roll offset (tenths of a degree)
 };
 static_assert(sizeof(TMiscSetting) == 4, "0x4016");
+constexpr uint16_t SsMisc = 0x4016;
 
 // 0x4019/n: data-sharing priority (0 off, 1 low, 2 high).
 struct TDataSharingSetting {
@@ -248,6 +273,7 @@ struct TDataSharingSetting {
     uint8_t reserved[15];
 };
 static_assert(sizeof(TDataSharingSetting) == 16, "0x4019");
+constexpr uint16_t SsDataSharing = 0x4019;
 
 // 0x401B/0: autopilot axis parameters.
 struct TAutopilotSetting {
@@ -266,6 +292,7 @@ struct TAutopilotSetting {
     uint8_t reserved[22];
 };
 static_assert(sizeof(TAutopilotSetting) == 48, "0x401B");
+constexpr uint16_t SsAutopilot = 0x401B;
 
 // 0x401C/n: autopilot servo (0 pitch, 1 roll).
 struct TServoSetting {
@@ -274,6 +301,7 @@ struct TServoSetting {
     uint8_t reserved[11];
 };
 static_assert(sizeof(TServoSetting) == 16, "0x401C");
+constexpr uint16_t SsServo = 0x401C;
 
 // 0x401D/0: COMM frequency step.
 struct TFreqStepSetting {
@@ -281,6 +309,7 @@ struct TFreqStepSetting {
     uint8_t reserved[31];
 };
 static_assert(sizeof(TFreqStepSetting) == 32, "0x401D");
+constexpr uint16_t SsFreqStep = 0x401D;
 
 // 0x401E/n: COMM frequency memories 0..9.
 struct TFreqMemorySetting {
@@ -289,6 +318,7 @@ struct TFreqMemorySetting {
     uint8_t reserved[4];
 };
 static_assert(sizeof(TFreqMemorySetting) == 16, "0x401E");
+constexpr uint16_t SsFreqMemory = 0x401E;
 
 // 0x401F/0: gyro settings.
 struct TGyroSetting {
@@ -296,6 +326,7 @@ struct TGyroSetting {
     uint8_t reserved[30];
 };
 static_assert(sizeof(TGyroSetting) == 32, "0x401F");
+constexpr uint16_t SsGyro = 0x401F;
 
 // 0x4020/0: VFR default squawk.
 struct TVfrCodeSetting {
@@ -303,6 +334,7 @@ struct TVfrCodeSetting {
     uint8_t reserved[30];
 };
 static_assert(sizeof(TVfrCodeSetting) == 32, "0x4020");
+constexpr uint16_t SsVfrCode = 0x4020;
 
 // 0x4021/0: setup passwords (installer, administrator, user), 0 none; four decimal digits.
 struct TPasswordSetting {
@@ -310,6 +342,7 @@ struct TPasswordSetting {
     uint8_t reserved[20];
 };
 static_assert(sizeof(TPasswordSetting) == 32, "0x4021");
+constexpr uint16_t SsPassword = 0x4021;
 
 // ---- statistics (kind 1) ----
 
@@ -319,6 +352,7 @@ struct TStatPair {
     int32_t min;
 };
 static_assert(sizeof(TStatPair) == 8, "0x1000 program form");
+constexpr uint16_t SsStatistic = 0x1000;  // per channel
 struct TFlightStatistics {
     TStatPair altitude;       // 0x300 metres
     TStatPair speed;          // 0xF00 km/h
@@ -345,18 +379,21 @@ struct TQnhSetting {
     int32_t qnh;  // 0x2006 Pa
 };
 static_assert(sizeof(TQnhSetting) == 4, "0x2006");
+constexpr uint16_t SsQnh = 0x2006;
 
 struct TViewSetting {
     int32_t symbolOffset;  // 0x2007 aircraft symbol offset, pixels, -50..50
     int32_t navSource;     // 0 off, 1 VOR/LOC, 2 GPS
 };
 static_assert(sizeof(TViewSetting) == 8, "0x2007");
+constexpr uint16_t SsView = 0x2007;
 
 struct TBrightnessSetting {
     int32_t level;  // 0x2008 1..1000
     int32_t reserved;
 };
 static_assert(sizeof(TBrightnessSetting) == 8, "0x2008");
+constexpr uint16_t SsBrightness = 0x2008;
 
 // 0x2009/0: runtime display record.
 struct TDisplaySetting {
@@ -371,6 +408,7 @@ struct TDisplaySetting {
     int32_t hdgBug;      // 32 degrees 0..359
 };
 static_assert(sizeof(TDisplaySetting) == 36, "0x2009");
+constexpr uint16_t SsDisplay = 0x2009;
 
 // 0x200B/0: autopilot runtime record.
 struct TAutopilotRuntime {
@@ -381,6 +419,7 @@ struct TAutopilotRuntime {
     int32_t reserved[5];
 };
 static_assert(sizeof(TAutopilotRuntime) == 40, "0x200B");
+constexpr uint16_t SsAutopilotRuntime = 0x200B;
 
 // 0x200C/0: COMM runtime record.
 struct TCommRuntime {
@@ -393,6 +432,7 @@ struct TCommRuntime {
     uint8_t reserved[19];
 };
 static_assert(sizeof(TCommRuntime) == 32, "0x200C");
+constexpr uint16_t SsCommRuntime = 0x200C;
 
 // 0x200D/0: transponder runtime record.
 struct TXpdrRuntime {
@@ -402,6 +442,7 @@ struct TXpdrRuntime {
     uint8_t reserved[28];
 };
 static_assert(sizeof(TXpdrRuntime) == 32, "0x200D");
+constexpr uint16_t SsXpdrRuntime = 0x200D;
 
 // ---- checklists (kind 3) ----
 
@@ -410,7 +451,9 @@ struct TChecklistHeader {
     char title[32];
 };
 static_assert(sizeof(TChecklistHeader) == 40, "0x3000");
+constexpr uint16_t SsChecklistHeader = 0x3000;
 constexpr int ChecklistCount = 8, ChecklistLines = 18, ChecklistLineSize = 64;
+constexpr uint16_t SsChecklistLines = 0x3001;  // list n's lines are section SsChecklistLines + n
 
 // ---- calibration (kind 5) ----
 
@@ -418,6 +461,7 @@ struct TCalibSetting {
     int32_t word[2];  // 0x5000/0xFA
 };
 static_assert(sizeof(TCalibSetting) == 8, "0x5000");
+constexpr uint16_t SsCalib = 0x5000;
 
 // ---- volatile command blocks (kind 6) ----
 
@@ -426,21 +470,25 @@ struct TApCommand2 {   // 0x6002/0 and 1
     int32_t reserved[5];
 };
 static_assert(sizeof(TApCommand2) == 24, "0x6002");
+constexpr uint16_t SsApCommand2 = 0x6002;
 struct TApCommand3 {   // 0x6003/0 and 1
     int32_t control;
     int32_t reserved[4];
 };
 static_assert(sizeof(TApCommand3) == 20, "0x6003");
+constexpr uint16_t SsServoRecord = 0x6003;
 struct TApCommand4 {   // 0x6004/0 and 1
     int32_t control;
     int32_t reserved[6];
 };
 static_assert(sizeof(TApCommand4) == 28, "0x6004");
+constexpr uint16_t SsApCommand4 = 0x6004;
 struct TApCommand5 {   // 0x6005/0
     int32_t control;
     int32_t reserved[3];
 };
 static_assert(sizeof(TApCommand5) == 16, "0x6005");
+constexpr uint16_t SsServoPass = 0x6005;
 #pragma pack(push, 1)
 struct TServoProcess {  // 0x6006/0
     int32_t process;    // 0x10000 detection, 0x20000 deflection calibration, 0x30000 test
@@ -453,6 +501,7 @@ struct TServoProcess {  // 0x6006/0
 };
 #pragma pack(pop)
 static_assert(sizeof(TServoProcess) == 27, "0x6006");
+constexpr uint16_t SsServoProcess = 0x6006;
 struct TGyroProcess {   // 0x6007/0
     int32_t request;    // 256 start ... 261 end; 512/513 fuel-pressure zero
     uint8_t sent;       // 4 1 = sent
@@ -463,22 +512,35 @@ struct TGyroProcess {   // 0x6007/0
     uint8_t reserved[26];
 };
 static_assert(sizeof(TGyroProcess) == 40, "0x6007");
+constexpr uint16_t SsGyroProcess = 0x6007;
 
 // ---- device information (kind 7, never in files) ----
 
+// Device type codes: DeviceInfo.deviceType, the demo's model and DeviceID.
+enum TDeviceType : int32_t {
+    DeviceEfis = 27,           // flight instruments
+    DeviceEfisEms = 29,        // flight instruments and engine monitor
+    DeviceEms = 30,            // engine monitor
+    DeviceRemoteDisplay = 31,  // passenger display, read by GetDeviceType as DeviceEms
+    DeviceEfisEms2 = 33,       // the second flight and engine model
+    DeviceEms2 = 34,           // the second engine model
+};
 struct TDeviceInfo {     // 0x7001/0
-    int32_t deviceType;  // 27 EFIS, 30/34 EMS, 29/33 EFIS + EMS, 31 remote display
+    int32_t deviceType;  // TDeviceType
     int32_t hwVersion;
     uint8_t options;     // 8 bit 0 EMS with flight pages, bit 1 EFIS with engine pages
     uint8_t reserved[7];
 };
 static_assert(sizeof(TDeviceInfo) == 16, "0x7001");
+constexpr uint16_t SsDeviceInfo = 0x7001;
 struct TDeviceInfoExt {  // 0x7003/0
     int32_t word0;
     int32_t features;    // bit 9: eight soft-key captions
     int32_t reserved[2];
 };
 static_assert(sizeof(TDeviceInfoExt) == 16, "0x7003");
+constexpr uint16_t SsDeviceInfoExt = 0x7003;
+constexpr uint16_t SsInstallInfo = 0x7002;  // first word: the installation id (the files' unit value)
 
 // ---- the records ----
 extern TUnitsSetting UnitsSetting;

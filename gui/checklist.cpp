@@ -38,9 +38,9 @@ int ChecklistUsedLines(const char (*lines)[ChecklistLineSize], int count) {
 
 int OpenChecklistBox(int list, const char* name) {
     if (list < 0 || list >= ChecklistCount) return -1;
-    GetSS(0x3000, 0);
+    GetSS(SsChecklistHeader, 0);
     for (int i = 0; i < ChecklistLines; ++i) {
-        GetSS(static_cast<uint16_t>(0x3001 + list), static_cast<uint16_t>(i));
+        GetSS(static_cast<uint16_t>(SsChecklistLines + list), static_cast<uint16_t>(i));
         char line[ChecklistLineSize];
         CopyField<ChecklistLineSize - 1>(line, ChecklistTable[list][i]);
         memcpy(ChecklistBoxLines[i], line, sizeof line);

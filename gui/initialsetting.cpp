@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "chandesc.h"
 #include "configmanager.h"
 #include "flightpage.h"
 #include "gui_terr/engineback.h"
@@ -314,7 +315,7 @@ void SetTitles() {
 }
 
 void SetSupplyItems() {
-    static const int channels[6] = {0x900, 0x901, 0x902, 0xA03, 0xA04, 0xA05};
+    static const int channels[6] = {echVolt1, echVolt2, echVolt3, echCurr1, echCurr2, echCurr3};
     for (int i = 0; i < 3; ++i) {
         SupplyItemOn[i] = (EngineGaugeConfig.voltsMask >> i) & 1;
         SupplyItemOn[3 + i] = (EngineGaugeConfig.currentsMask >> i) & 1;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "averdata.h"
+#include "chandesc.h"
 #include "configfile.h"
 #include "configmanager.h"
 #include "flighthsi.h"
@@ -193,11 +194,11 @@ const TSubscription Subscriptions[] = {
 };
 
 // Sensor sections stored again when the setup file holds them without their flags.
-const uint16_t SeededSensors[19] = {0xB00, 0x201, 0xB01, 0x603, 0x602, 0x604, 0x200, 0x202, 0x401, 0x402,
-                                    0x400, 0x100, 0x101, 0x900, 0xA03, 0x901, 0xA04, 0x902, 0xA05};
+const uint16_t SeededSensors[19] = {echRpmEng, echPressMap, echRpmAux, echTempOil, echTempWater, echTempAux1, echPressOil, echPressFuel, echFuelLevel1, echFuelLevel2,
+                                    echFuelFlow, echThermo0, echThermo1, echVolt1, echCurr1, echVolt2, echCurr2, echVolt3, echCurr3};
 // The sensors of the default installation: engine speed, manifold and oil pressure, oil
 // and water temperature, fuel flow.
-const uint16_t ConfiguredSensors[6] = {0xB00, 0x201, 0x200, 0x603, 0x602, 0x400};
+const uint16_t ConfiguredSensors[6] = {echRpmEng, echPressMap, echPressOil, echTempOil, echTempWater, echFuelFlow};
 
 bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 0 || errno != ENOENT; }
 
@@ -207,21 +208,21 @@ bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 
 bool FirstRun(TConfigSetting& store) {
     if ((store.IncompleteKinds() | DamagedSettingKinds()) & KindSetup) return false;
     if (FileExists("setup.dat") || FileExists("setup.bck")) return false;
-    return store.LocateSection(0x4010, 0) == 1;  // 1: the default
+    return store.LocateSection(SsThermoAssign, 0) == 1;  // 1: the default
 }
 
 void SeedSensorSections() {
     TConfigSetting* store = ConfigManager.Store();
     if (!store) return;
     if (FirstRun(*store)) {
-        SetSS(0x4010, 0);
-        for (uint16_t channel : ConfiguredSensors) SetSS(0x4064, channel);
-        for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
+        SetSS(SsThermoAssign, 0);
+        for (uint16_t channel : ConfiguredSensors) SetSS(SsSensor, channel);
+        for (uint16_t channel : SeededSensors) SetSS(SsLimit, channel);
         SaveSetting(nullptr, KindSetup);
     }
-    if (store->FetchItem(0x4065, 0xB00) < 0 || (DamagedSettingKinds() & KindSetup)) return;
+    if (store->FetchItem(SsLimit, echRpmEng) < 0 || (DamagedSettingKinds() & KindSetup)) return;
     if (CfgGet32(ConfigManager.m_Limit + 32) != 0) return;  // the flags word is there
-    for (uint16_t channel : SeededSensors) SetSS(0x4065, channel);
+    for (uint16_t channel : SeededSensors) SetSS(SsLimit, channel);
     SaveSetting(nullptr, KindSetup);
 }
 
@@ -330,7 +331,7 @@ void TimeOuts(int now) {
             SavedScreenType = ScreenType;  // written once, not on every tick
         }
         if (SquawkChanged) {
-            SetSS(0x200D, 0);
+            SetSS(SsXpdrRuntime, 0);
             SaveRuntime();
             Call(RefreshHooks.SquawkEditorChanged);
             SquawkChanged = 0;

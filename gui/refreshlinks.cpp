@@ -4,6 +4,8 @@
 
 #include <libintl.h>
 
+#include "chandesc.h"
+
 int MenuOpen = 0;
 int MenuCloseTime = 0;
 int FirmwareUpdateFailed = 0;
@@ -22,9 +24,9 @@ int OperApApAxis = 0, OperApNavSrc = 0;
 
 const char* SupplyChannelName(int channel) {
     switch (channel) {
-        case 0x900: case 0xA03: return gettext("BATTERY");
-        case 0x901: case 0xA04: return gettext("PUMP");
-        case 0x902: case 0xA05: return gettext("AVIONICS");
+        case echVolt1: case echCurr1: return gettext("BATTERY");
+        case echVolt2: case echCurr2: return gettext("PUMP");
+        case echVolt3: case echCurr3: return gettext("AVIONICS");
         default: return "";
     }
 }

@@ -34,7 +34,7 @@
 
 namespace {
 
-bool NoBaroBox() { return DeviceID == 30 || DeviceID == 34; }
+bool NoBaroBox() { return DeviceID == DeviceEms || DeviceID == DeviceEms2; }
 
 // The refreshes the idle hook has seen: LastRefreshTime holds wall-clock seconds,
 // so its changes are timed on the monotonic clock (a clock set back must not
@@ -215,9 +215,9 @@ void ResetDemo(bool full) {
         if (ConfigManager.Store()) ConfigManager.Store()->SetOwner(0);
         DemoMarker = DemoMarkerValue;
         DeviceID = DemoModelCode;
-        SetSS(0x4003, 0);
+        SetSS(SsDemo, 0);
         ReadFunctionBits();
-        if (DeviceID == 31) {
+        if (DeviceID == DeviceRemoteDisplay) {
             if (!Entertainer && MenuLinks.CloseVideoPlayer) MenuLinks.CloseVideoPlayer();
             DemoCycleSeconds = 0;
             if (!MenuLinks.CreateEntertainer || !MenuLinks.CreateEntertainer(MainWindow))
@@ -232,7 +232,7 @@ void ResetDemo(bool full) {
     SetColorScheme(ColorScheme);
     SetDisplayCapabilities();
     InitialSetting();
-    if ((DeviceID == 29 || DeviceID == 33) && !SetupModeActive) ScreenType = ScreenFlightEms;
+    if ((DeviceID == DeviceEfisEms || DeviceID == DeviceEfisEms2) && !SetupModeActive) ScreenType = ScreenFlightEms;
     SelectScreen(ScreenType);
     if (RefreshHooks.BindScreenKeys) RefreshHooks.BindScreenKeys();
     DemoIdleCountdown = -1;

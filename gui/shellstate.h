@@ -158,7 +158,7 @@ inline void StoreScreenType(int type) {
 
 extern FGTimer* RefreshTimer;      // null when none
 extern int ScreenType;
-extern int DeviceID;
+extern int DeviceID;                // a TDeviceType: the device's own, or the demo's model
 extern int RefreshPeriod;          // ms; 50 until a screen is selected
 extern int ShellBusy;
 extern uint8_t SetupModeActive;

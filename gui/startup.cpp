@@ -114,7 +114,7 @@ void SelectGpsStatusBit() { GpsStatusBit = DevicePort[1].protocol == 2 ? 4 : 1; 
 void CheckVfrSquawkPreset() {
     if (VfrCodeSetting.code == 0x1200 || VfrCodeSetting.code == 0x7000) return;
     VfrCodeSetting.code = 0x7000;
-    SetSS(0x4020, 0);
+    SetSS(SsVfrCode, 0);
 }
 
 void TakeStartTime(int64_t unixMicroseconds) {
@@ -161,15 +161,15 @@ int ShellStartUp() {
     DisplaySetLostHook(DisplayLost);
     LoadSetting(nullptr, KindAll, 0);
     LossSaves = true;
-    GetSS(0x6002, 0);
-    GetSS(0x6002, 1);
-    GetSS(0x6003, 0);
-    GetSS(0x6003, 1);
-    GetSS(0x6004, 0);
-    GetSS(0x6004, 1);
-    GetSS(0x6005, 0);
-    GetSS(0x6006, 0);
-    GetSS(0x401F, 0);
+    GetSS(SsApCommand2, 0);
+    GetSS(SsApCommand2, 1);
+    GetSS(SsServoRecord, 0);
+    GetSS(SsServoRecord, 1);
+    GetSS(SsApCommand4, 0);
+    GetSS(SsApCommand4, 1);
+    GetSS(SsServoPass, 0);
+    GetSS(SsServoProcess, 0);
+    GetSS(SsGyro, 0);
     ConfigManager.ReadDeviceInfo();
     ConfigManager.ReadDeviceInfoExt();
     DeviceID = InDemoMode() ? DemoModelCode : ConfigManager.GetDeviceType();
@@ -193,7 +193,7 @@ int ShellStartUp() {
     InstallTerrainHooks(GLTerrainHooks);
     InitGLView(MainFGWindow->pixels);
     ConnectFlightPage();
-    if (DeviceID == 31 && !InDemoMode() &&
+    if (DeviceID == DeviceRemoteDisplay && !InDemoMode() &&
         (!MenuLinks.CreateEntertainer || !MenuLinks.CreateEntertainer(MainFGWindow)))
         ShellPrint("MAIN: Entertainer not created\n");
     StartScreen();

@@ -644,7 +644,7 @@ protected:
     // The device answers in its command block.
     void Answer(uint8_t status) {
         GyroProcess.status = status;
-        ASSERT_EQ(SetSS(FuelCalibCommandSS, 0), 0);
+        ASSERT_EQ(SetSS(SsGyroProcess, 0), 0);
         GyroProcess = {};
     }
 
@@ -663,7 +663,7 @@ TEST_F(ZeroCalibTest, WaitsTwoSecondsThenFailsWithoutAnAnswer) {
     EXPECT_EQ(FuelPressCalibState, FuelCalibWait1);
     // The command went to the store as the device would read it.
     GyroProcess = {};
-    ASSERT_EQ(GetSS(FuelCalibCommandSS, 0), 0);
+    ASSERT_EQ(GetSS(SsGyroProcess, 0), 0);
     EXPECT_EQ(GyroProcess.request, FuelCalibCommandZero);
     EXPECT_EQ(GyroProcess.sent, 1);
     for (int64_t step : {0, 500, 1000, 499}) {

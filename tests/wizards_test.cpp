@@ -68,31 +68,31 @@ protected:
     }
     // The device answers the servo process record.
     static void ServoAnswer(uint8_t error, uint8_t result) {
-        GetSS(ServoProcessSS, 0);
+        GetSS(SsServoProcess, 0);
         ServoProcess.error = error;
         ServoProcess.status = ServoAnswered;
         ServoProcess.result = result;
-        ASSERT_EQ(SetSS(ServoProcessSS, 0), 0);
+        ASSERT_EQ(SetSS(SsServoProcess, 0), 0);
     }
     static void GyroAnswer(uint8_t status, int32_t value) {
-        GetSS(GyroProcessSS, 0);
+        GetSS(SsGyroProcess, 0);
         GyroProcess.status = status;
         GyroProcess.state = GyroStateAnswered;
         GyroProcess.value = value;
-        ASSERT_EQ(SetSS(GyroProcessSS, 0), 0);
+        ASSERT_EQ(SetSS(SsGyroProcess, 0), 0);
     }
     // The device answers, the wizard ticks 100 ms later; the request it sends next.
     static int32_t GyroAnswerThenRequest(uint8_t status, int32_t value, int64_t after = 100) {
         GyroAnswer(status, value);
         TickAt(FakeNow + after);
-        GetSS(GyroProcessSS, 0);
+        GetSS(SsGyroProcess, 0);
         return GyroProcess.request;
     }
     static void CompassAnswer(int8_t status, uint16_t flags) {
-        GetSS(CompassSS, 0);
+        GetSS(SsCompass, 0);
         CompassSetting.calibStatus = status;
         CompassSetting.calibFlags = static_cast<uint16_t>(CompassSetting.calibFlags | flags);
-        ASSERT_EQ(SetSS(CompassSS, 0), 0);
+        ASSERT_EQ(SetSS(SsCompass, 0), 0);
     }
     ConfigTempDir dir;
 };
@@ -104,7 +104,7 @@ TEST_F(WizardTest, ServoStartTimesOutAtTenSecondsAndNeverEarlier) {
     EXPECT_TRUE(Shows("Servo Detection"));
     EXPECT_TRUE(Shows("The device initiate process. Wait please."));
     EXPECT_EQ(Label('5'), "Cancel");
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.process, ServoDetection);
     EXPECT_EQ(ServoProcess.command, ServoCmdStart);
     const int64_t start = FakeNow;
@@ -118,7 +118,7 @@ TEST_F(WizardTest, ServoStartTimesOutAtTenSecondsAndNeverEarlier) {
     EXPECT_TRUE(Shows("Timeout expired."));
     EXPECT_EQ(Label('4'), "Repeat");
     EXPECT_EQ(Label('5'), "Confirm");
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.command, ServoCmdEnd);
     EXPECT_EQ(ServoProcess.step, ServoDetection + 7);
     // Repeat starts again; Confirm returns to the servo setup page.
@@ -139,7 +139,7 @@ TEST_F(WizardTest, ServoStepWaitIsThirtySeconds) {
     EXPECT_EQ(Label('4'), "OK");
     Keyboard.Dispatch('4');
     const int64_t start = FakeNow;
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.command, ServoCmdNext);
     EXPECT_EQ(ServoProcess.step, ServoCalibration + 2);
     TickAt(start + ServoStepWaitMs - 1);
@@ -152,7 +152,7 @@ TEST_F(WizardTest, ServoStaleAnswerNeverEndsAWait) {
     // An answer left in the record from an earlier run.
     ServoProcess.error = 1;
     ServoProcess.status = ServoAnswered;
-    ASSERT_EQ(SetSS(ServoProcessSS, 0), 0);
+    ASSERT_EQ(SetSS(SsServoProcess, 0), 0);
     ServoWizard(1);
     WizardTicks();
     EXPECT_TRUE(Shows("The device initiate process. Wait please.")) << Popup();
@@ -203,20 +203,20 @@ TEST_F(WizardTest, ServoDetectionSuccessReadsTheDetectedServos) {
     for (int wait = 13; wait <= 19; wait += 2) {
         ASSERT_EQ(Label('4'), "OK") << wait;
         Keyboard.Dispatch('4');
-        GetSS(ServoProcessSS, 0);
+        GetSS(SsServoProcess, 0);
         EXPECT_EQ(ServoProcess.step, ServoDetection + (wait - 11) / 2 + 1);
         ServoAnswer(1, 0);
         WizardTicks();
     }
     // Step 20 goes straight into the final wait.
     EXPECT_TRUE(Shows("The device complete process. Wait please."));
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.step, ServoDetection + 6);
     // The device fills its servo records and reports the step done.
     for (int i = 0; i < 2; ++i) {
         ApCommand3[i].reserved[ServoRecId] = i == 0 ? 0x5678 : 0x1234;
         ApCommand3[i].reserved[ServoRecSlip] = 10 + i;
-        ASSERT_EQ(SetSS(ServoRecordSS, static_cast<uint16_t>(i)), 0);
+        ASSERT_EQ(SetSS(SsServoRecord, static_cast<uint16_t>(i)), 0);
     }
     ServoAnswer(1, 0);
     WizardTicks();
@@ -234,7 +234,7 @@ TEST_F(WizardTest, ServoDetectionSuccessReadsTheDetectedServos) {
     Keyboard.Dispatch('w');
     Keyboard.Dispatch('5');
     ApCommand3[1] = {};
-    GetSS(ServoRecordSS, 1);
+    GetSS(SsServoRecord, 1);
     EXPECT_EQ(ApCommand3[1].reserved[ServoRecSlip], 12);
     EXPECT_EQ(MainMenu.CurrentPage(), 141);
 }
@@ -255,18 +255,18 @@ TEST_F(WizardTest, ServoTestPassedMarksTheRecords) {
     EXPECT_TRUE(Shows("Process done succesfully."));
     ApCommand5 = {};
     ApCommand3[0] = ApCommand3[1] = {};
-    GetSS(ServoPassSS, 0);
-    GetSS(ServoRecordSS, 0);
-    GetSS(ServoRecordSS, 1);
+    GetSS(SsServoPass, 0);
+    GetSS(SsServoRecord, 0);
+    GetSS(SsServoRecord, 1);
     EXPECT_EQ(ApCommand5.reserved[0] & 1, 1);
     EXPECT_EQ(ApCommand3[0].reserved[ServoRecFlags] & 1, 1);
     EXPECT_EQ(ApCommand3[1].reserved[ServoRecFlags] & 1, 1);
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.step, ServoTest + 6);
     // Cancel from a later run ends the process and returns to the deflection page.
     ServoWizard(3);
     Keyboard.Dispatch('5');
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.command, ServoCmdEnd);
     EXPECT_EQ(MainMenu.CurrentPage(), 143);
     EXPECT_EQ(Servo.next, 0);
@@ -295,7 +295,7 @@ TEST_F(WizardTest, GyroWaitsTwoSecondsForItsAnswerBeforeFailing) {
     TickAt(countdown + GyroCountdownMs - 1);
     EXPECT_TRUE(Shows("Calibration will begin after 1 sec")) << Popup();
     TickAt(countdown + GyroCountdownMs);
-    GetSS(GyroProcessSS, 0);
+    GetSS(SsGyroProcess, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqStart);
     EXPECT_EQ(GyroProcess.sent, 1);
     const int64_t sent = FakeNow;
@@ -323,18 +323,18 @@ TEST_F(WizardTest, GyroRunsToSuccessOneRequestAtATime) {
     GyroAnswer(GyroStatusOk, 0);
     TickAt(FakeNow + 100);
     EXPECT_EQ(Gyro.state, TGyroState::Running);
-    GetSS(GyroProcessSS, 0);
+    GetSS(SsGyroProcess, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqProgress);
     // The progress answer arrives late but inside its limit; the stillness check is due.
     const int64_t entered = FakeNow;
     GyroAnswer(GyroStatusOk, 4000);
     TickAt(entered + GyroStillPeriodMs);
     EXPECT_TRUE(Shows("Wait until the process is completed ( 50 %)")) << Popup();
-    GetSS(GyroProcessSS, 0);
+    GetSS(SsGyroProcess, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqStill);
     // While the stillness request waits, no progress request replaces it.
     TickAt(FakeNow + 100);
-    GetSS(GyroProcessSS, 0);
+    GetSS(SsGyroProcess, 0);
     EXPECT_EQ(GyroProcess.request, GyroReqStill);
     EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 1), GyroReqProgress);
     EXPECT_EQ(GyroAnswerThenRequest(GyroStatusOk, 8000), GyroReqFinish);
@@ -363,7 +363,7 @@ TEST_F(WizardTest, GyroStillnessFailureAndRefusal) {
     Keyboard.Dispatch('5');
     EXPECT_EQ(GyroSetting.refusals, before + 1);
     GyroSetting = {};
-    GetSS(GyroSettingSS, 0);
+    GetSS(SsGyro, 0);
     EXPECT_EQ(GyroSetting.refusals, before + 1);
     EXPECT_TRUE(Shows("was cancelled"));
 }
@@ -393,7 +393,7 @@ TEST_F(WizardTest, CompassStepTimesOutAtThirtySeconds) {
     EXPECT_TRUE(Shows("Align the airplane pointing magnetic North as closely as possible."));
     Keyboard.Dispatch('4');
     const int64_t start = FakeNow;
-    GetSS(CompassSS, 0);
+    GetSS(SsCompass, 0);
     EXPECT_EQ(CompassSetting.calibStep, 1);
     TickAt(start + CompassStepWaitMs - 1);
     EXPECT_FALSE(Shows("Communication timeout."));
@@ -401,7 +401,7 @@ TEST_F(WizardTest, CompassStepTimesOutAtThirtySeconds) {
     EXPECT_TRUE(Shows("Communication timeout.")) << Popup();
     EXPECT_TRUE(Shows("and/or Corvix Bus connection."));
     EXPECT_EQ(Label('4'), "Repeat");
-    GetSS(CompassSS, 0);
+    GetSS(SsCompass, 0);
     EXPECT_EQ(CompassSetting.calibStep, 0);
 }
 
@@ -424,7 +424,7 @@ TEST_F(WizardTest, CompassStatusCodesGiveTheirTexts) {
         if (c.step == 2) {
             CompassAnswer(1, CompassStepAck);
             WizardTicks();  // step 1 passes straight on to step 2
-            GetSS(CompassSS, 0);
+            GetSS(SsCompass, 0);
             ASSERT_EQ(CompassSetting.calibStep, 2);
         }
         CompassAnswer(c.status, 0);
@@ -439,7 +439,7 @@ TEST_F(WizardTest, CompassRunsThroughItsStepsAndChecksTheDoneFlag) {
         // A stale success in the stored record must not end the first wait.
         CompassSetting.calibStatus = 6;
         CompassSetting.calibFlags = CompassStepAck | CompassDoneBit;
-        ASSERT_EQ(SetSS(CompassSS, 0), 0);
+        ASSERT_EQ(SetSS(SsCompass, 0), 0);
         CompassCalibration(CompassOpen);
         Keyboard.Dispatch('4');
         WizardTicks();
@@ -498,7 +498,7 @@ TEST_F(WizardTest, CompassEditorAsksWhenCalibratedAndStoresOnOk) {
     EXPECT_EQ(DegMinOf(*Editor.value), 1159);
     Keyboard.Dispatch('5');
     CompassSetting.declination = 0;
-    GetSS(CompassSS, 0);
+    GetSS(SsCompass, 0);
     EXPECT_EQ(DegMinOf(CompassSetting.declination), 1159);
     EXPECT_EQ(MainMenu.CurrentPage(), 52);
     // Cancel keeps the stored value; the total field has its own bounds.
@@ -510,7 +510,7 @@ TEST_F(WizardTest, CompassEditorAsksWhenCalibratedAndStoresOnOk) {
     Keyboard.Dispatch('w');
     Keyboard.Dispatch('4');
     EXPECT_EQ(CompassSetting.totalField, field);
-    GetSS(CompassSS, 0);
+    GetSS(SsCompass, 0);
     EXPECT_EQ(CompassSetting.totalField, field);
 }
 

@@ -263,9 +263,9 @@ CEntertainer::CEntertainer(FGDrawBuffer* win, CVideoPlayer* videoPlayer)
     player->HideMessage();
 }
 
-bool CEntertainer::ExitOffered() { return DeviceID != 31; }
+bool CEntertainer::ExitOffered() { return DeviceID != DeviceRemoteDisplay; }
 
-bool CEntertainer::ExitAllowed() { return (DeviceID == 31) == InDemoMode(); }
+bool CEntertainer::ExitAllowed() { return (DeviceID == DeviceRemoteDisplay) == InDemoMode(); }
 
 void CEntertainer::SetHighlight(int entry) {
     highlight = entry;

@@ -68,7 +68,7 @@ void HorizonCamera() {
         const bool ok = JpdMakeUpDown(nullptr, raise);
         HookPrintf("%s%s", raise ? "GUI: Make up JPD = " : "GUI: Make down JPD = ", ok ? "TRUE\n" : "FALSE\n");
     }
-    SetSS(0x2009, 0);
+    SetSS(SsDisplay, 0);
     SaveRuntime();
     SetTimerPeriod();
 }
@@ -97,7 +97,7 @@ void Confirm() {
         DemoBannerShown = 0;
         Keyboard.Clear();
         CloseMessageBox();
-        if (DeviceID == 31 && InDemoMode()) ResetDemo(true);
+        if (DeviceID == DeviceRemoteDisplay && InDemoMode()) ResetDemo(true);
     } else if (EngineRunPromptPending) {
         EngineRunPromptPending = 0;
         EngineRunPromptAcked = 1;
@@ -113,8 +113,8 @@ void Confirm() {
 
 // ---- autopilot panels (modes 24, 26, 27) ----
 void StoreAutopilot() {
-    SetSS(0x2009, 0);
-    SetSS(0x200B, 0);
+    SetSS(SsDisplay, 0);
+    SetSS(SsAutopilotRuntime, 0);
 }
 
 void CompassError() {
@@ -128,7 +128,7 @@ void AutopilotAxisRequest(int key) {
     Keyboard.Clear();
     if (AutopilotActive) {
         CloseMessageBox();
-        SetSS(0x200B, 0);
+        SetSS(SsAutopilotRuntime, 0);
     } else {
         Keyboard.SetMode(26);
         SoftKeyHold = 1;
@@ -168,13 +168,13 @@ void AutopilotFunction(int key) {
     } else if (key == KeySoft3) {
         if (ViewSetting.navSource != 2) {
             ViewSetting.navSource = 2;
-            SetSS(0x2007, 0);
+            SetSS(SsView, 0);
             SaveRuntime();
         }
         AutopilotRuntime.modeWord = 0x1100;
         AutopilotEngage(3);
     } else if (key == KeySoft4) {
-        GetSS(0x200B, 0);
+        GetSS(SsAutopilotRuntime, 0);
         CloseMenuKeysAndBox();
     }
 }
@@ -185,7 +185,7 @@ void AutopilotEngaged(int key) {
             AutopilotActive = 0;
             OperApApAxis = 0;
             AutopilotRuntime.modeWord = 1;
-            SetSS(0x200B, 0);
+            SetSS(SsAutopilotRuntime, 0);
             Keyboard.Clear();
             CloseMessageBox();
             break;
@@ -242,7 +242,7 @@ void XpdrPanelKey(int key) {
         case KeySoft3:
             if (VfrCodeSetting.code != 0) {
                 XpdrRuntime.squawk = PackSquawk(UnpackSquawk(VfrCodeSetting.code));
-                SetSS(0x200D, 0);
+                SetSS(SsXpdrRuntime, 0);
                 SaveRuntime();
                 SquawkCodeEditor(10);
             }
@@ -309,7 +309,7 @@ void ScreenKey(int mode, int key) {
             break;
         case KeyRightTurnLeft:
         case KeyRightTurnRight:
-            if (DeviceID != 30 && DeviceID != 34 && !engineModes && (LayoutCaps & CapFlightPage)) BaroEditorKeys();
+            if (DeviceID != DeviceEms && DeviceID != DeviceEms2 && !engineModes && (LayoutCaps & CapFlightPage)) BaroEditorKeys();
             break;
         default: break;
     }
@@ -502,7 +502,7 @@ int BrightnessEditor(int32_t command) {
     if (command == 1) level = std::max(level - 50, 1);
     if (command == 2) level = std::min(level + 50, 1000);
     if (command == 3) {
-        SetSS(0x2008, 0);
+        SetSS(SsBrightness, 0);
         SaveRuntime();
         // The slider's keys go first; closing the box then binds the screen's keys.
         Keyboard.Clear();
@@ -522,7 +522,7 @@ bool ReadShownHeading(int32_t* tenths) {
 
 void SetNavSource(int32_t source) {
     ViewSetting.navSource = source;
-    SetSS(0x2007, 0);
+    SetSS(SsView, 0);
     SaveRuntime();
     CloseMenuKeysAndBox();
 }
@@ -537,11 +537,11 @@ void BoreSightEditor(int32_t command) {
     switch (command) {
         case 0:
             BoreSightEditOpen = 0;
-            GetSS(0x2007, 0);
+            GetSS(SsView, 0);
             break;
         case 1:
             BoreSightEditOpen = 0;
-            SetSS(0x2007, 0);
+            SetSS(SsView, 0);
             SaveRuntime();
             break;
         case 2:

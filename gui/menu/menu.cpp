@@ -40,7 +40,7 @@ constexpr FGPixel BarFrame = 0xFCE000;         // (252, 224, 0)
 
 // Sensor names that device type 30 shows in setup mode.
 constexpr int AltTextFirst = 201, AltTextLast = 226, AltTextShift = 27;
-constexpr int AltDeviceType = 30;
+constexpr int AltDeviceType = DeviceEms;
 
 const TTraceOrigin MenuOrigin = {"Error: ", "gui/menu", nullptr, 0};
 

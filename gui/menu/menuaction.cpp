@@ -16,6 +16,7 @@
 #include "aboutbox.h"
 #include "averdata.h"
 #include "bugeditors.h"
+#include "chandesc.h"
 #include "checklist.h"
 #include "configfile.h"
 #include "configmanager.h"
@@ -118,7 +119,7 @@ const TUnitItem UnitItems[] = {
 };
 
 void StoreUnits() {
-    SetSS(0x4001, 0);
+    SetSS(SsUnits, 0);
     InitialSetting();
 }
 
@@ -152,7 +153,7 @@ bool UnitAction(int item) {
 TDevicePort& Port(int subId) { return DevicePort[subId - 1]; }
 bool Connected(const TDevicePort& p) { return (p.flags & PortConnected) != 0; }
 
-void StorePort(int subId) { SetSS(0x4018, static_cast<uint16_t>(subId)); }
+void StorePort(int subId) { SetSS(SsDevicePort, static_cast<uint16_t>(subId)); }
 
 void Disconnect(int subId) {
     Port(subId).flags = static_cast<uint8_t>(Port(subId).flags & ~PortConnected);
@@ -190,11 +191,11 @@ struct TSensorPage {
     uint16_t channel;
 };
 const TSensorPage SensorPages[] = {
-    {PageRpmInput, 0xB00}, {PageManifoldSensor, 0x201}, {PageRotorRpmInput, 0xB01},
-    {PageOilPressureSensor, 0x200}, {PageOilTemperatureSensor, 0x603}, {PageWaterChtSensor, 0x602},
-    {PageWaterAuxSensor, 0x604}, {PageLeftTankSensor, 0xC15}, {PageRightTankSensor, 0xC16},
-    {PageFuelPressureSensor, 0x202}, {PageFuelFlowInput, 0x400}, {PageIatSensor, 0x600},
-    {PageOatSensor, 0x601},
+    {PageRpmInput, echRpmEng}, {PageManifoldSensor, echPressMap}, {PageRotorRpmInput, echRpmAux},
+    {PageOilPressureSensor, echPressOil}, {PageOilTemperatureSensor, echTempOil}, {PageWaterChtSensor, echTempWater},
+    {PageWaterAuxSensor, echTempAux1}, {PageLeftTankSensor, echInternalFuelLev1Raw}, {PageRightTankSensor, echInternalFuelLev2Raw},
+    {PageFuelPressureSensor, echPressFuel}, {PageFuelFlowInput, echFuelFlow}, {PageIatSensor, echTempIAT},
+    {PageOatSensor, echTempOAT},
 };
 
 // Position of a part name in a catalogue list, matched against the item's text.
@@ -228,7 +229,7 @@ bool SensorItem(int page, int item) {
             c.*f->type = n;
             c.*f->used = 1;
         }
-        SetSS(0x4064, p.channel);
+        SetSS(SsSensor, p.channel);
         InitialSetting();
         return true;
     }
@@ -238,7 +239,7 @@ bool SensorItem(int page, int item) {
 // ---- the configuration record (0x4010) ----
 
 void StoreConfiguration() {
-    SetSS(0x4010, 0);
+    SetSS(SsThermoAssign, 0);
     InitialSetting();
 }
 
@@ -263,7 +264,7 @@ void ConnectShownSlots(int from, int to) {
             const uint8_t n = SlotThermocouple(cht, i);
             if (slot.thermocouple || used(n)) continue;
             slot.thermocouple = n;
-            GetSS(0x4064, static_cast<uint16_t>(ThermocoupleChannel(n)));
+            GetSS(SsSensor, static_cast<uint16_t>(ThermocoupleChannel(n)));
         }
 }
 
@@ -301,7 +302,7 @@ bool ThermoItem(int page, int item) {
     }
     if (page == PageTypeKSensors || page == PageTypeJSensors) {
         // EGT slots use the type K list (257), CHT slots the type J list (256).
-        const int32_t list = page == PageTypeKSensors ? 0x101 : 0x100;
+        const int32_t list = page == PageTypeKSensors ? echThermo1 : echThermo0;
         const int n = CatalogueIndex(list, item);
         if (n >= 0 && slot) {
             slot->typeIndex = static_cast<uint8_t>(n);
@@ -365,7 +366,7 @@ bool ConfigurationItem(int page, int item) {
             const bool volts = item <= ItemVoltage3Label;
             int32_t& mask = volts ? c.voltsMask : c.currentsMask;
             if (what == 2) {
-                SupplyNameEditorOpen(volts ? 0x900 + n : 0xA03 + n);
+                SupplyNameEditorOpen(volts ? echVolt1 + n : echCurr1 + n);
                 return true;
             }
             mask = what == 0 ? (mask | (1 << n)) : (mask & ~(1 << n));
@@ -385,20 +386,20 @@ struct TLimitItem {
     int page;
 };
 const TLimitItem LimitItems[] = {
-    {ItemLimitsRpm, 0xB00, PageRpmLimits}, {ItemLimitsMap, 0x201, PageManifoldLimits},
-    {ItemLimitsRotorRpm, 0xB01, PageRotorRpmLimits}, {ItemLimitsOilPressure, 0x200, PageOilPressureLimits},
-    {ItemLimitsOilTemperature, 0x603, PageOilTemperatureLimits}, {ItemLimitsWaterCht, 0x602, PageWaterChtLimits},
-    {ItemLimitsWaterAux, 0x604, PageWaterAuxLimits}, {ItemLimitsLeftTank, 0x401, PageLeftTankLimits},
-    {ItemLimitsRightTank, 0x402, PageRightTankLimits}, {ItemLimitsFuelPressure, 0x202, PageFuelPressureLimits},
-    {ItemLimitsFuelFlow, 0x400, PageFuelFlowLimits}, {ItemLimitsEgt, 0x100, PageEgtLimits},
-    {ItemLimitsCht, 0x101, PageChtLimits}, {ItemLimitsVoltage1, 0x900, PageVoltageLimits},
-    {ItemLimitsCurrent1, 0xA03, PageCurrentLimits}, {ItemLimitsVoltage2, 0x901, PageVoltageLimits},
-    {ItemLimitsCurrent2, 0xA04, PageCurrentLimits}, {ItemLimitsVoltage3, 0x902, PageVoltageLimits},
-    {ItemLimitsCurrent3, 0xA05, PageCurrentLimits},
+    {ItemLimitsRpm, echRpmEng, PageRpmLimits}, {ItemLimitsMap, echPressMap, PageManifoldLimits},
+    {ItemLimitsRotorRpm, echRpmAux, PageRotorRpmLimits}, {ItemLimitsOilPressure, echPressOil, PageOilPressureLimits},
+    {ItemLimitsOilTemperature, echTempOil, PageOilTemperatureLimits}, {ItemLimitsWaterCht, echTempWater, PageWaterChtLimits},
+    {ItemLimitsWaterAux, echTempAux1, PageWaterAuxLimits}, {ItemLimitsLeftTank, echFuelLevel1, PageLeftTankLimits},
+    {ItemLimitsRightTank, echFuelLevel2, PageRightTankLimits}, {ItemLimitsFuelPressure, echPressFuel, PageFuelPressureLimits},
+    {ItemLimitsFuelFlow, echFuelFlow, PageFuelFlowLimits}, {ItemLimitsEgt, echThermo0, PageEgtLimits},
+    {ItemLimitsCht, echThermo1, PageChtLimits}, {ItemLimitsVoltage1, echVolt1, PageVoltageLimits},
+    {ItemLimitsCurrent1, echCurr1, PageCurrentLimits}, {ItemLimitsVoltage2, echVolt2, PageVoltageLimits},
+    {ItemLimitsCurrent2, echCurr2, PageCurrentLimits}, {ItemLimitsVoltage3, echVolt3, PageVoltageLimits},
+    {ItemLimitsCurrent3, echCurr3, PageCurrentLimits},
 };
 
 void TankNotUsedOk(int32_t) {
-    const int page = LimitChannel == 0x401 ? 67 : 68;
+    const int page = LimitChannel == echFuelLevel1 ? 67 : 68;
     // The menu's keys first: giving the keys back resets the menu to the mode's page.
     Keyboard.Clear();
     CloseMessageBox();
@@ -413,10 +414,10 @@ bool RangeLimitsItem(int item) {
     for (const TLimitItem& l : LimitItems) {
         if (l.item != item) continue;
         LimitChannel = l.channel;
-        const bool tank = l.channel == 0x401 || l.channel == 0x402;
-        const bool used = l.channel == 0x401 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
+        const bool tank = l.channel == echFuelLevel1 || l.channel == echFuelLevel2;
+        const bool used = l.channel == echFuelLevel1 ? EngineGaugeConfig.tankUsed != 0 : EngineGaugeConfig.twoTanks != 0;
         if (tank && !used) {
-            const char* text = l.channel == 0x401 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
+            const char* text = l.channel == echFuelLevel1 ? gettext_noop("Left/Total tank is not used!") : gettext_noop("Right tank is not used!");
             GuiMessageBox(gettext(text), 1, KeyRightPush, LabelOk, TankNotUsedOk, 0);
             return true;
         }
@@ -472,10 +473,10 @@ void TankFinished(int tank, int ok) {
     TTankSetting& t = TankSetting[tank];
     if (ok) {
         t.calibrated = 1;
-        SetSS(0x4011, static_cast<uint16_t>(tank));
+        SetSS(SsTank, static_cast<uint16_t>(tank));
     } else {
         t.calibrated = 0;
-        GetSS(0x4011, static_cast<uint16_t>(tank));
+        GetSS(SsTank, static_cast<uint16_t>(tank));
     }
     MainMenu.Show(0);
     MainMenu.OpenPage(PageSetupInstallerEngine);
@@ -567,7 +568,7 @@ void ShowDemoPage() {
 }
 
 void DemoCommonEnding() {
-    SetSS(0x4003, 0);
+    SetSS(SsDemo, 0);
     if (InDemoMode()) {
         DeviceID = DemoSetting.modelCode;
         ResetDemo(false);
@@ -638,10 +639,10 @@ bool PageAction(int page, int item) {
                     ServoSetupShown = 1;
                     MainMenu.OpenPage(PageAutopilotSetup);
                     struct { int32_t* control; uint16_t ssid, par; } blocks[] = {
-                        {&ApCommand5.control, 0x6005, 0},    {&ApCommand2[0].control, 0x6002, 0},
-                        {&ApCommand2[1].control, 0x6002, 1}, {&ApCommand3[0].control, 0x6003, 0},
-                        {&ApCommand3[1].control, 0x6003, 1}, {&ApCommand4[0].control, 0x6004, 0},
-                        {&ApCommand4[1].control, 0x6004, 1},
+                        {&ApCommand5.control, SsServoPass, 0},    {&ApCommand2[0].control, SsApCommand2, 0},
+                        {&ApCommand2[1].control, SsApCommand2, 1}, {&ApCommand3[0].control, SsServoRecord, 0},
+                        {&ApCommand3[1].control, SsServoRecord, 1}, {&ApCommand4[0].control, SsApCommand4, 0},
+                        {&ApCommand4[1].control, SsApCommand4, 1},
                     };
                     for (auto& b : blocks) {
                         *b.control |= 1;
@@ -673,7 +674,7 @@ bool PageAction(int page, int item) {
             if (item >= ItemSharingOff && item <= ItemSharingHigh) {
                 const int sub = ScreenType == 1 ? 0 : 1;
                 DataSharingSetting[sub].priority = static_cast<uint8_t>(item - ItemSharingOff);
-                SetSS(0x4019, static_cast<uint16_t>(sub));
+                SetSS(SsDataSharing, static_cast<uint16_t>(sub));
                 return true;
             }
             if (item == ItemBack) DataSharingShown = 0;
@@ -718,7 +719,7 @@ bool PageAction(int page, int item) {
         case PageFrequencyStep:
             if (item == ItemStep833 || item == ItemStep25) {
                 FreqStepSetting.step = item == ItemStep25 ? 1 : 0;
-                SetSS(0x401D, 0);
+                SetSS(SsFreqStep, 0);
                 return true;
             }
             return false;
@@ -726,7 +727,7 @@ bool PageAction(int page, int item) {
             if (PortItem(XpdrPortSub, item)) return true;
             if (item == ItemVfr1200 || item == ItemVfr7000) {
                 VfrCodeSetting.code = item == ItemVfr1200 ? 0x1200 : 0x7000;
-                SetSS(0x4020, 0);
+                SetSS(SsVfrCode, 0);
                 return true;
             }
             return false;
@@ -795,8 +796,9 @@ bool PageAction(int page, int item) {
             return false;
         case PageCompassMounting:
             if (item >= ItemMountXFrontYLeft && item <= ItemMountXUpYRight) {
-                CompassSetting.mounting = static_cast<uint8_t>(1 + 8 * (item - ItemMountXFrontYLeft));  // 1, 9, 17
-                SetSS(0x4017, 0);
+                static const uint8_t Mountings[] = {MountXFrontYLeft, MountXFrontYDown, MountXUpYRight};
+                CompassSetting.mounting = Mountings[item - ItemMountXFrontYLeft];
+                SetSS(SsCompass, 0);
                 return true;
             }
             return false;
@@ -879,7 +881,7 @@ bool PageAction(int page, int item) {
                 RefreshHooks.BindScreenKeys ? RefreshHooks.BindScreenKeys() : void();
             }
             InitialSetting();
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             if (item != ItemHighwayOn && item != ItemHighwayOff) SetTimerPeriod();
             return true;
@@ -905,7 +907,7 @@ bool PageAction(int page, int item) {
                 if (l[0] != item) continue;
                 if (SetLanguage(l[1])) {
                     LanguageSetting.languageId = l[1];
-                    SetSS(0x4004, 0);
+                    SetSS(SsLanguage, 0);
                     InitialSetting();
                 }
                 return true;
@@ -929,7 +931,7 @@ bool PageAction(int page, int item) {
             const int sub = page == PageRollServo ? 1 : 0;  // roll 1, pitch 0
             if (item == ItemServoInstalledYes || item == ItemServoInstalledNo) {
                 ServoSetting[sub].installed = item == ItemServoInstalledYes ? 1 : 0;
-                SetSS(0x401C, static_cast<uint16_t>(sub));
+                SetSS(SsServo, static_cast<uint16_t>(sub));
                 return true;
             }
             if (item == ItemSlip) {
@@ -948,12 +950,12 @@ bool PageAction(int page, int item) {
         case PagePitchAxis:
             if (item == ItemModeTurnRate || item == ItemModeBankAngle) {
                 AutopilotSetting.rollMode = static_cast<uint8_t>(item - ItemModeTurnRate + 1);
-                SetSS(0x401B, 0);
+                SetSS(SsAutopilot, 0);
                 return true;
             }
             if (item == ItemModeVerticalSpeed || item == ItemModeLongitudinalAngle) {
                 AutopilotSetting.pitchMode = static_cast<uint8_t>(item - ItemModeVerticalSpeed + 1);
-                SetSS(0x401B, 0);
+                SetSS(SsAutopilot, 0);
                 return true;
             }
             if (item == ItemBack) {
@@ -1005,9 +1007,9 @@ void HeadingSet() {
     DisplaySetting.hdgBugOn = 1;
     if (AutopilotActive && (AutopilotRuntime.modeWord & 0xF00) == 0) {
         AutopilotRuntime.headingTarget = degrees * 100;
-        SetSS(0x200B, 0);
+        SetSS(SsAutopilotRuntime, 0);
     }
-    SetSS(0x2009, 0);
+    SetSS(SsDisplay, 0);
     SaveRuntime();
 }
 
@@ -1081,7 +1083,7 @@ void ItemAction(int page, int item) {
             return;
         case ItemPowerOff: {
             int32_t state = 0;
-            if (ReadAveraged(0x0C17, &state) && (state & 8)) {
+            if (ReadAveraged(echInternalInputStatus, &state) && (state & 8)) {
                 Notice(gettext_noop("Main switch is active! Device cannot be shut down!"));
                 return;
             }
@@ -1096,13 +1098,13 @@ void ItemAction(int page, int item) {
         case ItemDemoOn: DemoOn(); return;
         case ItemDemoOff: DemoOff(); return;
         case ItemLimitAirspeed: AirspeedLimitOpen(5); return;
-        case ItemLimitRpm: LimitEditorOpen(0xB00, 5); return;
+        case ItemLimitRpm: LimitEditorOpen(echRpmEng, 5); return;
         case ItemSaveSetting:
             if (SaveSetting("demo", KindRuntime | KindSetup) != 0) Failure(gettext_noop("Demo setting not successfully saved!"));
             DrawDemoModeBox(0);
             return;
         case ItemDemoEms: case ItemDemoEfis: case ItemDemoEfisEms: case ItemDemoRemote: {
-            static const int32_t Models[] = {30, 27, 29, 31};
+            static const int32_t Models[] = {DeviceEms, DeviceEfis, DeviceEfisEms, DeviceRemoteDisplay};
             DemoSetting.modelCode = Models[item - ItemDemoEms];
             DemoCommonEnding();
             return;
@@ -1110,7 +1112,7 @@ void ItemAction(int page, int item) {
         case ItemReset30s: case ItemReset1min: case ItemReset2min: case ItemReset3min:
         case ItemReset4min: case ItemReset5min: case ItemReset10min:
             DemoSetting.resetTime = DemoResetTimes[item - ItemReset30s];
-            SetSS(0x4003, 0);
+            SetSS(SsDemo, 0);
             MainMenu.PopPage();
             MainMenu.OpenPage(PageDemoResetTime);
             return;
@@ -1199,7 +1201,7 @@ void ConfirmTankRecalibration(int32_t step) {
         case 4: {
             const int tank = step - 3;
             TankSetting[tank].calibrated = 0;
-            SetSS(0x4011, static_cast<uint16_t>(tank));
+            SetSS(SsTank, static_cast<uint16_t>(tank));
             Keyboard.Clear();
             CloseMessageBox();
             MainMenu.Show(0);
@@ -1227,7 +1229,7 @@ void FuelPressZeroCalib(int32_t step) {
     switch (step) {
         case 0:
             CloseMessageBox();
-            GetSS(0x4013, 0);
+            GetSS(SsFuelFlow, 0);
             MainMenu.Show(0);
             MainMenu.OpenPage(ScreenType == 1 ? PageSetupInstallerEngine : PageSetupInstallerFlight);
             MainMenuKeys(-1);
@@ -1322,7 +1324,7 @@ void ImportChecklist(int result) {
         return;
     }
     const std::string source = dir + name;
-    if (!ValidConfigFile(source.c_str(), 0x3000)) {
+    if (!ValidConfigFile(source.c_str(), SsKindChecklist)) {
         DialogResult(gettext_noop("File is not compatible checklist file"), true);
         return;
     }
@@ -1338,7 +1340,7 @@ void ImportConfiguration(int result) {
     std::string dir;
     if (!ChosenFolder(result, &dir)) return;
     // Both files must be sound: loading missing files would take every default.
-    if (!ValidConfigFile((dir + "setup.dat").c_str(), 0x4000) || !ValidConfigFile((dir + "runtime.dat").c_str(), 0x2000)) {
+    if (!ValidConfigFile((dir + "setup.dat").c_str(), SsKindSetup) || !ValidConfigFile((dir + "runtime.dat").c_str(), SsKindRuntime)) {
         DialogResult(gettext_noop("Invalid file path"), true);
         return;
     }
@@ -1394,26 +1396,26 @@ void DemoOn() {
         Port(3).flags = static_cast<uint8_t>(Port(3).flags | PortConnected);
         for (int sub : {5, 1, 2, 4, 3}) StorePort(sub);
         CompassSetting.control = static_cast<uint8_t>(CompassSetting.control | (CompassSetting.mode == 2 ? 4 : 1));
-        SetSS(0x4017, 0);
+        SetSS(SsCompass, 0);
         SaveSetting("demo", KindRuntime | KindSetup);
     }
     DrawDemoModeBox(0);
     DemoSetting.marker = DemoMarkerValue;
-    if (DemoSetting.modelCode != 27 && DemoSetting.modelCode != 29 && DemoSetting.modelCode != 30 &&
-        DemoSetting.modelCode != 31)
-        DemoSetting.modelCode = 29;
+    if (DemoSetting.modelCode != DeviceEfis && DemoSetting.modelCode != DeviceEfisEms && DemoSetting.modelCode != DeviceEms &&
+        DemoSetting.modelCode != DeviceRemoteDisplay)
+        DemoSetting.modelCode = DeviceEfisEms;
     DeviceID = DemoSetting.modelCode;
-    SetSS(0x4003, 0);
+    SetSS(SsDemo, 0);
     // The demo files and the unit's own carry the marker: the demo outlives a restart.
     const bool stored = SaveSetting("demo", KindRuntime | KindSetup) == 0 && SaveSetting(nullptr, KindRuntime | KindSetup) == 0;
     SetTerrainMapDir("map");
-    if (DemoSetting.modelCode != 31) ResetDemo(true);
+    if (DemoSetting.modelCode != DeviceRemoteDisplay) ResetDemo(true);
     ShowDemoPage();
     if (!stored) Failure(gettext_noop("Demo setting not successfully saved!"));
 }
 
 void DemoOff() {
-    const bool saved = ValidConfigFile("savesetup.dat", 0x4000) && ValidConfigFile("saveruntime.dat", 0x2000);
+    const bool saved = ValidConfigFile("savesetup.dat", SsKindSetup) && ValidConfigFile("saveruntime.dat", SsKindRuntime);
     // The user's saved files come back whenever they exist, even after a restart lost the
     // demo marker; without them, loading would reset every setting to its default.
     if (!saved) {
@@ -1425,7 +1427,7 @@ void DemoOff() {
     // a section the user's file never had.
     if (DemoSetting.marker != 0) {
         DemoSetting.marker = 0;
-        SetSS(0x4003, 0);
+        SetSS(SsDemo, 0);
     }
     ConfigManager.ReadDeviceInfo();
     DeviceID = ConfigManager.GetDeviceType();

@@ -61,7 +61,7 @@ bool Connected(int sub) { return (DevicePort[sub - 1].flags & PortConnected) != 
 bool Spacing25() { return FreqStepSetting.step != 0; }
 bool InstallerRole() { return SetupRole == RoleInstaller || SetupRole == RoleAdministrator; }
 
-void StoreComm() { SetSS(0x200C, 0); }
+void StoreComm() { SetSS(SsCommRuntime, 0); }
 
 void PowerOffKey(int32_t kind) { RequestPowerOff(kind); }
 
@@ -114,9 +114,9 @@ void OpenFrequencyEditor(int32_t low, int32_t high, void (*handler)(int32_t)) {
 // Stores (OK) or reloads (Cancel) memory n, then back to the memory list.
 void CloseMemoryEditor(int n, bool store) {
     if (store)
-        SetSS(0x401E, static_cast<uint16_t>(n - 1));
+        SetSS(SsFreqMemory, static_cast<uint16_t>(n - 1));
     else
-        GetSS(0x401E, static_cast<uint16_t>(n - 1));
+        GetSS(SsFreqMemory, static_cast<uint16_t>(n - 1));
     FreqEditorShown = 0;
     MemoryLabelEditorShown = 0;
     LabelEditText = nullptr;
@@ -261,7 +261,7 @@ void BindScreenKeys() {
     const int camera = (DisplaySetting.screenWord & 0x600) == 0x600;
     const int mode = InstrumentScreenMode(ScreenType, LayoutCaps, r, camera);
     if (mode) Keyboard.SetMode(mode);
-    if ((DeviceID == 30 || DeviceID == 34) && ScreenType > 1) Keyboard.Bind(KeyRightPush, LabelMenu, MainMenuKeys, -1);
+    if ((DeviceID == DeviceEms || DeviceID == DeviceEms2) && ScreenType > 1) Keyboard.Bind(KeyRightPush, LabelMenu, MainMenuKeys, -1);
     if ((LayoutCaps & CapFlightPage) && (ScreenType == 2 || (ScreenType >= 3 && !r)))
         Keyboard.Bind(KeySoft1, AutopilotActive ? LabelApFn : LabelAp, OpenApPanel, 0);
     RadioKey(Keyboard.GetMode());
@@ -584,7 +584,7 @@ void SquawkCodeEditor(int32_t command) {
             SetSquawkCode(2);
             break;
         case EditorCmdCancel:
-            GetSS(0x200D, 0);
+            GetSS(SsXpdrRuntime, 0);
             SquawkEditorState = 0;
             ReleaseKeys();
             break;
@@ -617,17 +617,17 @@ void SetSquawkCode(int32_t kind) {
         case 3:
         case 4:
             XpdrRuntime.squawk = PendingSquawk;
-            SetSS(0x200D, 0);
+            SetSS(SsXpdrRuntime, 0);
             SaveRuntime();
             ReleaseKeys();
             return;
         case 5:
             MainMenuKeys(-1);
-            GetSS(0x200D, 0);
+            GetSS(SsXpdrRuntime, 0);
             MainMenu.OpenPage(62);
             return;
         case 6:
-            GetSS(0x200D, 0);
+            GetSS(SsXpdrRuntime, 0);
             SquawkCodeEditor(EditorCmdOpen);
             EditValue = UnpackSquawk(PendingSquawk);
             return;
@@ -647,7 +647,7 @@ void SetXpdrMode(int32_t mode) {
         XpdrRuntime.ident = 0;
         XpdrRuntime.mode = static_cast<uint8_t>(std::min(IdentHold >> 8, 2));
         IdentHold = 0;
-        SetSS(0x200D, 0);
+        SetSS(SsXpdrRuntime, 0);
         SaveRuntime();
         return;
     }
@@ -655,7 +655,7 @@ void SetXpdrMode(int32_t mode) {
     if (mode < 0 || mode > 2) return;
     if (XpdrRuntime.ident && !IdentHold) IdentHold = std::min<int>(XpdrRuntime.mode, 2) * 256 + 5;
     XpdrRuntime.mode = static_cast<uint8_t>(mode);
-    SetSS(0x200D, 0);
+    SetSS(SsXpdrRuntime, 0);
     if (!IdentHold) SaveRuntime();
 }
 

@@ -140,7 +140,7 @@ void RestrictedNotice() {
 
 // The end of both exits: the screen, the pages and the keys come back.
 void LeaveSetup(int screenType) {
-    if (DeviceID == 31 && InDemoMode()) ResetDemo(true);
+    if (DeviceID == DeviceRemoteDisplay && InDemoMode()) ResetDemo(true);
     SelectScreen(screenType);
     InitialSetting();
     Keyboard.Clear();
@@ -229,7 +229,7 @@ void ChangePassword(int32_t step) {
         case 1:
             if (SelectedSlot) {
                 *SelectedSlot = CodeEntryValue;
-                SetSS(0x4021, 0);
+                SetSS(SsPassword, 0);
             }
             if (CodeEntryValue == 0)
                 GuiMessageBox(gettext("Password was deleted."), 1, KeySoft4, LabelConfirm, DismissMessage, 0);
@@ -339,7 +339,7 @@ void exitSetup(int32_t step) {
             Keyboard.Clear();
             const int type = ScreenType;
             StoreScreenType(type);
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             if (SaveSetting(nullptr, KindStatistic | KindRuntime | KindSetup) != 0) {
                 // Nothing is lost: setup stays on until the save succeeds or the user leaves.
                 GuiMessageBox(gettext("Configuration was not saved! Setup stays on."), 1, KeySoft4, LabelConfirm,

@@ -26,12 +26,12 @@ constexpr uint32_t Black = 0x000000;
 
 const char* AboutModelName(int deviceType) {
     switch (deviceType) {
-        case 27: return "HK 4105";
-        case 29: return "HK 4205";
-        case 30: return "HK 4305";
-        case 31: return "HK 4405";
-        case 33: return "HK 4505";
-        case 34: return "HK 4605";
+        case DeviceEfis: return "HK 4105";
+        case DeviceEfisEms: return "HK 4205";
+        case DeviceEms: return "HK 4305";
+        case DeviceRemoteDisplay: return "HK 4405";
+        case DeviceEfisEms2: return "HK 4505";
+        case DeviceEms2: return "HK 4605";
         default: return gettext("Unknown");
     }
 }
@@ -39,7 +39,7 @@ const char* AboutModelName(int deviceType) {
 uint32_t AboutInstallationId() {
     TConfigSetting* store = ConfigManager.Store();
     uint8_t info[16] = {};
-    if (!store || store->GetSectionData(0x7002, 0, info, sizeof info) < 0) return 0;
+    if (!store || store->GetSectionData(SsInstallInfo, 0, info, sizeof info) < 0) return 0;
     return static_cast<uint32_t>(info[0]) | static_cast<uint32_t>(info[1]) << 8 |
            static_cast<uint32_t>(info[2]) << 16 | static_cast<uint32_t>(info[3]) << 24;
 }

@@ -40,7 +40,7 @@ int32_t BaroBase = 0;  // QNH before the first turn
 // The pages show QNH + change while the knob turns; the base stays for cancelling.
 void BaroShowEdited() {
     QnhSetting.qnh = std::clamp<int32_t>(SatInt32(int64_t(BaroBase) + BaroChange), QnhMinPa, QnhMaxPa);
-    SetSS(0x2006, 0);
+    SetSS(SsQnh, 0);
 }
 
 void BaroEnd() {
@@ -52,7 +52,7 @@ void BaroEnd() {
 
 // The change goes into QNH once, and the runtime file keeps it.
 void BaroFinish() {
-    SetSS(0x2006, 0);
+    SetSS(SsQnh, 0);
     SaveRuntime();
     BaroEnd();
 }
@@ -114,7 +114,7 @@ void BaroSettingEditor(int32_t command) {
         case BaroSet: BaroFinish(); return;
         case BaroCancel:
             if (BaroEditing) QnhSetting.qnh = BaroBase;
-            SetSS(0x2006, 0);
+            SetSS(SsQnh, 0);
             BaroEnd();
             return;
         default: return;

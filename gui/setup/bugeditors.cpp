@@ -94,18 +94,18 @@ void AltBugEditor(int32_t command) {
         }
         case EditorCmdOk:
             AutopilotRuntime.altitudeTarget = DisplaySetting.altBug;
-            SetSS(0x200B, 0);
-            SetSS(0x2009, 0);
+            SetSS(SsAutopilotRuntime, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             EndBugEditor();
             break;
         case EditorCmdCancel:
-            GetSS(0x2009, 0);
+            GetSS(SsDisplay, 0);
             EndBugEditor();
             break;
         case 5:
             DisplaySetting.bugsShown = 0;
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             EndBugEditor();
             break;
@@ -139,12 +139,12 @@ void IasBugEditor(int32_t command) {
             DisplaySetting.iasBugOn = 0;
             [[fallthrough]];
         case EditorCmdOk:
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             EndBugEditor();
             break;
         case EditorCmdCancel:
-            GetSS(0x2009, 0);
+            GetSS(SsDisplay, 0);
             EndBugEditor();
             break;
         default: break;
@@ -168,20 +168,20 @@ void HdgBugEditor(int32_t command) {
         case EditorCmdOk:
             if ((AutopilotRuntime.modeWord & 0xF00) == 0) {
                 AutopilotRuntime.headingTarget = DisplaySetting.hdgBug * 100;
-                SetSS(0x200B, 0);
+                SetSS(SsAutopilotRuntime, 0);
             }
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             EndBugEditor();
             break;
         case 5:
             DisplaySetting.hdgBugOn = 0;
-            SetSS(0x2009, 0);
+            SetSS(SsDisplay, 0);
             SaveRuntime();
             EndBugEditor();
             break;
         case EditorCmdCancel:
-            GetSS(0x2009, 0);
+            GetSS(SsDisplay, 0);
             EndBugEditor();
             break;
         default: break;
@@ -208,11 +208,11 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
         case EditorCmdDown:
         case EditorCmdUp:
             EditorDefaultStep(command - 2);
-            SetSS(0x4016, static_cast<uint16_t>(subId));
+            SetSS(SsMisc, static_cast<uint16_t>(subId));
             return;
         case 5:
             value = 0;
-            SetSS(0x4016, static_cast<uint16_t>(subId));
+            SetSS(SsMisc, static_cast<uint16_t>(subId));
             return;
         case EditorCmdCancel:
             value = OffsetBefore;
@@ -220,7 +220,7 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
         case EditorCmdOk:
             AttitudeOffsetEditing = 0;
             ValueEditorMarks[EdAttitudeOffset].open = 0;
-            SetSS(0x4016, static_cast<uint16_t>(subId));
+            SetSS(SsMisc, static_cast<uint16_t>(subId));
             CloseEditor(1);
             AircraftPageShown = 1;
             MainMenu.OpenPage(49);
@@ -327,7 +327,7 @@ bool SpeedLimitCommand(int32_t command, uint16_t ssid) {
 }  // namespace
 
 void AirspeedLimitEditor(int32_t command) {
-    if (!SpeedLimitCommand(command, 0x4002)) return;
+    if (!SpeedLimitCommand(command, SsAirspeedLimits)) return;
     AirspeedLimitsShown = 1;
     MainMenu.OpenPage(24);
     MainMenu.OpenPage(37);
@@ -335,7 +335,7 @@ void AirspeedLimitEditor(int32_t command) {
 }
 
 void DemoLimitEditor(int32_t command) {
-    if (!SpeedLimitCommand(command, 0x4003)) return;
+    if (!SpeedLimitCommand(command, SsDemo)) return;
     DemoBoxShown = 1;
     MainMenu.OpenPage(132);
 }

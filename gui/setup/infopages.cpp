@@ -307,9 +307,9 @@ void BuildDevicesPage(TInfoPage* page, int variant) {
              static_cast<int>(CompassSetting.totalField));
     Angle(text, sizeof text, gettext("Inclination"), CompassSetting.inclination);
     PageAdd(page, 245, row(5), text);
-    const char* mounting = CompassSetting.mounting == 1   ? gettext_noop("X Front, Y Left")
-                           : CompassSetting.mounting == 9  ? gettext_noop("X Front, Y Down")
-                           : CompassSetting.mounting == 17 ? gettext_noop("X Up, Y Right")
+    const char* mounting = CompassSetting.mounting == MountXFrontYLeft   ? gettext_noop("X Front, Y Left")
+                           : CompassSetting.mounting == MountXFrontYDown  ? gettext_noop("X Front, Y Down")
+                           : CompassSetting.mounting == MountXUpYRight ? gettext_noop("X Up, Y Right")
                                                            : gettext_noop("unknown");
     PageAddF(page, 440, row(5), PageAlignLeft, "%s:   %s", gettext("Build In"), gettext(mounting));
 

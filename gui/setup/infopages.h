@@ -48,7 +48,6 @@ extern int64_t FuelPressCalibStartMs;  // monotonic time at which the last comma
 // Monotonic milliseconds of the calibration's wait; tests put a fake clock here.
 extern std::function<int64_t()> FuelPressCalibClock;
 constexpr int64_t FuelCalibAnswerWaitMs = 2000;  // the answer is not looked at earlier
-constexpr uint16_t FuelCalibCommandSS = 0x6007;
 constexpr int32_t FuelCalibCommandZero = 512, FuelCalibCommandEcu = 513;
 
 // Draws the box and advances the calibration by one step (no-op in state 0).

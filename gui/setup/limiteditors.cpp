@@ -106,21 +106,21 @@ struct TLimitQuantity {
 };
 
 const TLimitQuantity Quantities[] = {
-    {0xB00, ShowPlain, 64, 0, gettext_noop("RPM")},
-    {0xB01, ShowPlain, 71, 0, gettext_noop("Rotor RPM")},
-    {0x201, ShowManifold, 72, 0, gettext_noop("MAP")},
-    {0x603, ShowTemperature, 75, 0, gettext_noop("Oil tmp")},
-    {0x200, ShowPressure, 76, 0, gettext_noop("Oil press")},
-    {0x602, ShowTemperature, 73, 0, gettext_noop("Wat tmp")},
-    {0x604, ShowTemperature, 74, 0, gettext_noop("Aux1 tmp")},
-    {0x401, ShowFuel, 67, 0, gettext_noop("Left tnk")},
-    {0x402, ShowFuel, 68, 0, gettext_noop("Right tnk")},
-    {0x202, ShowPressure, 70, 0, gettext_noop("Fuel pres")},
-    {0x400, ShowFuel, 69, 0, gettext_noop("Fuel flow")},
-    {0x100, ShowThermo, 65, 0, gettext_noop("EGT")},
-    {0x101, ShowThermo, 66, 0, gettext_noop("CHT")},
-    {0x900, ShowPlain, 77, 0, gettext_noop("Voltage")}, {0x901, ShowPlain, 77, 0, gettext_noop("Voltage")}, {0x902, ShowPlain, 77, 0, gettext_noop("Voltage")},
-    {0xA03, ShowPlain, 78, 0, gettext_noop("Current")}, {0xA04, ShowPlain, 78, 0, gettext_noop("Current")}, {0xA05, ShowPlain, 78, 0, gettext_noop("Current")},
+    {echRpmEng, ShowPlain, 64, 0, gettext_noop("RPM")},
+    {echRpmAux, ShowPlain, 71, 0, gettext_noop("Rotor RPM")},
+    {echPressMap, ShowManifold, 72, 0, gettext_noop("MAP")},
+    {echTempOil, ShowTemperature, 75, 0, gettext_noop("Oil tmp")},
+    {echPressOil, ShowPressure, 76, 0, gettext_noop("Oil press")},
+    {echTempWater, ShowTemperature, 73, 0, gettext_noop("Wat tmp")},
+    {echTempAux1, ShowTemperature, 74, 0, gettext_noop("Aux1 tmp")},
+    {echFuelLevel1, ShowFuel, 67, 0, gettext_noop("Left tnk")},
+    {echFuelLevel2, ShowFuel, 68, 0, gettext_noop("Right tnk")},
+    {echPressFuel, ShowPressure, 70, 0, gettext_noop("Fuel pres")},
+    {echFuelFlow, ShowFuel, 69, 0, gettext_noop("Fuel flow")},
+    {echThermo0, ShowThermo, 65, 0, gettext_noop("EGT")},
+    {echThermo1, ShowThermo, 66, 0, gettext_noop("CHT")},
+    {echVolt1, ShowPlain, 77, 0, gettext_noop("Voltage")}, {echVolt2, ShowPlain, 77, 0, gettext_noop("Voltage")}, {echVolt3, ShowPlain, 77, 0, gettext_noop("Voltage")},
+    {echCurr1, ShowPlain, 78, 0, gettext_noop("Current")}, {echCurr2, ShowPlain, 78, 0, gettext_noop("Current")}, {echCurr3, ShowPlain, 78, 0, gettext_noop("Current")},
 };
 
 const TLimitQuantity* QuantityOf(int channel) {
@@ -130,8 +130,8 @@ const TLimitQuantity* QuantityOf(int channel) {
 }
 
 int SupplyIndex(int channel) {
-    if (channel >= 0x900 && channel <= 0x902) return channel - 0x900;
-    if (channel >= 0xA03 && channel <= 0xA05) return channel - 0xA03 + 3;
+    if (channel >= int{echVolt1} && channel <= int{echVolt3}) return channel - int{echVolt1};
+    if (channel >= int{echCurr1} && channel <= int{echCurr3}) return channel - int{echCurr1} + 3;
     return -1;
 }
 
@@ -172,10 +172,10 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
         }
     };
     switch (channel) {
-        case 0xB00:
+        case echRpmEng:
             if (field == LimitDemoRpm) return set(&DemoSetting.rpmLimit, 0, 20000, "", EdRpm);
             return limitA(LimitRpm, 20000, EdRpm, false);
-        case 0xB01: {
+        case echRpmAux: {
             TLimitA& l = LimitRotorRpm;
             switch (field) {
                 case LimitRange: return set(&l.range, 0, 20000, gettext_noop("range"), EdRpm);
@@ -187,7 +187,7 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
                 default: return false;
             }
         }
-        case 0x201: {
+        case echPressMap: {
             TLimitA& l = LimitMap;
             switch (field) {
                 case LimitRange: return set(&l.range, 0, 1860, gettext_noop("range"), EdManifold);
@@ -196,18 +196,18 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
                 default: return false;
             }
         }
-        case 0x603: return limitA(LimitOilTemp, 800, EdOilTemp, true);
-        case 0x200: return limitA(LimitOilPress, 2000, EdOilPressure, true);
-        case 0x602: return limitA(LimitWaterCht, 400, EdWaterTemp, false);
-        case 0x604: return limitA(LimitWaterAux, 400, EdWaterTemp, false);
-        case 0x401:
-        case 0x402: {
-            TLimitB& l = channel == 0x401 ? LimitTankLeft : LimitTankRight;
+        case echTempOil: return limitA(LimitOilTemp, 800, EdOilTemp, true);
+        case echPressOil: return limitA(LimitOilPress, 2000, EdOilPressure, true);
+        case echTempWater: return limitA(LimitWaterCht, 400, EdWaterTemp, false);
+        case echTempAux1: return limitA(LimitWaterAux, 400, EdWaterTemp, false);
+        case echFuelLevel1:
+        case echFuelLevel2: {
+            TLimitB& l = channel == echFuelLevel1 ? LimitTankLeft : LimitTankRight;
             if (field == LimitRange) return set(&l.range, 0, 10000, gettext_noop("range"), EdTankQuantity);
             if (field == LimitAlarmMin) return set(&l.alarmMin, 0, l.range, gettext_noop("min.A"), EdTankQuantity);
             return false;
         }
-        case 0x202: {
+        case echPressFuel: {
             TLimitB& l = LimitFuelPress;
             switch (field) {
                 case LimitRange: return set(&l.range, 0, 2000, gettext_noop("range"), EdFuelPressure);
@@ -218,14 +218,14 @@ bool FieldSpec(int channel, int field, TFieldSpec* s) {
                 default: return false;
             }
         }
-        case 0x400: {
+        case echFuelFlow: {
             TLimitB& l = LimitFuelFlow;
             if (field == LimitRange) return set(&l.range, 0, 10000, gettext_noop("range"), EdFuelFlow);
             if (field == LimitAlarm) return set(&l.alarm, 0, l.range, gettext_noop("max.A"), EdFuelFlow);
             return false;
         }
-        case 0x100: return limitB3(LimitEgt, 50000, EdThermo);
-        case 0x101: return limitB3(LimitCht, 10000, EdThermo);
+        case echThermo0: return limitB3(LimitEgt, 50000, EdThermo);
+        case echThermo1: return limitB3(LimitCht, 10000, EdThermo);
         default: break;
     }
     const int i = SupplyIndex(channel);
@@ -320,11 +320,11 @@ void CloseLimitEditor() {
 // The tank record keeps the calibration: only a changed range needs a new one.
 void TankRangeStored(int channel, int field) {
     if (field != LimitRange) return;
-    const int tank = channel == 0x401 ? 0 : 1;
+    const int tank = channel == echFuelLevel1 ? 0 : 1;
     const TLimitB& l = tank == 0 ? LimitTankLeft : LimitTankRight;
     if (l.range != TankRangeBefore && TankSetting[tank].calibrated) {
         TankSetting[tank].calibrated = 0;
-        SetSS(0x4011, static_cast<uint16_t>(tank));
+        SetSS(SsTank, static_cast<uint16_t>(tank));
     }
 }
 
@@ -335,12 +335,12 @@ int OpenLimitField(int channel, int field) {
     if (s.hi < s.lo) s.hi = s.lo;  // neighbours out of order never invert the range
     const int32_t lo = SatInt32(s.lo), hi = SatInt32(s.hi);
     *s.value = std::clamp(*s.value, lo, hi);
-    const bool demo = channel == 0xB00 && field == LimitDemoRpm;
+    const bool demo = channel == echRpmEng && field == LimitDemoRpm;
     OpenEditor(lo, hi, s.value, demo ? DemoRpmLimitEditor : LimitEditor, 3, 0);
     OpenQuantity = q;
     OpenSpec = s;
     LimitEdit = {channel, field, s.value, lo, hi, s.reversed};
-    if ((q->channel == 0x401 || q->channel == 0x402) && field == LimitRange) TankRangeBefore = *s.value;
+    if ((q->channel == echFuelLevel1 || q->channel == echFuelLevel2) && field == LimitRange) TankRangeBefore = *s.value;
     static char title[48];
     const int supply = SupplyIndex(channel);
     if (demo) {
@@ -353,9 +353,9 @@ int OpenLimitField(int channel, int field) {
         snprintf(SupplyUnit, sizeof SupplyUnit, "%s", supply >= 3 ? "A" : "V");
         MarkValueEditor(EdCustomUnit, s.value, nullptr, SupplyUnit);
     } else {
-        const bool left = channel == 0x401;
+        const bool left = channel == echFuelLevel1;
         const char* name = left && !EngineGaugeConfig.twoTanks ? gettext_noop("Total tnk") : q->name;
-        if (channel == 0x604 && field == LimitNormal) name = gettext_noop("Aux1 tmp ");  // the catalogue's own spelling
+        if (channel == echTempAux1 && field == LimitNormal) name = gettext_noop("Aux1 tmp ");  // the catalogue's own spelling
         snprintf(title, sizeof title, "%s %s", name, s.suffix);
         MarkValueEditor(s.kind, s.value, title);
         ValueEditorMarks[s.kind].unitPad = s.unitPad;
@@ -391,8 +391,8 @@ int LimitFieldBounds(int channel, int field, int32_t* minimum, int32_t* maximum,
 }
 
 int LimitEditorOpen(int channel, int field) {
-    const bool tankRange = (channel == 0x401 || channel == 0x402) && field == LimitRange;
-    if (tankRange && TankSetting[channel == 0x401 ? 0 : 1].calibrated) {
+    const bool tankRange = (channel == echFuelLevel1 || channel == echFuelLevel2) && field == LimitRange;
+    if (tankRange && TankSetting[channel == echFuelLevel1 ? 0 : 1].calibrated) {
         TFieldSpec s;
         if (!FieldSpec(channel, field, &s)) return -1;
         GuiMessageBox(gettext("After tank capacity change you have to recalibrate fuel tank, do you want to continue?"),
@@ -421,10 +421,10 @@ void LimitEditor(int32_t command) {
                 --Editor.cursor;
             return;
         }
-        case EditorCmdCancel: GetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel)); break;
+        case EditorCmdCancel: GetSS(SsLimit, static_cast<uint16_t>(OpenQuantity->channel)); break;
         case EditorCmdOk:
-            SetSS(0x4065, static_cast<uint16_t>(OpenQuantity->channel));
-            if (OpenQuantity->channel == 0x401 || OpenQuantity->channel == 0x402)
+            SetSS(SsLimit, static_cast<uint16_t>(OpenQuantity->channel));
+            if (OpenQuantity->channel == echFuelLevel1 || OpenQuantity->channel == echFuelLevel2)
                 TankRangeStored(OpenQuantity->channel, LimitEdit.field);
             break;
         default: return;
@@ -436,8 +436,8 @@ void DemoRpmLimitEditor(int32_t command) {
     switch (command) {
         case EditorCmdDown:
         case EditorCmdUp: EditorDefaultStep(command - 2); return;
-        case EditorCmdCancel: GetSS(0x4003, 0); break;
-        case EditorCmdOk: SetSS(0x4003, 0); break;
+        case EditorCmdCancel: GetSS(SsDemo, 0); break;
+        case EditorCmdOk: SetSS(SsDemo, 0); break;
         default: return;
     }
     ValueEditorMarks[EdRpm].open = 0;
@@ -530,12 +530,12 @@ void SetupValueCallback(int32_t command) {
     if (!item) return;
     uint16_t ssid = 0, par = 0;
     switch (item) {
-        case SetupUnusableFuelLeft: ssid = 0x4011; break;
-        case SetupUnusableFuelRight: ssid = 0x4011, par = 1; break;
-        case SetupKFactor: case SetupFlowAverage: case SetupQuantityAverage: ssid = 0x4013; break;
-        case SetupRpmPulses: case SetupRpmRatio: ssid = 0x4014; break;
-        case SetupRotorPulses: case SetupRotorRatio: ssid = 0x4014, par = 1; break;
-        default: ssid = 0x4016; break;
+        case SetupUnusableFuelLeft: ssid = SsTank; break;
+        case SetupUnusableFuelRight: ssid = SsTank, par = 1; break;
+        case SetupKFactor: case SetupFlowAverage: case SetupQuantityAverage: ssid = SsFuelFlow; break;
+        case SetupRpmPulses: case SetupRpmRatio: ssid = SsRpmSensor; break;
+        case SetupRotorPulses: case SetupRotorRatio: ssid = SsRpmSensor, par = 1; break;
+        default: ssid = SsMisc; break;
     }
     switch (command) {
         case EditorCmdDown:
@@ -614,8 +614,8 @@ void AircraftIdEditor(int32_t command) {
         case 5:
             if (AircraftIdOpen) TextEditorStep(id, Length, command);
             return;
-        case EditorCmdCancel: GetSS(0x400F, 0); break;
-        case EditorCmdOk: id[Length] = '\0'; SetSS(0x400F, 0); break;
+        case EditorCmdCancel: GetSS(SsAircraftId, 0); break;
+        case EditorCmdOk: id[Length] = '\0'; SetSS(SsAircraftId, 0); break;
         default: return;
     }
     AircraftIdOpen = 0;
@@ -648,8 +648,8 @@ void SupplyNameEditor(int32_t command) {
         case EditorCmdDown:
         case EditorCmdUp:
         case 5: TextEditorStep(s.name, SupplyNameLength, command); return;
-        case EditorCmdCancel: GetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
-        case EditorCmdOk: s.name[SupplyNameLength] = '\0'; SetSS(0x400E, static_cast<uint16_t>(SupplyNameChannel)); break;
+        case EditorCmdCancel: GetSS(SsSupplyName, static_cast<uint16_t>(SupplyNameChannel)); break;
+        case EditorCmdOk: s.name[SupplyNameLength] = '\0'; SetSS(SsSupplyName, static_cast<uint16_t>(SupplyNameChannel)); break;
         default: return;
     }
     SupplyNameChannel = 0;

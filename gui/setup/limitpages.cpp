@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "chandesc.h"
 #include "configmanager.h"
 #include "hkutils.h"
 #include "infopage_build.h"
@@ -242,8 +243,8 @@ const char* TypeOrUnused(int32_t used, int32_t listKey, int32_t typeIndex) {
 }
 
 // Catalogue lists: the air temperatures share 0x601, the liquid temperatures 0x603.
-constexpr int32_t ListAirTemp = 0x601, ListLiquidTemp = 0x603, ListMap = 0x201, ListOilPress = 0x200,
-                  ListFuelPress = 0x202, ListTank = 0xC15, ListExhaust = 257, ListHead = 256;
+constexpr int32_t ListAirTemp = echTempOAT, ListLiquidTemp = echTempOil, ListMap = echPressMap, ListOilPress = echPressOil,
+                  ListFuelPress = echPressFuel, ListTank = echInternalFuelLev1Raw, ListExhaust = echThermo1, ListHead = echThermo0;
 
 }  // namespace
 
@@ -279,7 +280,7 @@ void BuildSensorsPage(TInfoPage* page) {
     right(gettext_noop("EGT, CHT:"), text);
     right(gettext_noop("IAT:"), TypeOrUnused(g.iatUsed, ListAirTemp, g.iatType));
     right(gettext_noop("OAT:"), TypeOrUnused(g.oatUsed, ListAirTemp, g.oatType));
-    static const int Channels[6] = {0x900, 0x901, 0x902, 0xA03, 0xA04, 0xA05};
+    static const int Channels[6] = {echVolt1, echVolt2, echVolt3, echCurr1, echCurr2, echCurr3};
     static const char* const Labels[6] = {gettext_noop("Voltage 1:"), gettext_noop("Voltage 2:"), gettext_noop("Voltage 3:"),
                                           gettext_noop("Current 1:"), gettext_noop("Current 2:"), gettext_noop("Current 3:")};
     for (int i = 0; i < 6; ++i) {
@@ -483,7 +484,7 @@ void SendCommand(int32_t command, int next) {
     memset(&GyroProcess, 0, sizeof GyroProcess);
     GyroProcess.request = command;
     GyroProcess.sent = 1;
-    SetSS(FuelCalibCommandSS, 0);
+    SetSS(SsGyroProcess, 0);
     FuelPressCalibState = next;
     FuelPressCalibStartMs = Now();
 }
@@ -496,7 +497,7 @@ void Advance() {
         case FuelCalibWait1:
         case FuelCalibWait2: {
             if (Now() - FuelPressCalibStartMs < FuelCalibAnswerWaitMs) break;
-            GetSS(FuelCalibCommandSS, 0);
+            GetSS(SsGyroProcess, 0);
             const bool ok = GyroProcess.status == 1;
             FuelPressCalibState = ok ? FuelCalibDone
                                      : FuelPressCalibState == FuelCalibWait1 ? FuelCalibSensorFailed : FuelCalibEcuFailed;

@@ -145,7 +145,7 @@ int ServoResultText(int32_t result, const char* lines[5]) {
 void ReadDetectedServos() {
     int n = 0;
     for (int i = 0; i < 2; ++i) {
-        GetSS(ServoRecordSS, static_cast<uint16_t>(i));
+        GetSS(SsServoRecord, static_cast<uint16_t>(i));
         const TApCommand3& r = ApCommand3[i];
         if (r.reserved[ServoRecId] == 0) continue;
         DetectedServo[n++] = TDetectedServo{r.reserved[ServoRecId], std::clamp(r.reserved[ServoRecSlip], 0, 100),
@@ -199,7 +199,7 @@ int SendServoCommand(uint8_t command, int32_t stepNumber) {
     ServoProcess.error = 0;
     ServoProcess.status = 0;
     ServoProcess.result = 0;
-    return SetSS(ServoProcessSS, 0);
+    return SetSS(SsServoProcess, 0);
 }
 
 int32_t EndStep() { return Servo.process == ServoTest ? 6 : 7; }
@@ -267,16 +267,16 @@ void ServoEnd() {
 void ServoTestPassed() {
     ApCommand5.reserved[0] |= 1;
     for (TApCommand3& r : ApCommand3) r.reserved[ServoRecFlags] |= 1;
-    SetSS(ServoPassSS, 0);
-    SetSS(ServoRecordSS, 0);
-    SetSS(ServoRecordSS, 1);
+    SetSS(SsServoPass, 0);
+    SetSS(SsServoRecord, 0);
+    SetSS(SsServoRecord, 1);
     Servo.succeeded = 1;
     ServoEnd();
 }
 
 void ServoTick() {
     if (Servo.next == 0) return;
-    GetSS(ServoProcessSS, 0);
+    GetSS(SsServoProcess, 0);
     const TServoProcess& p = ServoProcess;
     const int64_t now = Now();
     if ((p.status & ServoAnswered) || p.error != 0) {
@@ -366,7 +366,7 @@ void GyroSend(int32_t request) {
     GyroProcess.request = request;
     GyroProcess.sent = 1;
     GyroProcess.started = 1;
-    SetSS(GyroProcessSS, 0);
+    SetSS(SsGyroProcess, 0);
     Gyro.pending = request;
     Gyro.sentAt = Now();
 }
@@ -374,7 +374,7 @@ void GyroSend(int32_t request) {
 // The answer to the pending request: true once the device has answered it.
 bool GyroAnswered() {
     if (!Gyro.pending) return false;
-    GetSS(GyroProcessSS, 0);
+    GetSS(SsGyroProcess, 0);
     if (GyroProcess.state != GyroStateAnswered) return false;
     Gyro.pending = 0;
     return true;
@@ -552,7 +552,7 @@ void GyroStabilisation(int32_t event) {
     // An unanswered request fails at its limit, never earlier; an answer that is there
     // by then is taken by its state below.
     if (Gyro.pending && now - Gyro.sentAt >= GyroAnswerWaitMs) {
-        GetSS(GyroProcessSS, 0);
+        GetSS(SsGyroProcess, 0);
         if (GyroProcess.state != GyroStateAnswered) {
             Gyro.pending = 0;
             GyroQuestion(gettext_noop("Timeout exceeded."));
@@ -571,7 +571,7 @@ void GyroStabilisation(int32_t event) {
         case GyroNo:
             if (Gyro.state == TGyroState::Ask) {
                 if (GyroSetting.refusals < 0x7fff) ++GyroSetting.refusals;
-                SetSS(GyroSettingSS, 0);
+                SetSS(SsGyro, 0);
                 Gyro.state = TGyroState::Cancelled;
             }
             break;
@@ -663,7 +663,7 @@ void CompassWait(int step) {
         c.calibStatus = 0;
         c.calibFlags = static_cast<uint16_t>(c.calibFlags & ~CompassDoneBit);
     }
-    SetSS(CompassSS, 0);
+    SetSS(SsCompass, 0);
     const int64_t now = Now();
     Compass.waitStart = now;
     Compass.deadline = now + CompassStepWaitMs;
@@ -691,7 +691,7 @@ void CompassFail() {
     Compass.state = CompassFailed;
     Compass.next = 0;
     CompassSetting.calibStep = 0;
-    SetSS(CompassSS, 0);
+    SetSS(SsCompass, 0);
     PopupBegin(CompassTitle);
     const char* lines[5];
     CompassFailureText(Compass, lines);
@@ -712,7 +712,7 @@ void CompassFail() {
 
 void CompassTick() {
     if (Compass.next == 0) return;
-    GetSS(CompassSS, 0);
+    GetSS(SsCompass, 0);
     const TCompassSetting& c = CompassSetting;
     const int step = c.calibStep;
     const int status = c.calibStatus;
@@ -745,7 +745,7 @@ void CompassCalibration(int32_t state) {
             MainMenu.Show(0);
             Keyboard.Clear();
             CloseMessageBox();
-            if (m != 1 && m != 9 && m != 17) {
+            if (m != MountXFrontYLeft && m != MountXFrontYDown && m != MountXUpYRight) {
                 PopupBegin(CompassTitle);
                 PopupLine(gettext_noop("Calibration do not continue before adjustment setting."));
                 PopupEnd();
@@ -771,7 +771,7 @@ void CompassCalibration(int32_t state) {
                 return;
             }
             CompassSetting.calibStep = 0;
-            SetSS(CompassSS, 0);
+            SetSS(SsCompass, 0);
             CompassCalibMask = static_cast<uint16_t>(CompassCalibMask | CompassDoneBit);
             PopupBegin(CompassTitle);
             PopupLine(gettext_noop("Calibration has been done."));
@@ -782,7 +782,7 @@ void CompassCalibration(int32_t state) {
         case CompassCancel:  // the device leaves the calibration
             Compass.next = 0;
             CompassSetting.calibStep = 0;
-            SetSS(CompassSS, 0);
+            SetSS(SsCompass, 0);
             CompassReopen();
             return;
         default: break;
@@ -853,13 +853,13 @@ void CompassPages() { ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51,
 void CompassEditorKeys(int32_t command) {
     switch (command) {
         case EditorCmdCancel:
-            GetSS(CompassSS, 0);
+            GetSS(SsCompass, 0);
             CloseEditor(0);
             CompassPages();
             return;
         case EditorCmdOk:
             if (int32_t* field = CompassField(EditItem)) *field = EditWork;
-            SetSS(CompassSS, 0);
+            SetSS(SsCompass, 0);
             CloseEditor(0);
             CompassPages();
             return;
@@ -974,7 +974,7 @@ void ApEditorKeys(int32_t command) {
     if (!e) return;
     switch (command) {
         case EditorCmdCancel:
-            GetSS(0x401B, 0);
+            GetSS(SsAutopilot, 0);
             CloseEditor(0);
             ApPages(EditItem);
             return;
@@ -982,7 +982,7 @@ void ApEditorKeys(int32_t command) {
             const int32_t stored = ApStored(*e, EditWork);
             if (uint8_t* b = ApByte(EditItem)) *b = static_cast<uint8_t>(std::clamp(stored, 0, 255));
             if (int16_t* w = ApWord(EditItem)) *w = static_cast<int16_t>(std::clamp(stored, INT16_MIN + 0, INT16_MAX + 0));
-            SetSS(0x401B, 0);
+            SetSS(SsAutopilot, 0);
             CloseEditor(0);
             ApPages(EditItem);
             return;
@@ -1007,13 +1007,13 @@ void SlipEditorKeys(int32_t command) {
     const int servo = EditItem - 1000;
     switch (command) {
         case EditorCmdCancel:
-            GetSS(ServoRecordSS, static_cast<uint16_t>(EditRecord));
+            GetSS(SsServoRecord, static_cast<uint16_t>(EditRecord));
             CloseEditor(0);
             SlipPages(servo);
             return;
         case EditorCmdOk:
             ApCommand3[EditRecord].reserved[ServoRecSlip] = EditWork;
-            SetSS(ServoRecordSS, static_cast<uint16_t>(EditRecord));
+            SetSS(SsServoRecord, static_cast<uint16_t>(EditRecord));
             ReadDetectedServos();
             CloseEditor(0);
             SlipPages(servo);
@@ -1058,7 +1058,7 @@ void SlipEditor(int32_t servo) {
     const int32_t id = ServoSetting[servo].servoId;
     int record = -1;
     for (int i = 0; i < 2; ++i) {
-        GetSS(ServoRecordSS, static_cast<uint16_t>(i));
+        GetSS(SsServoRecord, static_cast<uint16_t>(i));
         if (id != 0 && ApCommand3[i].reserved[ServoRecId] == id) record = i;
     }
     if (record < 0) return;

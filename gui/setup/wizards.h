@@ -36,7 +36,6 @@ void ApParamEditor(int32_t item);
 extern int64_t (*WizardClockMs)();
 
 // ---- servo wizard ----
-constexpr uint16_t ServoProcessSS = 0x6006, ServoRecordSS = 0x6003, ServoPassSS = 0x6005;
 constexpr int32_t ServoDetection = 0x10000, ServoCalibration = 0x20000, ServoTest = 0x30000;
 constexpr uint8_t ServoCmdStart = 1, ServoCmdNext = 2, ServoCmdEnd = 3;
 constexpr uint8_t ServoAnswered = 0x20;          // status bit: the device has answered
@@ -64,7 +63,6 @@ void ProgressLine(char* out, int64_t elapsedMs);
 
 // ---- gyro stabilisation ----
 enum { GyroTick = 0, GyroCancel = 1, GyroRestart = 2, GyroCancelled = 3, GyroYes = 4, GyroNo = 5, GyroClose = 6 };
-constexpr uint16_t GyroProcessSS = 0x6007, GyroSettingSS = 0x401F;
 constexpr int32_t GyroReqStart = 256, GyroReqProgress = 257, GyroReqStill = 259, GyroReqFinish = 260, GyroReqEnd = 261;
 constexpr int64_t GyroAnswerWaitMs = 2000, GyroStillPeriodMs = 6000, GyroCountdownMs = 25000;
 constexpr int32_t GyroProgressFull = 8000;
@@ -103,7 +101,6 @@ void GyroStabilisation(int32_t event);
 void StartGyroStabilisation();
 
 // ---- compass calibration ----
-constexpr uint16_t CompassSS = 0x4017;
 constexpr uint16_t CompassStepAck = 0x0002;   // the device acknowledged the step
 constexpr uint16_t CompassDoneBit = 0x0001;   // the device finished a good calibration
 constexpr int64_t CompassStepWaitMs = 30000;
