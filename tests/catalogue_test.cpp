@@ -396,9 +396,9 @@ TEST_F(FixedBoxTest, TextsHandedToGettextAreMessagesOfTheTemplate) {
             for (const TBuilder& b : PageBuilders) b.build(&(page = TInfoPage{}));
         }
         ProbedWindow window(0);
-        int32_t value = 1;
+        int32_t value[8] = {1};  // some editors read several values (the clock's three)
         for (int kind = 0; kind < ValueEditorCount; ++kind) {
-            MarkValueEditor(kind, &value, nullptr);
+            MarkValueEditor(kind, value, nullptr);
             DrawValueEditors(1);
             ClearValueEditorMarks();
         }

@@ -571,7 +571,8 @@ void DrawFamily(FGDrawBuffer* w, int kind) {
             DrawTextEditor(w, "Aircraft ID", m.text ? m.text : "AIRCRAFT", 8);
             return;
         case EdTextField:
-            DrawTextEditor(w, m.title ? m.title : "", m.text ? m.text : "", m.length > 0 ? m.length : 8);
+            // No text: the cells stay empty (the cells are read up to the length, past any terminator).
+            DrawTextEditor(w, m.title ? m.title : "", m.text, m.length > 0 ? m.length : 8);
             return;
         case EdTime:
             if (!pv) return;
