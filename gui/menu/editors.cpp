@@ -71,22 +71,20 @@ void OpenEditor(int32_t minimum, int32_t maximum, int32_t* value, TEditorHandler
     Editor.baseExponent = 0;
     Editor.cursor = 0;
     Editor.step = 1;
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     Keyboard.BindNone(AllKeys);
     if (cursorArg != 0 && handler)
-        Keyboard.Bind('1', LabelPosition, handler, cursorArg);
+        Keyboard.Bind(KeyRightPush, LabelPosition, handler, cursorArg);
     else
-        Keyboard.Bind('1', LabelPosition, EditorDefaultStep, 0);
-    Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
-    Keyboard.Bind('5', LabelSet, handler, EditorCmdOk);
+        Keyboard.Bind(KeyRightPush, LabelPosition, EditorDefaultStep, 0);
+    Keyboard.Bind(KeySoft3, LabelCancel, handler, EditorCmdCancel);
+    Keyboard.Bind(KeySoft4, LabelSet, handler, EditorCmdOk);
     if (stepArg != 0 && handler) {
-        Keyboard.Bind('s', 0, handler, stepArg);
-        Keyboard.Bind('w', 0, handler, stepArg + 1);
+        Keyboard.Bind(KeyRightTurnLeft, 0, handler, stepArg);
+        Keyboard.Bind(KeyRightTurnRight, 0, handler, stepArg + 1);
     } else {
-        Keyboard.Bind('s', 0, EditorDefaultStep, 1);
-        Keyboard.Bind('w', 0, EditorDefaultStep, 2);
+        Keyboard.Bind(KeyRightTurnLeft, 0, EditorDefaultStep, 1);
+        Keyboard.Bind(KeyRightTurnRight, 0, EditorDefaultStep, 2);
     }
 }
 

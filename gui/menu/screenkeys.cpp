@@ -67,9 +67,8 @@ void PowerOffKey(int32_t kind) { RequestPowerOff(kind); }
 
 // Closes the menu and every overlay, then takes every key for a panel.
 void TakeKeysForPanel(int mode) {
-    MainMenu.Show(0);
-    CloseMessageBox();
-    Keyboard.Clear();
+    CloseMenuKeysAndBox();
+    Keyboard.Clear();  // the screen's keys that closing the box bound
     SoftKeyHold = 1;
     Keyboard.SetMode(mode);
 }
@@ -206,8 +205,8 @@ void SetupKeys() {
     if (DataPortAvailable())
         Keyboard.Bind(KeySoft3, LabelDataPort, OpenDataPortMenu, 0);
     else
-        Keyboard.BindNone("4");
-    if (!(LayoutCaps & (engine ? 0x08 : 0x02))) Keyboard.BindNone("5");
+        Keyboard.BindNone(KeySet<KeySoft3>);
+    if (!(LayoutCaps & (engine ? 0x08 : 0x02))) Keyboard.BindNone(KeySet<KeySoft4>);
     if (SetupRole == RoleRestricted) {
         Keyboard.Bind(KeyRightPush, 0, MainMenuKeys, 0);
         Keyboard.Bind(KeySoft1, 0, MainMenuKeys, 0);
@@ -229,7 +228,7 @@ void RadioKey(int mode) {
     }
     if (!label) {
         // Without radios the engine screen's third key keeps its checklist.
-        if (mode != 16) Keyboard.BindNone("3");
+        if (mode != 16) Keyboard.BindNone(KeySet<KeySoft2>);
         return;
     }
     Keyboard.Bind(KeySoft2, label, OpenCommPanel, 0);
@@ -287,7 +286,7 @@ void OpenCommPanel(int32_t) {
         Keyboard.Bind(KeyLeftPush, LabelVolume, VolumeEditor, EditorCmdOpen);
         Keyboard.Bind(KeyLeftTurnRight, 0, VolumeEditor, EditorCmdOpen);
         Keyboard.Bind(KeyLeftTurnLeft, 0, VolumeEditor, EditorCmdOpen);
-        if (!xpdr) Keyboard.BindNone("5");
+        if (!xpdr) Keyboard.BindNone(KeySet<KeySoft4>);
     } else if (xpdr) {
         SquawkCodeEditor(10);
     }
@@ -460,9 +459,7 @@ void VolumeEditor(int32_t command) {
         case 3:
             CommRuntime.volume = VolumeBefore;
             StoreComm();
-            Keyboard.Clear();
-            MainMenu.Show(0);
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             return;
         default:
             return;
@@ -474,9 +471,8 @@ void SquelchThresholdEditor(int32_t command) {
     switch (command) {
         case EditorCmdOpen:
             SquelchBefore = CommRuntime.squelchLevel;
-            MainMenu.Show(0);
-            CloseMessageBox();
-            Keyboard.Clear();
+            CloseMenuKeysAndBox();
+            Keyboard.Clear();  // the screen's keys that closing the box bound
             Keyboard.BindNone(AllKeys);
             DevicesPageShown = 1;
             Keyboard.Bind(KeyRightPush, LabelSet, SquelchThresholdEditor, 4);

@@ -60,12 +60,12 @@ void BugEditorOpen(int32_t kind) {
             MarkValueEditor(EdApHeading, &DisplaySetting.hdgBug);
             break;
     }
-    Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
-    Keyboard.Bind('0', LabelSetEdit, handler, EditorCmdOk);
-    Keyboard.Bind('a', 0, handler, EditorCmdUp);
-    Keyboard.Bind('d', 0, handler, EditorCmdDown);
-    Keyboard.Bind('3', LabelDisable, handler, 5);
-    Keyboard.BindNone("125ws");
+    Keyboard.Bind(KeySoft3, LabelCancel, handler, EditorCmdCancel);
+    Keyboard.Bind(KeyLeftPush, LabelSetEdit, handler, EditorCmdOk);
+    Keyboard.Bind(KeyLeftTurnRight, 0, handler, EditorCmdUp);
+    Keyboard.Bind(KeyLeftTurnLeft, 0, handler, EditorCmdDown);
+    Keyboard.Bind(KeySoft2, LabelDisable, handler, 5);
+    Keyboard.BindNone(KeySet<KeyRightPush, KeySoft1, KeySoft4, KeyRightTurnRight, KeyRightTurnLeft>);
 }
 
 int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres) {
@@ -201,7 +201,7 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
             OffsetBefore = value;
             value = std::clamp<int32_t>(value, -300, 300);
             OpenEditor(-300, 300, &value, self, 3, 0);
-            Keyboard.Bind('3', LabelReset, self, 5);
+            Keyboard.Bind(KeySoft2, LabelReset, self, 5);
             AttitudeOffsetEditing = subId;
             MarkValueEditor(EdAttitudeOffset, &value, title);
             return;

@@ -48,9 +48,7 @@ int32_t Pow10(int n) {
 // ---- shared ----
 
 void TakeKeysForEditor() {
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     Keyboard.Clear();
     SoftKeyHold = 1;
 }
@@ -396,10 +394,10 @@ int LimitEditorOpen(int channel, int field) {
         TFieldSpec s;
         if (!FieldSpec(channel, field, &s)) return -1;
         GuiMessageBox(gettext("After tank capacity change you have to recalibrate fuel tank, do you want to continue?"),
-                      1, '4', LabelYes, TankPromptAnswer, 1);
+                      1, KeySoft3, LabelYes, TankPromptAnswer, 1);
         TankPromptChannel = channel;
         TankPromptField = field;
-        Keyboard.Bind('5', LabelNo, TankPromptAnswer, 0);
+        Keyboard.Bind(KeySoft4, LabelNo, TankPromptAnswer, 0);
         return 1;
     }
     return OpenLimitField(channel, field);
@@ -741,7 +739,7 @@ int SetClock(int64_t seconds) {
     if (SetWallClock(seconds) != 0) {
         const int err = errno;
         ShellPrint("SetClock: the system refused the time (%s)\n", strerror(err));
-        GuiMessageBox(gettext("The clock could not be set."), 0, '1', 0, DismissMessage, 0);
+        GuiMessageBox(gettext("The clock could not be set."), 0, KeyRightPush, 0, DismissMessage, 0);
         return -2;
     }
     return 0;

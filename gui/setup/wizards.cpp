@@ -215,8 +215,8 @@ void ServoWaitPopup(int64_t now) {
 
 void ServoWait(int32_t state) {
     Servo.state = state;
-    Keyboard.BindNone("4");
-    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
+    Keyboard.BindNone(KeySet<KeySoft3>);
+    Keyboard.Bind(KeySoft4, LabelCancel, ServoWizard, 5);
     SoftKeyHold = 1;
     const int64_t now = Now();
     Servo.waitStart = now;
@@ -241,8 +241,8 @@ void ServoInstruction(int32_t state) {
     PopupLine(gettext_noop("Press OK button for continue"));
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
-    Keyboard.Bind('4', LabelOk, ServoWizard, state == 20 ? 22 : state + 1);
+    Keyboard.Bind(KeySoft4, LabelCancel, ServoWizard, 5);
+    Keyboard.Bind(KeySoft3, LabelOk, ServoWizard, state == 20 ? 22 : state + 1);
 }
 
 void ServoEnd() {
@@ -258,10 +258,10 @@ void ServoEnd() {
         const char* lines[5];
         ServoResultText(Servo.result, lines);
         for (int i = 0; lines[i]; ++i) PopupLine(lines[i]);
-        Keyboard.Bind('4', LabelRepeat, ServoWizard, 7);
+        Keyboard.Bind(KeySoft3, LabelRepeat, ServoWizard, 7);
     }
     PopupEnd();
-    Keyboard.Bind('5', LabelConfirm, ServoWizard, 6);
+    Keyboard.Bind(KeySoft4, LabelConfirm, ServoWizard, 6);
 }
 
 void ServoTestPassed() {
@@ -317,15 +317,13 @@ void ServoWizard(int32_t state) {
             Servo.next = 0;
             Servo.succeeded = 0;
             Servo.result = 0;
-            MainMenu.Show(0);
-            Keyboard.Clear();
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             HoldAllKeys();
             if (SendServoCommand(ServoCmdStart, 1) != 0) {
                 PopupBegin(Servo.title);
                 PopupLine(gettext_noop("Function not supported."));
                 PopupEnd();
-                Keyboard.Bind('5', LabelConfirm, ServoWizard, 5);
+                Keyboard.Bind(KeySoft4, LabelConfirm, ServoWizard, 5);
                 return;
             }
             ServoWait(11);
@@ -420,8 +418,8 @@ bool GyroStep(int64_t now) {
                       "this message will appear during next start up of the Skyvane."),
                       true);
             PopupEnd();
-            Keyboard.Bind('4', LabelYes, GyroStabilisation, GyroYes);
-            Keyboard.Bind('5', LabelNo, GyroStabilisation, GyroNo);
+            Keyboard.Bind(KeySoft3, LabelYes, GyroStabilisation, GyroYes);
+            Keyboard.Bind(KeySoft4, LabelNo, GyroStabilisation, GyroNo);
             break;
         case TGyroState::Countdown: {
             const int64_t left = GyroCountdownMs - (now - Gyro.countdownStart);
@@ -435,7 +433,7 @@ bool GyroStep(int64_t now) {
                           static_cast<int>((left + 999) / 1000), gettext("sec"));
             PopupRaw(line);
             PopupEnd();
-            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancelled);
+            Keyboard.Bind(KeySoft4, LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         }
         case TGyroState::Start:
@@ -497,7 +495,7 @@ bool GyroStep(int64_t now) {
             bar[14 + blocks] = '\0';
             PopupRaw(bar);
             PopupEnd();
-            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancel);
+            Keyboard.Bind(KeySoft4, LabelCancel, GyroStabilisation, GyroCancel);
             break;
         }
         case TGyroState::Finish:
@@ -514,20 +512,20 @@ bool GyroStep(int64_t now) {
         case TGyroState::Question:
             GyroPopup(Gyro.message ? Gyro.message : gettext_noop("Process went wrong."), true);
             PopupEnd();
-            Keyboard.Bind('5', LabelRepeat, GyroStabilisation, GyroRestart);
-            Keyboard.Bind('4', LabelCancel, GyroStabilisation, GyroCancelled);
+            Keyboard.Bind(KeySoft4, LabelRepeat, GyroStabilisation, GyroRestart);
+            Keyboard.Bind(KeySoft3, LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         case TGyroState::Done:
             GyroPopup(gettext_noop("Process completed successfully."), false);
             PopupEnd();
-            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            Keyboard.Bind(KeySoft3, LabelOk, GyroStabilisation, GyroClose);
             break;
         case TGyroState::Cancelled:
             GyroPopup(gettext_noop("The process of gyro calibration was cancelled. You can start gyro calibration after next "
                       "start-up of the Skyvane."),
                       true);
             PopupEnd();
-            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            Keyboard.Bind(KeySoft3, LabelOk, GyroStabilisation, GyroClose);
             break;
         case TGyroState::Closed:
         default:
@@ -669,7 +667,7 @@ void CompassWait(int step) {
     Compass.deadline = now + CompassStepWaitMs;
     Compass.next = 1;
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
+    Keyboard.Bind(KeySoft4, LabelCancel, CompassCalibration, CompassCancel);
     CompassWaitPopup(now);
 }
 
@@ -683,8 +681,8 @@ void CompassAskHeading(int32_t state, const char* lead, const char* heading, int
     PopupLine(gettext_noop("Press OK button for continue"));
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
-    Keyboard.Bind('4', LabelOk, CompassCalibration, next);
+    Keyboard.Bind(KeySoft4, LabelCancel, CompassCalibration, CompassCancel);
+    Keyboard.Bind(KeySoft3, LabelOk, CompassCalibration, next);
 }
 
 void CompassFail() {
@@ -706,8 +704,8 @@ void CompassFail() {
     }
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('4', LabelRepeat, CompassCalibration, CompassAskNorth);
-    Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+    Keyboard.Bind(KeySoft3, LabelRepeat, CompassCalibration, CompassAskNorth);
+    Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
 }
 
 void CompassTick() {
@@ -742,15 +740,13 @@ void CompassCalibration(int32_t state) {
         case CompassOpenToo: {
             Compass = TCompassWizard{};
             const uint8_t m = CompassSetting.mounting;
-            MainMenu.Show(0);
-            Keyboard.Clear();
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             if (m != MountXFrontYLeft && m != MountXFrontYDown && m != MountXUpYRight) {
                 PopupBegin(CompassTitle);
                 PopupLine(gettext_noop("Calibration do not continue before adjustment setting."));
                 PopupEnd();
                 HoldAllKeys();
-                Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+                Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
                 return;
             }
             CompassCalibration(CompassAskNorth);
@@ -777,7 +773,7 @@ void CompassCalibration(int32_t state) {
             PopupLine(gettext_noop("Calibration has been done."));
             PopupEnd();
             HoldAllKeys();
-            Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+            Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
             return;
         case CompassCancel:  // the device leaves the calibration
             Compass.next = 0;
@@ -1027,9 +1023,9 @@ void SlipEditorKeys(int32_t command) {
 void CompassEditor(int32_t which) {
     if (!CompassField(which)) return;
     if (CompassSetting.calibFlags & CompassCalibMask) {
-        GuiMessageBox(gettext("After setting change you have to recalibrate compass, do you want to continue?"), 1, '4',
-                      LabelYes, CompassQuestion, which);
-        Keyboard.Bind('5', LabelNo, CompassQuestion, 0);
+        GuiMessageBox(gettext("After setting change you have to recalibrate compass, do you want to continue?"), 1,
+                      KeySoft3, LabelYes, CompassQuestion, which);
+        Keyboard.Bind(KeySoft4, LabelNo, CompassQuestion, 0);
         return;
     }
     OpenCompassEditor(which);
