@@ -399,7 +399,7 @@ const TLimitItem LimitItems[] = {
 };
 
 void TankNotUsedOk(int32_t) {
-    const int page = LimitChannel == echFuelLevel1 ? 67 : 68;
+    const int page = LimitChannel == echFuelLevel1 ? PageLeftTankLimits : PageRightTankLimits;
     // The menu's keys first: giving the keys back resets the menu to the mode's page.
     Keyboard.Clear();
     CloseMessageBox();

@@ -223,7 +223,7 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
             SetSS(SsMisc, static_cast<uint16_t>(subId));
             CloseEditor(1);
             AircraftPageShown = 1;
-            MainMenu.OpenPage(49);
+            MainMenu.OpenPage(PageOtherFlight);
             return;
         default: return;
     }
@@ -329,13 +329,13 @@ bool SpeedLimitCommand(int32_t command, uint16_t ssid) {
 void AirspeedLimitEditor(int32_t command) {
     if (!SpeedLimitCommand(command, SsAirspeedLimits)) return;
     AirspeedLimitsShown = 1;
-    MainMenu.OpenPage(24);
-    MainMenu.OpenPage(37);
+    MainMenu.OpenPage(PageFlightRangeLimits);
+    MainMenu.OpenPage(PageAirspeedLimits);
     MainMenu.Show(1);
 }
 
 void DemoLimitEditor(int32_t command) {
     if (!SpeedLimitCommand(command, SsDemo)) return;
     DemoBoxShown = 1;
-    MainMenu.OpenPage(132);
+    MainMenu.OpenPage(PageDemoMode);
 }

@@ -341,10 +341,10 @@ void ServoWizard(int32_t state) {
             Servo.next = 0;
             CloseWizard();
             if (Servo.process == ServoDetection) {
-                ReopenPages(18, {138, 139});
+                ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, PageServoSetup});
                 ServoSetupShown = 1;
             } else {
-                ReopenPages(18, {138, 143});
+                ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, PageServoDeflection});
                 ServoDeflectionShown = 1;
             }
             return;
@@ -639,7 +639,8 @@ constexpr int CompassStepCount = static_cast<int>(std::size(CompassSteps));
 
 void CompassReopen() {
     CloseWizard();
-    ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51});
+    ReopenPages(ScreenType == ScreenEngine ? PageSetupInstallerEngine : PageSetupInstallerFlight,
+                {PageDevicesFlight, PageRemoteCompass});
 }
 
 void CompassConfirm(int32_t) { CompassReopen(); }
@@ -844,7 +845,10 @@ int32_t* CompassField(int which) {
     }
 }
 
-void CompassPages() { ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51, 52}); }
+void CompassPages() {
+    ReopenPages(ScreenType == ScreenEngine ? PageSetupInstallerEngine : PageSetupInstallerFlight,
+                {PageDevicesFlight, PageRemoteCompass, PageCompassSettings});
+}
 
 void CompassEditorKeys(int32_t command) {
     switch (command) {
@@ -918,13 +922,13 @@ struct TApEditor {
     int16_t scale;     // stored = work x scale (0: the airspeed units)
 };
 const TApEditor ApEditors[] = {
-    {379, EdSensitivity, gettext_noop("Roll sensitivity"), 1, 24, 1},
-    {384, EdSensitivity, gettext_noop("Pitch sensitivity"), 1, 24, 1},
-    {382, EdApAngle, gettext_noop("Bank angle"), 50, 300, 10},
-    {383, EdApAngle, gettext_noop("Turn rate"), 5, 30, 10},
-    {387, EdApAngle, gettext_noop("Longit. angle"), 10, 150, 10},
-    {390, EdApAirSpeed, gettext_noop("Min. air speed"), 0, 0, 0},
-    {391, EdApAirSpeed, gettext_noop("Max. air speed"), 0, 0, 0},
+    {ItemRollSensitivity, EdSensitivity, gettext_noop("Roll sensitivity"), 1, 24, 1},
+    {ItemPitchSensitivity, EdSensitivity, gettext_noop("Pitch sensitivity"), 1, 24, 1},
+    {ItemMaxBankAngle, EdApAngle, gettext_noop("Bank angle"), 50, 300, 10},
+    {ItemTurnRateTarget, EdApAngle, gettext_noop("Turn rate"), 5, 30, 10},
+    {ItemMaxLongitudinalAngle, EdApAngle, gettext_noop("Longit. angle"), 10, 150, 10},
+    {ItemMinAirSpeed, EdApAirSpeed, gettext_noop("Min. air speed"), 0, 0, 0},
+    {ItemMaxAirSpeed, EdApAirSpeed, gettext_noop("Max. air speed"), 0, 0, 0},
 };
 
 const TApEditor* FindApEditor(int item) {
@@ -939,17 +943,17 @@ int32_t SpeedMaximum() { return UnitsSetting.airspeed == UnitKnots ? 2430 : Unit
 int16_t* ApWord(int item) {
     TAutopilotSetting& a = AutopilotSetting;
     switch (item) {
-        case 382: return &a.maxBank;
-        case 383: return &a.turnRate;
-        case 387: return &a.maxPitch;
-        case 390: return &a.minSpeed;
-        case 391: return &a.maxSpeed;
+        case ItemMaxBankAngle: return &a.maxBank;
+        case ItemTurnRateTarget: return &a.turnRate;
+        case ItemMaxLongitudinalAngle: return &a.maxPitch;
+        case ItemMinAirSpeed: return &a.minSpeed;
+        case ItemMaxAirSpeed: return &a.maxSpeed;
         default: return nullptr;
     }
 }
 uint8_t* ApByte(int item) {
-    if (item == 379) return &AutopilotSetting.rollSensitivity;
-    if (item == 384) return &AutopilotSetting.pitchSensitivity;
+    if (item == ItemRollSensitivity) return &AutopilotSetting.rollSensitivity;
+    if (item == ItemPitchSensitivity) return &AutopilotSetting.pitchSensitivity;
     return nullptr;
 }
 
@@ -959,8 +963,8 @@ int32_t ApStored(const TApEditor& e, int32_t work) {
 }
 
 void ApPages(int item) {
-    const bool roll = item == 379 || item == 382 || item == 383;
-    ReopenPages(18, {138, roll ? 145 : 146});
+    const bool roll = item == ItemRollSensitivity || item == ItemMaxBankAngle || item == ItemTurnRateTarget;
+    ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, roll ? PageRollAxis : PagePitchAxis});
     if (roll) RollAxisShown = 1;
     else PitchAxisShown = 1;
 }
@@ -995,7 +999,8 @@ void ApEditorKeys(int32_t command) {
 // ---- slip ----
 
 void SlipPages(int servo) {
-    ReopenPages(18, {138, 139, servo == 1 ? 140 : 141});
+    ReopenPages(PageSetupInstallerFlight,
+                {PageAutopilotSetup, PageServoSetup, servo == 1 ? PageRollServo : PagePitchServo});
     ServoSetupShown = 1;
 }
 
