@@ -165,13 +165,13 @@ int KnobAcceleration(int up) {
 // ---- unit-step rounders ----
 
 int32_t CelsiusStepFahrenheit(int32_t celsius, int32_t stepF10) {
-    const int64_t f10 = RoundToStep(static_cast<int64_t>(celsius) * 18 + 320, stepF10);
-    return Clamp32(RoundDiv(f10 - 320, 18));
+    const int64_t f10 = RoundToStep(TenthFahrenheitFromCelsius(celsius), stepF10);
+    return Clamp32(CelsiusFromTenthFahrenheit(f10));
 }
 
 int32_t CelsiusIncrement(int32_t celsius, int32_t count, int32_t stepF10) {
-    const int64_t target = static_cast<int64_t>(celsius) * 18 + 320 + static_cast<int64_t>(count) * stepF10;
-    int64_t change = RoundDiv(target - 320, 18) - celsius;
+    const int64_t target = TenthFahrenheitFromCelsius(celsius) + static_cast<int64_t>(count) * stepF10;
+    int64_t change = CelsiusFromTenthFahrenheit(target) - celsius;
     // A step finer than half a degree C still moves the value.
     if (change == 0 && count != 0 && stepF10 != 0) change = (count > 0) == (stepF10 > 0) ? 1 : -1;
     return Clamp32(change);

@@ -10,6 +10,7 @@
 #include "overlays.h"
 #include "refresh.h"
 #include "settingvars.h"
+#include "units.h"
 
 // Marks editor titles for the catalogues; they pass gettext where drawn.
 #ifndef gettext_noop
@@ -74,13 +75,13 @@ int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres) {
     if (metres) return static_cast<int32_t>(std::clamp<int64_t>(FloorTo(v, 100), -30000, 100000));
     v = std::clamp<int64_t>(v, -27432, 97536);
     // Feet on a 10 ft grid, back to decimetres.
-    return static_cast<int32_t>(RoundDivNearest(int64_t(AltBugFeet(static_cast<int32_t>(v))) * 30480, 10000));
+    return static_cast<int32_t>(DecimetresFromFeetExact(AltBugFeet(static_cast<int32_t>(v))));
 }
 
 int32_t AltBugFeet(int32_t decimetres) {
     // The exact foot (0.3048 m): the rounded factor 3.28 would stall the steps
     // near 20000 ft, and the box would show one number on two steps.
-    return static_cast<int32_t>(RoundDivNearest(RoundDivNearest(int64_t(decimetres) * 10000, 3048), 100) * 10);
+    return static_cast<int32_t>(RoundDivNearest(TenthFeetFromDecimetresExact(decimetres), 100) * 10);
 }
 
 void AltBugEditor(int32_t command) {
@@ -114,14 +115,9 @@ void AltBugEditor(int32_t command) {
 }
 
 int32_t IasBugStep(int32_t value, int up, int airspeedUnit) {
-    // One unit in metres per hour x 100 (mph is 1609.34 m/h); the bug is in hundredths
-    // of km/h (10 m/h). Whole units are counted by rounding so that steps never drift.
-    int64_t unit;
-    switch (airspeedUnit) {
-        case 0: unit = 185200; break;
-        case 1: unit = 160934; break;
-        default: unit = 100000; break;
-    }
+    // One unit in cm/h; the bug is in hundredths of km/h (1000 cm/h). Whole units are
+    // counted by rounding so that steps never drift.
+    const int64_t unit = CmPerHourOfSpeedUnit(airspeedUnit);
     int64_t units = RoundDivNearest(static_cast<int64_t>(value) * 1000, unit) + (up ? 1 : -1);
     int64_t v = RoundDivNearest(units * unit, 1000);
     if (v < 0) v = 0;
