@@ -21,3 +21,7 @@ inline constexpr char AllKeys[] = {KeyLeftPush, KeyRightPush, KeySoft1, KeySoft2
                                    KeyLeftTurnRight, KeyLeftTurnLeft, KeyRightTurnLeft, KeyRightTurnRight, '\0'};
 // The four knob turns.
 inline constexpr const char* KnobTurnKeys = AllKeys + 6;
+// A few keys as one string, in the order given (the soft-key table binds in that order):
+// KeySet<KeySoft3, KeySoft4> is "45".
+template <TBezelKey... Keys>
+inline constexpr char KeySet[] = {Keys..., '\0'};

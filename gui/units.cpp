@@ -10,6 +10,16 @@ int32_t SatInt32(int64_t v) {
 // |x| < 2^31 and the factors below are < 2^17, so the products stay inside int64.
 int32_t MulDiv(int64_t x, int64_t mul, int64_t div, int64_t add) { return SatInt32((x * mul + add) / div); }
 
+namespace {
+
+// (x * mul + div / 2) / div for either sign: a negative setting rounds like its mirror.
+int64_t RoundedRatio(int64_t x, int64_t mul, int64_t div) {
+    const int64_t q = ((x < 0 ? -x : x) * mul + div / 2) / div;
+    return x < 0 ? -q : q;
+}
+
+}  // namespace
+
 int ConvertFuelQuantity(int unit, int litres) {
     // The shift is arithmetic: a negative quantity rounds toward minus infinity.
     const int64_t x = litres;
@@ -51,6 +61,8 @@ int32_t KmhFromSpeed(int unit, int64_t shown) { return MulDiv(shown, 1000, Speed
 
 int32_t ExtremesKnotsFromKmh(int64_t kmh) { return MulDiv(kmh, 539, 1000); }
 
+int64_t CmPerHourOfSpeedUnit(int unit) { return unit == UnitKnots ? 185200 : unit == UnitMph ? 160934 : 100000; }
+
 int32_t ConvertSpeedLimit(int unit, int64_t centiKnots) {
     switch (unit) {
         case UnitKnots: return SatInt32(centiKnots / 10);
@@ -65,6 +77,9 @@ int32_t ConvertAltitude(int unit, int32_t metres) {
     return unit == UnitFeet ? MulDiv(metres, 3281, 1000) : metres;
 }
 
+int64_t TenthFeetFromDecimetresExact(int64_t decimetres) { return RoundedRatio(decimetres, 10000, 3048); }
+int64_t DecimetresFromFeetExact(int64_t feet) { return RoundedRatio(feet, 30480, 10000); }
+
 int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs) {
     if (unit == UnitFeetPerMin) return MulDiv(tenthsMs, 19685, 1000);
     if (unit == UnitVsKnots) return MulDiv(tenthsMs, 19438, 10000);
@@ -78,6 +93,9 @@ int32_t KnotsFromMs(int64_t ms) { return MulDiv(ms, 3600, 1852); }
 int32_t ConvertTemperature(int unit, int32_t celsius) {
     return unit == UnitFahrenheit ? SatInt32(static_cast<int64_t>(celsius) * 9 / 5 + 32) : celsius;
 }
+
+int64_t TenthFahrenheitFromCelsius(int64_t celsius) { return celsius * 18 + 320; }
+int64_t CelsiusFromTenthFahrenheit(int64_t tenthsF) { return RoundedRatio(tenthsF - 320, 1, 18); }
 
 int32_t ConvertThermoLimit(int unit, int32_t tenthsC) {
     if (unit == UnitFahrenheit) return SatInt32((static_cast<int64_t>(tenthsC) * 9 / 5 + 320) / 10);
@@ -151,12 +169,6 @@ int FormatFixed(char* buffer, size_t size, int64_t value, int digits) {
     const int64_t magnitude = value < 0 ? -value : value;
     return snprintf(buffer, size, "%s%lld.%0*lld", sign, static_cast<long long>(magnitude / scale), digits,
                     static_cast<long long>(magnitude % scale));
-}
-
-// (x * mul + div / 2) / div for either sign: a negative setting rounds like its mirror.
-int64_t RoundedRatio(int64_t x, int64_t mul, int64_t div) {
-    const int64_t q = ((x < 0 ? -x : x) * mul + div / 2) / div;
-    return x < 0 ? -q : q;
 }
 
 }  // namespace

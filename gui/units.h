@@ -51,6 +51,9 @@ int32_t ConvertSpeed(int unit, int64_t kmh);
 int32_t KmhFromSpeed(int unit, int64_t shown);
 // Whole km/h into whole knots x 0.539: the flight extremes overlay only.
 int32_t ExtremesKnotsFromKmh(int64_t kmh);
+// One airspeed unit in cm/h: knots 185200, mph 160934, km/h and unknown units 100000.
+// The IAS bug counts whole units in it.
+int64_t CmPerHourOfSpeedUnit(int unit);
 // A speed limit (hundredths of a knot) in tenths of the airspeed unit.
 int32_t ConvertSpeedLimit(int unit, int64_t centiKnots);
 // Metres into feet x 3.28, any decade (decimetres give tenths of feet): the
@@ -58,6 +61,10 @@ int32_t ConvertSpeedLimit(int unit, int64_t centiKnots);
 int32_t FeetFromMetres(int64_t metres);
 // Metres into the altitude unit, feet x 3.281: the editors' selected-unit step.
 int32_t ConvertAltitude(int unit, int32_t metres);
+// Decimetres into tenths of a foot and whole feet into decimetres on the exact foot
+// (0.3048 m), to nearest: the altitude bug's steps, which must not drift.
+int64_t TenthFeetFromDecimetresExact(int64_t decimetres);
+int64_t DecimetresFromFeetExact(int64_t feet);
 // Tenths of m/s into whole ft/min (x 19.685), tenths of m/s or tenths of a knot
 // (x 1.9438): the vertical-speed number of the refresh, the editors' selected-unit step.
 int32_t ConvertVerticalSpeed(int unit, int32_t tenthsMs);
@@ -69,6 +76,10 @@ int32_t FtMinFromMs(int64_t ms);
 int32_t KnotsFromMs(int64_t ms);
 // Whole degrees Celsius into the temperature unit.
 int32_t ConvertTemperature(int unit, int32_t celsius);
+// Whole degrees Celsius into tenths of a degree Fahrenheit (x 18 + 320), and back to
+// the nearest whole degree Celsius: the temperature editors' Fahrenheit steps.
+int64_t TenthFahrenheitFromCelsius(int64_t celsius);
+int64_t CelsiusFromTenthFahrenheit(int64_t tenthsF);
 // Tenths of a degree Celsius (thermocouple limits) into whole degrees of the unit.
 int32_t ConvertThermoLimit(int unit, int32_t tenthsC);
 // Tenths of a degree Celsius into whole degrees Fahrenheit, t x 9 / 50 + 32 truncated

@@ -176,12 +176,22 @@ TEST_F(EditorBoxes, TextFieldsMarkTheCharacterTheKnobChanges) {
         const char* knob;        // turns up to a visible character
         std::string stored;      // the field as stored after "Set"
     } rows[] = {
-        {"AircraftIdFirst", {253, 259}, false, 21, "", 0, "ww", "CIRCRAFT"},
-        {"AircraftIdSecond", {253, 259}, false, 21, "1", 1, "ww", "AKRCRAFT"},
-        {"AircraftIdWrapsToTheFirst", {253, 259}, false, 21, "11111111", 0, "ww", "CIRCRAFT"},
-        {"MemoryLabelFirst", {35, 36, 42, 44, 409, 413, 424}, false, 21, "", 0, "ww", std::string("0\0\0\0\0\0\0\0", 8)},
-        {"MemoryLabelLast", {35, 36, 42, 44, 409, 413, 424}, false, 21, "1111111", 7, "ww", "       0"},
-        {"SupplyNameTenth", {147, 167, 179}, true, 17, "111111111", 9, "www", std::string("BATTERY\0\0" "0", 10)},
+        {"AircraftIdFirst", {ItemOtherSettingCalib, ItemAircraftIdentification}, false, 21, "", 0, "ww", "CIRCRAFT"},
+        {"AircraftIdSecond", {ItemOtherSettingCalib, ItemAircraftIdentification}, false, 21, "1", 1, "ww", "AKRCRAFT"},
+        {"AircraftIdWrapsToTheFirst",
+         {ItemOtherSettingCalib, ItemAircraftIdentification},
+         false, 21, "11111111", 0, "ww", "CIRCRAFT"},
+        {"MemoryLabelFirst",
+         {ItemExternalDevices, ItemCommDevice, ItemCommType, ItemCommModel, ItemMemoryFields, ItemMemoryField1,
+          ItemMemoryLabel},
+         false, 21, "", 0, "ww", std::string("0\0\0\0\0\0\0\0", 8)},
+        {"MemoryLabelLast",
+         {ItemExternalDevices, ItemCommDevice, ItemCommType, ItemCommModel, ItemMemoryFields, ItemMemoryField1,
+          ItemMemoryLabel},
+         false, 21, "1111111", 7, "ww", "       0"},
+        {"SupplyNameTenth",
+         {ItemSensorsEngine, ItemVoltageInputs, ItemVoltage1Label},
+         true, 17, "111111111", 9, "www", std::string("BATTERY\0\0" "0", 10)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -226,9 +236,11 @@ TEST_F(EditorBoxes, ClockAndAngleEditorsMarkTheirFieldAndAnglesKeepTheSign) {
         int length;               // characters of a field
         std::vector<int> fields;  // the marked field's first character, from the open cursor on
     } rows[] = {
-        {"Time", {253, 260}, "22:13:20", 2, {6, 3, 0, 6}},
-        {"Date", {253, 261}, "14.11.23", 2, {6, 3, 0, 6}},
-        {"Declination", {35, 40, 337, 339}, " -0\xB0" "30'", 1, {5, 4, 2, 1, 5}},
+        {"Time", {ItemOtherSettingCalib, ItemTime}, "22:13:20", 2, {6, 3, 0, 6}},
+        {"Date", {ItemOtherSettingCalib, ItemDate}, "14.11.23", 2, {6, 3, 0, 6}},
+        {"Declination",
+         {ItemExternalDevices, ItemRemoteCompass, ItemCompassSettings, ItemDeclination},
+         " -0\xB0" "30'", 1, {5, 4, 2, 1, 5}},
     };
     CompassSetting.declination = -50;  // -0.5 degrees
     CompassSetting.calibFlags = 0;
@@ -249,7 +261,7 @@ TEST_F(EditorBoxes, ClockAndAngleEditorsMarkTheirFieldAndAnglesKeepTheSign) {
             EXPECT_EQ(Count(655, 395, 120, 24, Red()), Count(x, 395, w, 24, Red())) << "nothing else red";
             PressKeys("1");  // Position
         }
-        if (r.items.back() == 339) {
+        if (r.items.back() == ItemDeclination) {
             // The minus between the blank and the zero, in black.
             const int x = 662 + width(" ");
             EXPECT_GT(Count(x, 397, width("-"), 22, 0), 3) << "the sign";
@@ -271,7 +283,7 @@ TEST_F(EditorBoxes, ThermocouplePageBesideTheSlotPages) {
     struct Row {
         int item;
         bool thermocouples;  // the thermocouple page (545 x 305 at 45, 5) rather than the Sensors page
-    } rows[] = {{147, false}, {196, true}, {1, false}};
+    } rows[] = {{ItemSensorsEngine, false}, {ItemEgtChtSetting, true}, {ItemBack, false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.item);
         ASSERT_TRUE(Choose(r.item));
@@ -288,7 +300,7 @@ TEST_F(EditorBoxes, AirspeedLimitsWithAForeignUnitShowNoValue) {
     UnitsSetting.airspeed = 7;
     ASSERT_EQ(SetSS(0x4001, 0), 0);
     EnterSetup();
-    for (int item : {33, 98}) ASSERT_TRUE(Choose(item)) << item;
+    for (int item : {ItemRangeLimitsFlight, ItemAirspeedLimits}) ASSERT_TRUE(Choose(item)) << item;
     Paint();
     const int font = OverlayRoleFont(10);
     FGDrawBuffer dashes(200, 30, FG_TYPE_BITMAP, 0xFFFFFF);

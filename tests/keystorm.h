@@ -19,13 +19,14 @@
 #include <thread>
 #include <vector>
 
+#include "bezelkeys.h"
 #include "config_check.h"
 #include "file_io.h"
 #include "headless_run.h"
 
 namespace keystorm {
 
-const char Keys[] = "012345adsw";
+constexpr const char* Keys = AllKeys;
 constexpr int SeedsPerProgram = 2;  // four programs: seeds 1..8
 constexpr int DefaultKeysPerSeed = 2600;
 constexpr int SegmentsPerSeed = 4;

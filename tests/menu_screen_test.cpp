@@ -114,7 +114,7 @@ TEST_F(MenuScreen, KeyOneOpensPageOneAndTheMenuClosesFiveSecondsAfterTheLastKey)
     EXPECT_FALSE(BoxShown());
     Key('1');
     Frame();
-    EXPECT_EQ(MainMenu.CurrentPage(), 1);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageFlightMain);
     EXPECT_EQ(MenuOpen, 1);
     // Box at x 625, bottom edge at 445: nine rows of 20 and the margins.
     EXPECT_TRUE(BoxShown());

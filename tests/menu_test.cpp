@@ -137,43 +137,44 @@ protected:
 };
 
 TEST_F(Menu, ClosedOpenPageReplacesOpenPushesAndShowZeroUnwinds) {
-    EXPECT_EQ(m.OpenPage(1), 0);
-    EXPECT_EQ(m.OpenPage(14), 0);  // closed: replaces the bottom page
+    EXPECT_EQ(m.OpenPage(PageFlightMain), 0);
+    EXPECT_EQ(m.OpenPage(PageChecklistsBack), 0);  // closed: replaces the bottom page
     EXPECT_TRUE(m.stack.empty());
     EXPECT_EQ(m.OpenPage(500), -1);
-    EXPECT_EQ(m.CurrentPage(), 14);
+    EXPECT_EQ(m.CurrentPage(), PageChecklistsBack);
     m.Show(1);
     EXPECT_EQ(MenuOpen, 1);
     m.Next();
     m.Next();  // 4 "Before Start Engine"
-    EXPECT_EQ(m.OpenPage(63), 0);
+    EXPECT_EQ(m.OpenPage(PageEngineRangeLimits), 0);
     m.Next();
-    EXPECT_EQ(m.OpenPage(64), 0);
-    EXPECT_EQ(m.OpenPage(140), 0);
+    EXPECT_EQ(m.OpenPage(PageRpmLimits), 0);
+    EXPECT_EQ(m.OpenPage(PageRollServo), 0);
     EXPECT_EQ(m.stack.size(), 3u);
-    EXPECT_EQ(m.ReplacePage(139, 141), 0);  // not the current page
-    EXPECT_EQ(m.ReplacePage(140, 141), 1);
-    EXPECT_EQ(m.CurrentPage(), 141);
+    EXPECT_EQ(m.ReplacePage(PageServoSetup, PagePitchServo), 0);  // not the current page
+    EXPECT_EQ(m.ReplacePage(PageRollServo, PagePitchServo), 1);
+    EXPECT_EQ(m.CurrentPage(), PagePitchServo);
     EXPECT_EQ(m.PopPage(), 1);
-    EXPECT_EQ(m.CurrentPage(), 64);
+    EXPECT_EQ(m.CurrentPage(), PageRpmLimits);
     EXPECT_EQ(m.PopPage(), 1);
-    EXPECT_EQ(Selected(), 121);  // page 63 keeps its selection
+    EXPECT_EQ(Selected(), ItemLimitsRpm);  // page 63 keeps its selection
     m.Show(0);
     EXPECT_EQ(MenuOpen, 0);
-    EXPECT_EQ(m.CurrentPage(), 14);
-    EXPECT_EQ(Selected(), 4);
+    EXPECT_EQ(m.CurrentPage(), PageChecklistsBack);
+    EXPECT_EQ(Selected(), ItemBeforeStartEngine);
     EXPECT_EQ(m.PopPage(), 0);
-    EXPECT_EQ(m.CurrentPage(), 14);
+    EXPECT_EQ(m.CurrentPage(), PageChecklistsBack);
 }
 
 TEST_F(Menu, MovesSkipHiddenItemsAndNeverWrap) {
     DisplaySetting.terrainView = 1;  // "3D Terrain ON" hidden
     DisplaySetting.screenWord = 0x100;  // towing menu on: "Towing Menu ON" hidden
-    m.OpenPage(123);  // 1, 289-294
+    m.OpenPage(PageOtherFlightScreens);  // 1, 289-294
     m.Show(1);
     struct Step { char key; int item; int row; } steps[] = {
-        {'p', 1, 0}, {'n', 290, 1}, {'n', 291, 2}, {'n', 294, 3}, {'n', 294, 3}, {'p', 291, 2},
-        {'p', 290, 1}, {'p', 1, 0}, {'p', 1, 0},
+        {'p', ItemBack, 0}, {'n', ItemTerrainOff, 1}, {'n', ItemHighwayOn, 2}, {'n', ItemTowingMenuOff, 3},
+        {'n', ItemTowingMenuOff, 3}, {'p', ItemHighwayOn, 2}, {'p', ItemTerrainOff, 1}, {'p', ItemBack, 0},
+        {'p', ItemBack, 0},
     };
     for (const Step& s : steps) {
         s.key == 'n' ? m.Next() : m.Prev();
@@ -184,38 +185,38 @@ TEST_F(Menu, MovesSkipHiddenItemsAndNeverWrap) {
     // The switch changes: the other item shows at once, without reopening the page.
     DisplaySetting.terrainView = 0;
     m.Next();
-    EXPECT_EQ(Selected(), 289);
+    EXPECT_EQ(Selected(), ItemTerrainOn);
 }
 
 TEST_F(Menu, ActivationOpensSubPagesPassesItemsAndBackPops) {
-    m.OpenPage(1);
+    m.OpenPage(PageFlightMain);
     m.Show(1);
     for (int i = 0; i < 4; ++i) m.Next();
-    EXPECT_EQ(Selected(), 8);
+    EXPECT_EQ(Selected(), ItemOtherSettingFlight);
     m.Activate();  // "Other Setting" opens page 123
-    EXPECT_EQ(m.CurrentPage(), 123);
+    EXPECT_EQ(m.CurrentPage(), PageOtherFlightScreens);
     EXPECT_TRUE(Actions.empty());
     m.Activate();  // "<---": the action sees it, then the page is left
-    EXPECT_EQ(Actions, (std::vector<std::pair<int, int>>{{123, 1}}));
-    EXPECT_EQ(m.CurrentPage(), 1);
-    EXPECT_EQ(Selected(), 8);
+    EXPECT_EQ(Actions, (std::vector<std::pair<int, int>>{{PageOtherFlightScreens, ItemBack}}));
+    EXPECT_EQ(m.CurrentPage(), PageFlightMain);
+    EXPECT_EQ(Selected(), ItemOtherSettingFlight);
     m.Next();
     m.Activate();  // "Enter Setup" has no sub-page
-    EXPECT_EQ(Actions.back(), std::make_pair(1, 295));
-    EXPECT_EQ(m.CurrentPage(), 1);
+    EXPECT_EQ(Actions.back(), (std::pair<int, int>(PageFlightMain, ItemEnterSetup)));
+    EXPECT_EQ(m.CurrentPage(), PageFlightMain);
     // "<---" on the bottom page: the action only.
     m.Show(0);
-    m.OpenPage(14);
+    m.OpenPage(PageChecklistsBack);
     m.Activate();
-    EXPECT_EQ(Actions.back(), std::make_pair(14, 1));
-    EXPECT_EQ(m.CurrentPage(), 14);
+    EXPECT_EQ(Actions.back(), (std::pair<int, int>(PageChecklistsBack, ItemBack)));
+    EXPECT_EQ(m.CurrentPage(), PageChecklistsBack);
 }
 
 TEST_F(Menu, HiddenSelectionIsRefusedAndActionsMayCloseTheMenu) {
-    m.OpenPage(123);
+    m.OpenPage(PageOtherFlightScreens);
     m.Show(1);
     m.Next();
-    EXPECT_EQ(Selected(), 289);
+    EXPECT_EQ(Selected(), ItemTerrainOn);
     DisplaySetting.terrainView = 1;  // the selected item hides after the push
     m.Activate();
     EXPECT_TRUE(Actions.empty());
@@ -226,15 +227,15 @@ TEST_F(Menu, HiddenSelectionIsRefusedAndActionsMayCloseTheMenu) {
     g.action = [](int page, int item) {
         RecordAction(page, item);
         MainMenu.Show(0);
-        MainMenu.OpenPage(15);
+        MainMenu.OpenPage(PageChecklists);
     };
-    g.OpenPage(1);
+    g.OpenPage(PageFlightMain);
     g.Show(1);
-    g.OpenPage(123);
-    g.OpenPage(22);
+    g.OpenPage(PageOtherFlightScreens);
+    g.OpenPage(PageDataSharing);
     g.Activate();  // item 1 of page 22
-    EXPECT_EQ(Actions.back(), std::make_pair(22, 1));
-    EXPECT_EQ(g.CurrentPage(), 15);
+    EXPECT_EQ(Actions.back(), (std::pair<int, int>(PageDataSharing, ItemBack)));
+    EXPECT_EQ(g.CurrentPage(), PageChecklists);
     g.Show(0);
     g.action = nullptr;
     g.itemState = nullptr;
@@ -256,7 +257,7 @@ TEST_F(Menu, EmptyListsAndBadDirections) {
     }
     EXPECT_EQ(m.current.itemCount, 0);
     EXPECT_TRUE(Actions.empty());
-    m.OpenPage(1);
+    m.OpenPage(PageFlightMain);
     m.Next();
     TTraceCapture trace;
     EXPECT_EQ(m.GetNearestItem(0, 2, 1), 1);
@@ -276,7 +277,7 @@ TEST_F(Menu, ItemStatesFollowTheRuntimeSwitches) {
         DisplaySetting.terrainView = c.terrain;
         DisplaySetting.path3d = c.path;
         DisplaySetting.screenWord = c.word;
-        EXPECT_EQ(MenuItemState(FindItem(c.item), 123), c.state) << c.item << " word " << c.word;
+        EXPECT_EQ(MenuItemState(FindItem(c.item), PageOtherFlightScreens), c.state) << c.item << " word " << c.word;
     }
     EXPECT_EQ(MenuItemState(nullptr, 1), 0);
 }
@@ -309,7 +310,7 @@ protected:
 };
 
 TEST_F(MenuDraw, PageOneSitsAboveTheKeysAtTheRight) {
-    m.OpenPage(1);
+    m.OpenPage(PageFlightMain);
     Frame();
     EXPECT_EQ(At(700, 400), Bg);  // closed: nothing
     m.Show(1);
@@ -335,7 +336,7 @@ TEST_F(MenuDraw, PageOneSitsAboveTheKeysAtTheRight) {
 }
 
 TEST_F(MenuDraw, WideTextsGrowLeftAndTheLeftMenuGrowsRight) {
-    m.OpenPage(144);  // widest text: 42 characters, 356 pixels
+    m.OpenPage(PageExternalButton);  // widest text: 42 characters, 356 pixels
     m.Show(1);
     Frame();
     EXPECT_EQ(m.box.width, 356);
@@ -345,7 +346,7 @@ TEST_F(MenuDraw, WideTextsGrowLeftAndTheLeftMenuGrowsRight) {
     EXPECT_EQ(At(795 - 357, 400), Bg);
     m.Show(0);
     m.left = 1;
-    m.OpenPage(9);
+    m.OpenPage(PageHeadingBugs);
     m.Show(1);
     Frame();
     EXPECT_EQ(m.box.x, 10);
@@ -421,8 +422,8 @@ TEST_F(Keys, SpecEdgeCases) {
     k.Dispatch('1');
     EXPECT_EQ(Calls.back(), "cb6");
     Calls.clear();
-    k.BindNone("012345adsw");
-    for (char c : std::string("012345adsw")) {
+    k.BindNone(AllKeys);
+    for (char c : std::string(AllKeys)) {
         k.Dispatch(c);
         EXPECT_EQ(Label(c), "");
     }
@@ -507,15 +508,15 @@ TEST_F(Keys, ModeTwentyNineBindsTheVfrKeyByTheCode) {
 TEST_F(Keys, ModesOpenTheirPageInTheClosedMenuAndUnknownModesLeaveIt) {
     ThlavniMenu menu;
     k.SetMenu(&menu);
-    menu.OpenPage(14);
+    menu.OpenPage(PageChecklistsBack);
     menu.Show(1);
-    menu.OpenPage(22);
+    menu.OpenPage(PageDataSharing);
     k.SetMode(15);
     EXPECT_EQ(menu.open, 0);
     EXPECT_TRUE(menu.stack.empty());
-    EXPECT_EQ(menu.CurrentPage(), 10);
+    EXPECT_EQ(menu.CurrentPage(), PageEngineMain);
     k.SetMode(23);  // page 0 opens nothing
-    EXPECT_EQ(menu.CurrentPage(), 10);
+    EXPECT_EQ(menu.CurrentPage(), PageEngineMain);
     menu.Show(1);
     k.SetMode(200);
     EXPECT_EQ(menu.open, 1);
@@ -533,7 +534,7 @@ void Rebind(int32_t arg) {
 
 TEST_F(Keys, CallbacksRebindWhileTheyRun) {
     Rebinding = &k;
-    for (char c : std::string("012345adsw")) k.Bind(c, 1, Rebind, c);
+    for (char c : std::string(AllKeys)) k.Bind(c, 1, Rebind, c);
     k.Dispatch('w');
     EXPECT_EQ(Calls, std::vector<std::string>{"rebind119"});
     EXPECT_EQ(k.bindings.size(), 6u);

@@ -224,7 +224,10 @@ protected:
     void ChooseTowing(bool on) {
         if (((RuntimeFlags() & 1) != 0) == on) return;
         Press('1');
-        for (int i = 0; i < 30 && MainMenu.SelectedItem() != 8 && MainMenu.SelectedItem() != 9; ++i) Press('w');
+        for (int i = 0; i < 30 && MainMenu.SelectedItem() != ItemOtherSettingFlight &&
+                        MainMenu.SelectedItem() != ItemOtherSettingEngine;
+             ++i)
+            Press('w');
         Press('1');
         const int item = on ? 293 : 294;
         for (int i = 0; i < 10 && MainMenu.SelectedItem() != item; ++i) Press('w');
@@ -440,8 +443,8 @@ TEST_F(PilotReading, TheBrightnessSliderKeepsItsOwnGround) {
     for (const TScreenCase& s : ScreenCases) {
         Show(UnitsCases[0], s);
         Press('1');  // the main menu
-        for (int i = 0; i < 30 && MainMenu.SelectedItem() != 18; ++i) Press('w');
-        ASSERT_EQ(MainMenu.SelectedItem(), 18) << s.name << ": the menu offers Brightness";
+        for (int i = 0; i < 30 && MainMenu.SelectedItem() != ItemBrightness; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), ItemBrightness) << s.name << ": the menu offers Brightness";
         Press('1');
         ASSERT_EQ(LevelSliderShown, 1) << s.name;
         // Dimmer or brighter to about half way, through the slider's keys.
@@ -731,7 +734,7 @@ TEST_F(PilotReading, TheValueBoxesAndTheCommPanelStandClear) {
     };
     for (int language : {347, 352}) {  // the Language page's English and Russian
         for (char k : std::string("1wwwww141")) Press(k);
-        for (int i = 0; i < 20 && MainMenu.SelectedItem() != 346; ++i) Press('w');
+        for (int i = 0; i < 20 && MainMenu.SelectedItem() != ItemLanguage; ++i) Press('w');
         Press('1');
         for (int i = 0; i < 10 && MainMenu.SelectedItem() != language; ++i) Press('w');
         ASSERT_EQ(MainMenu.SelectedItem(), language);

@@ -270,7 +270,7 @@ TEST_F(ScreenKeysTest, MemoryLabelCyclesAndBlanksStoreEmpty) {
     EXPECT_EQ(std::string(FreqMemorySetting[2].label, 8), std::string("BA\0\0\0\0\0\0", 8));
     EXPECT_EQ(MemorySelection, -1);
     EXPECT_EQ(MemoryFieldsShown, 1);  // back on the memory list with its page
-    EXPECT_EQ(MainMenu.CurrentPage(), 41);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageMemoryFields);
 
     memcpy(FreqMemorySetting[2].label, "12345678", 8);
     MemorySelection = 3;
@@ -374,7 +374,7 @@ TEST_F(ScreenKeysTest, KeyMapOverEveryModeAndKey) {
     Radios(true, true);
     LayoutCaps = 0x1F;
     for (int mode = 1; mode <= 29; ++mode)
-        for (const char* k = "012345adsw"; *k; ++k) {
+        for (const char* k = AllKeys; *k; ++k) {
             SetUp();
             Radios(true, true);
             ScreenType = mode >= 15 && mode <= 16 ? ScreenEngine : ScreenFlight;
@@ -389,12 +389,14 @@ TEST_F(ScreenKeysTest, KeyMapOverEveryModeAndKey) {
             SCOPED_TRACE(row);
             if (mode == 10 && *k == '3') EXPECT_EQ(DisplaySetting.screenWord, screenWord);
             if (mode == 10 && *k == '2') EXPECT_NE(DisplaySetting.screenWord & 0x600, screenWord & 0x600);
-            if (mode == 1 && *k == '1') EXPECT_TRUE(MainMenu.open && MainMenu.CurrentPage() == 2);
-            if (mode == 1 && *k == '0') EXPECT_TRUE(MainMenu.open && MainMenu.left && MainMenu.CurrentPage() == 9);
+            if (mode == 1 && *k == '1') EXPECT_TRUE(MainMenu.open && MainMenu.CurrentPage() == PageFlightMainCommXpdr);
+            if (mode == 1 && *k == '0')
+                EXPECT_TRUE(MainMenu.open && MainMenu.left && MainMenu.CurrentPage() == PageHeadingBugs);
             if (mode == 1 && *k == '5') EXPECT_EQ(Label('5'), "Next");
             if (mode == 15 && *k == '2') EXPECT_EQ(Label('3'), "Start/Stop");
             if (mode == 15 && *k == '4') EXPECT_EQ(EngineExtremesShown, 1);
-            if (mode == 17 && *k == '1') EXPECT_TRUE(MainMenu.open && MainMenu.CurrentPage() == 18);
+            if (mode == 17 && *k == '1')
+                EXPECT_TRUE(MainMenu.open && MainMenu.CurrentPage() == PageSetupInstallerFlight);
             if (mode == 17 && *k == '2')
                 EXPECT_EQ(Message(), "Are you sure you want to save configuration and exit setup?");
             if (mode == 17 && *k == '3')

@@ -206,8 +206,8 @@ TEST_F(SetupEntryTest, PasswordSetFromTheSetupMenuIsAskedAtTheNextEntry) {
     Press("4");
     ASSERT_EQ(SetupModeActive, 1);
     Press("1wwww");     // the setup menu (page 18): "Change Password" is its fifth item
-    ASSERT_EQ(MainMenu.CurrentPage(), 18);
-    ASSERT_EQ(MainMenu.SelectedItem(), 333);
+    ASSERT_EQ(MainMenu.CurrentPage(), PageSetupInstallerFlight);
+    ASSERT_EQ(MainMenu.SelectedItem(), ItemChangePassword);
     Press("1");
     EXPECT_STREQ(CodeEntryTitle, "Enter New Password");
     Press(CodeKeys(2580) + "5" + CodeKeys(2580) + "5");

@@ -93,7 +93,7 @@ TEST_F(TankCalibTest, ThreeStepRunThroughTheMenuStoresAnAscendingTable) {
     LimitTankLeft.range = 1000;
     EngineGaugeConfig.tankType = 0;
     EngineGaugeConfig.twoTanks = 0;
-    MenuAction(113, 262);
+    MenuAction(PageCalibTankChoice, ItemCalibTotalTank);
     ASSERT_EQ(TankCalibration.active, 1);
     EXPECT_EQ(Label('4'), "OK");
     EXPECT_EQ(Label('5'), "Cancel");

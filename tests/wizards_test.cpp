@@ -126,7 +126,7 @@ TEST_F(WizardTest, ServoStartTimesOutAtTenSecondsAndNeverEarlier) {
     EXPECT_TRUE(Shows("The device initiate process. Wait please."));
     Keyboard.Dispatch('5');
     EXPECT_TRUE(MainMenu.open);
-    EXPECT_EQ(MainMenu.CurrentPage(), 139);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageServoSetup);
     EXPECT_EQ(ServoSetupShown, 1);
     EXPECT_EQ(PopupListActive(2), 0);
 }
@@ -236,7 +236,7 @@ TEST_F(WizardTest, ServoDetectionSuccessReadsTheDetectedServos) {
     ApCommand3[1] = {};
     GetSS(SsServoRecord, 1);
     EXPECT_EQ(ApCommand3[1].reserved[ServoRecSlip], 12);
-    EXPECT_EQ(MainMenu.CurrentPage(), 141);
+    EXPECT_EQ(MainMenu.CurrentPage(), PagePitchServo);
 }
 
 TEST_F(WizardTest, ServoTestPassedMarksTheRecords) {
@@ -268,7 +268,7 @@ TEST_F(WizardTest, ServoTestPassedMarksTheRecords) {
     Keyboard.Dispatch('5');
     GetSS(SsServoProcess, 0);
     EXPECT_EQ(ServoProcess.command, ServoCmdEnd);
-    EXPECT_EQ(MainMenu.CurrentPage(), 143);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageServoDeflection);
     EXPECT_EQ(Servo.next, 0);
 }
 
@@ -500,7 +500,7 @@ TEST_F(WizardTest, CompassEditorAsksWhenCalibratedAndStoresOnOk) {
     CompassSetting.declination = 0;
     GetSS(SsCompass, 0);
     EXPECT_EQ(DegMinOf(CompassSetting.declination), 1159);
-    EXPECT_EQ(MainMenu.CurrentPage(), 52);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageCompassSettings);
     // Cancel keeps the stored value; the total field has its own bounds.
     CompassSetting.calibFlags = 0;
     const int32_t field = CompassSetting.totalField;
@@ -527,7 +527,7 @@ TEST_F(WizardTest, AutopilotEditorsStoreInTheirUnits) {
     AutopilotSetting = {};
     GetSS(0x401B, 0);
     EXPECT_EQ(AutopilotSetting.maxBank, 2010);
-    EXPECT_EQ(MainMenu.CurrentPage(), 145);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageRollAxis);
 
     struct Case {
         int16_t unit;
@@ -549,7 +549,7 @@ TEST_F(WizardTest, AutopilotEditorsStoreInTheirUnits) {
     ApParamEditor(379);
     EXPECT_EQ(*Editor.value, 24);
     Keyboard.Dispatch('4');
-    EXPECT_EQ(MainMenu.CurrentPage(), 145);
+    EXPECT_EQ(MainMenu.CurrentPage(), PageRollAxis);
 }
 
 }  // namespace

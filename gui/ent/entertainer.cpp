@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "averdata.h"
+#include "bezelkeys.h"
 #include "chandesc.h"
 #include "entdraw.h"
 #include "fgbitmap.h"
@@ -313,7 +314,7 @@ int CEntertainer::Key(int key) {
 
 int CEntertainer::BrowserKey(int key) {
     switch (key) {
-        case '0':
+        case KeyLeftPush:
             buttons[BtnOpen]->Flash();
             if (browser.Enter()) {
                 player->SetFile(browser.GetSelected());
@@ -322,24 +323,24 @@ int CEntertainer::BrowserKey(int key) {
                 player->Message("%s", gettext("Wait for start."));
             }
             break;
-        case '3':
+        case KeySoft2:
             buttons[BtnStop]->Flash();
             CloseBrowser();
             break;
-        case 'a': browser.Next(); break;
-        case 'd': browser.Prev(); break;
+        case KeyLeftTurnRight: browser.Next(); break;
+        case KeyLeftTurnLeft: browser.Prev(); break;
         default: break;
     }
     return 0;
 }
 
 int CEntertainer::MovieKey(int key) {
-    if (player->state == PlayerFullScreen && key != '0') {
+    if (player->state == PlayerFullScreen && key != KeyLeftPush) {
         player->Restore();
         return 0;
     }
     switch (key) {
-        case '0':
+        case KeyLeftPush:
             if (exitArm > 0 && ExitAllowed()) return 1;
             if (player->state == PlayerPlaying || player->state == PlayerPaused) {
                 player->Message("%s", gettext("Press Stop"));
@@ -349,7 +350,7 @@ int CEntertainer::MovieKey(int key) {
                 browser.Open(DiskRootName, "3gp");
             }
             break;
-        case '2':
+        case KeySoft1:
             if (player->state == PlayerFileSet || player->state == PlayerPaused) {
                 buttons[BtnPlay]->Flash();
                 player->Play();
@@ -358,18 +359,18 @@ int CEntertainer::MovieKey(int key) {
                 player->Pause();
             }
             break;
-        case '3':
+        case KeySoft2:
             CloseBrowser();
             player->Stop();
             buttons[BtnStop]->Flash();
             break;
-        case '5':
+        case KeySoft4:
             buttons[BtnMaximize]->Flash();
             if (player->state == PlayerPlaying || player->state == PlayerPaused) player->FullScreen();
             break;
-        case 'a':
-        case 'd':
-            player->SetVolume(std::clamp(player->GetVolume() + (key == 'a' ? 10 : -10), 0, 100));
+        case KeyLeftTurnRight:
+        case KeyLeftTurnLeft:
+            player->SetVolume(std::clamp(player->GetVolume() + (key == KeyLeftTurnRight ? 10 : -10), 0, 100));
             volumeBar.SetValue(player->GetVolume());
             break;
         default:
@@ -380,7 +381,7 @@ int CEntertainer::MovieKey(int key) {
 }
 
 int CEntertainer::ModeKey(int key) {
-    if (key == '1') {
+    if (key == KeyRightPush) {
         exitArm = ExitArmTicks;
         if (highlight >= 0) {
             buttons[BtnSelect]->Flash();
@@ -392,14 +393,14 @@ int CEntertainer::ModeKey(int key) {
     }
     const bool armed = exitArm > 0;
     exitArm = 0;
-    if (key == 's' || key == 'w') {
+    if (key == KeyRightTurnLeft || key == KeyRightTurnRight) {
         const int top = ExitOffered() ? ModeExit : ModeFlightData;
-        int h = (highlight < 0 ? mode : highlight) + (key == 's' ? -1 : 1);
+        int h = (highlight < 0 ? mode : highlight) + (key == KeyRightTurnLeft ? -1 : 1);
         if (h < 0) h = top;
         if (h > top) h = 0;
         SetHighlight(h);
         highlightCountdown = HighlightTicks;
-    } else if (key == '0' && armed && ExitAllowed()) {
+    } else if (key == KeyLeftPush && armed && ExitAllowed()) {
         return 1;
     }
     return 0;

@@ -71,22 +71,20 @@ void OpenEditor(int32_t minimum, int32_t maximum, int32_t* value, TEditorHandler
     Editor.baseExponent = 0;
     Editor.cursor = 0;
     Editor.step = 1;
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     Keyboard.BindNone(AllKeys);
     if (cursorArg != 0 && handler)
-        Keyboard.Bind('1', LabelPosition, handler, cursorArg);
+        Keyboard.Bind(KeyRightPush, LabelPosition, handler, cursorArg);
     else
-        Keyboard.Bind('1', LabelPosition, EditorDefaultStep, 0);
-    Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
-    Keyboard.Bind('5', LabelSet, handler, EditorCmdOk);
+        Keyboard.Bind(KeyRightPush, LabelPosition, EditorDefaultStep, 0);
+    Keyboard.Bind(KeySoft3, LabelCancel, handler, EditorCmdCancel);
+    Keyboard.Bind(KeySoft4, LabelSet, handler, EditorCmdOk);
     if (stepArg != 0 && handler) {
-        Keyboard.Bind('s', 0, handler, stepArg);
-        Keyboard.Bind('w', 0, handler, stepArg + 1);
+        Keyboard.Bind(KeyRightTurnLeft, 0, handler, stepArg);
+        Keyboard.Bind(KeyRightTurnRight, 0, handler, stepArg + 1);
     } else {
-        Keyboard.Bind('s', 0, EditorDefaultStep, 1);
-        Keyboard.Bind('w', 0, EditorDefaultStep, 2);
+        Keyboard.Bind(KeyRightTurnLeft, 0, EditorDefaultStep, 1);
+        Keyboard.Bind(KeyRightTurnRight, 0, EditorDefaultStep, 2);
     }
 }
 
@@ -167,13 +165,13 @@ int KnobAcceleration(int up) {
 // ---- unit-step rounders ----
 
 int32_t CelsiusStepFahrenheit(int32_t celsius, int32_t stepF10) {
-    const int64_t f10 = RoundToStep(static_cast<int64_t>(celsius) * 18 + 320, stepF10);
-    return Clamp32(RoundDiv(f10 - 320, 18));
+    const int64_t f10 = RoundToStep(TenthFahrenheitFromCelsius(celsius), stepF10);
+    return Clamp32(CelsiusFromTenthFahrenheit(f10));
 }
 
 int32_t CelsiusIncrement(int32_t celsius, int32_t count, int32_t stepF10) {
-    const int64_t target = static_cast<int64_t>(celsius) * 18 + 320 + static_cast<int64_t>(count) * stepF10;
-    int64_t change = RoundDiv(target - 320, 18) - celsius;
+    const int64_t target = TenthFahrenheitFromCelsius(celsius) + static_cast<int64_t>(count) * stepF10;
+    int64_t change = CelsiusFromTenthFahrenheit(target) - celsius;
     // A step finer than half a degree C still moves the value.
     if (change == 0 && count != 0 && stepF10 != 0) change = (count > 0) == (stepF10 > 0) ? 1 : -1;
     return Clamp32(change);

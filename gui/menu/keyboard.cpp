@@ -311,5 +311,5 @@ void Tklavesnice::SetMode(int newMode) {
         menu->Show(0);
         if (menuPage != 0) menu->OpenPage(menuPage);
     }
-    if (mode == 29) Bind('4', VfrSquawkLabel(VfrCodeSetting.code), VfrSquawkKey, 0);
+    if (mode == 29) Bind(KeySoft3, VfrSquawkLabel(VfrCodeSetting.code), VfrSquawkKey, 0);
 }

@@ -233,7 +233,7 @@ void XpdrPanelKey(int key) {
         case KeyRightTurnRight: SquawkCodeEditor(EditorCmdOpen); break;
         case KeySoft1:
             SetXpdrMode(-1);
-            Keyboard.BindNone("sw13");
+            Keyboard.BindNone(KeySet<KeyRightTurnLeft, KeyRightTurnRight, KeyRightPush, KeySoft2>);
             break;
         case KeySoft2:
             StartIdent(0);
@@ -426,7 +426,7 @@ void DefaultKeyAction(int mode, int keyCode) {
     if ((mode >= 1 && mode <= 16) || mode == 25) ScreenKey(mode, key);
 }
 
-void VfrSquawkKey(int32_t) { DefaultKeyAction(29, KeyCode('4')); }
+void VfrSquawkKey(int32_t) { DefaultKeyAction(29, KeyCode(KeySoft3)); }
 
 void MainMenuKeys(int32_t command) {
     switch (command) {
@@ -555,7 +555,7 @@ void BoreSightEditor(int32_t command) {
 void ConfirmDeleteStatistics(int32_t command) {
     switch (command) {
         case 1:
-            Keyboard.BindNone("1");
+            Keyboard.BindNone(KeySet<KeyRightPush>);
             Keyboard.Bind(KeySoft4, LabelNo, ConfirmDeleteStatistics, 2);
             Keyboard.Bind(KeySoft3, LabelYes, ConfirmDeleteStatistics, 3);
             SetMessageText(gettext("Are you sure you want to delete statistics?"));
@@ -568,7 +568,7 @@ void ConfirmDeleteStatistics(int32_t command) {
             MessageBoxShown = 0;
             Keyboard.Bind(KeyRightPush, LabelHide, MainMenuKeys, 0);
             Keyboard.Bind(KeySoft4, LabelDeleteValues, ConfirmDeleteStatistics, 1);
-            Keyboard.BindNone("4");
+            Keyboard.BindNone(KeySet<KeySoft3>);
             return;
         default: return;
     }

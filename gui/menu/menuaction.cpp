@@ -71,7 +71,7 @@ void Notice(const char* text) { GuiMessageBox(gettext(text), 0, KeySoft4, LabelC
 void Failure(const char* text) { GuiMessageBox(gettext(text), 1, KeySoft4, LabelConfirm, DismissMessage, 0); }
 // Result of a data-port dialog: '1' "OK" dismisses; failures in the warning style.
 void DialogResult(const char* text, bool failed) {
-    GuiMessageBox(gettext(text), failed ? 1 : 0, '1', LabelOk, DismissMessage, 0);
+    GuiMessageBox(gettext(text), failed ? 1 : 0, KeyRightPush, LabelOk, DismissMessage, 0);
 }
 
 // An averaged channel's value; false when it has none.
@@ -412,7 +412,7 @@ const TLimitItem LimitItems[] = {
 };
 
 void TankNotUsedOk(int32_t) {
-    const int page = LimitChannel == echFuelLevel1 ? 67 : 68;
+    const int page = LimitChannel == echFuelLevel1 ? PageLeftTankLimits : PageRightTankLimits;
     // The menu's keys first: giving the keys back resets the menu to the mode's page.
     Keyboard.Clear();
     CloseMessageBox();
@@ -599,7 +599,8 @@ bool PageAction(int page, int item) {
                 MainMenu.Show(0);
                 Keyboard.Clear();
                 BoreSightEditOpen = 1;
-                Keyboard.BindNone("1235ws");
+                Keyboard.BindNone(
+                    KeySet<KeyRightPush, KeySoft1, KeySoft2, KeySoft4, KeyRightTurnRight, KeyRightTurnLeft>);
                 Keyboard.Bind(KeySoft3, LabelCancel, BoreSightEditor, 0);
                 Keyboard.Bind(KeyLeftPush, LabelSetWeight, BoreSightEditor, 1);
                 Keyboard.Bind(KeyLeftTurnRight, 0, BoreSightEditor, 2);

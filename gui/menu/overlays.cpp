@@ -306,9 +306,7 @@ void PaintOverlays(FGWindow* window) {
 
 void GuiMessageBox(const char* text, int alert, int key, int label, void (*callback)(int), int argument) {
     if (!text) return;
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     SetMessageText(text);
     if (alert == 0)
         MessageBoxStyle = MessageStylePanel;
@@ -400,9 +398,7 @@ int RequestPowerOff(int kind) {
         if ((next == PowerMainSwitch || next == PowerKey) && MenuLinks.EntertainerOpen &&
             MenuLinks.EntertainerOpen() && MenuLinks.DestroyEntertainer)
             MenuLinks.DestroyEntertainer();
-        Keyboard.Clear();
-        MainMenu.Show(0);
-        CloseMessageBox();
+        CloseMenuKeysAndBox();
         return 0;
     }
     if (PowerOffState == PowerShutting) return 0;  // never twice
@@ -495,7 +491,7 @@ void FormatLimitedValue(TDisplayItem* item, const int32_t* limits, int32_t value
 
 namespace {
 
-void ShowFirmwareFailure(const char* text) { GuiMessageBox(text, 1, '1', LabelOk, DismissMessage, 0); }
+void ShowFirmwareFailure(const char* text) { GuiMessageBox(text, 1, KeyRightPush, LabelOk, DismissMessage, 0); }
 
 // A failed runtime save, told once by the refresh, and never over another box, an alert,
 // the popup list, a countdown, a wizard's keys or the entertainment screen (which hides it).
@@ -504,7 +500,7 @@ int ShowSaveFailure() {
                       (PowerOffState != PowerIdle && PowerOffState != PowerCancelled) ||
                       (MenuLinks.EntertainerOpen && MenuLinks.EntertainerOpen());
     if (busy) return 0;
-    GuiMessageBox(gettext("Setting could not be stored!"), 1, '5', LabelConfirm, DismissMessage, 0);
+    GuiMessageBox(gettext("Setting could not be stored!"), 1, KeySoft4, LabelConfirm, DismissMessage, 0);
     return 1;
 }
 

@@ -67,9 +67,8 @@ void PowerOffKey(int32_t kind) { RequestPowerOff(kind); }
 
 // Closes the menu and every overlay, then takes every key for a panel.
 void TakeKeysForPanel(int mode) {
-    MainMenu.Show(0);
-    CloseMessageBox();
-    Keyboard.Clear();
+    CloseMenuKeysAndBox();
+    Keyboard.Clear();  // the screen's keys that closing the box bound
     SoftKeyHold = 1;
     Keyboard.SetMode(mode);
 }
@@ -89,10 +88,10 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 // The setup pages of the radio memories: engine or flight external devices, COMM type,
 // models and settings (and the memory list for the memory editors).
 void OpenRadioPagePath(bool memories) {
-    const int first = ScreenType == ScreenEngine ? 54 : 48;
+    const int first = ScreenType == ScreenEngine ? PageDevicesEngine : PageDevicesFlight;
     if (MainMenu.CurrentPage() != first) MainMenu.OpenPage(first);
-    for (int page : {55, 57, 38}) MainMenu.OpenPage(page);
-    if (memories) MainMenu.OpenPage(41);
+    for (int page : {PageCommType, PageCommModels, PageCommSettings}) MainMenu.OpenPage(page);
+    if (memories) MainMenu.OpenPage(PageMemoryFields);
 }
 
 int SelectedMemory() { return MemorySelection >= 1 && MemorySelection <= FreqMemoryCount ? MemorySelection : 0; }
@@ -206,8 +205,8 @@ void SetupKeys() {
     if (DataPortAvailable())
         Keyboard.Bind(KeySoft3, LabelDataPort, OpenDataPortMenu, 0);
     else
-        Keyboard.BindNone("4");
-    if (!(LayoutCaps & (engine ? 0x08 : 0x02))) Keyboard.BindNone("5");
+        Keyboard.BindNone(KeySet<KeySoft3>);
+    if (!(LayoutCaps & (engine ? 0x08 : 0x02))) Keyboard.BindNone(KeySet<KeySoft4>);
     if (SetupRole == RoleRestricted) {
         Keyboard.Bind(KeyRightPush, 0, MainMenuKeys, 0);
         Keyboard.Bind(KeySoft1, 0, MainMenuKeys, 0);
@@ -219,21 +218,21 @@ void RadioKey(int mode) {
     int label = 0, pages[3] = {0, 0, 0};
     if (comm && xpdr) {
         label = LabelComXpdr;
-        pages[0] = 2, pages[1] = 11, pages[2] = 6;
+        pages[0] = PageFlightMainCommXpdr, pages[1] = PageEngineMainCommXpdr, pages[2] = PageFlightMainCommXpdrObs;
     } else if (comm) {
         label = LabelComm;
-        pages[0] = 3, pages[1] = 12, pages[2] = 7;
+        pages[0] = PageFlightMainComm, pages[1] = PageEngineMainComm, pages[2] = PageFlightMainCommObs;
     } else if (xpdr) {
         label = LabelXpdr;
-        pages[0] = 4, pages[1] = 13, pages[2] = 8;
+        pages[0] = PageFlightMainXpdr, pages[1] = PageEngineMainXpdr, pages[2] = PageFlightMainXpdrObs;
     }
     if (!label) {
         // Without radios the engine screen's third key keeps its checklist.
-        if (mode != 16) Keyboard.BindNone("3");
+        if (mode != 16) Keyboard.BindNone(KeySet<KeySoft2>);
         return;
     }
     Keyboard.Bind(KeySoft2, label, OpenCommPanel, 0);
-    const int plain[3] = {1, 10, 5};
+    const int plain[3] = {PageFlightMain, PageEngineMain, PageFlightMainObs};
     for (int i = 0; i < 3; ++i) MainMenu.ReplacePage(plain[i], pages[i]);
 }
 
@@ -270,7 +269,7 @@ void BindScreenKeys() {
 void OpenDataPortMenu(int32_t) {
     if (!DataPortAvailable()) return;
     MainMenuKeys(-1);
-    MainMenu.OpenPage(InstallerRole() ? 21 : 20);
+    MainMenu.OpenPage(InstallerRole() ? PageDataPortInstaller : PageDataPortUser);
 }
 
 void OpenApPanel(int32_t) { TakeKeysForPanel(AutopilotActive ? 27 : 24); }
@@ -287,7 +286,7 @@ void OpenCommPanel(int32_t) {
         Keyboard.Bind(KeyLeftPush, LabelVolume, VolumeEditor, EditorCmdOpen);
         Keyboard.Bind(KeyLeftTurnRight, 0, VolumeEditor, EditorCmdOpen);
         Keyboard.Bind(KeyLeftTurnLeft, 0, VolumeEditor, EditorCmdOpen);
-        if (!xpdr) Keyboard.BindNone("5");
+        if (!xpdr) Keyboard.BindNone(KeySet<KeySoft4>);
     } else if (xpdr) {
         SquawkCodeEditor(10);
     }
@@ -460,9 +459,7 @@ void VolumeEditor(int32_t command) {
         case 3:
             CommRuntime.volume = VolumeBefore;
             StoreComm();
-            Keyboard.Clear();
-            MainMenu.Show(0);
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             return;
         default:
             return;
@@ -474,9 +471,8 @@ void SquelchThresholdEditor(int32_t command) {
     switch (command) {
         case EditorCmdOpen:
             SquelchBefore = CommRuntime.squelchLevel;
-            MainMenu.Show(0);
-            CloseMessageBox();
-            Keyboard.Clear();
+            CloseMenuKeysAndBox();
+            Keyboard.Clear();  // the screen's keys that closing the box bound
             Keyboard.BindNone(AllKeys);
             DevicesPageShown = 1;
             Keyboard.Bind(KeyRightPush, LabelSet, SquelchThresholdEditor, 4);
@@ -624,7 +620,7 @@ void SetSquawkCode(int32_t kind) {
         case 5:
             MainMenuKeys(-1);
             GetSS(SsXpdrRuntime, 0);
-            MainMenu.OpenPage(62);
+            MainMenu.OpenPage(PageEmergencySquawk);
             return;
         case 6:
             GetSS(SsXpdrRuntime, 0);

@@ -82,7 +82,7 @@ void OpenCodeEntry(const char* title) {
 // The entry lives on its keys: whatever took them (an alert, a power-off countdown, a
 // demo reset) took the entry too, and its box must not stay behind.
 bool CodeEntryHasKeys() {
-    const EVENT_ITEM* up = Keyboard.FindBinding(KeyCode('w'));
+    const EVENT_ITEM* up = Keyboard.FindBinding(KeyCode(KeyRightTurnRight));
     return up && up->callback == PasswordEntry;
 }
 
@@ -307,7 +307,7 @@ void enterToSetup(int32_t step) {
             CodeEntryValue = SelectedSlot ? *SelectedSlot : 0;
             Keyboard.Clear();
             CloseMessageBox();
-            Keyboard.BindNone("012345");
+            Keyboard.BindNone(KeySet<KeyLeftPush, KeyRightPush, KeySoft1, KeySoft2, KeySoft3, KeySoft4>);
             RestrictedNotice();
             SoftKeyHold = 1;
             Keyboard.Bind(KeySoft3, LabelOk, enterToSetup, 5);

@@ -10,6 +10,7 @@
 #include "overlays.h"
 #include "refresh.h"
 #include "settingvars.h"
+#include "units.h"
 
 // Marks editor titles for the catalogues; they pass gettext where drawn.
 #ifndef gettext_noop
@@ -60,12 +61,12 @@ void BugEditorOpen(int32_t kind) {
             MarkValueEditor(EdApHeading, &DisplaySetting.hdgBug);
             break;
     }
-    Keyboard.Bind('4', LabelCancel, handler, EditorCmdCancel);
-    Keyboard.Bind('0', LabelSetEdit, handler, EditorCmdOk);
-    Keyboard.Bind('a', 0, handler, EditorCmdUp);
-    Keyboard.Bind('d', 0, handler, EditorCmdDown);
-    Keyboard.Bind('3', LabelDisable, handler, 5);
-    Keyboard.BindNone("125ws");
+    Keyboard.Bind(KeySoft3, LabelCancel, handler, EditorCmdCancel);
+    Keyboard.Bind(KeyLeftPush, LabelSetEdit, handler, EditorCmdOk);
+    Keyboard.Bind(KeyLeftTurnRight, 0, handler, EditorCmdUp);
+    Keyboard.Bind(KeyLeftTurnLeft, 0, handler, EditorCmdDown);
+    Keyboard.Bind(KeySoft2, LabelDisable, handler, 5);
+    Keyboard.BindNone(KeySet<KeyRightPush, KeySoft1, KeySoft4, KeyRightTurnRight, KeyRightTurnLeft>);
 }
 
 int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres) {
@@ -74,13 +75,13 @@ int32_t AltBugStep(int32_t decimetres, int up, int fast, int metres) {
     if (metres) return static_cast<int32_t>(std::clamp<int64_t>(FloorTo(v, 100), -30000, 100000));
     v = std::clamp<int64_t>(v, -27432, 97536);
     // Feet on a 10 ft grid, back to decimetres.
-    return static_cast<int32_t>(RoundDivNearest(int64_t(AltBugFeet(static_cast<int32_t>(v))) * 30480, 10000));
+    return static_cast<int32_t>(DecimetresFromFeetExact(AltBugFeet(static_cast<int32_t>(v))));
 }
 
 int32_t AltBugFeet(int32_t decimetres) {
     // The exact foot (0.3048 m): the rounded factor 3.28 would stall the steps
     // near 20000 ft, and the box would show one number on two steps.
-    return static_cast<int32_t>(RoundDivNearest(RoundDivNearest(int64_t(decimetres) * 10000, 3048), 100) * 10);
+    return static_cast<int32_t>(RoundDivNearest(TenthFeetFromDecimetresExact(decimetres), 100) * 10);
 }
 
 void AltBugEditor(int32_t command) {
@@ -114,14 +115,9 @@ void AltBugEditor(int32_t command) {
 }
 
 int32_t IasBugStep(int32_t value, int up, int airspeedUnit) {
-    // One unit in metres per hour x 100 (mph is 1609.34 m/h); the bug is in hundredths
-    // of km/h (10 m/h). Whole units are counted by rounding so that steps never drift.
-    int64_t unit;
-    switch (airspeedUnit) {
-        case 0: unit = 185200; break;
-        case 1: unit = 160934; break;
-        default: unit = 100000; break;
-    }
+    // One unit in cm/h; the bug is in hundredths of km/h (1000 cm/h). Whole units are
+    // counted by rounding so that steps never drift.
+    const int64_t unit = CmPerHourOfSpeedUnit(airspeedUnit);
     int64_t units = RoundDivNearest(static_cast<int64_t>(value) * 1000, unit) + (up ? 1 : -1);
     int64_t v = RoundDivNearest(units * unit, 1000);
     if (v < 0) v = 0;
@@ -201,7 +197,7 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
             OffsetBefore = value;
             value = std::clamp<int32_t>(value, -300, 300);
             OpenEditor(-300, 300, &value, self, 3, 0);
-            Keyboard.Bind('3', LabelReset, self, 5);
+            Keyboard.Bind(KeySoft2, LabelReset, self, 5);
             AttitudeOffsetEditing = subId;
             MarkValueEditor(EdAttitudeOffset, &value, title);
             return;
@@ -223,7 +219,7 @@ void OffsetEditor(int subId, TEditorHandler self, const char* title, int32_t com
             SetSS(SsMisc, static_cast<uint16_t>(subId));
             CloseEditor(1);
             AircraftPageShown = 1;
-            MainMenu.OpenPage(49);
+            MainMenu.OpenPage(PageOtherFlight);
             return;
         default: return;
     }
@@ -329,13 +325,13 @@ bool SpeedLimitCommand(int32_t command, uint16_t ssid) {
 void AirspeedLimitEditor(int32_t command) {
     if (!SpeedLimitCommand(command, SsAirspeedLimits)) return;
     AirspeedLimitsShown = 1;
-    MainMenu.OpenPage(24);
-    MainMenu.OpenPage(37);
+    MainMenu.OpenPage(PageFlightRangeLimits);
+    MainMenu.OpenPage(PageAirspeedLimits);
     MainMenu.Show(1);
 }
 
 void DemoLimitEditor(int32_t command) {
     if (!SpeedLimitCommand(command, SsDemo)) return;
     DemoBoxShown = 1;
-    MainMenu.OpenPage(132);
+    MainMenu.OpenPage(PageDemoMode);
 }

@@ -48,9 +48,7 @@ int32_t Pow10(int n) {
 // ---- shared ----
 
 void TakeKeysForEditor() {
-    MainMenu.Show(0);
-    Keyboard.Clear();
-    CloseMessageBox();
+    CloseMenuKeysAndBox();
     Keyboard.Clear();
     SoftKeyHold = 1;
 }
@@ -101,26 +99,30 @@ enum TShowRule {
 struct TLimitQuantity {
     int channel;
     TShowRule rule;
-    int pageA, pageB;   // pages reopened after 63
+    int pageA, pageB;   // pages reopened after PageEngineRangeLimits
     const char* name;   // title prefix
 };
 
 const TLimitQuantity Quantities[] = {
-    {echRpmEng, ShowPlain, 64, 0, gettext_noop("RPM")},
-    {echRpmAux, ShowPlain, 71, 0, gettext_noop("Rotor RPM")},
-    {echPressMap, ShowManifold, 72, 0, gettext_noop("MAP")},
-    {echTempOil, ShowTemperature, 75, 0, gettext_noop("Oil tmp")},
-    {echPressOil, ShowPressure, 76, 0, gettext_noop("Oil press")},
-    {echTempWater, ShowTemperature, 73, 0, gettext_noop("Wat tmp")},
-    {echTempAux1, ShowTemperature, 74, 0, gettext_noop("Aux1 tmp")},
-    {echFuelLevel1, ShowFuel, 67, 0, gettext_noop("Left tnk")},
-    {echFuelLevel2, ShowFuel, 68, 0, gettext_noop("Right tnk")},
-    {echPressFuel, ShowPressure, 70, 0, gettext_noop("Fuel pres")},
-    {echFuelFlow, ShowFuel, 69, 0, gettext_noop("Fuel flow")},
-    {echThermo0, ShowThermo, 65, 0, gettext_noop("EGT")},
-    {echThermo1, ShowThermo, 66, 0, gettext_noop("CHT")},
-    {echVolt1, ShowPlain, 77, 0, gettext_noop("Voltage")}, {echVolt2, ShowPlain, 77, 0, gettext_noop("Voltage")}, {echVolt3, ShowPlain, 77, 0, gettext_noop("Voltage")},
-    {echCurr1, ShowPlain, 78, 0, gettext_noop("Current")}, {echCurr2, ShowPlain, 78, 0, gettext_noop("Current")}, {echCurr3, ShowPlain, 78, 0, gettext_noop("Current")},
+    {echRpmEng, ShowPlain, PageRpmLimits, 0, gettext_noop("RPM")},
+    {echRpmAux, ShowPlain, PageRotorRpmLimits, 0, gettext_noop("Rotor RPM")},
+    {echPressMap, ShowManifold, PageManifoldLimits, 0, gettext_noop("MAP")},
+    {echTempOil, ShowTemperature, PageOilTemperatureLimits, 0, gettext_noop("Oil tmp")},
+    {echPressOil, ShowPressure, PageOilPressureLimits, 0, gettext_noop("Oil press")},
+    {echTempWater, ShowTemperature, PageWaterChtLimits, 0, gettext_noop("Wat tmp")},
+    {echTempAux1, ShowTemperature, PageWaterAuxLimits, 0, gettext_noop("Aux1 tmp")},
+    {echFuelLevel1, ShowFuel, PageLeftTankLimits, 0, gettext_noop("Left tnk")},
+    {echFuelLevel2, ShowFuel, PageRightTankLimits, 0, gettext_noop("Right tnk")},
+    {echPressFuel, ShowPressure, PageFuelPressureLimits, 0, gettext_noop("Fuel pres")},
+    {echFuelFlow, ShowFuel, PageFuelFlowLimits, 0, gettext_noop("Fuel flow")},
+    {echThermo0, ShowThermo, PageEgtLimits, 0, gettext_noop("EGT")},
+    {echThermo1, ShowThermo, PageChtLimits, 0, gettext_noop("CHT")},
+    {echVolt1, ShowPlain, PageVoltageLimits, 0, gettext_noop("Voltage")},
+    {echVolt2, ShowPlain, PageVoltageLimits, 0, gettext_noop("Voltage")},
+    {echVolt3, ShowPlain, PageVoltageLimits, 0, gettext_noop("Voltage")},
+    {echCurr1, ShowPlain, PageCurrentLimits, 0, gettext_noop("Current")},
+    {echCurr2, ShowPlain, PageCurrentLimits, 0, gettext_noop("Current")},
+    {echCurr3, ShowPlain, PageCurrentLimits, 0, gettext_noop("Current")},
 };
 
 const TLimitQuantity* QuantityOf(int channel) {
@@ -312,7 +314,7 @@ void CloseLimitEditor() {
     CloseEditor(0);
     RangeLimitsShown = 1;
     InitialSetting();
-    MainMenu.OpenPage(63);
+    MainMenu.OpenPage(PageEngineRangeLimits);
     if (q && q->pageA) MainMenu.OpenPage(q->pageA);
     MainMenu.Show(1);
 }
@@ -375,7 +377,7 @@ void TankPromptAnswer(int32_t yes) {
     }
     CloseEditor(0);
     RangeLimitsShown = 1;
-    MainMenu.OpenPage(63);
+    MainMenu.OpenPage(PageEngineRangeLimits);
 }
 
 }  // namespace
@@ -396,10 +398,10 @@ int LimitEditorOpen(int channel, int field) {
         TFieldSpec s;
         if (!FieldSpec(channel, field, &s)) return -1;
         GuiMessageBox(gettext("After tank capacity change you have to recalibrate fuel tank, do you want to continue?"),
-                      1, '4', LabelYes, TankPromptAnswer, 1);
+                      1, KeySoft3, LabelYes, TankPromptAnswer, 1);
         TankPromptChannel = channel;
         TankPromptField = field;
-        Keyboard.Bind('5', LabelNo, TankPromptAnswer, 0);
+        Keyboard.Bind(KeySoft4, LabelNo, TankPromptAnswer, 0);
         return 1;
     }
     return OpenLimitField(channel, field);
@@ -445,7 +447,7 @@ void DemoRpmLimitEditor(int32_t command) {
     OpenQuantity = nullptr;
     CloseEditor(0);
     DemoBoxShown = 1;
-    MainMenu.OpenPage(132);
+    MainMenu.OpenPage(PageDemoMode);
 }
 
 // ---- setup value editors ----
@@ -457,7 +459,7 @@ int SetupReturnPage = 0;
 int32_t SetupCopy = 0;  // fields narrower than the editor's value are edited here
 
 // The engine-screen page of the fuel and sensor items: 110 with tanks, else 111.
-int SensorsPageOf() { return EngineGaugeConfig.tankUsed ? 110 : 111; }
+int SensorsPageOf() { return EngineGaugeConfig.tankUsed ? PageOtherEngine : PageOtherEngineNoFuelCalib; }
 
 void SetupValueStep(int32_t command) {
     const int up = command == EditorCmdUp;
@@ -558,14 +560,23 @@ void SetupValueCallback(int32_t command) {
     const int base = SensorsPageOf();
     switch (item) {
         case SetupUnusableFuelLeft:
-            MainMenu.OpenPage(110);
-            MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? 114 : 116);
+            MainMenu.OpenPage(PageOtherEngine);
+            MainMenu.OpenPage(EngineGaugeConfig.twoTanks ? PageUnusableTankChoice : PageUnusableTotalTank);
             break;
-        case SetupUnusableFuelRight: MainMenu.OpenPage(110); MainMenu.OpenPage(114); break;
-        case SetupKFactor: case SetupFlowAverage: MainMenu.OpenPage(base); MainMenu.OpenPage(117); break;
+        case SetupUnusableFuelRight:
+            MainMenu.OpenPage(PageOtherEngine);
+            MainMenu.OpenPage(PageUnusableTankChoice);
+            break;
+        case SetupKFactor: case SetupFlowAverage:
+            MainMenu.OpenPage(base);
+            MainMenu.OpenPage(PageFuelFlowSetting);
+            break;
         case SetupQuantityAverage: MainMenu.OpenPage(SetupReturnPage ? SetupReturnPage : base); break;
-        case SetupRpmPulses: case SetupRpmRatio: MainMenu.OpenPage(base); MainMenu.OpenPage(118); break;
-        case SetupRotorPulses: case SetupRotorRatio: MainMenu.OpenPage(base); MainMenu.OpenPage(119); break;
+        case SetupRpmPulses: case SetupRpmRatio: MainMenu.OpenPage(base); MainMenu.OpenPage(PageRpmSetting); break;
+        case SetupRotorPulses: case SetupRotorRatio:
+            MainMenu.OpenPage(base);
+            MainMenu.OpenPage(PageRotorRpmSetting);
+            break;
         default: MainMenu.OpenPage(base); break;
     }
 }
@@ -582,7 +593,7 @@ char SupplyNameTitle[EditorTitleSize] = "";
 void BackToAircraftPage() {
     CloseEditor(1);
     AircraftPageShown = 1;
-    MainMenu.OpenPage(ScreenType == ScreenEngine ? SensorsPageOf() : 49);
+    MainMenu.OpenPage(ScreenType == ScreenEngine ? SensorsPageOf() : PageOtherFlight);
 }
 
 // Characters 1..length of text at the cursor; the terminator after them stays.
@@ -741,7 +752,7 @@ int SetClock(int64_t seconds) {
     if (SetWallClock(seconds) != 0) {
         const int err = errno;
         ShellPrint("SetClock: the system refused the time (%s)\n", strerror(err));
-        GuiMessageBox(gettext("The clock could not be set."), 0, '1', 0, DismissMessage, 0);
+        GuiMessageBox(gettext("The clock could not be set."), 0, KeyRightPush, 0, DismissMessage, 0);
         return -2;
     }
     return 0;

@@ -553,9 +553,9 @@ void BindFuelPressCalibKeys() {
     Keyboard.Clear();
     Keyboard.BindNone(AllKeys);
     const int state = FuelPressCalibState;
-    if (state == FuelCalibWaitSet) Keyboard.Bind('5', LabelSet, FuelPressCalibSet, FuelCalibSend1);
-    if (state >= FuelCalibDone || state == FuelCalibHidden) Keyboard.Bind('5', LabelOk, FuelPressCalibLeave, 0);
-    Keyboard.Bind('4', LabelCancel, FuelPressCalibLeave, 0);
+    if (state == FuelCalibWaitSet) Keyboard.Bind(KeySoft4, LabelSet, FuelPressCalibSet, FuelCalibSend1);
+    if (state >= FuelCalibDone || state == FuelCalibHidden) Keyboard.Bind(KeySoft4, LabelOk, FuelPressCalibLeave, 0);
+    Keyboard.Bind(KeySoft3, LabelCancel, FuelPressCalibLeave, 0);
     SoftKeyHold = 1;
 }
 

@@ -70,12 +70,12 @@ void TSelectDir::OnKey(int event) {
 void TSelectDir::BindKeys() {
     if (!keyboard) return;
     KeyOwner = this;
-    keyboard->BindNone("023ad");
-    keyboard->Bind('4', LabelOk, SelectDirKey, 1);
-    keyboard->Bind('5', LabelCancel, SelectDirKey, 2);
-    keyboard->Bind('1', LabelSelect, SelectDirKey, 3);
-    keyboard->Bind('s', 0, SelectDirKey, 4);
-    keyboard->Bind('w', 0, SelectDirKey, 5);
+    keyboard->BindNone(KeySet<KeyLeftPush, KeySoft1, KeySoft2, KeyLeftTurnRight, KeyLeftTurnLeft>);
+    keyboard->Bind(KeySoft3, LabelOk, SelectDirKey, 1);
+    keyboard->Bind(KeySoft4, LabelCancel, SelectDirKey, 2);
+    keyboard->Bind(KeyRightPush, LabelSelect, SelectDirKey, 3);
+    keyboard->Bind(KeyRightTurnLeft, 0, SelectDirKey, 4);
+    keyboard->Bind(KeyRightTurnRight, 0, SelectDirKey, 5);
 }
 
 void TSelectDir::MoveUp() {

@@ -118,7 +118,8 @@ int TtankCalibration::Start() {
     if (!finishCallback || !keyboard || !tank || !title) return -1;
     // Fewer tenths of a litre than steps would drain nothing at every step.
     if (!capacity || *capacity < TankCalibMinSteps) {
-        GuiMessageBox(gettext("Tank capacity is too small for calibration"), 1, '5', LabelConfirm, RefusedConfirm, 0);
+        GuiMessageBox(gettext("Tank capacity is too small for calibration"), 1, KeySoft4, LabelConfirm, RefusedConfirm,
+                      0);
         return -2;
     }
     // A cancelled run leaves nothing behind.
@@ -167,12 +168,12 @@ void TtankCalibration::Step() {
         case TankUnreadable: ok = 12; break;
         default: break;
     }
-    if (ok) k.Bind('4', LabelOk, TankCalibKey, ok);
-    if (cancel) k.Bind('5', LabelCancel, TankCalibKey, cancel);
+    if (ok) k.Bind(KeySoft3, LabelOk, TankCalibKey, ok);
+    if (cancel) k.Bind(KeySoft4, LabelCancel, TankCalibKey, cancel);
     if (state == TankChooseSteps) {
-        k.Bind('w', 0, TankCalibKey, 5);
-        k.Bind('s', 0, TankCalibKey, 6);
-        k.Bind('1', LabelEditValue, nullptr, 0);
+        k.Bind(KeyRightTurnRight, 0, TankCalibKey, 5);
+        k.Bind(KeyRightTurnLeft, 0, TankCalibKey, 6);
+        k.Bind(KeyRightPush, LabelEditValue, nullptr, 0);
     }
 }
 
@@ -188,9 +189,10 @@ void TtankCalibration::OnKey(int32_t event) {
             questionShown = 1;
             KeyAlarmBlink = 1;
             if (keyboard) {
-                keyboard->Bind('5', LabelNo, TankCalibKey, 3);
-                keyboard->Bind('4', LabelYes, TankCalibKey, 4);
-                keyboard->BindNone("0132adsw");
+                keyboard->Bind(KeySoft4, LabelNo, TankCalibKey, 3);
+                keyboard->Bind(KeySoft3, LabelYes, TankCalibKey, 4);
+                keyboard->BindNone(KeySet<KeyLeftPush, KeyRightPush, KeySoft2, KeySoft1, KeyLeftTurnRight, KeyLeftTurnLeft,
+                                          KeyRightTurnLeft, KeyRightTurnRight>);
             }
             break;
         case 3:

@@ -215,8 +215,8 @@ void ServoWaitPopup(int64_t now) {
 
 void ServoWait(int32_t state) {
     Servo.state = state;
-    Keyboard.BindNone("4");
-    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
+    Keyboard.BindNone(KeySet<KeySoft3>);
+    Keyboard.Bind(KeySoft4, LabelCancel, ServoWizard, 5);
     SoftKeyHold = 1;
     const int64_t now = Now();
     Servo.waitStart = now;
@@ -241,8 +241,8 @@ void ServoInstruction(int32_t state) {
     PopupLine(gettext_noop("Press OK button for continue"));
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, ServoWizard, 5);
-    Keyboard.Bind('4', LabelOk, ServoWizard, state == 20 ? 22 : state + 1);
+    Keyboard.Bind(KeySoft4, LabelCancel, ServoWizard, 5);
+    Keyboard.Bind(KeySoft3, LabelOk, ServoWizard, state == 20 ? 22 : state + 1);
 }
 
 void ServoEnd() {
@@ -258,10 +258,10 @@ void ServoEnd() {
         const char* lines[5];
         ServoResultText(Servo.result, lines);
         for (int i = 0; lines[i]; ++i) PopupLine(lines[i]);
-        Keyboard.Bind('4', LabelRepeat, ServoWizard, 7);
+        Keyboard.Bind(KeySoft3, LabelRepeat, ServoWizard, 7);
     }
     PopupEnd();
-    Keyboard.Bind('5', LabelConfirm, ServoWizard, 6);
+    Keyboard.Bind(KeySoft4, LabelConfirm, ServoWizard, 6);
 }
 
 void ServoTestPassed() {
@@ -317,15 +317,13 @@ void ServoWizard(int32_t state) {
             Servo.next = 0;
             Servo.succeeded = 0;
             Servo.result = 0;
-            MainMenu.Show(0);
-            Keyboard.Clear();
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             HoldAllKeys();
             if (SendServoCommand(ServoCmdStart, 1) != 0) {
                 PopupBegin(Servo.title);
                 PopupLine(gettext_noop("Function not supported."));
                 PopupEnd();
-                Keyboard.Bind('5', LabelConfirm, ServoWizard, 5);
+                Keyboard.Bind(KeySoft4, LabelConfirm, ServoWizard, 5);
                 return;
             }
             ServoWait(11);
@@ -343,10 +341,10 @@ void ServoWizard(int32_t state) {
             Servo.next = 0;
             CloseWizard();
             if (Servo.process == ServoDetection) {
-                ReopenPages(18, {138, 139});
+                ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, PageServoSetup});
                 ServoSetupShown = 1;
             } else {
-                ReopenPages(18, {138, 143});
+                ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, PageServoDeflection});
                 ServoDeflectionShown = 1;
             }
             return;
@@ -420,8 +418,8 @@ bool GyroStep(int64_t now) {
                       "this message will appear during next start up of the Skyvane."),
                       true);
             PopupEnd();
-            Keyboard.Bind('4', LabelYes, GyroStabilisation, GyroYes);
-            Keyboard.Bind('5', LabelNo, GyroStabilisation, GyroNo);
+            Keyboard.Bind(KeySoft3, LabelYes, GyroStabilisation, GyroYes);
+            Keyboard.Bind(KeySoft4, LabelNo, GyroStabilisation, GyroNo);
             break;
         case TGyroState::Countdown: {
             const int64_t left = GyroCountdownMs - (now - Gyro.countdownStart);
@@ -435,7 +433,7 @@ bool GyroStep(int64_t now) {
                           static_cast<int>((left + 999) / 1000), gettext("sec"));
             PopupRaw(line);
             PopupEnd();
-            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancelled);
+            Keyboard.Bind(KeySoft4, LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         }
         case TGyroState::Start:
@@ -497,7 +495,7 @@ bool GyroStep(int64_t now) {
             bar[14 + blocks] = '\0';
             PopupRaw(bar);
             PopupEnd();
-            Keyboard.Bind('5', LabelCancel, GyroStabilisation, GyroCancel);
+            Keyboard.Bind(KeySoft4, LabelCancel, GyroStabilisation, GyroCancel);
             break;
         }
         case TGyroState::Finish:
@@ -514,20 +512,20 @@ bool GyroStep(int64_t now) {
         case TGyroState::Question:
             GyroPopup(Gyro.message ? Gyro.message : gettext_noop("Process went wrong."), true);
             PopupEnd();
-            Keyboard.Bind('5', LabelRepeat, GyroStabilisation, GyroRestart);
-            Keyboard.Bind('4', LabelCancel, GyroStabilisation, GyroCancelled);
+            Keyboard.Bind(KeySoft4, LabelRepeat, GyroStabilisation, GyroRestart);
+            Keyboard.Bind(KeySoft3, LabelCancel, GyroStabilisation, GyroCancelled);
             break;
         case TGyroState::Done:
             GyroPopup(gettext_noop("Process completed successfully."), false);
             PopupEnd();
-            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            Keyboard.Bind(KeySoft3, LabelOk, GyroStabilisation, GyroClose);
             break;
         case TGyroState::Cancelled:
             GyroPopup(gettext_noop("The process of gyro calibration was cancelled. You can start gyro calibration after next "
                       "start-up of the Skyvane."),
                       true);
             PopupEnd();
-            Keyboard.Bind('4', LabelOk, GyroStabilisation, GyroClose);
+            Keyboard.Bind(KeySoft3, LabelOk, GyroStabilisation, GyroClose);
             break;
         case TGyroState::Closed:
         default:
@@ -641,7 +639,8 @@ constexpr int CompassStepCount = static_cast<int>(std::size(CompassSteps));
 
 void CompassReopen() {
     CloseWizard();
-    ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51});
+    ReopenPages(ScreenType == ScreenEngine ? PageSetupInstallerEngine : PageSetupInstallerFlight,
+                {PageDevicesFlight, PageRemoteCompass});
 }
 
 void CompassConfirm(int32_t) { CompassReopen(); }
@@ -669,7 +668,7 @@ void CompassWait(int step) {
     Compass.deadline = now + CompassStepWaitMs;
     Compass.next = 1;
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
+    Keyboard.Bind(KeySoft4, LabelCancel, CompassCalibration, CompassCancel);
     CompassWaitPopup(now);
 }
 
@@ -683,8 +682,8 @@ void CompassAskHeading(int32_t state, const char* lead, const char* heading, int
     PopupLine(gettext_noop("Press OK button for continue"));
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('5', LabelCancel, CompassCalibration, CompassCancel);
-    Keyboard.Bind('4', LabelOk, CompassCalibration, next);
+    Keyboard.Bind(KeySoft4, LabelCancel, CompassCalibration, CompassCancel);
+    Keyboard.Bind(KeySoft3, LabelOk, CompassCalibration, next);
 }
 
 void CompassFail() {
@@ -706,8 +705,8 @@ void CompassFail() {
     }
     PopupEnd();
     HoldAllKeys();
-    Keyboard.Bind('4', LabelRepeat, CompassCalibration, CompassAskNorth);
-    Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+    Keyboard.Bind(KeySoft3, LabelRepeat, CompassCalibration, CompassAskNorth);
+    Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
 }
 
 void CompassTick() {
@@ -742,15 +741,13 @@ void CompassCalibration(int32_t state) {
         case CompassOpenToo: {
             Compass = TCompassWizard{};
             const uint8_t m = CompassSetting.mounting;
-            MainMenu.Show(0);
-            Keyboard.Clear();
-            CloseMessageBox();
+            CloseMenuKeysAndBox();
             if (m != MountXFrontYLeft && m != MountXFrontYDown && m != MountXUpYRight) {
                 PopupBegin(CompassTitle);
                 PopupLine(gettext_noop("Calibration do not continue before adjustment setting."));
                 PopupEnd();
                 HoldAllKeys();
-                Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+                Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
                 return;
             }
             CompassCalibration(CompassAskNorth);
@@ -777,7 +774,7 @@ void CompassCalibration(int32_t state) {
             PopupLine(gettext_noop("Calibration has been done."));
             PopupEnd();
             HoldAllKeys();
-            Keyboard.Bind('5', LabelConfirm, CompassConfirm, 0);
+            Keyboard.Bind(KeySoft4, LabelConfirm, CompassConfirm, 0);
             return;
         case CompassCancel:  // the device leaves the calibration
             Compass.next = 0;
@@ -848,7 +845,10 @@ int32_t* CompassField(int which) {
     }
 }
 
-void CompassPages() { ReopenPages(ScreenType == ScreenEngine ? 19 : 18, {48, 51, 52}); }
+void CompassPages() {
+    ReopenPages(ScreenType == ScreenEngine ? PageSetupInstallerEngine : PageSetupInstallerFlight,
+                {PageDevicesFlight, PageRemoteCompass, PageCompassSettings});
+}
 
 void CompassEditorKeys(int32_t command) {
     switch (command) {
@@ -922,13 +922,13 @@ struct TApEditor {
     int16_t scale;     // stored = work x scale (0: the airspeed units)
 };
 const TApEditor ApEditors[] = {
-    {379, EdSensitivity, gettext_noop("Roll sensitivity"), 1, 24, 1},
-    {384, EdSensitivity, gettext_noop("Pitch sensitivity"), 1, 24, 1},
-    {382, EdApAngle, gettext_noop("Bank angle"), 50, 300, 10},
-    {383, EdApAngle, gettext_noop("Turn rate"), 5, 30, 10},
-    {387, EdApAngle, gettext_noop("Longit. angle"), 10, 150, 10},
-    {390, EdApAirSpeed, gettext_noop("Min. air speed"), 0, 0, 0},
-    {391, EdApAirSpeed, gettext_noop("Max. air speed"), 0, 0, 0},
+    {ItemRollSensitivity, EdSensitivity, gettext_noop("Roll sensitivity"), 1, 24, 1},
+    {ItemPitchSensitivity, EdSensitivity, gettext_noop("Pitch sensitivity"), 1, 24, 1},
+    {ItemMaxBankAngle, EdApAngle, gettext_noop("Bank angle"), 50, 300, 10},
+    {ItemTurnRateTarget, EdApAngle, gettext_noop("Turn rate"), 5, 30, 10},
+    {ItemMaxLongitudinalAngle, EdApAngle, gettext_noop("Longit. angle"), 10, 150, 10},
+    {ItemMinAirSpeed, EdApAirSpeed, gettext_noop("Min. air speed"), 0, 0, 0},
+    {ItemMaxAirSpeed, EdApAirSpeed, gettext_noop("Max. air speed"), 0, 0, 0},
 };
 
 const TApEditor* FindApEditor(int item) {
@@ -943,17 +943,17 @@ int32_t SpeedMaximum() { return UnitsSetting.airspeed == UnitKnots ? 2430 : Unit
 int16_t* ApWord(int item) {
     TAutopilotSetting& a = AutopilotSetting;
     switch (item) {
-        case 382: return &a.maxBank;
-        case 383: return &a.turnRate;
-        case 387: return &a.maxPitch;
-        case 390: return &a.minSpeed;
-        case 391: return &a.maxSpeed;
+        case ItemMaxBankAngle: return &a.maxBank;
+        case ItemTurnRateTarget: return &a.turnRate;
+        case ItemMaxLongitudinalAngle: return &a.maxPitch;
+        case ItemMinAirSpeed: return &a.minSpeed;
+        case ItemMaxAirSpeed: return &a.maxSpeed;
         default: return nullptr;
     }
 }
 uint8_t* ApByte(int item) {
-    if (item == 379) return &AutopilotSetting.rollSensitivity;
-    if (item == 384) return &AutopilotSetting.pitchSensitivity;
+    if (item == ItemRollSensitivity) return &AutopilotSetting.rollSensitivity;
+    if (item == ItemPitchSensitivity) return &AutopilotSetting.pitchSensitivity;
     return nullptr;
 }
 
@@ -963,8 +963,8 @@ int32_t ApStored(const TApEditor& e, int32_t work) {
 }
 
 void ApPages(int item) {
-    const bool roll = item == 379 || item == 382 || item == 383;
-    ReopenPages(18, {138, roll ? 145 : 146});
+    const bool roll = item == ItemRollSensitivity || item == ItemMaxBankAngle || item == ItemTurnRateTarget;
+    ReopenPages(PageSetupInstallerFlight, {PageAutopilotSetup, roll ? PageRollAxis : PagePitchAxis});
     if (roll) RollAxisShown = 1;
     else PitchAxisShown = 1;
 }
@@ -999,7 +999,8 @@ void ApEditorKeys(int32_t command) {
 // ---- slip ----
 
 void SlipPages(int servo) {
-    ReopenPages(18, {138, 139, servo == 1 ? 140 : 141});
+    ReopenPages(PageSetupInstallerFlight,
+                {PageAutopilotSetup, PageServoSetup, servo == 1 ? PageRollServo : PagePitchServo});
     ServoSetupShown = 1;
 }
 
@@ -1027,9 +1028,9 @@ void SlipEditorKeys(int32_t command) {
 void CompassEditor(int32_t which) {
     if (!CompassField(which)) return;
     if (CompassSetting.calibFlags & CompassCalibMask) {
-        GuiMessageBox(gettext("After setting change you have to recalibrate compass, do you want to continue?"), 1, '4',
-                      LabelYes, CompassQuestion, which);
-        Keyboard.Bind('5', LabelNo, CompassQuestion, 0);
+        GuiMessageBox(gettext("After setting change you have to recalibrate compass, do you want to continue?"), 1,
+                      KeySoft3, LabelYes, CompassQuestion, which);
+        Keyboard.Bind(KeySoft4, LabelNo, CompassQuestion, 0);
         return;
     }
     OpenCompassEditor(which);
