@@ -70,8 +70,10 @@ int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic) {
     return LanguageFontSet == FontSetCyrillic ? DisplayFonts[cyrillic] : LatinFont(latin, LanguageId);
 }
 
-// The toolkit's text font is the 16-pixel euromode face: Czech takes its twin.
+// The toolkit's text font is Windows-1252: Czech takes the 16-pixel euromode twin in
+// Windows-1250, Russian the 16-pixel Cyrillic font, as the menu does.
 int LanguageTextFont(int languageId) {
+    if (languageId == LanguageRussian) return DisplayFonts[FontMsRefSans16];
     return languageId == LanguageCzech ? DisplayFonts[FontEuromodeCe16] : DisplayTextFont;
 }
 

@@ -72,7 +72,8 @@ enum TDisplayFontIndex {
 int LanguageFont(TDisplayFontIndex latin, TDisplayFontIndex cyrillic);
 // The registered font at the index, or its Windows-1250 twin when the language is Czech.
 int LatinFont(TDisplayFontIndex latin, int languageId);
-// The language's default text font: DisplayTextFont, or its Windows-1250 twin for Czech.
+// The language's default text font: DisplayTextFont, its Windows-1250 twin for Czech,
+// the 16-pixel Cyrillic font for Russian.
 int LanguageTextFont(int languageId);
 // Selects a font on the window when it is registered; else the window keeps its own.
 void SelectDisplayFont(FGDrawBuffer* window, int font);

@@ -21,6 +21,7 @@
 #include "fgdrawbuffer.h"
 #include "gl.h"
 #include "gui_terr/engineback.h"
+#include "gui_terr/glfontlayout.h"
 #include "gui_terr/glview.h"
 #include "gui_terr/instrument.h"
 #include "gui_terr/terrain_view.h"
@@ -825,17 +826,16 @@ TEST_F(GLViewTest, TextWidthsFollowTheFontTables) {
     EXPECT_EQ(GLFonts[1].referenceWidth, GLTextWidth("0123456789", 10, 1));
 }
 
-TEST(GLFonts, LanguageChoosesTheFont) {
-    const int saved = LanguageId;
-    LanguageId = 1033;
-    EXPECT_EQ(GLLanguageFont(), 1);
-    LanguageId = 1036;
-    EXPECT_EQ(GLLanguageFont(), 3);
-    LanguageId = 1031;
-    EXPECT_EQ(GLLanguageFont(), 3);
-    LanguageId = 1049;
-    EXPECT_EQ(GLLanguageFont(), 2);
-    LanguageId = saved;
+// A language's GL texts are its catalogue's bytes: the font is of the code page that
+// the catalogue is bound to ("WINDOWS-1250//TRANSLIT" for Czech, ...).
+TEST(GLFonts, LanguageChoosesTheFontOfItsCataloguesCodePage) {
+    for (const int id : {1029, 1031, 1033, 1036, 1040, 1049}) {
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(SetLanguage(id));
+        const std::string bound = bind_textdomain_codeset(TextDomainName, nullptr);
+        EXPECT_EQ("CP" + bound.substr(8, 4), pic::GlFontCodePage[GLLanguageFont()]);
+    }
+    SetLanguage(1033);
 }
 
 TEST_F(GLViewTest, TextIsDrawnInItsColourBelowItsCellTop) {

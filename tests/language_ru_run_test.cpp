@@ -40,28 +40,35 @@ std::string Cp1251(const char* utf8) {
     return ok ? out : "";
 }
 
-// The file dialog of the setup's import ('4', then '1') in Russian: its title and path
-// line stand in the Cyrillic fonts of the overlays, readable.
-TEST_F(LanguageRun, FileDialogDrawsRussianInTheCyrillicFonts) {
+// In setup, by keys: the file dialog of the import ('4', then '1'), and the servo detection
+// wizard's wait popup ("Autopilot Setup" > "Servo Setup" > "Detection"). Their titles and
+// lines stand in the Cyrillic fonts of the overlays, readable.
+TEST_F(LanguageRun, OverlaysDrawRussianInTheCyrillicFonts) {
     const std::string russian = WithLanguage(RowRussian);
-    const TFrame dialog = Run(russian, std::string(EnterSetup) + "4\nwait 300\n1\nwait 600\n");
-    ASSERT_TRUE(dialog.bitmap);
-    SavePageSnapshot(*dialog.bitmap, "file_dialog_ru.bmp");
-    LoadPageAssets();
+    const std::string fileDialog = "4\nwait 300\n1\nwait 600\n";
+    const std::string servoDetection =
+        "1\nwait 300\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 400\nw\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 1500\n";
     struct TProbe {
+        const std::string& keys;
         int fontCode;
         const char* text;
         int x0, x1, y;  // the row's span and top
     } probes[] = {
-        {11, "Выберите файл:", 150, 650, 40},  // centred on the dialog
-        {10, "Путь: c:", 170, 171, 60},        // at its left margin
+        {fileDialog, 11, "Выберите файл:", 150, 650, 40},  // centred on the dialog
+        {fileDialog, 10, "Путь: c:", 170, 171, 60},        // at its left margin
+        {servoDetection, 10, "Прибор начинает процесс. Подождите.", 254, 255, 232},  // the popup's body line
     };
+    LoadPageAssets();
+    std::string shown;
+    TFrame frame;
     for (const TProbe& p : probes) {
         SCOPED_TRACE(p.text);
+        if (p.keys != shown) frame = Run(russian, EnterSetup + (shown = p.keys));
+        ASSERT_TRUE(frame.bitmap);
         const std::string text = Cp1251(p.text);
         ASSERT_FALSE(text.empty());
         const int font = DisplayItemFont(p.fontCode, LanguageRussian);
-        const auto at = FindText(*dialog.bitmap, font, text.c_str());
+        const auto at = FindText(*frame.bitmap, font, text.c_str());
         ASSERT_GE(at.first, 0);
         EXPECT_GE(at.first, p.x0);
         EXPECT_LT(at.first, p.x1);

@@ -13,6 +13,7 @@
 #include "configmanager.h"
 #include "glfontlayout.h"
 #include "hkutils.h"
+#include "shellstate.h"
 
 const char* const GLTextureFiles[GLTextureCount] = {
     "Data//font6.tga",    "Data//font_t.tga",   "Data//font_r.tga",    "Data//font_w.tga",
@@ -26,6 +27,12 @@ bool SceneReleased[GLTextureCount];  // loaded once, given back until the next r
 }
 
 namespace {
+
+constexpr bool SameText(const char* a, const char* b) { return *a == *b && (!*a || SameText(a + 1, b + 1)); }
+static_assert(SameText(pic::GlFontCodePage[GLFontCentral], "CP1250") &&
+                  SameText(pic::GlFontCodePage[GLFontCyrillic], "CP1251") &&
+                  SameText(pic::GlFontCodePage[GLFontWestern], "CP1252"),
+              "the fonts' names say their code pages");
 
 constexpr uint8_t FontSpacing[GLFontCount] = {4, 2, 2, 2};
 constexpr uint8_t FontDigitAdvance[GLFontCount] = {12, 13, 13, 13};
@@ -62,7 +69,7 @@ bool Resolve(int font, unsigned char c, int* outFont, int* glyph) {
     if (font < 0 || font >= GLFontCount) font = GLFontDigits;
     if (IsDigit(c)) font = GLFontDigits;
     int j = GlyphOf(font, c);
-    if (j < 0 && (font == 2 || font == 3)) {
+    if (j < 0 && (font == GLFontCyrillic || font == GLFontWestern)) {
         font = GLFontDigits;
         j = GlyphOf(font, c);
     }
@@ -230,10 +237,11 @@ void TakeSceneTextures() {
     }
 }
 
+// A byte means its letter in the catalogue's code page only: Italian "\xE8" is e grave,
+// which the Windows-1250 font draws as c caron. The English texts are Windows-1252 too.
 int GLLanguageFont() {
-    if (LanguageId == 1049) return 2;
-    if (LanguageId == 1036 || LanguageId == 1031) return 3;
-    return 1;
+    if (LanguageId == LanguageRussian) return GLFontCyrillic;
+    return LanguageId == LanguageCzech ? GLFontCentral : GLFontWestern;
 }
 
 int GLTextWidth(const char* text, int size, int font) {

@@ -51,11 +51,13 @@ struct TGLFont {
     TGLTexture* texture;
 };
 constexpr int GLFontCount = 4;
-constexpr int GLFontDigits = 1;  // digits always come from this font
+// The fonts by code page (glfontlayout.h): font 1 Windows-1250, 2 Windows-1251, 3 Windows-1252.
+constexpr int GLFontCentral = 1, GLFontCyrillic = 2, GLFontWestern = 3;
+constexpr int GLFontDigits = GLFontCentral;  // digits always come from this font
 extern TGLFont GLFonts[GLFontCount];
 extern uint32_t GLFontListBase;  // 0 until the 512 lists exist
 
-// Font for the language: 1 by default, 3 for French and German, 2 for Russian.
+// Font of the language's catalogue code page: Czech 1, Russian 2, the other languages 3.
 int GLLanguageFont();
 // Width of the text at size (tenths of the 32-unit cell).
 int GLTextWidth(const char* text, int size, int font);
