@@ -142,7 +142,7 @@ void TConfig::CloseConfig() {
 
 int TConfig::CheckFileHeader(const char* name, uint32_t* fileType) {
     if (!name) return -2;
-    TFileHandle f(fopen(name, "rb"));
+    UniqueFile f(fopen(name, "rb"));
     if (!f) return -1;
     return ReadConfigHeader(f.get(), fileType);
 }
@@ -286,7 +286,7 @@ int TConfigOutFile::Commit() {
 
 int CopyConfigFile(const char* source, const char* destination) {
     if (!source || !destination) return -1;
-    TFileHandle in(fopen(source, "rb"));
+    UniqueFile in(fopen(source, "rb"));
     if (!in) return -2;
     long size = -1;
     if (fseek(in.get(), 0, SEEK_END) == 0) size = ftell(in.get());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "lebytes.h"
+#include "unique_fd.h"
 
 // ---- file header, 64 bytes little-endian ----
 constexpr uint32_t ConfigMagic = 0x466E6F43;  // "ConF"
@@ -75,10 +76,6 @@ inline uint16_t ConfigKindOf(uint16_t ssid) { return ssid & 0xF000; }
 std::string ConfigFileName(const char* prefix, const char* base, const char* extension);
 
 // ---- reader ----
-struct FileCloser {
-    void operator()(FILE* f) const { fclose(f); }
-};
-typedef std::unique_ptr<FILE, FileCloser> TFileHandle;
 
 class TConfig {
 public:
@@ -112,7 +109,7 @@ private:
     int FindSectionIn(uint16_t SSID, uint16_t Par, uint16_t length, const uint8_t** data);
 
     std::string m_FileName;
-    TFileHandle m_File;
+    UniqueFile m_File;
     uint8_t m_Buffer[SetupSectBufferSize];
     const uint8_t* m_Packet = nullptr;
     int m_State = 0;

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "readfile.h"
+#include "unique_fd.h"
 
 namespace {
 int32_t GetLE32(const uint8_t* p) {
@@ -73,7 +74,7 @@ WindowDatabase::~WindowDatabase() {
 
 void WindowDatabase::Load() {
     // A FIFO planted at the path cannot stall the start.
-    FileDescriptor fd(OpenForReading(path.c_str()));
+    UniqueFd fd(OpenForReading(path.c_str()));
     if (fd.get() < 0) return;
 
     // Anything past the largest valid file is never looked at.
@@ -165,7 +166,7 @@ int WindowDatabase::Save() {
     const char* failed = "create";
     int error = 0;
     {
-        FileDescriptor fd(mkostemp(&temp[0], O_CLOEXEC));
+        UniqueFd fd(mkostemp(&temp[0], O_CLOEXEC));
         if (fd.get() < 0) {
             error = errno;
         } else if (!WriteAll(fd.get(), image.data(), image.size()) || fsync(fd.get()) != 0 || fd.close() != 0) {

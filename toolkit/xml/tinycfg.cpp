@@ -20,6 +20,7 @@
 
 #include "readfile.h"
 #include "trace.h"
+#include "unique_fd.h"
 
 const char TinycfgDefaultText[] = "<?xml version=\"1.0\" standalone='yes' >\n<tinycfg>\n</tinycfg>";
 
@@ -167,7 +168,7 @@ int WriteFileAtomic(const char* fileName, const std::string& text) {
         if (created < 0 && errno != EEXIST) return errno;
     }
     if (created < 0) return EEXIST;
-    FileDescriptor f(created);
+    UniqueFd f(created);
     struct stat st;
     if (stat(fileName, &st) == 0) (void)fchmod(f.get(), st.st_mode & 07777);  // keep the file's permissions
     int err = 0;
@@ -541,7 +542,7 @@ bool XmlConfig::LoadText(const char* data, size_t length, const char* name) {
 bool XmlConfig::WriteDefault(const char* name) {
     if (!name) return false;
     {
-        std::unique_ptr<FILE, int (*)(FILE*)> f(OpenStreamForReading(name), fclose);
+        UniqueFile f(OpenStreamForReading(name));
         char line[80];
         if (f && fgets(line, sizeof line, f.get()) && strcmp(line, "<?xml version=\"1.0\"  standalone='yes' >\n") == 0)
             return true;
