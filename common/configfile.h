@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "atomicsave.h"
 #include "lebytes.h"
 #include "unique_fd.h"
 
@@ -118,8 +119,8 @@ private:
 // ---- writer ----
 // The file output of configuration files, replaceable so that a full disk can be simulated.
 struct TConfigWriter {
-    size_t (*Write)(const char* target, FILE* file, const void* data, size_t size);  // bytes written
-    int (*Close)(const char* target, FILE* file);  // flush, sync and close: 0 or -1
+    size_t (*Write)(const char* target, int fd, const void* data, size_t size);  // bytes written
+    int (*Close)(const char* target, int fd);  // sync and close: 0 or -1
 };
 extern TConfigWriter ConfigWriter;
 extern const TConfigWriter DefaultConfigWriter;
@@ -128,18 +129,17 @@ extern const TConfigWriter DefaultConfigWriter;
 // target only when every byte reached the disk, so the target is old or new, never half.
 class TConfigOutFile {
 public:
-    explicit TConfigOutFile(const std::string& target);  // opens target + ".tmp" "wb"
-    ~TConfigOutFile();                                   // uncommitted: temporary removed
+    explicit TConfigOutFile(const std::string& target);  // creates the temporary
     TConfigOutFile(const TConfigOutFile&) = delete;
     TConfigOutFile& operator=(const TConfigOutFile&) = delete;
 
-    bool IsOpen() const { return m_File != nullptr; }
+    bool IsOpen() const { return m_File.IsOpen(); }
     bool Write(const void* data, size_t size);  // false on a short write
     int Commit();                               // 0, or -1 when closing or renaming failed
 
 private:
-    std::string m_Target, m_Temp;
-    FILE* m_File = nullptr;
+    std::string m_Target;
+    TAtomicFile m_File;  // uncommitted: removed
     bool m_Failed = false;
 };
 
