@@ -20,6 +20,7 @@
 #include "fgprops.h"
 #include "hkmeasure.h"
 #include "sourcefeed.h"
+#include "unique_fd.h"
 
 TFdmTotals FdmTotals = {0, -1, FuelNotKnown};
 TFdmPacket LastFdmPacket = {};
@@ -246,7 +247,7 @@ namespace {
 
 // One connected simulator; a packet is collected here until it is whole.
 struct TFdmClient {
-    TSocketFd fd;
+    UniqueFd fd;
     uint8_t packet[FdmPacketSize];
     uint32_t have = 0;
 };
@@ -258,23 +259,23 @@ void NoticeListener(uint16_t port, const char* why) {
 }
 
 // The listening socket, reusable at once after the previous thread's; -1 with the reason printed.
-TSocketFd OpenListener(uint16_t port) {
-    TSocketFd fd(socket(AF_INET, SOCK_STREAM, 0));
-    if (fd.Get() < 0) {
+UniqueFd OpenListener(uint16_t port) {
+    UniqueFd fd(socket(AF_INET, SOCK_STREAM, 0));
+    if (fd.get() < 0) {
         BenchPrintf("fgserv: %s\n", strerror(errno));
         NoticeListener(port, strerror(errno));
         return fd;
     }
     int one = 1;
-    setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     addr.sin_addr.s_addr = htonl(INADDR_ANY);  // the simulator may run on another machine
-    if (bind(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(fd.Get(), 5) != 0) {
+    if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(fd.get(), 5) != 0) {
         BenchPrintf("fgserv: port %d: %s\n", port, strerror(errno));
         NoticeListener(port, strerror(errno));
-        fd.Close();
+        fd.reset();
     }
     return fd;
 }
@@ -282,7 +283,7 @@ TSocketFd OpenListener(uint16_t port) {
 // Reads what the client has; a whole packet is converted and stored.
 // False when the client has gone or must be dropped.
 bool ServeClient(TFdmClient& c, uint32_t& packets) {
-    ssize_t n = recv(c.fd.Get(), c.packet + c.have, FdmPacketSize - c.have, MSG_DONTWAIT);
+    ssize_t n = recv(c.fd.get(), c.packet + c.have, FdmPacketSize - c.have, MSG_DONTWAIT);
     if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
     if (n == 0) return false;
     const uint32_t before = c.have;
@@ -301,7 +302,7 @@ bool ServeClient(TFdmClient& c, uint32_t& packets) {
         }
     }
     if (c.have < FdmPacketSize) return true;
-    BenchDumpf("[%d] Receive %d bytes, readed = %d bytes.\n", c.fd.Get(), static_cast<int>(FdmPacketSize),
+    BenchDumpf("[%d] Receive %d bytes, readed = %d bytes.\n", c.fd.get(), static_cast<int>(FdmPacketSize),
                 static_cast<int>(c.have));
     c.have = 0;
     FdmConvert(c.packet, FdmPacketSize, LastFdmPacket);
@@ -311,10 +312,10 @@ bool ServeClient(TFdmClient& c, uint32_t& packets) {
     return true;
 }
 
-void Accept(TSocketFd& listener, std::vector<std::unique_ptr<TFdmClient>>& clients) {
-    int fd = accept(listener.Get(), nullptr, nullptr);
+void Accept(UniqueFd& listener, std::vector<std::unique_ptr<TFdmClient>>& clients) {
+    int fd = accept(listener.get(), nullptr, nullptr);
     if (fd < 0) return;
-    TSocketFd accepted(fd);
+    UniqueFd accepted(fd);
     if (clients.size() + 1 >= static_cast<size_t>(FdmMaxSockets)) {
         // It would never be read: closed at once rather than left open.
         BenchPrintf("Client refused on fd %d: %d sockets in use\n", fd, FdmMaxSockets);
@@ -325,11 +326,11 @@ void Accept(TSocketFd& listener, std::vector<std::unique_ptr<TFdmClient>>& clien
     BenchPrintf("Client connect on fd %d\n", fd);
     DebugOutput("MeassureThread: Client connect.\n");
     auto at = std::lower_bound(clients.begin(), clients.end(), fd,
-                               [](const std::unique_ptr<TFdmClient>& c, int v) { return c->fd.Get() < v; });
+                               [](const std::unique_ptr<TFdmClient>& c, int v) { return c->fd.get() < v; });
     clients.insert(at, std::move(client));
 }
 
-void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
+void Serve(UniqueFd& listener, const std::atomic<bool>* terminate) {
     std::vector<std::unique_ptr<TFdmClient>> clients;  // ascending by descriptor
     uint32_t packets = 0;
     FdmFeed = TSourceFeed();
@@ -338,8 +339,8 @@ void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
         if (int n = FdmFeed.Quiet())
             BenchPrintf("FlightGear FDM packets stopped: %d values read as none until the next packet.\n", n);
         std::vector<pollfd> watch;
-        watch.push_back({listener.Get(), POLLIN, 0});
-        for (auto& c : clients) watch.push_back({c->fd.Get(), POLLIN, 0});
+        watch.push_back({listener.get(), POLLIN, 0});
+        for (auto& c : clients) watch.push_back({c->fd.get(), POLLIN, 0});
         int ready = poll(watch.data(), watch.size(), 50);
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) {
@@ -357,7 +358,7 @@ void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
                 continue;
             }
             auto it = std::find_if(clients.begin(), clients.end(),
-                                   [&](const std::unique_ptr<TFdmClient>& c) { return c->fd.Get() == watch[i].fd; });
+                                   [&](const std::unique_ptr<TFdmClient>& c) { return c->fd.get() == watch[i].fd; });
             if (it == clients.end() || ServeClient(**it, packets)) continue;
             BenchPrintf("Client disconnect on fd %d\n", watch[i].fd);
             DebugOutput("MeassureThread: Client disconnect.\n");
@@ -369,8 +370,8 @@ void Serve(TSocketFd& listener, const std::atomic<bool>* terminate) {
 }  // namespace
 
 void FdmServer(const TMeassurePorts& ports, const std::atomic<bool>* terminate) {
-    TSocketFd listener = OpenListener(ports.fdm);
-    if (listener.Get() < 0) {
+    UniqueFd listener = OpenListener(ports.fdm);
+    if (listener.get() < 0) {
         DebugOutput("MeassureThread: ERROR.\n");
         WaitForTerminate(terminate);
         return;

@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "trace.h"
+#include "unique_fd.h"
 
 std::atomic<TBenchConsoleHook> BenchConsoleHook{StdoutConsole};
 std::atomic<TMValWriter*> ValWriter{nullptr};
@@ -187,7 +188,7 @@ namespace {
 constexpr size_t LoopBufferBytes = 64 * 1024;
 struct TLoopFile {
     std::unique_ptr<char[]> buffer;  // the stream's: it goes after the stream
-    std::unique_ptr<FILE, int (*)(FILE*)> file{nullptr, fclose};
+    UniqueFile file;
     bool atEnd = false;  // the next record starts again at the first
     uint32_t offset = 0;  // of the next record; asking the stream costs a system call
 };

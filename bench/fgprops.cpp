@@ -17,19 +17,6 @@
 
 #include "Threadmeassure.h"
 
-TSocketFd& TSocketFd::operator=(TSocketFd&& other) noexcept {
-    if (this != &other) {
-        Close();
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-void TSocketFd::Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-}
-
 const TFGPropRow FGPropTable[FGPropRows] = {
     {echNavValid, 'G', 1000, 1, "/instrumentation/nav/in-range"},  // nav-loc only tells a localizer
     {echNavGsiValid, 'G', 1000, 1, "/instrumentation/nav/has-gs"},
@@ -114,12 +101,12 @@ int TFGProps::Connect() {
     addr.sin_family = AF_INET;
     addr.sin_port = htons(Port);
     if (inet_pton(AF_INET, Host, &addr.sin_addr) != 1) return -1;
-    TSocketFd fd(socket(AF_INET, SOCK_STREAM, 0));
-    if (fd.Get() < 0) return -1;
-    if (connect(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) return -1;
+    UniqueFd fd(socket(AF_INET, SOCK_STREAM, 0));
+    if (fd.get() < 0) return -1;
+    if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) return -1;
     int one = 1;
-    setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    Socket = fd.Release();
+    setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    Socket = fd.release();
     Connected = true;
     return 0;
 }

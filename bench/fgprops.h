@@ -8,28 +8,7 @@
 #include <thread>
 
 #include "sourcefeed.h"
-
-// One descriptor that closes itself.
-class TSocketFd {
-public:
-    TSocketFd() = default;
-    explicit TSocketFd(int fd) : fd_(fd) {}
-    ~TSocketFd() { Close(); }
-    TSocketFd(TSocketFd&& other) noexcept : fd_(other.Release()) {}
-    TSocketFd& operator=(TSocketFd&& other) noexcept;
-    TSocketFd(const TSocketFd&) = delete;
-    TSocketFd& operator=(const TSocketFd&) = delete;
-    int Get() const { return fd_; }
-    int Release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-    void Close();
-
-private:
-    int fd_ = -1;
-};
+#include "unique_fd.h"
 
 struct TFGPropRow {
     uint32_t chan;

@@ -142,7 +142,7 @@ void TConfig::CloseConfig() {
 
 int TConfig::CheckFileHeader(const char* name, uint32_t* fileType) {
     if (!name) return -2;
-    TFileHandle f(fopen(name, "rb"));
+    UniqueFile f(fopen(name, "rb"));
     if (!f) return -1;
     return ReadConfigHeader(f.get(), fileType);
 }
@@ -244,49 +244,30 @@ const uint8_t* TConfig::CurrentPacket() const { return m_State == 1 ? m_Packet :
 // ---- writer ----
 
 namespace {
-size_t WriteFile(const char*, FILE* file, const void* data, size_t size) { return fwrite(data, 1, size, file); }
-
-int CloseFile(const char*, FILE* file) {
-    int r = fflush(file);
-    if (r == 0) r = fsync(fileno(file));
-    if (fclose(file) != 0) r = -1;
-    return r == 0 ? 0 : -1;
-}
+size_t WriteFile(const char*, int fd, const void* data, size_t size) { return WriteFully(fd, data, size); }
+int CloseFile(const char*, int fd) { return SyncAndClose(fd); }
 }  // namespace
 
 const TConfigWriter DefaultConfigWriter = {WriteFile, CloseFile};
 TConfigWriter ConfigWriter = DefaultConfigWriter;
 
-TConfigOutFile::TConfigOutFile(const std::string& target) : m_Target(target), m_Temp(target + ".tmp") {
-    if (!target.empty()) m_File = fopen(m_Temp.c_str(), "wb");
-}
-
-TConfigOutFile::~TConfigOutFile() {
-    if (m_File) {
-        fclose(m_File);
-        remove(m_Temp.c_str());
-    }
-}
+TConfigOutFile::TConfigOutFile(const std::string& target) : m_Target(target), m_File(target) {}
 
 bool TConfigOutFile::Write(const void* data, size_t size) {
-    if (!m_File || m_Failed) return false;
-    if (ConfigWriter.Write(m_Target.c_str(), m_File, data, size) != size) m_Failed = true;
+    if (!m_File.IsOpen() || m_Failed) return false;
+    if (ConfigWriter.Write(m_Target.c_str(), m_File.Fd(), data, size) != size) m_Failed = true;
     return !m_Failed;
 }
 
 int TConfigOutFile::Commit() {
-    if (!m_File) return -1;
-    FILE* f = m_File;
-    m_File = nullptr;
-    bool ok = ConfigWriter.Close(m_Target.c_str(), f) == 0 && !m_Failed;
-    if (ok && rename(m_Temp.c_str(), m_Target.c_str()) == 0) return 0;
-    remove(m_Temp.c_str());
-    return -1;
+    if (!m_File.IsOpen()) return -1;
+    const bool closed = ConfigWriter.Close(m_Target.c_str(), m_File.TakeFd()) == 0;
+    return closed && !m_Failed && m_File.Commit() == 0 ? 0 : -1;
 }
 
 int CopyConfigFile(const char* source, const char* destination) {
     if (!source || !destination) return -1;
-    TFileHandle in(fopen(source, "rb"));
+    UniqueFile in(fopen(source, "rb"));
     if (!in) return -2;
     long size = -1;
     if (fseek(in.get(), 0, SEEK_END) == 0) size = ftell(in.get());

@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "atomicsave.h"
 #include "lebytes.h"
+#include "unique_fd.h"
 
 // ---- file header, 64 bytes little-endian ----
 constexpr uint32_t ConfigMagic = 0x466E6F43;  // "ConF"
@@ -75,10 +77,6 @@ inline uint16_t ConfigKindOf(uint16_t ssid) { return ssid & 0xF000; }
 std::string ConfigFileName(const char* prefix, const char* base, const char* extension);
 
 // ---- reader ----
-struct FileCloser {
-    void operator()(FILE* f) const { fclose(f); }
-};
-typedef std::unique_ptr<FILE, FileCloser> TFileHandle;
 
 class TConfig {
 public:
@@ -112,7 +110,7 @@ private:
     int FindSectionIn(uint16_t SSID, uint16_t Par, uint16_t length, const uint8_t** data);
 
     std::string m_FileName;
-    TFileHandle m_File;
+    UniqueFile m_File;
     uint8_t m_Buffer[SetupSectBufferSize];
     const uint8_t* m_Packet = nullptr;
     int m_State = 0;
@@ -121,8 +119,8 @@ private:
 // ---- writer ----
 // The file output of configuration files, replaceable so that a full disk can be simulated.
 struct TConfigWriter {
-    size_t (*Write)(const char* target, FILE* file, const void* data, size_t size);  // bytes written
-    int (*Close)(const char* target, FILE* file);  // flush, sync and close: 0 or -1
+    size_t (*Write)(const char* target, int fd, const void* data, size_t size);  // bytes written
+    int (*Close)(const char* target, int fd);  // sync and close: 0 or -1
 };
 extern TConfigWriter ConfigWriter;
 extern const TConfigWriter DefaultConfigWriter;
@@ -131,18 +129,17 @@ extern const TConfigWriter DefaultConfigWriter;
 // target only when every byte reached the disk, so the target is old or new, never half.
 class TConfigOutFile {
 public:
-    explicit TConfigOutFile(const std::string& target);  // opens target + ".tmp" "wb"
-    ~TConfigOutFile();                                   // uncommitted: temporary removed
+    explicit TConfigOutFile(const std::string& target);  // creates the temporary
     TConfigOutFile(const TConfigOutFile&) = delete;
     TConfigOutFile& operator=(const TConfigOutFile&) = delete;
 
-    bool IsOpen() const { return m_File != nullptr; }
+    bool IsOpen() const { return m_File.IsOpen(); }
     bool Write(const void* data, size_t size);  // false on a short write
     int Commit();                               // 0, or -1 when closing or renaming failed
 
 private:
-    std::string m_Target, m_Temp;
-    FILE* m_File = nullptr;
+    std::string m_Target;
+    TAtomicFile m_File;  // uncommitted: removed
     bool m_Failed = false;
 };
 

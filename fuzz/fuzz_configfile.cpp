@@ -29,7 +29,7 @@ void WriteFile(const char* name, const uint8_t* data, size_t size) {
 char WorkDir[] = "/tmp/fuzz_configfile_XXXXXX";
 
 void Cleanup() {
-    for (const char* name : {"setup.dat", "setup.bck", "setup.dat.tmp", "setup.bck.tmp"}) remove(name);
+    for (const char* name : {"setup.dat", "setup.bck"}) remove(name);
     if (chdir("/") == 0) rmdir(WorkDir);
 }
 

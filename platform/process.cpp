@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "trace.h"
+#include "unique_fd.h"
 
 extern char** environ;
 
@@ -112,7 +113,7 @@ struct TMapping {
 
 std::vector<TMapping> ReadMappings() {
     std::vector<TMapping> maps;
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen("/proc/self/maps", "r"), std::fclose);
+    UniqueFile f(std::fopen("/proc/self/maps", "r"));
     if (!f) return maps;
     char line[4096];
     while (std::fgets(line, sizeof line, f.get())) {

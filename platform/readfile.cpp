@@ -7,16 +7,7 @@
 #include <cerrno>
 
 #include "trace.h"
-
-FileDescriptor::~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-int FileDescriptor::close() {
-    const int rc = fd_ >= 0 ? ::close(fd_) : 0;
-    fd_ = -1;
-    return rc;
-}
+#include "unique_fd.h"
 
 namespace {
 const char* KindOf(mode_t mode) {
@@ -36,7 +27,7 @@ int OpenForReading(const char* path, std::string* refusal) {
     }
     // Non-blocking only for the open itself: a FIFO without a writer (or a serial line)
     // would otherwise hold it for ever.
-    FileDescriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    UniqueFd fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) return ReadFileCannotOpen;
     struct stat st;
     if (fstat(fd.get(), &st) != 0) return ReadFileCannotOpen;
@@ -69,7 +60,7 @@ FILE* OpenStreamForReading(const char* path, int* result, std::string* refusal) 
 
 int ReadRegularFile(const char* path, size_t limit, std::string& data, std::string* refusal) {
     data.clear();
-    FileDescriptor fd(OpenForReading(path, refusal));
+    UniqueFd fd(OpenForReading(path, refusal));
     if (fd.get() < 0) return fd.get();
     char buffer[8192];
     for (;;) {

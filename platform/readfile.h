@@ -7,26 +7,6 @@
 #include <cstdio>
 #include <string>
 
-// The one owning file-descriptor type.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    ~FileDescriptor();
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-    // Closes now, so that a late write error (NFS, quota) is seen.
-    int close();
-
-private:
-    int fd_;
-};
-
 constexpr int ReadFileCannotOpen = -1;  // errno from open() kept
 constexpr int ReadFileNotRegular = -2;  // a special file: said on the console
 constexpr int ReadFileReadError = -3;   // errno from read() kept

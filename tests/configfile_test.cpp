@@ -105,21 +105,21 @@ protected:
 
 // ---- writer seams ----
 std::vector<std::string> written;
-size_t RecordWrite(const char* target, FILE* f, const void* d, size_t n) {
+size_t RecordWrite(const char* target, int fd, const void* d, size_t n) {
     if (written.empty() || written.back() != target) written.push_back(target);
-    return fwrite(d, 1, n, f);
+    return WriteFully(fd, d, n);
 }
 size_t budget = 0;  // bytes a "disk" still takes
-size_t FullDiskWrite(const char*, FILE* f, const void* d, size_t n) {
+size_t FullDiskWrite(const char*, int fd, const void* d, size_t n) {
     size_t take = std::min(n, budget);
     budget -= take;
-    return fwrite(d, 1, take, f);
+    return WriteFully(fd, d, take);
 }
-size_t BackupFullWrite(const char* target, FILE* f, const void* d, size_t n) {
-    return strstr(target, ".bck") ? 0 : fwrite(d, 1, n, f);
+size_t BackupFullWrite(const char* target, int fd, const void* d, size_t n) {
+    return strstr(target, ".bck") ? 0 : WriteFully(fd, d, n);
 }
-int FailingClose(const char*, FILE* f) {
-    fclose(f);
+int FailingClose(const char*, int fd) {
+    close(fd);
     return -1;
 }
 }  // namespace
@@ -178,7 +178,7 @@ TEST_F(FileTest, LayoutByteForByte) {
     EXPECT_EQ(memcmp(p + 16, v, 4), 0);
     EXPECT_EQ(CfgGet16(p + 20), SetupSectCRC16(p, 20));
     EXPECT_EQ(FileBytes("setup.bck"), f);
-    EXPECT_FALSE(Exists("setup.dat.tmp"));
+    EXPECT_EQ(TemporariesIn(".", "setup.dat"), 0);
 }
 
 TEST_F(FileTest, HeaderChecks) {
@@ -285,7 +285,7 @@ TEST_F(FileTest, RoundTripThroughTheFiles) {
     ExpectFetched(*st, 0);
     EXPECT_EQ(memcmp(&a, &b, sizeof a), 0);
     EXPECT_EQ(FileBytes("setup.dat"), FileBytes("setup.bck"));
-    EXPECT_FALSE(Exists("checklist.dat.tmp"));
+    EXPECT_EQ(TemporariesIn(".", "checklist.dat"), 0);
 }
 
 TEST_F(FileTest, HeaderOnlyFileLoadsAsEmpty) {
@@ -367,8 +367,8 @@ TEST_F(FileTest, FullDiskLeavesTheLastGoodFiles) {
     EXPECT_EQ(FileBytes("setup.bck"), bck);
     EXPECT_EQ(FileBytes("statistic.dat"), stat);
     EXPECT_EQ(FileBytes("statistic.bck"), stat);
-    EXPECT_FALSE(Exists("setup.dat.tmp"));
-    EXPECT_FALSE(Exists("statistic.dat.tmp"));
+    EXPECT_EQ(TemporariesIn(".", "setup.dat"), 0);
+    EXPECT_EQ(TemporariesIn(".", "statistic.dat"), 0);
 
     ConfigWriter.Write = DefaultConfigWriter.Write;
     ConfigWriter.Close = FailingClose;  // the flush at the end fails
@@ -473,7 +473,7 @@ TEST_F(FileTest, CopyConfigFile) {
     budget = 2;
     EXPECT_EQ(CopyConfigFile("src", "dst"), -4);
     EXPECT_EQ(FileBytes("dst"), big);
-    EXPECT_FALSE(Exists("dst.tmp"));
+    EXPECT_EQ(TemporariesIn(".", "dst"), 0);
 }
 
 // A pair of files that both fail, one of them damaged: the kind is marked, its files are

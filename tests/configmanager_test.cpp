@@ -28,7 +28,7 @@ std::vector<std::pair<uint16_t, uint16_t>> FileKeys(const char* name) {
     return keys;
 }
 
-size_t FullDiskWrite(const char*, FILE*, const void*, size_t size) { return size / 2; }
+size_t FullDiskWrite(const char*, int, const void*, size_t size) { return size / 2; }
 
 // The manager started as at program start, in a temporary working directory, with an
 // injected clock, process id and retry pause.

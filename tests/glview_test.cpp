@@ -32,6 +32,7 @@
 #include "settingvars.h"
 #include "shellstate.h"
 #include "trace_capture.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -338,7 +339,7 @@ TEST_F(GLViewTest, HorizonWithoutTheClearEqualsTheClearedFrame) {
 TEST_F(GLViewTest, LoaderTablesGoBackAndTheViewDrawsAsBefore) {
     const auto rss = [] {
         long kb = -1;
-        std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen("/proc/self/status", "r"), std::fclose);
+        UniqueFile f(std::fopen("/proc/self/status", "r"));
         char line[256];
         while (f && std::fgets(line, sizeof line, f.get()))
             if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;

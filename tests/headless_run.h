@@ -69,6 +69,7 @@ public:
 
     std::string program = "dashview";
     std::vector<std::string> args, env;
+    std::vector<std::string> launcher;  // a program that starts it (a fault injector), with its arguments
     bool apartErrors = false;
     pid_t pid = 0;
     int code = -1;  // of the last run: as Wait
@@ -120,6 +121,7 @@ public:
         }
         std::vector<std::string> argl = args;
         argl.insert(argl.begin(), Program(program));
+        argl.insert(argl.begin(), launcher.begin(), launcher.end());
         std::vector<char*> argv, envp;
         for (auto& a : argl) argv.push_back(&a[0]);
         argv.push_back(nullptr);

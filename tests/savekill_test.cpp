@@ -176,6 +176,14 @@ TEST(SaveKill, EveryKindLoadsOldOrNewAfterAKillAndTheBackupMendsADamagedDat) {
         }
     }
     EXPECT_EQ(kills, Rounds);
+    // A kill leaves the temporary it was writing; one good save clears them all.
+    {
+        const std::vector<TSettingDefault> table = DefaultTable();
+        TConfigSetting store(table.data());
+        ASSERT_EQ(store.LoadConfig(prefix.c_str(), AllKinds, 0), 0);
+        ASSERT_EQ(store.SaveConfig(prefix.c_str(), AllKinds), 0);
+    }
+    EXPECT_EQ(TemporariesIn(dir.Path()), 0);
     EXPECT_GT(mended, Rounds / 10);
     // The kills did not all land before the first save ended (how many saves a kill lets
     // finish depends on the machine's speed: a slow sanitizer build finishes fewer).

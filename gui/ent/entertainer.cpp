@@ -22,6 +22,7 @@
 #include "refreshlinks.h"
 #include "shellhooks.h"
 #include "shellstate.h"
+#include "unique_fd.h"
 
 // Marks table texts for the catalogues; they pass gettext where drawn.
 #ifndef gettext_noop
@@ -552,13 +553,6 @@ constexpr int FirstToolkitPicture = EntAudioUpper;
 
 std::unique_ptr<NEnt::CEntertainer> Instance;
 
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0) close(fd);
-    }
-};
-
 bool ReadAll(int fd, uint8_t* out, size_t n) {
     while (n > 0) {
         const ssize_t got = read(fd, out, n);
@@ -586,12 +580,12 @@ bool LoadTgaPicture(std::unique_ptr<FGBitmap>& slot, const char* path) {
     if (!path) return false;
     uint8_t head[18];
     {
-        FdCloser file{open(path, O_RDONLY | O_CLOEXEC)};
-        if (file.fd < 0) {
+        UniqueFd file(open(path, O_RDONLY | O_CLOEXEC));
+        if (!file.valid()) {
             ShellPrint("TGA file %s can not be open %u\n", path, static_cast<unsigned>(errno));
             return false;
         }
-        if (!ReadAll(file.fd, head, sizeof head)) {
+        if (!ReadAll(file.get(), head, sizeof head)) {
             ShellPrint("TGA file %s can not read header\n", path);
             return false;
         }

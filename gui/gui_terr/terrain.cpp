@@ -17,6 +17,7 @@
 #include "crc16.h"
 #include "hkutils.h"
 #include "readfile.h"
+#include "unique_fd.h"
 
 // Quarter spacings of 12 arc-seconds (92.689 m x cos latitude east-west) and
 // the east-west over north-south ratio, every half degree up to 60.
@@ -50,11 +51,6 @@ const int32_t TerrainAspect[TerrainLatSteps] = {
 namespace {
 
 constexpr double TerrainPi = 3.14159265358979323846;
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // A refused tile is said once, not at every reload of the window (several a second):
 // again only when its file changes or after it has loaded.
@@ -258,7 +254,7 @@ int TLoadTeren::LoadFiles() {
 int TLoadTeren::ReadTile(const char* name, int32_t col, int32_t row, int32_t width, int32_t height) {
     std::string why;
     int opened = 0;
-    FilePtr f(OpenStreamForReading(name, &opened, &why));
+    UniqueFile f(OpenStreamForReading(name, &opened, &why));
     const int r = f ? ReadTileFile(f.get(), name, col, row, width, height, &why) : TerrainErrOpen;
     if (r == 0) {
         ForgetRefusal(name);

@@ -90,7 +90,7 @@ uint32_t GLFontListBase = 0;
 
 int LoadGLTexture(TGLTexture* texture, const char* file, int filter) {
     if (!texture || !file) return 0;
-    TFileHandle f(fopen(file, "rb"));
+    UniqueFile f(fopen(file, "rb"));
     if (!f) {
         texture->name = 0;
         NoLoadTexture(file, __func__, __LINE__);

@@ -14,13 +14,9 @@
 #include "bmpfile.h"
 #include "fgimage.h"
 #include "readfile.h"
+#include "unique_fd.h"
 
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 constexpr FGPixel GIF_NO_KEY = 0xFFFFFFFF;   // a GIF without transparent index
 
@@ -130,7 +126,7 @@ int FGBitmap::format_of(const char* path) {
 }
 
 int FGBitmap::load(const char* path, int fmt) {
-    FilePtr file(path ? OpenStreamForReading(path) : nullptr);
+    UniqueFile file(path ? OpenStreamForReading(path) : nullptr);
     return load(file.get(), path, fmt);
 }
 
@@ -195,7 +191,7 @@ int FGBitmap::save(const char* nm) {
     if (ok) {
         // Our files carry no resolution.
         std::memset(image.data() + BmpFileHeaderSize + 24, 0, 8);
-        FilePtr f(std::fopen(target, "wb"));
+        UniqueFile f(std::fopen(target, "wb"));
         ok = f && std::fwrite(image.data(), 1, image.size(), f.get()) == image.size() &&
              std::fflush(f.get()) == 0;
         struct stat st;

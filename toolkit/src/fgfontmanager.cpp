@@ -10,6 +10,7 @@
 
 #include "fgbuiltinfonts.h"
 #include "readfile.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -274,7 +275,7 @@ const FGPixel* Masks(FGFontProperty& f) {
 int FGFontManager::register_font(const char* path, const char* name) {
     FontTable& t = Table();
     int opened = ReadFileCannotOpen;
-    std::unique_ptr<FILE, int (*)(FILE*)> f(path ? OpenStreamForReading(path, &opened) : nullptr, fclose);
+    UniqueFile f(path ? OpenStreamForReading(path, &opened) : nullptr);
     if (!f) {
         if (!path)
             errno = EINVAL;

@@ -1,7 +1,5 @@
 #include "fgwindb.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +9,9 @@
 #include <cstring>
 #include <mutex>
 
+#include "atomicsave.h"
 #include "readfile.h"
+#include "unique_fd.h"
 
 namespace {
 int32_t GetLE32(const uint8_t* p) {
@@ -25,20 +25,6 @@ void PutLE32(uint8_t* p, int32_t value) {
     p[1] = static_cast<uint8_t>(v >> 8);
     p[2] = static_cast<uint8_t>(v >> 16);
     p[3] = static_cast<uint8_t>(v >> 24);
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // Links item at the end of the list head..tail.
@@ -73,7 +59,7 @@ WindowDatabase::~WindowDatabase() {
 
 void WindowDatabase::Load() {
     // A FIFO planted at the path cannot stall the start.
-    FileDescriptor fd(OpenForReading(path.c_str()));
+    UniqueFd fd(OpenForReading(path.c_str()));
     if (fd.get() < 0) return;
 
     // Anything past the largest valid file is never looked at.
@@ -161,24 +147,10 @@ int WindowDatabase::Save() {
     if (count == 0) return 0;  // an empty database leaves the file alone
     const std::vector<uint8_t> image = Encode();
 
-    std::string temp = path + ".XXXXXX";
-    const char* failed = "create";
-    int error = 0;
-    {
-        FileDescriptor fd(mkostemp(&temp[0], O_CLOEXEC));
-        if (fd.get() < 0) {
-            error = errno;
-        } else if (!WriteAll(fd.get(), image.data(), image.size()) || fsync(fd.get()) != 0 || fd.close() != 0) {
-            error = errno;
-            failed = "write";
-        } else if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            error = errno;
-            failed = "rename";
-        } else {
-            return 0;
-        }
-    }
-    if (std::strcmp(failed, "create") != 0) ::unlink(temp.c_str());
+    TSaveStep step = SaveStepNone;
+    const int error = SaveFileAtomically(path, image.data(), image.size(), 0600, &step);
+    if (error == 0) return 0;
+    const char* failed = step == SaveStepCreate ? "create" : step == SaveStepRename ? "rename" : "write";
     // The toolkit's own error line: it does not depend on the program's trace.
     std::fprintf(stderr, "Velvix ERROR: can't %s the window database %s: %s\n", failed, path.c_str(),
                  std::strerror(error));

@@ -12,14 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <locale.h>
 #include <strings.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "atomicsave.h"
 #include "readfile.h"
 #include "trace.h"
+#include "unique_fd.h"
 
 const char TinycfgDefaultText[] = "<?xml version=\"1.0\" standalone='yes' >\n<tinycfg>\n</tinycfg>";
 
@@ -153,40 +153,6 @@ int ReadFileText(const char* fileName, std::string& text) {
         case ReadFileTooLarge: return EFBIG;
         default: return errno;  // from open() or read()
     }
-}
-
-// Writes a temporary beside the file and renames it over the file, so that a
-// failed write (full disk, unwritable directory) leaves the previous file as it
-// was. 0 or an errno value.
-int WriteFileAtomic(const char* fileName, const std::string& text) {
-    std::string temp;
-    int created = -1;
-    for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
-        temp = std::string(fileName) + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        created = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (created < 0 && errno != EEXIST) return errno;
-    }
-    if (created < 0) return EEXIST;
-    FileDescriptor f(created);
-    struct stat st;
-    if (stat(fileName, &st) == 0) (void)fchmod(f.get(), st.st_mode & 07777);  // keep the file's permissions
-    int err = 0;
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0 && !err) {
-        ssize_t n = write(f.get(), p, left);
-        if (n < 0 && errno != EINTR) err = errno;
-        else if (n == 0) err = EIO;
-        else if (n > 0) {
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-    }
-    if (!err && fsync(f.get()) != 0) err = errno;
-    if (f.close() != 0 && !err) err = errno;
-    if (!err && rename(temp.c_str(), fileName) != 0) err = errno;
-    if (err) unlink(temp.c_str());
-    return err;
 }
 
 // ---- XML shape check ----
@@ -447,7 +413,8 @@ private:
 bool SaveDocument(const TiXmlDocument& doc, const char* fileName) {
     Printer printer;
     doc.Accept(&printer);
-    int err = WriteFileAtomic(fileName, printer.out);
+    // A failed write (full disk, unwritable directory) leaves the previous file as it was.
+    int err = SaveFileAtomically(fileName, printer.out.data(), printer.out.size());
     if (err) TRACE_ERR("cannot write config file '%s': %s; the previous file is kept", fileName, strerror(err));
     return err == 0;
 }
@@ -541,7 +508,7 @@ bool XmlConfig::LoadText(const char* data, size_t length, const char* name) {
 bool XmlConfig::WriteDefault(const char* name) {
     if (!name) return false;
     {
-        std::unique_ptr<FILE, int (*)(FILE*)> f(OpenStreamForReading(name), fclose);
+        UniqueFile f(OpenStreamForReading(name));
         char line[80];
         if (f && fgets(line, sizeof line, f.get()) && strcmp(line, "<?xml version=\"1.0\"  standalone='yes' >\n") == 0)
             return true;
@@ -1005,7 +972,7 @@ bool OldConfig::WriteTo(const char* name) const {
         }
         out += text;
     }
-    int err = name ? WriteFileAtomic(name, out) : EINVAL;
+    int err = name ? SaveFileAtomically(name, out.data(), out.size()) : EINVAL;
     if (err) {
         errno = err;
         perror("OldConfig::Sync() ");
