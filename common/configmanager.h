@@ -116,6 +116,8 @@ enum { FontSetLatin = 0, FontSetCyrillic = 1 };
 constexpr const char* TextDomainName = "skyvane1";
 constexpr const char* TextDomainDir = "./locale";
 extern int LanguageId;
+constexpr int LanguageRussian = 1049;  // the Cyrillic fonts
+constexpr int LanguageCzech = 1029;    // the Windows-1250 twins of the Latin fonts
 extern char LanguageLocale[32];
 extern int LanguageFontSet;      // FontSetLatin or FontSetCyrillic
 extern int LanguageTextVariant;  // 1 standard, 2 Cyrillic, 3 German and French

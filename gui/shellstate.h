@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "configmanager.h"
 #include "settingvars.h"
 
 class FGBitmap;
@@ -79,9 +80,7 @@ int LanguageTextFont(int languageId);
 void SelectDisplayFont(FGDrawBuffer* window, int font);
 
 // The language's default text font (a toolkit font id); the language itself is
-// LanguageId of the configuration manager (1049 selects the Cyrillic fonts).
-constexpr int LanguageRussian = 1049;
-constexpr int LanguageCzech = 1029;  // the Windows-1250 twins of the Latin fonts
+// LanguageId of the configuration manager (LanguageRussian selects the Cyrillic fonts).
 extern int DisplayTextFont;
 
 // The 800 x 480 main window (null before it exists). The pages draw into it as

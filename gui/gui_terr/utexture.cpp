@@ -13,7 +13,6 @@
 #include "configmanager.h"
 #include "glfontlayout.h"
 #include "hkutils.h"
-#include "shellstate.h"
 
 const char* const GLTextureFiles[GLTextureCount] = {
     "Data//font6.tga",    "Data//font_t.tga",   "Data//font_r.tga",    "Data//font_w.tga",
