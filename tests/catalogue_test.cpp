@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -297,11 +298,8 @@ TEST_F(FixedBoxTest, SetupPagesKeepTheirTextsInsideTheBox) {
                 if (page.w == 0) continue;
                 for (int i = 0; i < page.textCount; ++i) {
                     const TPageText& t = page.texts[i];
-                    const int font = OverlayRoleFont(t.font);
-                    const int w = Width(font, t.text);
-                    int x = t.x;
-                    if (t.shiftBy > 0 && t.shiftBy <= page.textCount) x += Width(font, page.texts[t.shiftBy - 1].text);
-                    const int left = t.align == PageAlignLeft ? x : t.align == PageAlignRight ? x - w : x - w / 2;
+                    const int w = Width(OverlayRoleFont(t.font), t.text);
+                    const int left = PageTextLeft(page, t);
                     ++checked;
                     EXPECT_GE(left, page.x) << lang.name << " " << b.name << ": \"" << t.text << "\"";
                     EXPECT_LE(left + w, page.x + page.w) << lang.name << " " << b.name << ": \"" << t.text << "\"";
@@ -310,6 +308,43 @@ TEST_F(FixedBoxTest, SetupPagesKeepTheirTextsInsideTheBox) {
         }
     }
     EXPECT_GT(checked, 6 * 100);  // the pages were built, not skipped
+}
+
+// On every row of a setup page each text ends before the next one begins: a label never
+// runs into its value.
+TEST_F(FixedBoxTest, SetupPageLabelsEndBeforeTheirValues) {
+    TInDirectory in(RUN_DIR);
+    ASSERT_TRUE(in.ok());
+    static TInfoPage page;
+    const int screen = ScreenType;
+    int pairs = 0;
+    for (const TLanguageCase& lang : AllLanguages) {
+        ASSERT_TRUE(SetLanguage(lang.id));
+        for (int16_t choice = 0; choice < 2 * ListChoices; ++choice) {
+            PickFromEveryList(choice / 2);
+            ScreenType = choice % 2 ? ScreenEngine : ScreenFlight;
+            for (const TBuilder& b : PageBuilders) {
+                page = TInfoPage{};
+                b.build(&page);
+                std::vector<std::pair<int, const TPageText*>> rows[480];  // per y: (left end, text)
+                for (int i = 0; i < page.textCount; ++i) {
+                    const TPageText& t = page.texts[i];
+                    if (t.text[0] && t.y >= 0 && t.y < 480) rows[t.y].push_back({PageTextLeft(page, t), &t});
+                }
+                for (auto& row : rows) {
+                    std::sort(row.begin(), row.end());
+                    for (size_t k = 1; k < row.size(); ++k, ++pairs) {
+                        const TPageText& a = *row[k - 1].second;
+                        EXPECT_LT(row[k - 1].first + Width(OverlayRoleFont(a.font), a.text), row[k].first)
+                            << lang.name << " " << b.name << ": \"" << a.text << "\" runs into \"" << row[k].second->text
+                            << "\"";
+                    }
+                }
+            }
+        }
+    }
+    ScreenType = screen;
+    EXPECT_GT(pairs, 6 * 100);
 }
 
 // The message ids of the template the build extracted, in Windows-1252 as the sources hold them.

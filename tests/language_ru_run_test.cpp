@@ -46,8 +46,8 @@ std::string Cp1251(const char* utf8) {
 TEST_F(LanguageRun, OverlaysDrawRussianInTheCyrillicFonts) {
     const std::string russian = WithLanguage(RowRussian);
     const std::string fileDialog = "4\nwait 300\n1\nwait 600\n";
-    const std::string servoDetection =
-        "1\nwait 300\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 400\nw\n1\nwait 300\nw\nw\nw\nwait 200\n1\nwait 1500\n";
+    const std::string servoSetup = "1\nwait 300\nw\nw\nw\nw\nw\nw\nw\nwait 200\n1\nwait 400\nw\n1\nwait 300\n";
+    const std::string servoDetection = servoSetup + "w\nw\nw\nwait 200\n1\nwait 1500\n";
     struct TProbe {
         const std::string& keys;
         int fontCode;
@@ -56,6 +56,9 @@ TEST_F(LanguageRun, OverlaysDrawRussianInTheCyrillicFonts) {
     } probes[] = {
         {fileDialog, 11, "Выберите файл:", 150, 650, 40},  // centred on the dialog
         {fileDialog, 10, "Путь: c:", 170, 171, 60},        // at its left margin
+        // The servo page's longest labels, whole: their values stand right of them.
+        {servoSetup, 10, "Серво тангажа установлен:", 245, 246, 260},
+        {servoSetup, 10, "Проскальз. серво тангажа:", 245, 246, 300},
         {servoDetection, 10, "Прибор начинает процесс. Подождите.", 254, 255, 232},  // the popup's body line
     };
     LoadPageAssets();

@@ -17,6 +17,10 @@ TPageText* PageAddF(TInfoPage* page, int x, int y, uint8_t align, const char* fo
 // The title in the title font, centred on the page box.
 void PageTitle(TInfoPage* page, const char* text, int y);
 void PageRect(TInfoPage* page, int x, int y, int w, int h, uint32_t colour, bool filled);
+// Keeps the labels at labelX of texts from first on clear of their values at valueX: the
+// value column moves right of the longest label as far as the widest value stays inside
+// the page, and labels that would still reach it take the smaller label font.
+void FitValueColumn(TInfoPage* page, int first, int labelX, int valueX);
 // The translated text at index of the list; "" outside it (an unknown unit shows none).
 const char* PickText(int index, std::initializer_list<const char*> texts);
 // True when the averaged channel reads a valid value.

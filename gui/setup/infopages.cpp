@@ -5,6 +5,7 @@
 
 #include <libintl.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,37 @@ void PageRect(TInfoPage* page, int x, int y, int w, int h, uint32_t colour, bool
     page->rects[page->rectCount++] = TPageRect{x, y, w, h, colour, static_cast<uint8_t>(filled ? 1 : 0)};
 }
 
+namespace {
+
+constexpr uint8_t PageFontLabel = 8;  // the caption font, a size below the body
+constexpr int PageLabelGap = 5;       // room between a label's end and its value
+constexpr int PageInnerMargin = 5;    // room between a value's end and the page edge
+
+int TextRight(const TInfoPage& page, const TPageText& t) {
+    return PageTextLeft(page, t) + FGFontManager::textwidth(OverlayRoleFont(t.font), t.text);
+}
+
+}  // namespace
+
+void FitValueColumn(TInfoPage* page, int first, int labelX, int valueX) {
+    auto column = [&](int x, auto&& each) {
+        for (int i = first < 0 ? 0 : first; i < page->textCount; ++i) {
+            TPageText& t = page->texts[i];
+            if (t.x == x && t.align == PageAlignLeft && t.shiftBy == 0 && t.text[0]) each(t);
+        }
+    };
+    int labelEnd = 0, valueWidth = 0;
+    column(labelX, [&](TPageText& t) { labelEnd = std::max(labelEnd, TextRight(*page, t)); });
+    column(valueX, [&](TPageText& t) { valueWidth = std::max(valueWidth, TextRight(*page, t) - valueX); });
+    if (labelEnd + PageLabelGap <= valueX) return;
+    const int room = page->x + page->w - PageInnerMargin - valueWidth;
+    const int moved = std::max(valueX, std::min(labelEnd + PageLabelGap, room));
+    column(valueX, [&](TPageText& t) { t.x = moved; });
+    column(labelX, [&](TPageText& t) {
+        if (TextRight(*page, t) + PageLabelGap > moved) t.font = PageFontLabel;
+    });
+}
+
 const TPageText* FindPageText(const TInfoPage& page, int x, int y) {
     for (int i = 0; i < page.textCount; ++i)
         if (page.texts[i].x == x && page.texts[i].y == y) return &page.texts[i];
@@ -108,15 +140,18 @@ void PaintInfoPage(FGDrawBuffer* window, const TInfoPage& page, int fillOp, int 
         if (!t.text[0]) continue;
         // The role fonts follow the language, Cyrillic included.
         SelectDisplayFont(window, OverlayRoleFont(t.font));
-        const int id = window->get_font();
-        int x = t.x;
-        if (t.shiftBy > 0 && t.shiftBy <= page.textCount)
-            x += FGFontManager::textwidth(id, page.texts[t.shiftBy - 1].text);
-        const int w = FGFontManager::textwidth(id, t.text);
-        if (t.align == PageAlignRight) x -= w;
-        if (t.align == PageAlignCentre) x -= w / 2;
-        window->text(x, t.y, t.text, Resolve(t.ink), Resolve(t.paper));
+        window->text(PageTextLeft(page, t), t.y, t.text, Resolve(t.ink), Resolve(t.paper));
     }
+}
+
+int PageTextLeft(const TInfoPage& page, const TPageText& t) {
+    const int id = OverlayRoleFont(t.font);
+    int x = t.x;
+    if (t.shiftBy > 0 && t.shiftBy <= page.textCount) x += FGFontManager::textwidth(id, page.texts[t.shiftBy - 1].text);
+    const int w = FGFontManager::textwidth(id, t.text);
+    if (t.align == PageAlignRight) x -= w;
+    if (t.align == PageAlignCentre) x -= w / 2;
+    return x;
 }
 
 // ---- formatting ----
@@ -422,6 +457,7 @@ void BuildServoSetupPage(TInfoPage* page) {
     PageTitle(page, gettext("Servo Setup"), 170);
     ServoRows(page, ServoRoll, 200);
     ServoRows(page, ServoPitch, 260);
+    FitValueColumn(page, 0, 245, 430);
 }
 
 void BuildServoDeflectionPage(TInfoPage* page) {

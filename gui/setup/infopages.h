@@ -107,6 +107,8 @@ void BuildAircraftPage(TInfoPage* page, int variant);
 void BuildFuelPressCalibBox(TInfoPage* page);
 // Paints a built page: box fill with fillOp, then outline, rects and texts with textOp.
 void PaintInfoPage(FGDrawBuffer* window, const TInfoPage& page, int fillOp, int textOp, uint32_t fillColour);
+// Where the painter starts a text: its anchor moved by align and shiftBy, in its role font.
+int PageTextLeft(const TInfoPage& page, const TPageText& text);
 // The text anchored at (x, y), or null.
 const TPageText* FindPageText(const TInfoPage& page, int x, int y);
 
