@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 
+#include "readfile.h"
 #include "trace.h"
 #include "unique_fd.h"
 
@@ -200,7 +201,7 @@ bool Fits(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 int OpenLoopFile(const char* name) {
     CloseLoopFile();
-    FILE* f = fopen(name, "rb");
+    FILE* f = OpenStreamForReading(name);
     if (!f) {
         const char* why = strerror(errno);
         BenchPrintf("LoopFile open for reading ERROR: %s\n", why);

@@ -23,6 +23,7 @@
 
 #include "Threadmeassure.h"
 #include "process.h"
+#include "readfile.h"
 #include "trace.h"
 #include "window.h"
 // Last: Xlib's macros clash with names in the headers above.
@@ -80,7 +81,7 @@ void PostCharacter(char character) {
 
 // Why the recorded flight cannot be replayed; "" when it can be read.
 std::string LoopFileFailure(const char* name) {
-    std::FILE* f = std::fopen(name, "rb");
+    std::FILE* f = OpenStreamForReading(name);
     if (f) {
         std::fclose(f);
         return std::string();

@@ -8,6 +8,7 @@
 #include "configsetting.h"
 #include "crc16.h"
 #include "hkutils.h"
+#include "readfile.h"
 
 const char* const ConfigKindBase[ConfigKindCount] = {"statistic", "runtime", "checklist", "setup", "calib"};
 
@@ -123,14 +124,14 @@ TConfig::TConfig(const char* fileName) : m_FileName(fileName ? fileName : "") {}
 int TConfig::OpenConfig() {
     if (m_File) return 0;
     if (m_FileName.empty()) return -1;
-    m_File.reset(fopen(m_FileName.c_str(), "rb"));
+    m_File.reset(OpenStreamForReading(m_FileName.c_str()));
     return m_File ? 0 : -1;
 }
 
 int TConfig::OpenConfig(const char* name) {
     CloseConfig();
     if (!name) return -1;
-    m_File.reset(fopen(name, "rb"));
+    m_File.reset(OpenStreamForReading(name));
     return m_File ? 0 : -1;
 }
 
@@ -142,7 +143,7 @@ void TConfig::CloseConfig() {
 
 int TConfig::CheckFileHeader(const char* name, uint32_t* fileType) {
     if (!name) return -2;
-    UniqueFile f(fopen(name, "rb"));
+    UniqueFile f(OpenStreamForReading(name));
     if (!f) return -1;
     return ReadConfigHeader(f.get(), fileType);
 }
@@ -217,7 +218,7 @@ int TConfig::GetSectionBCK(uint16_t SSID, uint16_t Par, uint16_t length, const u
     bool wasOpen = IsOpen();
     int r = OpenConfig(backupName) != 0 ? -1 : FindSectionIn(SSID, Par, length, data);
     m_File.reset();
-    if (wasOpen) m_File.reset(fopen(m_FileName.c_str(), "rb"));
+    if (wasOpen) m_File.reset(OpenStreamForReading(m_FileName.c_str()));
     return r;
 }
 
@@ -267,7 +268,7 @@ int TConfigOutFile::Commit() {
 
 int CopyConfigFile(const char* source, const char* destination) {
     if (!source || !destination) return -1;
-    UniqueFile in(fopen(source, "rb"));
+    UniqueFile in(OpenStreamForReading(source));
     if (!in) return -2;
     long size = -1;
     if (fseek(in.get(), 0, SEEK_END) == 0) size = ftell(in.get());

@@ -713,11 +713,12 @@ TEST_F(AppTest, SecondReportWhileOneIsOpenOpensNoWindow) {
 
 }  // namespace
 
-// A FIFO (or any special file) in place of the toolkit's rc, a picture or a font: dashview
-// starts without waiting on it, says what it is, and a quit signal ends it at any moment.
+// A FIFO (or any special file) in place of the toolkit's rc, a picture, a font or a settings
+// file: dashview starts without waiting on it, says what it is, and a quit signal ends it at
+// any moment.
 TEST(StartUpFiles, AFifoInPlaceOfTheRcAPictureOrAFontNeverHoldsTheStart) {
     if (!HeadlessRun::Built()) TOOL_MISSING() << "dashview is not built";
-    for (const char* file : {"dashview.rc", "Data/jednotky.tga", "Data/euromode_14b.fnt"}) {
+    for (const char* file : {"dashview.rc", "Data/jednotky.tga", "Data/euromode_14b.fnt", "setup.dat"}) {
         ConfigTempDir dir;
         HeadlessRun run(dir.Path());
         const std::string path = run.Path(file);

@@ -13,6 +13,7 @@
 #include "configmanager.h"
 #include "glfontlayout.h"
 #include "hkutils.h"
+#include "readfile.h"
 
 const char* const GLTextureFiles[GLTextureCount] = {
     "Data//font6.tga",    "Data//font_t.tga",   "Data//font_r.tga",    "Data//font_w.tga",
@@ -89,7 +90,7 @@ uint32_t GLFontListBase = 0;
 
 int LoadGLTexture(TGLTexture* texture, const char* file, int filter) {
     if (!texture || !file) return 0;
-    UniqueFile f(fopen(file, "rb"));
+    UniqueFile f(OpenStreamForReading(file));
     if (!f) {
         texture->name = 0;
         NoLoadTexture(file, __func__, __LINE__);

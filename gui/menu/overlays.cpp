@@ -24,6 +24,7 @@
 #include "limiteditors.h"
 #include "menu.h"
 #include "menulinks.h"
+#include "readfile.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "screenkeys.h"
@@ -176,7 +177,7 @@ void DrawPowerOffCountdown() {
 void DrawDemoModeBox(int show) {
     if (!show) {
         DemoSaveFileLength = 0;
-        if (FILE* f = std::fopen("demosetup.dat", "rb")) {
+        if (FILE* f = OpenStreamForReading("demosetup.dat")) {
             if (std::fseek(f, 0, SEEK_END) == 0) {
                 const long n = std::ftell(f);
                 DemoSaveFileLength = n > 0 ? n : 0;
@@ -419,7 +420,7 @@ int RequestPowerOff(int kind) {
 // ---- start-up ----
 
 void LoadLastStatus() {
-    FILE* f = std::fopen("last_status", "r");
+    FILE* f = OpenStreamForReading("last_status");
     if (!f) return;
     PopupListAdd(PopupClear, 0, 0);
     const int font = OverlayRoleFont(10);

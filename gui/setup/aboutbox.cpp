@@ -11,6 +11,7 @@
 #include "fgcolor.h"
 #include "fgdrawbuffer.h"
 #include "fgfontmanager.h"
+#include "readfile.h"
 #include "shellstate.h"
 
 CAboutBox AboutBox;
@@ -45,7 +46,7 @@ uint32_t AboutInstallationId() {
 }
 
 int ReadLastRelease(const char* path, uint32_t* release) {
-    FILE* f = fopen(path, "r");
+    FILE* f = OpenStreamForReading(path);
     if (!f) return -1;
     int value = 0;
     const int n = fscanf(f, "%d", &value);

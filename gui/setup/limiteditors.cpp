@@ -19,6 +19,7 @@
 #include "keyboard.h"
 #include "menu.h"
 #include "overlays.h"
+#include "readfile.h"
 #include "refresh.h"
 #include "refreshlinks.h"
 #include "settingvars.h"
@@ -822,7 +823,7 @@ void DateEditor(int32_t command) {
 // ---- firmware ----
 
 bool FirmwareFilePresent() {
-    FILE* f = fopen(FirmwareFile, "rb");
+    FILE* f = OpenStreamForReading(FirmwareFile);
     if (!f) return false;
     fclose(f);
     return true;
