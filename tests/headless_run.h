@@ -170,7 +170,16 @@ public:
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         pid = 0;
+        shm_unlink(BlockName().c_str());  // a killed program cannot take its block with it
         return code = -1000;
+    }
+
+    // The block name the program runs on: its own HK_SHM_NAME, the test's, or the default.
+    std::string BlockName() const {
+        for (const std::string& v : env)
+            if (v.rfind("HK_SHM_NAME=", 0) == 0) return v.substr(12);
+        const char* inherited = getenv("HK_SHM_NAME");
+        return inherited && *inherited ? inherited : "/HKMeasure";
     }
 
     // The script run to its end: true when the program ended by itself with code 0.

@@ -196,7 +196,7 @@ protected:
         TTrace trace;
         TextsPage.clear();
         TextsStrip.clear();
-        ASSERT_TRUE(SetLanguage(LanguageSetting.languageId = s.language));
+        ChooseLanguage(s.language);
         ChooseUnits(u.item);
         ChooseTowing(s.towing);
         fg_text_trace = nullptr;
@@ -205,6 +205,19 @@ protected:
         texts_ = Texts2D;
         if (s.screen == 1) texts_.insert(texts_.end(), TextsPage.begin(), TextsPage.end());
         if (s.screen == 3) texts_.insert(texts_.end(), TextsStrip.begin(), TextsStrip.end());
+    }
+    // Setup, the Language page, the language's row, then Save and Exit: the keys a pilot
+    // presses. English or Russian.
+    void ChooseLanguage(int language) {
+        if (LanguageId == language) return;
+        const int row = language == LanguageRussian ? ItemRussian : ItemEnglish;
+        for (char k : std::string("1wwwww141")) Press(k);
+        for (int i = 0; i < 20 && MainMenu.SelectedItem() != ItemLanguage; ++i) Press('w');
+        Press('1');
+        for (int i = 0; i < 10 && MainMenu.SelectedItem() != row; ++i) Press('w');
+        ASSERT_EQ(MainMenu.SelectedItem(), row);
+        for (char k : std::string("124")) Press(k);  // the row, "Save and Exit", "Yes"
+        ASSERT_EQ(LanguageId, language);
     }
     // Setup (menu, "Setup", Yes), the unit system's page, the item, then Save and Exit:
     // the keys a pilot presses.
@@ -732,16 +745,9 @@ TEST_F(PilotReading, TheValueBoxesAndTheCommPanelStandClear) {
             for (int x = t.x0; x < t.x1; ++x) n += At(x, y) == 0xFFFFFF;
         return n;
     };
-    for (int language : {347, 352}) {  // the Language page's English and Russian
-        for (char k : std::string("1wwwww141")) Press(k);
-        for (int i = 0; i < 20 && MainMenu.SelectedItem() != ItemLanguage; ++i) Press('w');
-        Press('1');
-        for (int i = 0; i < 10 && MainMenu.SelectedItem() != language; ++i) Press('w');
-        ASSERT_EQ(MainMenu.SelectedItem(), language);
-        for (char k : std::string("124")) Press(k);  // the row, "Save and Exit", "Yes"
-        ASSERT_EQ(LanguageId == LanguageRussian, language == 352);
+    for (int language : {1033, LanguageRussian}) {
         TScreenCase strip = ScreenCases[2];
-        strip.language = LanguageId;  // as chosen above
+        strip.language = language;  // chosen in setup by Show
         Show(UnitsCases[0], strip);
         for (int roll : {0, 25})
             for (int pitch = -20; pitch <= 24; pitch += 2) {
@@ -770,7 +776,7 @@ TEST_F(PilotReading, TheValueBoxesAndTheCommPanelStandClear) {
                     ++titles;
                     EXPECT_TRUE(t.x0 >= 642 && t.x1 <= 788) << t.text << " at " << t.x0 << " to " << t.x1;
                     EXPECT_EQ(CoveredShare(t, *MainWindow), 0.0) << t.text;
-                    EXPECT_EQ(t.text.rfind("SBY freq.", 0) == 0, language == 347) << t.text;  // translated
+                    EXPECT_EQ(t.text.rfind("SBY freq.", 0) == 0, language == 1033) << t.text;  // translated
                 }
             EXPECT_EQ(titles, 1) << LanguageId;
             Press('3');  // "Cancel"
